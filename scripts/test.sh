@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test of mu-quiren:
+#   native unit tests, the same under ASan+UBSan, short fuzzing runs,
+#   the Windows build (64-bit, and the 32-bit quiren.dll) with its
+#   end-to-end tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc 2>/dev/null || echo 2)
+
+"$root/scripts/setup-debian.sh"
+
+stage() { printf '\n==== %s\n' "$*"; }
+
+stage "native build and unit tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j "$jobs"
+ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+stage "unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUIREN_SANITIZE=ON >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+if [ -f fuzz/CMakeLists.txt ]; then
+  stage "fuzzing (short, bounded runs)"
+  cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DQUIREN_BUILD_FUZZ=ON -DQUIREN_BUILD_TESTS=OFF >/dev/null
+  cmake --build build/fuzz -j "$jobs"
+  "$root/fuzz/run-all.sh" build/fuzz "${QUIREN_FUZZ_SECONDS:-20}"
+fi
+
+stage "Windows build, 32-bit quiren.dll"
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_CIPHER_ONLY=ON >/dev/null
+cmake --build build/win32 -j "$jobs"
+"$root/scripts/check-exports.sh" build/win32/bin/quiren.dll
+
+stage "Windows build, 64-bit, and end-to-end tests under Wine"
+cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win64 -j "$jobs"
+"$root/scripts/check-exports.sh" build/win64/bin/quiren.dll
+if [ -f tests/e2e/CMakeLists.txt ]; then
+  # One Wine prefix at a time: the tests share a display and wineserver.
+  ctest --test-dir build/win64 --output-on-failure
+fi
+
+stage "all tests passed"

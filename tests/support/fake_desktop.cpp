@@ -1,0 +1,165 @@
+#include "tests/support/fake_desktop.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace quiren::testing {
+namespace {
+
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv_open ") + from + " -> " + to);
+    }
+  }
+  ~Iconv() { iconv_close(cd_); }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+
+  // Converts `in`; an input unit that has no conversion becomes `replacement`
+  // (the output of converting it) and is skipped, `unit` bytes at a time.
+  std::string convert(std::string_view in, std::size_t unit, std::string_view replacement,
+                      bool* lossless) {
+    std::string out;
+    char buffer[256];
+    auto* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    while (left > 0) {
+      char* dst = buffer;
+      std::size_t room = sizeof buffer;
+      std::size_t rc = iconv(cd_, &src, &left, &dst, &room);
+      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        // EILSEQ or EINVAL: one unconvertible unit.
+        *lossless = false;
+        out.append(replacement);
+        std::size_t skip = unit;
+        if (unit == 2 && left >= 4) {
+          // Skip a whole surrogate pair as one character.
+          auto hi = static_cast<unsigned char>(src[1]);
+          if (hi >= 0xD8 && hi <= 0xDB) skip = 4;
+        }
+        skip = std::min(skip, left);
+        src += skip;
+        left -= skip;
+      }
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+const char* iconv_name(int code_page) {
+  switch (code_page) {
+    case 932: return "CP932";
+    case 1252: return "CP1252";
+    default: throw std::invalid_argument("FakeDesktop: code page 932 or 1252");
+  }
+}
+
+}  // namespace
+
+std::u16string u16(std::string_view utf8_text) {
+  bool ok = true;
+  std::string bytes = Iconv("UTF-16LE", "UTF-8").convert(utf8_text, 1, "\xFD\xFF", &ok);
+  std::u16string out(bytes.size() / 2, u'\0');
+  std::memcpy(out.data(), bytes.data(), out.size() * 2);
+  return out;
+}
+
+std::string utf8(std::u16string_view text) {
+  bool ok = true;
+  std::string_view in(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  return Iconv("UTF-8", "UTF-16LE").convert(in, 2, "?", &ok);
+}
+
+FakeDesktop::FakeDesktop(int cp) : code_page(cp) { iconv_name(cp); }
+
+Answer FakeDesktop::message_box(const MessageBoxSpec& box) {
+  boxes.push_back(box);
+  if (on_modal) on_modal();
+  if (!box_answers.empty()) {
+    Answer answer = box_answers.front();
+    box_answers.pop_front();
+    return answer;
+  }
+  return box.buttons == Buttons::ok ? Answer::ok : Answer::yes;
+}
+
+std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16string_view title) {
+  prompts.push_back({std::u16string(prompt), std::u16string(title)});
+  if (on_modal) on_modal();
+  if (prompt_answers.empty()) return {};
+  std::u16string answer = prompt_answers.front();
+  prompt_answers.pop_front();
+  return answer;
+}
+
+bool FakeDesktop::clipboard_has_text() { return clipboard.has_value(); }
+
+std::u16string FakeDesktop::clipboard_text() { return clipboard.value_or(u""); }
+
+bool FakeDesktop::clipboard_put_text(std::u16string_view text) {
+  ++clipboard_writes;
+  if (clipboard_write_fails) return false;
+  clipboard = std::u16string(text);
+  return true;
+}
+
+AnsiText FakeDesktop::to_ansi(std::u16string_view text) {
+  AnsiText result;
+  std::string_view in(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  result.bytes = Iconv(iconv_name(code_page), "UTF-16LE").convert(in, 2, "?", &result.lossless);
+  return result;
+}
+
+std::u16string FakeDesktop::from_ansi(std::string_view bytes) {
+  bool ok = true;
+  // U+30FB KATAKANA MIDDLE DOT would be odd; Windows gives U+30FB for bad
+  // DBCS too, but a plain "?" keeps test expectations readable.
+  std::string out = Iconv("UTF-16LE", iconv_name(code_page)).convert(bytes, 1, std::string("?\0", 2), &ok);
+  std::u16string text(out.size() / 2, u'\0');
+  std::memcpy(text.data(), out.data(), text.size() * 2);
+  return text;
+}
+
+std::optional<std::u16string> FakeDesktop::read_setting(std::u16string_view key) {
+  auto it = settings.find(key);
+  if (it == settings.end()) return std::nullopt;
+  return it->second;
+}
+
+void FakeDesktop::write_setting(std::u16string_view key, std::u16string_view value) {
+  settings[std::u16string(key)] = std::u16string(value);
+  settings_writes.emplace_back(key);
+}
+
+bool FakeDesktop::plain_file_exists(std::u16string_view path) {
+  return files.find(path) != files.end() && hidden_files.find(path) == hidden_files.end();
+}
+
+std::optional<std::string> FakeDesktop::read_file(std::u16string_view path) {
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
+bool FakeDesktop::replace_file(std::u16string_view path, std::string_view bytes) {
+  if (file_writes_fail) return false;
+  files[std::u16string(path)] = std::string(bytes);
+  return true;
+}
+
+std::vector<std::u16string> FakeDesktop::box_texts() const {
+  std::vector<std::u16string> texts;
+  for (const auto& box : boxes) texts.push_back(box.text);
+  return texts;
+}
+
+}  // namespace quiren::testing

@@ -1,0 +1,77 @@
+// A scripted, recording stand-in for the desktop services.
+//
+// Message boxes answer from `box_answers` (front first); when that runs out
+// a box answers with its first button. Prompts answer from `prompt_answers`;
+// when that runs out a prompt is cancelled (""). Every box and prompt is
+// recorded. `on_modal` runs inside every box and prompt, as if a message
+// arrived while it waited (a clipboard change, say).
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tray/shell/desktop.h"
+
+namespace quiren::testing {
+
+struct RecordedPrompt {
+  std::u16string prompt;
+  std::u16string title;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  // code_page: 932 (Japanese) or 1252 (western).
+  explicit FakeDesktop(int code_page = 932);
+
+  Answer message_box(const MessageBoxSpec& box) override;
+  std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title) override;
+  bool clipboard_has_text() override;
+  std::u16string clipboard_text() override;
+  bool clipboard_put_text(std::u16string_view text) override;
+  std::u16string program_directory() override { return program_dir; }
+  bool another_copy_running() override { return other_copy_running; }
+  AnsiText to_ansi(std::u16string_view text) override;
+  std::u16string from_ansi(std::string_view bytes) override;
+  TwipsPerPixel twips_per_pixel() override { return twips; }
+  std::optional<std::u16string> read_setting(std::u16string_view key) override;
+  void write_setting(std::u16string_view key, std::u16string_view value) override;
+  bool plain_file_exists(std::u16string_view path) override;
+  std::optional<std::string> read_file(std::u16string_view path) override;
+  bool replace_file(std::u16string_view path, std::string_view bytes) override;
+
+  // The texts of the boxes shown so far, in order.
+  std::vector<std::u16string> box_texts() const;
+
+  int code_page;
+  std::deque<Answer> box_answers;
+  std::deque<std::u16string> prompt_answers;
+  std::vector<MessageBoxSpec> boxes;
+  std::vector<RecordedPrompt> prompts;
+  std::function<void()> on_modal;
+
+  std::optional<std::u16string> clipboard;  // nullopt: no text on it
+  bool clipboard_write_fails = false;
+  int clipboard_writes = 0;
+
+  std::u16string program_dir = u"C:\\Program Files\\mu-quiren";
+  bool other_copy_running = false;
+  TwipsPerPixel twips;
+
+  std::map<std::u16string, std::u16string, std::less<>> settings;
+  std::vector<std::u16string> settings_writes;  // keys, in write order
+
+  std::map<std::u16string, std::string, std::less<>> files;
+  std::set<std::u16string, std::less<>> hidden_files;
+  bool file_writes_fail = false;
+};
+
+// UTF-8 literal helpers for readable test data.
+std::u16string u16(std::string_view utf8);
+std::string utf8(std::u16string_view text);
+
+}  // namespace quiren::testing
