@@ -1,0 +1,126 @@
+#include "tray/passlist/password_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_desktop.h"
+
+namespace quiren {
+namespace {
+
+using testing::FakeDesktop;
+using testing::u16;
+
+const std::u16string kPath = u"C:\\Program Files\\mu-quiren\\quiren.pas";
+
+PasswordEntries entries(std::vector<std::u16string> passwords,
+                        std::vector<std::u16string> descriptions) {
+  return {std::move(passwords), std::move(descriptions)};
+}
+
+TEST(PasswordFilePath, JoinsDirectoryAndNameWithOneBackslash) {
+  EXPECT_EQ(password_file_path(u"C:\\Program Files\\mu-quiren"), kPath);
+  EXPECT_EQ(password_file_path(u"D:\\"), u"D:\\quiren.pas");
+}
+
+TEST(PasswordFileFormat, WritesCountAndQuotedLinesWithCrLf) {
+  FakeDesktop desktop;
+  EXPECT_EQ(format_password_file({}, desktop), "0\r\n");
+  EXPECT_EQ(format_password_file(entries({u"abc"}, {u""}), desktop), "1\r\n\"abc\"\r\n\"\"\r\n");
+  EXPECT_EQ(format_password_file(entries({u" a,b ", u"x"}, {u"one, two", u" y"}), desktop),
+            "2\r\n\" a,b \"\r\n\"one, two\"\r\n\"x\"\r\n\" y\"\r\n");
+}
+
+TEST(PasswordFileFormat, JapaneseIsStoredInTheAnsiCodePage) {
+  FakeDesktop desktop(932);
+  std::u16string thirty(30, u'あ');
+  std::string bytes = format_password_file(entries({thirty}, {u16("説明")}), desktop);
+  std::string sjis_a = "\x82\xA0";
+  std::string line;
+  for (int i = 0; i < 30; ++i) line += sjis_a;
+  EXPECT_EQ(bytes, "1\r\n\"" + line + "\"\r\n\"\x90\xE0\x96\xBE\"\r\n");
+  // 60 bytes of text plus the quotes, then CR LF.
+  EXPECT_EQ(bytes.find("\r\n", 3) - 3, 62u);
+}
+
+TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
+  FakeDesktop desktop;
+  PasswordEntries list = entries({u16("日本語のパスワード"), u" lead, trail ", u"x"},
+                                 {u16("説明、です"), u"", u"a \t b"});
+  ASSERT_TRUE(save_password_file(list, desktop));
+  ASSERT_TRUE(desktop.files.count(kPath));
+  LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.entries.passlist, list.passlist);
+  EXPECT_EQ(loaded.entries.infolist, list.infolist);
+  EXPECT_EQ(loaded.stored_count, 3);
+  EXPECT_FALSE(loaded.read_failed);
+}
+
+TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
+  FakeDesktop desktop;
+  EXPECT_TRUE(load_password_file(desktop).entries.passlist.empty());
+  desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  desktop.hidden_files.insert(kPath);
+  LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_TRUE(loaded.entries.passlist.empty());
+  EXPECT_FALSE(loaded.read_failed);
+}
+
+TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {
+  FakeDesktop desktop;
+  desktop.program_dir = u"D:\\";
+  desktop.files[u"D:\\quiren.pas"] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  EXPECT_EQ(load_password_file(desktop).entries.passlist, std::vector<std::u16string>{u"a"});
+}
+
+struct MalformedCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::u16string> passwords;
+  std::vector<std::u16string> descriptions;
+};
+
+class PasswordFileMalformed : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(PasswordFileMalformed, ListsTheWellFormedPairsOnly) {
+  FakeDesktop desktop;
+  LoadedPasswordFile loaded = parse_password_file(GetParam().bytes, desktop);
+  EXPECT_EQ(loaded.entries.passlist, GetParam().passwords);
+  EXPECT_EQ(loaded.entries.infolist, GetParam().descriptions);
+  EXPECT_EQ(loaded.entries.passlist.size(), loaded.entries.infolist.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PasswordFileMalformed,
+    ::testing::Values(
+        MalformedCase{"empty", "", {}, {}},
+        MalformedCase{"count_only_zero", "0\r\n", {}, {}},
+        MalformedCase{"count_not_a_number", "two\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"negative_count", "-5\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"huge_count", "2147483647\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"count_overflows", "99999999999999999999\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"count_too_small", "1\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n",
+                      {u"a", u"c"}, {u"b", u"d"}},
+        MalformedCase{"count_too_large", "9\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"unquoted_password", "2\r\na\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}},
+        MalformedCase{"text_after_quote", "2\r\n\"a\"x\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}},
+        MalformedCase{"unclosed_quote", "1\r\n\"a\r\n\"b\"\r\n", {}, {}},
+        MalformedCase{"extra_empty_lines", "1\r\n\"a\"\r\n\"b\"\r\n\r\n\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"blank_line_between", "2\r\n\"a\"\r\n\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n",
+                      {u"a", u"c"}, {u"b", u"d"}},
+        MalformedCase{"truncated_last_pair", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"cut_inside_field", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d", {u"a"}, {u"b"}},
+        MalformedCase{"no_final_line_end", "1\r\n\"a\"\r\n\"b\"", {u"a"}, {u"b"}},
+        MalformedCase{"lf_only_and_blanks", "1\n  \"a\" \n\t\"b\"\n", {u"a"}, {u"b"}},
+        MalformedCase{"lone_quote_lines", "1\r\n\"\r\n\"\r\n", {}, {}}),
+    [](const ::testing::TestParamInfo<MalformedCase>& param_info) { return param_info.param.name; });
+
+TEST(PasswordFileSave, FailedWriteReportsFalseAndKeepsTheOldFile) {
+  FakeDesktop desktop;
+  desktop.files[kPath] = "0\r\n";
+  desktop.file_writes_fail = true;
+  EXPECT_FALSE(save_password_file(entries({u"a"}, {u"b"}), desktop));
+  EXPECT_EQ(desktop.files[kPath], "0\r\n");
+}
+
+}  // namespace
+}  // namespace quiren

@@ -1,0 +1,118 @@
+#include "tray/passlist/password_file.h"
+
+#include <charconv>
+
+namespace quiren {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim_blanks(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// One line's quoted field: blanks, '"', text without '"', '"', blanks.
+// Quote, CR and LF bytes never occur inside a double-byte character of the
+// ANSI code pages, so a byte scan is safe.
+std::optional<std::string_view> quoted_field(std::string_view line) {
+  line = trim_blanks(line);
+  if (line.size() < 2 || line.front() != '"' || line.back() != '"') return std::nullopt;
+  std::string_view inner = line.substr(1, line.size() - 2);
+  if (inner.find('"') != std::string_view::npos) return std::nullopt;
+  return inner;
+}
+
+std::optional<std::int32_t> count_field(std::string_view line) {
+  line = trim_blanks(line);
+  std::int32_t value = 0;
+  auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), value);
+  if (ec != std::errc() || end != line.data() + line.size()) return std::nullopt;
+  return value;
+}
+
+// Lines ended by LF with an optional CR before it; a last line without an
+// ending counts too.
+std::vector<std::string_view> split_lines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  while (!bytes.empty()) {
+    std::size_t lf = bytes.find('\n');
+    std::string_view line = bytes.substr(0, lf);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (lf == std::string_view::npos) break;
+    bytes.remove_prefix(lf + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::u16string password_file_path(std::u16string_view program_directory) {
+  std::u16string path(program_directory);
+  if (path.empty() || path.back() != u'\\') path += u'\\';
+  path += kPasswordFileName;
+  return path;
+}
+
+LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop) {
+  LoadedPasswordFile result;
+  std::vector<std::string_view> lines = split_lines(bytes);
+  if (lines.empty()) return result;
+  result.stored_count = count_field(lines.front());
+
+  // Blank lines carry no field (an empty field is written as ""), so they
+  // are passed over; the rest pair up as password, description. A pair with
+  // a damaged line is left out rather than shown wrong.
+  std::vector<std::string_view> fields;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (!trim_blanks(lines[i]).empty()) fields.push_back(lines[i]);
+  }
+  for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+    auto password = quoted_field(fields[i]);
+    auto description = quoted_field(fields[i + 1]);
+    if (!password || !description) continue;
+    result.entries.passlist.push_back(desktop.from_ansi(*password));
+    result.entries.infolist.push_back(desktop.from_ansi(*description));
+  }
+  return result;
+}
+
+std::string format_password_file(const PasswordEntries& entries, Desktop& desktop) {
+  std::string out = std::to_string(entries.passlist.size());
+  out += kLineEnd;
+  static const std::u16string kNoDescription;
+  for (std::size_t i = 0; i < entries.passlist.size(); ++i) {
+    const std::u16string& description =
+        i < entries.infolist.size() ? entries.infolist[i] : kNoDescription;
+    for (const std::u16string* field : {&entries.passlist[i], &description}) {
+      out += '"';
+      out += desktop.to_ansi(*field).bytes;
+      out += '"';
+      out += kLineEnd;
+    }
+  }
+  return out;
+}
+
+LoadedPasswordFile load_password_file(Desktop& desktop) {
+  std::u16string path = password_file_path(desktop.program_directory());
+  if (!desktop.plain_file_exists(path)) return {};
+  std::optional<std::string> bytes = desktop.read_file(path);
+  if (!bytes) {
+    LoadedPasswordFile failed;
+    failed.read_failed = true;
+    return failed;
+  }
+  return parse_password_file(*bytes, desktop);
+}
+
+bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {
+  std::u16string path = password_file_path(desktop.program_directory());
+  return desktop.replace_file(path, format_password_file(entries, desktop));
+}
+
+}  // namespace quiren

@@ -1,0 +1,52 @@
+// The designed arrangement of the password list window, in twips, with the
+// tab order and the control IDs the Win32 window and the end-to-end driver
+// use. The Win32 window creates exactly what this table lists, in tab order.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "tray/passlist/password_list_texts.h"
+
+namespace quiren::passlist_layout {
+
+enum class ControlKind { label, list_box, button };
+
+struct TwipsRect {
+  int left, top, width, height;
+};
+
+struct ControlLayout {
+  std::string_view name;
+  ControlKind kind;
+  std::u16string_view caption;
+  TwipsRect rect;
+  int tab;  // 0 takes the focus when the window opens
+  int id;
+};
+
+inline constexpr int kClientWidth = 4245;
+inline constexpr int kClientHeight = 4215;
+// The chooser's outer height: the button row falls outside the window.
+inline constexpr int kChooserOuterHeight = 3990;
+
+inline constexpr int kList1Id = 1001;
+inline constexpr int kLabel1Id = 1002;
+inline constexpr int kLabel2Id = 1003;
+inline constexpr int kInfoId = 1004;
+inline constexpr int kAddId = 1011;
+inline constexpr int kDeleteId = 1012;
+inline constexpr int kSaveId = 1013;
+
+// In tab order.
+inline constexpr std::array<ControlLayout, 7> kControls = {{
+    {"List1", ControlKind::list_box, u"", {0, 360, 4215, 2580}, 0, kList1Id},
+    {"Label1", ControlKind::label, passlist_texts::kLabel1, {600, 120, 2535, 495}, 1, kLabel1Id},
+    {"Label2", ControlKind::label, passlist_texts::kLabel2, {1080, 3000, 1695, 255}, 2, kLabel2Id},
+    {"lblinfo", ControlKind::label, u"", {0, 3240, 4215, 255}, 3, kInfoId},
+    {"Command1", ControlKind::button, passlist_texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
+    {"Command2", ControlKind::button, passlist_texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
+    {"Command3", ControlKind::button, passlist_texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
+}};
+
+}  // namespace quiren::passlist_layout

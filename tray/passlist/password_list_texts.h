@@ -1,0 +1,38 @@
+// Every text the password list window shows: captions, prompts, messages.
+#pragma once
+
+#include <string_view>
+
+namespace quiren::passlist_texts {
+
+inline constexpr std::u16string_view kEditorCaption = u"パスワードリストの編集";
+inline constexpr std::u16string_view kChooserCaption = u"パスワードを選択して下さい。";
+inline constexpr std::u16string_view kPromptTitle = u"パスワードリストの編集";
+inline constexpr std::u16string_view kPasswordPrompt = u"パスワードを入力して下さい。";
+inline constexpr std::u16string_view kDescriptionPrompt = u"パスワードの説明を入力して下さい";
+
+inline constexpr std::u16string_view kLabel1 = u"現在登録されているパスワード";
+inline constexpr std::u16string_view kLabel2 = u"パスワードの説明";
+inline constexpr std::u16string_view kAddButton = u"新規登録";
+inline constexpr std::u16string_view kDeleteButton = u"削除";
+inline constexpr std::u16string_view kSaveButton = u"保存";
+
+inline constexpr std::u16string_view kTooLong = u"30文字以上のパスワードは利用できません。";
+inline constexpr std::u16string_view kEmptyList =
+    u"パスワードリストにパスワードがひとつも登録されていません。";
+inline constexpr std::u16string_view kSaveQuestion = u"変更を保存しますか？";
+
+// The file keeps each field between double quotes, one field a line, so a
+// quote or a line break inside a field would break the file.
+inline constexpr std::u16string_view kQuoteRefused =
+    u"パスワードと説明には「\"」と改行は利用できません。";
+// Characters outside the ANSI code page would be stored as "?".
+inline constexpr std::u16string_view kCharacterRefused =
+    u"パスワードリストに保存できない文字が含まれています。";
+inline constexpr std::u16string_view kListFull = u"これ以上パスワードを登録できません。";
+inline constexpr std::u16string_view kSaveFailed =
+    u"パスワードリストを保存できませんでした。";
+inline constexpr std::u16string_view kReadFailed =
+    u"パスワードリストを読み込めませんでした。";
+
+}  // namespace quiren::passlist_texts
