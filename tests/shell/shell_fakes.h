@@ -1,0 +1,85 @@
+// Recording stand-ins for the windows and platform pieces around the shell.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tray/flows/decrypted_text_viewer.h"
+#include "tray/program_state.h"
+#include "tray/shell/shell_windows.h"
+
+namespace quiren::testing {
+
+struct FakeChain : ViewerChain {
+  WindowHandle next_on_join = 0;
+  std::vector<std::string> calls;
+  std::vector<WindowHandle> draws;
+  struct Change { WindowHandle to, leaving, following; };
+  std::vector<Change> changes;
+  std::function<void()> during_join;  // the notice the platform sends on joining
+
+  WindowHandle join() override {
+    calls.push_back("join");
+    if (during_join) during_join();
+    return next_on_join;
+  }
+  void leave(WindowHandle next) override { calls.push_back("leave " + std::to_string(next)); }
+  void forward_draw(WindowHandle next) override { draws.push_back(next); }
+  void forward_chain_change(WindowHandle next, WindowHandle leaving, WindowHandle following) override {
+    changes.push_back({next, leaving, following});
+  }
+};
+
+struct FakeFlows : CipherCommands {
+  explicit FakeFlows(ProgramState& s) : state(s) {}
+  ProgramState& state;
+  std::vector<std::string> calls;
+  void clipcheck() override { calls.push_back("clipcheck"); }
+  void encrypt_from_menu() override { calls.push_back("encrypt"); }
+  void decrypt_from_menu() override { calls.push_back("decrypt"); }
+};
+
+struct FakeWindow : ModelessWindow {
+  bool open = false;
+  int shows = 0;
+  std::function<void()> on_show, on_close;
+  void show() override {
+    ++shows;
+    if (!open && on_show) on_show();
+    open = true;
+  }
+  void close() override {
+    if (open && on_close) on_close();
+    open = false;
+  }
+  bool is_open() const override { return open; }
+};
+
+struct FakeViewer : DecryptedTextViewer {
+  bool open = false;
+  std::u16string body;
+  void show() override { open = true; }
+  bool is_open() const override { return open; }
+  std::u16string text() const override { return body; }
+  void set_text(std::u16string_view t) override { body = std::u16string(t); }
+  void close() override { open = false; }
+};
+
+struct FakeView : MainWindowView {
+  std::vector<std::string> calls;
+  std::function<void()> on_unload;
+  void add_tray_icon() override { calls.push_back("add icon"); }
+  void remove_tray_icon() override { calls.push_back("remove icon"); }
+  void pop_up_menu() override { calls.push_back("menu"); }
+  void show_dialog() override { calls.push_back("show"); }
+  void hide_dialog() override { calls.push_back("hide"); }
+  void refresh_controls() override { calls.push_back("refresh"); }
+  void unload() override {
+    calls.push_back("unload");
+    if (on_unload) on_unload();
+  }
+};
+
+}  // namespace quiren::testing

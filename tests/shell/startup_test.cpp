@@ -1,0 +1,91 @@
+#include "tray/shell/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_desktop.h"
+#include "tray/shell/shell_texts.h"
+
+namespace quiren {
+namespace {
+
+using testing::FakeDesktop;
+using testing::u16;
+
+struct FakeSplash : SplashView {
+  std::vector<std::string> calls;
+  std::u16string version;
+  void shape_as_ellipse(TwipsPerPixel) override { calls.push_back("shape"); }
+  void settopmost() override { calls.push_back("topmost"); }
+  void show_version(std::u16string_view text) override {
+    calls.push_back("version");
+    version = std::u16string(text);
+  }
+};
+
+TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
+  FakeDesktop desktop;
+  ProgramState state;
+  FakeSplash splash;
+  EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
+  EXPECT_EQ(splash.calls, (std::vector<std::string>{"shape", "topmost", "version"}));
+  EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
+  EXPECT_EQ(state.versiontext, u"む～くいれん Ver1.1");
+  EXPECT_EQ(state.settings.orikaesi, 60);
+  EXPECT_EQ(state.settings.quest1, 1);
+  EXPECT_EQ(state.settings.quest2, 1);
+  EXPECT_EQ(state.settings.ango, kFalse);
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_TRUE(desktop.settings_writes.empty());
+}
+
+TEST(StartupTest, StoredTextsAreConverted) {
+  FakeDesktop desktop;
+  desktop.settings = {{u"orikaesi", u"61.5"}, {u"ango", u"TRUE"}, {u"hukugo", u"0"},
+                      {u"equalpass", u"-1"}, {u"quest1", u"0"}, {u"quest2", u"255"},
+                      {u"usepasslist1", u"false"}, {u"usepasslist2", u"True"}};
+  ProgramState state;
+  FakeSplash splash;
+  ASSERT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
+  EXPECT_EQ(state.settings.orikaesi, 62);
+  EXPECT_EQ(state.settings.ango, kTrue);
+  EXPECT_EQ(state.settings.hukugo, kFalse);
+  EXPECT_EQ(state.settings.equalpass, kTrue);
+  EXPECT_EQ(state.settings.quest1, 0);
+  EXPECT_EQ(state.settings.quest2, 255);
+  EXPECT_EQ(state.settings.usepasslist1, kFalse);
+  EXPECT_EQ(state.settings.usepasslist2, kTrue);
+}
+
+TEST(StartupTest, UnconvertibleSettingEndsStartUp) {
+  const std::pair<const char16_t*, const char16_t*> bad[] = {
+      {u"quest1", u"300"}, {u"orikaesi", u"abc"}, {u"ango", u"maybe"}, {u"orikaesi", u"40000"}};
+  for (const auto& [key, value] : bad) {
+    FakeDesktop desktop;
+    desktop.settings[key] = value;
+    ProgramState state;
+    FakeSplash splash;
+    EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::failed);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text, texts::kStartupError);
+    EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
+    EXPECT_EQ(desktop.boxes[0].buttons, Buttons::ok);
+  }
+}
+
+TEST(StartupTest, SecondCopyIsRefusedBeforeAnythingElse) {
+  FakeDesktop desktop;
+  desktop.other_copy_running = true;
+  desktop.settings[u"orikaesi"] = u"33";
+  ProgramState state;
+  FakeSplash splash;
+  EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::refused);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, u"2重起動は禁止されています");
+  EXPECT_EQ(desktop.boxes[0].icon, Icon::exclamation);
+  EXPECT_EQ(desktop.boxes[0].title, u"む～くいれん");
+  EXPECT_TRUE(splash.calls.empty());
+  EXPECT_EQ(state.settings.orikaesi, 60);
+}
+
+}  // namespace
+}  // namespace quiren

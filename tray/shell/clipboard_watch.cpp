@@ -1,0 +1,44 @@
+#include "tray/shell/clipboard_watch.h"
+
+namespace quiren {
+
+ClipboardWatch::ClipboardWatch(ProgramState& state, ViewerChain& chain, CipherCommands& flows)
+    : state_(state), chain_(chain), flows_(flows) {}
+
+void ClipboardWatch::Hook() {
+  state_.busyflag = kTrue;
+  state_.hooked = kTrue;
+  // The platform notifies the new viewer before join() returns; a viewer
+  // left over from an earlier Hook must not receive that notice.
+  nextviewer_ = 0;
+  nextviewer_ = chain_.join();
+  state_.busyflag = kFalse;
+}
+
+void ClipboardWatch::Unhook() {
+  // Leaving a chain we are not in would send the other viewers a notice
+  // naming a stale next window.
+  if (state_.hooked != kTrue) return;
+  chain_.leave(nextviewer_);
+  nextviewer_ = 0;
+  state_.hooked = kFalse;
+}
+
+void ClipboardWatch::on_clipboard_changed() {
+  if (state_.hooked != kTrue) return;
+  if (nextviewer_ != 0) chain_.forward_draw(nextviewer_);
+  if (state_.busyflag == kFalse) flows_.clipcheck();
+}
+
+void ClipboardWatch::on_chain_changed(WindowHandle leaving, WindowHandle following) {
+  if (state_.hooked != kTrue) return;
+  if (leaving == nextviewer_) {
+    // Our own next viewer left: the one after it takes its place, and the
+    // notice ends here.
+    nextviewer_ = following;
+    return;
+  }
+  if (nextviewer_ != 0) chain_.forward_chain_change(nextviewer_, leaving, following);
+}
+
+}  // namespace quiren

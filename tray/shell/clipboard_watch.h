@@ -1,0 +1,35 @@
+// The clipboard watch of the main window: membership of the clipboard-viewer
+// chain (Hook / Unhook) and the handling of the two chain notices.
+#pragma once
+
+#include "tray/program_state.h"
+#include "tray/shell/shell_windows.h"
+
+namespace quiren {
+
+class ClipboardWatch {
+ public:
+  ClipboardWatch(ProgramState& state, ViewerChain& chain, CipherCommands& flows);
+
+  // Installs the watch. busyflag is -1 while the chain is joined, so the
+  // notice the platform sends on joining examines nothing.
+  void Hook();
+  // Removes the watch; nothing when it is off.
+  void Unhook();
+
+  // WM_DRAWCLIPBOARD: passed on along the chain, then clipcheck when the
+  // watch is on and nothing is in progress.
+  void on_clipboard_changed();
+  // WM_CHANGECBCHAIN: `leaving` leaves the chain, `following` came after it.
+  void on_chain_changed(WindowHandle leaving, WindowHandle following);
+
+  WindowHandle nextviewer() const { return nextviewer_; }
+
+ private:
+  ProgramState& state_;
+  ViewerChain& chain_;
+  CipherCommands& flows_;
+  WindowHandle nextviewer_ = 0;
+};
+
+}  // namespace quiren

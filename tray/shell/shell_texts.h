@@ -1,0 +1,62 @@
+// Every text the tray shell shows: window captions, control texts, menu
+// captions and message-box texts, in one place.
+#pragma once
+
+#include <string_view>
+
+namespace quiren::texts {
+
+// Program name and version, shown by the splash and the about window.
+inline constexpr std::u16string_view kVersionText = u"む～くいれん Ver1.1";
+inline constexpr std::u16string_view kTrayTip = u"む～くいれん";
+
+// Start-up.
+inline constexpr std::u16string_view kSplashTitle = u"む～くいれん Ver 1.0";
+inline constexpr std::u16string_view kSplashCredits = u"Copyright (C) む～くいれん 開発チーム";
+inline constexpr std::u16string_view kRunningTwice = u"2重起動は禁止されています";
+inline constexpr std::u16string_view kStartupError = u"起動時にエラーが発生しました。起動を中止します。";
+
+// Tray menu, top to bottom (separators have no text).
+inline constexpr std::u16string_view kMenuAngo = u"クリップボードの内容を暗号化する(&E)";
+inline constexpr std::u16string_view kMenuHukugo = u"クリップボードの内容を復号する(&D)";
+inline constexpr std::u16string_view kMenuSettei = u"設定(&C)";
+inline constexpr std::u16string_view kMenuPassword = u"パスワードリストの編集(&P)";
+inline constexpr std::u16string_view kMenuVersion = u"バージョン情報(&A)";
+inline constexpr std::u16string_view kMenuEnd = u"終了(&X)";
+
+// Settings dialog.
+inline constexpr std::u16string_view kSettingsTitle = u"設定";
+inline constexpr std::u16string_view kFrameAngo = u"暗号化の設定";
+inline constexpr std::u16string_view kFrameHukugo = u"復号の設定";
+inline constexpr std::u16string_view kFrameGeneral = u"全般の設定";
+inline constexpr std::u16string_view kLabelOrikaesi = u"暗号化した文章の折り返し文字数";
+inline constexpr std::u16string_view kLabelAngoFixed = u"暗号化は常にこのパスワードを利用する";
+inline constexpr std::u16string_view kLabelAngoAsk = u"暗号化する度にパスワードを問い合わせる";
+inline constexpr std::u16string_view kLabelAngoList = u"パスワードをリストから選択する";
+inline constexpr std::u16string_view kLabelQuestAngo = u"暗号化する前に問い合わせをする";
+inline constexpr std::u16string_view kLabelEqualpass = u"暗号化と同じパスワードを利用する";
+inline constexpr std::u16string_view kLabelHukugoFixed = u"復号には常にこのパスワードを利用する";
+inline constexpr std::u16string_view kLabelHukugoAsk = u"復号する度にパスワードを問い合わせる";
+inline constexpr std::u16string_view kLabelHukugoList = u"パスワードをリストから選択する";
+inline constexpr std::u16string_view kLabelQuestHukugo = u"復号する前に問い合わせをする";
+inline constexpr std::u16string_view kLabelWatch = u"クリップボードを監視する";
+inline constexpr std::u16string_view kButtonOk = u"OK";
+inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
+
+// The settings dialog's OK checks.
+inline constexpr std::u16string_view kPasswordTooLong = u"30文字以上のパスワードは利用できません。";
+inline constexpr std::u16string_view kBadOrikaesi = u"折り返し文字数は10文字以上100字以内で設定してください";
+inline constexpr std::u16string_view kFixedPasswordMissing =
+    u"\"暗号化は常にこのパスワードを利用する\"を設定している場合はパスワードを入力してください";
+inline constexpr std::u16string_view kEqualpassNeedsAngo =
+    u"\"暗号化と同じパスワードを利用する\"は\"暗号化は常にこのパスワードを利用する\"を設定していないと利用できません";
+
+// About window.
+inline constexpr std::u16string_view kAboutTitle = u"ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr std::u16string_view kAboutDesignedTitle = u"む～くいれん Ver1.0";
+inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2024";
+inline constexpr std::u16string_view kAboutContact =
+    u"連絡先: ご意見はプログラムに同梱の説明書をご覧ください\r\n配布元: 同梱の説明書に記載";
+inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ quiren.dll を利用しています";
+
+}  // namespace quiren::texts

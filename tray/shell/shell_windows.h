@@ -1,0 +1,66 @@
+// What the shell's portable logic asks of the windows and platform pieces
+// around it. The Win32 program implements these with real windows; tests
+// use recording fakes.
+#pragma once
+
+#include <cstdint>
+
+namespace quiren {
+
+// A platform window handle, carried opaquely through portable code.
+using WindowHandle = std::uintptr_t;
+
+// The clipboard-viewer chain, as seen by the main window.
+class ViewerChain {
+ public:
+  virtual ~ViewerChain() = default;
+  // Joins the chain; returns the next viewer (0: none). The platform may
+  // deliver a clipboard notice to the window during this call.
+  virtual WindowHandle join() = 0;
+  // Leaves the chain, naming the window that followed ours.
+  virtual void leave(WindowHandle next_viewer) = 0;
+  // Passes a clipboard-change notice on.
+  virtual void forward_draw(WindowHandle next_viewer) = 0;
+  // Passes a chain-change notice on with its own arguments.
+  virtual void forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
+                                    WindowHandle following) = 0;
+};
+
+// The entry points of the cipher flows that the shell calls.
+class CipherCommands {
+ public:
+  virtual ~CipherCommands() = default;
+  virtual void clipcheck() = 0;           // the watch, on a clipboard change
+  virtual void encrypt_from_menu() = 0;   // mnuango
+  virtual void decrypt_from_menu() = 0;   // mnuhukugo
+};
+
+// A window the shell opens modelessly and closes on the way out.
+class ModelessWindow {
+ public:
+  virtual ~ModelessWindow() = default;
+  // Opens the window, or brings an open one to the front without reloading.
+  virtual void show() = 0;
+  // Closes an open window; nothing when it is closed.
+  virtual void close() = 0;
+  virtual bool is_open() const = 0;
+};
+
+// The visible side of the main window: its icon in the notification area,
+// the pop-up menu and the settings dialog face.
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+  virtual void add_tray_icon() = 0;
+  virtual void remove_tray_icon() = 0;
+  // Shows the tray menu at the mouse position and runs the chosen command.
+  virtual void pop_up_menu() = 0;
+  virtual void show_dialog() = 0;
+  virtual void hide_dialog() = 0;
+  // Copies the settings controls' state into the visible controls.
+  virtual void refresh_controls() = 0;
+  // Destroys the main window; its unload step runs on the way.
+  virtual void unload() = 0;
+};
+
+}  // namespace quiren
