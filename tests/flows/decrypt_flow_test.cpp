@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/flows/flow_fixture.h"
+#include "tray/flows/armoured_block.h"
+#include "tray/flows/flow_messages.h"
+
+namespace quiren {
+namespace {
+
+namespace text = flow_text;
+using testing::FlowTest;
+using testing::u16;
+
+const std::u16string kJoint = u"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
+const std::u16string kWrong(text::kWrongPassword);
+
+// The character after the start marker's line break: the check mode letter.
+std::u16string with_check_mode(std::u16string block, char16_t letter) {
+  block[16] = letter;
+  return block;
+}
+
+std::u16string ascii(const std::string& bytes) { return std::u16string(bytes.begin(), bytes.end()); }
+
+std::u16string without_separator(std::u16string block) {
+  std::erase(block, u'>');
+  return block;
+}
+
+class DecryptFlowTest : public FlowTest {
+ protected:
+  // Runs the decrypt flow on `clip` the way the watch does.
+  void watch(std::u16string clip) {
+    desktop.clipboard = std::move(clip);
+    flows.clipcheck();
+  }
+};
+
+TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
+  struct Case {
+    std::u16string plain;
+    std::u16string shown;
+  };
+  const Case cases[] = {
+      {u"hello", u"hello"},
+      {u16("秘密の文章です"), u16("秘密の文章です")},
+      {u"one\r\ntwo", u"one\r\ntwo"},
+      {u"bare\nline\rbreaks", u"bare\r\nline\r\nbreaks"},
+  };
+  for (const Case& c : cases) {
+    std::u16string block = block_for(c.plain, u"pw");
+    desktop.prompt_answers = {u"pw"};
+    watch(u"Mail text before\r\n" + block + u"\r\nand after.");
+    SCOPED_TRACE(testing::utf8(c.plain));
+    EXPECT_TRUE(viewer.is_open());
+    EXPECT_EQ(viewer.text(), c.shown);
+    EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
+    ASSERT_EQ(desktop.prompts.size(), 1u);
+    EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptDecryptPassword);
+    EXPECT_EQ(state.busyflag, kFalse) << "cleared although the viewer stays open";
+    EXPECT_EQ(desktop.clipboard_writes, 1) << "only the block_for write; decrypting never writes";
+    desktop.clipboard_writes = 0;
+  }
+}
+
+TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
+  struct Case {
+    const char* name;
+    bool usepasslist2, hukugo, equalpass;
+    std::u16string pick;
+    std::vector<std::u16string> typed;
+    bool shown;  // the viewer shows the plain text
+    int prompts;
+    bool no_password_box;
+  };
+  const Case cases[] = {
+      {"typed", false, false, false, u"", {u"right"}, true, 1, false},
+      {"typed_empty", false, false, false, u"", {}, false, 1, true},
+      {"chooser_pick", true, true, true, u"right", {}, true, 0, false},
+      {"chooser_no_pick_typed", true, false, false, u"", {u"right"}, true, 1, false},
+      {"chooser_no_pick_empty", true, false, false, u"", {}, false, 1, true},
+      {"fixed_before_equal", false, true, true, u"", {}, true, 0, false},
+      {"equal", false, false, true, u"", {}, true, 0, false},
+  };
+  desktop.settings[u"hukugopass"] = u"right";
+  desktop.settings[u"angopass"] = u"wrong";
+  std::u16string block = block_for(u"plain", u"right");
+  for (const Case& c : cases) {
+    forget();
+    viewer.close();
+    state.settings.usepasslist2 = c.usepasslist2 ? kTrue : kFalse;
+    state.settings.hukugo = c.hukugo ? kTrue : kFalse;
+    state.settings.equalpass = c.equalpass ? kTrue : kFalse;
+    if (std::string(c.name) == "equal") desktop.settings[u"angopass"] = u"right";
+    chooser.pick = c.pick;
+    desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
+    watch(block);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
+    EXPECT_EQ(viewer.is_open(), c.shown);
+    if (c.shown) EXPECT_EQ(viewer.text(), u"plain");
+    if (c.no_password_box) {
+      EXPECT_EQ(desktop.box_texts().back(), text::kNoPasswordAfterChooser);
+      EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
+      EXPECT_TRUE(cipher.decrypts.empty());
+    }
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(DecryptFlowTest, PasswordLengthIsNotLimitedAndCaseMatters) {
+  // A 31-character password, as another program might have used.
+  const std::string long_password(31, 'k');
+  std::u16string long_block =
+      write_block(split_result(ascii(*cipher.encrypt(long_password, long_password))),
+                  split_result(ascii(*cipher.encrypt("long", long_password))), 60);
+  std::u16string mixed_case = block_for(u"case", u"Secret");
+  struct Case {
+    std::u16string clip;
+    std::u16string password;
+    std::u16string shown;
+  };
+  const Case cases[] = {
+      {long_block, std::u16string(31, u'k'), u"long"},
+      {mixed_case, u"secret", kWrong},
+      {mixed_case, u"Secret", u"case"},
+  };
+  for (const Case& c : cases) {
+    forget();
+    desktop.prompt_answers = {c.password};
+    watch(c.clip);
+    EXPECT_EQ(viewer.text(), c.shown) << testing::utf8(c.password);
+  }
+}
+
+TEST_F(DecryptFlowTest, SeveralBlocks) {
+  std::u16string first = block_for(u"first", u"pw");
+  std::u16string second = block_for(u"second", u"pw");
+  std::u16string other = block_for(u"other", u"zz");
+  struct Case {
+    const char* name;
+    std::u16string clip;
+    std::u16string shown;
+    std::vector<std::u16string> boxes_after_question;
+  };
+  const Case cases[] = {
+      {"same password", first + u"\r\n" + second, u"first" + kJoint + u"second", {}},
+      {"different passwords", other + u"\r\n\r\n" + second, kWrong + kJoint + u"second", {}},
+      {"bad second mode letter", first + u"\r\n" + with_check_mode(second, u'C'), u"first",
+       {std::u16string(text::kUnknownVersion)}},
+      {"stray end marker after the last block", first + u"\r\n(quiren_end)", u"first", {}},
+  };
+  for (const Case& c : cases) {
+    forget();
+    desktop.prompt_answers = {u"pw"};
+    watch(c.clip);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(viewer.text(), c.shown);
+    std::vector<std::u16string> boxes = desktop.box_texts();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(std::vector<std::u16string>(boxes.begin() + 1, boxes.end()), c.boxes_after_question);
+    EXPECT_EQ(desktop.prompts.size(), 1u) << "the password is asked once";
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
+  std::u16string block = block_for(u"text", u"pw");
+  struct Case {
+    const char* name;
+    std::u16string clip;
+    std::u16string_view box;  // after the question; empty: none at all
+    bool asked;
+  };
+  const Case cases[] = {
+      {"no end marker", u"(quiren_start)\r\nAabc>Adef\r\n", {}, false},
+      {"end marker only before the start", u"(quiren_end)\r\n(quiren_start)\r\nAab>Acd\r\n", {}, false},
+      {"space inside the start marker", u"x (quiren_ start)" + block.substr(14), {}, false},
+      {"unknown mode letter", with_check_mode(block, u'C'), text::kUnknownVersion, true},
+      {"no separator", without_separator(block), text::kInvalidCiphertext, true},
+      {"line breaks turned into LF", u"(quiren_start)\nAAbcde>Afghij\n(quiren_end)",
+       text::kInvalidCiphertext, true},
+  };
+  for (const Case& c : cases) {
+    forget();
+    viewer.show();  // left open by an earlier run
+    viewer.set_text(u"earlier");
+    state.busyflag = kFalse;
+    desktop.clipboard = c.clip;
+    flows.hukugoclip();
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(desktop.prompts.empty()) << "no password asked";
+    EXPECT_TRUE(cipher.decrypts.empty());
+    std::vector<std::u16string> boxes = desktop.box_texts();
+    if (!c.asked) {
+      EXPECT_TRUE(boxes.empty());
+    } else {
+      std::vector<std::u16string> expected{std::u16string(text::kAskDecrypt), std::u16string(c.box)};
+      EXPECT_EQ(boxes, expected);
+      EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
+      EXPECT_TRUE(desktop.boxes.back().to_front);
+    }
+    // The catch-all closes the viewer; the other endings leave it alone.
+    const bool closed = c.box == text::kInvalidCiphertext;
+    EXPECT_EQ(viewer.is_open(), !closed);
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
+  std::u16string first = block_for(u"first", u"pw");
+  std::u16string second = block_for(u"second", u"pw");
+  struct Case {
+    const char* name;
+    std::u16string clip;
+    bool library_missing;
+  };
+  const Case cases[] = {
+      {"second block without separator", first + u"\r\n" + without_separator(second), false},
+      {"library missing", first, true},
+  };
+  for (const Case& c : cases) {
+    forget();
+    cipher.missing = c.library_missing;
+    desktop.prompt_answers = {u"pw"};
+    watch(c.clip);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(desktop.box_texts().back(), text::kInvalidCiphertext);
+    EXPECT_FALSE(viewer.is_open());
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+  EXPECT_EQ(desktop.settings[u"width"], u"8910") << "closing stored the size";
+}
+
+TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
+  std::u16string block = block_for(u"text", u"pw");
+  struct Case {
+    std::uint8_t quest2;
+    Answer answer;
+    bool asked;
+    bool shown;
+  };
+  for (const Case& c : {Case{1, Answer::no, true, false}, Case{1, Answer::yes, true, true},
+                        Case{0, Answer::no, false, true}, Case{2, Answer::no, false, true}}) {
+    forget();
+    viewer.close();
+    state.settings.quest2 = c.quest2;
+    desktop.box_answers = {c.answer};
+    desktop.prompt_answers = {u"pw"};
+    watch(block);
+    SCOPED_TRACE(int(c.quest2));
+    EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskDecrypt, c.asked);
+    if (c.asked) {
+      EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
+      EXPECT_EQ(desktop.boxes[0].icon, Icon::question);
+      EXPECT_TRUE(desktop.boxes[0].to_front);
+    }
+    EXPECT_EQ(viewer.is_open(), c.shown);
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(DecryptFlowTest, MenuStartHoldsTheWatchOffDuringLibraryCallsOnly) {
+  std::u16string block = block_for(u"text", u"pw");
+  state.settings.quest2 = 0;
+  desktop.clipboard = block;
+  std::vector<std::int16_t> flag_in_prompt;
+  desktop.on_modal = [&] { flag_in_prompt.push_back(state.busyflag); };
+  desktop.prompt_answers = {u"pw"};
+  flows.hukugoclip();
+  EXPECT_EQ(flag_in_prompt, std::vector<std::int16_t>{kFalse}) << "the menu path does not set it";
+  ASSERT_FALSE(cipher.decrypts.empty());
+  for (const auto& call : cipher.decrypts) EXPECT_EQ(call.busyflag, kTrue);
+  EXPECT_EQ(viewer.text(), u"text");
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
+  std::u16string block = block_for(u"second run", u"pw");
+  viewer.show();
+  viewer.Form_Resize({7000, 5000});
+  viewer.set_text(u"first run");
+  state.busyflag = kFalse;
+  desktop.prompt_answers = {u"pw"};
+  watch(block);
+  EXPECT_EQ(viewer.text(), u"second run");
+  EXPECT_EQ(viewer.outer_size(), (TwipsSize{7000, 5000}));
+}
+
+TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
+  desktop.clipboard = u"nothing here";
+  flows.hukugoclip();
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_FALSE(viewer.is_open());
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+}  // namespace
+}  // namespace quiren

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/flows/flow_fixture.h"
+#include "tray/flows/flow_messages.h"
+
+namespace quiren {
+namespace {
+
+namespace text = flow_text;
+using testing::FlowTest;
+using testing::u16;
+using testing::utf8;
+
+std::vector<std::u16string> lines_of(const std::u16string& block) {
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  for (std::size_t at; (at = block.find(u"\r\n", start)) != std::u16string::npos; start = at + 2) {
+    lines.push_back(block.substr(start, at - start));
+  }
+  lines.push_back(block.substr(start));
+  return lines;
+}
+
+bool is_block(const std::optional<std::u16string>& clip) {
+  return clip && clip->starts_with(u"(quiren_start)\r\n") && clip->ends_with(u"\r\n(quiren_end)");
+}
+
+// Where the password comes from, and what the user and the store give.
+struct PasswordCase {
+  const char* name;
+  bool usepasslist1;
+  bool ango;
+  std::u16string pick;                    // the chooser's pick
+  std::optional<std::u16string> angopass; // stored fixed password
+  std::vector<std::u16string> typed;      // prompt answers
+  std::optional<std::u16string> used;     // the password encrypted under; nullopt: refused
+  std::u16string_view refusal;            // the box shown instead of success
+  int chooser_calls;
+  int prompts;
+};
+
+class EncryptPasswordTest : public FlowTest, public ::testing::WithParamInterface<PasswordCase> {};
+
+TEST_P(EncryptPasswordTest, PasswordSourceAndRefusals) {
+  const PasswordCase& c = GetParam();
+  state.settings.usepasslist1 = c.usepasslist1 ? kTrue : kFalse;
+  state.settings.ango = c.ango ? kTrue : kFalse;
+  chooser.pick = c.pick;
+  if (c.angopass) desktop.settings[u"angopass"] = *c.angopass;
+  desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
+  desktop.clipboard = u"secret text";
+
+  flows.clipcheck();
+
+  EXPECT_EQ(chooser.calls, c.chooser_calls);
+  EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
+  for (const auto& prompt : desktop.prompts) {
+    EXPECT_EQ(prompt.prompt, text::kPromptEncryptPassword);
+    EXPECT_EQ(prompt.title, u"む～くいれん");
+  }
+  EXPECT_EQ(state.busyflag, kFalse);
+  ASSERT_FALSE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.boxes.front().text, text::kAskEncrypt);
+  if (c.used) {
+    ASSERT_EQ(cipher.encrypts.size(), 2u);
+    EXPECT_EQ(cipher.encrypts[0].text, "secret text");
+    EXPECT_EQ(cipher.encrypts[0].password, utf8(*c.used));
+    EXPECT_EQ(cipher.encrypts[1].text, utf8(*c.used)) << "check field: the password under itself";
+    EXPECT_EQ(cipher.encrypts[1].password, utf8(*c.used));
+    EXPECT_TRUE(is_block(desktop.clipboard));
+    EXPECT_EQ(desktop.box_texts().back(), text::kEncrypted);
+  } else {
+    EXPECT_TRUE(cipher.encrypts.empty());
+    EXPECT_EQ(desktop.clipboard, u"secret text");
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[1].text, c.refusal);
+    const bool too_long = c.refusal == text::kPasswordTooLong;
+    EXPECT_EQ(desktop.boxes[1].icon, too_long ? Icon::critical : Icon::exclamation);
+    EXPECT_EQ(desktop.boxes[1].buttons, Buttons::ok);
+  }
+}
+
+const std::u16string k30(30, u'p');
+const std::u16string k31(31, u'p');
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, EncryptPasswordTest,
+    ::testing::Values(
+        PasswordCase{"typed", false, false, u"", std::nullopt, {u"pw"}, u"pw", {}, 0, 1},
+        PasswordCase{"typed_empty", false, false, u"", std::nullopt, {}, std::nullopt,
+                     text::kNoPasswordTyped, 0, 1},
+        PasswordCase{"typed_30", false, false, u"", std::nullopt, {k30}, k30, {}, 0, 1},
+        PasswordCase{"typed_31", false, false, u"", std::nullopt, {k31}, std::nullopt,
+                     text::kPasswordTooLong, 0, 1},
+        PasswordCase{"chooser_pick", true, false, u"listed", std::nullopt, {}, u"listed", {}, 1, 0},
+        PasswordCase{"chooser_wins_over_fixed", true, true, u"listed", u"fixed", {}, u"listed", {}, 1, 0},
+        PasswordCase{"chooser_no_pick_typed", true, false, u"", std::nullopt, {u"typed"}, u"typed", {}, 1, 1},
+        PasswordCase{"chooser_no_pick_empty", true, false, u"", std::nullopt, {}, std::nullopt,
+                     text::kNoPasswordAfterChooser, 1, 1},
+        PasswordCase{"chooser_30", true, false, k30, std::nullopt, {}, k30, {}, 1, 0},
+        PasswordCase{"chooser_31", true, false, k31, std::nullopt, {}, std::nullopt,
+                     text::kPasswordTooLong, 1, 0},
+        PasswordCase{"fixed", false, true, u"", u"fixed", {}, u"fixed", {}, 0, 0},
+        PasswordCase{"fixed_30", false, true, u"", k30, {}, k30, {}, 0, 0},
+        PasswordCase{"fixed_31", false, true, u"", k31, {}, std::nullopt, text::kPasswordTooLong, 0, 0},
+        // An empty password would encrypt nothing at all.
+        PasswordCase{"fixed_empty", false, true, u"", u"", {}, std::nullopt, text::kNoPasswordTyped, 0, 0},
+        PasswordCase{"fixed_absent", false, true, u"", std::nullopt, {}, std::nullopt,
+                     text::kNoPasswordTyped, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class EncryptFlowTest : public FlowTest {};
+
+TEST_F(EncryptFlowTest, WatchPathLimitsTheTextButTheMenuPathDoesNot) {
+  struct Case {
+    bool menu;
+    std::size_t length;
+    bool encrypted;
+  };
+  for (const Case& c : {Case{false, 20'480, true}, Case{false, 20'481, false}, Case{true, 20'481, true}}) {
+    forget();
+    desktop.clipboard = std::u16string(c.length, u'a');
+    desktop.box_answers = {Answer::yes};
+    desktop.prompt_answers = {u"pw"};
+    c.menu ? flows.mnuango_Click() : flows.clipcheck();
+    SCOPED_TRACE(::testing::Message() << (c.menu ? "menu " : "watch ") << c.length);
+    EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
+    EXPECT_EQ(state.busyflag, kFalse);
+    if (!c.encrypted) {
+      EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
+                                                                  std::u16string(text::kTextTooLong)}));
+      EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
+      EXPECT_TRUE(desktop.prompts.empty());
+    }
+  }
+}
+
+TEST_F(EncryptFlowTest, QuestionAndSuccessBoxes) {
+  desktop.clipboard = u"hello";
+  desktop.prompt_answers = {u"pw"};
+  flows.clipcheck();
+  ASSERT_EQ(desktop.boxes.size(), 2u);
+  const MessageBoxSpec& question = desktop.boxes[0];
+  EXPECT_EQ(question.buttons, Buttons::yes_no);
+  EXPECT_EQ(question.icon, Icon::question);
+  EXPECT_TRUE(question.to_front);
+  EXPECT_EQ(question.title, u"む～くいれん");
+  const MessageBoxSpec& done = desktop.boxes[1];
+  EXPECT_EQ(done.text, text::kEncrypted);
+  EXPECT_EQ(done.icon, Icon::information);
+  EXPECT_TRUE(done.to_front);
+  // The write happens while the watch is held off; the success box does not.
+  EXPECT_EQ(desktop.busyflag_at_writes, (std::vector<std::int16_t>{kTrue}));
+}
+
+TEST_F(EncryptFlowTest, QuestionSettingOnlyGovernsTheWatchPath) {
+  struct Case {
+    std::uint8_t quest1;
+    bool menu;
+    Answer answer;
+    bool asked;
+    bool encrypted;
+  };
+  const Case cases[] = {
+      {1, false, Answer::no, true, false}, {0, false, Answer::no, false, true},
+      {7, false, Answer::yes, true, true}, {0, true, Answer::yes, true, true},
+      {0, true, Answer::no, true, false},
+  };
+  for (const Case& c : cases) {
+    forget();
+    state.settings.quest1 = c.quest1;
+    desktop.clipboard = u"hello";
+    desktop.box_answers = {c.answer};
+    desktop.prompt_answers = {u"pw"};
+    c.menu ? flows.mnuango_Click() : flows.clipcheck();
+    SCOPED_TRACE(::testing::Message() << "quest1=" << int(c.quest1) << (c.menu ? " menu" : " watch"));
+    EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskEncrypt, c.asked);
+    EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(EncryptFlowTest, ClipboardWithoutTextStartsNothing) {
+  desktop.clipboard.reset();
+  flows.clipcheck();
+  flows.mnuango_Click();
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(EncryptFlowTest, TextHoldingTheStartMarkerGoesToTheDecryptFlow) {
+  desktop.clipboard = u"see (quiren_start) but no end";
+  flows.clipcheck();
+  EXPECT_TRUE(desktop.boxes.empty()) << "neither the encrypt question nor the decrypt one";
+  EXPECT_TRUE(cipher.encrypts.empty());
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(EncryptFlowTest, LibraryCallsRunWithTheWatchHeldOffAfterTheChooserClosed) {
+  state.settings.usepasslist1 = kTrue;
+  chooser.pick = u"listed";
+  desktop.clipboard = u"hello";
+  flows.clipcheck();
+  ASSERT_EQ(cipher.encrypts.size(), 2u);
+  EXPECT_EQ(cipher.encrypts[0].busyflag, kTrue);
+  EXPECT_EQ(cipher.encrypts[1].busyflag, kTrue);
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
+  struct Case {
+    const char* name;
+    bool library_missing;
+    bool write_fails;
+    std::u16string_view message;
+  };
+  const Case cases[] = {
+      {"library missing", true, false, text::kLibraryMissing},
+      {"clipboard write fails", false, true, text::kClipboardNotWritten},
+  };
+  for (const Case& c : cases) {
+    forget();
+    cipher.missing = c.library_missing;
+    desktop.clipboard_write_fails = c.write_fails;
+    desktop.clipboard = u"hello";
+    desktop.prompt_answers = {u"pw"};
+    flows.clipcheck();
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(desktop.clipboard, u"hello");
+    EXPECT_EQ(desktop.box_texts().back(), c.message);
+    EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
+    for (const auto& box : desktop.boxes) EXPECT_NE(box.text, text::kEncrypted);
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(EncryptFlowTest, UnexpectedModeLetterWarnsButStillWritesTheBlock) {
+  cipher.text_mode_letter = 'C';
+  desktop.clipboard = u"hello";
+  desktop.prompt_answers = {u"pw"};
+  flows.clipcheck();
+  EXPECT_EQ(desktop.box_texts(),
+            (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
+                                         std::u16string(text::kEncryptMayHaveFailed),
+                                         std::u16string(text::kEncrypted)}));
+  EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
+  EXPECT_TRUE(is_block(desktop.clipboard));
+}
+
+TEST_F(EncryptFlowTest, WrapWidthOutsideTheDialogsRangeIsClamped) {
+  struct Case {
+    std::int16_t orikaesi;
+    std::size_t longest;
+  };
+  for (const Case& c : {Case{0, 10}, Case{-5, 10}, Case{10, 10}, Case{100, 100}, Case{500, 100}}) {
+    state.settings.orikaesi = c.orikaesi;
+    std::u16string block = block_for(std::u16string(300, u'a'), u"pw");
+    SCOPED_TRACE(c.orikaesi);
+    std::vector<std::u16string> lines = lines_of(block);
+    ASSERT_GE(lines.size(), 3u);
+    std::size_t longest = 0;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) longest = std::max(longest, lines[i].size());
+    EXPECT_EQ(longest, c.longest);
+  }
+}
+
+class WesternEncryptTest : public FlowTest {
+ protected:
+  WesternEncryptTest() : FlowTest(1252) {}
+};
+
+TEST_F(WesternEncryptTest, CharactersTheCodePageCannotHoldAreRefusedBeforeTheLibrary) {
+  struct Case {
+    std::u16string clip;
+    std::u16string password;
+    std::u16string_view message;
+    int prompts;
+  };
+  const Case cases[] = {
+      {u16("秘密の文章"), u"pw", text::kTextNotInCodePage, 0},
+      {u"plain", u16("合言葉"), text::kPasswordNotInCodePage, 1},
+  };
+  for (const Case& c : cases) {
+    forget();
+    desktop.clipboard = c.clip;
+    desktop.prompt_answers = {c.password};
+    flows.clipcheck();
+    EXPECT_TRUE(cipher.encrypts.empty());
+    EXPECT_EQ(desktop.clipboard, c.clip);
+    EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
+    EXPECT_EQ(desktop.box_texts().back(), c.message);
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+  // Western accented text is fine there.
+  std::u16string block = block_for(u16("café"), u"pw");
+  EXPECT_TRUE(is_block(block));
+}
+
+TEST_F(EncryptFlowTest, JapaneseIsPassedToTheLibraryInTheCodePage) {
+  desktop.clipboard = u16("秘密");
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u16("合言葉")};
+  flows.mnuango_Click();
+  ASSERT_EQ(cipher.encrypts.size(), 2u);
+  EXPECT_EQ(cipher.encrypts[0].text, "\x94\xe9\x96\xa7");  // CP932
+  EXPECT_EQ(cipher.encrypts[0].password, "\x8d\x87\x8c\xbe\x97\x74");
+}
+
+}  // namespace
+}  // namespace quiren
