@@ -37,4 +37,12 @@ inline constexpr std::u16string_view kInvalidCiphertext = u"暗号文が不正�
 // Shown in the viewer in place of a block whose check fails.
 inline constexpr std::u16string_view kWrongPassword = u"パスワードが不正です。復号できません。 by む～くいれん";
 
+// The viewer's context menu.
+inline constexpr std::u16string_view kMenuUndo = u"元に戻す(&U)";
+inline constexpr std::u16string_view kMenuCut = u"切り取り(&T)";
+inline constexpr std::u16string_view kMenuCopy = u"コピー(&C)";
+inline constexpr std::u16string_view kMenuPaste = u"貼り付け(&P)";
+inline constexpr std::u16string_view kMenuDelete = u"削除(&D)";
+inline constexpr std::u16string_view kMenuSelectAll = u"すべて選択(&A)";
+
 }  // namespace quiren::flow_text
