@@ -1,0 +1,95 @@
+#include "tools/quiren/cli_options.h"
+
+#include <charconv>
+
+#include "tray/flows/armoured_block.h"
+
+namespace quiren::tool {
+
+const char* const kUsage =
+    "usage: quiren encrypt [-w WIDTH] [--password-file FILE] [--codepage N]\n"
+    "       quiren decrypt [--password-file FILE] [--codepage N]\n"
+    "\n"
+    "encrypt  reads a text on standard input and writes its armoured block, as the\n"
+    "         tray program writes it: CR LF line breaks, no line break after\n"
+    "         (quiren_end). -w sets the wrap width, 10 to 100 (default 60).\n"
+    "decrypt  reads a text holding one or more blocks and writes their plain texts,\n"
+    "         joined by a separator line. Line breaks may be CR LF, LF or CR;\n"
+    "         quote prefixes such as \"> \" before the block's lines are removed.\n"
+    "         A block whose password check fails gives the wrong-password text.\n"
+    "\n"
+    "Standard input and output are UTF-8. The text and the password go to the\n"
+    "cipher in an ANSI code page, 932 by default (Japanese Windows systems); use\n"
+    "--codepage 1252 for western ones. A character the code page cannot hold is\n"
+    "refused.\n"
+    "\n"
+    "The password is asked on the terminal without echo (twice when encrypting),\n"
+    "or read from the first line of --password-file FILE. It is never taken from\n"
+    "the command line. Encryption refuses an empty password and one longer than\n"
+    "30 characters.\n"
+    "\n"
+    "Exit status: 0 done; 1 wrong password for every block; 2 bad input or usage\n"
+    "(a one-line message on standard error).\n";
+
+namespace {
+
+bool parse_number(const std::string& s, long& value) {
+  const char* end = s.data() + s.size();
+  auto [ptr, ec] = std::from_chars(s.data(), end, value);
+  return ec == std::errc() && ptr == end && !s.empty();
+}
+
+}  // namespace
+
+Options parse_options(const std::vector<std::string>& args) {
+  Options options;
+  bool width_given = false;
+  auto bad = [&](std::string problem) {
+    options.problem = std::move(problem);
+    return options;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+      return true;
+    };
+    if (arg == "--help" || arg == "-h") {
+      options.command = Command::help;
+      return options;
+    }
+    if (arg == "encrypt" || arg == "decrypt") {
+      if (options.command != Command::none) return bad("only one command may be given");
+      options.command = arg == "encrypt" ? Command::encrypt : Command::decrypt;
+    } else if (arg == "-w" || arg == "--width") {
+      std::string text;
+      long width = 0;
+      if (!value(text) || !parse_number(text, width) || width < kNarrowestWrap || width > kWidestWrap) {
+        return bad("the wrap width must be a number from 10 to 100");
+      }
+      options.width = static_cast<int>(width);
+      width_given = true;
+    } else if (arg == "--password-file") {
+      if (!value(options.password_file) || options.password_file.empty()) {
+        return bad("--password-file needs a file name");
+      }
+    } else if (arg == "--codepage") {
+      std::string text;
+      long number = 0;
+      if (!value(text) || !parse_number(text, number) || number <= 0 || number > 65535) {
+        return bad("--codepage needs a code page number such as 932 or 1252");
+      }
+      options.code_page = static_cast<unsigned>(number);
+    } else if (arg == "--password" || arg == "-p" || arg.rfind("--password=", 0) == 0) {
+      return bad("passwords are never taken from the command line: use --password-file FILE or the terminal");
+    } else {
+      return bad("unknown argument: " + arg);
+    }
+  }
+  if (options.command == Command::none) return bad("give a command: encrypt or decrypt (see --help)");
+  if (width_given && options.command == Command::decrypt) return bad("-w applies to encrypt only");
+  return options;
+}
+
+}  // namespace quiren::tool

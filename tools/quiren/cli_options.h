@@ -1,0 +1,24 @@
+// The tool's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quiren::tool {
+
+enum class Command { none, help, encrypt, decrypt };
+
+struct Options {
+  Command command = Command::none;
+  int width = 60;
+  unsigned code_page = 932;
+  std::string password_file;  // empty: ask on the terminal
+  std::string problem;        // set when the command line is bad
+};
+
+// Parses the arguments after the program name.
+Options parse_options(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace quiren::tool

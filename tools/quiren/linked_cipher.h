@@ -1,0 +1,18 @@
+// The cipher linked in (quiren_cipher_core) behind the tray program's
+// library interface, so a program or test can use the real cipher without
+// loading quiren.dll. Results end at their first NUL, as they do when they
+// come through the library's C interface.
+#pragma once
+
+#include "tray/flows/cipher_binding.h"
+
+namespace quiren::tool {
+
+class LinkedCipher : public CipherLibrary {
+ public:
+  std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
+  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
+                                     std::string_view mode) override;
+};
+
+}  // namespace quiren::tool

@@ -1,0 +1,105 @@
+// quiren: writes and reads the tray program's armoured blocks from scripts
+// and on systems without the tray program.
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "cipher/notice.h"
+#include "tools/quiren/cli_options.h"
+#include "tools/quiren/code_page.h"
+#include "tools/quiren/linked_cipher.h"
+#include "tools/quiren/password_input.h"
+#include "tools/quiren/tool_commands.h"
+#include "tools/quiren/tool_messages.h"
+
+namespace {
+
+using namespace quiren::tool;
+
+int fail(std::string_view message) {
+  std::cerr << "quiren: " << message << "\n";
+  return kExitBadInput;
+}
+
+std::string read_standard_input() {
+  std::string text;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+  return text;
+}
+
+// The library's notices about damaged armour go to standard error, one line
+// each, never to a message box.
+void notices_to_standard_error() {
+  quiren::cipher::set_notice_sink([](std::string_view caption, std::string_view text) {
+    std::string line = "quiren: ";
+    line += caption;
+    line += ": ";
+    for (unsigned char c : text) {
+      if (c >= 0x20 && c < 0x7F) {
+        line += static_cast<char>(c);
+      } else {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        line += hex;
+      }
+    }
+    std::cerr << line << "\n";
+  });
+}
+
+PasswordSource password_source(const Options& options) {
+  if (!options.password_file.empty()) {
+    return [path = options.password_file] { return password_from_file(path); };
+  }
+  bool twice = options.command == Command::encrypt;
+  return [twice] {
+    PasswordRead first = password_from_terminal(std::string(text::kPasswordPrompt));
+    if (!first.ok || !twice) return first;
+    PasswordRead again = password_from_terminal(std::string(text::kPasswordAgainPrompt));
+    if (!again.ok) return again;
+    if (again.password != first.password) return PasswordRead{false, {}, std::string(text::kPasswordsDiffer)};
+    return first;
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#if defined(_WIN32)
+  // CR LF must pass through unchanged.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  Options options = parse_options(args);
+  if (options.command == Command::help) {
+    std::fputs(kUsage, stdout);
+    return kExitDone;
+  }
+  if (!options.problem.empty()) return fail(options.problem);
+
+  std::unique_ptr<CodePage> code_page = open_code_page(options.code_page);
+  if (!code_page) return fail("code page " + std::to_string(options.code_page) + " is not known to this system");
+  notices_to_standard_error();
+
+  LinkedCipher cipher;
+  std::string input = read_standard_input();
+  PasswordSource password = password_source(options);
+  CommandResult result = options.command == Command::encrypt
+                             ? encrypt_command(input, options.width, password, *code_page, cipher)
+                             : decrypt_command(input, password, *code_page, cipher);
+  std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+  std::fflush(stdout);
+  if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
+  return result.exit_code;
+}

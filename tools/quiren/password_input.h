@@ -1,0 +1,23 @@
+// Where the tool gets its password: a file named on the command line, or the
+// terminal with echo off. Never the command line itself.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quiren::tool {
+
+struct PasswordRead {
+  bool ok = false;
+  std::string password;  // UTF-8
+  std::string problem;   // when !ok
+};
+
+// The file's first line, without its line break (LF or CR LF).
+PasswordRead password_from_file(const std::string& path);
+
+// Asks on the terminal with `prompt`, echo off. !ok when there is no
+// terminal.
+PasswordRead password_from_terminal(const std::string& prompt);
+
+}  // namespace quiren::tool

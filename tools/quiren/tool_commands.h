@@ -1,0 +1,51 @@
+// The tool's two commands as plain functions over bytes, so they can be
+// tested without a terminal or processes. Standard input and output are
+// UTF-8; the library sees the code page's bytes.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "tools/quiren/password_input.h"
+
+namespace quiren {
+class CipherLibrary;
+}
+
+namespace quiren::tool {
+
+class CodePage;
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitWrongPassword = 1;  // wrong for every block
+inline constexpr int kExitBadInput = 2;       // bad input or usage
+
+// The tray program refuses longer encryption passwords (UTF-16 units).
+inline constexpr std::size_t kLongestPassword = 30;
+inline constexpr int kDefaultWrapWidth = 60;
+
+struct CommandResult {
+  int exit_code = kExitDone;
+  std::string output;   // for standard output
+  std::string message;  // one line for standard error, empty when none
+};
+
+// Called at most once, when the password is needed.
+using PasswordSource = std::function<PasswordRead()>;
+
+// The armoured block for `input`, byte for byte as the tray program writes
+// it (CR LF inside, nothing after the end marker). The text is checked
+// before the password is asked.
+CommandResult encrypt_command(std::string_view input, int width, const PasswordSource& password,
+                              CodePage& code_page, CipherLibrary& library);
+
+// The plain texts of every block in `input`, joined as the viewer joins
+// them. Line breaks are made CR LF and quote prefixes removed first. The
+// password is asked only once the first block proved readable. A block with
+// an unknown mode letter after readable ones ends the output there (exit 2,
+// the earlier texts kept); a damaged block gives no output (exit 2).
+CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
+                              CipherLibrary& library);
+
+}  // namespace quiren::tool
