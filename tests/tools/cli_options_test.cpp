@@ -1,0 +1,47 @@
+#include "tools/quiren/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace quiren::tool {
+namespace {
+
+TEST(CliOptions, GoodCommandLines) {
+  Options o = parse_options({"encrypt", "-w", "10", "--password-file", "pw", "--codepage", "1252"});
+  EXPECT_TRUE(o.problem.empty()) << o.problem;
+  EXPECT_EQ(o.command, Command::encrypt);
+  EXPECT_EQ(o.width, 10);
+  EXPECT_EQ(o.password_file, "pw");
+  EXPECT_EQ(o.code_page, 1252u);
+
+  Options d = parse_options({"decrypt"});
+  EXPECT_EQ(d.command, Command::decrypt);
+  EXPECT_EQ(d.code_page, 932u);
+  EXPECT_EQ(parse_options({"encrypt"}).width, 60);
+  EXPECT_EQ(parse_options({"decrypt", "--help"}).command, Command::help);
+}
+
+TEST(CliOptions, BadCommandLinesAreRefused) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"encrypt", "-w", "9"},
+      {"encrypt", "-w", "101"},
+      {"encrypt", "-w", "6O"},
+      {"encrypt", "-w"},
+      {"encrypt", "--password", "secret"},
+      {"encrypt", "--password=secret"},
+      {"decrypt", "-w", "20"},
+      {"encrypt", "decrypt"},
+      {"encrypt", "--codepage", "cp932"},
+      {"encrypt", "--password-file"},
+      {"sign"},
+  };
+  for (const auto& args : cases) {
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    SCOPED_TRACE(joined);
+    EXPECT_FALSE(parse_options(args).problem.empty());
+  }
+}
+
+}  // namespace
+}  // namespace quiren::tool
