@@ -231,3 +231,52 @@ TEST_F(MainWindowTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
 
 }  // namespace
 }  // namespace quiren
+
+namespace quiren {
+namespace {
+
+using namespace quiren::testing;
+
+// A flow waiting in a message box while the tray menu asks for another one.
+struct NestingFlows : CipherCommands {
+  std::function<void()> inside;
+  std::vector<std::string> calls;
+  void clipcheck() override { step("clipcheck"); }
+  void encrypt_from_menu() override { step("encrypt"); }
+  void decrypt_from_menu() override { step("decrypt"); }
+  void step(const char* name) {
+    calls.push_back(name);
+    if (inside) {
+      auto once = std::move(inside);
+      inside = nullptr;
+      once();
+    }
+  }
+};
+
+TEST(MainWindowNesting, NoFlowStartsInsideAnother) {
+  FakeDesktop desktop;
+  ProgramState state;
+  FakeChain chain;
+  FakeView view;
+  FakeWindow editor, about;
+  FakeViewer viewer;
+  NestingFlows flows;
+  MainWindow window{state, desktop, chain, MainWindowParts{view, flows, editor, about, viewer}};
+  window.Form_Load();
+
+  flows.inside = [&] {
+    window.run(MenuCommand::mnuango);
+    window.run(MenuCommand::mnuhukugo);
+  };
+  window.watch().on_clipboard_changed();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  flows.inside = [&] { window.run(MenuCommand::mnuhukugo); };
+  window.run(MenuCommand::mnuango);
+  window.run(MenuCommand::mnuhukugo);
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck", "encrypt", "decrypt"}));
+}
+
+}  // namespace
+}  // namespace quiren

@@ -5,11 +5,22 @@
 
 namespace quiren {
 
+void GuardedFlows::run(void (CipherCommands::*step)()) {
+  if (running_) return;
+  running_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{running_};
+  (flows_.*step)();
+}
+
 MainWindow::MainWindow(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainWindowParts parts)
     : state_(state),
       desktop_(desktop),
       parts_(parts),
-      watch_(state, chain, parts.flows),
+      flows_(parts.flows),
+      watch_(state, chain, flows_),
       dialog_(state, desktop, watch_) {}
 
 void MainWindow::Form_Load() {
@@ -45,10 +56,10 @@ void MainWindow::Form_MouseMove(std::uint32_t mouse_code) {
 void MainWindow::run(MenuCommand command) {
   switch (command) {
     case MenuCommand::mnuango:
-      parts_.flows.encrypt_from_menu();
+      flows_.encrypt_from_menu();
       break;
     case MenuCommand::mnuhukugo:
-      parts_.flows.decrypt_from_menu();
+      flows_.decrypt_from_menu();
       break;
     case MenuCommand::mnusettei:
       // The dialog always opens with the stored values; busyflag stays as

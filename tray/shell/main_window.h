@@ -41,6 +41,23 @@ struct MainWindowParts {
   DecryptedTextViewer& viewer;      // frmprint
 };
 
+// The cipher flows with a guard against nesting: the flows' message boxes
+// and the library's notices go on dispatching messages, so the tray menu
+// stays usable while a flow waits; a second flow must not start inside it.
+class GuardedFlows : public CipherCommands {
+ public:
+  explicit GuardedFlows(CipherCommands& flows) : flows_(flows) {}
+  void clipcheck() override { run(&CipherCommands::clipcheck); }
+  void encrypt_from_menu() override { run(&CipherCommands::encrypt_from_menu); }
+  void decrypt_from_menu() override { run(&CipherCommands::decrypt_from_menu); }
+  bool running() const { return running_; }
+
+ private:
+  void run(void (CipherCommands::*step)());
+  CipherCommands& flows_;
+  bool running_ = false;
+};
+
 class MainWindow {
  public:
   MainWindow(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainWindowParts parts);
@@ -70,6 +87,7 @@ class MainWindow {
   ProgramState& state_;
   Desktop& desktop_;
   MainWindowParts parts_;
+  GuardedFlows flows_;
   ClipboardWatch watch_;
   SettingsDialog dialog_;
   bool loaded_ = false;

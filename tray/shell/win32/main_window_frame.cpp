@@ -1,0 +1,326 @@
+#include "tray/shell/win32/main_window_frame.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "tray/shell/shell_texts.h"
+#include "tray/shell/win32/settings_dialog_layout.h"
+#include "tray/shell/win32/wide_text.h"
+#include "tray/shell/win32/window_kit.h"
+
+namespace quiren::win32 {
+namespace {
+
+namespace layout = settings_layout;
+
+std::u16string text_of(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(control, buffer.data(), length + 1);
+  buffer.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return from_wide(buffer);
+}
+
+void set_text(HWND control, std::u16string_view text) {
+  const std::wstring wide = to_wide(text);
+  SetWindowTextW(control, wide.c_str());
+}
+
+void set_checked(HWND control, bool on) {
+  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool is_checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
+
+MainWindowFrame::MainWindowFrame(ProgramState& state, Desktop& desktop, CipherCommands& flows,
+                                 ModelessWindow& password_editor, ModelessWindow& about,
+                                 DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
+    : on_destroyed_(std::move(on_destroyed)) {
+  logic_.emplace(state, desktop, *this, MainWindowParts{*this, flows, password_editor, about, viewer});
+}
+
+MainWindowFrame::~MainWindowFrame() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (menu_) DestroyMenu(menu_);
+  if (font_) DeleteObject(font_);
+}
+
+bool MainWindowFrame::open() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  static const ATOM registered = [instance] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = program_icon(32);
+    wc.hIconSm = program_icon(16);
+    wc.lpszClassName = layout::kMainWindowClass;
+    return RegisterClassExW(&wc);
+  }();
+  if (!registered) return false;
+
+  dpi_ = screen_dpi();
+  font_ = make_ui_font(9, dpi_);
+  small_icon_ = program_icon(GetSystemMetrics(SM_CXSMICON));
+  taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+
+  const std::wstring title = to_wide(texts::kSettingsTitle);
+  // Fixed single border with a close box, no minimise or maximise box.
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, layout::kMainWindowClass, title.c_str(),
+                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                          100, nullptr, nullptr, instance, this);
+  if (!hwnd_) return false;
+  size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
+  create_controls();
+  create_menu();
+  logic_->Form_Load();
+  return true;
+}
+
+void MainWindowFrame::create_controls() {
+  for (const layout::Control& c : layout::kStatic) {
+    const bool frame = c.kind == layout::Kind::frame;
+    make_child(hwnd_, frame ? L"BUTTON" : L"STATIC", c.text,
+               frame ? DWORD{BS_GROUPBOX} : DWORD{SS_LEFT | SS_NOPREFIX}, c.id,
+               {c.left, c.top, c.width, c.height}, dpi_, font_);
+  }
+  for (const layout::Control& c : layout::kFocusable) {
+    DWORD style = WS_TABSTOP | WS_GROUP;
+    const wchar_t* cls = L"BUTTON";
+    DWORD ex = 0;
+    switch (c.kind) {
+      case layout::Kind::edit:
+        cls = L"EDIT";
+        style |= ES_AUTOHSCROLL;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case layout::Kind::option:
+        // Two groups whose buttons interleave in the tab order: the logic
+        // keeps one of each group selected.
+        style |= BS_RADIOBUTTON;
+        break;
+      case layout::Kind::check:
+        style |= BS_AUTOCHECKBOX;
+        break;
+      default:
+        style |= BS_PUSHBUTTON;
+        break;
+    }
+    HWND child = make_child(hwnd_, cls, c.text, style, c.id, {c.left, c.top, c.width, c.height}, dpi_,
+                            font_);
+    if (ex) {
+      SetWindowLongPtrW(child, GWL_EXSTYLE, ex);
+      SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+  }
+}
+
+void MainWindowFrame::create_menu() {
+  struct Item {
+    MenuCommand id;
+    std::u16string_view text;
+    bool separator_after;
+  };
+  const Item items[] = {
+      {MenuCommand::mnuango, texts::kMenuAngo, false},
+      {MenuCommand::mnuhukugo, texts::kMenuHukugo, true},
+      {MenuCommand::mnusettei, texts::kMenuSettei, false},
+      {MenuCommand::mnupassword, texts::kMenuPassword, true},
+      {MenuCommand::mnuversion, texts::kMenuVersion, true},
+      {MenuCommand::mnuend, texts::kMenuEnd, false},
+  };
+  menu_ = CreatePopupMenu();
+  for (const Item& item : items) {
+    const std::wstring text = to_wide(item.text);
+    AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(item.id), text.c_str());
+    if (item.separator_after) AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+  }
+}
+
+void MainWindowFrame::add_tray_icon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(NOTIFYICONDATAW);
+  data.hWnd = hwnd_;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = small_icon_;
+  const std::wstring tip = to_wide(texts::kTrayTip);
+  lstrcpynW(data.szTip, tip.c_str(), static_cast<int>(std::size(data.szTip)));
+  icon_added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void MainWindowFrame::remove_tray_icon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(NOTIFYICONDATAW);
+  data.hWnd = hwnd_;
+  data.uID = kTrayIconId;
+  Shell_NotifyIconW(NIM_DELETE, &data);
+  icon_added_ = false;
+}
+
+void MainWindowFrame::pop_up_menu() {
+  POINT at{};
+  GetCursorPos(&at);
+  // Without the foreground the menu would not close on a click elsewhere.
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenu(menu_, 0, at.x, at.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void MainWindowFrame::show_dialog() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void MainWindowFrame::hide_dialog() { ShowWindow(hwnd_, SW_HIDE); }
+
+void MainWindowFrame::refresh_controls() {
+  const SettingsControls& c = logic_->dialog().controls;
+  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
+  set_text(item(layout::txtorikaesi), c.txtorikaesi);
+  set_text(item(layout::txtpass1), c.txtpass1);
+  set_text(item(layout::txtpass2), c.txtpass2);
+  set_checked(item(layout::option1_fixed), c.option1 == AngoChoice::fixed);
+  set_checked(item(layout::option1_ask), c.option1 == AngoChoice::ask);
+  set_checked(item(layout::option1_list), c.option1 == AngoChoice::list);
+  set_checked(item(layout::option2_fixed), c.option2 == HukugoChoice::fixed);
+  set_checked(item(layout::option2_ask), c.option2 == HukugoChoice::ask);
+  set_checked(item(layout::option2_equal), c.option2 == HukugoChoice::equalpass);
+  set_checked(item(layout::option2_list), c.option2 == HukugoChoice::list);
+  set_checked(item(layout::check1), c.check1);
+  set_checked(item(layout::chkquestango), c.chkquestango);
+  set_checked(item(layout::chkquesthukugo), c.chkquesthukugo);
+}
+
+void MainWindowFrame::pull_controls() {
+  SettingsControls& c = logic_->dialog().controls;
+  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
+  c.txtorikaesi = text_of(item(layout::txtorikaesi));
+  c.txtpass1 = text_of(item(layout::txtpass1));
+  c.txtpass2 = text_of(item(layout::txtpass2));
+  c.check1 = is_checked(item(layout::check1));
+  c.chkquestango = is_checked(item(layout::chkquestango));
+  c.chkquesthukugo = is_checked(item(layout::chkquesthukugo));
+}
+
+void MainWindowFrame::unload() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+WindowHandle MainWindowFrame::join() {
+  return reinterpret_cast<WindowHandle>(SetClipboardViewer(hwnd_));
+}
+
+void MainWindowFrame::leave(WindowHandle next_viewer) {
+  ChangeClipboardChain(hwnd_, reinterpret_cast<HWND>(next_viewer));
+}
+
+void MainWindowFrame::forward_draw(WindowHandle next_viewer) {
+  SendMessageW(reinterpret_cast<HWND>(next_viewer), WM_DRAWCLIPBOARD, 0, 0);
+}
+
+void MainWindowFrame::forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
+                                           WindowHandle following) {
+  SendMessageW(reinterpret_cast<HWND>(next_viewer), WM_CHANGECBCHAIN, static_cast<WPARAM>(leaving),
+               static_cast<LPARAM>(following));
+}
+
+void MainWindowFrame::on_command(int id, int code) {
+  SettingsControls& c = logic_->dialog().controls;
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case layout::option1_fixed: c.option1 = AngoChoice::fixed; break;
+      case layout::option1_ask: c.option1 = AngoChoice::ask; break;
+      case layout::option1_list: c.option1 = AngoChoice::list; break;
+      case layout::option2_fixed: c.option2 = HukugoChoice::fixed; break;
+      case layout::option2_ask: c.option2 = HukugoChoice::ask; break;
+      case layout::option2_equal: c.option2 = HukugoChoice::equalpass; break;
+      case layout::option2_list: c.option2 = HukugoChoice::list; break;
+      case layout::command1:
+        pull_controls();
+        logic_->Command1_Click();
+        return;
+      case layout::command2:
+        logic_->Command2_Click();
+        return;
+      default:
+        break;
+    }
+    if (id >= layout::option1_fixed && id <= layout::option2_list) {
+      // Keep the typed texts while the option buttons are redrawn.
+      pull_controls();
+      refresh_controls();
+      return;
+    }
+  }
+  switch (static_cast<MenuCommand>(id)) {
+    case MenuCommand::mnuango:
+    case MenuCommand::mnuhukugo:
+    case MenuCommand::mnusettei:
+    case MenuCommand::mnupassword:
+    case MenuCommand::mnuversion:
+    case MenuCommand::mnuend:
+      if (code == 0) logic_->run(static_cast<MenuCommand>(id));
+      break;
+  }
+}
+
+LRESULT CALLBACK MainWindowFrame::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    reinterpret_cast<MainWindowFrame*>(create->lpCreateParams)->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<MainWindowFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+    if (self->on_destroyed_) self->on_destroyed_();
+    return result;
+  }
+  return self->handle(msg, wp, lp);
+}
+
+LRESULT MainWindowFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (taskbar_created_ != 0 && msg == taskbar_created_) {
+    // The task bar was made anew (the shell restarted): the icon is gone.
+    add_tray_icon();
+    return 0;
+  }
+  switch (msg) {
+    case kTrayCallbackMessage:
+      // The icon's notices share their number with mouse moves; they carry
+      // the icon's ID in wParam and the mouse code alone in lParam.
+      if (wp == kTrayIconId && HIWORD(lp) == 0) logic_->Form_MouseMove(LOWORD(lp));
+      return 0;
+    case WM_DRAWCLIPBOARD:
+      logic_->watch().on_clipboard_changed();
+      return 0;
+    case WM_CHANGECBCHAIN:
+      logic_->watch().on_chain_changed(static_cast<WindowHandle>(wp), static_cast<WindowHandle>(lp));
+      return 0;
+    case WM_COMMAND:
+      on_command(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_CLOSE:
+      // The close box of the visible dialog ends the program.
+      unload();
+      return 0;
+    case WM_DESTROY:
+      logic_->Form_Unload();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+}
+
+}  // namespace quiren::win32

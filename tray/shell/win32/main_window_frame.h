@@ -1,0 +1,68 @@
+// The main window frmsettei on Win32: hidden most of the time; owns the
+// tray icon and its menu, sits in the clipboard-viewer chain, and shows
+// itself as the settings dialog. The logic is MainWindow; this class only
+// mirrors it into the window and its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "tray/shell/main_window.h"
+#include "tray/shell/shell_windows.h"
+#include "tray/shell/win32/screen_metrics.h"
+
+namespace quiren::win32 {
+
+class MainWindowFrame : public MainWindowView, public ViewerChain {
+ public:
+  // `on_destroyed` runs once the window has gone (its unload step done).
+  MainWindowFrame(ProgramState& state, Desktop& desktop, CipherCommands& flows,
+                  ModelessWindow& password_editor, ModelessWindow& about,
+                  DecryptedTextViewer& viewer, std::function<void()> on_destroyed);
+  ~MainWindowFrame() override;
+  MainWindowFrame(const MainWindowFrame&) = delete;
+  MainWindowFrame& operator=(const MainWindowFrame&) = delete;
+
+  // Creates the hidden window and runs its load step.
+  bool open();
+  HWND hwnd() const { return hwnd_; }
+  MainWindow& logic() { return *logic_; }
+
+  // MainWindowView
+  void add_tray_icon() override;
+  void remove_tray_icon() override;
+  void pop_up_menu() override;
+  void show_dialog() override;
+  void hide_dialog() override;
+  void refresh_controls() override;
+  void unload() override;
+
+  // ViewerChain
+  WindowHandle join() override;
+  void leave(WindowHandle next_viewer) override;
+  void forward_draw(WindowHandle next_viewer) override;
+  void forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
+                            WindowHandle following) override;
+
+ private:
+  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void create_controls();
+  void create_menu();
+  void pull_controls();  // the typed texts and ticks into the logic
+  void on_command(int id, int code);
+
+  std::optional<MainWindow> logic_;
+  std::function<void()> on_destroyed_;
+  HWND hwnd_ = nullptr;
+  HMENU menu_ = nullptr;
+  HFONT font_ = nullptr;
+  HICON small_icon_ = nullptr;
+  Dpi dpi_;
+  UINT taskbar_created_ = 0;
+  bool icon_added_ = false;
+};
+
+}  // namespace quiren::win32
