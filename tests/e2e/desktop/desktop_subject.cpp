@@ -1,0 +1,129 @@
+// Runs one desktop service on command and writes its result, UTF-8, to the
+// file named first:  desktop_subject <result-file> <command> [args...]
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tray/flows/win32/quiren_library.h"
+#include "tray/shell/win32/wide_text.h"
+#include "tray/shell/win32/win32_desktop.h"
+
+namespace {
+
+using quiren::win32::from_wide;
+using quiren::win32::to_wide;
+
+std::string utf8(std::u16string_view text) {
+  const std::wstring w = to_wide(text);
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+bool write_result(const std::wstring& path, std::u16string_view text) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const std::string bytes = utf8(text);
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok;
+}
+
+quiren::Answer show_box(quiren::Desktop& desktop, const std::vector<std::u16string>& a) {
+  quiren::MessageBoxSpec box;
+  box.buttons = a.at(0) == u"yesno" ? quiren::Buttons::yes_no : quiren::Buttons::ok;
+  const std::u16string& icon = a.at(1);
+  box.icon = icon == u"critical"      ? quiren::Icon::critical
+             : icon == u"question"    ? quiren::Icon::question
+             : icon == u"exclamation" ? quiren::Icon::exclamation
+             : icon == u"information" ? quiren::Icon::information
+                                      : quiren::Icon::none;
+  box.to_front = a.at(2) == u"1";
+  box.text = a.at(3);
+  if (a.size() > 4) box.title = a[4];
+  return desktop.message_box(box);
+}
+
+std::u16string answer_name(quiren::Answer answer) {
+  switch (answer) {
+    case quiren::Answer::ok: return u"ok";
+    case quiren::Answer::yes: return u"yes";
+    case quiren::Answer::no: return u"no";
+  }
+  return u"?";
+}
+
+std::u16string hex(std::string_view bytes) {
+  static const char16_t digits[] = u"0123456789abcdef";
+  std::u16string out;
+  for (unsigned char c : bytes) {
+    out.push_back(digits[c >> 4]);
+    out.push_back(digits[c & 15]);
+  }
+  return out;
+}
+
+std::u16string run(const std::u16string& command, const std::vector<std::u16string>& a) {
+  quiren::win32::Win32Desktop desktop;
+  if (command == u"box") return answer_name(show_box(desktop, a));
+  if (command == u"prompt") return a.size() > 1 ? desktop.input_prompt(a.at(0), a[1]) : desktop.input_prompt(a.at(0));
+  if (command == u"clip-read") {
+    const bool has = desktop.clipboard_has_text();
+    return (has ? u"1:" : u"0:") + desktop.clipboard_text();
+  }
+  if (command == u"clip-put") return desktop.clipboard_put_text(a.at(0)) ? u"true" : u"false";
+  if (command == u"setting-write") {
+    desktop.write_setting(a.at(0), a.at(1));
+    return u"done";
+  }
+  if (command == u"setting-read") {
+    auto value = desktop.read_setting(a.at(0));
+    return value ? u"=" + *value : u"absent";
+  }
+  if (command == u"ansi") {
+    quiren::AnsiText ansi = desktop.to_ansi(a.at(0));
+    return (ansi.lossless ? u"lossless " : u"lossy ") + hex(ansi.bytes) + u" " + desktop.from_ansi(ansi.bytes);
+  }
+  if (command == u"encrypt") {
+    quiren::win32::QuirenLibrary library;
+    auto result = library.encrypt(desktop.to_ansi(a.at(0)).bytes, desktop.to_ansi(a.at(1)).bytes);
+    return result ? u"=" + desktop.from_ansi(*result) : u"nullopt";
+  }
+  if (command == u"progdir") return desktop.program_directory();
+  if (command == u"another-copy") return desktop.another_copy_running() ? u"running" : u"alone";
+  if (command == u"hold") {
+    // Claims the single-instance name, then waits in a box until released.
+    const bool running = desktop.another_copy_running();
+    desktop.message_box({u"hold", quiren::Buttons::ok, quiren::Icon::none, false, u"hold"});
+    return running ? u"running" : u"alone";
+  }
+  if (command == u"twips") {
+    quiren::TwipsPerPixel t = desktop.twips_per_pixel();
+    return from_wide(std::to_wstring(t.x) + L" " + std::to_wstring(t.y));
+  }
+  if (command == u"file-replace") return desktop.replace_file(a.at(0), utf8(a.at(1))) ? u"true" : u"false";
+  if (command == u"file-read") {
+    auto bytes = desktop.read_file(a.at(0));
+    return bytes ? u"=" + hex(*bytes) : u"absent";
+  }
+  if (command == u"file-exists") return desktop.plain_file_exists(a.at(0)) ? u"true" : u"false";
+  return u"unknown command";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  std::vector<std::u16string> args;
+  for (int i = 3; i < argc; ++i) args.push_back(from_wide(argv[i]));
+  try {
+    return write_result(argv[1], run(from_wide(argv[2]), args)) ? 0 : 3;
+  } catch (const std::exception&) {
+    write_result(argv[1], u"bad arguments");
+    return 4;
+  }
+}

@@ -1,0 +1,131 @@
+// The end-to-end driver: a Windows program in the same Wine prefix as the
+// program under test, which finds its windows, reads and presses their
+// controls, uses the clipboard and starts processes. Everything waits by
+// polling with a timeout; nothing sleeps as synchronisation.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <source_location>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quiren::e2e {
+
+using namespace std::chrono_literals;
+using Millis = std::chrono::milliseconds;
+inline constexpr Millis kDefaultWait = 10s;
+
+// ---- checks: print a clear line per failure and remember it -------------
+// Every check returns its outcome so a test can stop early.
+bool check(bool ok, std::string_view what, std::source_location where = std::source_location::current());
+bool check_equal(std::wstring_view actual, std::wstring_view expected, std::string_view what,
+                 std::source_location where = std::source_location::current());
+bool check_equal(long long actual, long long expected, std::string_view what,
+                 std::source_location where = std::source_location::current());
+// Prints a progress line ("-- step").
+void step(std::string_view what);
+// 0 when every check passed, else 1: return it from main.
+int exit_code();
+
+std::string utf8(std::wstring_view text);
+std::wstring wide(std::string_view utf8_text);
+
+// ---- windows ---------------------------------------------------------------
+// A visible top-level window whose class and caption match exactly (an empty
+// caption or class matches any); of process `pid` when it is not 0.
+HWND find_window(std::wstring_view class_name, std::wstring_view caption, DWORD pid = 0);
+HWND wait_for_window(std::wstring_view class_name, std::wstring_view caption, DWORD pid = 0,
+                     Millis timeout = kDefaultWait);
+// True when the window went away within the timeout.
+bool wait_until_gone(HWND window, Millis timeout = kDefaultWait);
+
+// Message boxes are class "#32770".
+inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
+HWND wait_for_message_box(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
+// The box's text (its static control, ID 0xFFFF).
+std::wstring message_box_text(HWND box);
+// The box's buttons that exist, among IDOK, IDCANCEL, IDYES, IDNO.
+std::vector<int> message_box_buttons(HWND box);
+
+// Text of a window or of its control `id` (WM_GETTEXT, works across
+// processes).
+std::wstring window_text(HWND window);
+std::wstring control_text(HWND window, int id);
+bool has_control(HWND window, int id);
+// WM_SETTEXT on control `id`.
+bool set_control_text(HWND window, int id, std::wstring_view text);
+// Presses button `id` of a window: a posted click, so a modal window it
+// opens cannot block the driver.
+bool press_button(HWND window, int id);
+// Style bits of control `id` (0 when absent).
+LONG control_style(HWND window, int id);
+
+// The program's input prompt (class "MuQuirenPrompt").
+HWND wait_for_prompt(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
+std::wstring prompt_label(HWND prompt);
+// Types the text into the prompt's edit box and presses OK (or Cancel).
+bool answer_prompt(HWND prompt, std::wstring_view text, bool ok = true);
+
+// ---- clipboard (the Win32 clipboard: Wine keeps it in wineserver) --------
+bool set_clipboard_text(std::wstring_view text);
+std::optional<std::wstring> clipboard_text();
+// Waits until the clipboard holds exactly `expected`.
+bool wait_for_clipboard_text(std::wstring_view expected, Millis timeout = kDefaultWait);
+
+// ---- processes -------------------------------------------------------------
+class Process {
+ public:
+  Process() = default;
+  // Starts `exe` with `args` (each quoted as needed) in folder `cwd` (empty:
+  // the driver's current folder). Check started().
+  Process(std::wstring_view exe, const std::vector<std::wstring>& args, std::wstring_view cwd = {});
+  ~Process();  // terminates the process if it still runs
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool started() const { return info_.hProcess != nullptr; }
+  DWORD pid() const { return info_.dwProcessId; }
+  // The exit code, or nullopt when it still runs after the timeout.
+  std::optional<DWORD> wait(Millis timeout = kDefaultWait);
+  void terminate();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// ---- files and places --------------------------------------------------
+// The driver's own folder (C:\mu-quiren under the runner), no trailing '\'.
+std::wstring driver_directory();
+bool make_directory(std::wstring_view path);
+bool copy_file(std::wstring_view from, std::wstring_view to);
+std::optional<std::string> read_file_bytes(std::wstring_view path);
+// A UTF-8 file's text as UTF-16.
+std::optional<std::wstring> read_utf8_file(std::wstring_view path);
+bool delete_file(std::wstring_view path);
+// A REG_SZ value under HKEY_CURRENT_USER; nullopt when absent or another type.
+std::optional<std::wstring> read_user_registry_string(std::wstring_view key, std::wstring_view value);
+bool delete_user_registry_tree(std::wstring_view key);
+
+// ---- screenshots -------------------------------------------------------
+// Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns
+// it into a PNG). False when there is no screenshot folder or it failed.
+bool screenshot(std::wstring_view name);
+
+// Polls `ready` every 20 ms until it is true or the timeout passes.
+template <typename Ready>
+bool wait_until(Ready ready, Millis timeout = kDefaultWait) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(20);
+  }
+}
+
+}  // namespace quiren::e2e

@@ -1,0 +1,85 @@
+#include "tests/e2e/driver/driver.h"
+
+namespace quiren::e2e {
+namespace {
+
+// Quotes one argument the way CommandLineToArgvW reads it back.
+void append_argument(std::wstring& line, std::wstring_view arg) {
+  if (!line.empty()) line.push_back(L' ');
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring_view::npos) {
+    line.append(arg);
+    return;
+  }
+  line.push_back(L'"');
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == L'"') {
+      line.append(backslashes * 2 + 1, L'\\');
+    } else {
+      line.append(backslashes, L'\\');
+    }
+    backslashes = 0;
+    line.push_back(c);
+  }
+  line.append(backslashes * 2, L'\\');
+  line.push_back(L'"');
+}
+
+}  // namespace
+
+Process::Process(std::wstring_view exe, const std::vector<std::wstring>& args, std::wstring_view cwd) {
+  std::wstring line;
+  append_argument(line, exe);
+  for (const auto& arg : args) append_argument(line, arg);
+  const std::wstring exe_path(exe);
+  const std::wstring folder(cwd);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(exe_path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+    info_ = {};
+    check(false, "start " + utf8(line) + " (error " + std::to_string(GetLastError()) + ")");
+  }
+}
+
+Process::~Process() {
+  terminate();
+}
+
+Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    terminate();
+    info_ = other.info_;
+    other.info_ = {};
+  }
+  return *this;
+}
+
+std::optional<DWORD> Process::wait(Millis timeout) {
+  if (!info_.hProcess) return std::nullopt;
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Process::terminate() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+  info_ = {};
+}
+
+}  // namespace quiren::e2e

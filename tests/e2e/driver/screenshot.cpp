@@ -1,0 +1,52 @@
+#include <vector>
+
+#include "tests/e2e/driver/driver.h"
+
+namespace quiren::e2e {
+
+bool screenshot(std::wstring_view name) {
+  wchar_t folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH) == 0) return false;
+  const std::wstring path = std::wstring(folder) + L"\\" + std::wstring(name) + L".bmp";
+
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up, as BMP files store it
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
+  std::vector<char> pixels(static_cast<std::size_t>(row) * static_cast<std::size_t>(height));
+  const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (lines != height) return false;
+
+  BITMAPFILEHEADER file_header{};
+  file_header.bfType = 0x4D42;  // "BM"
+  file_header.bfOffBits = sizeof file_header + sizeof header;
+  file_header.bfSize = file_header.bfOffBits + static_cast<DWORD>(pixels.size());
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  bool ok = WriteFile(file, &file_header, sizeof file_header, &written, nullptr) &&
+            WriteFile(file, &header, sizeof header, &written, nullptr) &&
+            WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace quiren::e2e

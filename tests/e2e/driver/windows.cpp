@@ -1,0 +1,121 @@
+#include "tests/e2e/driver/driver.h"
+
+#include "tray/shell/win32/prompt_ids.h"
+
+namespace quiren::e2e {
+namespace {
+
+// WM_GETTEXT with a timeout, so a hung window cannot stop the driver.
+std::wstring text_of(HWND window) {
+  if (!window) return {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &got)) {
+    return {};
+  }
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+std::wstring class_of(HWND window) {
+  wchar_t name[256] = {};
+  const int n = GetClassNameW(window, name, 256);
+  return std::wstring(name, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+struct Search {
+  std::wstring_view class_name;
+  std::wstring_view caption;
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  if (!IsWindowVisible(window)) return TRUE;
+  if (search->pid != 0) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->pid) return TRUE;
+  }
+  if (!search->class_name.empty() && class_of(window) != search->class_name) return TRUE;
+  if (!search->caption.empty() && text_of(window) != search->caption) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND find_window(std::wstring_view class_name, std::wstring_view caption, DWORD pid) {
+  Search search{class_name, caption, pid, nullptr};
+  EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND wait_for_window(std::wstring_view class_name, std::wstring_view caption, DWORD pid, Millis timeout) {
+  HWND found = nullptr;
+  wait_until([&] { return (found = find_window(class_name, caption, pid)) != nullptr; }, timeout);
+  return found;
+}
+
+bool wait_until_gone(HWND window, Millis timeout) {
+  return wait_until([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout);
+}
+
+HWND wait_for_message_box(std::wstring_view caption, DWORD pid, Millis timeout) {
+  return wait_for_window(kMessageBoxClass, caption, pid, timeout);
+}
+
+std::wstring message_box_text(HWND box) { return text_of(GetDlgItem(box, 0xFFFF)); }
+
+std::vector<int> message_box_buttons(HWND box) {
+  std::vector<int> buttons;
+  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    HWND button = GetDlgItem(box, id);
+    if (button && IsWindowVisible(button)) buttons.push_back(id);
+  }
+  return buttons;
+}
+
+std::wstring window_text(HWND window) { return text_of(window); }
+
+std::wstring control_text(HWND window, int id) { return text_of(GetDlgItem(window, id)); }
+
+bool has_control(HWND window, int id) { return GetDlgItem(window, id) != nullptr; }
+
+bool set_control_text(HWND window, int id, std::wstring_view text) {
+  HWND control = GetDlgItem(window, id);
+  if (!control) return false;
+  const std::wstring copy(text);
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()), SMTO_ABORTIFHUNG,
+                             5000, &result) != 0 &&
+         result != 0;
+}
+
+bool press_button(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  if (!button) return false;
+  return PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+LONG control_style(HWND window, int id) {
+  HWND control = GetDlgItem(window, id);
+  return control ? GetWindowLongW(control, GWL_STYLE) : 0;
+}
+
+HWND wait_for_prompt(std::wstring_view caption, DWORD pid, Millis timeout) {
+  return wait_for_window(win32::kPromptClass, caption, pid, timeout);
+}
+
+std::wstring prompt_label(HWND prompt) { return control_text(prompt, win32::kPromptLabelId); }
+
+bool answer_prompt(HWND prompt, std::wstring_view text, bool ok) {
+  if (!set_control_text(prompt, win32::kPromptEditId, text)) return false;
+  return press_button(prompt, ok ? win32::kPromptOkId : win32::kPromptCancelId);
+}
+
+}  // namespace quiren::e2e
