@@ -1,0 +1,45 @@
+// Test host: opens the password list window the way the tray program does.
+//   passlist_host editor            the modeless editor; exits when it closes
+//   passlist_host chooser OUTFILE   the modal chooser; writes selectpass
+//                                   (UTF-8) to OUTFILE when it returns
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "tray/passlist/win32/password_list_win32.h"
+#include "tray/shell/win32/win32_desktop.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring mode = argc > 1 ? argv[1] : L"editor";
+  quiren::win32::Win32Desktop desktop;
+  quiren::ProgramState state;
+
+  if (mode == L"chooser") {
+    if (argc < 3) return 2;
+    quiren::win32::Win32PasswordChooser chooser(state, desktop);
+    chooser.choosepass();
+    std::wstring pick(state.selectpass.begin(), state.selectpass.end());
+    std::string bytes(static_cast<std::size_t>(pick.size()) * 4, '\0');
+    int n = WideCharToMultiByte(CP_UTF8, 0, pick.data(), static_cast<int>(pick.size()), bytes.data(),
+                                static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    HANDLE out = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return 3;
+    DWORD written = 0;
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(out);
+    return state.busyflag == 0 && state.selectmode == 0 ? 0 : 4;
+  }
+
+  quiren::win32::open_password_list_editor(state, desktop);
+  MSG msg;
+  while (quiren::win32::password_list_editor_window() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (quiren::win32::password_list_dialog_message(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return state.busyflag == 0 ? 0 : 4;
+}
