@@ -20,6 +20,28 @@ except ImportError:
     HAVE_CIPHER_REF = False
 
 PROGRAM = sys.argv[1]
+
+# Windows (and iconv) write the characters that code page 932 holds twice,
+# in the NEC-selected and the IBM extension rows, with the IBM code; Python's
+# codec picks the NEC-selected one. Encode as the tray program's system does.
+_IBM_EXTENSION = {}
+for lead in (0xFA, 0xFB, 0xFC):
+    for trail in range(0x40, 0xFD):
+        try:
+            _IBM_EXTENSION[bytes([lead, trail]).decode("cp932")] = bytes([lead, trail])
+        except UnicodeDecodeError:
+            pass
+
+
+def windows_cp932(text: str) -> bytes:
+    out = b""
+    for c in text:
+        b = c.encode("cp932")
+        if len(b) == 2 and 0xED <= b[0] <= 0xEE and c in _IBM_EXTENSION:
+            b = _IBM_EXTENSION[c]
+        out += b
+    return out
+
 WORK = tempfile.mkdtemp(prefix="quiren-tool-")
 failures = []
 
@@ -78,9 +100,13 @@ check(code == 2 and "U+6697 '暗'".encode("utf-8") in err, "refused under 1252")
 # decrypted again by the tool; with the reference cipher, the tool's block
 # equals the reference block byte for byte.
 rng = random.Random(20240611)
+text_modes = set()
 alphabet = "abcxyzXx ABC0123.,>!\r\n" + "日本語のかなカナ漢字～①髙"
 for round_number in range(40):
     text = "".join(rng.choice(alphabet) for _ in range(rng.randrange(0, 120)))
+    if round_number % 4 == 0:
+        # Repetitive texts compress: mode "B" blocks.
+        text = (text[:rng.randrange(1, 12)] or "x") * rng.randrange(5, 40)
     password = "".join(rng.choice("abcxXyzパス") for _ in range(rng.randrange(1, 20)))
     width = rng.randrange(10, 101)
     label = "round %d (width %d, text %r, password %r)" % (round_number, width, text, password)
@@ -94,11 +120,11 @@ for round_number in range(40):
         continue
     check(all(len(line) <= width for line in block.split(b"\r\n")[1:-1]), label + ": line widths")
     check_mode, check_field, text_mode, text_field = items[0]
+    text_modes.add(text_mode)
     check(block_ref.write_block(check_field + check_mode, text_field + text_mode, width) == block,
           label + ": reference writer gives the same block")
     if HAVE_CIPHER_REF:
-        ansi = text.encode("cp932")
-        ref = block_ref.encrypt_block(ansi, password.encode("cp932"), width)
+        ref = block_ref.encrypt_block(windows_cp932(text), windows_cp932(password), width)
         check(ref == block, label + ": byte for byte with the reference")
     rewrapped = block_ref.write_block(check_field + check_mode, text_field + text_mode, 110 - width)
     code, out, _ = run(["decrypt"], b"before\r\n" + rewrapped + b"\r\nafter", password=password)
@@ -106,6 +132,7 @@ for round_number in range(40):
     code, _, _ = run(["decrypt"], rewrapped, password=password + "1")
     check(code == 1, label + ": wrong password exits 1")
 
+check(text_modes == {b"A", b"B"}, "both text modes were exercised")
 if not HAVE_CIPHER_REF:
     print("note: quiren_ref.py not found; byte comparison with the reference cipher skipped")
 print("%d failure(s)" % len(failures))
