@@ -27,6 +27,9 @@ for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Gothic" 
   esac
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$sub" /f >/dev/null 2>&1
 done
+# A bare Xvfb has no window manager: let Wine draw captions and frames
+# itself, so screenshots show window titles.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
 e2e_stop_wine
 trap - EXIT

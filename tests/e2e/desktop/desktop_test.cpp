@@ -76,7 +76,7 @@ void message_boxes() {
       check(e2e::message_box_buttons(box) == expected, "box buttons: " + e2e::utf8(row.buttons));
       const int first = yes_no ? IDYES : IDOK;
       check((e2e::control_style(box, first) & BS_DEFPUSHBUTTON) == BS_DEFPUSHBUTTON, "first button is default");
-      if (row.screenshot) check(e2e::screenshot(row.screenshot), "screenshot");
+      if (row.screenshot) check(e2e::screenshot(row.screenshot, box), "screenshot");
       e2e::press_button(box, row.press);
     });
     check_equal(answer, row.answer, "answer of " + e2e::utf8(row.text));
@@ -101,7 +101,7 @@ void input_prompt() {
       check_equal(e2e::prompt_label(prompt), label, "prompt label");
       check_equal(e2e::control_text(prompt, 101), L"", "prompt starts empty");
       check(e2e::set_control_text(prompt, 101, typed), "type into the prompt");
-      if (!shot) shot = check(e2e::screenshot(L"prompt-typed"), "screenshot");
+      if (!shot) shot = check(e2e::screenshot(L"prompt-typed", prompt), "screenshot");
       HWND edit = GetDlgItem(prompt, 101);
       switch (row.how) {
         case How::ok: e2e::press_button(prompt, IDOK); break;

@@ -115,7 +115,9 @@ bool delete_user_registry_tree(std::wstring_view key);
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns
 // it into a PNG). False when there is no screenshot folder or it failed.
-bool screenshot(std::wstring_view name);
+// With `window`, that window is repainted first, so a window that has only
+// just appeared is shown whole.
+bool screenshot(std::wstring_view name, HWND window = nullptr);
 
 // Polls `ready` every 20 ms until it is true or the timeout passes.
 template <typename Ready>

@@ -4,7 +4,12 @@
 
 namespace quiren::e2e {
 
-bool screenshot(std::wstring_view name) {
+bool screenshot(std::wstring_view name, HWND window) {
+  if (window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  }
   wchar_t folder[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH) == 0) return false;
   const std::wstring path = std::wstring(folder) + L"\\" + std::wstring(name) + L".bmp";
