@@ -136,8 +136,9 @@ def write_ico(path, canvases):
 
 
 def draw_splash():
-    """368x261, RGB: a sky, a large clipboard with a padlock and a row of
-    armour-like marks leaving the board."""
+    """368x261, RGB: a sky, armour-like marks streaming into a clipboard with
+    a padlock on the right. The lower left stays plain: the version and
+    credits labels lie there."""
     w, h = 368, 261
     c = Canvas(w, h, (255, 255, 255))
     for y in range(h):
@@ -146,23 +147,24 @@ def draw_splash():
         for x in range(w):
             c.px[y][x] = col
     # Clipboard.
-    c.rect(60, 40, 200, 240, (150, 110, 60))
-    c.frame(60, 40, 200, 240, (60, 40, 20))
-    c.rect(72, 58, 188, 228, (255, 255, 250))
-    c.frame(72, 58, 188, 228, (120, 120, 120))
-    c.rect(100, 28, 160, 52, (200, 200, 205))
-    c.frame(100, 28, 160, 52, (70, 70, 80))
-    for i, y in enumerate(range(74, 130, 11)):
-        c.rect(84, y, 176 - (i % 3) * 18, y + 3, (140, 150, 170))
+    c.rect(262, 36, 352, 236, (150, 110, 60))
+    c.frame(262, 36, 352, 236, (60, 40, 20))
+    c.rect(270, 52, 344, 226, (255, 255, 250))
+    c.frame(270, 52, 344, 226, (120, 120, 120))
+    c.rect(287, 26, 327, 46, (200, 200, 205))
+    c.frame(287, 26, 327, 46, (70, 70, 80))
+    for i, y in enumerate(range(64, 120, 10)):
+        c.rect(278, y, 336 - (i % 3) * 12, y + 3, (140, 150, 170))
     # Padlock over the lower half of the paper.
-    c.ring(130.5, 158, 30, 20, (150, 155, 165))
-    c.rect(92, 156, 169, 218, (235, 190, 40))
-    c.frame(92, 156, 169, 218, (90, 60, 10))
-    c.disc(130.5, 178, 8, (50, 35, 10))
-    c.rect(127, 180, 134, 202, (50, 35, 10))
-    # Marks of an armoured block streaming to the right.
-    marks = [(230 + (i * 37) % 110, 60 + (i * 53) % 150) for i in range(24)]
-    for k, (x, y) in enumerate(marks):
+    c.ring(307.5, 160, 22, 14, (150, 155, 165))
+    c.rect(279, 158, 336, 212, (235, 190, 40))
+    c.frame(279, 158, 336, 212, (90, 60, 10))
+    c.disc(307.5, 176, 6, (50, 35, 10))
+    c.rect(305, 178, 310, 198, (50, 35, 10))
+    # Marks of an armoured block streaming towards the board.
+    for k in range(30):
+        x = 24 + (k * 41) % 220
+        y = 24 + (k * 29) % 100
         shade = 90 + (k * 7) % 80
         c.rect(x, y, x + 6 + (k % 3) * 3, y + 4, (shade, shade + 20, 200))
     return c

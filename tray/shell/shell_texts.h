@@ -12,7 +12,7 @@ inline constexpr std::u16string_view kTrayTip = u"む～くいれん";
 
 // Start-up.
 inline constexpr std::u16string_view kSplashTitle = u"む～くいれん Ver 1.0";
-inline constexpr std::u16string_view kSplashCredits = u"Copyright (C) む～くいれん 開発チーム";
+inline constexpr std::u16string_view kSplashCredits = u"(C) む～くいれん 開発チーム";
 inline constexpr std::u16string_view kRunningTwice = u"2重起動は禁止されています";
 inline constexpr std::u16string_view kStartupError = u"起動時にエラーが発生しました。起動を中止します。";
 

@@ -80,6 +80,7 @@ LRESULT CALLBACK AboutWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    reinterpret_cast<AboutWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
   }
   auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);

@@ -94,13 +94,30 @@ void SplashWindow::settopmost() { win32::settopmost(hwnd_, 1); }
 
 void SplashWindow::show_version(std::u16string_view text) {
   const std::wstring wide = to_wide(text);
-  SetDlgItemTextW(hwnd_, kSplashVersionId, wide.c_str());
+  HWND label = GetDlgItem(hwnd_, kSplashVersionId);
+  SetWindowTextW(label, wide.c_str());
+  // The designed width fits the text only in the designed font; a
+  // substitute may be wider, and the line must not wrap or be cut.
+  if (HDC dc = GetDC(label)) {
+    HGDIOBJ old = SelectObject(dc, version_font_);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT r{};
+    GetWindowRect(label, &r);
+    const int needed = extent.cx + 4;
+    if (needed > r.right - r.left) {
+      SetWindowPos(label, nullptr, 0, 0, needed, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+  }
 }
 
 LRESULT CALLBACK SplashWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    reinterpret_cast<SplashWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
   }
   auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);

@@ -1,0 +1,408 @@
+// The tray program as a user meets it: start-up, a refused second copy, the
+// encrypt and decrypt journeys through the clipboard, every tray menu
+// command, the settings dialog's checks, the watch switched off and on, the
+// windows that hold the watch, the clipboard-viewer chain, and the two ways
+// the program ends.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/e2e/driver/driver.h"
+#include "tray/shell/main_window.h"
+#include "tray/shell/shell_texts.h"
+#include "tray/shell/win32/about_window.h"
+#include "tray/shell/win32/settings_dialog_layout.h"
+#include "tray/shell/win32/splash_window.h"
+
+using namespace quiren::e2e;
+namespace layout = quiren::win32::settings_layout;
+using quiren::MenuCommand;
+
+namespace {
+
+const std::wstring kTitle = L"む～くいれん";
+const wchar_t kProgram[] = L"mu_quiren11e.exe";
+const wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
+
+std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+void write_setting(const wchar_t* name, const wchar_t* value) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
+                  static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+// The hidden main window of the running copy.
+HWND main_window() { return FindWindowW(layout::kMainWindowClass, nullptr); }
+
+void menu(HWND main, MenuCommand command) {
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
+}
+
+// Waits for a box of `pid` and checks its text; nullptr when none came.
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what) {
+  HWND box = wait_for_message_box(kTitle, pid);
+  if (!check(box != nullptr, std::string(what) + ": box shown")) return nullptr;
+  check_equal(message_box_text(box), w(text), what);
+  return box;
+}
+
+void answer(HWND box, int button) {
+  if (!box) return;
+  press_button(box, button);
+  wait_until_gone(box);
+}
+
+// True when no box of `pid` turns up within a while.
+bool no_box_for_a_while(DWORD pid) {
+  return !wait_until([&] { return find_window(kMessageBoxClass, kTitle, pid) != nullptr; }, 1500ms);
+}
+
+// A clipboard viewer of the driver's own, on its own thread so that the
+// program's SendMessage along the chain is always answered.
+struct ChainWitness {
+  std::atomic<HWND> hwnd{nullptr};
+  std::atomic<int> draws{0};
+  std::atomic<WPARAM> change_w{0};
+  std::atomic<LPARAM> change_l{0};
+  HWND next = nullptr;
+  std::thread thread;
+
+  static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<ChainWitness*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_DRAWCLIPBOARD) {
+      ++self->draws;
+      return 0;
+    }
+    if (self && msg == WM_CHANGECBCHAIN) {
+      self->change_w = wp;
+      self->change_l = lp;
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+  void start() {
+    thread = std::thread([this] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"tray_journeys_witness";
+      RegisterClassW(&wc);
+      HWND h = CreateWindowW(wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+      SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      next = SetClipboardViewer(h);
+      hwnd = h;
+      MSG msg;
+      while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+      ChangeClipboardChain(h, next);
+      DestroyWindow(h);
+    });
+    wait_until([this] { return hwnd.load() != nullptr; });
+  }
+  void stop() {
+    if (hwnd) PostMessageW(hwnd, WM_QUIT, 0, 0);
+    if (thread.joinable()) thread.join();
+  }
+};
+
+// Starts the program and waits through the splash to the tray.
+bool start_to_tray(Process& program, bool look_at_splash) {
+  program = Process(kProgram, {});
+  if (!check(program.started(), "program started")) return false;
+  const auto begun = std::chrono::steady_clock::now();
+  HWND splash = wait_for_window(quiren::win32::kSplashClass, L"む～くいれん Ver 1.0", program.pid());
+  if (!check(splash != nullptr, "splash shown")) return false;
+  if (look_at_splash) {
+    check_equal(control_text(splash, quiren::win32::kSplashVersionId), L"む～くいれん Ver1.1",
+                "splash version label");
+    check((GetWindowLongW(splash, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "splash is topmost");
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    check(GetWindowRgn(splash, region) == COMPLEXREGION || GetWindowRgn(splash, region) == SIMPLEREGION,
+          "splash has its elliptic region");
+    DeleteObject(region);
+    check((GetWindowLongW(splash, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0,
+          "splash has no minimise or maximise box");
+    screenshot(L"splash");
+  }
+  if (!check(wait_until_gone(splash, 10s), "splash closes by itself")) return false;
+  const auto shown = std::chrono::steady_clock::now() - begun;
+  if (look_at_splash) check(shown >= 2500ms, "splash stays about three seconds");
+  HWND main = nullptr;
+  check(wait_until([&] { return (main = main_window()) != nullptr; }), "main window made");
+  check(main && !IsWindowVisible(main), "main window hidden after start");
+  return main != nullptr;
+}
+
+void encrypt_and_decrypt(DWORD pid) {
+  step("copy text, answer the question, type a password: the block is on the clipboard");
+  const std::wstring plain = L"会議は明日の10時です。";
+  set_clipboard_text(plain);
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "encrypt question"), IDYES);
+  HWND prompt = wait_for_prompt(kTitle, pid);
+  if (!check(prompt != nullptr, "password prompt")) return;
+  answer_prompt(prompt, L"himitsu");
+  answer(expect_box(pid, u"暗号化した文章をクリップボードに書き込みました", "encrypted"), IDOK);
+  std::wstring block = clipboard_text().value_or(L"");
+  check(block.find(L"(quiren_start)") != std::wstring::npos, "block on the clipboard");
+  check(no_box_for_a_while(pid), "writing the block starts no new flow");
+
+  step("copy the block: the viewer shows the text");
+  set_clipboard_text(L"");
+  set_clipboard_text(block);
+  answer(expect_box(pid, u"クリップボードの内容を復号しますか？", "decrypt question"), IDYES);
+  prompt = wait_for_prompt(kTitle, pid);
+  if (!check(prompt != nullptr, "decrypt password prompt")) return;
+  answer_prompt(prompt, L"himitsu");
+  HWND viewer = wait_for_window(L"quiren_frmprint", L"", pid);
+  if (check(viewer != nullptr, "viewer shown")) {
+    check(control_text(viewer, 101).find(plain) != std::wstring::npos, "viewer holds the text");
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    wait_until_gone(viewer);
+  }
+}
+
+void tray_menu(HWND main, DWORD pid) {
+  step("a right-button press on the icon opens the menu; a click elsewhere closes it");
+  PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kMouseMove);
+  PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kLeftButtonDown);
+  check(!wait_until([&] { return find_window(L"#32768", L"", 0) != nullptr; }, 800ms),
+        "no menu on a move or a left click");
+  PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kRightButtonDown);
+  HWND popup = wait_for_window(L"#32768", L"");
+  if (check(popup != nullptr, "menu shown")) {
+    screenshot(L"menu");
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    check(wait_until_gone(popup), "menu closed without a choice");
+  }
+  check(no_box_for_a_while(pid), "closing the menu runs nothing");
+
+  step("menu: encrypt the clipboard (always asks)");
+  set_clipboard_text(L"menu text");
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "question on copy"), IDNO);
+  menu(main, MenuCommand::mnuango);
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "menu encrypt question"), IDNO);
+
+  step("menu: decrypt the clipboard");
+  menu(main, MenuCommand::mnuhukugo);
+  // No block on the clipboard: the decrypt flow says so or does nothing;
+  // either way the program must still answer.
+  Sleep(300);
+  if (HWND box = find_window(kMessageBoxClass, kTitle, pid)) answer(box, IDOK);
+  check(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, nullptr) != 0, "program responsive");
+}
+
+HWND open_settings(HWND main) {
+  menu(main, MenuCommand::mnusettei);
+  HWND dialog = nullptr;
+  wait_until([&] { return IsWindowVisible(main) && (dialog = main) != nullptr; });
+  return dialog;
+}
+
+void set_check(HWND dialog, int id, bool on) {
+  SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void settings_dialog(HWND main, DWORD pid) {
+  step("settings: opens with the stored values (defaults)");
+  HWND dialog = open_settings(main);
+  if (!check(dialog != nullptr, "settings dialog visible")) return;
+  check_equal(window_text(dialog), L"設定", "settings title");
+  check_equal(control_text(dialog, layout::txtorikaesi), L"60", "default width");
+  check(SendDlgItemMessageW(dialog, layout::option1_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (enc)");
+  check(SendDlgItemMessageW(dialog, layout::option2_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (dec)");
+  check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_CHECKED, "watch ticked");
+  screenshot(L"settings");
+
+  struct Failing {
+    const char* what;
+    int option1, option2;
+    const wchar_t* pass1;
+    const wchar_t* width;
+    std::u16string_view message;
+  };
+  const std::wstring p31(31, L'a');
+  const Failing failing[] = {
+      {"31-character fixed password", layout::option1_fixed, layout::option2_ask, p31.c_str(), L"60",
+       quiren::texts::kPasswordTooLong},
+      {"width 9", layout::option1_ask, layout::option2_ask, L"", L"9", quiren::texts::kBadOrikaesi},
+      {"width not a number", layout::option1_ask, layout::option2_ask, L"", L"abc", quiren::texts::kBadOrikaesi},
+      {"fixed password empty", layout::option1_fixed, layout::option2_ask, L"", L"60",
+       quiren::texts::kFixedPasswordMissing},
+      {"equalpass without fixed encryption", layout::option1_ask, layout::option2_equal, L"", L"60",
+       quiren::texts::kEqualpassNeedsAngo},
+  };
+  for (const Failing& f : failing) {
+    step(std::string("settings OK refused: ") + f.what);
+    press_button(dialog, f.option1);
+    press_button(dialog, f.option2);
+    set_control_text(dialog, layout::txtpass1, f.pass1);
+    set_control_text(dialog, layout::txtorikaesi, f.width);
+    press_button(dialog, layout::command1);
+    answer(expect_box(pid, f.message, f.what), IDOK);
+    check(IsWindowVisible(dialog) != 0, "dialog stays open");
+  }
+
+  step("settings OK accepted: stored, dialog hidden");
+  press_button(dialog, layout::option1_fixed);
+  press_button(dialog, layout::option2_equal);
+  set_control_text(dialog, layout::txtpass1, L"kotei");
+  set_control_text(dialog, layout::txtorikaesi, L"10.5");
+  press_button(dialog, layout::command1);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "dialog hidden after OK");
+  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"10.5", "width stored as typed");
+  check_equal(read_user_registry_string(kSettingsKey, L"ango").value_or(L"?"), L"True", "ango stored");
+  check_equal(read_user_registry_string(kSettingsKey, L"equalpass").value_or(L"?"), L"True", "equalpass stored");
+  check_equal(read_user_registry_string(kSettingsKey, L"angopass").value_or(L"?"), L"kotei", "password stored");
+  check_equal(read_user_registry_string(kSettingsKey, L"hock").value_or(L"?"), L"1", "hock stored");
+
+  step("settings back to asking each time; Cancel saves nothing");
+  dialog = open_settings(main);
+  press_button(dialog, layout::option1_ask);
+  press_button(dialog, layout::option2_ask);
+  press_button(dialog, layout::command1);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden");
+  dialog = open_settings(main);
+  set_control_text(dialog, layout::txtorikaesi, L"77");
+  press_button(dialog, layout::command2);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after Cancel");
+  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"10.5", "Cancel stored nothing");
+
+  step("the watch off: a copy does nothing; on again: a copy asks");
+  dialog = open_settings(main);
+  set_check(dialog, layout::check1, false);
+  press_button(dialog, layout::command1);
+  wait_until([&] { return !IsWindowVisible(dialog); });
+  set_clipboard_text(L"unwatched");
+  check(no_box_for_a_while(pid), "no question with the watch off");
+  dialog = open_settings(main);
+  check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "watch box shows off");
+  set_check(dialog, layout::check1, true);
+  press_button(dialog, layout::command1);
+  wait_until([&] { return !IsWindowVisible(dialog); });
+  check(no_box_for_a_while(pid), "turning the watch on examines nothing");
+  set_clipboard_text(L"watched again");
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "question with the watch on"), IDNO);
+}
+
+void windows_holding_the_watch(HWND main, DWORD pid) {
+  step("about window: shows the running version; holds the watch while open");
+  menu(main, MenuCommand::mnuversion);
+  HWND about = wait_for_window(quiren::win32::kAboutClass, L"ﾊﾞｰｼﾞｮﾝ情報", pid);
+  if (check(about != nullptr, "about shown")) {
+    check_equal(control_text(about, quiren::win32::kAboutTitleId), L"む～くいれん Ver1.1", "about title line");
+    screenshot(L"about");
+    set_clipboard_text(L"while about is open");
+    check(no_box_for_a_while(pid), "no flow while about is open");
+    press_button(about, IDOK);
+    check(wait_until_gone(about), "about closed by OK");
+  }
+  set_clipboard_text(L"after about");
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after about closed"), IDNO);
+
+  step("about closed with its close box clears the flag too");
+  menu(main, MenuCommand::mnuversion);
+  about = wait_for_window(quiren::win32::kAboutClass, L"ﾊﾞｰｼﾞｮﾝ情報", pid);
+  if (about) {
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    wait_until_gone(about);
+  }
+  set_clipboard_text(L"after about close box");
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after close box"), IDNO);
+
+  step("password list editor holds the watch while open");
+  menu(main, MenuCommand::mnupassword);
+  HWND editor = wait_for_window(L"", L"パスワードリストの編集", pid);
+  if (check(editor != nullptr, "password list editor shown")) {
+    screenshot(L"password-editor");
+    set_clipboard_text(L"while editor is open");
+    check(no_box_for_a_while(pid), "no flow while the editor is open");
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    check(wait_until_gone(editor), "editor closed");
+  }
+  set_clipboard_text(L"after editor");
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after editor closed"), IDNO);
+}
+
+void chain_notices(HWND main, ChainWitness& witness) {
+  step("clipboard notices reach the next viewer; a chain notice is passed on as it came");
+  const int before = witness.draws;
+  // The watch is on and the witness joined before the program: it is next.
+  PostMessageW(main, WM_DRAWCLIPBOARD, 0, 0);
+  check(wait_until([&] { return witness.draws > before; }, 3s), "clipboard notice forwarded");
+  const WPARAM leaving = 0x1234;
+  const LPARAM following = 0x5678;
+  SendMessageTimeoutW(main, WM_CHANGECBCHAIN, leaving, following, SMTO_NORMAL, 3000, nullptr);
+  check(wait_until([&] { return witness.change_w == leaving && witness.change_l == following; }, 3s),
+        "chain notice passed on with its wParam and lParam");
+}
+
+}  // namespace
+
+int wmain() {
+  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+
+  step("a stored setting that does not convert stops start-up");
+  write_setting(L"quest1", L"300");
+  {
+    Process bad(kProgram, {});
+    HWND box = expect_box(bad.pid(), u"起動時にエラーが発生しました。起動を中止します。", "start-up error");
+    answer(box, IDOK);
+    check(bad.wait(10s).has_value(), "the program ended");
+    check(main_window() == nullptr, "no main window made");
+  }
+  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+
+  step("closing the splash early ends the program");
+  {
+    Process early(kProgram, {});
+    HWND splash = wait_for_window(quiren::win32::kSplashClass, L"", early.pid());
+    if (check(splash != nullptr, "splash shown")) PostMessageW(splash, WM_CLOSE, 0, 0);
+    check(early.wait(10s).has_value(), "the program ended with its splash");
+    check(main_window() == nullptr, "no main window made");
+  }
+
+  ChainWitness witness;
+  witness.start();
+
+  step("start: the splash, then only the tray");
+  Process program;
+  if (!start_to_tray(program, true)) {
+    witness.stop();
+    return exit_code();
+  }
+  HWND main = main_window();
+  const DWORD pid = program.pid();
+  check(no_box_for_a_while(pid), "start-up asks nothing");
+
+  step("a second copy is refused; the first keeps working");
+  {
+    Process second(kProgram, {});
+    answer(expect_box(second.pid(), u"2重起動は禁止されています", "second copy refused"), IDOK);
+    check(second.wait(10s).has_value(), "the second copy ended");
+    check(IsWindow(main) != 0, "the first copy still runs");
+  }
+
+  encrypt_and_decrypt(pid);
+  tray_menu(main, pid);
+  settings_dialog(main, pid);
+  windows_holding_the_watch(main, pid);
+  chain_notices(main, witness);
+
+  step("the settings dialog's close box ends the program");
+  HWND dialog = open_settings(main);
+  if (dialog) PostMessageW(dialog, WM_CLOSE, 0, 0);
+  check(program.wait(10s).has_value(), "the program ended by the close box");
+
+  step("the exit command ends the program");
+  Process again;
+  if (start_to_tray(again, false)) {
+    menu(main_window(), MenuCommand::mnuend);
+    check(again.wait(10s).has_value(), "the program ended by the exit command");
+  }
+  witness.stop();
+  return exit_code();
+}
