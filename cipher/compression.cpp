@@ -1,6 +1,7 @@
 #include "cipher/compression.h"
 
 #include <algorithm>
+#include <array>
 
 #include "cipher/code_builder.h"
 #include "cipher/code_table.h"
@@ -30,6 +31,21 @@ std::optional<BitString> encode(const CodeTable& table, std::span<const std::uin
 // A shared table may lack patterns for part of the text, or hold codes that
 // decode to something else; such an encoding would lose text, so it only
 // counts when it expands back to exactly the text.
+// The embedded table has an 8-bit record for every byte of its text, so
+// the tree walk matches byte by byte from the last: a direct lookup.
+std::optional<BitString> encode_with_embedded(const CodeTable& table, std::span<const std::uint8_t> text) {
+  std::array<const BitString*, 256> code_of{};
+  for (const CodeRecord& r : table) code_of[r.pattern.bytes()[0]] = &r.code;
+  const std::uint64_t limit = 8 * std::uint64_t{text.size()};
+  BitString out;
+  for (std::size_t j = text.size(); j-- > 0;) {
+    const BitString& code = *code_of[text[j]];
+    if (out.size() + code.size() > limit) return std::nullopt;
+    out.append(code, code.size());
+  }
+  return out;
+}
+
 bool decodes_to(const CodeTable& table, const BitString& encoded, std::span<const std::uint8_t> text) {
   const Translation back =
       PrefixTree(table, InputSide::code).translate(encoded.bytes(), encoded.size(), 8 * std::uint64_t{text.size()} + 1);
@@ -50,7 +66,7 @@ std::optional<std::vector<std::uint8_t>> compress(std::span<const std::uint8_t> 
 
   const CodeTable embedded_table = build_embedded_table(text);
   const std::vector<std::uint8_t> serialized = serialize_code_table(embedded_table);
-  const std::optional<BitString> embedded = encode(embedded_table, text);
+  const std::optional<BitString> embedded = encode_with_embedded(embedded_table, text);
 
   const auto t_size = static_cast<std::uint32_t>(serialized.size());
   const bool use_shared =

@@ -1,23 +1,45 @@
 #include "cipher/keystream.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace quiren::cipher {
 
 namespace {
 
-std::int32_t signed_byte(char c) { return static_cast<std::int32_t>(static_cast<signed char>(c)); }
-
-// The same generator, seeded per group, adds or subtracts: sign is +1 or -1.
-void run_passes(std::string_view password, std::span<std::uint8_t> payload, int sign) {
-  for (std::size_t i = 0; i < password.size(); i += 3) {
-    const Seeds s = group_seeds(password, i);
-    KeyGenerator gen(s.a, s.b, s.c);
-    for (std::uint8_t& byte : payload) byte = static_cast<std::uint8_t>(byte + sign * gen.next());
-  }
+// One step of a component is 171 * (s rem 177) - 2 * (s div 177), plus m
+// when negative (likewise 172/176/35/30307 and 170/178/63/30323). By
+// Schrage's identity that equals (a * s) mod m for every seed D can give
+// (-29998..30000); once s is in 0..m-1 no sign fix-up is needed.
+constexpr std::int32_t first_step(std::int32_t seed, std::int32_t a, std::int32_t m) {
+  const std::int32_t t = (a * seed) % m;
+  return t < 0 ? t + m : t;
 }
 
+std::int32_t signed_byte(char c) { return static_cast<std::int32_t>(static_cast<signed char>(c)); }
+
 }  // namespace
+
+KeyGenerator::KeyGenerator(std::int32_t a, std::int32_t b, std::int32_t c)
+    : s1_(static_cast<std::uint32_t>(first_step(a, 171, 30269))),
+      s2_(static_cast<std::uint32_t>(first_step(b, 172, 30307))),
+      s3_(static_cast<std::uint32_t>(first_step(c, 170, 30323))) {}
+
+int KeyGenerator::next() {
+  static constexpr double r1 = 1.0 / 30269.0;
+  static constexpr double r2 = 1.0 / 30307.0;
+  static constexpr double r3 = 1.0 / 30323.0;
+  // Evaluation order and rounding are part of the format: keep as written.
+  double u = (static_cast<double>(s3_) * r3 + static_cast<double>(s2_) * r2) + static_cast<double>(s1_) * r1;
+  // u < 3: at most two subtractions of 1.0, written without branches (their
+  // outcome is random, and mispredicted jumps cost more than the arithmetic).
+  u -= u >= 1.0 ? 1.0 : 0.0;
+  u -= u >= 1.0 ? 1.0 : 0.0;
+  s1_ = 171u * s1_ % 30269u;
+  s2_ = 172u * s2_ % 30307u;
+  s3_ = 170u * s3_ % 30323u;
+  return std::abs(static_cast<int>(u * 256.0 + 1.0));
+}
 
 std::int32_t derive_seed(std::int32_t x, int k) {
   // Squaring wraps modulo 2^32: done unsigned, then read back as signed.
@@ -41,23 +63,29 @@ Seeds group_seeds(std::string_view password, std::size_t offset) {
   }
 }
 
-int KeyGenerator::next() {
-  // Seeds lie in -29998..30000, so one correction brings each state into range.
-  s1_ = 171 * (s1_ % 177) - 2 * (s1_ / 177);
-  if (s1_ < 0) s1_ += 30269;
-  s2_ = 172 * (s2_ % 176) - 35 * (s2_ / 176);
-  if (s2_ < 0) s2_ += 30307;
-  s3_ = 170 * (s3_ % 178) - 63 * (s3_ / 178);
-  if (s3_ < 0) s3_ += 30323;
+namespace {
 
-  static constexpr double r1 = 1.0 / 30269.0;
-  static constexpr double r2 = 1.0 / 30307.0;
-  static constexpr double r3 = 1.0 / 30323.0;
-  // Evaluation order and rounding are part of the format: keep as written.
-  double u = (s3_ * r3 + s2_ * r2) + s1_ * r1;
-  while (u >= 1.0) u -= 1.0;
-  return std::abs(static_cast<int>(u * 256.0 + 1.0));
+// One pass per password group; sign is +1 (add) or -1 (subtract). Passes
+// only add modulo 256, so they may run two at a time: six independent
+// component chains then overlap in the processor.
+void run_passes(std::string_view password, std::span<std::uint8_t> payload, int sign) {
+  std::vector<KeyGenerator> generators;
+  for (std::size_t i = 0; i < password.size(); i += 3) {
+    const Seeds s = group_seeds(password, i);
+    generators.emplace_back(s.a, s.b, s.c);
+  }
+  std::size_t g = 0;
+  for (; g + 1 < generators.size(); g += 2) {
+    KeyGenerator x = generators[g], y = generators[g + 1];
+    for (std::uint8_t& byte : payload) byte = static_cast<std::uint8_t>(byte + sign * (x.next() + y.next()));
+  }
+  if (g < generators.size()) {
+    KeyGenerator x = generators[g];
+    for (std::uint8_t& byte : payload) byte = static_cast<std::uint8_t>(byte + sign * x.next());
+  }
 }
+
+}  // namespace
 
 void encipher(std::string_view password, std::span<std::uint8_t> payload) { run_passes(password, payload, +1); }
 

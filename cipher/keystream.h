@@ -12,14 +12,18 @@ namespace quiren::cipher {
 // (x squared k-1 times, wrapping to 32 bits) rem 30000, plus 1; k is 2, 3 or 4.
 std::int32_t derive_seed(std::int32_t x, int k);
 
+// A combined generator of three linear congruential components, seeded
+// (a, b, c) with values in -29998..30000.
 class KeyGenerator {
  public:
-  KeyGenerator(std::int32_t a, std::int32_t b, std::int32_t c) : s1_(a), s2_(b), s3_(c) {}
+  KeyGenerator(std::int32_t a, std::int32_t b, std::int32_t c);
   // The next key, 1..256.
   int next();
 
  private:
-  std::int32_t s1_, s2_, s3_;
+  // The components' states after the step that the next key is made from:
+  // always within 0 <= s < modulus.
+  std::uint32_t s1_, s2_, s3_;
 };
 
 struct Seeds {

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and runs the cipher benchmarks, then checks the speed targets:
+#   a 20,480-character round trip (ASCII and double-byte) under 5 ms;
+#   time(10 MiB) / time(1 MiB) at most 11 (linear scaling).
+# usage: scripts/bench.sh [build dir]   (default build/bench)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/bench}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_BENCH=ON -DQUIREN_CIPHER_ONLY=ON \
+  -DQUIREN_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target cipher_bench
+out="$build/cipher_bench.json"
+"$build/bin/cipher_bench" --benchmark_out="$out" --benchmark_out_format=json
+python3 - "$out" <<'PY'
+import json, sys
+runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]}
+def ms(name):
+    b = runs[name]
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+    return b["cpu_time"] * scale  # CPU time: other builds share the machine
+ok = True
+for name in ("BM_RoundTrip20480Ascii", "BM_RoundTrip20480Japanese"):
+    t = ms(name)
+    print(f"{name}: {t:.3f} ms, {runs[name]['ns_per_byte_pass']:.2f} ns per byte per pass (target < 5 ms)")
+    ok &= t < 5.0
+small, large = ms("BM_RoundTripBytes/1048576"), ms("BM_RoundTripBytes/10485760")
+print(f"1 MiB: {small:.1f} ms, 10 MiB: {large:.1f} ms, ratio {large / small:.2f} (target <= 11)")
+ok &= large / small <= 11
+print("bench: targets met" if ok else "bench: TARGET MISSED")
+sys.exit(0 if ok else 1)
+PY
