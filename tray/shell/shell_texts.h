@@ -56,7 +56,7 @@ inline constexpr std::u16string_view kAboutTitle = u"ﾊﾞｰｼﾞｮﾝ情報
 inline constexpr std::u16string_view kAboutDesignedTitle = u"む～くいれん Ver1.0";
 inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2024";
 inline constexpr std::u16string_view kAboutContact =
-    u"連絡先: ご意見はプログラムに同梱の説明書をご覧ください\r\n配布元: 同梱の説明書に記載";
-inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ quiren.dll を利用しています";
+    u"連絡先: 同梱の説明書をご覧ください\r\n配布元: 同梱の説明書に記載";
+inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ: quiren.dll";
 
 }  // namespace quiren::texts

@@ -55,6 +55,14 @@ void answer(HWND box, int button) {
   wait_until_gone(box);
 }
 
+// A screenshot once the window has painted all its controls: each control
+// paints in its own turn of the program's message loop.
+void picture(HWND window, const wchar_t* name) {
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+  Sleep(600);
+  screenshot(name);
+}
+
 // True when no box of `pid` turns up within a while.
 bool no_box_for_a_while(DWORD pid) {
   return !wait_until([&] { return find_window(kMessageBoxClass, kTitle, pid) != nullptr; }, 1500ms);
@@ -126,7 +134,7 @@ bool start_to_tray(Process& program, bool look_at_splash) {
     DeleteObject(region);
     check((GetWindowLongW(splash, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0,
           "splash has no minimise or maximise box");
-    screenshot(L"splash");
+    picture(splash, L"splash");
   }
   if (!check(wait_until_gone(splash, 10s), "splash closes by itself")) return false;
   const auto shown = std::chrono::steady_clock::now() - begun;
@@ -174,7 +182,7 @@ void tray_menu(HWND main, DWORD pid) {
   PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kRightButtonDown);
   HWND popup = wait_for_window(L"#32768", L"");
   if (check(popup != nullptr, "menu shown")) {
-    screenshot(L"menu");
+    picture(popup, L"menu");
     PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     check(wait_until_gone(popup), "menu closed without a choice");
   }
@@ -215,7 +223,7 @@ void settings_dialog(HWND main, DWORD pid) {
   check(SendDlgItemMessageW(dialog, layout::option1_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (enc)");
   check(SendDlgItemMessageW(dialog, layout::option2_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (dec)");
   check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_CHECKED, "watch ticked");
-  screenshot(L"settings");
+  picture(dialog, L"settings");
 
   struct Failing {
     const char* what;
@@ -294,7 +302,7 @@ void windows_holding_the_watch(HWND main, DWORD pid) {
   HWND about = wait_for_window(quiren::win32::kAboutClass, L"ﾊﾞｰｼﾞｮﾝ情報", pid);
   if (check(about != nullptr, "about shown")) {
     check_equal(control_text(about, quiren::win32::kAboutTitleId), L"む～くいれん Ver1.1", "about title line");
-    screenshot(L"about");
+    picture(about, L"about");
     set_clipboard_text(L"while about is open");
     check(no_box_for_a_while(pid), "no flow while about is open");
     press_button(about, IDOK);
@@ -317,7 +325,7 @@ void windows_holding_the_watch(HWND main, DWORD pid) {
   menu(main, MenuCommand::mnupassword);
   HWND editor = wait_for_window(L"", L"パスワードリストの編集", pid);
   if (check(editor != nullptr, "password list editor shown")) {
-    screenshot(L"password-editor");
+    picture(editor, L"password-editor");
     set_clipboard_text(L"while editor is open");
     check(no_box_for_a_while(pid), "no flow while the editor is open");
     PostMessageW(editor, WM_CLOSE, 0, 0);
@@ -327,12 +335,14 @@ void windows_holding_the_watch(HWND main, DWORD pid) {
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after editor closed"), IDNO);
 }
 
-void chain_notices(HWND main, ChainWitness& witness) {
+void chain_notices(HWND main, DWORD pid, ChainWitness& witness) {
   step("clipboard notices reach the next viewer; a chain notice is passed on as it came");
   const int before = witness.draws;
   // The watch is on and the witness joined before the program: it is next.
   PostMessageW(main, WM_DRAWCLIPBOARD, 0, 0);
   check(wait_until([&] { return witness.draws > before; }, 3s), "clipboard notice forwarded");
+  // The notice also reached the watch, which offers the text for encryption.
+  answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "question on the notice"), IDNO);
   const WPARAM leaving = 0x1234;
   const LPARAM following = 0x5678;
   SendMessageTimeoutW(main, WM_CHANGECBCHAIN, leaving, following, SMTO_NORMAL, 3000, nullptr);
@@ -390,7 +400,7 @@ int wmain() {
   tray_menu(main, pid);
   settings_dialog(main, pid);
   windows_holding_the_watch(main, pid);
-  chain_notices(main, witness);
+  chain_notices(main, pid, witness);
 
   step("the settings dialog's close box ends the program");
   HWND dialog = open_settings(main);

@@ -83,12 +83,6 @@ bool MainWindowFrame::open() {
 }
 
 void MainWindowFrame::create_controls() {
-  for (const layout::Control& c : layout::kStatic) {
-    const bool frame = c.kind == layout::Kind::frame;
-    make_child(hwnd_, frame ? L"BUTTON" : L"STATIC", c.text,
-               frame ? DWORD{BS_GROUPBOX} : DWORD{SS_LEFT | SS_NOPREFIX}, c.id,
-               {c.left, c.top, c.width, c.height}, dpi_, font_);
-  }
   for (const layout::Control& c : layout::kFocusable) {
     DWORD style = WS_TABSTOP | WS_GROUP;
     const wchar_t* cls = L"BUTTON";
@@ -118,6 +112,14 @@ void MainWindowFrame::create_controls() {
       SetWindowPos(child, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     }
+  }
+  // Frames and labels last: made after the controls, they lie under them
+  // and cannot paint over them.
+  for (const layout::Control& c : layout::kStatic) {
+    const bool frame = c.kind == layout::Kind::frame;
+    make_child(hwnd_, frame ? L"BUTTON" : L"STATIC", c.text,
+               frame ? DWORD{BS_GROUPBOX | WS_CLIPSIBLINGS} : DWORD{SS_LEFT | SS_NOPREFIX}, c.id,
+               {c.left, c.top, c.width, c.height}, dpi_, font_);
   }
 }
 

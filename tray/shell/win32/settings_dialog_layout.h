@@ -50,8 +50,7 @@ struct Control {
 inline constexpr int kF2 = 2040;
 inline constexpr int kF3 = 4080;
 
-// Frames and labels take no focus; they are made first so that they lie
-// under the controls.
+// Frames and labels take no focus.
 inline constexpr Control kStatic[] = {
     {frame1, Kind::frame, 120, 0, 5175, 1935, texts::kFrameAngo},
     {frame2, Kind::frame, 120, kF2, 5175, 1935, texts::kFrameHukugo},
