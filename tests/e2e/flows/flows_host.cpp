@@ -1,0 +1,81 @@
+// Test host for the clipboard cipher flows: a hidden window in the
+// clipboard-viewer chain that runs clipcheck on every clipboard change while
+// busyflag is 0, like the tray program's watch, with the real desktop
+// services, library binding, password chooser and viewer.
+#include <windows.h>
+
+#include "tray/flows/clipboard_flows.h"
+#include "tray/flows/win32/quiren_library.h"
+#include "tray/flows/win32/viewer_window.h"
+#include "tray/passlist/win32/password_list_win32.h"
+#include "tray/program_state.h"
+#include "tray/shell/win32/win32_desktop.h"
+
+namespace {
+
+struct Host {
+  quiren::ProgramState state;
+  quiren::win32::Win32Desktop desktop;
+  quiren::win32::QuirenLibrary library;
+  quiren::win32::Win32PasswordChooser chooser{state, desktop};
+  quiren::win32::ViewerWindow viewer{state, desktop};
+  quiren::ClipboardFlows flows{state, desktop, library, chooser, viewer};
+  HWND next_viewer = nullptr;
+};
+
+Host* g_host = nullptr;
+
+LRESULT CALLBACK host_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DRAWCLIPBOARD:
+      if (g_host->next_viewer) SendMessageW(g_host->next_viewer, message, wparam, lparam);
+      if (g_host->state.busyflag == quiren::kFalse) g_host->flows.clipcheck();
+      return 0;
+    case WM_CHANGECBCHAIN:
+      if (reinterpret_cast<HWND>(wparam) == g_host->next_viewer) {
+        g_host->next_viewer = reinterpret_cast<HWND>(lparam);
+      } else if (g_host->next_viewer) {
+        SendMessageW(g_host->next_viewer, message, wparam, lparam);
+      }
+      return 0;
+    case WM_DESTROY:
+      ChangeClipboardChain(hwnd, g_host->next_viewer);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  Host host;
+  g_host = &host;
+  // The settings from the store, as the tray program reads them at start-up.
+  host.state.settings.quest1 = 1;
+  host.state.settings.quest2 = 1;
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = host_proc;
+  wc.hInstance = instance;
+  wc.lpszClassName = L"quiren_flows_host";
+  RegisterClassExW(&wc);
+  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"flows host", WS_OVERLAPPED, 0, 0, 100, 100,
+                              nullptr, nullptr, instance, nullptr);
+  // The first notice arrives inside this call: hold it off until the chain
+  // link is stored.
+  host.state.busyflag = quiren::kTrue;
+  host.next_viewer = SetClipboardViewer(hwnd);
+  host.state.busyflag = quiren::kFalse;
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (quiren::win32::password_list_dialog_message(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  g_host = nullptr;
+  return 0;
+}
