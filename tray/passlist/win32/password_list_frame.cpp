@@ -139,7 +139,9 @@ void PasswordListFrame::create_controls() {
     DWORD ex_style = 0;
     switch (c.kind) {
       case layout::ControlKind::label:
-        style |= SS_LEFT | SS_NOPREFIX;
+        // Label1's designed rectangle reaches into the list box; a label is
+        // painted as if beneath the other controls, so it is clipped by them.
+        style |= SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS;
         break;
       case layout::ControlKind::list_box:
         cls = L"LISTBOX";
@@ -159,6 +161,10 @@ void PasswordListFrame::create_controls() {
     if (c.id == layout::kList1Id) list_ = control;
     if (c.id == layout::kInfoId) info_ = control;
     if (c.kind == layout::ControlKind::button) buttons_.push_back(control);
+    if (c.kind == layout::ControlKind::label) {
+      // Labels take no focus, so moving them down leaves the tab order as is.
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
   SetWindowSubclass(list_, list_proc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
