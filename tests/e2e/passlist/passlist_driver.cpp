@@ -2,339 +2,361 @@
 // checks the bytes of quiren.pas.
 //   passlist_driver HOST_EXE WORK_DIR
 // Copies the host into WORK_DIR (its program directory) and runs the
-// scenarios there, with screenshots of the editor and the chooser.
-#include <windows.h>
-
+// journeys there, with screenshots of the editor and the chooser.
+//
+// Every step waits for the state it needs (the window enabled again after a
+// modal step, the list showing what the logic holds, the previous prompt
+// gone) instead of sleeping: other Wine tests may share the CPU.
 #include <cstdio>
-#include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/e2e/driver/driver.h"
 #include "tray/passlist/password_list_layout.h"
-#include "tray/shell/win32/prompt_ids.h"
 
 namespace {
 
+using namespace quiren::e2e;
 namespace layout = quiren::passlist_layout;
-using quiren::win32::kPromptClass;
 
-int g_passed = 0;
-int g_failed = 0;
-std::wstring g_host;
+constexpr Millis kWait = 60s;
+constexpr wchar_t kWindowClass[] = L"quiren_frmeditpass";
+constexpr wchar_t kEditorCaption[] = L"パスワードリストの編集";
+constexpr wchar_t kChooserCaption[] = L"パスワードを選択して下さい。";
+constexpr wchar_t kBoxCaption[] = L"む～くいれん";
+constexpr wchar_t kPasswordPrompt[] = L"パスワードを入力して下さい。";
+constexpr wchar_t kDescriptionPrompt[] = L"パスワードの説明を入力して下さい";
+constexpr wchar_t kSaveQuestion[] = L"変更を保存しますか？";
+constexpr wchar_t kSaveFailed[] = L"パスワードリストを保存できませんでした。";
+
 std::wstring g_dir;
+int g_twips_x = 15;  // twips per pixel, from the screen's DPI
+int g_twips_y = 15;
 
-void check(bool ok, const char* what) {
-  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
-  std::fflush(stdout);
-  (ok ? g_passed : g_failed)++;
-}
+std::wstring pas_path() { return g_dir + L"\\quiren.pas"; }
+std::string file_bytes() { return read_file_bytes(pas_path()).value_or("<missing>"); }
 
-HWND wait_for(const std::function<HWND()>& find, int ms = 10000) {
-  for (int waited = 0; waited < ms; waited += 50) {
-    if (HWND hwnd = find()) return hwnd;
-    Sleep(50);
+std::string printable(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7f && c != '\\') {
+      out.push_back(static_cast<char>(c));
+    } else {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out.append(hex);
+    }
   }
-  return nullptr;
+  return out;
 }
 
-std::wstring text_of(HWND hwnd) {
-  wchar_t buffer[512] = {};
-  GetWindowTextW(hwnd, buffer, 512);
-  return buffer;
+bool check_bytes(const std::string& actual, const std::string& expected, const std::string& what) {
+  if (actual == expected) return true;
+  std::string detail = what;
+  detail.append("\n      expected ").append(printable(expected));
+  detail.append("\n      actual   ").append(printable(actual));
+  return check(false, detail);
 }
 
-HWND visible_window(const wchar_t* cls, const wchar_t* title = nullptr) {
-  HWND hwnd = FindWindowW(cls, title);
-  return hwnd && IsWindowVisible(hwnd) ? hwnd : nullptr;
-}
-
-HWND password_window() { return wait_for([] { return visible_window(L"quiren_frmeditpass"); }); }
-
-HWND message_box() {
-  return wait_for([] { return visible_window(L"#32770", L"む～くいれん"); });
-}
-
-std::wstring box_text(HWND box) { return text_of(GetDlgItem(box, 0xFFFF)); }
-
-void click(HWND parent, int id) { PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0); }
-
-void wait_gone(HWND hwnd) {
-  wait_for([hwnd] { return IsWindow(hwnd) ? nullptr : hwnd; });
-}
-
-// Answers the next prompt: the text typed, or Cancel for nullptr.
-bool answer_prompt(const wchar_t* expected_prompt, const wchar_t* answer) {
-  HWND prompt = wait_for([expected_prompt] {
-    HWND p = visible_window(kPromptClass);
-    return p && text_of(GetDlgItem(p, quiren::win32::kPromptLabelId)) == expected_prompt ? p : nullptr;
-  });
-  if (!prompt) return false;
-  if (answer) {
-    SendMessageW(GetDlgItem(prompt, quiren::win32::kPromptEditId), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(answer));
-    click(prompt, quiren::win32::kPromptOkId);
-  } else {
-    click(prompt, quiren::win32::kPromptCancelId);
+// A quiren.pas image: the count line, then each field quoted on its own line.
+std::string pas_file(std::initializer_list<std::pair<std::string_view, std::string_view>> entries) {
+  std::string bytes = std::to_string(entries.size());
+  bytes.append("\r\n");
+  for (const auto& [password, info] : entries) {
+    bytes.append("\"").append(password).append("\"\r\n\"").append(info).append("\"\r\n");
   }
-  wait_gone(prompt);
-  return true;
-}
-
-bool add_entry(HWND window, const wchar_t* password, const wchar_t* description) {
-  click(window, layout::kAddId);
-  return answer_prompt(L"パスワードを入力して下さい。", password) &&
-         answer_prompt(L"パスワードの説明を入力して下さい", description);
-}
-
-int line_count(HWND window) {
-  return static_cast<int>(SendMessageW(GetDlgItem(window, layout::kList1Id), LB_GETCOUNT, 0, 0));
-}
-
-// Selects a line the way a click does: the list then notifies its parent.
-void select_line(HWND window, int index, WORD notification = LBN_SELCHANGE) {
-  HWND list = GetDlgItem(window, layout::kList1Id);
-  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, notification),
-               reinterpret_cast<LPARAM>(list));
-}
-
-std::string file_bytes() {
-  std::wstring path = g_dir + L"\\quiren.pas";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  bytes.resize(read);
   return bytes;
 }
 
-void write_file(const std::string& bytes) {
-  std::wstring path = g_dir + L"\\quiren.pas";
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+void write_pas(const std::string& bytes) {
+  SetFileAttributesW(pas_path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = CreateFileW(pas_path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  check(file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                  nullptr) && written == bytes.size(),
+        "write quiren.pas");
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
-struct Host {
-  PROCESS_INFORMATION pi{};
-  explicit Host(const std::wstring& args) {
-    std::wstring exe = g_dir + L"\\passlist_host.exe";
-    std::wstring command = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, g_dir.c_str(), &si, &pi);
+// A message sent with a timeout, so a stuck host cannot stop the driver.
+LRESULT send(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG, 30000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::vector<std::wstring> list_lines(HWND window) {
+  HWND list = GetDlgItem(window, layout::kList1Id);
+  std::vector<std::wstring> lines;
+  const auto count = static_cast<int>(send(list, LB_GETCOUNT));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[256] = {};
+    if (send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) >= 256) return {L"<too long>"};
+    send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    lines.emplace_back(text);
   }
-  // The exit code, or -1 when the host did not end in time (then killed).
-  int wait() {
-    if (!pi.hProcess) return -1;
-    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) {
-      TerminateProcess(pi.hProcess, 99);
-      return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    return static_cast<int>(code);
+  return lines;
+}
+
+std::wstring joined(const std::vector<std::wstring>& lines) {
+  std::wstring out;
+  for (const auto& line : lines) out.append(L"[").append(line).append(L"]");
+  return out;
+}
+
+bool lines_become(HWND window, const std::vector<std::wstring>& expected, std::string_view what) {
+  wait_until([&] { return list_lines(window) == expected; }, kWait);
+  return check_equal(joined(list_lines(window)), joined(expected), what);
+}
+
+bool info_becomes(HWND window, std::wstring_view expected, std::string_view what) {
+  wait_until([&] { return control_text(window, layout::kInfoId) == expected; }, kWait);
+  return check_equal(control_text(window, layout::kInfoId), expected, what);
+}
+
+// Selects a line as a click does: the list changes its selection, then
+// tells its parent; a double click follows with LBN_DBLCLK.
+void click_line(HWND window, int index, bool twice = false) {
+  HWND list = GetDlgItem(window, layout::kList1Id);
+  send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+  send(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  if (twice) {
+    // Posted: the pick closes the window from inside the handler.
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
   }
-  ~Host() {
-    if (pi.hProcess) {
-      wait();
-      CloseHandle(pi.hProcess);
-      CloseHandle(pi.hThread);
-    }
+}
+
+class Host {
+ public:
+  explicit Host(std::vector<std::wstring> args) : process_(g_dir + L"\\passlist_host.exe", args, g_dir) {}
+
+  HWND window(std::wstring_view caption) {
+    if (!process_.started()) return nullptr;
+    HWND found = wait_for_window(kWindowClass, caption, process_.pid(), kWait);
+    check(found != nullptr, "the password list window opens: " + utf8(caption));
+    return found;
   }
+
+  // Presses a button once the window takes input again (no modal step of
+  // the logic still running), so a press never lands in a nested loop.
+  bool press(HWND window, int id) {
+    const bool ready = wait_until(
+        [&] { return IsWindowEnabled(window) && IsWindowEnabled(GetDlgItem(window, id)); }, kWait);
+    return check(ready && press_button(window, id), "press button " + std::to_string(id));
+  }
+
+  // Waits for this host's message box, checks its text, answers it.
+  bool answer_box(std::wstring_view text, int button, std::string_view what) {
+    HWND box = wait_for_message_box(kBoxCaption, process_.pid(), kWait);
+    if (!check(box != nullptr, std::string(what) + ": a message box appears")) return false;
+    const bool ok = check_equal(message_box_text(box), text, what);
+    press_button(box, button);
+    check(wait_until_gone(box, kWait), std::string(what) + ": the box closes");
+    return ok;
+  }
+
+  // Waits for the prompt asking `label`, types `answer` (Cancel when null).
+  bool answer(std::wstring_view label, const wchar_t* answer) {
+    HWND prompt = nullptr;
+    wait_until(
+        [&] {
+          prompt = find_window(L"MuQuirenPrompt", kEditorCaption, process_.pid());
+          return prompt && prompt_label(prompt) == label;
+        },
+        kWait);
+    if (!check(prompt != nullptr && prompt_label(prompt) == label, "the prompt asks: " + utf8(label))) return false;
+    answer_prompt(prompt, answer ? answer : L"", answer != nullptr);
+    return check(wait_until_gone(prompt, kWait), "the prompt closes");
+  }
+
+  bool add(HWND window, const wchar_t* password, const wchar_t* description) {
+    return press(window, layout::kAddId) && answer(kPasswordPrompt, password) &&
+           answer(kDescriptionPrompt, description);
+  }
+
+  // The close box: WM_SYSCOMMAND as the caption button sends it.
+  void close(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+  bool exits_cleanly(std::string_view what) {
+    const auto code = process_.wait(kWait);
+    if (!check(code.has_value(), std::string(what) + ": the host exits")) return false;
+    return check_equal(static_cast<long long>(*code), 0, std::string(what) + ": busyflag and selectmode cleared");
+  }
+
+ private:
+  Process process_;
 };
 
-// The window's part of the screen as <QUIREN_E2E_SCREENS>\<name>.bmp; the
-// runner turns it into a PNG. Nothing without that folder.
-void screenshot(HWND window, const wchar_t* name) {
-  wchar_t folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH)) return;
-  Sleep(500);
-  RECT r{};
-  GetWindowRect(window, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof bi;
-  bi.biWidth = w;
-  bi.biHeight = h;
-  bi.biPlanes = 1;
-  bi.biBitCount = 24;
-  std::vector<char> pixels(static_cast<std::size_t>(((w * 3 + 3) & ~3) * h));
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi),
-            DIB_RGB_COLORS);
-  BITMAPFILEHEADER bf{};
-  bf.bfType = 0x4D42;
-  bf.bfOffBits = sizeof bf + sizeof bi;
-  bf.bfSize = static_cast<DWORD>(bf.bfOffBits + pixels.size());
-  std::wstring path = std::wstring(folder) + L"\\" + name + L".bmp";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, &bf, sizeof bf, &written, nullptr);
-  WriteFile(file, &bi, sizeof bi, &written, nullptr);
-  WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-  CloseHandle(file);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+// 日本語パスワード, 説明です, 三番目 and 三 in code page 932.
+constexpr std::string_view kJapanese = "\x93\xfa\x96\x7b\x8c\xea\x83\x70\x83\x58\x83\x8f\x81\x5b\x83\x68";
+constexpr std::string_view kJapaneseInfo = "\x90\xe0\x96\xbe\x82\xc5\x82\xb7";
+const std::string kTwoEntries =
+    "2\r\n"
+    "\"\x93\xfa\x96\x7b\x8c\xea\x83\x70\x83\x58\x83\x8f\x81\x5b\x83\x68\"\r\n"
+    "\"\x90\xe0\x96\xbe\x82\xc5\x82\xb7\"\r\n"
+    "\" p@ss, word \"\r\n"
+    "\"\"\r\n";
+
+// The designed positions: every control where the layout table puts it.
+void check_layout(HWND window) {
+  const int twips_x = g_twips_x;
+  const int twips_y = g_twips_y;
+  RECT client{};
+  GetClientRect(window, &client);
+  check_equal(client.right, layout::kClientWidth / twips_x, "client width");
+  check_equal(client.bottom, layout::kClientHeight / twips_y, "client height");
+  for (const auto& c : layout::kControls) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, c.id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    const std::string name(c.name);
+    check_equal(r.left, c.rect.left / twips_x, name + " left");
+    check_equal(r.top, c.rect.top / twips_y, name + " top");
+    check_equal(r.right - r.left, c.rect.width / twips_x, name + " width");
+    check_equal(r.bottom - r.top, c.rect.height / twips_y, name + " height");
+  }
 }
 
-// 日本語パスワード and 説明です in code page 932.
-const std::string kJapanese = "\x93\xfa\x96\x7b\x8c\xea\x83\x70\x83\x58\x83\x8f\x81\x5b\x83\x68";
-const std::string kJapaneseInfo = "\x90\xe0\x96\xbe\x82\xc5\x82\xb7";
-const std::string kTwoEntries = "2\r\n\"" + kJapanese + "\"\r\n\"" + kJapaneseInfo +
-                                "\"\r\n\" p@ss, word \"\r\n\"\"\r\n";
-
-void editor_scenario() {
-  Host host(L"editor");
-  HWND window = password_window();
-  check(window != nullptr, "editor opens");
+void editor_journey() {
+  step("editor: add, delete, save with Yes, close with No");
+  Host host({L"editor"});
+  HWND window = host.window(kEditorCaption);
   if (!window) return;
-  check(text_of(window) == L"パスワードリストの編集", "editor caption");
-  check(add_entry(window, L"日本語パスワード", L"説明です"), "add a Japanese entry");
-  check(add_entry(window, L" p@ss, word ", nullptr), "add an ASCII entry, Cancel at its description");
-  check(add_entry(window, L"three", L"third"), "add a third entry");
-  check(line_count(window) == 3, "three lines listed");
-  select_line(window, 2);
-  click(window, layout::kDeleteId);
-  Sleep(300);
-  check(line_count(window) == 2, "delete leaves two lines");
-  select_line(window, 0);
-  check(text_of(GetDlgItem(window, layout::kInfoId)) == L"説明です", "the description follows the selection");
-  screenshot(window, L"editor");
+  check_layout(window);
+  host.add(window, L"日本語パスワード", L"説明です");
+  host.add(window, L"三番目", L"三");
+  host.add(window, L" p@ss, word ", nullptr);  // Cancel: an empty description
+  lines_become(window, {L"日本語パスワード", L"三番目", L" p@ss, word "}, "three lines listed");
 
-  click(window, layout::kSaveId);
-  HWND box = message_box();
-  check(box && box_text(box) == L"変更を保存しますか？", "save asks");
-  if (box) click(box, IDYES);
-  wait_gone(box);
-  check(file_bytes() == kTwoEntries, "save writes the exact bytes");
+  click_line(window, 1);
+  info_becomes(window, L"三", "the description follows the selection");
+  host.press(window, layout::kDeleteId);
+  lines_become(window, {L"日本語パスワード", L" p@ss, word "}, "delete in the middle");
+  info_becomes(window, L"", "the next line's (empty) description after the delete");
+  click_line(window, 0);
+  info_becomes(window, L"説明です", "the Japanese description");
+  screenshot(L"editor", window);
 
-  check(add_entry(window, L"four", L"d"), "add after saving");
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  box = message_box();
-  check(box && box_text(box) == L"変更を保存しますか？", "closing after a change asks");
-  if (box) click(box, IDNO);
-  check(host.wait() == 0, "editor closes after No, busyflag cleared");
-  check(file_bytes() == kTwoEntries, "No leaves the file as it was");
+  host.press(window, layout::kSaveId);
+  host.answer_box(kSaveQuestion, IDYES, "save asks");
+  wait_until([] { return file_bytes() == kTwoEntries; }, kWait);
+  check_bytes(file_bytes(), kTwoEntries, "save writes the exact bytes (code page 932)");
+
+  host.add(window, L"four", L"d");
+  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "add after saving");
+  host.close(window);
+  host.answer_box(kSaveQuestion, IDNO, "closing after a change asks");
+  host.exits_cleanly("editor after No");
+  check_bytes(file_bytes(), kTwoEntries, "No leaves the file as it was");
 }
 
-void close_with_yes_scenario() {
-  Host host(L"editor");
-  HWND window = password_window();
-  if (!window) return check(false, "editor reopens");
-  check(line_count(window) == 2, "editor reads the saved list");
-  check(add_entry(window, L"four", L"d"), "add a fourth entry");
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  HWND box = message_box();
-  if (box) click(box, IDYES);
-  check(host.wait() == 0, "editor closes after Yes");
-  check(file_bytes() == kTwoEntries.substr(0, 0) + "3" + kTwoEntries.substr(1) + "\"four\"\r\n\"d\"\r\n",
-        "Yes on closing rewrites the file");
+void close_with_yes_journey() {
+  step("editor: close with Yes saves");
+  Host host({L"editor"});
+  HWND window = host.window(kEditorCaption);
+  if (!window) return;
+  lines_become(window, {L"日本語パスワード", L" p@ss, word "}, "the editor reads the saved list");
+  host.add(window, L"four", L"d");
+  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "a fourth entry");
+  host.close(window);
+  host.answer_box(kSaveQuestion, IDYES, "closing asks");
+  host.exits_cleanly("editor after Yes");
+  check_bytes(file_bytes(), pas_file({{kJapanese, kJapaneseInfo}, {" p@ss, word ", ""}, {"four", "d"}}),
+              "Yes on closing rewrites the file");
 }
 
-void failed_save_scenario() {
-  std::wstring path = g_dir + L"\\quiren.pas";
-  std::string before = file_bytes();
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  Host host(L"editor");
-  HWND window = password_window();
-  if (!window) return check(false, "editor opens over a read-only file");
-  select_line(window, 0);
-  click(window, layout::kDeleteId);
-  click(window, layout::kSaveId);
-  HWND box = message_box();
-  if (box) click(box, IDYES);
-  wait_gone(box);
-  box = message_box();
-  check(box && box_text(box) == L"パスワードリストを保存できませんでした。", "a failed save says so");
-  if (box) click(box, IDOK);
-  wait_gone(box);
-  check(file_bytes() == before, "a failed save keeps the old file");
+void failed_save_journey() {
+  step("editor: a save over a read-only quiren.pas");
+  const std::string before = file_bytes();
+  SetFileAttributesW(pas_path().c_str(), FILE_ATTRIBUTE_READONLY);
+  Host host({L"editor"});
+  HWND window = host.window(kEditorCaption);
+  if (!window) return;
+  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "the editor reads the list");
+  click_line(window, 0);
+  info_becomes(window, L"説明です", "the first line is selected");
+  host.press(window, layout::kDeleteId);
+  lines_become(window, {L" p@ss, word ", L"four"}, "delete the first line");
+  host.press(window, layout::kSaveId);
+  host.answer_box(kSaveQuestion, IDYES, "save asks");
+  host.answer_box(kSaveFailed, IDOK, "a failed save says so");
+  check_bytes(file_bytes(), before, "a failed save keeps the old file");
+
   // The change is still pending: once the file is writable, closing saves it.
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  box = message_box();
-  check(box && box_text(box) == L"変更を保存しますか？", "the change stays pending after a failed save");
-  if (box) click(box, IDYES);
-  check(host.wait() == 0, "editor closes");
-  std::size_t second = before.find("\" p@ss");
-  check(second != std::string::npos && file_bytes() == "2\r\n" + before.substr(second),
-        "the retry writes the list");
+  SetFileAttributesW(pas_path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  host.close(window);
+  host.answer_box(kSaveQuestion, IDYES, "the change stays pending after a failed save");
+  host.exits_cleanly("editor after the retry");
+  check_bytes(file_bytes(), pas_file({{" p@ss, word ", ""}, {"four", "d"}}), "the retry writes the list");
 }
 
-std::string chooser_pick(const std::function<void(HWND)>& act, const wchar_t* shot = nullptr) {
-  std::wstring out = g_dir + L"\\pick.txt";
-  DeleteFileW(out.c_str());
-  Host host(L"chooser \"" + out + L"\"");
-  HWND window = password_window();
-  if (!window) return "<no window>";
-  check(text_of(window) == L"パスワードを選択して下さい。", "chooser caption");
-  check(!IsWindowEnabled(GetDlgItem(window, layout::kAddId)), "chooser buttons disabled");
-  if (shot) screenshot(window, shot);
-  act(window);
-  int code = host.wait();
-  if (code != 0) std::printf("host exit code %d\n", code);
-  check(code == 0, "chooser closes, busyflag and selectmode cleared");
-  HANDLE file = CreateFileW(out.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<no result>";
-  char buffer[256];
-  DWORD read = 0;
-  ReadFile(file, buffer, sizeof buffer, &read, nullptr);
-  CloseHandle(file);
-  return std::string(buffer, read);
+// Runs the chooser, lets `act` work its window, and returns what it picked.
+template <typename Act>
+std::wstring chooser_pick(std::string_view what, Act act) {
+  step(what);
+  const std::wstring out = g_dir + L"\\pick.txt";
+  delete_file(out);
+  Host host({L"chooser", out});
+  HWND window = host.window(kChooserCaption);
+  if (!window) return L"<no window>";
+  check(!IsWindowEnabled(GetDlgItem(window, layout::kAddId)), "the chooser's buttons are disabled");
+  act(host, window);
+  host.exits_cleanly(what);
+  return read_utf8_file(out).value_or(L"<no result>");
 }
 
-void chooser_scenario() {
-  std::string before = file_bytes();
-  HWND list = nullptr;
-  std::string pick = chooser_pick(
-      [&list](HWND window) {
-        list = GetDlgItem(window, layout::kList1Id);
-        // An Enter with nothing selected picks nothing.
-        PostMessageW(list, WM_KEYUP, VK_RETURN, 0xC0000001);
-        Sleep(300);
-        check(IsWindow(window) != FALSE, "Enter without a selection picks nothing");
-        select_line(window, 1);
-        PostMessageW(list, WM_KEYUP, VK_RETURN, 0xC0000001);
-      },
-      L"chooser");
-  check(pick == "four", "Enter picks the selected line");
-  pick = chooser_pick([](HWND window) { select_line(window, 0, LBN_DBLCLK); });
-  check(pick == " p@ss, word ", "double click picks the line");
-  pick = chooser_pick([](HWND window) {
-    select_line(window, 0);
-    PostMessageW(window, WM_CLOSE, 0, 0);
+void chooser_journeys() {
+  const std::string before = file_bytes();
+  std::wstring pick = chooser_pick("chooser: Enter", [](Host&, HWND window) {
+    lines_become(window, {L" p@ss, word ", L"four"}, "the chooser lists the file");
+    screenshot(L"chooser", window);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    check_equal(outer.bottom - outer.top, layout::kChooserOuterHeight / g_twips_y,
+                "the chooser's outer height leaves the buttons out");
+    HWND list = GetDlgItem(window, layout::kList1Id);
+    // Sent, so the window has handled it when the call returns.
+    send(list, WM_KEYUP, VK_RETURN, 0xC0000001);
+    check(IsWindowVisible(window) != FALSE, "Enter without a selection picks nothing");
+    click_line(window, 1);
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0x00000001);
+    PostMessageW(list, WM_KEYUP, VK_RETURN, 0xC0000001);
   });
-  check(pick.empty(), "the close box picks nothing");
-  check(file_bytes() == before, "the chooser never writes the file");
+  check_equal(pick, L"four", "Enter picks the selected line");
 
-  write_file("0\r\n");
-  std::wstring out = g_dir + L"\\pick.txt";
-  Host host(L"chooser \"" + out + L"\"");
-  HWND box = message_box();
-  check(box && box_text(box) == L"パスワードリストにパスワードがひとつも登録されていません。",
-        "the chooser over an empty list says so");
-  if (box) click(box, IDOK);
-  check(host.wait() == 0, "and returns");
+  pick = chooser_pick("chooser: double click", [](Host&, HWND window) { click_line(window, 0, true); });
+  check_equal(pick, L" p@ss, word ", "a double click picks the line");
+
+  pick = chooser_pick("chooser: close box", [](Host& host, HWND window) {
+    click_line(window, 0);
+    host.close(window);
+  });
+  check_equal(pick, L"", "the close box picks nothing");
+  check_bytes(file_bytes(), before, "the chooser never writes the file");
+
+  step("chooser: an empty list");
+  write_pas("0\r\n");
+  const std::wstring out = g_dir + L"\\pick.txt";
+  Host host({L"chooser", out});
+  host.answer_box(L"パスワードリストにパスワードがひとつも登録されていません。", IDOK,
+                  "the chooser over an empty list says so");
+  host.exits_cleanly("the empty chooser");
+  check_equal(read_utf8_file(out).value_or(L"<no result>"), L"", "and picks nothing");
 }
 
-void damaged_file_scenario() {
-  write_file("9\r\n\"good\"\r\n\"pair\"\r\nbad\r\n\"x\"y\r\n\"last\"\r\n");
-  Host host(L"editor");
-  HWND window = password_window();
-  check(window && line_count(window) == 1, "a damaged file opens with its well-formed pair");
-  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-  check(host.wait() == 0, "and closes without asking");
+void damaged_file_journey() {
+  step("editor: a damaged quiren.pas");
+  write_pas("9\r\n\"good\"\r\n\"pair\"\r\nbad\r\n\"x\"y\r\n\"last\"\r\n");
+  Host host({L"editor"});
+  HWND window = host.window(kEditorCaption);
+  if (!window) return;
+  lines_become(window, {L"good"}, "a damaged file opens with its well-formed pair");
+  click_line(window, 0);
+  info_becomes(window, L"pair", "with its description");
+  host.close(window);
+  host.exits_cleanly("closing without a change asks nothing");
 }
 
 }  // namespace
@@ -344,19 +366,19 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: passlist_driver HOST_EXE WORK_DIR\n");
     return 2;
   }
-  g_host = argv[1];
   g_dir = argv[2];
-  CreateDirectoryW(g_dir.c_str(), nullptr);
-  DeleteFileW((g_dir + L"\\quiren.pas").c_str());
-  if (!CopyFileW(g_host.c_str(), (g_dir + L"\\passlist_host.exe").c_str(), FALSE)) {
-    std::fprintf(stderr, "cannot copy the host\n");
-    return 2;
+  HDC screen = GetDC(nullptr);
+  g_twips_x = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
+  g_twips_y = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (!check(make_directory(g_dir), "make the work folder") || !check(delete_file(pas_path()), "no old list") ||
+      !check(copy_file(argv[1], g_dir + L"\\passlist_host.exe"), "copy the host")) {
+    return exit_code();
   }
-  editor_scenario();
-  close_with_yes_scenario();
-  failed_save_scenario();
-  chooser_scenario();
-  damaged_file_scenario();
-  std::printf("%d passed, %d failed\n", g_passed, g_failed);
-  return g_failed == 0 ? 0 : 1;
+  editor_journey();
+  close_with_yes_journey();
+  failed_save_journey();
+  chooser_journeys();
+  damaged_file_journey();
+  return exit_code();
 }
