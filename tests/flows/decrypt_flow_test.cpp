@@ -102,7 +102,9 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
     EXPECT_EQ(viewer.is_open(), c.shown);
-    if (c.shown) EXPECT_EQ(viewer.text(), u"plain");
+    if (c.shown) {
+      EXPECT_EQ(viewer.text(), u"plain");
+    }
     if (c.no_password_box) {
       EXPECT_EQ(desktop.box_texts().back(), text::kNoPasswordAfterChooser);
       EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);

@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         PasswordCase{"fixed_empty", false, true, u"", u"", {}, std::nullopt, text::kNoPasswordTyped, 0, 0},
         PasswordCase{"fixed_absent", false, true, u"", std::nullopt, {}, std::nullopt,
                      text::kNoPasswordTyped, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test_info) { return std::string(test_info.param.name); });
 
 class EncryptFlowTest : public FlowTest {};
 

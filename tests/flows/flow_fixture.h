@@ -17,7 +17,7 @@ namespace quiren::testing {
 // Records busyflag at every clipboard write.
 class FlowDesktop : public FakeDesktop {
  public:
-  FlowDesktop(ProgramState& state, int code_page) : FakeDesktop(code_page), state_(state) {}
+  FlowDesktop(ProgramState& state, int cp) : FakeDesktop(cp), state_(state) {}
   bool clipboard_put_text(std::u16string_view text) override {
     busyflag_at_writes.push_back(state_.busyflag);
     return FakeDesktop::clipboard_put_text(text);
