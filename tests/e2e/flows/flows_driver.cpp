@@ -1,9 +1,12 @@
-// Drives the flows host under Wine: encrypt clipboard text, decrypt one and
-// two blocks into the viewer, a wrong password, the viewer's size kept across
-// openings, and Japanese refused where the code page cannot hold it.
+// Drives the flows host under Wine: encrypt clipboard text and compare the
+// block with the command-line tool's, decrypt one and two blocks into the
+// viewer, a wrong password, the viewer's size kept across openings, and
+// Japanese refused where the code page cannot hold it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/driver/driver.h"
 
@@ -14,15 +17,89 @@ namespace {
 const std::wstring kTitle = L"む～くいれん";
 const std::wstring kViewerClass = L"quiren_frmprint";
 const std::wstring kViewerCaption = L"復号した文章の表示";
+const std::wstring kSettingsKey = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
+const std::wstring kAskEncrypt = L"クリップボードの内容を暗号化しますか？";
+const std::wstring kAskDecrypt = L"クリップボードの内容を復号しますか？";
+const std::wstring kEncrypted = L"暗号化した文章をクリップボードに書き込みました";
+const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
+const std::wstring kJoint = L"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
 constexpr int kTextBox = 101;
 
-// Answers the box that must come next: checks its text, presses `button`.
-bool expect_box(DWORD pid, std::wstring_view text, int button) {
+bool write_file_bytes(const std::wstring& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
+// Runs `quiren encrypt` under this prefix's code page and returns its block
+// (standard output, UTF-8), or nullopt when it failed.
+std::optional<std::wstring> tool_block(std::wstring_view text, std::wstring_view password) {
+  const std::wstring folder = driver_directory();
+  const std::wstring password_file = folder + L"\\tool-password.txt";
+  if (!write_file_bytes(password_file, utf8(password) + "\r\n")) return std::nullopt;
+  std::wstring line = L"\"" + folder + L"\\quiren.exe\" encrypt --password-file \"" + password_file +
+                      L"\" --codepage " + std::to_wstring(GetACP());
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE in_read = nullptr, in_write = nullptr, out_read = nullptr, out_write = nullptr;
+  if (!CreatePipe(&in_read, &in_write, &inherit, 0)) return std::nullopt;
+  if (!CreatePipe(&out_read, &out_write, &inherit, 0)) {
+    CloseHandle(in_read);
+    CloseHandle(in_write);
+    return std::nullopt;
+  }
+  SetHandleInformation(in_write, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in_read;
+  startup.hStdOutput = out_write;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION info{};
+  const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                      folder.c_str(), &startup, &info);
+  CloseHandle(in_read);
+  CloseHandle(out_write);
+  std::optional<std::wstring> block;
+  if (started) {
+    // The texts are short: the pipe takes them whole before the tool reads.
+    const std::string input = utf8(text);
+    DWORD written = 0;
+    WriteFile(in_write, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(in_write);
+    in_write = nullptr;
+    std::string output;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(out_read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    DWORD code = 1;
+    if (WaitForSingleObject(info.hProcess, 60'000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
+    if (code == 0) block = wide(output);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  if (in_write) CloseHandle(in_write);
+  CloseHandle(out_read);
+  delete_file(password_file);
+  return block;
+}
+
+// Answers the box that must come next: checks its text and buttons, presses
+// `button`; with `shot`, saves a screenshot of it first.
+bool expect_box(DWORD pid, std::wstring_view text, std::vector<int> buttons, int button,
+                std::wstring_view shot = {}) {
   HWND box = wait_for_message_box(kTitle, pid);
-  if (!check(box != nullptr, "message box appears")) return false;
+  if (!check(box != nullptr, "message box appears: " + utf8(text))) return false;
   check_equal(message_box_text(box), text, "message box text");
+  check(message_box_buttons(box) == buttons, "message box buttons of: " + utf8(text));
+  if (!shot.empty()) screenshot(shot, box);
   press_button(box, button);
-  return wait_until_gone(box);
+  return check(wait_until_gone(box), "message box closes");
 }
 
 bool answer_password(DWORD pid, std::wstring_view password) {
@@ -31,22 +108,33 @@ bool answer_password(DWORD pid, std::wstring_view password) {
   return answer_prompt(prompt, password);
 }
 
-// Copies `text`, lets the host encrypt it under `password`, returns the block.
-std::wstring encrypt(DWORD pid, std::wstring_view text, std::wstring_view password) {
+// Copies `text`, lets the host encrypt it under `password`, checks the block
+// against the tool's for the same text and password, and returns it.
+std::wstring encrypt(DWORD pid, std::wstring_view text, std::wstring_view password,
+                     std::wstring_view question_shot = {}) {
   set_clipboard_text(text);
-  expect_box(pid, L"クリップボードの内容を暗号化しますか？", IDYES);
+  expect_box(pid, kAskEncrypt, {IDYES, IDNO}, IDYES, question_shot);
   answer_password(pid, password);
-  expect_box(pid, L"暗号化した文章をクリップボードに書き込みました", IDOK);
-  return clipboard_text().value_or(L"");
+  expect_box(pid, kEncrypted, {IDOK}, IDOK);
+  const std::wstring block = clipboard_text().value_or(L"");
+  const std::optional<std::wstring> expected = tool_block(text, password);
+  if (check(expected.has_value(), "quiren.exe encrypts " + utf8(text))) {
+    check_equal(block, *expected, "block equals the tool's");
+  }
+  return block;
 }
 
+HWND find_viewer(DWORD pid) { return find_window(kViewerClass, kViewerCaption, pid); }
+
+// Copies `clip`, answers the decrypt question and the password, returns the
+// viewer's text (empty when no viewer appeared).
 std::wstring decrypt(DWORD pid, std::wstring_view clip, std::wstring_view password) {
   set_clipboard_text(clip);
-  expect_box(pid, L"クリップボードの内容を復号しますか？", IDYES);
+  expect_box(pid, kAskDecrypt, {IDYES, IDNO}, IDYES);
   answer_password(pid, password);
   HWND viewer = wait_for_window(kViewerClass, kViewerCaption, pid);
   if (!check(viewer != nullptr, "viewer appears")) {
-    if (HWND box = find_window(L"#32770", kTitle, pid)) {
+    if (HWND box = find_window(kMessageBoxClass, kTitle, pid)) {
       check_equal(message_box_text(box), L"", "unexpected message box");
       press_button(box, IDOK);
     }
@@ -56,10 +144,20 @@ std::wstring decrypt(DWORD pid, std::wstring_view clip, std::wstring_view passwo
 }
 
 void close_viewer(DWORD pid) {
-  HWND viewer = find_window(kViewerClass, kViewerCaption, pid);
-  if (!viewer) return;
+  HWND viewer = find_viewer(pid);
+  if (!check(viewer != nullptr, "viewer open before closing")) return;
   PostMessageW(viewer, WM_CLOSE, 0, 0);
-  wait_until_gone(viewer);
+  check(wait_until([&] { return !IsWindow(viewer); }), "viewer closes");
+}
+
+SIZE window_size(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::wstring stored(std::wstring_view value) {
+  return read_user_registry_string(kSettingsKey, value).value_or(L"(absent)");
 }
 
 }  // namespace
@@ -71,52 +169,78 @@ int wmain() {
   if (!check(host.started(), "host starts")) return exit_code();
   const DWORD pid = host.pid();
   // The host joins the clipboard chain right after making its window.
-  check(wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) != nullptr; }, 30s), "host ready");
+  if (!check(wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) != nullptr; }, 30s),
+             "host ready")) {
+    return exit_code();
+  }
 
-  step("encrypt and decrypt ASCII");
-  std::wstring block = encrypt(pid, L"Meet at noon.", L"pw");
+  if (!japanese) {
+    step("Japanese text and password refused under a western code page");
+    set_clipboard_text(L"秘密の会議");
+    expect_box(pid, kAskEncrypt, {IDYES, IDNO}, IDYES);
+    expect_box(pid, L"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。",
+               {IDOK}, IDOK);
+    check_equal(clipboard_text().value_or(L""), L"秘密の会議", "clipboard unchanged");
+    set_clipboard_text(L"plain text");
+    expect_box(pid, kAskEncrypt, {IDYES, IDNO}, IDYES);
+    answer_password(pid, L"合言葉");
+    expect_box(pid, L"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。",
+               {IDOK}, IDOK);
+    check_equal(clipboard_text().value_or(L""), L"plain text", "clipboard unchanged");
+  }
+
+  step("encrypt ASCII text as the tool does");
+  const std::wstring text = L"Meet at noon.\r\nBring the map.";
+  const std::wstring block = encrypt(pid, text, L"pw", L"question-encrypt");
   check(block.starts_with(L"(quiren_start)\r\n") && block.ends_with(L"\r\n(quiren_end)"), "block framed");
-  check_equal(decrypt(pid, L"> quoted mail\r\n" + block + L"\r\n-- sig", L"pw"), L"Meet at noon.",
-              "viewer text");
+  const std::wstring second = encrypt(pid, L"second", L"pw");
+  const std::wstring other = encrypt(pid, L"third", L"other");
+
+  step("decrypt one quoted block; the viewer opens at its designed size");
+  check_equal(decrypt(pid, L"> quoted mail\r\n" + block + L"\r\n-- sig", L"pw"), text, "viewer text");
+  const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int value = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return value;
+  }();
+  const SIZE first_size = window_size(find_viewer(pid));
+  check_equal(first_size.cx, MulDiv(8910, dpi, 1440), "default width");
+  check_equal(first_size.cy, MulDiv(5865, dpi, 1440), "default height");
+  close_viewer(pid);
+
+  step("a wrong password");
+  check_equal(decrypt(pid, block, L"wrong"), kWrongPassword, "viewer text under a wrong password");
+  close_viewer(pid);
+
+  step("two blocks under the same password");
+  check_equal(decrypt(pid, block + L"\r\n\r\n" + second, L"pw"), text + kJoint + L"second",
+              "viewer text of two blocks");
   close_viewer(pid);
 
   step("two blocks, the second under another password");
-  std::wstring first = encrypt(pid, L"first", L"pw");
-  std::wstring second = encrypt(pid, L"second", L"other");
-  check_equal(decrypt(pid, first + L"\r\n" + second, L"pw"),
-              L"first\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n"
-              L"パスワードが不正です。復号できません。 by む～くいれん",
-              "viewer text of two blocks");
+  check_equal(decrypt(pid, block + L"\r\n" + other, L"pw"), text + kJoint + kWrongPassword,
+              "viewer text of two blocks under two passwords");
 
   step("the viewer's size is kept across openings");
-  HWND viewer = find_window(kViewerClass, kViewerCaption, pid);
-  SetWindowPos(viewer, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+  HWND viewer = find_viewer(pid);
+  check(viewer && SetWindowPos(viewer, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER), "resize viewer");
   close_viewer(pid);
-  check_equal(read_user_registry_string(L"Software\\VB and VBA Program Settings\\mu-quiren\\settei", L"width")
-                  .value_or(L"?"),
-              L"7500", "stored width");
-  decrypt(pid, first, L"pw");
-  viewer = find_window(kViewerClass, kViewerCaption, pid);
-  RECT rect{};
-  GetWindowRect(viewer, &rect);
-  check_equal(rect.right - rect.left, 500, "reopened width");
-  check_equal(rect.bottom - rect.top, 300, "reopened height");
+  check_equal(stored(L"width"), std::to_wstring(MulDiv(500, 1440, dpi)), "stored width");
+  check_equal(stored(L"height"), std::to_wstring(MulDiv(300, 1440, dpi)), "stored height");
+  check_equal(decrypt(pid, second, L"pw"), L"second", "viewer text");
+  const SIZE reopened = window_size(find_viewer(pid));
+  check_equal(reopened.cx, 500, "reopened width");
+  check_equal(reopened.cy, 300, "reopened height");
   close_viewer(pid);
 
   if (japanese) {
     step("Japanese round trip under code page 932");
-    std::wstring text = L"秘密の会議は正午に始まります。\r\n二行目です。";
-    std::wstring japanese_block = encrypt(pid, text, L"合言葉");
-    check_equal(decrypt(pid, japanese_block, L"合言葉"), text, "Japanese viewer text");
-    screenshot(L"viewer-japanese");
+    const std::wstring japanese_text = L"秘密の会議は正午に始まります。\r\n二行目です。む～くいれん";
+    const std::wstring japanese_block = encrypt(pid, japanese_text, L"合言葉");
+    check_equal(decrypt(pid, japanese_block, L"合言葉"), japanese_text, "Japanese viewer text");
+    screenshot(L"viewer-japanese", find_viewer(pid));
     close_viewer(pid);
-  } else {
-    step("Japanese refused under a western code page");
-    set_clipboard_text(L"秘密の会議");
-    expect_box(pid, L"クリップボードの内容を暗号化しますか？", IDYES);
-    expect_box(pid, L"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。",
-               IDOK);
-    check_equal(clipboard_text().value_or(L""), L"秘密の会議", "clipboard unchanged");
   }
 
   host.terminate();
