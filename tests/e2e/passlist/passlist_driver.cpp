@@ -122,10 +122,9 @@ void click_line(HWND window, int index, bool twice = false) {
   HWND list = GetDlgItem(window, layout::kList1Id);
   send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
   send(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  if (twice) {
-    // Posted: the pick closes the window from inside the handler.
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
-  }
+  // Sent rather than posted: the pick then closes the window inside a sent
+  // message, which the chooser's loop must notice as well.
+  if (twice) send(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
 }
 
 class Host {

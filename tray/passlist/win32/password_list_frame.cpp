@@ -231,6 +231,10 @@ LRESULT CALLBACK PasswordListFrame::window_proc(HWND hwnd, UINT msg, WPARAM wp, 
     self->list_ = nullptr;
     self->info_ = nullptr;
     self->buttons_.clear();
+    // The window may close inside a message sent from another thread, which
+    // GetMessage handles without returning; a posted message wakes the loop
+    // waiting for this window to close.
+    PostMessageW(nullptr, WM_NULL, 0, 0);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   return self->handle(msg, wp, lp);
