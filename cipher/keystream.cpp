@@ -1,6 +1,5 @@
 #include "cipher/keystream.h"
 
-#include <cstdlib>
 #include <vector>
 
 namespace quiren::cipher {
@@ -31,14 +30,14 @@ int KeyGenerator::next() {
   static constexpr double r3 = 1.0 / 30323.0;
   // Evaluation order and rounding are part of the format: keep as written.
   double u = (static_cast<double>(s3_) * r3 + static_cast<double>(s2_) * r2) + static_cast<double>(s1_) * r1;
-  // u < 3: at most two subtractions of 1.0, written without branches (their
-  // outcome is random, and mispredicted jumps cost more than the arithmetic).
-  u -= u >= 1.0 ? 1.0 : 0.0;
-  u -= u >= 1.0 ? 1.0 : 0.0;
+  // 0 <= u < 3: dropping the integer part is exact and equals subtracting
+  // 1.0 while u >= 1.0, without the jumps (their outcome is random).
+  u -= static_cast<double>(static_cast<int>(u));
   s1_ = 171u * s1_ % 30269u;
   s2_ = 172u * s2_ % 30307u;
   s3_ = 170u * s3_ % 30323u;
-  return std::abs(static_cast<int>(u * 256.0 + 1.0));
+  // u >= 0, so the key is positive and needs no absolute value.
+  return static_cast<int>(u * 256.0 + 1.0);
 }
 
 std::int32_t derive_seed(std::int32_t x, int k) {
