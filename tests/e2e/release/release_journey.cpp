@@ -1,0 +1,234 @@
+// The main journey through the tray program as it ships: start, encrypt a
+// Japanese text, decrypt it into the viewer, the tray menu, a setting
+// changed and stored, a password saved in the list, the about window, exit.
+//   release_journey [PROGRAM_DIR]
+// PROGRAM_DIR (default: the driver's own folder) holds the unpacked
+// program; the driver needs nothing else from the build. Each window is
+// shot as <name>.bmp with <name>.rect ("x y width height" on the screen)
+// beside it, so the user guide's pictures can be cut to the window.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/e2e/driver/driver.h"
+#include "tray/flows/flow_messages.h"
+#include "tray/passlist/password_list_layout.h"
+#include "tray/passlist/password_list_texts.h"
+#include "tray/shell/main_window.h"
+#include "tray/shell/shell_texts.h"
+#include "tray/shell/win32/about_window.h"
+#include "tray/shell/win32/prompt_ids.h"
+#include "tray/shell/win32/settings_dialog_layout.h"
+#include "tray/shell/win32/splash_window.h"
+
+using namespace quiren::e2e;
+namespace settings = quiren::win32::settings_layout;
+namespace passlist = quiren::passlist_layout;
+using quiren::MenuCommand;
+
+namespace {
+
+// Generous: the release check may run on a loaded machine.
+constexpr Millis kWait = 30s;
+const std::wstring kTitle = L"む～くいれん";
+const wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
+const wchar_t kViewerClass[] = L"quiren_frmprint";
+const int kViewerTextId = 101;
+const wchar_t kEditorClass[] = L"quiren_frmeditpass";
+
+std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::wstring g_dir;
+
+// The whole screen, repainted, with the window's place written beside it.
+void picture(HWND window, const wchar_t* name) {
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+  Sleep(600);  // each control paints in its own turn of the program's loop
+  if (!screenshot(name, window)) return;  // no screenshot folder: nothing to place
+  wchar_t folder[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH);
+  RECT r{};
+  GetWindowRect(window, &r);
+  char line[96];
+  const int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                              r.bottom - r.top);
+  const std::wstring path = std::wstring(folder) + L"\\" + name + L".rect";
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  check(file != INVALID_HANDLE_VALUE && WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr),
+        "window place written for " + utf8(name));
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+HWND main_window() { return FindWindowW(settings::kMainWindowClass, nullptr); }
+
+void menu(HWND main, MenuCommand command) {
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
+}
+
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what) {
+  HWND box = wait_for_message_box(kTitle, pid, kWait);
+  if (!check(box != nullptr, std::string(what) + ": box shown")) return nullptr;
+  check_equal(message_box_text(box), w(text), what);
+  return box;
+}
+
+void answer(HWND box, int button) {
+  if (!box) return;
+  press_button(box, button);
+  wait_until_gone(box, kWait);
+}
+
+// Waits for the program's prompt asking `label` under `caption`.
+HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {
+  HWND prompt = nullptr;
+  wait_until(
+      [&] {
+        prompt = find_window(quiren::win32::kPromptClass, caption, pid);
+        return prompt && prompt_label(prompt) == w(label);
+      },
+      kWait);
+  check(prompt != nullptr && prompt_label(prompt) == w(label), "prompt asks: " + utf8(w(label)));
+  return prompt;
+}
+
+bool start(Process& program) {
+  step("start: the splash, then the tray");
+  program = Process(g_dir + L"\\mu_quiren11e.exe", {}, g_dir);
+  if (!check(program.started(), "program started from " + utf8(g_dir))) return false;
+  HWND splash = wait_for_window(quiren::win32::kSplashClass, w(quiren::texts::kSplashTitle), program.pid(), kWait);
+  if (!check(splash != nullptr, "splash shown")) return false;
+  check_equal(control_text(splash, quiren::win32::kSplashVersionId), w(quiren::texts::kVersionText),
+              "splash version");
+  picture(splash, L"splash");
+  check(wait_until_gone(splash, kWait), "splash closes by itself");
+  return check(wait_until([] { return main_window() != nullptr; }, kWait), "main window made");
+}
+
+void encrypt_and_decrypt(DWORD pid) {
+  step("encrypt: copy Japanese text, answer, type the password");
+  const std::wstring plain = L"明日の打ち合わせは午前10時からです。\r\n場所は3階の第2会議室、資料は各自持参してください。";
+  const std::wstring password = L"合言葉2024";
+  set_clipboard_text(plain);
+  HWND box = expect_box(pid, quiren::flow_text::kAskEncrypt, "encrypt question");
+  if (box) picture(box, L"encrypt-question");
+  answer(box, IDYES);
+  HWND prompt = expect_prompt(pid, kTitle, quiren::flow_text::kPromptEncryptPassword);
+  if (!prompt) return;
+  set_control_text(prompt, quiren::win32::kPromptEditId, password);
+  picture(prompt, L"password-prompt");
+  press_button(prompt, quiren::win32::kPromptOkId);
+  answer(expect_box(pid, quiren::flow_text::kEncrypted, "encrypted"), IDOK);
+  const std::wstring block = clipboard_text().value_or(L"");
+  check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
+        "armoured block on the clipboard");
+  check(block.find(L"会議") == std::wstring::npos, "the block does not show the text");
+
+  step("decrypt: copy the block, answer, type the password: the viewer shows the text");
+  set_clipboard_text(L"");
+  set_clipboard_text(block);
+  answer(expect_box(pid, quiren::flow_text::kAskDecrypt, "decrypt question"), IDYES);
+  prompt = expect_prompt(pid, kTitle, quiren::flow_text::kPromptDecryptPassword);
+  if (!prompt) return;
+  answer_prompt(prompt, password);
+  HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
+  if (!check(viewer != nullptr, "viewer shown")) return;
+  check(wait_until([&] { return control_text(viewer, kViewerTextId).find(plain) != std::wstring::npos; }, kWait),
+        "viewer holds the text");
+  picture(viewer, L"viewer");
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  check(wait_until_gone(viewer, kWait), "viewer closed");
+}
+
+void tray_menu(HWND main) {
+  step("tray menu: a right-button press on the icon");
+  PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kRightButtonDown);
+  HWND popup = wait_for_window(L"#32768", L"", 0, kWait);
+  if (!check(popup != nullptr, "menu shown")) return;
+  picture(popup, L"menu");
+  PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  check(wait_until_gone(popup, kWait), "menu closed");
+}
+
+void settings_dialog(HWND main) {
+  step("settings: a new width, OK stores it");
+  menu(main, MenuCommand::mnusettei);
+  if (!check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) return;
+  check_equal(window_text(main), w(quiren::texts::kSettingsTitle), "settings title");
+  picture(main, L"settings");
+  set_control_text(main, settings::txtorikaesi, L"40");
+  press_button(main, settings::command1);
+  check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
+  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"40", "width stored");
+}
+
+void password_list(HWND main, DWORD pid) {
+  step("password list: add a password, save, close");
+  namespace text = quiren::passlist_texts;
+  const std::wstring pas = g_dir + L"\\quiren.pas";
+  delete_file(pas);
+  menu(main, MenuCommand::mnupassword);
+  HWND editor = wait_for_window(kEditorClass, w(text::kEditorCaption), pid, kWait);
+  if (!check(editor != nullptr, "password list editor shown")) return;
+  wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
+  press_button(editor, passlist::kAddId);
+  HWND prompt = expect_prompt(pid, w(text::kPromptTitle), text::kPasswordPrompt);
+  if (!prompt) return;
+  answer_prompt(prompt, L"合言葉2024");
+  wait_until_gone(prompt, kWait);
+  prompt = expect_prompt(pid, w(text::kPromptTitle), text::kDescriptionPrompt);
+  if (!prompt) return;
+  answer_prompt(prompt, L"取引先との連絡用");
+  wait_until_gone(prompt, kWait);
+  HWND list = GetDlgItem(editor, passlist::kList1Id);
+  check(wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }, kWait), "one password listed");
+  SendMessageW(list, LB_SETCURSEL, 0, 0);
+  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(passlist::kList1Id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  check(wait_until([&] { return control_text(editor, passlist::kInfoId) == L"取引先との連絡用"; }, kWait),
+        "its description shown");
+  picture(editor, L"password-editor");
+  wait_until([&] { return IsWindowEnabled(editor) != 0; }, kWait);
+  press_button(editor, passlist::kSaveId);
+  answer(expect_box(pid, text::kSaveQuestion, "save asks"), IDYES);
+  check(wait_until([&] { return read_file_bytes(pas).has_value(); }, kWait), "quiren.pas saved beside the program");
+  PostMessageW(editor, WM_CLOSE, 0, 0);
+  check(wait_until_gone(editor, kWait), "editor closed");
+}
+
+void about_window(HWND main, DWORD pid) {
+  step("about window");
+  menu(main, MenuCommand::mnuversion);
+  HWND about = wait_for_window(quiren::win32::kAboutClass, w(quiren::texts::kAboutTitle), pid, kWait);
+  if (!check(about != nullptr, "about shown")) return;
+  check_equal(control_text(about, quiren::win32::kAboutTitleId), w(quiren::texts::kVersionText), "about version");
+  picture(about, L"about");
+  press_button(about, IDOK);
+  check(wait_until_gone(about, kWait), "about closed");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  g_dir = argc > 1 ? std::wstring(argv[1]) : driver_directory();
+  while (!g_dir.empty() && g_dir.back() == L'\\') g_dir.pop_back();
+  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+
+  Process program;
+  if (start(program)) {
+    HWND main = main_window();
+    const DWORD pid = program.pid();
+    encrypt_and_decrypt(pid);
+    tray_menu(main);
+    settings_dialog(main);
+    password_list(main, pid);
+    about_window(main, pid);
+    step("exit from the tray menu");
+    menu(main, MenuCommand::mnuend);
+    const auto code = program.wait(kWait);
+    check(code.has_value(), "the program ended");
+  }
+  const int rc = exit_code();
+  std::printf("%s\n", rc == 0 ? "release journey: PASS" : "release journey: FAIL");
+  return rc;
+}
