@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Regenerates the user guide's pictures (docs/screenshots/*.png) from the
+# real windows: builds the 64-bit Windows tree, runs the release journey
+# under Wine with the Japanese locale, and cuts each shot to its window.
+#   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/h-rel-win64}
+out=docs/screenshots
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON >/dev/null
+cmake --build "$build" -j2 --target release_journey mu_quiren11e quiren
+ctest --test-dir "$build" -R '^e2e\.release_journey\.ja$' --output-on-failure
+
+shots="$build/e2e-screens/release_journey.ja"
+mkdir -p "$out"
+# Shot name: the name the guides use.
+for name in splash encrypt-question password-prompt viewer menu settings password-editor about; do
+  png="$shots/$name.png"
+  rect="$shots/$name.rect"
+  [ -f "$png" ] && [ -f "$rect" ] || { echo "screenshots: $name was not shot" >&2; exit 1; }
+  read -r x y w h <"$rect"
+  # Cut to the window; no time stamps, so an unchanged window gives the
+  # same file.
+  cut=(-crop "${w}x${h}+${x}+${y}" +repage)
+  if [ "$name" = splash ]; then
+    # The splash window is an ellipse: the corners outside it are not its.
+    cut+=(\( -size "${w}x${h}" xc:black -fill white
+          -draw "ellipse $((w / 2)),$((h / 2)) $((w / 2)),$((h / 2)) 0,360" \)
+          -alpha off -compose CopyOpacity -composite)
+  fi
+  convert "$png" "${cut[@]}" -strip -define png:exclude-chunks=date,time "$out/$name.png"
+  echo "screenshots: $out/$name.png (${w}x${h})"
+done
