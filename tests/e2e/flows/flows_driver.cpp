@@ -216,6 +216,18 @@ int wmain() {
   step("two blocks under the same password");
   check_equal(decrypt(pid, block + L"\r\n\r\n" + second, L"pw"), text + kJoint + L"second",
               "viewer text of two blocks");
+  step("Ctrl+C in the viewer copies, kept out of the clipboard history");
+  HWND text_box = GetDlgItem(find_viewer(pid), kTextBox);
+  SendMessageW(text_box, EM_SETSEL, 0, -1);
+  // Ctrl+C reaches the text box as the character 0x03.
+  PostMessageW(text_box, WM_CHAR, 0x03, 0);
+  check(wait_for_clipboard_text(text + kJoint + L"second"), "viewer text copied");
+  check(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")),
+        "copy excluded from clipboard monitors");
+  // The decrypt flow has ended, so the watch is live again while the viewer
+  // stays open: the copied text is offered for encryption.
+  expect_box(pid, kAskEncrypt, {IDYES, IDNO}, IDNO);
+  check(find_viewer(pid) != nullptr, "viewer still open");
   close_viewer(pid);
 
   step("two blocks, the second under another password");
