@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine wine64 xvfb xauth x11-utils
   locales fonts-ipafont-gothic imagemagick
-  python3
+  python3 zip unzip
 )
 
 missing=()

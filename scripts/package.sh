@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the release zip from this checkout:
+#   dist/mu-quiren-<version>-win64.zip
+#     mu-quiren-<version>/mu_quiren11e.exe   the tray program (64-bit)
+#     mu-quiren-<version>/quiren.dll         its cipher library (64-bit)
+#     mu-quiren-<version>/quiren.exe         the command-line tool (64-bit)
+#     mu-quiren-<version>/x86/quiren.dll     the cipher library for 32-bit programs
+#     mu-quiren-<version>/docs/              the user guides and their pictures
+# Usage: scripts/package.sh [output-dir]   (default dist)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${1:-dist}
+jobs=2
+
+version=$(sed -n 's/^project(mu_quiren VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
+name=mu-quiren-$version
+zip_name=$name-win64.zip
+
+stage() { printf '\n==== %s\n' "$*"; }
+
+stage "64-bit program, library and tool"
+cmake -S . -B build/package-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=OFF >/dev/null
+cmake --build build/package-win64 -j "$jobs" --target mu_quiren11e quiren quiren_tool
+
+stage "32-bit library"
+cmake -S . -B build/package-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_CIPHER_ONLY=ON >/dev/null
+cmake --build build/package-win32 -j "$jobs" --target quiren
+
+stage "staging $name"
+staging=build/package-stage
+rm -rf "$staging"
+dir=$staging/$name
+mkdir -p "$dir/x86" "$dir/docs/screenshots"
+bin64=build/package-win64/bin
+cp "$bin64/mu_quiren11e.exe" "$bin64/quiren.dll" "$bin64/quiren.exe" "$dir/"
+cp build/package-win32/bin/quiren.dll "$dir/x86/"
+# Debug information stays out of what users get.
+x86_64-w64-mingw32-strip --strip-debug "$dir/mu_quiren11e.exe" "$dir/quiren.dll" "$dir/quiren.exe"
+i686-w64-mingw32-strip --strip-debug "$dir/x86/quiren.dll"
+cp docs/guide-ja.md docs/guide-en.md "$dir/docs/"
+cp docs/screenshots/*.png "$dir/docs/screenshots/"
+"$root/scripts/check-exports.sh" "$dir/quiren.dll"
+"$root/scripts/check-exports.sh" "$dir/x86/quiren.dll"
+
+stage "zip"
+# Every entry gets the time of the last commit, so one commit always gives
+# the same zip.
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+find "$dir" -exec touch -h -d "@$stamp" {} +
+mkdir -p "$out"
+# What is built here is never committed.
+[ -e "$out/.gitignore" ] || echo '*' >"$out/.gitignore"
+rm -f "$out/$zip_name"
+( cd "$staging" && find "$name" -print | LC_ALL=C sort | zip -X -q -D "$root/$out/$zip_name" -@ )
+unzip -l "$out/$zip_name"
+echo "package: $out/$zip_name"
