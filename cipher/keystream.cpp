@@ -73,20 +73,24 @@ namespace {
 // lane of plain arrays so the compiler can keep the lanes' chains side by
 // side, or in vector registers. The component states are held as doubles:
 // they are integers below 2^15, and a * s < 2^23, so every product is exact
-// and the quotient a * s div m comes out exactly as trunc(a * s * (1 / m)):
-// the rounding error is below 2^-44, while a * s / m is either 0 (s = 0) or
-// at least 1 / m away from an integer (m is prime and a, s < m). The key is
-// then made from the same doubles in the same order as KeyGenerator::next.
+// and the quotient a * s div m comes out exactly as trunc(s * (a / m)) with
+// a / m rounded to double: the rounding error is below 2^-44, while a * s / m
+// is either 0 (s = 0) or at least 1 / m away from an integer (m is prime and
+// a, s < m). Taking the quotient from s keeps it off the a * s chain. The key
+// is then made from the same doubles in the same order as KeyGenerator::next.
 constexpr double kR1 = 1.0 / 30269.0;
 constexpr double kR2 = 1.0 / 30307.0;
 constexpr double kR3 = 1.0 / 30323.0;
+constexpr double kQ1 = 171.0 / 30269.0;
+constexpr double kQ2 = 172.0 / 30307.0;
+constexpr double kQ3 = 170.0 / 30323.0;
 
 // x >= 0 and below 2^31: its integer part, as a double.
 inline double integer_part(double x) { return static_cast<double>(static_cast<std::int32_t>(x)); }
 
-inline double lcg_step(double s, double a, double m, double reciprocal) {
-  const double p = a * s;
-  return p - m * integer_part(p * reciprocal);
+// a * s rem m, for 0 <= s < m.
+inline double lcg_step(double s, double a, double m, double a_over_m) {
+  return a * s - m * integer_part(s * a_over_m);
 }
 
 template <std::size_t Lanes>
@@ -108,9 +112,9 @@ void run_lanes(const Seeds* seeds, std::span<std::uint8_t> payload, int sign) {
       double u = (st.s3[l] * kR3 + st.s2[l] * kR2) + st.s1[l] * kR1;
       u -= integer_part(u);
       keys[l] = static_cast<std::int32_t>(u * 256.0 + 1.0);
-      st.s1[l] = lcg_step(st.s1[l], 171.0, 30269.0, kR1);
-      st.s2[l] = lcg_step(st.s2[l], 172.0, 30307.0, kR2);
-      st.s3[l] = lcg_step(st.s3[l], 170.0, 30323.0, kR3);
+      st.s1[l] = lcg_step(st.s1[l], 171.0, 30269.0, kQ1);
+      st.s2[l] = lcg_step(st.s2[l], 172.0, 30307.0, kQ2);
+      st.s3[l] = lcg_step(st.s3[l], 170.0, 30323.0, kQ3);
     }
     std::int32_t sum = 0;
     for (std::size_t l = 0; l < Lanes; ++l) sum += keys[l];
@@ -138,9 +142,9 @@ void run_pairs(const Seeds* seeds, std::span<std::uint8_t> payload, int sign) {
   const __m128d a1 = _mm_set1_pd(171.0), a2 = _mm_set1_pd(172.0), a3 = _mm_set1_pd(170.0);
   const __m128d scale = _mm_set1_pd(256.0), one = _mm_set1_pd(1.0);
   const auto integer_parts = [](__m128d x) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(x)); };
-  const auto step = [&](__m128d st, __m128d a, __m128d m, __m128d reciprocal) {
-    const __m128d p = _mm_mul_pd(a, st);
-    return _mm_sub_pd(p, _mm_mul_pd(m, integer_parts(_mm_mul_pd(p, reciprocal))));
+  const __m128d q1 = _mm_set1_pd(kQ1), q2 = _mm_set1_pd(kQ2), q3 = _mm_set1_pd(kQ3);
+  const auto step = [&](__m128d st, __m128d a, __m128d m, __m128d a_over_m) {
+    return _mm_sub_pd(_mm_mul_pd(a, st), _mm_mul_pd(m, integer_parts(_mm_mul_pd(st, a_over_m))));
   };
   for (std::uint8_t& byte : payload) {
     __m128i keys = _mm_setzero_si128();
@@ -148,9 +152,9 @@ void run_pairs(const Seeds* seeds, std::span<std::uint8_t> payload, int sign) {
       __m128d u = _mm_add_pd(_mm_add_pd(_mm_mul_pd(s3[h], r3), _mm_mul_pd(s2[h], r2)), _mm_mul_pd(s1[h], r1));
       u = _mm_sub_pd(u, integer_parts(u));
       keys = _mm_add_epi32(keys, _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(u, scale), one)));
-      s1[h] = step(s1[h], a1, m1, r1);
-      s2[h] = step(s2[h], a2, m2, r2);
-      s3[h] = step(s3[h], a3, m3, r3);
+      s1[h] = step(s1[h], a1, m1, q1);
+      s2[h] = step(s2[h], a2, m2, q2);
+      s3[h] = step(s3[h], a3, m3, q3);
     }
     const std::int32_t sum = _mm_cvtsi128_si32(keys) + _mm_cvtsi128_si32(_mm_srli_si128(keys, 4));
     byte = static_cast<std::uint8_t>(byte + sign * sum);
