@@ -41,9 +41,9 @@ std::string describe(const BlockItem& item) {
   const BlockFields& f = item.fields;
   std::string out;
   out += static_cast<char>(f.check_mode);
-  out += "|" + narrow(f.check_field) + "|";
+  out.append("|").append(narrow(f.check_field)).append("|");
   if (f.text_mode != u'\0') out += static_cast<char>(f.text_mode);
-  out += "|" + narrow(f.text_field);
+  out.append("|").append(narrow(f.text_field));
   return out;
 }
 
