@@ -52,9 +52,10 @@ stage "zip"
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 find "$dir" -exec touch -h -d "@$stamp" {} +
 mkdir -p "$out"
+out=$(cd "$out" && pwd)
 # What is built here is never committed.
 [ -e "$out/.gitignore" ] || echo '*' >"$out/.gitignore"
 rm -f "$out/$zip_name"
-( cd "$staging" && find "$name" -print | LC_ALL=C sort | zip -X -q -D "$root/$out/$zip_name" -@ )
+( cd "$staging" && find "$name" -print | LC_ALL=C sort | zip -X -q -D "$out/$zip_name" -@ )
 unzip -l "$out/$zip_name"
 echo "package: $out/$zip_name"
