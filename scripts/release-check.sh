@@ -46,7 +46,8 @@ stage "contents of $(basename "$zip")"
 expected=$(printf '%s\n' \
   "$name/mu_quiren11e.exe" "$name/quiren.dll" "$name/quiren.exe" "$name/x86/quiren.dll" \
   "$name/docs/guide-ja.md" "$name/docs/guide-en.md" | LC_ALL=C sort)
-present=$(unzip -Z1 "$zip" | grep -v '/$' | grep -v '^.*/docs/screenshots/' | LC_ALL=C sort)
+listing=$(unzip -Z1 "$zip")
+present=$(grep -v '/$' <<<"$listing" | grep -v '/docs/screenshots/' | LC_ALL=C sort)
 [ "$present" = "$expected" ] || fail "the zip holds:
 $present
 expected:
@@ -54,7 +55,7 @@ $expected"
 # Every picture the guides show is in the zip.
 for guide in guide-ja.md guide-en.md; do
   for pic in $(grep -o 'screenshots/[A-Za-z0-9._-]*\.png' "docs/$guide" | sort -u); do
-    unzip -Z1 "$zip" | grep -qxF "$name/docs/$pic" || fail "$guide shows $pic, which the zip lacks"
+    grep -qxF "$name/docs/$pic" <<<"$listing" || fail "$guide shows $pic, which the zip lacks"
   done
 done
 unpacked=$work/unpacked
