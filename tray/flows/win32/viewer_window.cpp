@@ -41,7 +41,7 @@ void ViewerWindow::create() {
   static const ATOM window_class = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ViewerWindow::window_proc;
+    wc.lpfnWndProc = WindowProc::of<ViewerWindow>;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
@@ -98,19 +98,6 @@ void ViewerWindow::set_text(std::u16string_view text) {
 
 void ViewerWindow::close() {
   if (hwnd_) DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK ViewerWindow::window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    auto* creating = static_cast<ViewerWindow*>(create->lpCreateParams);
-    // CreateWindowExW has not returned yet: messages up to WM_CREATE need the handle.
-    creating->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-  }
-  auto* self = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->handle(message, wparam, lparam);
 }
 
 LRESULT ViewerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {

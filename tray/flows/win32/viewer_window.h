@@ -11,6 +11,7 @@
 #include "tray/flows/decrypted_text_viewer.h"
 #include "tray/flows/frmprint.h"
 #include "tray/shell/desktop.h"
+#include "tray/shell/win32/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -35,7 +36,7 @@ class ViewerWindow : public DecryptedTextViewer {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  friend class WindowProc;
   static LRESULT CALLBACK text_box_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
   void create();

@@ -93,7 +93,7 @@ PasswordListFrame::~PasswordListFrame() {
 }
 
 bool PasswordListFrame::open() {
-  register_class(window_proc);
+  register_class(WindowProc::of<PasswordListFrame>);
   TwipsPerPixel tpp = desktop_.twips_per_pixel();
   RECT outer{0, 0, px(layout::kClientWidth, tpp.x), px(layout::kClientHeight, tpp.y)};
   AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
@@ -217,27 +217,14 @@ void PasswordListFrame::close_if_done() {
   if (logic_.closed() && modal_depth_ == 0) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK PasswordListFrame::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<PasswordListFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<PasswordListFrame*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->list_ = nullptr;
-    self->info_ = nullptr;
-    self->buttons_.clear();
-    // The window may close inside a message sent from another thread, which
-    // GetMessage handles without returning; a posted message wakes the loop
-    // waiting for this window to close.
-    PostMessageW(nullptr, WM_NULL, 0, 0);
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return self->handle(msg, wp, lp);
+void PasswordListFrame::after_nc_destroy() {
+  list_ = nullptr;
+  info_ = nullptr;
+  buttons_.clear();
+  // The window may close inside a message sent from another thread, which
+  // GetMessage handles without returning; a posted message wakes the loop
+  // waiting for this window to close.
+  PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
 LRESULT CALLBACK PasswordListFrame::list_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tray/passlist/password_list_window.h"
+#include "tray/shell/win32/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -27,10 +28,11 @@ class PasswordListFrame {
   void bring_to_front();
 
  private:
-  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend class WindowProc;
   static LRESULT CALLBACK list_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                     DWORD_PTR data);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void after_nc_destroy();
   void create_controls();
   int list_selection() const;
   // Runs a step of the logic that may show modal boxes: the window is

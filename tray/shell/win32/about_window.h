@@ -6,6 +6,7 @@
 
 #include "tray/shell/about_form.h"
 #include "tray/shell/shell_windows.h"
+#include "tray/shell/win32/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -30,7 +31,7 @@ class AboutWindow : public ModelessWindow {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend class WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
   AboutForm logic_;

@@ -53,7 +53,7 @@ bool MainWindowFrame::open() {
   static const ATOM registered = [instance] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = window_proc;
+    wc.lpfnWndProc = WindowProc::of<MainWindowFrame>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -274,22 +274,8 @@ void MainWindowFrame::on_command(int id, int code) {
   }
 }
 
-LRESULT CALLBACK MainWindowFrame::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    reinterpret_cast<MainWindowFrame*>(create->lpCreateParams)->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<MainWindowFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
-    if (self->on_destroyed_) self->on_destroyed_();
-    return result;
-  }
-  return self->handle(msg, wp, lp);
+void MainWindowFrame::after_nc_destroy() {
+  if (on_destroyed_) on_destroyed_();
 }
 
 LRESULT MainWindowFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -12,6 +12,7 @@
 #include "tray/shell/main_window.h"
 #include "tray/shell/shell_windows.h"
 #include "tray/shell/win32/screen_metrics.h"
+#include "tray/shell/win32/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -47,8 +48,9 @@ class MainWindowFrame : public MainWindowView, public ViewerChain {
                             WindowHandle following) override;
 
  private:
-  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend class WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void after_nc_destroy();
   void create_controls();
   void create_menu();
   void pull_controls();  // the typed texts and ticks into the logic

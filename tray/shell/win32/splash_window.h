@@ -10,6 +10,7 @@
 
 #include "tray/shell/startup.h"
 #include "tray/shell/win32/screen_metrics.h"
+#include "tray/shell/win32/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -41,7 +42,7 @@ class SplashWindow : public SplashView {
   void show_version(std::u16string_view text) override;
 
  private:
-  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend class WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void paint();
 
