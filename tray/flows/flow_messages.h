@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "tray/shared_texts.h"
+
 namespace quiren::flow_text {
 
 // Encrypt flow.
@@ -16,7 +18,7 @@ inline constexpr std::u16string_view kPromptEncryptPassword = u"暗号化に使�
 inline constexpr std::u16string_view kNoPasswordAfterChooser =
     u"パスワードが入力されなかった為、処理を中止します。";
 inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入力されなかった為、処理を中止します";
-inline constexpr std::u16string_view kPasswordTooLong = u"30文字以上のパスワードは利用できません。";
+inline constexpr std::u16string_view kPasswordTooLong = shared_texts::kPasswordTooLong;
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
 inline constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
 inline constexpr std::u16string_view kTextNotInCodePage =

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "tray/shared_texts.h"
+
 namespace quiren::passlist_texts {
 
 inline constexpr std::u16string_view kEditorCaption = u"パスワードリストの編集";
@@ -17,7 +19,7 @@ inline constexpr std::u16string_view kAddButton = u"新規登録";
 inline constexpr std::u16string_view kDeleteButton = u"削除";
 inline constexpr std::u16string_view kSaveButton = u"保存";
 
-inline constexpr std::u16string_view kTooLong = u"30文字以上のパスワードは利用できません。";
+inline constexpr std::u16string_view kTooLong = shared_texts::kPasswordTooLong;
 inline constexpr std::u16string_view kEmptyList =
     u"パスワードリストにパスワードがひとつも登録されていません。";
 inline constexpr std::u16string_view kSaveQuestion = u"変更を保存しますか？";

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "tray/shared_texts.h"
+
 namespace quiren::texts {
 
 // Program name and version, shown by the splash and the about window.
@@ -44,7 +46,7 @@ inline constexpr std::u16string_view kButtonOk = u"OK";
 inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
 
 // The settings dialog's OK checks.
-inline constexpr std::u16string_view kPasswordTooLong = u"30文字以上のパスワードは利用できません。";
+inline constexpr std::u16string_view kPasswordTooLong = shared_texts::kPasswordTooLong;
 inline constexpr std::u16string_view kBadOrikaesi = u"折り返し文字数は10文字以上100字以内で設定してください";
 inline constexpr std::u16string_view kFixedPasswordMissing =
     u"\"暗号化は常にこのパスワードを利用する\"を設定している場合はパスワードを入力してください";

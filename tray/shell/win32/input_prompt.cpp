@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "tray/shell/shell_texts.h"
 #include "tray/shell/win32/prompt_ids.h"
 #include "tray/shell/win32/screen_metrics.h"
 #include "tray/shell/win32/wide_text.h"
@@ -156,8 +157,8 @@ std::u16string run_input_prompt(std::u16string_view prompt, std::u16string_view 
   add_child(hwnd, L"STATIC", prompt_text.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPromptLabelId, label, font);
   HWND edit_box = add_child(hwnd, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                             kPromptEditId, edit, font);
-  add_child(hwnd, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPromptOkId, ok, font);
-  add_child(hwnd, L"BUTTON", L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON, 0, kPromptCancelId, cancel, font);
+  add_child(hwnd, L"BUTTON", to_wide(texts::kButtonOk).c_str(), WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPromptOkId, ok, font);
+  add_child(hwnd, L"BUTTON", to_wide(texts::kButtonCancel).c_str(), WS_TABSTOP | BS_PUSHBUTTON, 0, kPromptCancelId, cancel, font);
 
   ShowWindow(hwnd, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd);
