@@ -6,6 +6,7 @@
 #include <array>
 
 #include "tray/passlist/password_list_layout.h"
+#include "tray/shell/win32/screen_metrics.h"
 
 namespace quiren::win32 {
 namespace {
@@ -112,11 +113,8 @@ bool PasswordListFrame::open() {
   int width = outer.right - outer.left;
   int height = outer.bottom - outer.top;
   if (auto h = logic_.outer_height_twips()) height = px(*h, tpp.y);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at = centred_on_work_area(width, height);
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   sync();
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);

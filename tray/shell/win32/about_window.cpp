@@ -28,18 +28,9 @@ void AboutWindow::show() {
     return;
   }
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM registered = [instance] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc::of<AboutWindow>;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = program_icon(32);
-    wc.hIconSm = program_icon(16);
-    wc.lpszClassName = kAboutClass;
-    return RegisterClassExW(&wc);
-  }();
+  static const ATOM registered = register_window_class(
+      kAboutClass, WindowProc::of<AboutWindow>,
+      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   if (!registered) return;
 
   const Dpi dpi = screen_dpi();

@@ -142,13 +142,10 @@ std::u16string run_input_prompt(std::u16string_view prompt, std::u16string_view 
   AdjustWindowRectEx(&outer, style, FALSE, ex_style);
   const int outer_w = outer.right - outer.left;
   const int outer_h = outer.bottom - outer.top;
-  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - outer_w) / 2;
-  const int y = work.top + (work.bottom - work.top - outer_h) / 2;
+  const POINT at = centred_on_work_area(outer_w, outer_h);
 
   PromptState state;
-  HWND hwnd = CreateWindowExW(ex_style, kPromptClass, caption.c_str(), style, x, y, outer_w, outer_h,
+  HWND hwnd = CreateWindowExW(ex_style, kPromptClass, caption.c_str(), style, at.x, at.y, outer_w, outer_h,
                               nullptr, nullptr, instance, &state);
   if (!hwnd) {
     if (font) DeleteObject(font);

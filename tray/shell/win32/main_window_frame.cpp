@@ -50,18 +50,9 @@ MainWindowFrame::~MainWindowFrame() {
 
 bool MainWindowFrame::open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM registered = [instance] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc::of<MainWindowFrame>;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = program_icon(32);
-    wc.hIconSm = program_icon(16);
-    wc.lpszClassName = layout::kMainWindowClass;
-    return RegisterClassExW(&wc);
-  }();
+  static const ATOM registered = register_window_class(
+      layout::kMainWindowClass, WindowProc::of<MainWindowFrame>,
+      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   if (!registered) return false;
 
   dpi_ = screen_dpi();

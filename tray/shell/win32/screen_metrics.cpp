@@ -21,4 +21,10 @@ TwipsPerPixel twips_per_pixel_for(Dpi dpi) {
   return {per_pixel(dpi.x), per_pixel(dpi.y)};
 }
 
+POINT centred_on_work_area(int width, int height) {
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2};
+}
+
 }  // namespace quiren::win32

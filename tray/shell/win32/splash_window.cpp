@@ -38,18 +38,9 @@ SplashWindow::~SplashWindow() {
 
 bool SplashWindow::create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM registered = [instance] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc::of<SplashWindow>;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.hIcon = program_icon(32);
-    wc.hIconSm = program_icon(16);
-    wc.lpszClassName = kSplashClass;
-    return RegisterClassExW(&wc);
-  }();
+  static const ATOM registered = register_window_class(
+      kSplashClass, WindowProc::of<SplashWindow>,
+      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (!registered) return false;
 
   dpi_ = screen_dpi();

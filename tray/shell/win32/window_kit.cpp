@@ -35,11 +35,8 @@ void size_and_centre(HWND hwnd, int client_width_twips, int client_height_twips,
   AdjustWindowRectEx(&r, style, FALSE, ex_style);
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + ((work.right - work.left) - w) / 2;
-  const int y = work.top + ((work.bottom - work.top) - h) / 2;
-  SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at = centred_on_work_area(w, h);
+  SetWindowPos(hwnd, nullptr, at.x, at.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND hidden_owner() {
@@ -60,6 +57,19 @@ HWND hidden_owner() {
 HICON program_icon(int size) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId),
                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+ATOM register_window_class(const wchar_t* name, WNDPROC proc, HBRUSH background) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.hIcon = program_icon(32);
+  wc.hIconSm = program_icon(16);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc);
 }
 
 }  // namespace quiren::win32

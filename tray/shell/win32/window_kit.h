@@ -36,4 +36,8 @@ HWND hidden_owner();
 // The program icon from the resources at the given square size.
 HICON program_icon(int size);
 
+// Registers a top-level window class of the program: arrow cursor, the
+// program icon, the given background. 0 when registration failed.
+ATOM register_window_class(const wchar_t* name, WNDPROC proc, HBRUSH background);
+
 }  // namespace quiren::win32
