@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang libclang-rt-14-dev pkg-config
+  cmake make g++ g++-multilib clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine wine64 xvfb xauth x11-utils
   locales fonts-ipafont-gothic imagemagick

@@ -41,7 +41,12 @@ cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win64 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win64/bin/quiren.dll
+
+stage "cipher agreement: native 64-bit, native 32-bit and Windows builds"
+"$root/scripts/check-cipher-agreement.sh" build/native build/win64 build/native32
+
 if [ -f tests/e2e/CMakeLists.txt ]; then
+  stage "end-to-end tests under Wine"
   # One Wine prefix at a time: the tests share a display and wineserver.
   ctest --test-dir build/win64 --output-on-failure
 fi
