@@ -14,7 +14,7 @@ inline constexpr std::u16string_view kTrayTip = u"む～くいれん";
 
 // Start-up.
 inline constexpr std::u16string_view kSplashTitle = u"む～くいれん Ver 1.0";
-inline constexpr std::u16string_view kSplashCredits = u"(C) む～くいれん 開発チーム";
+inline constexpr std::u16string_view kSplashCredits = u"(C) 2026 む～くいれん";
 inline constexpr std::u16string_view kRunningTwice = u"2重起動は禁止されています";
 inline constexpr std::u16string_view kStartupError = u"起動時にエラーが発生しました。起動を中止します。";
 
@@ -56,9 +56,9 @@ inline constexpr std::u16string_view kEqualpassNeedsAngo =
 // About window.
 inline constexpr std::u16string_view kAboutTitle = u"ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr std::u16string_view kAboutDesignedTitle = u"む～くいれん Ver1.0";
-inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2024";
+inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2026";
 inline constexpr std::u16string_view kAboutContact =
-    u"連絡先: 同梱の説明書をご覧ください\r\n配布元: 同梱の説明書に記載";
+    u"連絡先: 配布した担当者まで\r\n説明書: 同梱の docs\\guide-ja.md";
 inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ: quiren.dll";
 
 }  // namespace quiren::texts

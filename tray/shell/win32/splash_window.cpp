@@ -9,6 +9,28 @@
 namespace quiren::win32 {
 namespace {
 
+// The designed label widths fit their texts only in the designed font; a
+// substitute may be wider, and a line must not wrap or be cut.
+void widen_to_fit(HWND label, HFONT font) {
+  const int length = GetWindowTextLengthW(label);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(label, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  HDC dc = GetDC(label);
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT r{};
+  GetWindowRect(label, &r);
+  const int needed = extent.cx + 4;
+  if (needed > r.right - r.left) {
+    SetWindowPos(label, nullptr, 0, 0, needed, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  }
+}
+
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kSplashPictureId = 2;
 constexpr int kClientWidth = 5520;
@@ -61,6 +83,7 @@ bool SplashWindow::create() {
              version_font_);
   make_child(hwnd_, L"STATIC", texts::kSplashCredits, SS_LEFT | SS_NOPREFIX, kSplashCreditsId,
              kCreditsPlace, dpi_, credits_font_);
+  widen_to_fit(GetDlgItem(hwnd_, kSplashCreditsId), credits_font_);
   SetTimer(hwnd_, kTimerId, kSplashMilliseconds, nullptr);
   return true;
 }
@@ -84,24 +107,9 @@ void SplashWindow::shape_as_ellipse(TwipsPerPixel twips) {
 void SplashWindow::settopmost() { win32::settopmost(hwnd_, 1); }
 
 void SplashWindow::show_version(std::u16string_view text) {
-  const std::wstring wide = to_wide(text);
   HWND label = GetDlgItem(hwnd_, kSplashVersionId);
-  SetWindowTextW(label, wide.c_str());
-  // The designed width fits the text only in the designed font; a
-  // substitute may be wider, and the line must not wrap or be cut.
-  if (HDC dc = GetDC(label)) {
-    HGDIOBJ old = SelectObject(dc, version_font_);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    RECT r{};
-    GetWindowRect(label, &r);
-    const int needed = extent.cx + 4;
-    if (needed > r.right - r.left) {
-      SetWindowPos(label, nullptr, 0, 0, needed, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    }
-  }
+  SetWindowTextW(label, to_wide(text).c_str());
+  widen_to_fit(label, version_font_);
 }
 
 LRESULT SplashWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
