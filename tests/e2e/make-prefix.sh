@@ -27,6 +27,11 @@ for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Gothic" 
   esac
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d "$sub" /f >/dev/null 2>&1
 done
+# Wine draws caption buttons with its Marlett font; give the prefix a copy
+# where Windows keeps fonts, or the buttons show as letters.
+for font in /usr/share/wine/fonts/marlett.ttf; do
+  [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 # A bare Xvfb has no window manager: let Wine draw captions and frames
 # itself, so screenshots show window titles.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

@@ -43,6 +43,14 @@ std::wstring g_dir;
 
 // The whole screen, repainted, with the window's place written beside it.
 void picture(HWND window, const wchar_t* name) {
+  // Wine's stand-in for the notification area sits at the top left of a
+  // bare display, over windows placed there: keep it out of the pictures.
+  if (HWND tray = FindWindowW(nullptr, L"Wine System Tray")) {
+    RECT t{};
+    GetWindowRect(tray, &t);
+    SetWindowPos(tray, HWND_BOTTOM, GetSystemMetrics(SM_CXSCREEN) - (t.right - t.left),
+                 GetSystemMetrics(SM_CYSCREEN) - (t.bottom - t.top), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
   Sleep(600);  // each control paints in its own turn of the program's loop
   if (!screenshot(name, window)) return;  // no screenshot folder: nothing to place
