@@ -53,8 +53,10 @@ fi
 export WINEPREFIX=$prefix
 digest_win64=$(cd "$work/run" && timeout 60 wine "$win64/bin/cipher_digest.exe" | tr -d '\r')
 
-printf 'native 64-bit:  %s\nnative 32-bit:  %s\nWindows 64-bit: %s\n' \
-  "$digest_native64" "$digest_native32" "$digest_win64"
+show() { sed "s/^/$1: /" <<<"$2"; }
+show "native 64-bit " "$digest_native64"
+show "native 32-bit " "$digest_native32"
+show "Windows 64-bit" "$digest_win64"
 if [ -z "$digest_native64" ] || [ "$digest_native64" != "$digest_native32" ] ||
    [ "$digest_native64" != "$digest_win64" ]; then
   echo "agreement: the builds write different blocks" >&2
