@@ -29,6 +29,12 @@ struct MainWindowTest : ::testing::Test {
     about.on_close = [this] { about_form.Form_Unload(); };
     editor.on_close = [this] { state.busyflag = kFalse; };
   }
+
+  // Something new is copied: the count moves on and the notice comes.
+  void copy() {
+    ++chain.sequence;
+    window.watch().on_clipboard_changed();
+  }
 };
 
 TEST_F(MainWindowTest, HookIgnoresTheNoticeSentOnJoining) {
@@ -37,6 +43,7 @@ TEST_F(MainWindowTest, HookIgnoresTheNoticeSentOnJoining) {
   chain.next_on_join = 77;
   chain.during_join = [&] {
     busy_during_join = state.busyflag;
+    ++chain.sequence;
     window.watch().on_clipboard_changed();
   };
   window.watch().Hook();
@@ -52,20 +59,64 @@ TEST_F(MainWindowTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
   chain.next_on_join = 5;
   window.watch().Hook();
 
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
 
   state.busyflag = kTrue;
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   // Forwarded both times.
   EXPECT_EQ(chain.draws, (std::vector<WindowHandle>{5, 5}));
 
   state.busyflag = kFalse;
   window.watch().Unhook();
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   EXPECT_EQ(chain.draws.size(), 2u);
+}
+
+TEST_F(MainWindowTest, ANoticeForContentsAlreadySeenStartsNothing) {
+  chain.next_on_join = 5;
+  chain.during_join = [&] { window.watch().on_clipboard_changed(); };
+  window.watch().Hook();
+  auto notice_again = [&] { window.watch().on_clipboard_changed(); };
+
+  // The contents at joining count as seen.
+  notice_again();
+  EXPECT_TRUE(flows.calls.empty());
+
+  copy();
+  notice_again();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  // Contents met while busy are seen too: a late notice for them after the
+  // flow ended starts nothing.
+  state.busyflag = kTrue;
+  copy();
+  state.busyflag = kFalse;
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 1u);
+
+  // The same text copied again is a new change.
+  copy();
+  EXPECT_EQ(flows.calls.size(), 2u);
+
+  // The clipboard moved on while the flow read it: the notice for what the
+  // flow already examined, arriving after it ended, starts nothing.
+  flows.during_clipcheck = [&] { ++chain.sequence; };
+  copy();
+  flows.during_clipcheck = nullptr;
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 3u);
+
+  // A platform that cannot count changes: every notice is examined.
+  chain.sequence = 0;
+  notice_again();
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 5u);
+
+  // Every notice is passed on, examined or not.
+  EXPECT_EQ(chain.draws, std::vector<WindowHandle>(10, 5));
 }
 
 TEST_F(MainWindowTest, ChainChangeNotices) {
@@ -87,7 +138,7 @@ TEST_F(MainWindowTest, ChainChangeNotices) {
   // The last viewer after ours leaves: no next viewer, nothing to pass on.
   window.watch().on_chain_changed(40, 0);
   window.watch().on_chain_changed(50, 60);
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(chain.changes.size(), 1u);
   EXPECT_TRUE(chain.draws.empty());
 
@@ -158,7 +209,7 @@ TEST_F(MainWindowTest, MenuCommands) {
   EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "refresh"}));
   EXPECT_EQ(window.dialog().controls.txtorikaesi, u"70");
   EXPECT_EQ(state.busyflag, kFalse);
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls.back(), "clipcheck");
 
   window.Command2_Click();
@@ -170,10 +221,10 @@ TEST_F(MainWindowTest, MenuCommands) {
   window.run(MenuCommand::mnupassword);
   EXPECT_TRUE(editor.open);
   EXPECT_EQ(state.busyflag, kTrue);
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_TRUE(flows.calls.empty());
   editor.close();
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
 
   // About window: busy while open, its title the running version.
@@ -182,11 +233,11 @@ TEST_F(MainWindowTest, MenuCommands) {
   window.run(MenuCommand::mnuversion);
   EXPECT_TRUE(about.open);
   EXPECT_EQ(about_form.lblTitle, u"む～くいれん Ver1.1");
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_TRUE(flows.calls.empty());
   about.close();
   EXPECT_EQ(state.busyflag, kFalse);
-  window.watch().on_clipboard_changed();
+  copy();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
 }
 
@@ -269,6 +320,7 @@ TEST(MainWindowNesting, NoFlowStartsInsideAnother) {
     window.run(MenuCommand::mnuango);
     window.run(MenuCommand::mnuhukugo);
   };
+  ++chain.sequence;
   window.watch().on_clipboard_changed();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
 

@@ -1,6 +1,7 @@
 // Recording stand-ins for the windows and platform pieces around the shell.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@ struct FakeChain : ViewerChain {
   struct Change { WindowHandle to, leaving, following; };
   std::vector<Change> changes;
   std::function<void()> during_join;  // the notice the platform sends on joining
+  std::uint32_t sequence = 1;         // the clipboard's change count
 
   WindowHandle join() override {
     calls.push_back("join");
@@ -27,6 +29,7 @@ struct FakeChain : ViewerChain {
   }
   void leave(WindowHandle next) override { calls.push_back("leave " + std::to_string(next)); }
   void forward_draw(WindowHandle next) override { draws.push_back(next); }
+  std::uint32_t clipboard_sequence() override { return sequence; }
   void forward_chain_change(WindowHandle next, WindowHandle leaving, WindowHandle following) override {
     changes.push_back({next, leaving, following});
   }
@@ -36,7 +39,11 @@ struct FakeFlows : CipherCommands {
   explicit FakeFlows(ProgramState& s) : state(s) {}
   ProgramState& state;
   std::vector<std::string> calls;
-  void clipcheck() override { calls.push_back("clipcheck"); }
+  std::function<void()> during_clipcheck;
+  void clipcheck() override {
+    calls.push_back("clipcheck");
+    if (during_clipcheck) during_clipcheck();
+  }
   void encrypt_from_menu() override { calls.push_back("encrypt"); }
   void decrypt_from_menu() override { calls.push_back("decrypt"); }
 };

@@ -11,6 +11,9 @@ void ClipboardWatch::Hook() {
   // The platform notifies the new viewer before join() returns; a viewer
   // left over from an earlier Hook must not receive that notice.
   nextviewer_ = 0;
+  // The contents at joining count as seen, whether or not the platform
+  // sends its notice.
+  seen_sequence_ = chain_.clipboard_sequence();
   nextviewer_ = chain_.join();
   state_.busyflag = kFalse;
 }
@@ -27,7 +30,15 @@ void ClipboardWatch::Unhook() {
 void ClipboardWatch::on_clipboard_changed() {
   if (state_.hooked != kTrue) return;
   if (nextviewer_ != 0) chain_.forward_draw(nextviewer_);
-  if (state_.busyflag == kFalse) flows_.clipcheck();
+  const std::uint32_t sequence = chain_.clipboard_sequence();
+  const bool new_contents = sequence == 0 || sequence != seen_sequence_;
+  seen_sequence_ = sequence;
+  if (!new_contents || state_.busyflag != kFalse) return;
+  flows_.clipcheck();
+  // The clipboard may have moved on while the flow read it (the notice can
+  // be handled while the copying program still writes); what is there now
+  // has been examined, and the notice still on its way for it is a repeat.
+  seen_sequence_ = chain_.clipboard_sequence();
 }
 
 void ClipboardWatch::on_chain_changed(WindowHandle leaving, WindowHandle following) {

@@ -2,6 +2,8 @@
 // chain (Hook / Unhook) and the handling of the two chain notices.
 #pragma once
 
+#include <cstdint>
+
 #include "tray/program_state.h"
 #include "tray/shell/shell_windows.h"
 
@@ -18,7 +20,10 @@ class ClipboardWatch {
   void Unhook();
 
   // WM_DRAWCLIPBOARD: passed on along the chain, then clipcheck when the
-  // watch is on and nothing is in progress.
+  // watch is on, nothing is in progress and the contents are ones the watch
+  // has not met before. A notice can come again for contents already seen
+  // (a late or repeated one, or one read after a later change had already
+  // been examined); it starts nothing.
   void on_clipboard_changed();
   // WM_CHANGECBCHAIN: `leaving` leaves the chain, `following` came after it.
   void on_chain_changed(WindowHandle leaving, WindowHandle following);
@@ -30,6 +35,8 @@ class ClipboardWatch {
   ViewerChain& chain_;
   CipherCommands& flows_;
   WindowHandle nextviewer_ = 0;
+  // The change count at the last notice, examined or not.
+  std::uint32_t seen_sequence_ = 0;
 };
 
 }  // namespace quiren

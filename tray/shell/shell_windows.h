@@ -21,6 +21,9 @@ class ViewerChain {
   virtual void leave(WindowHandle next_viewer) = 0;
   // Passes a clipboard-change notice on.
   virtual void forward_draw(WindowHandle next_viewer) = 0;
+  // The clipboard's change count: it moves on with every change of the
+  // contents and stays put while they stay the same.
+  virtual std::uint32_t clipboard_sequence() = 0;
   // Passes a chain-change notice on with its own arguments.
   virtual void forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
                                     WindowHandle following) = 0;

@@ -219,6 +219,10 @@ void MainWindowFrame::forward_draw(WindowHandle next_viewer) {
   SendMessageW(reinterpret_cast<HWND>(next_viewer), WM_DRAWCLIPBOARD, 0, 0);
 }
 
+std::uint32_t MainWindowFrame::clipboard_sequence() {
+  return static_cast<std::uint32_t>(GetClipboardSequenceNumber());
+}
+
 void MainWindowFrame::forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
                                            WindowHandle following) {
   SendMessageW(reinterpret_cast<HWND>(next_viewer), WM_CHANGECBCHAIN, static_cast<WPARAM>(leaving),

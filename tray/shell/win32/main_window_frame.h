@@ -44,6 +44,7 @@ class MainWindowFrame : public MainWindowView, public ViewerChain {
   WindowHandle join() override;
   void leave(WindowHandle next_viewer) override;
   void forward_draw(WindowHandle next_viewer) override;
+  std::uint32_t clipboard_sequence() override;
   void forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
                             WindowHandle following) override;
 
