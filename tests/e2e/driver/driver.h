@@ -50,6 +50,14 @@ HWND wait_for_message_box(std::wstring_view caption, DWORD pid = 0, Millis timeo
 std::wstring message_box_text(HWND box);
 // The box's buttons that exist, among IDOK, IDCANCEL, IDYES, IDNO.
 std::vector<int> message_box_buttons(HWND box);
+// Waits for a box titled `caption` of `pid` and checks its text under the
+// name `what`; nullptr (a failed check) when none came.
+HWND expect_message_box(std::wstring_view caption, DWORD pid, std::wstring_view text, std::string_view what,
+                        Millis timeout = kDefaultWait,
+                        std::source_location where = std::source_location::current());
+// Presses `button` of a box from expect_message_box (nothing for nullptr)
+// and waits until it is gone.
+void answer_message_box(HWND box, int button, Millis timeout = kDefaultWait);
 
 // Text of a window or of its control `id` (WM_GETTEXT, works across
 // processes).

@@ -118,4 +118,18 @@ bool answer_prompt(HWND prompt, std::wstring_view text, bool ok) {
   return press_button(prompt, ok ? win32::kPromptOkId : win32::kPromptCancelId);
 }
 
+HWND expect_message_box(std::wstring_view caption, DWORD pid, std::wstring_view text, std::string_view what,
+                        Millis timeout, std::source_location where) {
+  HWND box = wait_for_message_box(caption, pid, timeout);
+  if (!check(box != nullptr, std::string(what) + ": box shown", where)) return nullptr;
+  check_equal(message_box_text(box), text, what, where);
+  return box;
+}
+
+void answer_message_box(HWND box, int button, Millis timeout) {
+  if (!box) return;
+  press_button(box, button);
+  wait_until_gone(box, timeout);
+}
+
 }  // namespace quiren::e2e

@@ -75,18 +75,12 @@ void menu(HWND main, MenuCommand command) {
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
 }
 
-HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what) {
-  HWND box = wait_for_message_box(kTitle, pid, kWait);
-  if (!check(box != nullptr, std::string(what) + ": box shown")) return nullptr;
-  check_equal(message_box_text(box), w(text), what);
-  return box;
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what,
+                std::source_location where = std::source_location::current()) {
+  return expect_message_box(kTitle, pid, w(text), what, kWait, where);
 }
 
-void answer(HWND box, int button) {
-  if (!box) return;
-  press_button(box, button);
-  wait_until_gone(box, kWait);
-}
+void answer(HWND box, int button) { answer_message_box(box, button, kWait); }
 
 // Waits for the program's prompt asking `label` under `caption`.
 HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {

@@ -42,18 +42,12 @@ void menu(HWND main, MenuCommand command) {
 }
 
 // Waits for a box of `pid` and checks its text; nullptr when none came.
-HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what) {
-  HWND box = wait_for_message_box(kTitle, pid);
-  if (!check(box != nullptr, std::string(what) + ": box shown")) return nullptr;
-  check_equal(message_box_text(box), w(text), what);
-  return box;
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what,
+                std::source_location where = std::source_location::current()) {
+  return expect_message_box(kTitle, pid, w(text), what, kDefaultWait, where);
 }
 
-void answer(HWND box, int button) {
-  if (!box) return;
-  press_button(box, button);
-  wait_until_gone(box);
-}
+void answer(HWND box, int button) { answer_message_box(box, button); }
 
 // A screenshot once the window has painted all its controls: each control
 // paints in its own turn of the program's message loop.
