@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "block/armoured_block.h"
 #include "tests/flows/flow_fixture.h"
-#include "tray/flows/armoured_block.h"
-#include "tray/flows/flow_messages.h"
+#include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
 
-namespace text = flow_text;
+namespace text = flows::texts;
 using testing::FlowTest;
 using testing::u16;
 
@@ -71,6 +71,7 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;
     bool usepasslist2, hukugo, equalpass;
+    std::u16string angopass;  // the stored encryption password
     std::u16string pick;
     std::vector<std::u16string> typed;
     bool shown;  // the viewer shows the plain text
@@ -78,16 +79,15 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
     bool no_password_box;
   };
   const Case cases[] = {
-      {"typed", false, false, false, u"", {u"right"}, true, 1, false},
-      {"typed_empty", false, false, false, u"", {}, false, 1, true},
-      {"chooser_pick", true, true, true, u"right", {}, true, 0, false},
-      {"chooser_no_pick_typed", true, false, false, u"", {u"right"}, true, 1, false},
-      {"chooser_no_pick_empty", true, false, false, u"", {}, false, 1, true},
-      {"fixed_before_equal", false, true, true, u"", {}, true, 0, false},
-      {"equal", false, false, true, u"", {}, true, 0, false},
+      {"typed", false, false, false, u"wrong", u"", {u"right"}, true, 1, false},
+      {"typed_empty", false, false, false, u"wrong", u"", {}, false, 1, true},
+      {"chooser_pick", true, true, true, u"wrong", u"right", {}, true, 0, false},
+      {"chooser_no_pick_typed", true, false, false, u"wrong", u"", {u"right"}, true, 1, false},
+      {"chooser_no_pick_empty", true, false, false, u"wrong", u"", {}, false, 1, true},
+      {"fixed_before_equal", false, true, true, u"wrong", u"", {}, true, 0, false},
+      {"equal", false, false, true, u"right", u"", {}, true, 0, false},
   };
   desktop.settings[u"hukugopass"] = u"right";
-  desktop.settings[u"angopass"] = u"wrong";
   std::u16string block = block_for(u"plain", u"right");
   for (const Case& c : cases) {
     forget();
@@ -95,7 +95,7 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
     state.settings.usepasslist2 = c.usepasslist2 ? kTrue : kFalse;
     state.settings.hukugo = c.hukugo ? kTrue : kFalse;
     state.settings.equalpass = c.equalpass ? kTrue : kFalse;
-    if (std::string(c.name) == "equal") desktop.settings[u"angopass"] = u"right";
+    desktop.settings[u"angopass"] = c.angopass;
     chooser.pick = c.pick;
     desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
     watch(block);
@@ -118,8 +118,8 @@ TEST_F(DecryptFlowTest, PasswordLengthIsNotLimitedAndCaseMatters) {
   // A 31-character password, as another program might have used.
   const std::string long_password(31, 'k');
   std::u16string long_block =
-      write_block(split_result(ascii(*cipher.encrypt(long_password, long_password))),
-                  split_result(ascii(*cipher.encrypt("long", long_password))), 60);
+      block::write_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
+                         block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
   std::u16string mixed_case = block_for(u"case", u"Secret");
   struct Case {
     std::u16string clip;

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "tests/flows/flow_fixture.h"
-#include "tray/flows/flow_messages.h"
+#include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
 
-namespace text = flow_text;
+namespace text = flows::texts;
 using testing::FlowTest;
 using testing::u16;
 using testing::utf8;

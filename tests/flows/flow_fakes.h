@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "tray/flows/cipher_binding.h"
-#include "tray/passlist/password_chooser.h"
-#include "tray/program_state.h"
+#include "block/cipher_library.h"
+#include "tray/core/password_chooser.h"
+#include "tray/core/program_state.h"
 
 namespace quiren::testing {
 
@@ -42,7 +42,7 @@ struct CipherCall {
   std::int16_t busyflag;
 };
 
-class FakeCipher : public CipherLibrary {
+class FakeCipher : public block::CipherLibrary {
  public:
   explicit FakeCipher(ProgramState& state) : state_(state) {}
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;

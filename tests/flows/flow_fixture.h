@@ -8,9 +8,9 @@
 
 #include "tests/flows/flow_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tray/core/program_state.h"
 #include "tray/flows/clipboard_flows.h"
-#include "tray/flows/frmprint.h"
-#include "tray/program_state.h"
+#include "tray/flows/viewer_form.h"
 
 namespace quiren::testing {
 
@@ -58,7 +58,7 @@ class FlowTest : public ::testing::Test {
   FlowDesktop desktop;
   FakeCipher cipher{state};
   FakeChooser chooser{state};
-  Frmprint viewer{state, desktop};
+  ViewerForm viewer{state, desktop};
   ClipboardFlows flows{state, desktop, cipher, chooser, viewer};
 };
 

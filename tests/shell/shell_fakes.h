@@ -7,9 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "tray/flows/decrypted_text_viewer.h"
-#include "tray/program_state.h"
-#include "tray/shell/shell_windows.h"
+#include "tray/core/cipher_commands.h"
+#include "tray/core/decrypted_text_viewer.h"
+#include "tray/core/modeless_window.h"
+#include "tray/core/program_state.h"
+#include "tray/shell/main_view.h"
 
 namespace quiren::testing {
 
@@ -44,8 +46,8 @@ struct FakeFlows : CipherCommands {
     calls.push_back("clipcheck");
     if (during_clipcheck) during_clipcheck();
   }
-  void encrypt_from_menu() override { calls.push_back("encrypt"); }
-  void decrypt_from_menu() override { calls.push_back("decrypt"); }
+  void mnuango_Click() override { calls.push_back("encrypt"); }
+  void hukugoclip() override { calls.push_back("decrypt"); }
 };
 
 struct FakeWindow : ModelessWindow {
@@ -74,7 +76,7 @@ struct FakeViewer : DecryptedTextViewer {
   void close() override { open = false; }
 };
 
-struct FakeView : MainWindowView {
+struct FakeView : MainView {
   std::vector<std::string> calls;
   std::function<void()> on_unload;
   void add_tray_icon() override { calls.push_back("add icon"); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_desktop.h"
+#include "tests/support/setting_values_printer.h"
 #include "tray/shell/shell_texts.h"
 
 namespace quiren {
@@ -30,10 +31,8 @@ TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
   EXPECT_EQ(splash.calls, (std::vector<std::string>{"shape", "topmost", "version"}));
   EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
   EXPECT_EQ(state.versiontext, u"む～くいれん Ver1.1");
-  EXPECT_EQ(state.settings.orikaesi, 60);
-  EXPECT_EQ(state.settings.quest1, 1);
-  EXPECT_EQ(state.settings.quest2, 1);
-  EXPECT_EQ(state.settings.ango, kFalse);
+  EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 60, .ango = kFalse, .hukugo = kFalse, .equalpass = kFalse,
+                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse}));
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_TRUE(desktop.settings_writes.empty());
 }
@@ -46,14 +45,8 @@ TEST(StartupTest, StoredTextsAreConverted) {
   ProgramState state;
   FakeSplash splash;
   ASSERT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
-  EXPECT_EQ(state.settings.orikaesi, 62);
-  EXPECT_EQ(state.settings.ango, kTrue);
-  EXPECT_EQ(state.settings.hukugo, kFalse);
-  EXPECT_EQ(state.settings.equalpass, kTrue);
-  EXPECT_EQ(state.settings.quest1, 0);
-  EXPECT_EQ(state.settings.quest2, 255);
-  EXPECT_EQ(state.settings.usepasslist1, kFalse);
-  EXPECT_EQ(state.settings.usepasslist2, kTrue);
+  EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 62, .ango = kTrue, .hukugo = kFalse, .equalpass = kTrue,
+                                           .quest1 = 0, .quest2 = 255, .usepasslist1 = kFalse, .usepasslist2 = kTrue}));
 }
 
 TEST(StartupTest, UnconvertibleSettingEndsStartUp) {
@@ -66,7 +59,7 @@ TEST(StartupTest, UnconvertibleSettingEndsStartUp) {
     FakeSplash splash;
     EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::failed);
     ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text, texts::kStartupError);
+    EXPECT_EQ(desktop.boxes[0].text, shell::texts::kStartupError);
     EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
     EXPECT_EQ(desktop.boxes[0].buttons, Buttons::ok);
   }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tray/shell/desktop.h"
+#include "tray/core/desktop.h"
 
 namespace quiren::testing {
 

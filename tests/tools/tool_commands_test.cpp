@@ -7,10 +7,13 @@
 
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
-#include "tools/quiren/tool_messages.h"
+#include "tools/quiren/tool_texts.h"
 
 namespace quiren::tool {
 namespace {
+
+// The tray program's wrong-password text, as the tool prints it.
+const std::string kWrongPiece = "パスワードが不正です。復号できません。 by む～くいれん";
 
 class ToolCommands : public ::testing::Test {
  protected:
@@ -108,12 +111,12 @@ TEST_F(ToolCommands, SeveralBlocks) {
   asked = 0;
   CommandResult same = decrypt(text, "same");
   EXPECT_EQ(same.exit_code, kExitDone);
-  EXPECT_EQ(same.output, "first" + kJoint + "二番目" + kJoint + std::string(text::kWrongPasswordPiece));
+  EXPECT_EQ(same.output, "first" + kJoint + "二番目" + kJoint + kWrongPiece);
   EXPECT_EQ(asked, 1);
 
   CommandResult others = decrypt(text, "other");
   EXPECT_EQ(others.exit_code, kExitDone);
-  EXPECT_EQ(others.output, std::string(text::kWrongPasswordPiece) + kJoint + std::string(text::kWrongPasswordPiece) +
+  EXPECT_EQ(others.output, kWrongPiece + kJoint + kWrongPiece +
                                kJoint + "third");
 
   CommandResult none = decrypt(text, "Same");

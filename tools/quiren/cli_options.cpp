@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "tray/flows/armoured_block.h"
+#include "block/block_rules.h"
 
 namespace quiren::tool {
 
@@ -65,7 +65,7 @@ Options parse_options(const std::vector<std::string>& args) {
     } else if (arg == "-w" || arg == "--width") {
       std::string text;
       long width = 0;
-      if (!value(text) || !parse_number(text, width) || width < kNarrowestWrap || width > kWidestWrap) {
+      if (!value(text) || !parse_number(text, width) || width < block::kNarrowestWrap || width > block::kWidestWrap) {
         return bad("the wrap width must be a number from 10 to 100");
       }
       options.width = static_cast<int>(width);

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "block/block_rules.h"
+
 namespace quiren::tool {
 
 enum class Command { none, help, encrypt, decrypt };
 
 struct Options {
   Command command = Command::none;
-  int width = 60;
+  int width = block::kDefaultWrap;
   unsigned code_page = 932;
   std::string password_file;  // empty: ask on the terminal
   std::string problem;        // set when the command line is bad

@@ -1,14 +1,14 @@
-// The cipher linked in (quiren_cipher_core) behind the tray program's
-// library interface, so a program or test can use the real cipher without
+// The cipher linked in (quiren_cipher_core) behind the block library's
+// cipher interface, so a program or test can use the real cipher without
 // loading quiren.dll. Results end at their first NUL, as they do when they
 // come through the library's C interface.
 #pragma once
 
-#include "tray/flows/cipher_binding.h"
+#include "block/cipher_library.h"
 
 namespace quiren::tool {
 
-class LinkedCipher : public CipherLibrary {
+class LinkedCipher : public block::CipherLibrary {
  public:
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
   std::optional<std::string> decrypt(std::string_view body, std::string_view password,

@@ -18,7 +18,7 @@
 #include "tools/quiren/linked_cipher.h"
 #include "tools/quiren/password_input.h"
 #include "tools/quiren/tool_commands.h"
-#include "tools/quiren/tool_messages.h"
+#include "tools/quiren/tool_texts.h"
 
 namespace {
 
@@ -63,11 +63,11 @@ PasswordSource password_source(const Options& options) {
   }
   bool twice = options.command == Command::encrypt;
   return [twice] {
-    PasswordRead first = password_from_terminal(std::string(text::kPasswordPrompt));
+    PasswordRead first = password_from_terminal(std::string(texts::kPasswordPrompt));
     if (!first.ok || !twice) return first;
-    PasswordRead again = password_from_terminal(std::string(text::kPasswordAgainPrompt));
+    PasswordRead again = password_from_terminal(std::string(texts::kPasswordAgainPrompt));
     if (!again.ok) return again;
-    if (again.password != first.password) return PasswordRead{false, {}, std::string(text::kPasswordsDiffer)};
+    if (again.password != first.password) return PasswordRead{false, {}, std::string(texts::kPasswordsDiffer)};
     return first;
   };
 }

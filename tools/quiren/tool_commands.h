@@ -9,7 +9,7 @@
 
 #include "tools/quiren/password_input.h"
 
-namespace quiren {
+namespace quiren::block {
 class CipherLibrary;
 }
 
@@ -20,10 +20,6 @@ class CodePage;
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitWrongPassword = 1;  // wrong for every block
 inline constexpr int kExitBadInput = 2;       // bad input or usage
-
-// The tray program refuses longer encryption passwords (UTF-16 units).
-inline constexpr std::size_t kLongestPassword = 30;
-inline constexpr int kDefaultWrapWidth = 60;
 
 struct CommandResult {
   int exit_code = kExitDone;
@@ -38,7 +34,7 @@ using PasswordSource = std::function<PasswordRead()>;
 // it (CR LF inside, nothing after the end marker). The text is checked
 // before the password is asked.
 CommandResult encrypt_command(std::string_view input, int width, const PasswordSource& password,
-                              CodePage& code_page, CipherLibrary& library);
+                              CodePage& code_page, block::CipherLibrary& library);
 
 // The plain texts of every block in `input`, joined as the viewer joins
 // them. Line breaks are made CR LF and quote prefixes removed first. The
@@ -46,6 +42,6 @@ CommandResult encrypt_command(std::string_view input, int width, const PasswordS
 // an unknown mode letter after readable ones ends the output there (exit 2,
 // the earlier texts kept); a damaged block gives no output (exit 2).
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              CipherLibrary& library);
+                              block::CipherLibrary& library);
 
 }  // namespace quiren::tool

@@ -15,6 +15,9 @@ std::optional<std::u32string> decode_utf8(std::string_view text, std::size_t* ba
 
 void append_utf8(std::string& out, char32_t c);
 
+// UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
+std::string utf8_from_utf16(std::u16string_view text);
+
 // Names a character for a message: U+00E9 'é' (the glyph left out for
 // control characters).
 std::string describe_char(char32_t c);

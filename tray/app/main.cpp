@@ -4,30 +4,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tray/app/flow_commands.h"
+#include "tray/core/program_state.h"
+#include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
-#include "tray/flows/win32/viewer_window.h"
-#include "tray/passlist/win32/password_list_win32.h"
-#include "tray/program_state.h"
+#include "tray/flows/win32/viewer_frame.h"
+#include "tray/passlist/win32/password_list_windows.h"
 #include "tray/shell/startup.h"
-#include "tray/shell/win32/about_window.h"
-#include "tray/shell/win32/main_window_frame.h"
-#include "tray/shell/win32/splash_window.h"
-#include "tray/shell/win32/win32_desktop.h"
-
-namespace {
-
-// Tab, Enter and Escape in the program's modeless windows.
-bool dialog_message(MSG& msg, std::initializer_list<HWND> windows) {
-  if (quiren::win32::password_list_dialog_message(msg)) return true;
-  for (HWND window : windows) {
-    if (window && IsWindowVisible(window) && IsDialogMessageW(window, &msg)) return true;
-  }
-  return false;
-}
-
-}  // namespace
+#include "tray/shell/win32/about_frame.h"
+#include "tray/shell/win32/main_frame.h"
+#include "tray/shell/win32/splash_frame.h"
+#include "tray/win32kit/dialog_message.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace quiren;
@@ -37,18 +24,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ProgramState state;
   win32::Win32Desktop desktop;
   win32::QuirenLibrary library;
-  win32::ViewerWindow viewer(state, desktop);
+  win32::ViewerFrame viewer(state, desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
   ClipboardFlows flows(state, desktop, library, chooser, viewer);
-  app::FlowCommands commands(flows);
-  app::PasswordEditorWindow editor(state, desktop);
-  win32::AboutWindow about(state);
+  win32::PasswordEditor editor(state, desktop);
+  win32::AboutFrame about(state);
 
   bool main_window_gone = false;
   bool closed_early = false;
-  win32::MainWindowFrame main_window(state, desktop, commands, editor, about, viewer,
-                                     [&] { main_window_gone = true; });
-  win32::SplashWindow splash([&] { main_window.open(); }, [&] { closed_early = true; });
+  win32::MainFrame main_window(state, desktop, flows, editor, about, viewer, [&] { main_window_gone = true; });
+  win32::SplashFrame splash([&] { main_window.open(); }, [&] { closed_early = true; });
   if (!splash.create()) return 1;
 
   if (frmmain_Form_Load(state, desktop, splash) != StartupOutcome::splash) {
@@ -62,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   while (!closed_early && !(main_window_gone && main_window.logic().program_may_end())) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) break;
-    if (dialog_message(msg, {main_window.hwnd(), about.hwnd()})) continue;
+    if (win32::dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -1,4 +1,4 @@
-// A CipherLibrary that holds busyflag at -1 during every call. The
+// A cipher library that holds busyflag at -1 during every call. The
 // library's own notices go on dispatching window messages, and the library
 // is not reentrant: no flow may start while a call is in progress. The flag
 // is put back afterwards, so the caller's own flag rules still hold.
@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "tray/flows/cipher_binding.h"
-#include "tray/program_state.h"
+#include "block/cipher_library.h"
+#include "tray/core/program_state.h"
 
 namespace quiren {
 
-class BusyLibrary : public CipherLibrary {
+class BusyLibrary : public block::CipherLibrary {
  public:
-  BusyLibrary(ProgramState& state, CipherLibrary& library) : state_(state), library_(library) {}
+  BusyLibrary(ProgramState& state, block::CipherLibrary& library) : state_(state), library_(library) {}
 
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override {
     Hold hold(state_);
@@ -41,7 +41,7 @@ class BusyLibrary : public CipherLibrary {
   };
 
   ProgramState& state_;
-  CipherLibrary& library_;
+  block::CipherLibrary& library_;
 };
 
 }  // namespace quiren

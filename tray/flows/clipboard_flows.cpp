@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "tray/flows/armoured_block.h"
-#include "tray/flows/flow_boxes.h"
-#include "tray/flows/flow_messages.h"
-#include "tray/program_state.h"
-#include "tray/shell/desktop.h"
+#include "block/block_rules.h"
+#include "tray/core/boxes.h"
+#include "tray/core/desktop.h"
+#include "tray/core/program_state.h"
+#include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
@@ -16,7 +16,7 @@ constexpr std::size_t kWatchTextLimit = 20'480;
 
 }  // namespace
 
-ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, CipherLibrary& library,
+ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
                                PasswordChooser& chooser, DecryptedTextViewer& viewer)
     : state_(state), desktop_(desktop), library_(library), chooser_(chooser), viewer_(viewer) {}
 
@@ -24,16 +24,16 @@ void ClipboardFlows::clipcheck() {
   if (!desktop_.clipboard_has_text()) return;
   state_.busyflag = kTrue;
   std::u16string text = desktop_.clipboard_text();
-  if (text.find(kStartMarker) != std::u16string::npos) {
+  if (text.find(block::kStartMarker) != std::u16string::npos) {
     hukugoclip();  // clears busyflag when it ends
     return;
   }
-  if (state_.settings.quest1 != 0 && ask(desktop_, flow_text::kAskEncrypt) != Answer::yes) {
+  if (state_.settings.quest1 != 0 && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) {
     state_.busyflag = kFalse;
     return;
   }
   if (text.size() > kWatchTextLimit) {
-    tell(desktop_, flow_text::kTextTooLong, Icon::critical);
+    tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
     state_.busyflag = kFalse;
     return;
   }
@@ -43,7 +43,7 @@ void ClipboardFlows::clipcheck() {
 
 void ClipboardFlows::mnuango_Click() {
   if (!desktop_.clipboard_has_text()) return;
-  if (ask(desktop_, flow_text::kAskEncrypt) != Answer::yes) return;
+  if (ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
   state_.busyflag = kTrue;
   std::u16string text = desktop_.clipboard_text();
   angoclip(text);

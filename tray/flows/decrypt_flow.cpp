@@ -4,17 +4,18 @@
 #include <optional>
 #include <string>
 
-#include "tray/flows/armoured_block.h"
-#include "tray/flows/block_decrypt.h"
+#include "block/armoured_block.h"
+#include "block/block_decrypt.h"
+#include "block/line_breaks.h"
+#include "tray/core/boxes.h"
+#include "tray/core/decrypted_text_viewer.h"
+#include "tray/core/desktop.h"
+#include "tray/core/password_chooser.h"
+#include "tray/core/program_state.h"
+#include "tray/core/settings_keys.h"
 #include "tray/flows/busy_library.h"
 #include "tray/flows/clipboard_flows.h"
-#include "tray/flows/decrypted_text_viewer.h"
-#include "tray/flows/flow_boxes.h"
-#include "tray/flows/flow_messages.h"
-#include "tray/passlist/password_chooser.h"
-#include "tray/program_state.h"
-#include "tray/shell/desktop.h"
-#include "tray/shell/settings_keys.h"
+#include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
@@ -28,7 +29,7 @@ std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& des
   if (state.settings.usepasslist2 != kFalse) {
     chooser.choosepass();
     password = state.selectpass;
-    if (password.empty()) password = desktop.input_prompt(flow_text::kPromptDecryptPassword);
+    if (password.empty()) password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
   } else if (state.settings.hukugo != kFalse) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
@@ -36,32 +37,13 @@ std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& des
   } else if (state.settings.equalpass != kFalse) {
     return desktop.read_setting(settings::kAngopass).value_or(u"");
   } else {
-    password = desktop.input_prompt(flow_text::kPromptDecryptPassword);
+    password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
   }
   if (password.empty()) {
-    tell(desktop, flow_text::kNoPasswordAfterChooser, Icon::exclamation);
+    tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
     return std::nullopt;
   }
   return password;
-}
-
-// Bare CR or LF (a text that came from elsewhere) would not break the
-// viewer's lines.
-std::u16string with_crlf(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c == u'\r') {
-      out += u"\r\n";
-      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    } else if (c == u'\n') {
-      out += u"\r\n";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -70,23 +52,23 @@ void ClipboardFlows::hukugoclip() {
   BusyLibrary library(state_, library_);
   try {
     std::u16string text = desktop_.clipboard_text();
-    if (!has_block(text)) {
+    if (!block::has_block(text)) {
       state_.busyflag = kFalse;
       return;
     }
-    if (state_.settings.quest2 == 1 && ask(desktop_, flow_text::kAskDecrypt) != Answer::yes) {
+    if (state_.settings.quest2 == 1 && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) {
       state_.busyflag = kFalse;
       return;
     }
 
     std::optional<std::string> password_bytes;
     bool first = true;
-    for (const BlockItem& item : read_blocks(text)) {
-      if (item.problem == BlockProblem::unknown_mode_letter) {
-        tell(desktop_, flow_text::kUnknownVersion, Icon::critical, true);
+    for (const block::BlockItem& item : block::read_blocks(text)) {
+      if (item.problem == block::BlockProblem::unknown_mode_letter) {
+        tell(desktop_, flows::texts::kUnknownVersion, Icon::critical, true);
         break;
       }
-      if (item.problem == BlockProblem::no_separator) throw InvalidCiphertext{};
+      if (item.problem == block::BlockProblem::no_separator) throw InvalidCiphertext{};
 
       if (first) {
         std::optional<std::u16string> password = decrypt_password(state_, desktop_, chooser_);
@@ -96,14 +78,14 @@ void ClipboardFlows::hukugoclip() {
         password_bytes = desktop_.to_ansi(*password).bytes;
       }
 
-      BlockOutcome outcome = decrypt_block(item, *password_bytes, library);
+      block::BlockOutcome outcome = block::decrypt_block(item, *password_bytes, library);
       std::u16string piece;
       switch (outcome.kind) {
-        case BlockOutcomeKind::plain_text:
-          piece = with_crlf(desktop_.from_ansi(outcome.text));
+        case block::BlockOutcomeKind::plain_text:
+          piece = block::crlf_line_breaks(desktop_.from_ansi(outcome.text));
           break;
-        case BlockOutcomeKind::wrong_password:
-          piece = flow_text::kWrongPassword;
+        case block::BlockOutcomeKind::wrong_password:
+          piece = flows::texts::kWrongPassword;
           break;
         default:
           throw InvalidCiphertext{};
@@ -115,7 +97,7 @@ void ClipboardFlows::hukugoclip() {
         first = false;
       } else {
         std::u16string shown = viewer_.text();
-        shown += kResultJoint;
+        shown += block::kResultJoint;
         shown += piece;
         viewer_.set_text(shown);
       }
@@ -123,7 +105,7 @@ void ClipboardFlows::hukugoclip() {
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.
-    tell(desktop_, flow_text::kInvalidCiphertext, Icon::critical, true);
+    tell(desktop_, flows::texts::kInvalidCiphertext, Icon::critical, true);
     viewer_.close();
   }
   state_.busyflag = kFalse;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tray/shell/desktop.h"
+#include "tray/core/desktop.h"
 
 namespace quiren {
 

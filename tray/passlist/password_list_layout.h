@@ -6,15 +6,12 @@
 #include <array>
 #include <string_view>
 
+#include "tray/core/twips.h"
 #include "tray/passlist/password_list_texts.h"
 
-namespace quiren::passlist_layout {
+namespace quiren::passlist::layout {
 
 enum class ControlKind { label, list_box, button };
-
-struct TwipsRect {
-  int left, top, width, height;
-};
 
 struct ControlLayout {
   std::string_view name;
@@ -41,12 +38,12 @@ inline constexpr int kSaveId = 1013;
 // In tab order.
 inline constexpr std::array<ControlLayout, 7> kControls = {{
     {"List1", ControlKind::list_box, u"", {0, 360, 4215, 2580}, 0, kList1Id},
-    {"Label1", ControlKind::label, passlist_texts::kLabel1, {600, 120, 2535, 495}, 1, kLabel1Id},
-    {"Label2", ControlKind::label, passlist_texts::kLabel2, {1080, 3000, 1695, 255}, 2, kLabel2Id},
+    {"Label1", ControlKind::label, passlist::texts::kLabel1, {600, 120, 2535, 495}, 1, kLabel1Id},
+    {"Label2", ControlKind::label, passlist::texts::kLabel2, {1080, 3000, 1695, 255}, 2, kLabel2Id},
     {"lblinfo", ControlKind::label, u"", {0, 3240, 4215, 255}, 3, kInfoId},
-    {"Command1", ControlKind::button, passlist_texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
-    {"Command2", ControlKind::button, passlist_texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
-    {"Command3", ControlKind::button, passlist_texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
+    {"Command1", ControlKind::button, passlist::texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
+    {"Command2", ControlKind::button, passlist::texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
+    {"Command3", ControlKind::button, passlist::texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
 }};
 
-}  // namespace quiren::passlist_layout
+}  // namespace quiren::passlist::layout

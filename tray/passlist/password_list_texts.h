@@ -3,9 +3,9 @@
 
 #include <string_view>
 
-#include "tray/shared_texts.h"
+#include "tray/core/shared_texts.h"
 
-namespace quiren::passlist_texts {
+namespace quiren::passlist::texts {
 
 inline constexpr std::u16string_view kEditorCaption = u"パスワードリストの編集";
 inline constexpr std::u16string_view kChooserCaption = u"パスワードを選択して下さい。";
@@ -19,7 +19,7 @@ inline constexpr std::u16string_view kAddButton = u"新規登録";
 inline constexpr std::u16string_view kDeleteButton = u"削除";
 inline constexpr std::u16string_view kSaveButton = u"保存";
 
-inline constexpr std::u16string_view kTooLong = shared_texts::kPasswordTooLong;
+inline constexpr std::u16string_view kTooLong = core::texts::kPasswordTooLong;
 inline constexpr std::u16string_view kEmptyList =
     u"パスワードリストにパスワードがひとつも登録されていません。";
 inline constexpr std::u16string_view kSaveQuestion = u"変更を保存しますか？";
@@ -37,4 +37,4 @@ inline constexpr std::u16string_view kSaveFailed =
 inline constexpr std::u16string_view kReadFailed =
     u"パスワードリストを読み込めませんでした。";
 
-}  // namespace quiren::passlist_texts
+}  // namespace quiren::passlist::texts

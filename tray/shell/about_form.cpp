@@ -4,7 +4,7 @@
 
 namespace quiren {
 
-AboutForm::AboutForm(ProgramState& state) : lblTitle(texts::kAboutDesignedTitle), state_(state) {}
+AboutForm::AboutForm(ProgramState& state) : lblTitle(shell::texts::kAboutDesignedTitle), state_(state) {}
 
 void AboutForm::Form_Load() {
   state_.busyflag = kTrue;

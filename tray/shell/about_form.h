@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tray/program_state.h"
+#include "tray/core/program_state.h"
 
 namespace quiren {
 

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-#include "tray/program_state.h"
-#include "tray/shell/shell_windows.h"
+#include "tray/core/cipher_commands.h"
+#include "tray/core/program_state.h"
+#include "tray/shell/main_view.h"
 
 namespace quiren {
 

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "tray/shared_texts.h"
+#include "tray/core/shared_texts.h"
 
-namespace quiren::texts {
+namespace quiren::shell::texts {
 
 // Program name and version, shown by the splash and the about window.
 inline constexpr std::u16string_view kVersionText = u"む～くいれん Ver1.1";
@@ -42,11 +42,11 @@ inline constexpr std::u16string_view kLabelHukugoAsk = u"復号する度にパ�
 inline constexpr std::u16string_view kLabelHukugoList = u"パスワードをリストから選択する";
 inline constexpr std::u16string_view kLabelQuestHukugo = u"復号する前に問い合わせをする";
 inline constexpr std::u16string_view kLabelWatch = u"クリップボードを監視する";
-inline constexpr std::u16string_view kButtonOk = u"OK";
-inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
+inline constexpr std::u16string_view kButtonOk = core::texts::kButtonOk;
+inline constexpr std::u16string_view kButtonCancel = core::texts::kButtonCancel;
 
 // The settings dialog's OK checks.
-inline constexpr std::u16string_view kPasswordTooLong = shared_texts::kPasswordTooLong;
+inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
 inline constexpr std::u16string_view kBadOrikaesi = u"折り返し文字数は10文字以上100字以内で設定してください";
 inline constexpr std::u16string_view kFixedPasswordMissing =
     u"\"暗号化は常にこのパスワードを利用する\"を設定している場合はパスワードを入力してください";
@@ -61,4 +61,4 @@ inline constexpr std::u16string_view kAboutContact =
     u"連絡先: 配布した担当者まで\r\n説明書: 同梱の docs\\guide-ja.md";
 inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ: quiren.dll";
 
-}  // namespace quiren::texts
+}  // namespace quiren::shell::texts

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "tray/program_state.h"
-#include "tray/shell/desktop.h"
+#include "tray/core/desktop.h"
+#include "tray/core/program_state.h"
 
 namespace quiren {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/win32/quiren_library.h"
-#include "tray/shell/win32/wide_text.h"
-#include "tray/shell/win32/win32_desktop.h"
+#include "tray/win32kit/wide_text.h"
 
 namespace {
 

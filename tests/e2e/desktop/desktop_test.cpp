@@ -12,8 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const std::wstring kTitle = L"む～くいれん";
-const std::wstring kSettingsKey = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
 
 struct Places {
   std::wstring root = e2e::driver_directory();
@@ -64,7 +62,7 @@ void message_boxes() {
       {L"yesno", L"question", true, L"クリップボードの内容を復号化しますか？", nullptr, IDNO, L"no", nullptr},
   };
   for (const Row& row : rows) {
-    const std::wstring title = row.title ? row.title : kTitle;
+    const std::wstring title = row.title ? row.title : e2e::kAppTitle;
     std::vector<std::wstring> args{L"box", row.buttons, row.icon, row.front ? L"1" : L"0", row.text};
     if (row.title) args.push_back(row.title);
     const std::wstring answer = run_subject(args, [&](e2e::Process& p) {
@@ -120,7 +118,7 @@ void input_prompt() {
   }
   // The application title is the default caption.
   const std::wstring got = run_subject({L"prompt", L"合言葉"}, [&](e2e::Process& p) {
-    HWND prompt = e2e::wait_for_prompt(kTitle, p.pid());
+    HWND prompt = e2e::wait_for_prompt(e2e::kAppTitle, p.pid());
     if (check(prompt != nullptr, "prompt with the application title")) e2e::answer_prompt(prompt, L"あ", true);
   });
   check_equal(got, L"あ", "prompt result with default title");
@@ -140,36 +138,31 @@ void clipboard() {
 
 void settings() {
   e2e::step("settings in the registry");
-  check(e2e::delete_user_registry_tree(kSettingsKey), "start from an empty store");
+  check(e2e::clear_stored_settings(), "start from an empty store");
   check_equal(run_subject({L"setting-read", L"orikaesi"}), L"absent", "absent key");
   check_equal(run_subject({L"setting-write", L"orikaesi", L"61.5"}), L"done", "write");
   check_equal(run_subject({L"setting-write", L"angopass", L"パス ワード"}), L"done", "write password");
-  check_equal(e2e::read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"<absent>"), L"61.5",
+  check_equal(e2e::stored_setting(L"orikaesi").value_or(L"<absent>"), L"61.5",
               "stored as REG_SZ where the earlier version kept it");
-  check_equal(e2e::read_user_registry_string(kSettingsKey, L"angopass").value_or(L"<absent>"), L"パス ワード",
+  check_equal(e2e::stored_setting(L"angopass").value_or(L"<absent>"), L"パス ワード",
               "password readable as typed");
   check_equal(run_subject({L"setting-read", L"angopass"}), L"=パス ワード", "read back");
   const DWORD one = 1;
-  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey.c_str(), L"hock", REG_DWORD, &one, sizeof one);
+  RegSetKeyValueW(HKEY_CURRENT_USER, e2e::settings_key().c_str(), L"hock", REG_DWORD, &one, sizeof one);
   check_equal(run_subject({L"setting-read", L"hock"}), L"absent", "a value of another type counts as absent");
 }
 
-void library_binding(bool real_library) {
+void library_binding() {
   e2e::step("library loaded from the program's folder, not the current one");
   const Places& p = places();
-  const std::wstring program_dll = real_library ? p.root + L"\\quiren.dll" : p.root + L"\\e2e-program-dll\\quiren.dll";
-  check(e2e::copy_file(program_dll, p.app + L"\\quiren.dll"), "quiren.dll beside the program");
+  check(e2e::copy_file(p.root + L"\\quiren.dll", p.app + L"\\quiren.dll"), "quiren.dll beside the program");
   check(e2e::copy_file(p.root + L"\\e2e-cwd-dll\\quiren.dll", p.cwd + L"\\quiren.dll"),
         "a different quiren.dll in the current folder");
 
   const std::wstring result = run_subject({L"encrypt", L"abc", L"pw"});
   check(result != L"=CWD-MARKER", "the current folder's quiren.dll is not used");
-  if (real_library) {
-    check(result.size() > 2 && result[0] == L'=' && (result.back() == L'A' || result.back() == L'B'),
-          "the real library's result ends in its mode letter: " + e2e::utf8(result));
-  } else {
-    check_equal(result, L"=PROGRAM-DIR-MARKER", "the program folder's library answers");
-  }
+  check(result.size() > 2 && result[0] == L'=' && (result.back() == L'A' || result.back() == L'B'),
+        "the real library's result ends in its mode letter: " + e2e::utf8(result));
 
   check(e2e::delete_file(p.app + L"\\quiren.dll"), "remove the program's quiren.dll");
   check_equal(run_subject({L"encrypt", L"abc", L"pw"}), L"nullopt", "missing library gives no result");
@@ -232,11 +225,7 @@ void files() {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  bool real_library = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::wstring_view(argv[i]) == L"--real-library") real_library = true;
-  }
+int wmain() {
   const Places& p = places();
   check(e2e::make_directory(p.app) && e2e::make_directory(p.cwd), "test folders");
   check(e2e::copy_file(p.root + L"\\desktop_subject.exe", p.subject), "subject in its own folder");
@@ -245,7 +234,7 @@ int wmain(int argc, wchar_t** argv) {
   input_prompt();
   clipboard();
   settings();
-  library_binding(real_library);
+  library_binding();
   ansi_and_places();
   single_instance();
   files();

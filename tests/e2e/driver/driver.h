@@ -120,6 +120,30 @@ bool delete_file(std::wstring_view path);
 std::optional<std::wstring> read_user_registry_string(std::wstring_view key, std::wstring_view value);
 bool delete_user_registry_tree(std::wstring_view key);
 
+// ---- the program's own conventions --------------------------------------
+// The caption of the program's message boxes and prompts.
+extern const std::wstring kAppTitle;
+// The program's texts (UTF-16 in its code) as wide strings.
+std::wstring wide(std::u16string_view text);
+
+// The program's settings store: the HKCU key of its settings section, one
+// stored value (nullopt when absent or not REG_SZ), writing one as REG_SZ,
+// and removing everything the program stored.
+std::wstring settings_key();
+std::optional<std::wstring> stored_setting(std::wstring_view name);
+bool store_setting(std::wstring_view name, std::wstring_view value);
+bool clear_stored_settings();
+
+// The program's boxes: waits for a box of `pid` captioned kAppTitle and
+// checks its text under the name `what`; nullptr (a failed check) when none
+// came. answer() presses `button` of it (nothing for nullptr) and waits
+// until it is gone.
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Millis timeout = kDefaultWait,
+                std::source_location where = std::source_location::current());
+void answer(HWND box, int button, Millis timeout = kDefaultWait);
+// True when no box of `pid` turns up within `how_long`.
+bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
+
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns
 // it into a PNG). False when there is no screenshot folder or it failed.

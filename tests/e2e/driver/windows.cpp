@@ -1,6 +1,6 @@
 #include "tests/e2e/driver/driver.h"
 
-#include "tray/shell/win32/prompt_ids.h"
+#include "tray/core/win32/prompt_ids.h"
 
 namespace quiren::e2e {
 namespace {

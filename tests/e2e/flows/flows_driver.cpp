@@ -14,10 +14,8 @@ using namespace quiren::e2e;
 
 namespace {
 
-const std::wstring kTitle = L"む～くいれん";
 const std::wstring kViewerClass = L"quiren_frmprint";
 const std::wstring kViewerCaption = L"復号した文章の表示";
-const std::wstring kSettingsKey = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
 const std::wstring kAskEncrypt = L"クリップボードの内容を暗号化しますか？";
 const std::wstring kAskDecrypt = L"クリップボードの内容を復号しますか？";
 const std::wstring kEncrypted = L"暗号化した文章をクリップボードに書き込みました";
@@ -93,17 +91,17 @@ std::optional<std::wstring> tool_block(std::wstring_view text, std::wstring_view
 // `button`; with `shot`, saves a screenshot of it first.
 bool expect_box(DWORD pid, std::wstring_view text, std::vector<int> buttons, int button,
                 std::wstring_view shot = {}) {
-  HWND box = wait_for_message_box(kTitle, pid);
-  if (!check(box != nullptr, "message box appears: " + utf8(text))) return false;
-  check_equal(message_box_text(box), text, "message box text");
+  const std::u16string text16(text.begin(), text.end());
+  HWND box = quiren::e2e::expect_box(pid, text16, "message box: " + utf8(text));
+  if (!box) return false;
   check(message_box_buttons(box) == buttons, "message box buttons of: " + utf8(text));
   if (!shot.empty()) screenshot(shot, box);
-  press_button(box, button);
-  return check(wait_until_gone(box), "message box closes");
+  answer(box, button);
+  return check(!IsWindow(box), "message box closes");
 }
 
 bool answer_password(DWORD pid, std::wstring_view password) {
-  HWND prompt = wait_for_prompt(kTitle, pid);
+  HWND prompt = wait_for_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "password prompt appears")) return false;
   return answer_prompt(prompt, password);
 }
@@ -134,7 +132,7 @@ std::wstring decrypt(DWORD pid, std::wstring_view clip, std::wstring_view passwo
   answer_password(pid, password);
   HWND viewer = wait_for_window(kViewerClass, kViewerCaption, pid);
   if (!check(viewer != nullptr, "viewer appears")) {
-    if (HWND box = find_window(kMessageBoxClass, kTitle, pid)) {
+    if (HWND box = find_window(kMessageBoxClass, kAppTitle, pid)) {
       check_equal(message_box_text(box), L"", "unexpected message box");
       press_button(box, IDOK);
     }
@@ -157,14 +155,14 @@ SIZE window_size(HWND window) {
 }
 
 std::wstring stored(std::wstring_view value) {
-  return read_user_registry_string(kSettingsKey, value).value_or(L"(absent)");
+  return stored_setting(value).value_or(L"(absent)");
 }
 
 }  // namespace
 
 int wmain() {
   const bool japanese = GetACP() == 932;
-  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+  clear_stored_settings();
   Process host(driver_directory() + L"\\flows_host.exe", {});
   if (!check(host.started(), "host starts")) return exit_code();
   const DWORD pid = host.pid();

@@ -4,12 +4,13 @@
 // services, library binding, password chooser and viewer.
 #include <windows.h>
 
+#include "tray/core/program_state.h"
+#include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
-#include "tray/flows/win32/viewer_window.h"
-#include "tray/passlist/win32/password_list_win32.h"
-#include "tray/program_state.h"
-#include "tray/shell/win32/win32_desktop.h"
+#include "tray/flows/win32/viewer_frame.h"
+#include "tray/passlist/win32/password_list_windows.h"
+#include "tray/win32kit/dialog_message.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ struct Host {
   quiren::win32::Win32Desktop desktop;
   quiren::win32::QuirenLibrary library;
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
-  quiren::win32::ViewerWindow viewer{state, desktop};
+  quiren::win32::ViewerFrame viewer{state, desktop};
   quiren::ClipboardFlows flows{state, desktop, library, chooser, viewer};
   HWND next_viewer = nullptr;
 };
@@ -72,7 +73,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (quiren::win32::password_list_dialog_message(msg)) continue;
+    if (quiren::win32::dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

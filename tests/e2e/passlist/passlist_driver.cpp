@@ -19,13 +19,12 @@
 namespace {
 
 using namespace quiren::e2e;
-namespace layout = quiren::passlist_layout;
+namespace layout = quiren::passlist::layout;
 
 constexpr Millis kWait = 60s;
 constexpr wchar_t kWindowClass[] = L"quiren_frmeditpass";
 constexpr wchar_t kEditorCaption[] = L"パスワードリストの編集";
 constexpr wchar_t kChooserCaption[] = L"パスワードを選択して下さい。";
-constexpr wchar_t kBoxCaption[] = L"む～くいれん";
 constexpr wchar_t kPasswordPrompt[] = L"パスワードを入力して下さい。";
 constexpr wchar_t kDescriptionPrompt[] = L"パスワードの説明を入力して下さい";
 constexpr wchar_t kSaveQuestion[] = L"変更を保存しますか？";
@@ -148,11 +147,12 @@ class Host {
 
   // Waits for this host's message box, checks its text, answers it.
   bool answer_box(std::wstring_view text, int button, std::string_view what) {
-    HWND box = wait_for_message_box(kBoxCaption, process_.pid(), kWait);
-    if (!check(box != nullptr, std::string(what) + ": a message box appears")) return false;
-    const bool ok = check_equal(message_box_text(box), text, what);
-    press_button(box, button);
-    check(wait_until_gone(box, kWait), std::string(what) + ": the box closes");
+    const std::u16string text16(text.begin(), text.end());
+    HWND box = expect_box(process_.pid(), text16, what, kWait);
+    if (!box) return false;
+    const bool ok = message_box_text(box) == text;
+    quiren::e2e::answer(box, button, kWait);
+    check(!IsWindow(box), std::string(what) + ": the box closes");
     return ok;
   }
 

@@ -7,8 +7,9 @@
 
 #include <string>
 
-#include "tray/passlist/win32/password_list_win32.h"
-#include "tray/shell/win32/win32_desktop.h"
+#include "tray/core/win32/win32_desktop.h"
+#include "tray/passlist/win32/password_list_windows.h"
+#include "tray/win32kit/dialog_message.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
@@ -34,10 +35,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return state.busyflag == 0 && state.selectmode == 0 ? 0 : 4;
   }
 
-  quiren::win32::open_password_list_editor(state, desktop);
+  quiren::win32::PasswordEditor editor(state, desktop);
+  editor.show();
   MSG msg;
-  while (quiren::win32::password_list_editor_window() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (quiren::win32::password_list_dialog_message(msg)) continue;
+  while (editor.is_open() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (quiren::win32::dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -12,32 +12,28 @@
 #include <string>
 
 #include "tests/e2e/driver/driver.h"
-#include "tray/flows/flow_messages.h"
+#include "tray/core/win32/prompt_ids.h"
+#include "tray/flows/flow_texts.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/passlist/password_list_texts.h"
-#include "tray/shell/main_window.h"
+#include "tray/shell/main_form.h"
 #include "tray/shell/shell_texts.h"
-#include "tray/shell/win32/about_window.h"
-#include "tray/shell/win32/prompt_ids.h"
-#include "tray/shell/win32/settings_dialog_layout.h"
-#include "tray/shell/win32/splash_window.h"
+#include "tray/shell/win32/about_frame.h"
+#include "tray/shell/win32/settings_layout.h"
+#include "tray/shell/win32/splash_frame.h"
 
 using namespace quiren::e2e;
 namespace settings = quiren::win32::settings_layout;
-namespace passlist = quiren::passlist_layout;
+namespace passlist = quiren::passlist::layout;
 using quiren::MenuCommand;
 
 namespace {
 
 // Generous: the release check may run on a loaded machine.
 constexpr Millis kWait = 30s;
-const std::wstring kTitle = L"む～くいれん";
-const wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
 const wchar_t kViewerClass[] = L"quiren_frmprint";
 const int kViewerTextId = 101;
 const wchar_t kEditorClass[] = L"quiren_frmeditpass";
-
-std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring g_dir;
 
@@ -75,12 +71,6 @@ void menu(HWND main, MenuCommand command) {
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
 }
 
-HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what,
-                std::source_location where = std::source_location::current()) {
-  return expect_message_box(kTitle, pid, w(text), what, kWait, where);
-}
-
-void answer(HWND box, int button) { answer_message_box(box, button, kWait); }
 
 // Waits for the program's prompt asking `label` under `caption`.
 HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {
@@ -88,10 +78,10 @@ HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view lab
   wait_until(
       [&] {
         prompt = find_window(quiren::win32::kPromptClass, caption, pid);
-        return prompt && prompt_label(prompt) == w(label);
+        return prompt && prompt_label(prompt) == wide(label);
       },
       kWait);
-  check(prompt != nullptr && prompt_label(prompt) == w(label), "prompt asks: " + utf8(w(label)));
+  check(prompt != nullptr && prompt_label(prompt) == wide(label), "prompt asks: " + utf8(wide(label)));
   return prompt;
 }
 
@@ -99,9 +89,9 @@ bool start(Process& program) {
   step("start: the splash, then the tray");
   program = Process(g_dir + L"\\mu_quiren11e.exe", {}, g_dir);
   if (!check(program.started(), "program started from " + utf8(g_dir))) return false;
-  HWND splash = wait_for_window(quiren::win32::kSplashClass, w(quiren::texts::kSplashTitle), program.pid(), kWait);
+  HWND splash = wait_for_window(quiren::win32::kSplashClass, wide(quiren::shell::texts::kSplashTitle), program.pid(), kWait);
   if (!check(splash != nullptr, "splash shown")) return false;
-  check_equal(control_text(splash, quiren::win32::kSplashVersionId), w(quiren::texts::kVersionText),
+  check_equal(control_text(splash, quiren::win32::kSplashVersionId), wide(quiren::shell::texts::kVersionText),
               "splash version");
   picture(splash, L"splash");
   check(wait_until_gone(splash, kWait), "splash closes by itself");
@@ -113,15 +103,15 @@ void encrypt_and_decrypt(DWORD pid) {
   const std::wstring plain = L"明日の打ち合わせは午前10時からです。\r\n場所は3階の第2会議室、資料は各自持参してください。";
   const std::wstring password = L"合言葉2024";
   set_clipboard_text(plain);
-  HWND box = expect_box(pid, quiren::flow_text::kAskEncrypt, "encrypt question");
+  HWND box = expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait);
   if (box) picture(box, L"encrypt-question");
-  answer(box, IDYES);
-  HWND prompt = expect_prompt(pid, kTitle, quiren::flow_text::kPromptEncryptPassword);
+  answer(box, IDYES, kWait);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
   if (!prompt) return;
   set_control_text(prompt, quiren::win32::kPromptEditId, password);
   picture(prompt, L"password-prompt");
   press_button(prompt, quiren::win32::kPromptOkId);
-  answer(expect_box(pid, quiren::flow_text::kEncrypted, "encrypted"), IDOK);
+  answer(expect_box(pid, quiren::flows::texts::kEncrypted, "encrypted", kWait), IDOK, kWait);
   const std::wstring block = clipboard_text().value_or(L"");
   check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
         "armoured block on the clipboard");
@@ -130,8 +120,8 @@ void encrypt_and_decrypt(DWORD pid) {
   step("decrypt: copy the block, answer, type the password: the viewer shows the text");
   set_clipboard_text(L"");
   set_clipboard_text(block);
-  answer(expect_box(pid, quiren::flow_text::kAskDecrypt, "decrypt question"), IDYES);
-  prompt = expect_prompt(pid, kTitle, quiren::flow_text::kPromptDecryptPassword);
+  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
+  prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
   if (!prompt) return;
   answer_prompt(prompt, password);
   HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
@@ -157,29 +147,29 @@ void settings_dialog(HWND main) {
   step("settings: a new width, OK stores it");
   menu(main, MenuCommand::mnusettei);
   if (!check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) return;
-  check_equal(window_text(main), w(quiren::texts::kSettingsTitle), "settings title");
+  check_equal(window_text(main), wide(quiren::shell::texts::kSettingsTitle), "settings title");
   picture(main, L"settings");
   set_control_text(main, settings::txtorikaesi, L"40");
   press_button(main, settings::command1);
   check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
-  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"40", "width stored");
+  check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"40", "width stored");
 }
 
 void password_list(HWND main, DWORD pid) {
   step("password list: add a password, save, close");
-  namespace text = quiren::passlist_texts;
+  namespace text = quiren::passlist::texts;
   const std::wstring pas = g_dir + L"\\quiren.pas";
   delete_file(pas);
   menu(main, MenuCommand::mnupassword);
-  HWND editor = wait_for_window(kEditorClass, w(text::kEditorCaption), pid, kWait);
+  HWND editor = wait_for_window(kEditorClass, wide(text::kEditorCaption), pid, kWait);
   if (!check(editor != nullptr, "password list editor shown")) return;
   wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
   press_button(editor, passlist::kAddId);
-  HWND prompt = expect_prompt(pid, w(text::kPromptTitle), text::kPasswordPrompt);
+  HWND prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kPasswordPrompt);
   if (!prompt) return;
   answer_prompt(prompt, L"合言葉2024");
   wait_until_gone(prompt, kWait);
-  prompt = expect_prompt(pid, w(text::kPromptTitle), text::kDescriptionPrompt);
+  prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kDescriptionPrompt);
   if (!prompt) return;
   answer_prompt(prompt, L"取引先との連絡用");
   wait_until_gone(prompt, kWait);
@@ -192,7 +182,7 @@ void password_list(HWND main, DWORD pid) {
   picture(editor, L"password-editor");
   wait_until([&] { return IsWindowEnabled(editor) != 0; }, kWait);
   press_button(editor, passlist::kSaveId);
-  answer(expect_box(pid, text::kSaveQuestion, "save asks"), IDYES);
+  answer(expect_box(pid, text::kSaveQuestion, "save asks", kWait), IDYES, kWait);
   check(wait_until([&] { return read_file_bytes(pas).has_value(); }, kWait), "quiren.pas saved beside the program");
   PostMessageW(editor, WM_CLOSE, 0, 0);
   check(wait_until_gone(editor, kWait), "editor closed");
@@ -201,9 +191,9 @@ void password_list(HWND main, DWORD pid) {
 void about_window(HWND main, DWORD pid) {
   step("about window");
   menu(main, MenuCommand::mnuversion);
-  HWND about = wait_for_window(quiren::win32::kAboutClass, w(quiren::texts::kAboutTitle), pid, kWait);
+  HWND about = wait_for_window(quiren::win32::kAboutClass, wide(quiren::shell::texts::kAboutTitle), pid, kWait);
   if (!check(about != nullptr, "about shown")) return;
-  check_equal(control_text(about, quiren::win32::kAboutTitleId), w(quiren::texts::kVersionText), "about version");
+  check_equal(control_text(about, quiren::win32::kAboutTitleId), wide(quiren::shell::texts::kVersionText), "about version");
   picture(about, L"about");
   press_button(about, IDOK);
   check(wait_until_gone(about, kWait), "about closed");
@@ -214,7 +204,7 @@ void about_window(HWND main, DWORD pid) {
 int wmain(int argc, wchar_t** argv) {
   g_dir = argc > 1 ? std::wstring(argv[1]) : driver_directory();
   while (!g_dir.empty() && g_dir.back() == L'\\') g_dir.pop_back();
-  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+  clear_stored_settings();
 
   Process program;
   if (start(program)) {

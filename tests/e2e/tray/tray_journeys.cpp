@@ -11,11 +11,11 @@
 #include <thread>
 
 #include "tests/e2e/driver/driver.h"
-#include "tray/shell/main_window.h"
+#include "tray/shell/main_form.h"
 #include "tray/shell/shell_texts.h"
-#include "tray/shell/win32/about_window.h"
-#include "tray/shell/win32/settings_dialog_layout.h"
-#include "tray/shell/win32/splash_window.h"
+#include "tray/shell/win32/about_frame.h"
+#include "tray/shell/win32/settings_layout.h"
+#include "tray/shell/win32/splash_frame.h"
 
 using namespace quiren::e2e;
 namespace layout = quiren::win32::settings_layout;
@@ -23,16 +23,7 @@ using quiren::MenuCommand;
 
 namespace {
 
-const std::wstring kTitle = L"む～くいれん";
 const wchar_t kProgram[] = L"mu_quiren11e.exe";
-const wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\mu-quiren\\settei";
-
-std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-void write_setting(const wchar_t* name, const wchar_t* value) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
-                  static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
 
 // The hidden main window of the running copy.
 HWND main_window() { return FindWindowW(layout::kMainWindowClass, nullptr); }
@@ -41,25 +32,12 @@ void menu(HWND main, MenuCommand command) {
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
 }
 
-// Waits for a box of `pid` and checks its text; nullptr when none came.
-HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what,
-                std::source_location where = std::source_location::current()) {
-  return expect_message_box(kTitle, pid, w(text), what, kDefaultWait, where);
-}
-
-void answer(HWND box, int button) { answer_message_box(box, button); }
-
 // A screenshot once the window has painted all its controls: each control
 // paints in its own turn of the program's message loop.
 void picture(HWND window, const wchar_t* name) {
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
   Sleep(600);
   screenshot(name);
-}
-
-// True when no box of `pid` turns up within a while.
-bool no_box_for_a_while(DWORD pid) {
-  return !wait_until([&] { return find_window(kMessageBoxClass, kTitle, pid) != nullptr; }, 1500ms);
 }
 
 // A clipboard viewer of the driver's own, on its own thread so that the
@@ -144,7 +122,7 @@ void encrypt_and_decrypt(DWORD pid) {
   const std::wstring plain = L"会議は明日の10時です。";
   set_clipboard_text(plain);
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "encrypt question"), IDYES);
-  HWND prompt = wait_for_prompt(kTitle, pid);
+  HWND prompt = wait_for_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "password prompt")) return;
   answer_prompt(prompt, L"himitsu");
   answer(expect_box(pid, u"暗号化した文章をクリップボードに書き込みました", "encrypted"), IDOK);
@@ -156,7 +134,7 @@ void encrypt_and_decrypt(DWORD pid) {
   set_clipboard_text(L"");
   set_clipboard_text(block);
   answer(expect_box(pid, u"クリップボードの内容を復号しますか？", "decrypt question"), IDYES);
-  prompt = wait_for_prompt(kTitle, pid);
+  prompt = wait_for_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "decrypt password prompt")) return;
   answer_prompt(prompt, L"himitsu");
   HWND viewer = wait_for_window(L"quiren_frmprint", L"", pid);
@@ -190,10 +168,9 @@ void tray_menu(HWND main, DWORD pid) {
 
   step("menu: decrypt the clipboard");
   menu(main, MenuCommand::mnuhukugo);
-  // No block on the clipboard: the decrypt flow says so or does nothing;
-  // either way the program must still answer.
-  Sleep(300);
-  if (HWND box = find_window(kMessageBoxClass, kTitle, pid)) answer(box, IDOK);
+  // No block on the clipboard: the decrypt flow ends without a word.
+  check(no_box_for_a_while(pid), "decrypting a text without a block says nothing");
+  check(find_window(L"quiren_frmprint", L"", pid) == nullptr, "and opens no viewer");
   check(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, nullptr) != 0, "program responsive");
 }
 
@@ -229,13 +206,13 @@ void settings_dialog(HWND main, DWORD pid) {
   const std::wstring p31(31, L'a');
   const Failing failing[] = {
       {"31-character fixed password", layout::option1_fixed, layout::option2_ask, p31.c_str(), L"60",
-       quiren::texts::kPasswordTooLong},
-      {"width 9", layout::option1_ask, layout::option2_ask, L"", L"9", quiren::texts::kBadOrikaesi},
-      {"width not a number", layout::option1_ask, layout::option2_ask, L"", L"abc", quiren::texts::kBadOrikaesi},
+       quiren::shell::texts::kPasswordTooLong},
+      {"width 9", layout::option1_ask, layout::option2_ask, L"", L"9", quiren::shell::texts::kBadOrikaesi},
+      {"width not a number", layout::option1_ask, layout::option2_ask, L"", L"abc", quiren::shell::texts::kBadOrikaesi},
       {"fixed password empty", layout::option1_fixed, layout::option2_ask, L"", L"60",
-       quiren::texts::kFixedPasswordMissing},
+       quiren::shell::texts::kFixedPasswordMissing},
       {"equalpass without fixed encryption", layout::option1_ask, layout::option2_equal, L"", L"60",
-       quiren::texts::kEqualpassNeedsAngo},
+       quiren::shell::texts::kEqualpassNeedsAngo},
   };
   for (const Failing& f : failing) {
     step(std::string("settings OK refused: ") + f.what);
@@ -255,11 +232,11 @@ void settings_dialog(HWND main, DWORD pid) {
   set_control_text(dialog, layout::txtorikaesi, L"10.5");
   press_button(dialog, layout::command1);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "dialog hidden after OK");
-  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"10.5", "width stored as typed");
-  check_equal(read_user_registry_string(kSettingsKey, L"ango").value_or(L"?"), L"True", "ango stored");
-  check_equal(read_user_registry_string(kSettingsKey, L"equalpass").value_or(L"?"), L"True", "equalpass stored");
-  check_equal(read_user_registry_string(kSettingsKey, L"angopass").value_or(L"?"), L"kotei", "password stored");
-  check_equal(read_user_registry_string(kSettingsKey, L"hock").value_or(L"?"), L"1", "hock stored");
+  check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"10.5", "width stored as typed");
+  check_equal(stored_setting(L"ango").value_or(L"?"), L"True", "ango stored");
+  check_equal(stored_setting(L"equalpass").value_or(L"?"), L"True", "equalpass stored");
+  check_equal(stored_setting(L"angopass").value_or(L"?"), L"kotei", "password stored");
+  check_equal(stored_setting(L"hock").value_or(L"?"), L"1", "hock stored");
 
   step("settings back to asking each time; Cancel saves nothing");
   dialog = open_settings(main);
@@ -271,7 +248,7 @@ void settings_dialog(HWND main, DWORD pid) {
   set_control_text(dialog, layout::txtorikaesi, L"77");
   press_button(dialog, layout::command2);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after Cancel");
-  check_equal(read_user_registry_string(kSettingsKey, L"orikaesi").value_or(L"?"), L"10.5", "Cancel stored nothing");
+  check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"10.5", "Cancel stored nothing");
 
   step("the watch off: a copy does nothing; on again: a copy asks");
   dialog = open_settings(main);
@@ -350,10 +327,10 @@ void chain_notices(HWND main, DWORD pid, ChainWitness& witness) {
 }  // namespace
 
 int wmain() {
-  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+  clear_stored_settings();
 
   step("a stored setting that does not convert stops start-up");
-  write_setting(L"quest1", L"300");
+  store_setting(L"quest1", L"300");
   {
     Process bad(kProgram, {});
     HWND box = expect_box(bad.pid(), u"起動時にエラーが発生しました。起動を中止します。", "start-up error");
@@ -361,7 +338,7 @@ int wmain() {
     check(bad.wait(10s).has_value(), "the program ended");
     check(main_window() == nullptr, "no main window made");
   }
-  delete_user_registry_tree(L"Software\\VB and VBA Program Settings\\mu-quiren");
+  clear_stored_settings();
 
   step("closing the splash early ends the program");
   {

@@ -1,7 +1,7 @@
 #include "tray/flows/win32/quiren_library.h"
 
-#include "tray/shell/win32/process_info.h"
-#include "tray/shell/win32/wide_text.h"
+#include "tray/core/win32/process_info.h"
+#include "tray/win32kit/wide_text.h"
 
 namespace quiren::win32 {
 namespace {

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "tray/flows/cipher_binding.h"
+#include "block/cipher_library.h"
 
 namespace quiren::win32 {
 
-class QuirenLibrary : public CipherLibrary {
+class QuirenLibrary : public block::CipherLibrary {
  public:
   // `directory`: the folder holding quiren.dll (normally the program's).
   explicit QuirenLibrary(std::u16string directory);

@@ -1,108 +1,37 @@
 #include "tray/passlist/win32/password_list_frame.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
-#include <array>
-
 #include "tray/passlist/password_list_layout.h"
-#include "tray/shell/win32/screen_metrics.h"
+#include "tray/win32kit/controls.h"
+#include "tray/win32kit/fonts.h"
+#include "tray/win32kit/wide_text.h"
+#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
 
-namespace layout = passlist_layout;
+namespace layout = passlist::layout;
 
 constexpr wchar_t kClassName[] = L"quiren_frmeditpass";
-constexpr UINT_PTR kListSubclassId = 1;
-
-std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-int px(int twips, int twips_per_pixel) {
-  return MulDiv(twips, 1, std::max(1, twips_per_pixel));
-}
-
-int CALLBACK font_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-bool font_installed(const wchar_t* face) {
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
-  bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &query, font_found, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
-  return found;
-}
-
-// The designed face first; where it is missing (Wine) a face with Japanese
-// glyphs, then the system's message font.
-HFONT make_font() {
-  static constexpr std::array<const wchar_t*, 4> kFaces = {
-      L"ＭＳ Ｐゴシック", L"MS PGothic", L"IPAPGothic", L"IPAGothic"};
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  HDC dc = GetDC(nullptr);
-  font.lfHeight = -MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, dc);
-  for (const wchar_t* face : kFaces) {
-    if (font_installed(face)) {
-      lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-      font.lfCharSet = SHIFTJIS_CHARSET;
-      break;
-    }
-  }
-  return CreateFontIndirectW(&font);
-}
-
-// Owned windows get no task-bar button; this hidden one owns them all.
-HWND owner_window() {
-  static HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
-  return owner;
-}
-
-void register_class(WNDPROC proc) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  registered = RegisterClassExW(&wc) != 0;
-}
+constexpr int kFontPoints = 9;
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 }  // namespace
 
-PasswordListFrame::PasswordListFrame(ProgramState& state, Desktop& desktop)
-    : state_(state), desktop_(desktop), logic_(state, desktop) {}
+PasswordListFrame::PasswordListFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
 
 PasswordListFrame::~PasswordListFrame() {
   if (hwnd_) DestroyWindow(hwnd_);
-  if (font_) DeleteObject(font_);
 }
 
 bool PasswordListFrame::open() {
-  register_class(WindowProc::of<PasswordListFrame>);
-  TwipsPerPixel tpp = desktop_.twips_per_pixel();
-  RECT outer{0, 0, px(layout::kClientWidth, tpp.x), px(layout::kClientHeight, tpp.y)};
-  AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-  hwnd_ = CreateWindowExW(kExStyle, kClassName, wide(logic_.caption()).c_str(), kStyle, 0, 0,
-                          outer.right - outer.left, outer.bottom - outer.top, owner_window(),
-                          nullptr, GetModuleHandleW(nullptr), this);
+  if (!register_window_class(kClassName, WindowProc::of<PasswordListFrame>, face_brush())) return false;
+  dpi_ = screen_dpi();
+  hwnd_ = CreateWindowExW(kExStyle, kClassName, to_wide(logic_.caption()).c_str(), kStyle, 0, 0, 0, 0,
+                          hidden_owner(), nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
-  font_ = make_font();
+  font_ = make_ui_font(kFontPoints, dpi_);
   create_controls();
 
   logic_.Form_Load();
@@ -110,11 +39,16 @@ bool PasswordListFrame::open() {
     DestroyWindow(hwnd_);
     return false;
   }
-  int width = outer.right - outer.left;
-  int height = outer.bottom - outer.top;
-  if (auto h = logic_.outer_height_twips()) height = px(*h, tpp.y);
-  const POINT at = centred_on_work_area(width, height);
-  SetWindowPos(hwnd_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
+  if (auto height = logic_.outer_height_twips()) {
+    // The chooser cuts the window off below the list: the button row falls
+    // outside it.
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const int outer_height = px_from_twips(*height, dpi_.y);
+    const POINT at = centred_on_work_area(r.right - r.left, outer_height);
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, r.right - r.left, outer_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   sync();
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
@@ -129,33 +63,25 @@ void PasswordListFrame::bring_to_front() {
 }
 
 void PasswordListFrame::create_controls() {
-  TwipsPerPixel tpp = desktop_.twips_per_pixel();
-  HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const layout::ControlLayout& c : layout::kControls) {
-    const wchar_t* cls = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD ex_style = 0;
+    ChildArgs args{.text = c.caption, .id = c.id, .place = c.rect, .font = font_.get()};
     switch (c.kind) {
       case layout::ControlKind::label:
         // Label1's designed rectangle reaches into the list box; a label is
         // painted as if beneath the other controls, so it is clipped by them.
-        style |= SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS;
+        args.style = SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS;
         break;
       case layout::ControlKind::list_box:
-        cls = L"LISTBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER;
-        ex_style = WS_EX_CLIENTEDGE;
+        args.window_class = L"LISTBOX";
+        args.style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER;
+        args.ex_style = WS_EX_CLIENTEDGE;
         break;
       case layout::ControlKind::button:
-        cls = L"BUTTON";
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        args.window_class = L"BUTTON";
+        args.style = WS_TABSTOP | BS_PUSHBUTTON;
         break;
     }
-    HWND control = CreateWindowExW(
-        ex_style, cls, wide(c.caption).c_str(), style, px(c.rect.left, tpp.x),
-        px(c.rect.top, tpp.y), px(c.rect.width, tpp.x), px(c.rect.height, tpp.y), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    HWND control = make_child(hwnd_, args, dpi_);
     if (c.id == layout::kList1Id) list_ = control;
     if (c.id == layout::kInfoId) info_ = control;
     if (c.kind == layout::ControlKind::button) buttons_.push_back(control);
@@ -164,7 +90,7 @@ void PasswordListFrame::create_controls() {
       SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
-  SetWindowSubclass(list_, list_proc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  ListSubclass::attach(list_, this);
 }
 
 int PasswordListFrame::list_selection() const {
@@ -188,12 +114,12 @@ void PasswordListFrame::run_modal_step(Step step) {
 
 void PasswordListFrame::sync() {
   if (!hwnd_) return;
-  SetWindowTextW(hwnd_, wide(logic_.caption()).c_str());
+  set_window_text(hwnd_, logic_.caption());
   if (shown_lines_ != logic_.lines()) {
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     for (const std::u16string& line : logic_.lines()) {
-      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(line).c_str()));
+      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_wide(line).c_str()));
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
@@ -202,7 +128,7 @@ void PasswordListFrame::sync() {
   if (list_selection() != logic_.selected()) {
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(logic_.selected()), 0);
   }
-  SetWindowTextW(info_, wide(logic_.info_text()).c_str());
+  set_window_text(info_, logic_.info_text());
   for (HWND button : buttons_) EnableWindow(button, logic_.buttons_enabled());
 }
 
@@ -225,15 +151,12 @@ void PasswordListFrame::after_nc_destroy() {
   PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK PasswordListFrame::list_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                              DWORD_PTR data) {
-  auto* self = reinterpret_cast<PasswordListFrame*>(data);
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, list_proc, kListSubclassId);
-  if (msg == WM_KEYUP && self->hwnd_) {
-    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    self->logic_.List1_KeyUp(static_cast<int>(wp), self->list_selection());
-    self->sync();
-    self->close_if_done();
+LRESULT PasswordListFrame::list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYUP && hwnd_) {
+    LRESULT result = DefSubclassProc(list, msg, wp, lp);
+    logic_.List1_KeyUp(static_cast<int>(wp), list_selection());
+    sync();
+    close_if_done();
     return result;
   }
   if (msg == WM_GETDLGCODE && lp) {
@@ -242,7 +165,7 @@ LRESULT CALLBACK PasswordListFrame::list_proc(HWND hwnd, UINT msg, WPARAM wp, LP
     const MSG* key = reinterpret_cast<const MSG*>(lp);
     if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return DefSubclassProc(list, msg, wp, lp);
 }
 
 LRESULT PasswordListFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {

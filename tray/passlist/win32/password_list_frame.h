@@ -1,15 +1,17 @@
 // One password list window: creates the controls the layout table lists,
-// forwards their events to PasswordListWindow and mirrors its state back.
+// forwards their events to PasswordListForm and mirrors its state back.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "tray/passlist/password_list_window.h"
-#include "tray/shell/win32/window_proc.h"
+#include "tray/passlist/password_list_form.h"
+#include "tray/win32kit/dpi.h"
+#include "tray/win32kit/gdi.h"
+#include "tray/win32kit/subclass.h"
+#include "tray/win32kit/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -29,9 +31,9 @@ class PasswordListFrame {
 
  private:
   friend class WindowProc;
-  static LRESULT CALLBACK list_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR data);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp);
+  using ListSubclass = Subclass<PasswordListFrame, &PasswordListFrame::list_message>;
   void after_nc_destroy();
   void create_controls();
   int list_selection() const;
@@ -42,14 +44,13 @@ class PasswordListFrame {
   void sync();  // mirror the logic's state into the controls
   void close_if_done();
 
-  ProgramState& state_;
-  Desktop& desktop_;
-  PasswordListWindow logic_;
+  PasswordListForm logic_;
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   HWND info_ = nullptr;
   std::vector<HWND> buttons_;
-  HFONT font_ = nullptr;
+  Dpi dpi_;
+  ScopedFont font_;
   std::vector<std::u16string> shown_lines_;
   int modal_depth_ = 0;
   bool close_pending_ = false;

@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include "tests/e2e/driver/driver.h"
+#include "tray/core/shared_texts.h"
+#include "tray/core/win32/registry_settings.h"
+
+namespace quiren::e2e {
+
+const std::wstring kAppTitle = wide(core::texts::kAppTitle);
+
+std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::wstring settings_key() { return win32::settings_key_path(); }
+
+std::optional<std::wstring> stored_setting(std::wstring_view name) {
+  return read_user_registry_string(settings_key(), name);
+}
+
+bool store_setting(std::wstring_view name, std::wstring_view value) {
+  const std::wstring key = settings_key();
+  const std::wstring value_name(name);
+  const std::wstring text(value);
+  return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value_name.c_str(), REG_SZ, text.c_str(),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool clear_stored_settings() { return delete_user_registry_tree(win32::application_key_path()); }
+
+HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Millis timeout,
+                std::source_location where) {
+  return expect_message_box(kAppTitle, pid, wide(text), what, timeout, where);
+}
+
+void answer(HWND box, int button, Millis timeout) { answer_message_box(box, button, timeout); }
+
+bool no_box_for_a_while(DWORD pid, Millis how_long) {
+  return !wait_until([&] { return find_window(kMessageBoxClass, kAppTitle, pid) != nullptr; }, how_long);
+}
+
+}  // namespace quiren::e2e

@@ -1,0 +1,453 @@
+#include "tray/passlist/password_list_form.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_desktop.h"
+#include "tray/passlist/password_list_layout.h"
+#include "tray/passlist/password_list_texts.h"
+
+namespace quiren {
+namespace {
+
+using testing::FakeDesktop;
+using testing::u16;
+namespace texts = passlist::texts;
+
+const std::u16string kPath = u"C:\\Program Files\\mu-quiren\\quiren.pas";
+const std::string kThreeEntries =
+    "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n";
+using Lines = std::vector<std::u16string>;
+
+struct PasswordListWindowTest : ::testing::Test {
+  explicit PasswordListWindowTest(int code_page = 932) : desktop(code_page) {}
+
+  PasswordListForm& open_editor() {
+    state.busyflag = kTrue;
+    window.Form_Load();
+    return window;
+  }
+  PasswordListForm& open_chooser() {
+    state.busyflag = kTrue;
+    state.selectmode = kTrue;
+    window.Form_Load();
+    return window;
+  }
+
+  FakeDesktop desktop;
+  ProgramState state;
+  PasswordListForm window{state, desktop};
+};
+
+TEST_F(PasswordListWindowTest, EditorOpensWithTheFileListedAndNothingSelected) {
+  desktop.files[kPath] = kThreeEntries;
+  state.selectpass = u"stale";
+  open_editor();
+  EXPECT_EQ(window.caption(), texts::kEditorCaption);
+  EXPECT_EQ(window.lines(), (Lines{u"one", u"two", u"three"}));
+  EXPECT_EQ(window.passcount(), 3);
+  EXPECT_EQ(window.selected(), -1);
+  EXPECT_EQ(window.info_text(), u"");
+  EXPECT_TRUE(window.buttons_enabled());
+  EXPECT_FALSE(window.outer_height_twips());
+  EXPECT_EQ(window.changed(), kFalse);
+  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_EQ(state.busyflag, kTrue);
+  EXPECT_FALSE(window.closed());
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(PasswordListWindowTest, EditorOpensAnEmptyListSilently) {
+  open_editor();
+  EXPECT_TRUE(window.lines().empty());
+  EXPECT_FALSE(window.closed());
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(PasswordListWindowTest, CountIsThePairsReadNotTheCountLine) {
+  desktop.files[kPath] = "7\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n";
+  open_editor();
+  EXPECT_EQ(window.lines(), Lines{u"a"});
+  EXPECT_EQ(window.passcount(), 1);
+  window.List1_Click(0);
+  window.Command2_Click();
+  window.unload();
+  EXPECT_EQ(desktop.files[kPath], "0\r\n");
+}
+
+TEST_F(PasswordListWindowTest, ClickShowsTheDescription) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_Click(1);
+  EXPECT_EQ(window.info_text(), u"second");
+  // Leaving no line selected keeps the last description.
+  window.List1_Click(-1);
+  EXPECT_EQ(window.info_text(), u"second");
+}
+
+TEST_F(PasswordListWindowTest, AddAsksForPasswordThenDescription) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_Click(0);
+  desktop.prompt_answers = {u" pass, word ", u16("説明")};
+  window.Command1_Click();
+  ASSERT_EQ(desktop.prompts.size(), 2u);
+  EXPECT_EQ(desktop.prompts[0].prompt, texts::kPasswordPrompt);
+  EXPECT_EQ(desktop.prompts[1].prompt, texts::kDescriptionPrompt);
+  for (const auto& prompt : desktop.prompts) EXPECT_EQ(prompt.title, u"パスワードリストの編集");
+  EXPECT_EQ(window.lines().back(), u" pass, word ");
+  EXPECT_EQ(window.infolist().back(), u16("説明"));
+  EXPECT_EQ(window.passcount(), 4);
+  EXPECT_EQ(window.changed(), kTrue);
+  // The new entry is not selected and the label keeps what it showed.
+  EXPECT_EQ(window.selected(), 0);
+  EXPECT_EQ(window.info_text(), u"first");
+}
+
+TEST_F(PasswordListWindowTest, CancelAtTheDescriptionStillAdds) {
+  open_editor();
+  desktop.prompt_answers = {u"pw"};
+  window.Command1_Click();
+  EXPECT_EQ(window.passlist(), Lines{u"pw"});
+  EXPECT_EQ(window.infolist(), Lines{u""});
+}
+
+struct AddCase {
+  const char* name;
+  int code_page;
+  std::u16string password;
+  std::u16string description;
+  std::u16string_view refusal;  // empty: added
+  std::size_t prompts;          // prompts shown
+};
+
+class PasswordListAdd : public ::testing::TestWithParam<AddCase> {};
+
+TEST_P(PasswordListAdd, AcceptsOrRefusesBeforeAnythingChanges) {
+  const AddCase& c = GetParam();
+  FakeDesktop desktop(c.code_page);
+  ProgramState state;
+  PasswordListForm window(state, desktop);
+  window.Form_Load();
+  desktop.prompt_answers = {c.password, c.description};
+  window.Command1_Click();
+  EXPECT_EQ(desktop.prompts.size(), c.prompts);
+  if (c.refusal.empty()) {
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_EQ(window.passlist(), Lines{c.password});
+    EXPECT_EQ(window.changed(), kTrue);
+  } else {
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text, c.refusal);
+    EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
+    EXPECT_EQ(desktop.boxes[0].buttons, Buttons::ok);
+    EXPECT_TRUE(window.passlist().empty());
+    EXPECT_TRUE(window.lines().empty());
+    EXPECT_EQ(window.changed(), kFalse);
+  }
+}
+
+const std::u16string kThirtyJapanese(30, u'漢');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PasswordListAdd,
+    ::testing::Values(
+        AddCase{"thirty_ascii", 932, std::u16string(30, u'a'), u"d", {}, 2},
+        AddCase{"thirty_japanese", 932, kThirtyJapanese, u"d", {}, 2},
+        AddCase{"thirty_one_refused", 932, std::u16string(31, u'a'), u"d", texts::kTooLong, 1},
+        AddCase{"thirty_one_japanese_refused", 932, kThirtyJapanese + u"字", u"d", texts::kTooLong, 1},
+        AddCase{"quote_in_password", 932, u"a\"b", u"d", texts::kQuoteRefused, 1},
+        AddCase{"quote_in_description", 932, u"ab", u"say \"hi\"", texts::kQuoteRefused, 2},
+        AddCase{"japanese_outside_1252", 1252, u16("秘密"), u"d", texts::kCharacterRefused, 1},
+        AddCase{"description_outside_1252", 1252, u"ab", u16("説明"), texts::kCharacterRefused, 2},
+        AddCase{"accents_in_1252", 1252, u16("café"), u16("déjà"), {}, 2},
+        AddCase{"outside_932", 932, u16("pass😀"), u"d", texts::kCharacterRefused, 1}),
+    [](const ::testing::TestParamInfo<AddCase>& param_info) { return param_info.param.name; });
+
+TEST_F(PasswordListWindowTest, CancelAtThePasswordChangesNothing) {
+  open_editor();
+  window.Command1_Click();
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_TRUE(window.lines().empty());
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(window.changed(), kFalse);
+}
+
+struct DeleteCase {
+  const char* name;
+  std::string file;
+  int index;
+  Lines left;
+  int selected_after;
+  std::u16string info_after;
+};
+
+class PasswordListDelete : public ::testing::TestWithParam<DeleteCase> {};
+
+TEST_P(PasswordListDelete, ClosesTheGapAndSelectsTheNeighbour) {
+  const DeleteCase& c = GetParam();
+  FakeDesktop desktop;
+  desktop.files[kPath] = c.file;
+  ProgramState state;
+  PasswordListForm window(state, desktop);
+  window.Form_Load();
+  window.List1_Click(c.index);
+  window.Command2_Click();
+  EXPECT_EQ(window.lines(), c.left);
+  EXPECT_EQ(window.passlist(), c.left);
+  EXPECT_EQ(window.infolist().size(), c.left.size());
+  EXPECT_EQ(window.passcount(), static_cast<std::int32_t>(c.left.size()));
+  EXPECT_EQ(window.selected(), c.selected_after);
+  EXPECT_EQ(window.info_text(), c.info_after);
+  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PasswordListDelete,
+    ::testing::Values(
+        DeleteCase{"middle", kThreeEntries, 1, {u"one", u"three"}, 1, u"third"},
+        DeleteCase{"last", kThreeEntries, 2, {u"one", u"two"}, 1, u"second"},
+        DeleteCase{"first", kThreeEntries, 0, {u"two", u"three"}, 0, u"second"},
+        // The label keeps the deleted entry's description: nothing is selected.
+        DeleteCase{"only", "1\r\n\"solo\"\r\n\"alone\"\r\n", 0, {}, -1, u"alone"}),
+    [](const ::testing::TestParamInfo<DeleteCase>& param_info) { return param_info.param.name; });
+
+TEST_F(PasswordListWindowTest, DeleteWithNothingSelectedDoesNothing) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.Command2_Click();
+  EXPECT_EQ(window.lines().size(), 3u);
+  EXPECT_EQ(window.changed(), kFalse);
+}
+
+TEST_F(PasswordListWindowTest, SaveButtonWithoutChangesAsksAndWritesNothing) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.Command3_Click();
+  window.unload();
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
+}
+
+TEST_F(PasswordListWindowTest, SaveButtonYesWritesTheWholeList) {
+  open_editor();
+  desktop.prompt_answers = {u16("日本"), u"", u"b", u"c"};
+  window.Command1_Click();
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, texts::kSaveQuestion);
+  EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
+  EXPECT_EQ(desktop.boxes[0].icon, Icon::none);
+  EXPECT_EQ(desktop.files[kPath], "2\r\n\"\x93\xFA\x96\x7B\"\r\n\"\"\r\n\"b\"\r\n\"c\"\r\n");
+  EXPECT_EQ(window.changed(), kFalse);
+  EXPECT_FALSE(window.closed());
+  window.unload();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+}
+
+TEST_F(PasswordListWindowTest, SaveButtonNoWritesNothingAndClosingThenAsksNothing) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_Click(0);
+  window.Command2_Click();
+  desktop.box_answers = {Answer::no};
+  window.Command3_Click();
+  EXPECT_EQ(window.changed(), kFalse);
+  window.unload();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
+}
+
+TEST_F(PasswordListWindowTest, ClosingAfterChangesAsksOnceEitherAnswerCloses) {
+  for (Answer answer : {Answer::yes, Answer::no}) {
+    FakeDesktop desk;
+    desk.files[kPath] = kThreeEntries;
+    ProgramState st;
+    st.busyflag = kTrue;
+    PasswordListForm win(st, desk);
+    win.Form_Load();
+    win.List1_Click(2);
+    win.Command2_Click();
+    desk.box_answers = {answer};
+    win.unload();
+    win.unload();  // a second close does nothing more
+    EXPECT_TRUE(win.closed());
+    EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kSaveQuestion)});
+    EXPECT_EQ(desk.files[kPath], answer == Answer::yes
+                                     ? "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"second\"\r\n"
+                                     : kThreeEntries);
+    EXPECT_EQ(st.busyflag, kFalse);
+    EXPECT_EQ(st.selectmode, kFalse);
+  }
+}
+
+TEST_F(PasswordListWindowTest, FailedSaveKeepsTheOldFileSaysSoAndKeepsTheChange) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_Click(0);
+  window.Command2_Click();
+  desktop.file_writes_fail = true;
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
+  ASSERT_EQ(desktop.boxes.size(), 2u);
+  EXPECT_EQ(desktop.boxes[1].text, texts::kSaveFailed);
+  EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
+  EXPECT_EQ(window.changed(), kTrue);
+
+  // The user can try again once the file can be written.
+  desktop.file_writes_fail = false;
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.files[kPath], "2\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n");
+}
+
+TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
+  struct Unreadable : FakeDesktop {
+    std::optional<std::string> read_file(std::u16string_view) override { return std::nullopt; }
+  } unreadable;
+  unreadable.files[kPath] = kThreeEntries;
+  PasswordListForm win(state, unreadable);
+  win.Form_Load();
+  EXPECT_EQ(unreadable.box_texts(), Lines{std::u16string(texts::kReadFailed)});
+  EXPECT_TRUE(win.lines().empty());
+}
+
+TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  EXPECT_EQ(window.caption(), texts::kChooserCaption);
+  EXPECT_FALSE(window.buttons_enabled());
+  EXPECT_EQ(window.outer_height_twips(), passlist::layout::kChooserOuterHeight);
+  EXPECT_EQ(window.lines().size(), 3u);
+  EXPECT_EQ(window.selected(), -1);
+  // Nothing can be added, deleted or saved.
+  desktop.prompt_answers = {u"x", u"y"};
+  window.List1_Click(0);
+  window.Command1_Click();
+  window.Command2_Click();
+  window.Command3_Click();
+  window.unload();
+  EXPECT_EQ(window.lines().size(), 3u);
+  EXPECT_TRUE(desktop.prompts.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
+  EXPECT_EQ(state.selectpass, u"");
+}
+
+TEST_F(PasswordListWindowTest, ChooserOverAnEmptyListSaysSoAndCloses) {
+  for (const char* file : {static_cast<const char*>(nullptr), "", "0\r\n", "x\r\n\"a\"\r\n"}) {
+    FakeDesktop desk;
+    if (file) desk.files[kPath] = file;
+    ProgramState st;
+    st.busyflag = kTrue;
+    st.selectmode = kTrue;
+    st.selectpass = u"stale";
+    PasswordListForm win(st, desk);
+    win.Form_Load();
+    ASSERT_EQ(desk.boxes.size(), 1u);
+    EXPECT_EQ(desk.boxes[0].text, texts::kEmptyList);
+    EXPECT_EQ(desk.boxes[0].icon, Icon::information);
+    EXPECT_TRUE(win.closed());
+    EXPECT_EQ(st.selectpass, u"");
+    EXPECT_EQ(st.busyflag, kFalse);
+    EXPECT_EQ(st.selectmode, kFalse);
+    if (!file) {
+      EXPECT_FALSE(desk.files.count(kPath));
+    }
+  }
+}
+
+TEST_F(PasswordListWindowTest, ChooserPicksByEnterAndDoubleClickOnly) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  // An Enter released as the window opens, with no line selected.
+  window.List1_KeyUp(PasswordListForm::kEnterKey, -1);
+  EXPECT_FALSE(window.closed());
+  // An arrow key moves the selection: the description follows, no pick.
+  window.List1_KeyUp(40, 1);
+  EXPECT_EQ(window.info_text(), u"second");
+  EXPECT_FALSE(window.closed());
+  window.List1_KeyUp(PasswordListForm::kEnterKey, 1);
+  EXPECT_TRUE(window.closed());
+  EXPECT_EQ(state.selectpass, u"two");
+  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_EQ(state.selectmode, kFalse);
+
+  ProgramState st;
+  st.selectmode = kTrue;
+  PasswordListForm win(st, desktop);
+  win.Form_Load();
+  win.List1_DblClick(2);
+  EXPECT_TRUE(win.closed());
+  EXPECT_EQ(st.selectpass, u"three");
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(PasswordListWindowTest, ChooserCloseBoxLeavesSelectpassEmpty) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  window.List1_Click(0);
+  window.unload();
+  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_EQ(state.selectmode, kFalse);
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(PasswordListWindowTest, EditorEnterAndDoubleClickOnlyShowTheDescription) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_KeyUp(PasswordListForm::kEnterKey, 2);
+  window.List1_DblClick(0);
+  window.List1_KeyUp(46, 0);  // Delete deletes nothing
+  EXPECT_FALSE(window.closed());
+  EXPECT_EQ(window.info_text(), u"first");
+  EXPECT_EQ(window.lines().size(), 3u);
+  EXPECT_EQ(state.selectpass, u"");
+}
+
+TEST_F(PasswordListWindowTest, ChooserBesideTheEditorLeavesBothWorking) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.List1_Click(0);
+  window.Command2_Click();
+
+  // A flow opens a chooser over the file as saved while the editor is open.
+  state.selectmode = kTrue;
+  PasswordListForm chooser(state, desktop);
+  chooser.Form_Load();
+  EXPECT_EQ(chooser.lines(), (Lines{u"one", u"two", u"three"}));
+  // Closing the editor meanwhile clears selectmode; the chooser still picks.
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.box_texts(), Lines{std::u16string(texts::kSaveQuestion)});
+  EXPECT_EQ(desktop.files[kPath], "2\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n");
+  chooser.List1_DblClick(0);
+  EXPECT_TRUE(chooser.closed());
+  EXPECT_EQ(state.selectpass, u"one");
+}
+
+TEST_F(PasswordListWindowTest, EditorClosingDuringAChooserStillAsksToSave) {
+  open_editor();
+  desktop.prompt_answers = {u"pw"};
+  window.Command1_Click();
+  state.selectmode = kTrue;  // a chooser is running
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.files[kPath], "1\r\n\"pw\"\r\n\"\"\r\n");
+}
+
+TEST(PasswordListLayout, ControlsAreInTabOrderWithDistinctIds) {
+  const auto& controls = passlist::layout::kControls;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    EXPECT_EQ(controls[i].tab, static_cast<int>(i));
+    for (std::size_t j = i + 1; j < controls.size(); ++j) EXPECT_NE(controls[i].id, controls[j].id);
+    EXPECT_LE(controls[i].rect.left + controls[i].rect.width, passlist::layout::kClientWidth);
+    EXPECT_LE(controls[i].rect.top + controls[i].rect.height, passlist::layout::kClientHeight);
+  }
+}
+
+}  // namespace
+}  // namespace quiren

@@ -1,0 +1,334 @@
+#include "tray/shell/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/shell/shell_fakes.h"
+#include "tests/support/fake_desktop.h"
+#include "tray/shell/about_form.h"
+
+namespace quiren {
+namespace {
+
+using namespace quiren::testing;
+
+struct MainFormTest : ::testing::Test {
+  FakeDesktop desktop;
+  ProgramState state;
+  FakeChain chain;
+  FakeFlows flows{state};
+  FakeView view;
+  FakeWindow editor;
+  FakeWindow about;
+  FakeViewer viewer;
+  AboutForm about_form{state};
+  MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
+
+  MainFormTest() {
+    view.on_unload = [this] { window.Form_Unload(); };
+    about.on_show = [this] { about_form.Form_Load(); };
+    about.on_close = [this] { about_form.Form_Unload(); };
+    editor.on_close = [this] { state.busyflag = kFalse; };
+  }
+
+  // Something new is copied: the count moves on and the notice comes.
+  void copy() {
+    ++chain.sequence;
+    window.watch().on_clipboard_changed();
+  }
+};
+
+TEST_F(MainFormTest, HookIgnoresTheNoticeSentOnJoining) {
+  desktop.clipboard = u"already there";
+  std::int16_t busy_during_join = 0;
+  chain.next_on_join = 77;
+  chain.during_join = [&] {
+    busy_during_join = state.busyflag;
+    ++chain.sequence;
+    window.watch().on_clipboard_changed();
+  };
+  window.watch().Hook();
+  EXPECT_EQ(busy_during_join, kTrue);
+  EXPECT_TRUE(flows.calls.empty());
+  EXPECT_TRUE(chain.draws.empty());  // no next viewer known yet
+  EXPECT_EQ(state.hooked, kTrue);
+  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_EQ(window.watch().nextviewer(), 77u);
+}
+
+TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
+  chain.next_on_join = 5;
+  window.watch().Hook();
+
+  copy();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  state.busyflag = kTrue;
+  copy();
+  EXPECT_EQ(flows.calls.size(), 1u);
+  // Forwarded both times.
+  EXPECT_EQ(chain.draws, (std::vector<WindowHandle>{5, 5}));
+
+  state.busyflag = kFalse;
+  window.watch().Unhook();
+  copy();
+  EXPECT_EQ(flows.calls.size(), 1u);
+  EXPECT_EQ(chain.draws.size(), 2u);
+}
+
+TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
+  chain.next_on_join = 5;
+  chain.during_join = [&] { window.watch().on_clipboard_changed(); };
+  window.watch().Hook();
+  auto notice_again = [&] { window.watch().on_clipboard_changed(); };
+
+  // The contents at joining count as seen.
+  notice_again();
+  EXPECT_TRUE(flows.calls.empty());
+
+  copy();
+  notice_again();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  // Contents met while busy are seen too: a late notice for them after the
+  // flow ended starts nothing.
+  state.busyflag = kTrue;
+  copy();
+  state.busyflag = kFalse;
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 1u);
+
+  // The same text copied again is a new change.
+  copy();
+  EXPECT_EQ(flows.calls.size(), 2u);
+
+  // The clipboard moved on while the flow read it: the notice for what the
+  // flow already examined, arriving after it ended, starts nothing.
+  flows.during_clipcheck = [&] { ++chain.sequence; };
+  copy();
+  flows.during_clipcheck = nullptr;
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 3u);
+
+  // A platform that cannot count changes: every notice is examined.
+  chain.sequence = 0;
+  notice_again();
+  notice_again();
+  EXPECT_EQ(flows.calls.size(), 5u);
+
+  // Every notice is passed on, examined or not.
+  EXPECT_EQ(chain.draws, std::vector<WindowHandle>(10, 5));
+}
+
+TEST_F(MainFormTest, ChainChangeNotices) {
+  chain.next_on_join = 10;
+  window.watch().Hook();
+
+  // Another viewer leaves: passed on with its own arguments.
+  window.watch().on_chain_changed(20, 30);
+  ASSERT_EQ(chain.changes.size(), 1u);
+  EXPECT_EQ(chain.changes[0].to, 10u);
+  EXPECT_EQ(chain.changes[0].leaving, 20u);
+  EXPECT_EQ(chain.changes[0].following, 30u);
+
+  // Our next viewer leaves: the one after it becomes next, nothing passed on.
+  window.watch().on_chain_changed(10, 40);
+  EXPECT_EQ(chain.changes.size(), 1u);
+  EXPECT_EQ(window.watch().nextviewer(), 40u);
+
+  // The last viewer after ours leaves: no next viewer, nothing to pass on.
+  window.watch().on_chain_changed(40, 0);
+  window.watch().on_chain_changed(50, 60);
+  copy();
+  EXPECT_EQ(chain.changes.size(), 1u);
+  EXPECT_TRUE(chain.draws.empty());
+
+  window.watch().Unhook();
+  EXPECT_EQ(chain.calls.back(), "leave 0");
+}
+
+TEST_F(MainFormTest, UnhookWhenOffLeavesNoChainAndRehookForgetsTheOldNext) {
+  window.watch().Unhook();
+  EXPECT_TRUE(chain.calls.empty());
+
+  chain.next_on_join = 9;
+  window.watch().Hook();
+  window.watch().Unhook();
+  EXPECT_EQ(chain.calls, (std::vector<std::string>{"join", "leave 9"}));
+
+  chain.during_join = [&] { window.watch().on_clipboard_changed(); };
+  window.watch().Hook();
+  EXPECT_TRUE(chain.draws.empty());
+}
+
+TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
+  struct Case { const char* hock; bool hooked; };
+  const Case cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"2", false}, {"junk", true}};
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.hock ? tc.hock : "absent");
+    FakeDesktop d;
+    ProgramState s;
+    FakeChain ch;
+    FakeFlows f{s};
+    FakeView v;
+    if (tc.hock) d.settings[u"hock"] = testing::u16(tc.hock);
+    d.settings[u"orikaesi"] = u"45";
+    MainForm w{s, d, ch, MainFormParts{v, f, editor, about, viewer}};
+    w.Form_Load();
+    EXPECT_EQ(s.hooked, tc.hooked ? kTrue : kFalse);
+    EXPECT_EQ(s.busyflag, kFalse);
+    EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));
+    EXPECT_FALSE(w.dialog_visible());
+    EXPECT_EQ(w.dialog().controls.txtorikaesi, u"45");
+    EXPECT_TRUE(f.calls.empty());
+  }
+}
+
+TEST_F(MainFormTest, OnlyARightButtonPressOpensTheMenu) {
+  for (std::uint32_t code : {0x200u, 0x201u, 0x202u, 0x203u, 0x205u, 0x206u, 0x207u, 0u}) {
+    window.Form_MouseMove(code);
+  }
+  EXPECT_TRUE(view.calls.empty());
+  window.Form_MouseMove(kRightButtonDown);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"menu"}));
+}
+
+TEST_F(MainFormTest, MenuCommands) {
+  window.Form_Load();
+  view.calls.clear();
+
+  window.run(MenuCommand::mnuango);
+  window.run(MenuCommand::mnuhukugo);
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "decrypt"}));
+
+  // Settings: shown and refilled from the store; busyflag untouched, so
+  // clipboard changes still start flows.
+  desktop.settings[u"orikaesi"] = u"70";
+  window.dialog().controls.txtorikaesi = u"99";
+  window.run(MenuCommand::mnusettei);
+  EXPECT_TRUE(window.dialog_visible());
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "refresh"}));
+  EXPECT_EQ(window.dialog().controls.txtorikaesi, u"70");
+  EXPECT_EQ(state.busyflag, kFalse);
+  copy();
+  EXPECT_EQ(flows.calls.back(), "clipcheck");
+
+  window.Command2_Click();
+  EXPECT_FALSE(window.dialog_visible());
+  EXPECT_TRUE(desktop.settings_writes.empty());
+
+  // Password list editor: busy until it closes.
+  flows.calls.clear();
+  window.run(MenuCommand::mnupassword);
+  EXPECT_TRUE(editor.open);
+  EXPECT_EQ(state.busyflag, kTrue);
+  copy();
+  EXPECT_TRUE(flows.calls.empty());
+  editor.close();
+  copy();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  // About window: busy while open, its title the running version.
+  state.versiontext = u"む～くいれん Ver1.1";
+  flows.calls.clear();
+  window.run(MenuCommand::mnuversion);
+  EXPECT_TRUE(about.open);
+  EXPECT_EQ(about_form.lblTitle, u"む～くいれん Ver1.1");
+  copy();
+  EXPECT_TRUE(flows.calls.empty());
+  about.close();
+  EXPECT_EQ(state.busyflag, kFalse);
+  copy();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+}
+
+TEST_F(MainFormTest, SettingsOkHidesOnlyWhenSaved) {
+  window.Form_Load();
+  window.run(MenuCommand::mnusettei);
+  window.dialog().controls.txtorikaesi = u"9";
+  window.Command1_Click();
+  EXPECT_TRUE(window.dialog_visible());
+  window.dialog().controls.txtorikaesi = u"20";
+  window.Command1_Click();
+  EXPECT_FALSE(window.dialog_visible());
+  EXPECT_EQ(view.calls.back(), "hide");
+  EXPECT_EQ(desktop.settings[u"orikaesi"], u"20");
+}
+
+TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
+  chain.next_on_join = 3;
+  window.Form_Load();
+  viewer.open = true;
+  window.run(MenuCommand::mnuversion);
+  view.calls.clear();
+
+  window.run(MenuCommand::mnuend);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"unload", "remove icon"}));
+  EXPECT_EQ(chain.calls.back(), "leave 3");
+  EXPECT_EQ(state.hooked, kFalse);
+  EXPECT_FALSE(viewer.open);
+  EXPECT_FALSE(about.open);
+  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(window.program_may_end());
+}
+
+TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
+  window.Form_Load();
+  window.run(MenuCommand::mnupassword);
+  window.Form_Unload();  // the dialog's close box
+  EXPECT_FALSE(window.program_may_end());
+  editor.close();
+  EXPECT_TRUE(window.program_may_end());
+}
+
+}  // namespace
+}  // namespace quiren
+
+namespace quiren {
+namespace {
+
+using namespace quiren::testing;
+
+// A flow waiting in a message box while the tray menu asks for another one.
+struct NestingFlows : CipherCommands {
+  std::function<void()> inside;
+  std::vector<std::string> calls;
+  void clipcheck() override { step("clipcheck"); }
+  void mnuango_Click() override { step("encrypt"); }
+  void hukugoclip() override { step("decrypt"); }
+  void step(const char* name) {
+    calls.push_back(name);
+    if (inside) {
+      auto once = std::move(inside);
+      inside = nullptr;
+      once();
+    }
+  }
+};
+
+TEST(MainFormNesting, NoFlowStartsInsideAnother) {
+  FakeDesktop desktop;
+  ProgramState state;
+  FakeChain chain;
+  FakeView view;
+  FakeWindow editor, about;
+  FakeViewer viewer;
+  NestingFlows flows;
+  MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
+  window.Form_Load();
+
+  flows.inside = [&] {
+    window.run(MenuCommand::mnuango);
+    window.run(MenuCommand::mnuhukugo);
+  };
+  ++chain.sequence;
+  window.watch().on_clipboard_changed();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+
+  flows.inside = [&] { window.run(MenuCommand::mnuhukugo); };
+  window.run(MenuCommand::mnuango);
+  window.run(MenuCommand::mnuhukugo);
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck", "encrypt", "decrypt"}));
+}
+
+}  // namespace
+}  // namespace quiren

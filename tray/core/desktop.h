@@ -1,0 +1,82 @@
+// Desktop services: every platform call the tray program's logic makes goes
+// through this one interface. The Win32 implementation lives in
+// tray/core/win32/; tests drive the logic through a scripted fake
+// (tests/support/fake_desktop.h).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tray/core/shared_texts.h"
+
+namespace quiren {
+
+inline constexpr std::u16string_view kAppTitle = core::texts::kAppTitle;
+
+enum class Buttons { ok, yes_no };
+enum class Icon { none, critical, question, exclamation, information };
+enum class Answer { ok, yes, no };
+
+struct MessageBoxSpec {
+  std::u16string text;
+  Buttons buttons = Buttons::ok;
+  Icon icon = Icon::none;
+  bool to_front = false;  // bring the box above other programs' windows
+  std::u16string title = std::u16string(kAppTitle);
+};
+
+// A UTF-16 text in the ANSI code page. `lossless` is false when some
+// character had no representation there (and was replaced).
+struct AnsiText {
+  std::string bytes;
+  bool lossless = true;
+};
+
+struct TwipsPerPixel {
+  int x = 15;
+  int y = 15;
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Modal; the first button is the default. Messages go on being
+  // dispatched while the box waits.
+  virtual Answer message_box(const MessageBoxSpec& box) = 0;
+  // Modal one-line prompt with an empty default; Cancel gives "".
+  virtual std::u16string input_prompt(std::u16string_view prompt,
+                                      std::u16string_view title = kAppTitle) = 0;
+
+  virtual bool clipboard_has_text() = 0;
+  virtual std::u16string clipboard_text() = 0;
+  // Clears the clipboard, then puts text on it. False when the clipboard
+  // could not be written (another program kept it open).
+  virtual bool clipboard_put_text(std::u16string_view text) = 0;
+
+  // The folder holding the program file; ends with '\' only at a drive's root.
+  virtual std::u16string program_directory() = 0;
+  virtual bool another_copy_running() = 0;
+
+  // Conversion to and from the system's ANSI code page.
+  virtual AnsiText to_ansi(std::u16string_view text) = 0;
+  virtual std::u16string from_ansi(std::string_view bytes) = 0;
+
+  virtual TwipsPerPixel twips_per_pixel() = 0;
+
+  // The per-user settings store, application "mu-quiren", section "settei".
+  // nullopt for an absent key.
+  virtual std::optional<std::u16string> read_setting(std::u16string_view key) = 0;
+  virtual void write_setting(std::u16string_view key, std::u16string_view value) = 0;
+
+  // Files, by full path. An ordinary file only: hidden and system files
+  // count as absent.
+  virtual bool plain_file_exists(std::u16string_view path) = 0;
+  virtual std::optional<std::string> read_file(std::u16string_view path) = 0;
+  // Replaces the file's whole content atomically: on false the old file is
+  // unchanged.
+  virtual bool replace_file(std::u16string_view path, std::string_view bytes) = 0;
+};
+
+}  // namespace quiren

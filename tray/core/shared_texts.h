@@ -1,0 +1,19 @@
+// Texts that more than one part of the tray shows word for word. Each part's
+// own text header names them beside its other texts.
+#pragma once
+
+#include <string_view>
+
+namespace quiren::core::texts {
+
+// The caption of every message box and prompt unless a window names another.
+inline constexpr std::u16string_view kAppTitle = u"む～くいれん";
+
+// The buttons of the settings dialog, the about window and the input prompt.
+inline constexpr std::u16string_view kButtonOk = u"OK";
+inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
+
+// A password longer than 30 characters, typed or chosen.
+inline constexpr std::u16string_view kPasswordTooLong = u"30文字以上のパスワードは利用できません。";
+
+}  // namespace quiren::core::texts

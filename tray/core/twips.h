@@ -1,0 +1,20 @@
+// Twips (1/1440 inch): the unit of every designed size and place of the
+// program's windows.
+#pragma once
+
+#include <cstdint>
+
+namespace quiren {
+
+// A place on a window's client area: left, top, width, height.
+struct TwipsRect {
+  int left, top, width, height;
+};
+
+struct TwipsSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const TwipsSize&, const TwipsSize&) = default;
+};
+
+}  // namespace quiren

@@ -1,0 +1,94 @@
+#include "tray/core/win32/clipboard.h"
+
+#include <cstring>
+
+#include "tray/win32kit/global_memory.h"
+
+namespace quiren::win32 {
+namespace {
+
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) {
+    constexpr int kAttempts = 10;
+    constexpr DWORD kPauseMs = 30;
+    for (int i = 0; i < kAttempts && !open_; ++i) {
+      if (i > 0) Sleep(kPauseMs);
+      open_ = OpenClipboard(owner) != FALSE;
+    }
+  }
+  ~OpenClipboardScope() {
+    if (open_) CloseClipboard();
+  }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+  bool is_open() const { return open_; }
+
+ private:
+  bool open_ = false;
+};
+
+// Hands a copy of `size` bytes to the clipboard as `format`; the memory
+// belongs to the system only once SetClipboardData took it.
+bool set_clipboard_bytes(UINT format, const void* data, std::size_t size) {
+  ScopedGlobal memory(size);
+  if (!memory) return false;
+  {
+    GlobalLockScope locked(memory.get());
+    if (!locked.data()) return false;
+    std::memcpy(locked.data(), data, size);
+  }
+  if (!SetClipboardData(format, memory.get())) return false;
+  memory.release();
+  return true;
+}
+
+bool put_text(HWND owner, std::u16string_view text, bool mark_private) {
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.is_open() || !EmptyClipboard()) return false;
+  std::u16string with_nul(text);
+  with_nul.push_back(u'\0');
+  if (!set_clipboard_bytes(CF_UNICODETEXT, with_nul.data(), with_nul.size() * sizeof(char16_t))) {
+    return false;
+  }
+  if (mark_private) {
+    // Marker formats; their presence (and a zero DWORD for the two flags)
+    // is what history and cloud sync look at.
+    const DWORD zero = 0;
+    if (UINT f = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")) {
+      set_clipboard_bytes(f, &zero, sizeof zero);
+    }
+    if (UINT f = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")) {
+      set_clipboard_bytes(f, &zero, sizeof zero);
+    }
+    if (UINT f = RegisterClipboardFormatW(L"CanUploadToCloudClipboard")) {
+      set_clipboard_bytes(f, &zero, sizeof zero);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool clipboard_has_text() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }
+
+std::optional<std::u16string> read_clipboard_text(HWND owner) {
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.is_open()) return std::nullopt;
+  GlobalLockScope locked(GetClipboardData(CF_UNICODETEXT));
+  const auto* chars = static_cast<const char16_t*>(locked.data());
+  if (!chars) return std::nullopt;
+  // Bounded by the block's size: a text without its NUL ends there.
+  const std::size_t max_units = locked.size() / sizeof(char16_t);
+  std::size_t length = 0;
+  while (length < max_units && chars[length] != u'\0') ++length;
+  return std::u16string(chars, length);
+}
+
+bool put_clipboard_text(HWND owner, std::u16string_view text) { return put_text(owner, text, false); }
+
+bool put_private_clipboard_text(HWND owner, std::u16string_view text) {
+  return put_text(owner, text, true);
+}
+
+}  // namespace quiren::win32

@@ -1,0 +1,69 @@
+#include "tray/core/win32/win32_desktop.h"
+
+#include "tray/core/win32/ansi_text.h"
+#include "tray/core/win32/clipboard.h"
+#include "tray/core/win32/input_prompt.h"
+#include "tray/core/win32/message_box.h"
+#include "tray/core/win32/plain_files.h"
+#include "tray/core/win32/process_info.h"
+#include "tray/core/win32/registry_settings.h"
+#include "tray/win32kit/dpi.h"
+
+namespace quiren::win32 {
+
+Win32Desktop::~Win32Desktop() {
+  if (clipboard_owner_) DestroyWindow(clipboard_owner_);
+}
+
+HWND Win32Desktop::clipboard_owner() {
+  if (!clipboard_owner_) {
+    clipboard_owner_ = CreateWindowExW(0, L"STATIC", L"mu-quiren clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  return clipboard_owner_;
+}
+
+Answer Win32Desktop::message_box(const MessageBoxSpec& box) { return show_message_box(nullptr, box); }
+
+std::u16string Win32Desktop::input_prompt(std::u16string_view prompt, std::u16string_view title) {
+  return run_input_prompt(prompt, title);
+}
+
+bool Win32Desktop::clipboard_has_text() { return win32::clipboard_has_text(); }
+
+std::u16string Win32Desktop::clipboard_text() { return read_clipboard_text(clipboard_owner()).value_or(u""); }
+
+bool Win32Desktop::clipboard_put_text(std::u16string_view text) {
+  return put_clipboard_text(clipboard_owner(), text);
+}
+
+std::u16string Win32Desktop::program_directory() { return directory_of(program_file_path()); }
+
+bool Win32Desktop::another_copy_running() { return win32::another_copy_running(); }
+
+AnsiText Win32Desktop::to_ansi(std::u16string_view text) { return to_ansi_text(text); }
+
+std::u16string Win32Desktop::from_ansi(std::string_view bytes) { return from_ansi_text(bytes); }
+
+TwipsPerPixel Win32Desktop::twips_per_pixel() {
+  const Dpi dpi = screen_dpi();
+  return {win32::twips_per_pixel(dpi.x), win32::twips_per_pixel(dpi.y)};
+}
+
+std::optional<std::u16string> Win32Desktop::read_setting(std::u16string_view key) {
+  return read_registry_setting(key);
+}
+
+void Win32Desktop::write_setting(std::u16string_view key, std::u16string_view value) {
+  write_registry_setting(key, value);
+}
+
+bool Win32Desktop::plain_file_exists(std::u16string_view path) { return win32::plain_file_exists(path); }
+
+std::optional<std::string> Win32Desktop::read_file(std::u16string_view path) { return read_whole_file(path); }
+
+bool Win32Desktop::replace_file(std::u16string_view path, std::string_view bytes) {
+  return win32::replace_file(path, bytes);
+}
+
+}  // namespace quiren::win32

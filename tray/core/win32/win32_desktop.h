@@ -1,0 +1,47 @@
+// The desktop services on Win32.
+#pragma once
+
+#include <windows.h>
+
+#include "tray/core/desktop.h"
+
+namespace quiren::win32 {
+
+class Win32Desktop : public Desktop {
+ public:
+  Win32Desktop() = default;
+  ~Win32Desktop() override;
+  Win32Desktop(const Win32Desktop&) = delete;
+  Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+  Answer message_box(const MessageBoxSpec& box) override;
+  std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title = kAppTitle) override;
+
+  bool clipboard_has_text() override;
+  std::u16string clipboard_text() override;
+  bool clipboard_put_text(std::u16string_view text) override;
+
+  std::u16string program_directory() override;
+  bool another_copy_running() override;
+
+  AnsiText to_ansi(std::u16string_view text) override;
+  std::u16string from_ansi(std::string_view bytes) override;
+
+  TwipsPerPixel twips_per_pixel() override;
+
+  std::optional<std::u16string> read_setting(std::u16string_view key) override;
+  void write_setting(std::u16string_view key, std::u16string_view value) override;
+
+  bool plain_file_exists(std::u16string_view path) override;
+  std::optional<std::string> read_file(std::u16string_view path) override;
+  bool replace_file(std::u16string_view path, std::string_view bytes) override;
+
+  // The window that owns what this program puts on the clipboard: a hidden
+  // message-only window, made at first use, destroyed with this object.
+  HWND clipboard_owner();
+
+ private:
+  HWND clipboard_owner_ = nullptr;
+};
+
+}  // namespace quiren::win32

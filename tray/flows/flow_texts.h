@@ -1,0 +1,51 @@
+// Every text the clipboard cipher flows show: questions, prompts, refusals,
+// warnings and the texts they put into the viewer.
+#pragma once
+
+#include <string_view>
+
+#include "block/block_rules.h"
+#include "tray/core/shared_texts.h"
+
+namespace quiren::flows::texts {
+
+// Encrypt flow.
+inline constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
+inline constexpr std::u16string_view kTextTooLong = u"20KB以上のテキストを暗号化することはできません";
+inline constexpr std::u16string_view kPromptEncryptPassword = u"暗号化に使うパスワードを入力して下さい";
+// After the chooser gave no pick (with the full stop) and on the plain
+// typed-password path (without it); the fixed-password path shares the
+// latter.
+inline constexpr std::u16string_view kNoPasswordAfterChooser =
+    u"パスワードが入力されなかった為、処理を中止します。";
+inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入力されなかった為、処理を中止します";
+inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
+inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
+inline constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
+inline constexpr std::u16string_view kTextNotInCodePage =
+    u"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
+inline constexpr std::u16string_view kPasswordNotInCodePage =
+    u"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
+inline constexpr std::u16string_view kLibraryMissing =
+    u"暗号ライブラリ quiren.dll を読み込めなかった為、暗号化できません。";
+inline constexpr std::u16string_view kClipboardNotWritten =
+    u"クリップボードに書き込めなかった為、暗号化した文章を書き込めませんでした。";
+
+// Decrypt flow.
+inline constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
+inline constexpr std::u16string_view kUnknownVersion =
+    u"このバージョンでは入力された暗号文を復号できません。最新のバージョンを利用してください。";
+inline constexpr std::u16string_view kPromptDecryptPassword = u"復号に使うパスワードを入力して下さい";
+inline constexpr std::u16string_view kInvalidCiphertext = u"暗号文が不正です。復号を中止します。";
+// Shown in the viewer in place of a block whose check fails.
+inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
+
+// The viewer's context menu.
+inline constexpr std::u16string_view kMenuUndo = u"元に戻す(&U)";
+inline constexpr std::u16string_view kMenuCut = u"切り取り(&T)";
+inline constexpr std::u16string_view kMenuCopy = u"コピー(&C)";
+inline constexpr std::u16string_view kMenuPaste = u"貼り付け(&P)";
+inline constexpr std::u16string_view kMenuDelete = u"削除(&D)";
+inline constexpr std::u16string_view kMenuSelectAll = u"すべて選択(&A)";
+
+}  // namespace quiren::flows::texts

@@ -1,0 +1,68 @@
+#include "tray/flows/viewer_form.h"
+
+#include <algorithm>
+#include <string>
+
+#include "tray/core/desktop.h"
+#include "tray/core/program_state.h"
+#include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
+
+namespace quiren {
+namespace {
+
+// A hand-edited store may hold anything; keep sizes within what a window
+// can take (1,000 inches is far beyond any screen).
+constexpr std::int32_t kLargestSize = 1'440'000;
+
+std::u16string decimal_text(std::int32_t value) {
+  std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+ViewerForm::ViewerForm(ProgramState& state, Desktop& desktop) : state_(state), desktop_(desktop) {}
+
+void ViewerForm::show() {
+  if (!open_) Form_Load();
+}
+
+void ViewerForm::close() {
+  if (open_) Form_Unload();
+}
+
+std::int32_t ViewerForm::read_size(std::u16string_view key, std::int32_t fallback) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(settings::read_number_or(desktop_, key, fallback), 0, kLargestSize));
+}
+
+void ViewerForm::Form_Load() {
+  open_ = true;
+  outer_.height = read_size(settings::kHeight, settings::kDefaultHeight);
+  outer_.width = read_size(settings::kWidth, settings::kDefaultWidth);
+  restored_ = outer_;
+  size_text_box();
+  state_.busyflag = kTrue;
+}
+
+void ViewerForm::Form_Resize(TwipsSize outer, WindowState state) {
+  outer_ = outer;
+  if (state == WindowState::normal) restored_ = outer;
+  size_text_box();
+}
+
+void ViewerForm::Form_Unload() {
+  desktop_.write_setting(settings::kWidth, decimal_text(restored_.width));
+  desktop_.write_setting(settings::kHeight, decimal_text(restored_.height));
+  open_ = false;
+  state_.busyflag = kFalse;
+}
+
+void ViewerForm::size_text_box() {
+  // A minimised or very small window would give a negative size.
+  text_box_.width = std::max(0, outer_.width - kTextBoxMargin.width);
+  text_box_.height = std::max(0, outer_.height - kTextBoxMargin.height);
+}
+
+}  // namespace quiren

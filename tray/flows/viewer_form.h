@@ -1,0 +1,70 @@
+// frmprint, the decrypted text viewer, as plain logic: its stored size, the
+// size of its text box and its text. The Win32 window
+// (tray/flows/win32/viewer_frame.h) mirrors this state into a real window;
+// tests use the class directly as the viewer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tray/core/decrypted_text_viewer.h"
+#include "tray/core/settings_keys.h"
+#include "tray/core/twips.h"
+
+namespace quiren {
+
+class Desktop;
+struct ProgramState;
+
+enum class WindowState { normal, minimized, maximized };
+
+class ViewerForm : public DecryptedTextViewer {
+ public:
+  static constexpr std::u16string_view kCaption = u"復号した文章の表示";
+  static constexpr std::u16string_view kFontName = u"ＭＳ Ｐゴシック";
+  static constexpr int kFontPoints = 12;
+  // The designed outer size; the text box is this much smaller.
+  static constexpr TwipsSize kDefaultOuter{settings::kDefaultWidth, settings::kDefaultHeight};
+  static constexpr TwipsSize kTextBoxMargin{140, 400};
+
+  ViewerForm(ProgramState& state, Desktop& desktop);
+
+  // DecryptedTextViewer: show() runs Form_Load on a closed viewer, close()
+  // runs Form_Unload on an open one.
+  void show() override;
+  bool is_open() const override { return open_; }
+  std::u16string text() const override { return text_; }
+  void set_text(std::u16string_view text) override { text_ = text; }
+  void close() override;
+
+  // Reads the stored size, sizes the text box and sets busyflag.
+  void Form_Load();
+  // Every size change of the window; a normal (not minimised or maximised)
+  // size is the one stored on closing.
+  void Form_Resize(TwipsSize outer, WindowState state = WindowState::normal);
+  // The restored size as the window system knows it (a window that closes
+  // minimised or maximised stores this, not its current size).
+  void note_restored_size(TwipsSize outer) { restored_ = outer; }
+  // Stores the restored size and clears busyflag.
+  void Form_Unload();
+
+  TwipsSize outer_size() const { return outer_; }
+  TwipsSize restored_size() const { return restored_; }
+  TwipsSize text_box_size() const { return text_box_; }
+
+ private:
+  std::int32_t read_size(std::u16string_view key, std::int32_t fallback);
+  void size_text_box();
+
+  ProgramState& state_;
+  Desktop& desktop_;
+  bool open_ = false;
+  TwipsSize outer_ = kDefaultOuter;
+  TwipsSize restored_ = kDefaultOuter;
+  TwipsSize text_box_{kDefaultOuter.width - kTextBoxMargin.width,
+                      kDefaultOuter.height - kTextBoxMargin.height};
+  std::u16string text_;
+};
+
+}  // namespace quiren

@@ -1,0 +1,191 @@
+#include "tray/flows/win32/viewer_frame.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "tray/core/win32/clipboard.h"
+#include "tray/flows/flow_texts.h"
+#include "tray/win32kit/controls.h"
+#include "tray/win32kit/fonts.h"
+#include "tray/win32kit/wide_text.h"
+#include "tray/win32kit/window_class.h"
+
+namespace quiren::win32 {
+namespace {
+
+constexpr DWORD kTextBoxStyle =
+    WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+
+enum MenuCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
+
+}  // namespace
+
+ViewerFrame::ViewerFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
+
+ViewerFrame::~ViewerFrame() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ViewerFrame::show() {
+  if (hwnd_) {
+    // Already open: to the front, nothing reloaded.
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+    return;
+  }
+  logic_.Form_Load();
+  create();
+}
+
+void ViewerFrame::create() {
+  if (!register_window_class(kClassName, WindowProc::of<ViewerFrame>, face_brush())) {
+    logic_.Form_Unload();
+    return;
+  }
+  dpi_ = screen_dpi();
+  const TwipsSize outer = logic_.outer_size();
+  hwnd_ = CreateWindowExW(0, kClassName, to_wide(ViewerForm::kCaption).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, px_from_twips(outer.width, dpi_.x), px_from_twips(outer.height, dpi_.y),
+                          nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (!hwnd_) {
+    logic_.Form_Unload();
+    return;
+  }
+
+  font_ = make_ui_font(ViewerForm::kFontPoints, dpi_);
+  text_box_ = make_child(hwnd_, {.window_class = L"EDIT", .style = kTextBoxStyle, .ex_style = WS_EX_CLIENTEDGE,
+                                 .id = kTextBoxId, .font = font_.get()},
+                         dpi_);
+  SendMessageW(text_box_, EM_SETLIMITTEXT, 0, 0);
+  // Copying out of the viewer goes through copy_selection().
+  TextBoxSubclass::attach(text_box_, this);
+
+  on_size(SIZE_RESTORED);
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+}
+
+std::u16string ViewerFrame::text() const { return text_box_ ? window_text(text_box_) : logic_.text(); }
+
+void ViewerFrame::set_text(std::u16string_view text) {
+  logic_.set_text(text);
+  if (text_box_) set_window_text(text_box_, text);
+}
+
+void ViewerFrame::close() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT ViewerFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      if (text_box_) on_size(wparam);
+      return 0;
+    case WM_SETFOCUS:
+      if (text_box_) SetFocus(text_box_);
+      return 0;
+    case WM_DESTROY:
+      on_destroy();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+TwipsSize ViewerFrame::twips_of(const RECT& outer) const {
+  return {twips_from_px(outer.right - outer.left, dpi_.x), twips_from_px(outer.bottom - outer.top, dpi_.y)};
+}
+
+void ViewerFrame::on_size(WPARAM kind) {
+  RECT outer{};
+  GetWindowRect(hwnd_, &outer);
+  WindowState state = WindowState::normal;
+  if (kind == SIZE_MINIMIZED) state = WindowState::minimized;
+  if (kind == SIZE_MAXIMIZED) state = WindowState::maximized;
+  logic_.Form_Resize(twips_of(outer), state);
+  if (text_box_ && state != WindowState::minimized) {
+    const TwipsSize box = logic_.text_box_size();
+    MoveWindow(text_box_, 0, 0, px_from_twips(box.width, dpi_.x), px_from_twips(box.height, dpi_.y), TRUE);
+  }
+}
+
+void ViewerFrame::on_destroy() {
+  // A window closed minimised or maximised stores the size it restores to.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(hwnd_, &placement)) logic_.note_restored_size(twips_of(placement.rcNormalPosition));
+  logic_.set_text(text());
+  logic_.Form_Unload();
+  text_box_ = nullptr;
+  font_.reset();
+}
+
+bool ViewerFrame::copy_selection() {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(text_box_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (end <= start) return false;
+  const std::u16string all = text();
+  if (start >= all.size()) return false;
+  const std::u16string selected = all.substr(start, std::min<std::size_t>(end, all.size()) - start);
+  put_private_clipboard_text(hwnd_, selected);
+  return true;
+}
+
+void ViewerFrame::context_menu(LPARAM where) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(text_box_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const UINT if_selected = end > start ? MF_ENABLED : MF_GRAYED;
+  HMENU menu = CreatePopupMenu();
+  auto add = [&](UINT id, std::u16string_view caption, UINT flags) {
+    AppendMenuW(menu, MF_STRING | flags, id, to_wide(caption).c_str());
+  };
+  add(kUndo, flows::texts::kMenuUndo, SendMessageW(text_box_, EM_CANUNDO, 0, 0) ? MF_ENABLED : MF_GRAYED);
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  add(kCut, flows::texts::kMenuCut, if_selected);
+  add(kCopy, flows::texts::kMenuCopy, if_selected);
+  add(kPaste, flows::texts::kMenuPaste, IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED : MF_GRAYED);
+  add(kDelete, flows::texts::kMenuDelete, if_selected);
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  add(kSelectAll, flows::texts::kMenuSelectAll, MF_ENABLED);
+
+  POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+  if (at.x == -1 && at.y == -1) {  // from the keyboard
+    at = {0, 0};
+    ClientToScreen(text_box_, &at);
+  }
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr));
+  DestroyMenu(menu);
+  switch (command) {
+    case kUndo: SendMessageW(text_box_, WM_UNDO, 0, 0); break;
+    case kCut: SendMessageW(text_box_, WM_CUT, 0, 0); break;
+    case kCopy: SendMessageW(text_box_, WM_COPY, 0, 0); break;
+    case kPaste: SendMessageW(text_box_, WM_PASTE, 0, 0); break;
+    case kDelete: SendMessageW(text_box_, WM_CLEAR, 0, 0); break;
+    case kSelectAll: SendMessageW(text_box_, EM_SETSEL, 0, -1); break;
+    default: break;
+  }
+}
+
+LRESULT ViewerFrame::text_box_message(HWND text_box, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Decrypted text must not land in the clipboard history or the cloud.
+  switch (message) {
+    case WM_COPY:
+      copy_selection();
+      return 0;
+    case WM_CUT:
+      if (copy_selection()) SendMessageW(text_box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+      return 0;
+    case WM_CONTEXTMENU:
+      // The edit control's own menu may copy without sending WM_COPY.
+      context_menu(lparam);
+      return 0;
+    default:
+      return DefSubclassProc(text_box, message, wparam, lparam);
+  }
+}
+
+}  // namespace quiren::win32

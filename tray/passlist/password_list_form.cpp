@@ -1,0 +1,169 @@
+#include "tray/passlist/password_list_form.h"
+
+#include <cstddef>
+
+#include "block/block_rules.h"
+#include "tray/passlist/password_list_layout.h"
+#include "tray/passlist/password_list_texts.h"
+
+namespace quiren {
+
+namespace texts = passlist::texts;
+
+PasswordListForm::PasswordListForm(ProgramState& state, Desktop& desktop)
+    : state_(state), desktop_(desktop), caption_(texts::kEditorCaption) {}
+
+void PasswordListForm::Form_Load() {
+  chooser_ = state_.selectmode == kTrue;
+  if (chooser_) {
+    outer_height_ = passlist::layout::kChooserOuterHeight;
+    buttons_enabled_ = false;
+    caption_ = texts::kChooserCaption;
+  }
+  changed_ = kFalse;
+  state_.selectpass.clear();
+  passcount_ = 0;
+
+  LoadedPasswordFile file = load_password_file(desktop_);
+  if (file.read_failed) show(texts::kReadFailed, Icon::exclamation);
+  entries_ = std::move(file.entries);
+  // The count is what was actually read, whatever the count line said.
+  passcount_ = static_cast<std::int32_t>(entries_.passlist.size());
+  lines_ = entries_.passlist;
+  selected_ = -1;
+  info_.clear();
+
+  if (passcount_ == 0 && chooser_) {
+    state_.selectpass.clear();
+    show(texts::kEmptyList, Icon::information);
+    unload();
+    state_.busyflag = kFalse;
+  }
+}
+
+void PasswordListForm::unload() {
+  if (closed_) return;
+  closed_ = true;
+  state_.busyflag = kFalse;
+  state_.selectmode = kFalse;
+  shuryo();
+}
+
+void PasswordListForm::List1_Click(int selected) {
+  select(selected);
+}
+
+void PasswordListForm::List1_DblClick(int selected) {
+  selected_ = selected;
+  if (selected_ >= 0 && chooser_) pick();
+}
+
+void PasswordListForm::List1_KeyUp(int key, int selected) {
+  selected_ = selected;
+  printinfo();
+  if (key == kEnterKey && selected_ >= 0 && chooser_) pick();
+}
+
+void PasswordListForm::Command1_Click() {
+  if (chooser_ || closed_) return;
+  std::u16string password = desktop_.input_prompt(texts::kPasswordPrompt, texts::kPromptTitle);
+  if (password.empty()) return;
+  if (password.size() > block::kLongestPassword) {
+    show(texts::kTooLong, Icon::critical);
+    return;
+  }
+  if (auto refusal = refusal_for(password); !refusal.empty()) {
+    show(refusal, Icon::critical);
+    return;
+  }
+  if (passcount_ >= kMaxEntries) {
+    show(texts::kListFull, Icon::critical);
+    return;
+  }
+  std::u16string description =
+      desktop_.input_prompt(texts::kDescriptionPrompt, texts::kPromptTitle);
+  // The description is checked before the entry goes in, so a refusal
+  // leaves the list as it was.
+  if (auto refusal = refusal_for(description); !refusal.empty()) {
+    show(refusal, Icon::critical);
+    return;
+  }
+  entries_.passlist.push_back(password);
+  entries_.infolist.push_back(std::move(description));
+  ++passcount_;
+  changed_ = kTrue;
+  lines_.push_back(std::move(password));
+}
+
+void PasswordListForm::Command2_Click() {
+  if (chooser_ || closed_) return;
+  if (selected_ < 0 || selected_ >= passcount_) return;
+  const auto k = static_cast<std::size_t>(selected_);
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
+  entries_.passlist.erase(entries_.passlist.begin() + static_cast<std::ptrdiff_t>(k));
+  entries_.infolist.erase(entries_.infolist.begin() + static_cast<std::ptrdiff_t>(k));
+  --passcount_;
+  changed_ = kTrue;
+  selected_ = -1;  // the line went with the entry
+  printinfo();
+  int next = static_cast<int>(k) < static_cast<int>(lines_.size()) ? static_cast<int>(k)
+                                                                    : static_cast<int>(k) - 1;
+  select(next);
+}
+
+void PasswordListForm::Command3_Click() {
+  if (chooser_ || closed_) return;
+  shuryo();
+}
+
+void PasswordListForm::shuryo() {
+  if (chooser_ || changed_ == kFalse) return;
+  MessageBoxSpec question;
+  question.text = texts::kSaveQuestion;
+  question.buttons = Buttons::yes_no;
+  question.icon = Icon::none;
+  if (desktop_.message_box(question) != Answer::yes) {
+    changed_ = kFalse;
+    return;
+  }
+  if (!save_password_file(entries_, desktop_)) {
+    // The old file is untouched; the changes stay pending so the user can
+    // try again while the window is open.
+    show(texts::kSaveFailed, Icon::critical);
+    return;
+  }
+  changed_ = kFalse;
+}
+
+void PasswordListForm::printinfo() {
+  if (selected_ >= 0 && selected_ < passcount_ && passcount_ != 0) {
+    info_ = entries_.infolist[static_cast<std::size_t>(selected_)];
+  }
+}
+
+void PasswordListForm::select(int index) {
+  selected_ = index >= 0 && index < static_cast<int>(lines_.size()) ? index : -1;
+  printinfo();
+}
+
+void PasswordListForm::pick() {
+  if (selected_ < 0 || selected_ >= static_cast<int>(lines_.size())) return;
+  state_.selectpass = lines_[static_cast<std::size_t>(selected_)];
+  unload();
+}
+
+void PasswordListForm::show(std::u16string_view text, Icon icon) {
+  MessageBoxSpec box;
+  box.text = std::u16string(text);
+  box.buttons = Buttons::ok;
+  box.icon = icon;
+  desktop_.message_box(box);
+}
+
+std::u16string_view PasswordListForm::refusal_for(std::u16string_view text) {
+  if (text.find_first_of(u"\"\r\n") != std::u16string_view::npos) return texts::kQuoteRefused;
+  if (!desktop_.to_ansi(text).lossless) return texts::kCharacterRefused;
+  return {};
+}
+
+}  // namespace quiren

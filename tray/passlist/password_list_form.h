@@ -1,0 +1,80 @@
+// The password list window's logic, in both of its modes: the modeless
+// editor and the modal chooser. The Win32 window forwards the events here
+// and mirrors the state into its controls.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tray/core/desktop.h"
+#include "tray/core/program_state.h"
+#include "tray/passlist/password_file.h"
+
+namespace quiren {
+
+class PasswordListForm {
+ public:
+  static constexpr int kEnterKey = 13;
+  // The list box's index and count are 16-bit.
+  static constexpr std::int32_t kMaxEntries = 32767;
+
+  PasswordListForm(ProgramState& state, Desktop& desktop);
+
+  // Event handlers. `selected` is the list box's selected line as the user
+  // left it (-1: none).
+  void Form_Load();
+  void unload();  // the close path, however the window closes; runs once
+  void List1_Click(int selected);
+  void List1_DblClick(int selected);
+  void List1_KeyUp(int key, int selected);
+  void Command1_Click();  // add
+  void Command2_Click();  // delete the selected entry
+  void Command3_Click();  // save now
+
+  // State for the window to mirror.
+  const std::u16string& caption() const { return caption_; }
+  const std::vector<std::u16string>& lines() const { return lines_; }
+  int selected() const { return selected_; }
+  const std::u16string& info_text() const { return info_; }
+  bool buttons_enabled() const { return buttons_enabled_; }
+  // Set in chooser mode: the window's outer height in twips.
+  std::optional<int> outer_height_twips() const { return outer_height_; }
+  bool chooser() const { return chooser_; }
+  bool closed() const { return closed_; }
+
+  const std::vector<std::u16string>& passlist() const { return entries_.passlist; }
+  const std::vector<std::u16string>& infolist() const { return entries_.infolist; }
+  std::int32_t passcount() const { return passcount_; }
+  std::int16_t changed() const { return changed_; }
+
+ private:
+  void shuryo();     // the save question and the rewrite
+  void printinfo();  // show the selected entry's description
+  void select(int index);
+  void pick();
+  void show(std::u16string_view text, Icon icon);
+  // "" when `text` can go into the file; else the refusal to show.
+  std::u16string_view refusal_for(std::u16string_view text);
+
+  ProgramState& state_;
+  Desktop& desktop_;
+
+  std::u16string caption_;
+  std::vector<std::u16string> lines_;  // List1
+  int selected_ = -1;
+  std::u16string info_;  // lblinfo
+  bool buttons_enabled_ = true;
+  std::optional<int> outer_height_;
+  // The mode this opening runs in. Kept here rather than read from the
+  // shared selectmode, which another window's closing may clear meanwhile.
+  bool chooser_ = false;
+  bool closed_ = false;
+
+  PasswordEntries entries_;
+  std::int32_t passcount_ = 0;
+  std::int16_t changed_ = kFalse;
+};
+
+}  // namespace quiren

@@ -1,0 +1,44 @@
+// The about window frmAbout on Win32: modeless, fixed size, centred, no
+// task-bar button. Its logic is AboutForm.
+#pragma once
+
+#include <windows.h>
+
+#include "tray/core/modeless_window.h"
+#include "tray/shell/about_form.h"
+#include "tray/win32kit/gdi.h"
+#include "tray/win32kit/window_proc.h"
+
+namespace quiren::win32 {
+
+inline constexpr wchar_t kAboutClass[] = L"muquiren_frmAbout";
+inline constexpr int kAboutIconId = 201;         // Image1
+inline constexpr int kAboutTitleId = 202;        // lblTitle
+inline constexpr int kAboutVersionId = 203;      // lblVersion
+inline constexpr int kAboutDescriptionId = 204;  // lblDescription
+inline constexpr int kAboutDisclaimerId = 205;   // lblDisclaimer
+// cmdOK is IDOK, so Enter and Escape both reach it.
+
+class AboutFrame : public ModelessWindow {
+ public:
+  explicit AboutFrame(ProgramState& state);
+  ~AboutFrame() override;
+  AboutFrame(const AboutFrame&) = delete;
+  AboutFrame& operator=(const AboutFrame&) = delete;
+
+  void show() override;
+  void close() override;
+  bool is_open() const override { return hwnd_ != nullptr; }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  friend class WindowProc;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+
+  AboutForm logic_;
+  HWND hwnd_ = nullptr;
+  ScopedFont font_;
+  ScopedFont button_font_;
+};
+
+}  // namespace quiren::win32

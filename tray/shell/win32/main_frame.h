@@ -1,0 +1,70 @@
+// The main window frmsettei on Win32: hidden most of the time; owns the
+// tray icon and its menu, sits in the clipboard-viewer chain, and shows
+// itself as the settings dialog. The logic is MainForm; this class only
+// mirrors it into the window and its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "tray/shell/main_form.h"
+#include "tray/shell/main_view.h"
+#include "tray/win32kit/dpi.h"
+#include "tray/win32kit/gdi.h"
+#include "tray/win32kit/window_proc.h"
+
+namespace quiren::win32 {
+
+class MainFrame : public MainView, public ViewerChain {
+ public:
+  // `on_destroyed` runs once the window has gone (its unload step done).
+  MainFrame(ProgramState& state, Desktop& desktop, CipherCommands& flows, ModelessWindow& password_editor,
+            ModelessWindow& about, DecryptedTextViewer& viewer, std::function<void()> on_destroyed);
+  ~MainFrame() override;
+  MainFrame(const MainFrame&) = delete;
+  MainFrame& operator=(const MainFrame&) = delete;
+
+  // Creates the hidden window and runs its load step.
+  bool open();
+  HWND hwnd() const { return hwnd_; }
+  MainForm& logic() { return *logic_; }
+
+  // MainView
+  void add_tray_icon() override;
+  void remove_tray_icon() override;
+  void pop_up_menu() override;
+  void show_dialog() override;
+  void hide_dialog() override;
+  void refresh_controls() override;
+  void unload() override;
+
+  // ViewerChain
+  WindowHandle join() override;
+  void leave(WindowHandle next_viewer) override;
+  void forward_draw(WindowHandle next_viewer) override;
+  std::uint32_t clipboard_sequence() override;
+  void forward_chain_change(WindowHandle next_viewer, WindowHandle leaving,
+                            WindowHandle following) override;
+
+ private:
+  friend class WindowProc;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void after_nc_destroy();
+  void create_controls();
+  void create_menu();
+  void pull_controls();  // the typed texts and ticks into the logic
+  void on_command(int id, int code);
+
+  std::optional<MainForm> logic_;
+  std::function<void()> on_destroyed_;
+  HWND hwnd_ = nullptr;
+  HMENU menu_ = nullptr;
+  ScopedFont font_;
+  HICON small_icon_ = nullptr;
+  Dpi dpi_;
+  UINT taskbar_created_ = 0;
+};
+
+}  // namespace quiren::win32

@@ -1,0 +1,60 @@
+// The start-up window frmmain: an elliptic, topmost splash with the program
+// picture, the version and a credits line. Its timer opens the main window
+// after three seconds; closing it earlier ends the program.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "tray/shell/startup.h"
+#include "tray/win32kit/dpi.h"
+#include "tray/win32kit/gdi.h"
+#include "tray/win32kit/window_proc.h"
+
+namespace quiren::win32 {
+
+inline constexpr wchar_t kSplashClass[] = L"muquiren_frmmain";
+inline constexpr int kSplashVersionId = 101;  // lblversion
+inline constexpr int kSplashCreditsId = 102;  // Label1
+inline constexpr UINT kSplashMilliseconds = 3000;
+
+// SetWindowPos above all non-topmost windows (mode 1) or back among them
+// (mode 0); other modes do nothing and give 0.
+BOOL settopmost(HWND window, std::int16_t mode);
+
+class SplashFrame : public SplashView {
+ public:
+  // on_timer runs once, when the three seconds are up, before the splash
+  // closes; on_closed_early when the user closed it before that.
+  SplashFrame(std::function<void()> on_timer, std::function<void()> on_closed_early);
+  ~SplashFrame() override;
+  SplashFrame(const SplashFrame&) = delete;
+  SplashFrame& operator=(const SplashFrame&) = delete;
+
+  // Creates the window hidden and centred; the timer starts at once.
+  bool create();
+  void destroy();
+  HWND hwnd() const { return hwnd_; }
+
+  void shape_as_ellipse(TwipsPerPixel twips) override;
+  void settopmost() override;
+  void show_version(std::u16string_view text) override;
+
+ private:
+  friend class WindowProc;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void paint();
+
+  std::function<void()> on_timer_;
+  std::function<void()> on_closed_early_;
+  HWND hwnd_ = nullptr;
+  ScopedBitmap picture_;
+  ScopedFont version_font_;
+  ScopedFont credits_font_;
+  Dpi dpi_;
+  bool timer_fired_ = false;
+};
+
+}  // namespace quiren::win32
