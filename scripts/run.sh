@@ -3,22 +3,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-"$root/scripts/setup-debian.sh"
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win64 -j "$(nproc 2>/dev/null || echo 2)"
-
-exe=$root/build/win64/bin/mu_quiren11e.exe
-if [ ! -f "$exe" ]; then
-  echo "run: the tray program is not built yet; built so far:" >&2
-  ls "$root/build/win64/bin" >&2
-  exit 1
-fi
+# A desktop program needs a display: say so before spending time on a build.
 if [ -z "${DISPLAY:-}" ]; then
   echo "run: no display (DISPLAY is not set). mu-quiren is a desktop program:" >&2
   echo "     start it from a graphical session, or run the tests with scripts/test.sh." >&2
   exit 1
 fi
+"$root/scripts/setup-debian.sh"
+cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win64 -j "$(nproc 2>/dev/null || echo 2)" --target mu_quiren11e quiren
+
+exe=$root/build/win64/bin/mu_quiren11e.exe
 export WINEPREFIX=${WINEPREFIX:-$HOME/.local/share/mu-quiren/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=${MU_QUIREN_LANG:-ja_JP.UTF-8}
