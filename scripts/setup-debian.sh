@@ -9,6 +9,7 @@ packages=(
   mingw-w64 wine wine64 xvfb xauth x11-utils
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
+  libssl-dev python3-cryptography
 )
 
 missing=()

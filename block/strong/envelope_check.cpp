@@ -1,0 +1,55 @@
+#include "block/strong/envelope_check.h"
+
+#include "block/strong/envelope_layout.h"
+
+namespace quiren::block {
+
+namespace {
+
+CheckedEnvelope verdict(EnvelopeCheck check) {
+  CheckedEnvelope out;
+  out.check = check;
+  return out;
+}
+
+}  // namespace
+
+CheckedEnvelope check_envelope(std::span<const std::uint8_t> envelope) {
+  const std::size_t size = envelope.size();
+  if (size == 0) return verdict(EnvelopeCheck::damaged);
+  if (envelope[kVersionOffset] != kEnvelopeVersion) return verdict(EnvelopeCheck::cannot_read_format);
+  if (size > kKdfOffset && envelope[kKdfOffset] != kKdfPbkdf2HmacSha256) {
+    return verdict(EnvelopeCheck::cannot_read_format);
+  }
+  if (size > kCipherOffset && envelope[kCipherOffset] != kCipherAes256Gcm) {
+    return verdict(EnvelopeCheck::cannot_read_format);
+  }
+  if (size < kMinEnvelopeSize) return verdict(EnvelopeCheck::damaged);
+
+  std::uint32_t iterations = 0;
+  for (std::size_t i = 0; i < 4; ++i) iterations = (iterations << 8) | envelope[kIterationsOffset + i];
+  if (iterations < kMinReadIterations || iterations > kMaxReadIterations) {
+    return verdict(EnvelopeCheck::cannot_read_format);
+  }
+
+  // The fill count itself is only covered by the tag; here it must at least
+  // fit the length, and what it marks as fill must be zero.
+  const std::size_t fill = envelope[kFillOffset];
+  if (fill > kMaxFill || size % 4 != 0 || size - kMinEnvelopeSize < fill) return verdict(EnvelopeCheck::damaged);
+  for (std::size_t i = size - fill; i < size; ++i) {
+    if (envelope[i] != 0) return verdict(EnvelopeCheck::damaged);
+  }
+  const std::size_t text_bytes = size - kMinEnvelopeSize - fill;
+  if (text_bytes > kMaxTextBytes) return verdict(EnvelopeCheck::cannot_read_format);
+
+  CheckedEnvelope out;
+  out.check = EnvelopeCheck::readable;
+  out.iterations = iterations;
+  out.header = envelope.first(kHeaderSize);
+  out.salt = envelope.subspan(kSaltOffset, kSaltSize);
+  out.nonce = envelope.subspan(kNonceOffset, kNonceSize);
+  out.ciphertext_and_tag = envelope.subspan(kHeaderSize, text_bytes + kTagSize);
+  return out;
+}
+
+}  // namespace quiren::block

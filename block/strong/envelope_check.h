@@ -1,0 +1,35 @@
+// The checks on an envelope that need no password and no key derivation.
+// open_envelope makes them first; a caller may make them before it asks for
+// a password, so an envelope that cannot be opened anyway asks for none.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace quiren::block {
+
+enum class EnvelopeCheck {
+  readable,
+  // A version, key derivation, cipher or iteration count this program does
+  // not read, or a text longer than kMaxTextBytes.
+  cannot_read_format,
+  damaged,  // too short, or the fill disagrees with the length
+};
+
+struct CheckedEnvelope {
+  EnvelopeCheck check = EnvelopeCheck::damaged;
+  // When readable: the fields, as views into the envelope.
+  std::uint32_t iterations = 0;
+  std::span<const std::uint8_t> header;  // bytes 0..35, the associated data
+  std::span<const std::uint8_t> salt;
+  std::span<const std::uint8_t> nonce;
+  std::span<const std::uint8_t> ciphertext_and_tag;
+};
+
+// The version, key derivation and cipher bytes decide first, as far as the
+// envelope has them: a later format may be laid out differently, so its
+// length says nothing. Then the length, then the iteration count, then the
+// fill.
+CheckedEnvelope check_envelope(std::span<const std::uint8_t> envelope);
+
+}  // namespace quiren::block

@@ -1,0 +1,26 @@
+#include "block/strong/secure_wipe.h"
+
+namespace quiren::block {
+
+void wipe(void* data, std::size_t size) noexcept {
+  // Stores through a volatile pointer are observable behaviour, so they stay
+  // even though nothing reads the bytes afterwards.
+  volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
+  for (std::size_t i = 0; i < size; ++i) p[i] = 0;
+}
+
+void wipe(std::string& text) noexcept {
+  // resize() within the capacity never reallocates, and makes the spare
+  // bytes part of the string so they may be written.
+  text.resize(text.capacity());
+  wipe(text.data(), text.size());
+  text.clear();
+}
+
+void wipe(std::vector<std::uint8_t>& bytes) noexcept {
+  bytes.resize(bytes.capacity());
+  wipe(bytes.data(), bytes.size());
+  bytes.clear();
+}
+
+}  // namespace quiren::block

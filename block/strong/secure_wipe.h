@@ -1,0 +1,24 @@
+// Overwrites secrets (keys, passwords, decrypted texts) once they are no
+// longer needed, in a way the optimiser cannot drop as a dead store.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quiren::block {
+
+// Sets `size` bytes at `data` to zero.
+void wipe(void* data, std::size_t size) noexcept;
+
+inline void wipe(std::span<std::uint8_t> bytes) noexcept { wipe(bytes.data(), bytes.size()); }
+
+// Zeroes the whole buffer, spare capacity included, and leaves it empty.
+// Bytes a string or vector left behind in an earlier, smaller buffer are out
+// of reach: reserve() before filling one with a secret.
+void wipe(std::string& text) noexcept;
+void wipe(std::vector<std::uint8_t>& bytes) noexcept;
+
+}  // namespace quiren::block

@@ -1,0 +1,75 @@
+// Sealing a text into a strong envelope under a password, and opening it.
+// See envelope_layout.h for the bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "block/strong/crypto_provider.h"
+#include "block/strong/envelope_layout.h"
+#include "block/strong/secure_wipe.h"
+
+namespace quiren::block {
+
+enum class SealStatus {
+  sealed,
+  random_unavailable,  // the system's random source failed: nothing was encrypted
+  text_not_utf8,
+  text_too_long,  // over kMaxTextBytes
+  crypto_failed,  // the platform's key derivation or cipher reported an error
+};
+
+struct SealResult {
+  SealStatus status = SealStatus::crypto_failed;
+  std::vector<std::uint8_t> envelope;  // empty unless sealed
+};
+
+// 600,000 iterations, a fresh random salt and nonce.
+SealResult seal_envelope(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8);
+
+struct SealParameters {
+  std::uint32_t iterations = kWriteIterations;
+  std::array<std::uint8_t, kSaltSize> salt{};
+  std::array<std::uint8_t, kNonceSize> nonce{};
+};
+
+// For known-answer and interoperability tests only. The iteration count is
+// written as given, even where readers refuse it. Two texts sealed under one
+// password with the same salt and nonce give both away.
+SealResult seal_envelope_with(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8,
+                              const SealParameters& parameters);
+
+enum class OpenStatus {
+  opened,
+  cannot_read_format,  // from a later version: tell the user to upgrade
+  damaged,             // malformed, or the text inside is not UTF-8
+  wrong_password_or_altered,  // the tag does not verify: the two cannot be told apart
+  crypto_failed,              // the platform's key derivation or cipher reported an error
+};
+
+// The decrypted text is wiped when the result goes away; a caller that
+// keeps the text moves it out and wipes it itself (secure_wipe.h).
+struct OpenResult {
+  OpenStatus status = OpenStatus::damaged;
+  std::string text;  // the text when opened, else empty
+
+  OpenResult() = default;
+  OpenResult(OpenStatus s, std::string t) : status(s), text(std::move(t)) {}
+  ~OpenResult() { wipe(text); }
+  OpenResult(const OpenResult&) = delete;
+  OpenResult& operator=(const OpenResult&) = delete;
+  OpenResult(OpenResult&& other) noexcept;
+  OpenResult& operator=(OpenResult&& other) noexcept;
+};
+
+// Never derives a key for an envelope check_envelope refuses, and never
+// returns text from an envelope whose tag does not verify.
+OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> envelope,
+                         std::string_view password_utf8);
+
+}  // namespace quiren::block

@@ -1,0 +1,160 @@
+#include "block/strong/win32/cng_provider.h"
+
+// clang-format off
+#include <windows.h>
+#include <bcrypt.h>
+// clang-format on
+
+#include <algorithm>
+#include <climits>
+
+namespace quiren::block {
+
+namespace {
+
+// From <ntstatus.h>, which clashes with <windows.h>.
+constexpr NTSTATUS kStatusSuccess = 0;
+constexpr NTSTATUS kStatusAuthTagMismatch = -0x3FFF5FFE;  // STATUS_AUTH_TAG_MISMATCH
+static_assert(static_cast<ULONG>(kStatusAuthTagMismatch) == 0xC000A002UL);
+
+bool fits_ulong(std::size_t n) { return n <= ULONG_MAX; }
+
+// CNG takes byte pointers as non-const PUCHAR even for what it only reads.
+PUCHAR in(const void* p) { return const_cast<PUCHAR>(static_cast<const UCHAR*>(p)); }
+
+// An AES-256 key object for one call, destroyed (and so erased by CNG) after.
+class KeyHandle {
+ public:
+  KeyHandle(BCRYPT_ALG_HANDLE aes, const SecretKey& key) {
+    if (BCryptGenerateSymmetricKey(aes, &handle_, nullptr, 0, in(key.bytes().data()),
+                                   static_cast<ULONG>(kKeySize), 0) != kStatusSuccess) {
+      handle_ = nullptr;
+    }
+  }
+  ~KeyHandle() {
+    if (handle_) BCryptDestroyKey(handle_);
+  }
+  KeyHandle(const KeyHandle&) = delete;
+  KeyHandle& operator=(const KeyHandle&) = delete;
+  BCRYPT_KEY_HANDLE get() const { return handle_; }
+
+ private:
+  BCRYPT_KEY_HANDLE handle_ = nullptr;
+};
+
+BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO gcm_info(std::span<const std::uint8_t, kNonceSize> nonce,
+                                               std::span<const std::uint8_t> aad, std::uint8_t* tag) {
+  BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info{};
+  info.cbSize = sizeof(info);
+  info.dwInfoVersion = BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO_VERSION;
+  info.pbNonce = in(nonce.data());
+  info.cbNonce = static_cast<ULONG>(nonce.size());
+  info.pbAuthData = aad.empty() ? nullptr : in(aad.data());
+  info.cbAuthData = static_cast<ULONG>(aad.size());
+  info.pbTag = tag;
+  info.cbTag = static_cast<ULONG>(kTagSize);
+  return info;
+}
+
+}  // namespace
+
+CngProvider::CngProvider() {
+  BCRYPT_ALG_HANDLE hmac = nullptr;
+  BCRYPT_ALG_HANDLE aes = nullptr;
+  if (BCryptOpenAlgorithmProvider(&hmac, BCRYPT_SHA256_ALGORITHM, nullptr, BCRYPT_ALG_HANDLE_HMAC_FLAG) !=
+      kStatusSuccess) {
+    hmac = nullptr;
+  }
+  if (BCryptOpenAlgorithmProvider(&aes, BCRYPT_AES_ALGORITHM, nullptr, 0) != kStatusSuccess) {
+    aes = nullptr;
+  } else if (BCryptSetProperty(aes, BCRYPT_CHAINING_MODE, in(BCRYPT_CHAIN_MODE_GCM),
+                               static_cast<ULONG>(sizeof(BCRYPT_CHAIN_MODE_GCM)), 0) != kStatusSuccess) {
+    BCryptCloseAlgorithmProvider(aes, 0);
+    aes = nullptr;
+  }
+  hmac_sha256_ = hmac;
+  aes_gcm_ = aes;
+}
+
+CngProvider::~CngProvider() {
+  if (hmac_sha256_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(hmac_sha256_), 0);
+  if (aes_gcm_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), 0);
+}
+
+bool CngProvider::random_bytes(std::span<std::uint8_t> out) {
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(ULONG_MAX, out.size() - done));
+    if (BCryptGenRandom(nullptr, out.data() + done, piece, BCRYPT_USE_SYSTEM_PREFERRED_RNG) != kStatusSuccess) {
+      return false;
+    }
+    done += piece;
+  }
+  return true;
+}
+
+std::optional<SecretKey> CngProvider::derive_key(std::string_view password_utf8, std::span<const std::uint8_t> salt,
+                                                 std::uint32_t iterations) {
+  if (!hmac_sha256_ || iterations == 0 || !fits_ulong(password_utf8.size()) || !fits_ulong(salt.size())) {
+    return std::nullopt;
+  }
+  // An empty password still needs a valid pointer.
+  static const char kNothing = 0;
+  SecretKey key;
+  const NTSTATUS status = BCryptDeriveKeyPBKDF2(
+      static_cast<BCRYPT_ALG_HANDLE>(hmac_sha256_), in(password_utf8.empty() ? &kNothing : password_utf8.data()),
+      static_cast<ULONG>(password_utf8.size()), in(salt.data()), static_cast<ULONG>(salt.size()), iterations,
+      key.writable_bytes().data(), static_cast<ULONG>(kKeySize), 0);
+  if (status != kStatusSuccess) return std::nullopt;
+  return key;
+}
+
+bool CngProvider::seal(const SecretKey& key, std::span<const std::uint8_t, kNonceSize> nonce,
+                       std::span<const std::uint8_t> aad, std::span<const std::uint8_t> plaintext,
+                       std::span<std::uint8_t> out) {
+  if (!aes_gcm_ || out.size() != plaintext.size() + kTagSize || !fits_ulong(plaintext.size()) ||
+      !fits_ulong(aad.size())) {
+    return false;
+  }
+  const KeyHandle handle(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), key);
+  if (!handle.get()) return false;
+  BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = gcm_info(nonce, aad, out.data() + plaintext.size());
+  ULONG written = 0;
+  const NTSTATUS status =
+      BCryptEncrypt(handle.get(), in(plaintext.data()), static_cast<ULONG>(plaintext.size()), &info, nullptr, 0,
+                    out.data(), static_cast<ULONG>(plaintext.size()), &written, 0);
+  if (status != kStatusSuccess || written != plaintext.size()) {
+    SecureZeroMemory(out.data(), out.size());
+    return false;
+  }
+  return true;
+}
+
+AeadStatus CngProvider::open(const SecretKey& key, std::span<const std::uint8_t, kNonceSize> nonce,
+                             std::span<const std::uint8_t> aad, std::span<const std::uint8_t> ciphertext_and_tag,
+                             std::span<std::uint8_t> plaintext_out) {
+  AeadStatus result = AeadStatus::failed;
+  if (aes_gcm_ && ciphertext_and_tag.size() >= kTagSize &&
+      plaintext_out.size() == ciphertext_and_tag.size() - kTagSize && fits_ulong(plaintext_out.size()) &&
+      fits_ulong(aad.size())) {
+    const KeyHandle handle(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), key);
+    if (handle.get()) {
+      const std::size_t n = plaintext_out.size();
+      BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = gcm_info(nonce, aad, in(ciphertext_and_tag.data() + n));
+      ULONG written = 0;
+      const NTSTATUS status = BCryptDecrypt(handle.get(), in(ciphertext_and_tag.data()), static_cast<ULONG>(n),
+                                            &info, nullptr, 0, plaintext_out.data(), static_cast<ULONG>(n), &written, 0);
+      if (status == kStatusSuccess && written == n) {
+        result = AeadStatus::ok;
+      } else if (status == kStatusAuthTagMismatch) {
+        result = AeadStatus::tag_mismatch;
+      }
+    }
+  }
+  if (result != AeadStatus::ok) SecureZeroMemory(plaintext_out.data(), plaintext_out.size());
+  return result;
+}
+
+std::unique_ptr<CryptoProvider> platform_crypto() { return std::make_unique<CngProvider>(); }
+
+}  // namespace quiren::block

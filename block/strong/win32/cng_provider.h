@@ -1,0 +1,32 @@
+// The strong envelope's primitives from CNG (bcrypt.dll).
+#pragma once
+
+#include "block/strong/crypto_provider.h"
+
+namespace quiren::block {
+
+class CngProvider final : public CryptoProvider {
+ public:
+  // Opens the HMAC-SHA256 and AES-GCM algorithm providers once; when that
+  // fails, every call below fails.
+  CngProvider();
+  ~CngProvider() override;
+  CngProvider(const CngProvider&) = delete;
+  CngProvider& operator=(const CngProvider&) = delete;
+
+  bool random_bytes(std::span<std::uint8_t> out) override;
+  std::optional<SecretKey> derive_key(std::string_view password_utf8, std::span<const std::uint8_t> salt,
+                                      std::uint32_t iterations) override;
+  bool seal(const SecretKey& key, std::span<const std::uint8_t, kNonceSize> nonce, std::span<const std::uint8_t> aad,
+            std::span<const std::uint8_t> plaintext, std::span<std::uint8_t> out) override;
+  AeadStatus open(const SecretKey& key, std::span<const std::uint8_t, kNonceSize> nonce,
+                  std::span<const std::uint8_t> aad, std::span<const std::uint8_t> ciphertext_and_tag,
+                  std::span<std::uint8_t> plaintext_out) override;
+
+ private:
+  // BCRYPT_ALG_HANDLE, kept out of this header so it needs no <windows.h>.
+  void* hmac_sha256_ = nullptr;
+  void* aes_gcm_ = nullptr;
+};
+
+}  // namespace quiren::block

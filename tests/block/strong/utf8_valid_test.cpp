@@ -1,0 +1,45 @@
+#include "block/strong/utf8_valid.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace quiren::block {
+namespace {
+
+TEST(StrongUtf8, AcceptsEveryRangeUpToItsEdges) {
+  for (const std::string_view text : {
+           std::string_view(""), std::string_view("\x00\x7f", 2),
+           std::string_view("\xc2\x80\xdf\xbf"),            // U+0080, U+07FF
+           std::string_view("\xe0\xa0\x80\xed\x9f\xbf"),    // U+0800, U+D7FF
+           std::string_view("\xee\x80\x80\xef\xbf\xbf"),    // U+E000, U+FFFF
+           std::string_view("\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"),  // U+10000, U+10FFFF
+           std::string_view("テスト😀"),
+       }) {
+    EXPECT_TRUE(is_valid_utf8(text)) << testing::PrintToString(text);
+  }
+}
+
+TEST(StrongUtf8, RejectsMalformedSequences) {
+  for (const std::string_view text : {
+           std::string_view("\x80"),                  // continuation without a lead
+           std::string_view("\xc0\x80"),              // overlong NUL
+           std::string_view("\xc1\xbf"),              // overlong U+007F
+           std::string_view("\xe0\x9f\xbf"),          // overlong U+07FF
+           std::string_view("\xf0\x8f\xbf\xbf"),      // overlong U+FFFF
+           std::string_view("\xed\xa0\x80"),          // surrogate U+D800
+           std::string_view("\xed\xbf\xbf"),          // surrogate U+DFFF
+           std::string_view("\xf4\x90\x80\x80"),      // U+110000
+           std::string_view("\xf5\x80\x80\x80"),      // lead beyond F4
+           std::string_view("\xff"),
+           std::string_view("\xe3\x83"),              // cut off at the end
+           std::string_view("\xf0\x9f\x98"),          // cut off at the end
+           std::string_view("\xe3\x83\x41"),          // ASCII where a continuation belongs
+           std::string_view("ok\xc3"),
+       }) {
+    EXPECT_FALSE(is_valid_utf8(text)) << testing::PrintToString(text);
+  }
+}
+
+}  // namespace
+}  // namespace quiren::block
