@@ -1,21 +1,46 @@
 #include "block/armoured_block.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "block/strong/envelope_check.h"
+#include "cipher/armour.h"
 
 namespace quiren::block {
 
 namespace {
 
 constexpr char16_t kSeparator = u'>';
-// The check mode letter stands right after the start marker and its CR LF.
+constexpr char16_t kStrongModeLetter = u'C';
+// The mode letter stands right after the start marker and its CR LF.
 constexpr std::size_t kModeLetterOffset = kStartMarker.size() + kLineBreak.size();
 
-bool is_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
+bool is_compatible_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
 
-// Splits a joined payload at its first ">".
-BlockItem take_payload_apart(char16_t check_mode, std::u16string_view payload) {
-  std::size_t sep = payload.find(kSeparator);
-  if (sep == std::u16string_view::npos) return {BlockProblem::no_separator, {}};
+// The ASCII text of armour characters, or nullopt for anything else.
+std::optional<std::string> armour_text(std::u16string_view text) {
+  std::string ascii;
+  ascii.reserve(text.size());
+  for (char16_t c : text) {
+    if (c > 0x7F) return std::nullopt;
+    ascii.push_back(static_cast<char>(c));
+  }
+  if (!cipher::is_armour_text(ascii)) return std::nullopt;
+  return ascii;
+}
+
+// Whole groups of armour characters: what the library writes and the only
+// thing handed to it, so that no damaged field reaches its notices.
+bool is_armour_field(std::u16string_view field) {
+  return field.size() % 5 == 0 && armour_text(field).has_value();
+}
+
+BlockItem problem(BlockProblem p) { return {p, {}, {}, {}}; }
+
+// Splits a joined compatible payload at its first ">".
+BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
+  const std::size_t sep = payload.find(kSeparator);
+  if (sep == std::u16string_view::npos) return problem(BlockProblem::unreadable);
   BlockItem item;
   item.fields.check_mode = check_mode;
   item.fields.check_field = std::u16string(payload.substr(0, sep));
@@ -24,6 +49,30 @@ BlockItem take_payload_apart(char16_t check_mode, std::u16string_view payload) {
     item.fields.text_mode = rest.front();
     item.fields.text_field = std::u16string(rest.substr(1));
   }
+  if (!is_armour_field(item.fields.check_field) || !is_armour_field(item.fields.text_field)) {
+    return problem(BlockProblem::unreadable);
+  }
+  return item;
+}
+
+// A strong payload is the armour of an envelope this version must be able
+// to read; its header is checked here, before any password is asked.
+BlockItem strong_item(std::u16string_view payload) {
+  const std::optional<std::string> armour = armour_text(payload);
+  std::optional<std::vector<std::uint8_t>> envelope;
+  if (armour) envelope = cipher::decode_armour(*armour);
+  if (!envelope) return problem(BlockProblem::unreadable);
+  switch (check_envelope(*envelope).check) {
+    case EnvelopeCheck::cannot_read_format:
+      return problem(BlockProblem::version_cannot_read);
+    case EnvelopeCheck::damaged:
+      return problem(BlockProblem::unreadable);
+    case EnvelopeCheck::readable:
+      break;
+  }
+  BlockItem item;
+  item.kind = BlockKind::strong;
+  item.envelope = std::move(*envelope);
   return item;
 }
 
@@ -34,22 +83,21 @@ LibraryResult split_result(std::u16string_view result) {
   return {std::u16string(result.substr(0, result.size() - 1)), result.back()};
 }
 
-std::u16string write_block(const LibraryResult& check, const LibraryResult& text, int width) {
-  const std::size_t w = static_cast<std::size_t>(std::clamp(width, kNarrowestWrap, kWidestWrap));
-  std::u16string payload = check.field;
-  payload += kSeparator;
-  if (text.mode != u'\0') payload += text.mode;
-  payload += text.field;
+bool is_plausible_result(const LibraryResult& result) {
+  return is_compatible_mode_letter(result.mode) && is_armour_field(result.field);
+}
 
+std::u16string frame_block(char16_t mode_letter, std::u16string_view payload, int width) {
+  const std::size_t w = static_cast<std::size_t>(std::clamp(width, kNarrowestWrap, kWidestWrap));
   std::u16string block(kStartMarker);
   block += kLineBreak;
-  if (check.mode != u'\0') block += check.mode;
-  // The first line holds the check mode letter and W - 1 payload
-  // characters; every further line W, the last one what is left.
+  if (mode_letter != u'\0') block += mode_letter;
+  // The first line holds the mode letter and W - 1 payload characters;
+  // every further line W, the last one what is left.
   std::size_t taken = std::min(payload.size(), w - 1);
   block.append(payload, 0, taken);
   while (payload.size() - taken > 0) {
-    std::size_t n = std::min(payload.size() - taken, w);
+    const std::size_t n = std::min(payload.size() - taken, w);
     block += kLineBreak;
     block.append(payload, taken, n);
     taken += n;
@@ -59,8 +107,16 @@ std::u16string write_block(const LibraryResult& check, const LibraryResult& text
   return block;
 }
 
+std::u16string write_block(const LibraryResult& check, const LibraryResult& text, int width) {
+  std::u16string payload = check.field;
+  payload += kSeparator;
+  if (text.mode != u'\0') payload += text.mode;
+  payload += text.field;
+  return frame_block(check.mode, payload, width);
+}
+
 bool has_block(std::u16string_view text) {
-  std::size_t start = text.find(kStartMarker);
+  const std::size_t start = text.find(kStartMarker);
   return start != std::u16string_view::npos && text.find(kEndMarker, start) != std::u16string_view::npos;
 }
 
@@ -79,7 +135,7 @@ std::u16string joinlines(std::u16string_view region) {
   if (pos == std::u16string_view::npos) return out;
   pos += kLineBreak.size();
   for (;;) {
-    std::size_t end = region.find(kLineBreak, pos);
+    const std::size_t end = region.find(kLineBreak, pos);
     if (end == std::u16string_view::npos) break;
     out.append(region.substr(pos, end - pos));
     pos = end + kLineBreak.size();
@@ -91,34 +147,36 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
   std::vector<BlockItem> items;
   if (!has_block(original)) return items;
 
-  std::u16string text = delspace(original);
+  const std::u16string text = delspace(original);
   std::size_t start = text.find(kStartMarker);
   for (;;) {
     // The mode letter is taken by position, whatever precedes it: with bare
     // LF line breaks it is a payload character, and usually not a letter
     // this version knows.
-    std::size_t letter_at = start + kModeLetterOffset;
-    if (letter_at >= text.size() || !is_mode_letter(text[letter_at])) {
-      items.push_back({BlockProblem::unknown_mode_letter, {}});
+    const std::size_t letter_at = start + kModeLetterOffset;
+    const char16_t letter = letter_at < text.size() ? text[letter_at] : u'\0';
+    if (!is_compatible_mode_letter(letter) && letter != kStrongModeLetter) {
+      items.push_back(problem(BlockProblem::version_cannot_read));
       return items;
     }
-    char16_t check_mode = text[letter_at];
-    text.erase(letter_at, 1);
-
-    std::size_t end = text.find(kEndMarker, start);
-    if (end == std::u16string::npos) {
+    const std::size_t end = text.find(kEndMarker, start);
+    if (end == std::u16string::npos || end < letter_at) {
       // Not reached for a text that has_block accepts; kept defined anyway.
-      items.push_back({BlockProblem::no_separator, {}});
+      items.push_back(problem(BlockProblem::unreadable));
       return items;
     }
-    std::u16string_view region = std::u16string_view(text).substr(start, end - start);
-    items.push_back(take_payload_apart(check_mode, joinlines(region)));
+    // The block's own text without its mode letter: a copy of this block
+    // alone, so that reading many blocks stays linear.
+    std::u16string region(std::u16string_view(text).substr(start, letter_at - start));
+    region.append(std::u16string_view(text).substr(letter_at + 1, end - letter_at - 1));
+    const std::u16string payload = joinlines(region);
+    items.push_back(letter == kStrongModeLetter ? strong_item(payload) : compatible_item(letter, payload));
     if (items.back().problem != BlockProblem::none) return items;
 
-    std::size_t after = end + kEndMarker.size();
-    std::size_t next_end = text.find(kEndMarker, after);
+    const std::size_t after = end + kEndMarker.size();
+    const std::size_t next_end = text.find(kEndMarker, after);
     if (next_end == std::u16string::npos) return items;
-    std::size_t next_start = text.find(kStartMarker, after);
+    const std::size_t next_start = text.find(kStartMarker, after);
     // A stray end marker with no start marker before it ends the reading.
     if (next_start == std::u16string::npos || next_start > next_end) return items;
     start = next_start;

@@ -1,17 +1,22 @@
-// The armoured block: the text users exchange. It frames the two results of
-// the library's encrypt call (the check value made from the password alone,
-// and the encrypted text) between two marker lines, wrapped into short lines:
+// The armoured block: the text users exchange. It frames one of two kinds
+// of payload between two marker lines, wrapped into short lines:
 //
 //   (quiren_start) CR LF
-//   <check mode letter><check field> ">" <text mode letter><text field> ...
+//   <mode letter><payload> ...
 //   ... wrapped so that no body line is longer than the wrap width,
-//       the first line counting the check mode letter ...
+//       the first line counting the mode letter ...
 //   CR LF (quiren_end)                      <- nothing after the end marker
 //
-// Every character of a block is ASCII. Strings here are UTF-16 (the tray
-// program's text); the command-line tool widens its bytes one for one.
+// A compatible block (mode letter "A" or "B", the check mode letter) holds
+// the two results of the compatible cipher's encrypt call: the check value
+// made from the password alone, ">", the text mode letter and the encrypted
+// text. A strong block (mode letter "C") holds the base-85 armour of a
+// strong envelope (block/strong/) and no ">". Every character of a block is
+// ASCII. Strings here are UTF-16 (the tray program's text); the tool widens
+// its bytes one for one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,20 +25,27 @@
 
 namespace quiren::block {
 
-// One result of the library's encrypt call, taken apart: everything but the
-// last character is the field, the last character the mode letter ("A" or
-// "B" from a working library). An empty result gives an empty field and the
-// mode letter u'\0'.
+// One result of the compatible cipher's encrypt call, taken apart:
+// everything but the last character is the field, the last character the
+// mode letter ("A" or "B" from a working library). An empty result gives an
+// empty field and the mode letter u'\0'.
 struct LibraryResult {
   std::u16string field;
   char16_t mode = u'\0';
 };
 LibraryResult split_result(std::u16string_view result);
 
-// The block for a check result and a text result, wrapped at `width`
-// characters (clamped to kNarrowestWrap..kWidestWrap). Line breaks are CR LF;
-// the block ends with the end marker itself.
+// Whether a library result is one a working library writes: a mode letter
+// "A" or "B" after a field of whole armour groups. An empty result is not.
+bool is_plausible_result(const LibraryResult& result);
+
+// The compatible block for a check result and a text result, wrapped at
+// `width` characters (clamped to kNarrowestWrap..kWidestWrap). Line breaks
+// are CR LF; the block ends with the end marker itself.
 std::u16string write_block(const LibraryResult& check, const LibraryResult& text, int width);
+
+// The block framing `payload` under `mode_letter`, wrapped as above.
+std::u16string frame_block(char16_t mode_letter, std::u16string_view payload, int width);
 
 // ---------------------------------------------------------------------------
 // Reading.
@@ -45,8 +57,8 @@ std::u16string write_block(const LibraryResult& check, const LibraryResult& text
 //      inside a marker hides the block)? If not, the flow ends silently.
 //   2. (the flow may ask whether to decrypt)
 //   3. read_blocks(text): the blocks in order. Inspect the first item before
-//      asking for a password: an item with problem unknown_mode_letter means
-//      "this version cannot read it", no_separator the catch-all failure.
+//      asking for a password: an item with problem version_cannot_read means
+//      "this version cannot read it", unreadable the catch-all failure.
 //   4. Ask for the password once, then decrypt the first item and each
 //      further item in turn (decrypt_block in block_decrypt.h). An item with
 //      a problem is always the last item: the flow stops there, keeping the
@@ -55,19 +67,24 @@ std::u16string write_block(const LibraryResult& check, const LibraryResult& text
 // read_blocks removes every space from the whole text first (so spaces in
 // the body or in a marker do no harm at this stage), then for each block:
 //   - the character right after the start marker's line break (the 17th
-//     counted from the marker's "(") is the check mode letter; it must be
-//     "A" or "B", and is taken out of the text;
+//     counted from the marker's "(") is the mode letter; "A" and "B" open a
+//     compatible block, "C" a strong one, any other letter a block of a
+//     later version;
 //   - the lines after the marker line, up to the first end marker, are
 //     joined (joinlines: only lines ended by CR LF count, so a block whose
 //     line breaks became bare LF or CR is unreadable, and the end marker has
 //     to begin a line);
-//   - the joined payload is split at its first ">": check field before it,
-//     then the text mode letter, then the text field.
+//   - a compatible payload is split at its first ">": check field before it,
+//     then the text mode letter, then the text field; a strong payload is
+//     the envelope's armour.
+// Every field must be whole groups of armour characters, and a strong
+// envelope must be one this version reads, before any password is asked or
+// any cipher called.
 // A further block is read while another end marker follows the previous
 // block's end marker and a start marker comes before that end marker; a
 // stray end marker with no start marker before it ends the reading.
-// Quote prefixes before lines (">", "| ") are not removed: such a block fails
-// the mode-letter test.
+// Received texts (quoted replies, changed line breaks) are repaired first
+// by repair_received_text (received_text.h).
 // ---------------------------------------------------------------------------
 
 bool has_block(std::u16string_view text);
@@ -81,19 +98,24 @@ struct BlockFields {
   std::u16string text_field;
 };
 
+enum class BlockKind { compatible, strong };
+
 enum class BlockProblem {
   none,
-  unknown_mode_letter,  // the check mode letter is neither "A" nor "B"
-  no_separator,         // the payload holds no ">"
+  version_cannot_read,  // a mode letter or a strong envelope of a later version
+  unreadable,           // no ">", a field that is not whole armour groups, a damaged envelope
 };
 
 struct BlockItem {
   BlockProblem problem = BlockProblem::none;
-  BlockFields fields;  // filled only when problem is none
+  BlockKind kind = BlockKind::compatible;
+  BlockFields fields;                  // a compatible block's, when problem is none
+  std::vector<std::uint8_t> envelope;  // a strong block's, when problem is none
 };
 
 // Every block of `text` in order, ending with the first item that has a
-// problem. Empty only when has_block(text) is false.
+// problem. Empty only when has_block(text) is false. Linear in the text's
+// length however many blocks it holds.
 std::vector<BlockItem> read_blocks(std::u16string_view text);
 
 // `text` without any space (U+0020); nothing else is removed.

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "block/cipher_library.h"
+#include "block/secure_wipe.h"
+#include "block/strong/strong_envelope.h"
 
 namespace quiren::block {
 
@@ -70,29 +72,93 @@ std::string cleanresult(std::string_view result, char16_t mode) {
   return std::string(result.substr(0, result.size() - run));
 }
 
-BlockOutcome decrypt_block(const BlockItem& item, std::string_view password, CipherLibrary& library) {
-  switch (item.problem) {
-    case BlockProblem::unknown_mode_letter:
-      return {BlockOutcomeKind::version_cannot_read, {}};
-    case BlockProblem::no_separator:
-      return {BlockOutcomeKind::unreadable, {}};
-    case BlockProblem::none:
-      break;
+BlockPassword::BlockPassword(std::string ansi_bytes, std::string utf8_bytes)
+    : ansi(std::move(ansi_bytes)), utf8(std::move(utf8_bytes)) {}
+BlockPassword::~BlockPassword() {
+  wipe(ansi);
+  wipe(utf8);
+}
+BlockPassword::BlockPassword(BlockPassword&& other) noexcept
+    : ansi(std::move(other.ansi)), utf8(std::move(other.utf8)) {}
+BlockPassword& BlockPassword::operator=(BlockPassword&& other) noexcept {
+  if (this != &other) {
+    wipe(ansi);
+    wipe(utf8);
+    ansi = std::move(other.ansi);
+    utf8 = std::move(other.utf8);
   }
-  const BlockFields& f = item.fields;
+  return *this;
+}
+
+BlockOutcome::BlockOutcome(BlockOutcomeKind k, std::string t, TextEncoding e)
+    : kind(k), text(std::move(t)), encoding(e) {}
+BlockOutcome::~BlockOutcome() { wipe(text); }
+BlockOutcome::BlockOutcome(BlockOutcome&& other) noexcept
+    : kind(other.kind), text(std::move(other.text)), encoding(other.encoding) {}
+BlockOutcome& BlockOutcome::operator=(BlockOutcome&& other) noexcept {
+  if (this != &other) {
+    wipe(text);
+    kind = other.kind;
+    text = std::move(other.text);
+    encoding = other.encoding;
+  }
+  return *this;
+}
+
+namespace {
+
+BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
   std::optional<std::string> check_field = ascii_bytes(f.check_field);
   std::optional<std::string> check_mode = mode_bytes(f.check_mode);
   std::optional<std::string> text_field = ascii_bytes(f.text_field);
   std::optional<std::string> text_mode = mode_bytes(f.text_mode);
-  if (!check_field || !check_mode || !text_field || !text_mode) return {BlockOutcomeKind::unreadable, {}};
+  if (!check_field || !check_mode || !text_field || !text_mode) return {BlockOutcomeKind::unreadable};
 
   std::optional<std::string> check = library.decrypt(*check_field, password, *check_mode);
-  if (!check) return {BlockOutcomeKind::library_failed, {}};
-  if (!password_matches(*check, f.check_mode, password)) return {BlockOutcomeKind::wrong_password, {}};
+  if (!check) return {BlockOutcomeKind::library_failed};
+  const bool right = password_matches(*check, f.check_mode, password);
+  wipe(*check);
+  if (!right) return {BlockOutcomeKind::wrong_password};
 
   std::optional<std::string> text = library.decrypt(*text_field, password, *text_mode);
-  if (!text) return {BlockOutcomeKind::library_failed, {}};
-  return {BlockOutcomeKind::plain_text, cleanresult(*text, f.text_mode)};
+  if (!text) return {BlockOutcomeKind::library_failed};
+  BlockOutcome outcome{BlockOutcomeKind::plain_text, cleanresult(*text, f.text_mode)};
+  wipe(*text);
+  return outcome;
+}
+
+BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_view password,
+                         CryptoProvider& crypto) {
+  OpenResult opened = open_envelope(crypto, envelope, password);
+  switch (opened.status) {
+    case OpenStatus::opened:
+      return {BlockOutcomeKind::plain_text, std::move(opened.text), TextEncoding::utf8};
+    case OpenStatus::wrong_password_or_altered:
+      return {BlockOutcomeKind::wrong_password};
+    case OpenStatus::cannot_read_format:
+      return {BlockOutcomeKind::version_cannot_read};
+    case OpenStatus::damaged:
+      return {BlockOutcomeKind::unreadable};
+    case OpenStatus::crypto_failed:
+      break;
+  }
+  return {BlockOutcomeKind::library_failed};
+}
+
+}  // namespace
+
+BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
+                           CryptoProvider& crypto) {
+  switch (item.problem) {
+    case BlockProblem::version_cannot_read:
+      return {BlockOutcomeKind::version_cannot_read};
+    case BlockProblem::unreadable:
+      return {BlockOutcomeKind::unreadable};
+    case BlockProblem::none:
+      break;
+  }
+  if (item.kind == BlockKind::strong) return open_strong(item.envelope, password.utf8, crypto);
+  return decrypt_compatible(item.fields, password.ansi, library);
 }
 
 }  // namespace quiren::block

@@ -1,9 +1,12 @@
-// Decrypting one armoured block: the password check against the block's
-// check field, then the text field. Shared by the tray program's decrypt
-// flow and the command-line tool, so both give the same result for a block.
+// Decrypting one armoured block, of either kind. Shared by the tray
+// program's decrypt flow and the command-line tool, so both give the same
+// result for a block. A compatible block: the password check against the
+// block's check field, then the text field, through the compatible cipher,
+// in the ANSI code page it works in. A strong block: its envelope opened
+// under the password in UTF-8.
 //
-// Bytes here (password, plain text) are in the ANSI code page the library
-// works in; converting them to and from the user's text is the caller's job.
+// Converting the password and the plain text from and to the user's text is
+// the caller's job.
 #pragma once
 
 #include <string>
@@ -14,25 +17,57 @@
 namespace quiren::block {
 
 class CipherLibrary;
+class CryptoProvider;
+
+// The one password the user gave, in the two forms the two kinds of block
+// take it. Wiped when it goes away.
+struct BlockPassword {
+  std::string ansi;  // compatible blocks: the ANSI code page's bytes
+  std::string utf8;  // strong blocks
+  BlockPassword() = default;
+  BlockPassword(std::string ansi_bytes, std::string utf8_bytes);
+  ~BlockPassword();
+  BlockPassword(BlockPassword&&) noexcept;
+  BlockPassword& operator=(BlockPassword&&) noexcept;
+  BlockPassword(const BlockPassword&) = delete;
+  BlockPassword& operator=(const BlockPassword&) = delete;
+};
+
+enum class TextEncoding {
+  ansi,  // a compatible block's text: the ANSI code page the library works in
+  utf8,  // a strong block's text
+};
 
 enum class BlockOutcomeKind {
   plain_text,           // text holds the decrypted text
-  wrong_password,       // the check field did not decrypt to the password
-  library_failed,       // the library is missing or a call failed
-  version_cannot_read,  // the check mode letter is neither "A" nor "B"
-  unreadable,           // a payload without ">", or a field that cannot be
-                        // armour (a character outside ASCII)
+  wrong_password,       // the check failed, or a strong block's tag did not
+                        // verify (a wrong password or a changed block)
+  library_failed,       // the library is missing, a call failed, or the
+                        // platform's cryptography reported an error
+  version_cannot_read,  // a block of a later version
+  unreadable,           // a damaged block
 };
 
+// Wipes its text when it goes away.
 struct BlockOutcome {
   BlockOutcomeKind kind = BlockOutcomeKind::unreadable;
-  std::string text;  // ANSI bytes; set only for plain_text
+  std::string text;  // set only for plain_text, in `encoding`
+  TextEncoding encoding = TextEncoding::ansi;
+
+  BlockOutcome() = default;
+  BlockOutcome(BlockOutcomeKind k, std::string t = {}, TextEncoding e = TextEncoding::ansi);
+  ~BlockOutcome();
+  BlockOutcome(BlockOutcome&&) noexcept;
+  BlockOutcome& operator=(BlockOutcome&&) noexcept;
+  BlockOutcome(const BlockOutcome&) = delete;
+  BlockOutcome& operator=(const BlockOutcome&) = delete;
 };
 
-// The outcome of one item from read_blocks. The check field is decrypted
-// first; the text field only when the password is right. An item with a
-// problem makes no library call.
-BlockOutcome decrypt_block(const BlockItem& item, std::string_view password, CipherLibrary& library);
+// The outcome of one item from read_blocks. A compatible block's check field
+// is decrypted first, its text field only when the password is right. An
+// item with a problem makes no cipher call.
+BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
+                           CryptoProvider& crypto);
 
 // The password as encryption fills it before enciphering: up to a multiple
 // of 4 bytes with "x", or with "X" when its last byte is "x".

@@ -1,8 +1,11 @@
 // The text armour: every 4 bytes become 5 printable characters of a private
-// base-85 alphabet, most significant digit first.
+// base-85 alphabet, most significant digit first. Shared by the library and
+// by the readers and writers of blocks, which armour their own envelopes and
+// check fields before anything reaches the library.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,9 +16,15 @@ namespace quiren::cipher {
 // bytes.size() / 4 whole groups are armoured; a tail shorter than 4 is not.
 std::string armour(std::span<const std::uint8_t> bytes);
 
-// 4 bytes for every whole group of 5 characters. A length that is not a
-// multiple of 5 and every character outside the alphabet raise a notice;
-// decoding goes on regardless (an outside character counts as digit 99).
-std::vector<std::uint8_t> remove_armour(std::string_view body);
+// The digit (0 to 84) a character stands for; nullopt outside the alphabet.
+std::optional<std::uint32_t> armour_digit(char c);
+
+// True when every character of `text` is in the alphabet.
+bool is_armour_text(std::string_view text);
+
+// The bytes of an armour an encoder could have written: nullopt unless the
+// length is a multiple of 5, every character is in the alphabet and every
+// group's value fits in 32 bits. Raises no notices.
+std::optional<std::vector<std::uint8_t>> decode_armour(std::string_view text);
 
 }  // namespace quiren::cipher

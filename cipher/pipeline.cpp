@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cipher/armour.h"
+#include "cipher/armour_removal.h"
 #include "cipher/code_table.h"
 #include "cipher/compression.h"
 #include "cipher/keystream.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "block/strong/secure_wipe.h"
+#include "block/secure_wipe.h"
 
 namespace quiren::block {
 

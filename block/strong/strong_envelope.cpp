@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "block/strong/envelope_check.h"
-#include "block/strong/utf8_valid.h"
+#include "block/utf8.h"
 
 namespace quiren::block {
 

@@ -12,7 +12,7 @@
 
 #include "block/strong/crypto_provider.h"
 #include "block/strong/envelope_layout.h"
-#include "block/strong/secure_wipe.h"
+#include "block/secure_wipe.h"
 
 namespace quiren::block {
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "block/cipher_library.h"
+#include "block/strong/strong_envelope.h"
+#include "tests/support/quick_crypto.h"
 
 namespace quiren::block {
 namespace {
@@ -39,7 +41,14 @@ std::u16string widen(std::string_view s) {
 }
 
 BlockItem block(char16_t check_mode, std::string_view check, char16_t text_mode, std::string_view text) {
-  return {BlockProblem::none, {check_mode, widen(check), text_mode, widen(text)}};
+  return {BlockProblem::none, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};
+}
+
+// The one password in both of its forms, and the cryptography of strong
+// blocks, which compatible ones never touch.
+BlockOutcome decrypt(const BlockItem& item, std::string_view password, CipherLibrary& cipher) {
+  static testing::QuickCrypto crypto;
+  return decrypt_block(item, BlockPassword(std::string(password), std::string(password)), cipher, crypto);
 }
 
 // The fill letters: what encryption appends, and what comes off again.
@@ -129,40 +138,63 @@ TEST(PasswordCheck, AcceptsEveryPasswordTheEarlierCheckAccepted) {
 
 TEST(DecryptBlock, Outcomes) {
   EchoCipher cipher("pasX");
-  BlockOutcome right = decrypt_block(block(u'A', "pasX", u'A', "abcXXxxx"), "pasX", cipher);
+  BlockOutcome right = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasX", cipher);
   EXPECT_EQ(right.kind, BlockOutcomeKind::plain_text);
   EXPECT_EQ(right.text, "abcXX");
   EXPECT_EQ(cipher.calls, (std::vector<std::string>{"pasX/A", "abcXXxxx/A"}));
 
-  BlockOutcome exact = decrypt_block(block(u'B', "pasX", u'B', "abcXX"), "pasX", cipher);
+  BlockOutcome exact = decrypt(block(u'B', "pasX", u'B', "abcXX"), "pasX", cipher);
   EXPECT_EQ(exact.kind, BlockOutcomeKind::plain_text);
   EXPECT_EQ(exact.text, "abcXX");
 
   cipher.calls.clear();
-  BlockOutcome wrong = decrypt_block(block(u'A', "pasX", u'A', "abcXXxxx"), "pasx", cipher);
+  BlockOutcome wrong = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasx", cipher);
   EXPECT_EQ(wrong.kind, BlockOutcomeKind::wrong_password);
   EXPECT_EQ(cipher.calls, std::vector<std::string>{"pasX/A"}) << "the text field is not decrypted";
 
   // A text mode letter after ">" may be missing: an empty mode string.
   cipher.calls.clear();
-  EXPECT_EQ(decrypt_block(block(u'A', "pasX", u'\0', ""), "pasX", cipher).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(decrypt(block(u'A', "pasX", u'\0', ""), "pasX", cipher).kind, BlockOutcomeKind::plain_text);
   EXPECT_EQ(cipher.calls.back(), "/");
 
   cipher.missing = true;
-  EXPECT_EQ(decrypt_block(block(u'A', "pasX", u'A', "abcd"), "pasX", cipher).kind,
+  EXPECT_EQ(decrypt(block(u'A', "pasX", u'A', "abcd"), "pasX", cipher).kind,
             BlockOutcomeKind::library_failed);
 }
 
 TEST(DecryptBlock, ReaderProblemsAndForeignCharactersMakeNoLibraryCall) {
   EchoCipher cipher("pw");
-  BlockItem bad_letter{BlockProblem::unknown_mode_letter, {}};
-  BlockItem no_separator{BlockProblem::no_separator, {}};
+  BlockItem bad_letter{BlockProblem::version_cannot_read, BlockKind::compatible, {}, {}};
+  BlockItem no_separator{BlockProblem::unreadable, BlockKind::compatible, {}, {}};
   BlockItem foreign = block(u'A', "pwxx", u'A', "");
   foreign.fields.text_field = u"ab\u00e9c";
-  EXPECT_EQ(decrypt_block(bad_letter, "pw", cipher).kind, BlockOutcomeKind::version_cannot_read);
-  EXPECT_EQ(decrypt_block(no_separator, "pw", cipher).kind, BlockOutcomeKind::unreadable);
-  EXPECT_EQ(decrypt_block(foreign, "pw", cipher).kind, BlockOutcomeKind::unreadable);
+  EXPECT_EQ(decrypt(bad_letter, "pw", cipher).kind, BlockOutcomeKind::version_cannot_read);
+  EXPECT_EQ(decrypt(no_separator, "pw", cipher).kind, BlockOutcomeKind::unreadable);
+  EXPECT_EQ(decrypt(foreign, "pw", cipher).kind, BlockOutcomeKind::unreadable);
   EXPECT_TRUE(cipher.calls.empty());
+}
+
+TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText) {
+  testing::QuickCrypto crypto;
+  EchoCipher cipher("unused");
+  SealResult sealed = seal_envelope(crypto, "秘密 😀", "パス");
+  ASSERT_EQ(sealed.status, SealStatus::sealed);
+  BlockItem item{BlockProblem::none, BlockKind::strong, {}, sealed.envelope};
+
+  // The ANSI form of the password plays no part in a strong block.
+  BlockOutcome opened = decrypt_block(item, BlockPassword("?", "パス"), cipher, crypto);
+  EXPECT_EQ(opened.kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(opened.encoding, TextEncoding::utf8);
+  EXPECT_EQ(opened.text, "秘密 😀");
+  EXPECT_EQ(decrypt_block(item, BlockPassword("パス", "ぱす"), cipher, crypto).kind, BlockOutcomeKind::wrong_password);
+  for (std::size_t i = 0; i < item.envelope.size(); ++i) {
+    BlockItem changed = item;
+    changed.envelope[i] ^= 0x01;
+    BlockOutcome outcome = decrypt_block(changed, BlockPassword("", "パス"), cipher, crypto);
+    EXPECT_NE(outcome.kind, BlockOutcomeKind::plain_text) << i;
+    EXPECT_TRUE(outcome.text.empty()) << i;
+  }
+  EXPECT_TRUE(cipher.calls.empty()) << "strong blocks never reach the compatible cipher";
 }
 
 }  // namespace

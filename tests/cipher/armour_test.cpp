@@ -1,4 +1,5 @@
 #include "cipher/armour.h"
+#include "cipher/armour_removal.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,23 @@ TEST(Armour, EveryGroupSurvivesRoundTripWithoutNotices) {
   }
   EXPECT_EQ(remove_armour(body), bytes);
   EXPECT_TRUE(notices.notices.empty());
+}
+
+TEST(DecodeArmour, TakesOnlyWhatAnEncoderWritesAndNeverRaisesANotice) {
+  NoticeRecorder notices;
+  std::mt19937 rng(7);
+  const std::vector<std::uint8_t> bytes = bytes_of(testing::random_bytes(rng, 400, 0, 255));
+  EXPECT_EQ(decode_armour(armour(bytes)), bytes);
+  EXPECT_EQ(decode_armour(""), std::vector<std::uint8_t>{});
+  EXPECT_EQ(decode_armour("_+pWG"), (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+  for (std::string_view bad : {"R$4(JG", "R$4(", "R$4,J", "R$4(J\r\nGGGGG", "R$ 4(J", "wGGGG", "_+pWH"}) {
+    EXPECT_EQ(decode_armour(bad), std::nullopt) << bad;
+  }
+  EXPECT_TRUE(notices.notices.empty());
+  EXPECT_TRUE(is_armour_text("Gg2Qs#3Al~?f_Nw"));
+  EXPECT_FALSE(is_armour_text("GG GG"));
+  EXPECT_EQ(armour_digit('w'), 84u);
+  EXPECT_EQ(armour_digit('>'), std::nullopt);
 }
 
 TEST(RemoveArmour, LengthNotMultipleOfFiveWarnsOnceAndDecodesWholeGroups) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "cipher/armour.h"
+#include "cipher/armour_removal.h"
 #include "cipher/code_table.h"
 #include "cipher/keystream.h"
 #include "tests/cipher/cipher_test_support.h"

@@ -16,7 +16,7 @@ TEST(StartupSettings, EmptyStoreGivesTheDefaults) {
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
   EXPECT_EQ(read.values, (SettingValues{.orikaesi = 60, .ango = 0, .hukugo = 0, .equalpass = 0, .quest1 = 1,
-                                        .quest2 = 1, .usepasslist1 = 0, .usepasslist2 = 0}));
+                                        .quest2 = 1, .usepasslist1 = 0, .usepasslist2 = 0, .strong = -1}));
 }
 
 TEST(StartupSettings, StoredTextsAreConverted) {
@@ -27,7 +27,7 @@ TEST(StartupSettings, StoredTextsAreConverted) {
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
   EXPECT_EQ(read.values, (SettingValues{.orikaesi = 62, .ango = -1, .hukugo = 0, .equalpass = -1, .quest1 = 0,
-                                        .quest2 = 255, .usepasslist1 = -1, .usepasslist2 = 0}));
+                                        .quest2 = 255, .usepasslist1 = -1, .usepasslist2 = 0, .strong = -1}));
 
   desktop.settings[u"orikaesi"] = u"60.5";
   EXPECT_EQ(load_startup_settings(desktop).values.orikaesi, 60);
@@ -51,6 +51,21 @@ TEST(StartupSettings, FirstUnconvertibleKeyStopsTheRead) {
     StartupRead read = load_startup_settings(desktop);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(*read.bad_key, row.key) << quiren::testing::utf8(row.key) << " = " << quiren::testing::utf8(row.bad);
+  }
+}
+
+// The newer "strong" key never stops start-up: an unreadable text keeps the
+// secure default.
+TEST(StartupSettings, StrongIsReadLeniently) {
+  const std::pair<std::u16string_view, std::int16_t> rows[] = {
+      {u"False", 0}, {u"false", 0}, {u"0", 0}, {u"True", -1}, {u"maybe", -1}, {u"", -1},
+  };
+  for (const auto& [text, flag] : rows) {
+    FakeDesktop desktop;
+    desktop.settings[std::u16string(kStrong)] = std::u16string(text);
+    StartupRead read = load_startup_settings(desktop);
+    ASSERT_TRUE(read.ok()) << quiren::testing::utf8(text);
+    EXPECT_EQ(read.values.strong, flag) << quiren::testing::utf8(text);
   }
 }
 

@@ -152,7 +152,7 @@ TEST_F(DecryptFlowTest, SeveralBlocks) {
   const Case cases[] = {
       {"same password", first + u"\r\n" + second, u"first" + kJoint + u"second", {}},
       {"different passwords", other + u"\r\n\r\n" + second, kWrong + kJoint + u"second", {}},
-      {"bad second mode letter", first + u"\r\n" + with_check_mode(second, u'C'), u"first",
+      {"bad second mode letter", first + u"\r\n" + with_check_mode(second, u'D'), u"first",
        {std::u16string(text::kUnknownVersion)}},
       {"stray end marker after the last block", first + u"\r\n(quiren_end)", u"first", {}},
   };
@@ -182,7 +182,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
       {"no end marker", u"(quiren_start)\r\nAabc>Adef\r\n", {}, false},
       {"end marker only before the start", u"(quiren_end)\r\n(quiren_start)\r\nAab>Acd\r\n", {}, false},
       {"space inside the start marker", u"x (quiren_ start)" + block.substr(14), {}, false},
-      {"unknown mode letter", with_check_mode(block, u'C'), text::kUnknownVersion, true},
+      {"unknown mode letter", with_check_mode(block, u'D'), text::kUnknownVersion, true},
       {"no separator", without_separator(block), text::kInvalidCiphertext, true},
       {"line breaks turned into LF", u"(quiren_start)\nAAbcde>Afghij\n(quiren_end)",
        text::kInvalidCiphertext, true},

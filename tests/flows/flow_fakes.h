@@ -1,7 +1,7 @@
 // Stand-ins for the pieces around the cipher flows: a password chooser that
 // picks from a script, and a small invertible cipher that behaves like the
 // library where the flows rely on it (fill letters to a multiple of 4,
-// 5-character armour groups, a final mode letter), recording every call.
+// groups of the real armour, a final mode letter), recording every call.
 #pragma once
 
 #include <functional>
@@ -51,6 +51,7 @@ class FakeCipher : public block::CipherLibrary {
 
   bool missing = false;          // every call fails, as without the DLL
   char text_mode_letter = 'A';   // the letter of results of texts other than the password
+  std::optional<std::string> text_result;  // when set, the whole result for texts other than the password
   std::vector<CipherCall> encrypts;
   std::vector<CipherCall> decrypts;
 

@@ -8,6 +8,7 @@
 
 #include "tests/flows/flow_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/quick_crypto.h"
 #include "tray/core/program_state.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/viewer_form.h"
@@ -30,7 +31,9 @@ class FlowDesktop : public FakeDesktop {
 
 class FlowTest : public ::testing::Test {
  protected:
-  explicit FlowTest(int code_page = 932) : desktop(state, code_page) {}
+  // Compatible blocks unless a test switches "strong" on: their tests
+  // predate the strong ones and keep every assertion.
+  explicit FlowTest(int code_page = 932) : desktop(state, code_page) { state.settings.strong = kFalse; }
 
   // Encrypts `text` under `password` through the menu path and returns the
   // block, leaving a clean record behind.
@@ -57,9 +60,10 @@ class FlowTest : public ::testing::Test {
   ProgramState state;
   FlowDesktop desktop;
   FakeCipher cipher{state};
+  QuickCrypto crypto;
   FakeChooser chooser{state};
   ViewerForm viewer{state, desktop};
-  ClipboardFlows flows{state, desktop, cipher, chooser, viewer};
+  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};
 };
 
 }  // namespace quiren::testing

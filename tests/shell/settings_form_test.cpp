@@ -94,7 +94,7 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
     if (tc.message.empty()) {
       EXPECT_TRUE(saved);
       EXPECT_TRUE(desktop.boxes.empty());
-      EXPECT_EQ(desktop.settings_writes.size(), 11u);
+      EXPECT_EQ(desktop.settings_writes.size(), 12u);
       // Passwords and width are stored exactly as typed.
       EXPECT_EQ(desktop.settings[u"orikaesi"], dialog.controls.txtorikaesi);
       EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.txtpass1);
@@ -112,7 +112,7 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
   }
 }
 
-TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderAndUpdatesMemory) {
+TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
   dialog.controls.txtorikaesi = u"61.5";
   dialog.controls.txtpass1 = u"enc pass";
   dialog.controls.txtpass2 = u"復号";
@@ -121,6 +121,7 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderAndUpdatesMemory) {
   dialog.controls.check1 = false;
   dialog.controls.chkquestango = false;
   dialog.controls.chkquesthukugo = true;
+  dialog.controls.chkstrong = false;
 
   ASSERT_TRUE(dialog.Command1_Click());
 
@@ -128,7 +129,7 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderAndUpdatesMemory) {
       {u"orikaesi", u"61.5"}, {u"ango", u"True"},      {u"hukugo", u"False"},
       {u"angopass", u"enc pass"}, {u"hukugopass", u"復号"}, {u"hock", u"0"},
       {u"equalpass", u"True"}, {u"quest1", u"0"},     {u"quest2", u"1"},
-      {u"usepasslist1", u"False"}, {u"usepasslist2", u"False"},
+      {u"usepasslist1", u"False"}, {u"usepasslist2", u"False"}, {u"strong", u"False"},
   };
   ASSERT_EQ(desktop.settings_writes.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -136,7 +137,8 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderAndUpdatesMemory) {
     EXPECT_EQ(desktop.settings[expected[i].first], expected[i].second) << i;
   }
   EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 62, .ango = kTrue, .hukugo = kFalse, .equalpass = kTrue,
-                                           .quest1 = 0, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse}));
+                                           .quest1 = 0, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse,
+                                           .strong = kFalse}));
 }
 
 TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
@@ -149,7 +151,8 @@ TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
   EXPECT_EQ(desktop.settings[u"usepasslist1"], u"True");
   EXPECT_EQ(desktop.settings[u"usepasslist2"], u"True");
   EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 60, .ango = kFalse, .hukugo = kFalse, .equalpass = kFalse,
-                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kTrue, .usepasslist2 = kTrue}));
+                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kTrue, .usepasslist2 = kTrue,
+                                           .strong = kTrue}));
 }
 
 TEST_F(SettingsFormTest, OkSwitchesTheWatchOnlyWhenTheBoxChanged) {
@@ -227,6 +230,17 @@ TEST_F(SettingsFormTest, LoadFillsFromStoredValues) {
   desktop.settings.erase(u"hock");
   dialog.loadsettei();
   EXPECT_FALSE(dialog.controls.check1);
+
+  // "strong": absent or unreadable is on, as it is at start-up.
+  for (const auto& [stored, ticked] : {std::pair{u"False", false}, std::pair{u"True", true}, std::pair{u"x", true}}) {
+    desktop.settings[u"strong"] = stored;
+    dialog.loadsettei();
+    EXPECT_EQ(dialog.controls.chkstrong, ticked) << quiren::testing::utf8(stored);
+  }
+  desktop.settings.erase(u"strong");
+  dialog.controls.chkstrong = false;
+  dialog.loadsettei();
+  EXPECT_TRUE(dialog.controls.chkstrong);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
   EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
   EXPECT_EQ(state.versiontext, u"む～くいれん Ver1.1");
   EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 60, .ango = kFalse, .hukugo = kFalse, .equalpass = kFalse,
-                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse}));
+                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse,
+                                           .strong = kTrue}));
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_TRUE(desktop.settings_writes.empty());
 }
@@ -46,7 +47,8 @@ TEST(StartupTest, StoredTextsAreConverted) {
   FakeSplash splash;
   ASSERT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
   EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 62, .ango = kTrue, .hukugo = kFalse, .equalpass = kTrue,
-                                           .quest1 = 0, .quest2 = 255, .usepasslist1 = kFalse, .usepasslist2 = kTrue}));
+                                           .quest1 = 0, .quest2 = 255, .usepasslist1 = kFalse, .usepasslist2 = kTrue,
+                                           .strong = kTrue}));
 }
 
 TEST(StartupTest, UnconvertibleSettingEndsStartUp) {

@@ -38,6 +38,7 @@ class FakeDesktop : public Desktop {
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
   TwipsPerPixel twips_per_pixel() override { return twips; }
+  void show_wait_cursor(bool waiting) override { wait_cursor.push_back(waiting); }
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
   bool plain_file_exists(std::u16string_view path) override;
@@ -61,6 +62,7 @@ class FakeDesktop : public Desktop {
   std::u16string program_dir = u"C:\\Program Files\\mu-quiren";
   bool other_copy_running = false;
   TwipsPerPixel twips;
+  std::vector<bool> wait_cursor;  // every switch of the wait cursor, in order
 
   std::map<std::u16string, std::u16string, std::less<>> settings;
   std::vector<std::u16string> settings_writes;  // keys, in write order

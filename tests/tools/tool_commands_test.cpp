@@ -7,6 +7,7 @@
 
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
+#include "tests/support/quick_crypto.h"
 #include "tools/quiren/tool_texts.h"
 
 namespace quiren::tool {
@@ -20,6 +21,8 @@ class ToolCommands : public ::testing::Test {
   std::unique_ptr<CodePage> japanese = open_code_page(932);
   std::unique_ptr<CodePage> western = open_code_page(1252);
   LinkedCipher cipher;
+  testing::QuickCrypto crypto;
+  Ciphers ciphers{cipher, crypto};
   int asked = 0;
 
   PasswordSource given(std::string password) {
@@ -28,13 +31,19 @@ class ToolCommands : public ::testing::Test {
       return PasswordRead{true, password, {}};
     };
   }
-  std::string block(std::string_view text, std::string password, int width = 60) {
-    CommandResult r = encrypt_command(text, width, given(std::move(password)), *japanese, cipher);
+  CommandResult encrypt(std::string_view text, std::string password, BlockFormat format = BlockFormat::compatible,
+                        CodePage* code_page = nullptr, int width = 60) {
+    return encrypt_command(text, width, format, given(std::move(password)), code_page ? *code_page : *japanese,
+                           ciphers);
+  }
+  std::string block(std::string_view text, std::string password, int width = 60,
+                    BlockFormat format = BlockFormat::compatible) {
+    CommandResult r = encrypt(text, std::move(password), format, nullptr, width);
     EXPECT_EQ(r.exit_code, kExitDone) << r.message;
     return r.output;
   }
-  CommandResult decrypt(std::string_view input, std::string password) {
-    return decrypt_command(input, given(std::move(password)), *japanese, cipher);
+  CommandResult decrypt(std::string_view input, std::string password, CodePage* code_page = nullptr) {
+    return decrypt_command(input, given(std::move(password)), code_page ? *code_page : *japanese, ciphers);
   }
   static std::string replace_all(std::string s, std::string_view from, std::string_view to) {
     for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
@@ -68,22 +77,22 @@ TEST_F(ToolCommands, RoundTripsUnderCodePage932) {
 }
 
 TEST_F(ToolCommands, CharactersTheCodePageCannotHoldAreRefusedBeforeThePassword) {
-  CommandResult r = encrypt_command("日本語", 60, given("pw"), *western, cipher);
+  CommandResult r = encrypt("日本語", "pw", BlockFormat::compatible, western.get());
   EXPECT_EQ(r.exit_code, kExitBadInput);
   EXPECT_NE(r.message.find("U+65E5 '日'"), std::string::npos) << r.message;
   EXPECT_EQ(asked, 0);
 
-  CommandResult e = encrypt_command("caf\xC3\xA9", 60, given("pw"), *japanese, cipher);
+  CommandResult e = encrypt("caf\xC3\xA9", "pw");
   EXPECT_EQ(e.exit_code, kExitBadInput);
   EXPECT_NE(e.message.find("U+00E9 '\xC3\xA9'"), std::string::npos) << e.message;
 
-  CommandResult p = encrypt_command("text", 60, given("pässword"), *japanese, cipher);
+  CommandResult p = encrypt("text", "pässword");
   EXPECT_EQ(p.exit_code, kExitBadInput);
   EXPECT_NE(p.message.find("U+00E4"), std::string::npos) << p.message;
 
-  CommandResult ok = encrypt_command("caf\xC3\xA9", 60, given("pw"), *western, cipher);
+  CommandResult ok = encrypt("caf\xC3\xA9", "pw", BlockFormat::compatible, western.get());
   ASSERT_EQ(ok.exit_code, kExitDone);
-  EXPECT_EQ(decrypt_command(ok.output, given("pw"), *western, cipher).output, "caf\xC3\xA9");
+  EXPECT_EQ(decrypt(ok.output, "pw", western.get()).output, "caf\xC3\xA9");
 }
 
 TEST_F(ToolCommands, EncryptPasswordLimits) {
@@ -94,12 +103,15 @@ TEST_F(ToolCommands, EncryptPasswordLimits) {
       {std::string(10, 'a') + "秘密秘密秘密秘密秘密秘密秘密秘密秘密秘密", kExitDone},  // 30 characters
       {std::string(11, 'a') + "秘密秘密秘密秘密秘密秘密秘密秘密秘密秘密", kExitBadInput},
   };
-  for (const auto& [password, code] : cases) {
-    SCOPED_TRACE(password);
-    EXPECT_EQ(encrypt_command("text", 60, given(password), *japanese, cipher).exit_code, code);
+  for (const BlockFormat format : {BlockFormat::compatible, BlockFormat::strong}) {
+    for (const auto& [password, code] : cases) {
+      SCOPED_TRACE(password);
+      EXPECT_EQ(encrypt("text", password, format).exit_code, code);
+    }
+    // The library takes C strings: a NUL would cut the text short; the tray
+    // program never has one to encrypt.
+    EXPECT_EQ(encrypt(std::string_view("a\0b", 3), "pw", format).exit_code, kExitBadInput);
   }
-  // The library takes C strings: a NUL would cut the text short.
-  EXPECT_EQ(encrypt_command(std::string_view("a\0b", 3), 60, given("pw"), *japanese, cipher).exit_code, kExitBadInput);
 }
 
 TEST_F(ToolCommands, SeveralBlocks) {
@@ -152,7 +164,9 @@ TEST_F(ToolCommands, UnreadableInput) {
       {"no block", "just text", "", 0},
       {"lower-case markers", replace_all(replace_all(good, "quiren_start", "QUIREN_START"), "quiren_end", "QUIREN_END"),
        "", 0},
-      {"unknown first mode letter", "(quiren_start)\r\nCGGGGG>AGGGGG\r\n(quiren_end)", "", 0},
+      {"unknown first mode letter", "(quiren_start)\r\nDGGGGG>AGGGGG\r\n(quiren_end)", "", 0},
+      {"field not whole armour groups", "(quiren_start)\r\nAGGGG>AGGGGG\r\n(quiren_end)", "", 0},
+      {"field with a character outside the armour", "(quiren_start)\r\nAGGG,G>AGGGGG\r\n(quiren_end)", "", 0},
       {"payload without separator", "(quiren_start)\r\nAGGGGGAGGGGG\r\n(quiren_end)", "", 0},
       {"second block's mode letter unknown", good + "\r\n(quiren_start)\r\nZGGGGG>AGGGGG\r\n(quiren_end)", "kept", 1},
       {"second block damaged", good + "\r\n(quiren_start)\r\nAGGGGG\r\n(quiren_end)", "", 1},
@@ -166,6 +180,66 @@ TEST_F(ToolCommands, UnreadableInput) {
     EXPECT_EQ(r.message.find('\n'), std::string::npos);
     EXPECT_EQ(r.output, c.output);
     EXPECT_EQ(asked, c.asked);
+  }
+}
+
+TEST_F(ToolCommands, StrongBlocksAreTheDefaultAndCarryAnyText) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"こんにちは、む～くいれん。\r\n二行目です。", "秘密"},
+      {"emoji 😀 and café", "pässword"},
+      {"", "pw"},
+  };
+  for (const auto& [text, password] : cases) {
+    SCOPED_TRACE(text);
+    // The code page plays no part: western text under 932, Japanese under 1252.
+    for (CodePage* code_page : {japanese.get(), western.get()}) {
+      CommandResult e = encrypt(text, password, BlockFormat::strong, code_page, 30);
+      ASSERT_EQ(e.exit_code, kExitDone) << e.message;
+      EXPECT_EQ(e.output.rfind("(quiren_start)\r\nC", 0), 0u);
+      EXPECT_EQ(e.output.substr(e.output.size() - 14), "\r\n(quiren_end)");
+      CommandResult d = decrypt(e.output, password, code_page);
+      EXPECT_EQ(d.exit_code, kExitDone) << d.message;
+      EXPECT_EQ(d.output, text);
+    }
+  }
+  // A fresh salt and nonce every time.
+  EXPECT_NE(block("same", "pw", 60, BlockFormat::strong), block("same", "pw", 60, BlockFormat::strong));
+}
+
+TEST_F(ToolCommands, StrongAndCompatibleBlocksInOneInputTakeOnePassword) {
+  const std::string strong = block("強い", "pw", 60, BlockFormat::strong);
+  const std::string compatible = block("互換", "pw");
+  asked = 0;
+  CommandResult both = decrypt("a\r\n" + strong + "\r\nb\r\n" + compatible + "\r\n", "pw");
+  EXPECT_EQ(both.exit_code, kExitDone) << both.message;
+  EXPECT_EQ(both.output, "強い" + kJoint + "互換");
+  EXPECT_EQ(asked, 1);
+
+  CommandResult wrong = decrypt(strong + "\r\n" + compatible, "PW");
+  EXPECT_EQ(wrong.exit_code, kExitWrongPassword);
+  EXPECT_EQ(wrong.output, kWrongPiece + kJoint + kWrongPiece);
+}
+
+TEST_F(ToolCommands, AStrongBlockOpensWithAPasswordTheCodePageCannotHold) {
+  const std::string strong = block("text", "パス😀", 60, BlockFormat::strong);
+  CommandResult r = decrypt(strong, "パス😀", western.get());
+  EXPECT_EQ(r.exit_code, kExitDone) << r.message;
+  EXPECT_EQ(r.output, "text");
+  // A compatible block beside it still needs the code page.
+  CommandResult mixed = decrypt(strong + "\r\n" + block("c", "pw"), "パス😀", western.get());
+  EXPECT_EQ(mixed.exit_code, kExitBadInput);
+}
+
+TEST_F(ToolCommands, AChangedStrongBlockNeverYieldsText) {
+  const std::string strong = block("the real text", "pw", 60, BlockFormat::strong);
+  const std::size_t body = strong.find("\r\n") + 3;  // past the mode letter
+  for (std::size_t i = body; i < strong.size() - 14; ++i) {
+    if (strong[i] == '\r' || strong[i] == '\n') continue;
+    std::string changed = strong;
+    changed[i] = changed[i] == 'G' ? 'g' : 'G';
+    CommandResult r = decrypt(changed, "pw");
+    EXPECT_NE(r.exit_code, kExitDone) << i;
+    EXPECT_EQ(r.output.find("the real text"), std::string::npos) << i;
   }
 }
 

@@ -12,6 +12,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 import block_ref  # noqa: E402
+import strong_ref  # noqa: E402
 
 try:
     import quiren_ref  # noqa: F401,E402
@@ -70,8 +71,8 @@ def run(args, data=b"", password=None):
 
 # Exit codes and messages.
 code, out, _ = run(["--help"])
-check(code == 0 and b"--password-file" in out and b"Exit status" in out, "--help")
-for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], []):
+check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out, "--help")
+for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], [], ["decrypt", "--compatible"]):
     code, _, err = run(args)
     check(code == 2 and err.count(b"\n") == 1, "usage error %r" % args)
 code, _, err = run(["encrypt"], b"text")
@@ -83,16 +84,48 @@ check(code == 2, "empty password refused")
 code, _, err = run(["encrypt"], b"text", password="a" * 31)
 check(code == 2, "31-character password refused")
 
-# Japanese through code page 932; refused under 1252.
+# Strong blocks by default: any text, read by an independent implementation
+# and reading its blocks, whatever the code page.
+for text, password in (("暗号化のテストです。\r\n二行目 😀", "パスワード"), ("", "p"), ("x" * 5000, "a" * 30)):
+    label = "strong %r" % text[:20]
+    code, block, err = run(["encrypt", "-w", "40"], text.encode("utf-8"), password=password)
+    check(code == 0 and block.startswith(b"(quiren_start)\r\nC") and block.endswith(b"\r\n(quiren_end)"),
+          label + ": encrypt " + err.decode("utf-8", "replace"))
+    check(all(len(line) <= 40 for line in block.split(b"\r\n")[1:-1]), label + ": line widths")
+    envelope = strong_ref.unframe(block)
+    check(envelope[:4] == bytes([1, 1, 1, envelope[3]]) and envelope[4:8] == (600_000).to_bytes(4, "big"),
+          label + ": header, 600,000 iterations")
+    check(strong_ref.open_envelope(envelope, password) == text, label + ": opens with the reference")
+    check(strong_ref.open_envelope(envelope, password + "x") is None, label + ": reference refuses a wrong password")
+    theirs = strong_ref.frame(strong_ref.seal(text, password, 100_000), 76)
+    for codepage in ("932", "1252"):
+        code, out, _ = run(["decrypt", "--codepage", codepage], b"> " + theirs.replace(b"\r\n", b"\n> "),
+                           password=password)
+        check(code == 0 and out == text.encode("utf-8"), label + ": the reference's block, quoted, cp" + codepage)
+code, block_a, _ = run(["encrypt"], b"same", password="pw")
+code, block_b, _ = run(["encrypt"], b"same", password="pw")
+check(block_a != block_b, "strong blocks differ every time")
+code, out, _ = run(["decrypt"], block_a, password="PW")
+check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"),
+      "strong block, wrong password")
+known = strong_ref.frame(bytes.fromhex(
+    "01010103000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
+    "7fe0a424e967167a2bb6c8d416c6b3e15c9b0dafcfd6ed0238000000"), 60)
+check(known.split(b"\r\n")[1:3] == [b'CG:4o3GGcYhGG~W3gxCwe2dqYtQJoHp#cMm73t"kgAjSD^!lhO!%g$y*@so&',
+                                     b"BA:o/||5%^Oy6?hZ^wrzT"], "the known block's lines")
+code, out, _ = run(["decrypt"], known, password="pass")
+check(code == 0 and out == "テスト".encode("utf-8"), "the known block decrypts")
+
+# Compatible blocks: Japanese through code page 932; refused under 1252.
 japanese = "暗号化のテストです。む～くいれん\r\n二行目 XX"
-code, block, _ = run(["encrypt"], japanese.encode("utf-8"), password="パスワード")
+code, block, _ = run(["encrypt", "--compatible"], japanese.encode("utf-8"), password="パスワード")
 check(code == 0 and block.startswith(b"(quiren_start)\r\n") and block.endswith(b"\r\n(quiren_end)"),
       "Japanese encrypt")
 code, out, _ = run(["decrypt"], block, password="パスワード")
 check(code == 0 and out == japanese.encode("utf-8"), "Japanese round trip")
 code, out, _ = run(["decrypt"], block, password="パスワードx")
 check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"), "wrong password")
-code, _, err = run(["encrypt", "--codepage", "1252"], japanese.encode("utf-8"), password="pw")
+code, _, err = run(["encrypt", "--compatible", "--codepage", "1252"], japanese.encode("utf-8"), password="pw")
 check(code == 2 and "U+6697 '暗'".encode("utf-8") in err, "refused under 1252")
 
 # Random texts, passwords and widths: the tool's blocks are read by the
@@ -110,7 +143,7 @@ for round_number in range(40):
     password = "".join(rng.choice("abcxXyzパス") for _ in range(rng.randrange(1, 20)))
     width = rng.randrange(10, 101)
     label = "round %d (width %d, text %r, password %r)" % (round_number, width, text, password)
-    code, block, err = run(["encrypt", "-w", str(width)], text.encode("utf-8"), password=password)
+    code, block, err = run(["encrypt", "--compatible", "-w", str(width)], text.encode("utf-8"), password=password)
     if code != 0:
         check(False, label + ": encrypt failed: " + err.decode("utf-8", "replace"))
         continue

@@ -7,21 +7,27 @@
 namespace quiren::tool {
 
 const char* const kUsage =
-    "usage: quiren encrypt [-w WIDTH] [--password-file FILE] [--codepage N]\n"
-    "       quiren decrypt [--password-file FILE] [--codepage N]\n"
+    "usage: quiren encrypt [-w WIDTH] [--compatible [--codepage N]] [--password-file FILE]\n"
+    "       quiren decrypt [--codepage N] [--password-file FILE]\n"
     "\n"
     "encrypt  reads a text on standard input and writes its armoured block, as the\n"
     "         tray program writes it: CR LF line breaks, no line break after\n"
     "         (quiren_end). -w sets the wrap width, 10 to 100 (default 60).\n"
-    "decrypt  reads a text holding one or more blocks and writes their plain texts,\n"
-    "         joined by a separator line. Line breaks may be CR LF, LF or CR;\n"
-    "         quote prefixes such as \"> \" before the block's lines are removed.\n"
-    "         A block whose password check fails gives the wrong-password text.\n"
+    "         The block is a strong one (AES-256-GCM under a key derived from the\n"
+    "         password): only this version and later ones read it. --compatible\n"
+    "         writes the earlier version's block instead, which that version reads\n"
+    "         but which gives the password away to anyone who can guess how the\n"
+    "         text begins.\n"
+    "decrypt  reads a text holding one or more blocks of either kind and writes\n"
+    "         their plain texts, joined by a separator line. Line breaks may be\n"
+    "         CR LF, LF or CR; quote prefixes such as \"> \" before the block's\n"
+    "         lines are removed. A block whose password check fails, or a strong\n"
+    "         block that was changed, gives the wrong-password text.\n"
     "\n"
-    "Standard input and output are UTF-8. The text and the password go to the\n"
-    "cipher in an ANSI code page, 932 by default (Japanese Windows systems); use\n"
-    "--codepage 1252 for western ones. A character the code page cannot hold is\n"
-    "refused.\n"
+    "Standard input and output are UTF-8. A strong block carries the text as it\n"
+    "is, in any script. A compatible block carries it in an ANSI code page, 932 by\n"
+    "default (Japanese Windows systems); use --codepage 1252 for western ones. A\n"
+    "character the code page cannot hold is refused.\n"
     "\n"
     "The password is asked on the terminal without echo (twice when encrypting),\n"
     "or read from the first line of --password-file FILE. It is never taken from\n"
@@ -70,6 +76,8 @@ Options parse_options(const std::vector<std::string>& args) {
       }
       options.width = static_cast<int>(width);
       width_given = true;
+    } else if (arg == "--compatible") {
+      options.compatible = true;
     } else if (arg == "--password-file") {
       if (!value(options.password_file) || options.password_file.empty()) {
         return bad("--password-file needs a file name");
@@ -89,6 +97,9 @@ Options parse_options(const std::vector<std::string>& args) {
   }
   if (options.command == Command::none) return bad("give a command: encrypt or decrypt (see --help)");
   if (width_given && options.command == Command::decrypt) return bad("-w applies to encrypt only");
+  if (options.compatible && options.command == Command::decrypt) {
+    return bad("--compatible applies to encrypt only: decrypt reads both kinds of block");
+  }
   return options;
 }
 

@@ -13,6 +13,7 @@ enum class Command { none, help, encrypt, decrypt };
 struct Options {
   Command command = Command::none;
   int width = block::kDefaultWrap;
+  bool compatible = false;    // encrypt: the earlier version's block instead of a strong one
   unsigned code_page = 932;
   std::string password_file;  // empty: ask on the terminal
   std::string problem;        // set when the command line is bad

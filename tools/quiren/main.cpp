@@ -12,6 +12,7 @@
 #include <io.h>
 #endif
 
+#include "block/strong/crypto_provider.h"
 #include "cipher/notice.h"
 #include "tools/quiren/cli_options.h"
 #include "tools/quiren/code_page.h"
@@ -93,11 +94,14 @@ int main(int argc, char** argv) {
   notices_to_standard_error();
 
   LinkedCipher cipher;
+  std::unique_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
+  const Ciphers ciphers{cipher, *crypto};
   std::string input = read_standard_input();
   PasswordSource password = password_source(options);
+  const BlockFormat format = options.compatible ? BlockFormat::compatible : BlockFormat::strong;
   CommandResult result = options.command == Command::encrypt
-                             ? encrypt_command(input, options.width, password, *code_page, cipher)
-                             : decrypt_command(input, password, *code_page, cipher);
+                             ? encrypt_command(input, options.width, format, password, *code_page, ciphers)
+                             : decrypt_command(input, password, *code_page, ciphers);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);
   if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";

@@ -1,5 +1,6 @@
 #include "tools/quiren/tool_commands.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "block/armoured_block.h"
@@ -7,6 +8,8 @@
 #include "block/block_rules.h"
 #include "block/cipher_library.h"
 #include "block/received_text.h"
+#include "block/secure_wipe.h"
+#include "block/strong_block.h"
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/tool_texts.h"
 #include "tools/quiren/utf8.h"
@@ -33,62 +36,111 @@ std::string narrow_ascii(std::u16string_view text) {
   return out;
 }
 
-}  // namespace
-
-CommandResult encrypt_command(std::string_view input, int width, const PasswordSource& password,
-                              CodePage& code_page, block::CipherLibrary& library) {
-  std::size_t bad = 0;
-  if (!decode_utf8(input, &bad)) {
-    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(bad) + ")");
+// The password as every encryption takes it: valid UTF-8, not empty, at
+// most the tray program's 30 characters, no NUL.
+std::optional<std::string> check_encrypt_password(const PasswordRead& read, std::string& problem) {
+  if (!read.ok) {
+    problem = read.problem;
+    return std::nullopt;
   }
-  if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
+  std::optional<std::u32string> chars = decode_utf8(read.password);
+  if (!chars) problem = texts::kPasswordNotUtf8;
+  else if (chars->empty()) problem = texts::kEmptyPassword;
+  else if (utf16_length(*chars) > block::kLongestPassword) problem = texts::kPasswordTooLong;
+  else if (read.password.find('\0') != std::string::npos) problem = texts::kPasswordHasNul;
+  if (!problem.empty()) return std::nullopt;
+  return read.password;
+}
+
+std::string_view seal_problem(block::SealStatus status) {
+  switch (status) {
+    case block::SealStatus::random_unavailable: return texts::kRandomUnavailable;
+    case block::SealStatus::text_too_long: return texts::kTextTooLong;
+    case block::SealStatus::text_not_utf8: return texts::kInputNotUtf8;
+    default: return texts::kCryptoFailed;
+  }
+}
+
+CommandResult encrypt_strong(std::string_view input, int width, const PasswordSource& password, Ciphers ciphers) {
+  std::string problem;
+  std::optional<std::string> utf8 = check_encrypt_password(password(), problem);
+  if (!utf8) return failure(kExitBadInput, problem);
+  block::StrongBlock written = block::write_strong_block(ciphers.crypto, input, *utf8, width);
+  block::wipe(*utf8);
+  if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
+  return {kExitDone, narrow_ascii(written.block), {}};
+}
+
+CommandResult encrypt_compatible(std::string_view input, int width, const PasswordSource& password,
+                                 CodePage& code_page, block::CipherLibrary& library) {
   Converted text_bytes = code_page.from_utf8(input);
   if (!text_bytes.ok) return failure(kExitBadInput, "standard input: " + text_bytes.problem);
 
-  PasswordRead read = password();
-  if (!read.ok) return failure(kExitBadInput, read.problem);
-  std::optional<std::u32string> chars = decode_utf8(read.password);
-  if (!chars) return failure(kExitBadInput, texts::kPasswordNotUtf8);
-  if (chars->empty()) return failure(kExitBadInput, texts::kEmptyPassword);
-  if (utf16_length(*chars) > block::kLongestPassword) return failure(kExitBadInput, texts::kPasswordTooLong);
-  if (read.password.find('\0') != std::string::npos) return failure(kExitBadInput, texts::kPasswordHasNul);
-  Converted password_bytes = code_page.from_utf8(read.password);
+  std::string problem;
+  std::optional<std::string> utf8 = check_encrypt_password(password(), problem);
+  if (!utf8) return failure(kExitBadInput, problem);
+  Converted password_bytes = code_page.from_utf8(*utf8);
+  block::wipe(*utf8);
   if (!password_bytes.ok) return failure(kExitBadInput, "password: " + password_bytes.problem);
 
   std::optional<std::string> text_result = library.encrypt(text_bytes.bytes, password_bytes.bytes);
   std::optional<std::string> check_result = library.encrypt(password_bytes.bytes, password_bytes.bytes);
+  block::wipe(password_bytes.bytes);
   if (!text_result || !check_result) return failure(kExitBadInput, texts::kLibraryFailed);
   block::LibraryResult check = block::split_result(widen_bytes(*check_result));
   block::LibraryResult body = block::split_result(widen_bytes(*text_result));
   return {kExitDone, narrow_ascii(block::write_block(check, body, width)), {}};
 }
 
+}  // namespace
+
+CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
+                              const PasswordSource& password, CodePage& code_page, Ciphers ciphers) {
+  std::size_t bad = 0;
+  if (!decode_utf8(input, &bad)) {
+    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(bad) + ")");
+  }
+  if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
+  if (format == BlockFormat::strong) return encrypt_strong(input, width, password, ciphers);
+  return encrypt_compatible(input, width, password, code_page, ciphers.compatible);
+}
+
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              block::CipherLibrary& library) {
+                              Ciphers ciphers) {
   std::u16string text = block::repair_received_text(widen_bytes(input));
   if (!block::has_block(text)) return failure(kExitBadInput, texts::kNoBlock);
   std::vector<block::BlockItem> items = block::read_blocks(text);
   // Like the tray program: an unreadable first block is reported before
   // any password is asked.
-  if (items.front().problem == block::BlockProblem::unknown_mode_letter) {
+  if (items.front().problem == block::BlockProblem::version_cannot_read) {
     return failure(kExitBadInput, texts::kVersionCannotRead);
   }
-  if (items.front().problem == block::BlockProblem::no_separator) return failure(kExitBadInput, texts::kUnreadable);
+  if (items.front().problem == block::BlockProblem::unreadable) return failure(kExitBadInput, texts::kUnreadable);
 
   PasswordRead read = password();
   if (!read.ok) return failure(kExitBadInput, read.problem);
   if (!decode_utf8(read.password)) return failure(kExitBadInput, texts::kPasswordNotUtf8);
+  // Compatible blocks take the password in the code page; strong ones as
+  // it was typed, so a password the code page cannot hold still opens them.
   Converted password_bytes = code_page.from_utf8(read.password);
-  if (!password_bytes.ok) return failure(kExitBadInput, "password: " + password_bytes.problem);
+  const bool any_compatible = std::any_of(items.begin(), items.end(), [](const block::BlockItem& item) {
+    return item.problem == block::BlockProblem::none && item.kind == block::BlockKind::compatible;
+  });
+  if (!password_bytes.ok && any_compatible) return failure(kExitBadInput, "password: " + password_bytes.problem);
+  const block::BlockPassword block_password(std::move(password_bytes.bytes), std::move(read.password));
 
   CommandResult result;
   std::size_t wrong = 0;
   std::size_t decrypted = 0;
   for (const block::BlockItem& item : items) {
-    block::BlockOutcome outcome = block::decrypt_block(item, password_bytes.bytes, library);
+    block::BlockOutcome outcome = block::decrypt_block(item, block_password, ciphers.compatible, ciphers.crypto);
     std::string piece;
     switch (outcome.kind) {
       case block::BlockOutcomeKind::plain_text: {
+        if (outcome.encoding == block::TextEncoding::utf8) {
+          piece = std::move(outcome.text);
+          break;
+        }
         Converted plain = code_page.to_utf8(outcome.text);
         if (!plain.ok) return failure(kExitBadInput, "decrypted text: " + plain.problem);
         piece = std::move(plain.bytes);
@@ -110,6 +162,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     }
     if (decrypted > 0) result.output += narrow_ascii(block::kResultJoint);
     result.output += piece;
+    block::wipe(piece);
     ++decrypted;
   }
   if (wrong == decrypted) {

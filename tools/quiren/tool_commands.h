@@ -11,6 +11,7 @@
 
 namespace quiren::block {
 class CipherLibrary;
+class CryptoProvider;
 }
 
 namespace quiren::tool {
@@ -30,18 +31,31 @@ struct CommandResult {
 // Called at most once, when the password is needed.
 using PasswordSource = std::function<PasswordRead()>;
 
-// The armoured block for `input`, byte for byte as the tray program writes
-// it (CR LF inside, nothing after the end marker). The text is checked
-// before the password is asked.
-CommandResult encrypt_command(std::string_view input, int width, const PasswordSource& password,
-                              CodePage& code_page, block::CipherLibrary& library);
+// What the tool encrypts and decrypts with: the compatible cipher and the
+// platform's cryptography for strong blocks.
+struct Ciphers {
+  block::CipherLibrary& compatible;
+  block::CryptoProvider& crypto;
+};
 
-// The plain texts of every block in `input`, joined as the viewer joins
-// them. Line breaks are made CR LF and quote prefixes removed first. The
-// password is asked only once the first block proved readable. A block with
-// an unknown mode letter after readable ones ends the output there (exit 2,
-// the earlier texts kept); a damaged block gives no output (exit 2).
+enum class BlockFormat {
+  strong,      // AES-256-GCM under a password-derived key; the text is the UTF-8 input itself
+  compatible,  // the earlier version's block, in the code page
+};
+
+// The armoured block for `input`, as the tray program writes it (CR LF
+// inside, nothing after the end marker); a compatible block byte for byte
+// the same. The text is checked before the password is asked.
+CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
+                              const PasswordSource& password, CodePage& code_page, Ciphers ciphers);
+
+// The plain texts of every block in `input`, strong and compatible alike,
+// joined as the viewer joins them. Line breaks are made CR LF and quote
+// prefixes removed first. The password is asked only once the first block
+// proved readable. A block of a later version after readable ones ends the
+// output there (exit 2, the earlier texts kept); a damaged block gives no
+// output (exit 2).
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              block::CipherLibrary& library);
+                              Ciphers ciphers);
 
 }  // namespace quiren::tool

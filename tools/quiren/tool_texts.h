@@ -9,9 +9,13 @@ namespace quiren::tool::texts {
 
 inline constexpr std::string_view kNoBlock = "no armoured block found in standard input";
 inline constexpr std::string_view kVersionCannotRead =
-    "this version cannot read the block (its mode letter is neither A nor B)";
+    "this version cannot read the block: it was written by a later version; use the latest version";
 inline constexpr std::string_view kUnreadable = "the block is damaged and cannot be read";
 inline constexpr std::string_view kLibraryFailed = "the cipher failed";
+inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
+inline constexpr std::string_view kRandomUnavailable =
+    "the system's random source failed: nothing was encrypted";
+inline constexpr std::string_view kTextTooLong = "the text is too long to encrypt";
 inline constexpr std::string_view kWrongPassword = "wrong password";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
+#include "block/strong/crypto_provider.h"
 #include "tray/core/program_state.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
@@ -24,9 +27,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ProgramState state;
   win32::Win32Desktop desktop;
   win32::QuirenLibrary library;
+  std::unique_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   win32::ViewerFrame viewer(state, desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
-  ClipboardFlows flows(state, desktop, library, chooser, viewer);
+  ClipboardFlows flows(state, desktop, library, *crypto, chooser, viewer);
   win32::PasswordEditor editor(state, desktop);
   win32::AboutFrame about(state);
 

@@ -65,6 +65,10 @@ class Desktop {
 
   virtual TwipsPerPixel twips_per_pixel() = 0;
 
+  // The wait cursor on (true) while a slow step runs, such as deriving a
+  // strong block's key, and the cursor from before back (false).
+  virtual void show_wait_cursor(bool waiting) = 0;
+
   // The per-user settings store, application "mu-quiren", section "settei".
   // nullopt for an absent key.
   virtual std::optional<std::u16string> read_setting(std::u16string_view key) = 0;

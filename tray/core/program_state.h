@@ -27,6 +27,7 @@ struct SettingValues {
   std::uint8_t quest2 = settings::kDefaultQuest2;                        // ask before decrypting
   std::int16_t usepasslist1 = to_flag(settings::kDefaultUsepasslist1);  // encryption password from the list
   std::int16_t usepasslist2 = to_flag(settings::kDefaultUsepasslist2);  // decryption password from the list
+  std::int16_t strong = to_flag(settings::kDefaultStrong);               // encrypt into strong blocks
 
   friend bool operator==(const SettingValues&, const SettingValues&) = default;
 };

@@ -20,6 +20,7 @@ inline constexpr std::u16string_view kHukugo = u"hukugo";            // fixed de
 inline constexpr std::u16string_view kEqualpass = u"equalpass";      // decrypt with angopass
 inline constexpr std::u16string_view kUsepasslist1 = u"usepasslist1";// encryption password from the list
 inline constexpr std::u16string_view kUsepasslist2 = u"usepasslist2";// decryption password from the list
+inline constexpr std::u16string_view kStrong = u"strong";            // encrypt into strong blocks
 inline constexpr std::u16string_view kQuest1 = u"quest1";            // ask before encrypting
 inline constexpr std::u16string_view kQuest2 = u"quest2";            // ask before decrypting
 // Read from the store when needed.
@@ -44,6 +45,9 @@ inline constexpr bool kDefaultHukugo = false;
 inline constexpr bool kDefaultEqualpass = false;
 inline constexpr bool kDefaultUsepasslist1 = false;
 inline constexpr bool kDefaultUsepasslist2 = false;
+// Secure by default: a user whose recipients still run the earlier version
+// switches it off.
+inline constexpr bool kDefaultStrong = true;
 inline constexpr std::uint8_t kDefaultQuest1 = 1;
 inline constexpr std::uint8_t kDefaultQuest2 = 1;
 inline constexpr std::u16string_view kDefaultAngopass = u"";

@@ -41,7 +41,12 @@ StartupRead load_startup_settings(Desktop& desktop) {
   if (!read_startup(desktop, kQuest1, kDefaultQuest1, parse_byte, byte_into(v.quest1), out)) return out;
   if (!read_startup(desktop, kQuest2, kDefaultQuest2, parse_byte, byte_into(v.quest2), out)) return out;
   if (!read_startup(desktop, kUsepasslist1, kDefaultUsepasslist1, parse_boolean, flag_into(v.usepasslist1), out)) return out;
-  read_startup(desktop, kUsepasslist2, kDefaultUsepasslist2, parse_boolean, flag_into(v.usepasslist2), out);
+  if (!read_startup(desktop, kUsepasslist2, kDefaultUsepasslist2, parse_boolean, flag_into(v.usepasslist2), out)) {
+    return out;
+  }
+  // Newer than the earlier version's keys: a text it cannot read stops
+  // nothing and keeps the secure default.
+  v.strong = to_flag(read_boolean_or(desktop, kStrong, kDefaultStrong));
   return out;
 }
 

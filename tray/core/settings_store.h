@@ -22,6 +22,7 @@ struct StartupRead {
 // Reads "orikaesi", "ango", "hukugo", "equalpass", "quest1", "quest2",
 // "usepasslist1", "usepasslist2" in that order and stops at the first one
 // that is stored but not convertible. Absent keys take their defaults.
+// Then "strong", whose unreadable text counts as absent.
 StartupRead load_startup_settings(Desktop& desktop);
 
 // Lenient readers for everything but start-up: an absent key or a text

@@ -17,8 +17,8 @@ constexpr std::size_t kWatchTextLimit = 20'480;
 }  // namespace
 
 ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                               PasswordChooser& chooser, DecryptedTextViewer& viewer)
-    : state_(state), desktop_(desktop), library_(library), chooser_(chooser), viewer_(viewer) {}
+                               block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer)
+    : state_(state), desktop_(desktop), library_(library), crypto_(crypto), chooser_(chooser), viewer_(viewer) {}
 
 void ClipboardFlows::clipcheck() {
   if (!desktop_.clipboard_has_text()) return;

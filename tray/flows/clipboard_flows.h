@@ -3,14 +3,17 @@
 // command calls mnuango_Click() and its decrypt command hukugoclip().
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "block/block_decrypt.h"
 #include "tray/core/cipher_commands.h"
 
 namespace quiren {
 
 namespace block {
-class CipherLibrary;
+class CryptoProvider;
 }
 class DecryptedTextViewer;
 class Desktop;
@@ -19,8 +22,9 @@ struct ProgramState;
 
 class ClipboardFlows : public CipherCommands {
  public:
+  // `library` writes and reads compatible blocks, `crypto` strong ones.
   ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                 PasswordChooser& chooser, DecryptedTextViewer& viewer);
+                 block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer);
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
@@ -34,13 +38,25 @@ class ClipboardFlows : public CipherCommands {
   void hukugoclip() override;
 
   // The encrypt worker: obtains the password, encrypts `text` and replaces
-  // the clipboard text by its armoured block.
+  // the clipboard text by its armoured block: a strong one, or a compatible
+  // one when the "strong" setting is off.
   void angoclip(std::u16string_view text);
 
  private:
+  // Shows why encryption stops (critical icon) and clears busyflag.
+  void refuse(std::u16string_view why);
+  int wrap_width() const;
+  // The block, or nullopt when the refusal has been shown.
+  std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
+  std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
+  // One block's outcome, under the wait cursor while a strong key is derived.
+  block::BlockOutcome decrypt(const block::BlockItem& item, const block::BlockPassword& password,
+                              block::CipherLibrary& library);
+
   ProgramState& state_;
   Desktop& desktop_;
   block::CipherLibrary& library_;
+  block::CryptoProvider& crypto_;
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
 };

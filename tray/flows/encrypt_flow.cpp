@@ -5,11 +5,15 @@
 
 #include "block/armoured_block.h"
 #include "block/cipher_library.h"
+#include "block/secure_wipe.h"
+#include "block/strong_block.h"
+#include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/wait_cursor.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 
@@ -54,57 +58,106 @@ std::u16string ascii_text(const std::string& bytes) {
 }  // namespace
 
 void ClipboardFlows::angoclip(std::u16string_view text) {
-  // Checked before the password is asked: a text the code page cannot hold
-  // would be encrypted as "?" characters.
-  AnsiText text_bytes = desktop_.to_ansi(text);
-  if (!text_bytes.lossless) {
-    tell(desktop_, flows::texts::kTextNotInCodePage, Icon::critical);
-    state_.busyflag = kFalse;
-    return;
+  const bool strong = state_.settings.strong != kFalse;
+  // Checked before the password is asked. A strong block carries any text
+  // in UTF-8; a compatible one only what the code page holds, since any
+  // other character would be encrypted as "?".
+  std::string text_utf8;
+  AnsiText text_bytes;
+  if (strong) {
+    text_utf8 = block::utf8_from_utf16(text);
+    if (block::utf16_from_utf8(text_utf8) != text) return refuse(flows::texts::kTextNotEncodable);
+  } else {
+    text_bytes = desktop_.to_ansi(text);
+    if (!text_bytes.lossless) return refuse(flows::texts::kTextNotInCodePage);
   }
 
   std::optional<std::u16string> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
-  if (password->size() > block::kLongestPassword) {
-    tell(desktop_, flows::texts::kPasswordTooLong, Icon::critical);
-    state_.busyflag = kFalse;
-    return;
-  }
-  AnsiText password_bytes = desktop_.to_ansi(*password);
-  if (!password_bytes.lossless) {
-    tell(desktop_, flows::texts::kPasswordNotInCodePage, Icon::critical);
-    state_.busyflag = kFalse;
-    return;
-  }
+  struct Wipe {
+    std::u16string& secret;
+    ~Wipe() { block::wipe(secret); }
+  } wipe_password{*password};
+  if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
 
   // The chooser clears the flag when it closes.
   state_.busyflag = kTrue;
-  std::optional<std::string> text_result = library_.encrypt(text_bytes.bytes, password_bytes.bytes);
-  std::optional<std::string> check_result;
-  if (text_result) check_result = library_.encrypt(password_bytes.bytes, password_bytes.bytes);
-  if (!text_result || !check_result) {
-    state_.busyflag = kFalse;
-    tell(desktop_, flows::texts::kLibraryMissing, Icon::critical);
-    return;
-  }
-
-  block::LibraryResult text_part = block::split_result(ascii_text(*text_result));
-  block::LibraryResult check_part = block::split_result(ascii_text(*check_result));
-  if (text_part.mode != u'A' && text_part.mode != u'B') {
-    tell(desktop_, flows::texts::kEncryptMayHaveFailed, Icon::critical);
-  }
-  // The settings dialog keeps the width in range; a hand-edited store may not.
-  int width = std::clamp<int>(state_.settings.orikaesi, block::kNarrowestWrap, block::kWidestWrap);
-  std::u16string armoured = block::write_block(check_part, text_part, width);
+  std::optional<std::u16string> armoured =
+      strong ? strong_block(text_utf8, *password) : compatible_block(text_bytes.bytes, *password);
+  block::wipe(text_utf8);
+  block::wipe(text_bytes.bytes);
+  if (!armoured) return;
 
   // busyflag is still set: the watch ignores the change this write causes.
-  bool written = desktop_.clipboard_put_text(armoured);
+  bool written = desktop_.clipboard_put_text(*armoured);
   state_.busyflag = kFalse;
   if (!written) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);
     return;
   }
   tell(desktop_, flows::texts::kEncrypted, Icon::information, true);
+}
+
+void ClipboardFlows::refuse(std::u16string_view why) {
+  tell(desktop_, why, Icon::critical);
+  state_.busyflag = kFalse;
+}
+
+int ClipboardFlows::wrap_width() const {
+  // The settings dialog keeps the width in range; a hand-edited store may not.
+  return std::clamp<int>(state_.settings.orikaesi, block::kNarrowestWrap, block::kWidestWrap);
+}
+
+std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view text_bytes,
+                                                               std::u16string_view password) {
+  AnsiText password_bytes = desktop_.to_ansi(password);
+  if (!password_bytes.lossless) {
+    block::wipe(password_bytes.bytes);
+    refuse(flows::texts::kPasswordNotInCodePage);
+    return std::nullopt;
+  }
+  std::optional<std::string> text_result = library_.encrypt(text_bytes, password_bytes.bytes);
+  std::optional<std::string> check_result;
+  if (text_result) check_result = library_.encrypt(password_bytes.bytes, password_bytes.bytes);
+  block::wipe(password_bytes.bytes);
+  if (!text_result || !check_result) {
+    refuse(flows::texts::kLibraryMissing);
+    return std::nullopt;
+  }
+  const block::LibraryResult text_part = block::split_result(ascii_text(*text_result));
+  const block::LibraryResult check_part = block::split_result(ascii_text(*check_result));
+  // A failing library may answer with nothing or a cut-off result: only a
+  // plausible one replaces the user's text.
+  if (!block::is_plausible_result(text_part) || !block::is_plausible_result(check_part)) {
+    refuse(flows::texts::kEncryptMayHaveFailed);
+    return std::nullopt;
+  }
+  return block::write_block(check_part, text_part, wrap_width());
+}
+
+std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text_utf8,
+                                                           std::u16string_view password) {
+  std::string password_utf8 = block::utf8_from_utf16(password);
+  block::StrongBlock written;
+  {
+    WaitCursor deriving(desktop_);
+    written = block::write_strong_block(crypto_, text_utf8, password_utf8, wrap_width());
+  }
+  block::wipe(password_utf8);
+  switch (written.status) {
+    case block::SealStatus::sealed:
+      return std::move(written.block);
+    case block::SealStatus::random_unavailable:
+      refuse(flows::texts::kRandomUnavailable);
+      break;
+    case block::SealStatus::text_too_long:
+      refuse(flows::texts::kTextTooLongToEncrypt);
+      break;
+    default:
+      refuse(flows::texts::kCryptoFailed);
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace quiren

@@ -24,6 +24,16 @@ inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正�
 inline constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
 inline constexpr std::u16string_view kTextNotInCodePage =
     u"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
+// A strong block carries any text, but not a broken one (a lone half of a
+// surrogate pair), which UTF-8 cannot hold.
+inline constexpr std::u16string_view kTextNotEncodable =
+    u"この文章には、暗号化できない不完全な文字が含まれているため、暗号化できません。";
+inline constexpr std::u16string_view kRandomUnavailable =
+    u"安全な乱数を取得できなかったため、暗号化を中止しました。クリップボードの内容は変更していません。";
+inline constexpr std::u16string_view kCryptoFailed =
+    u"暗号化の処理でエラーが発生したため、暗号化を中止しました。クリップボードの内容は変更していません。";
+inline constexpr std::u16string_view kTextTooLongToEncrypt =
+    u"この文章は長すぎるため、暗号化できません。";
 inline constexpr std::u16string_view kPasswordNotInCodePage =
     u"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 inline constexpr std::u16string_view kLibraryMissing =

@@ -71,6 +71,7 @@ void SettingsForm::loadsettei() {
   c.check1 = read_check(desktop_, kHock, c.check1);
   c.chkquestango = read_check(desktop_, kQuest1, kDefaultQuest1 == 1);
   c.chkquesthukugo = read_check(desktop_, kQuest2, kDefaultQuest2 == 1);
+  c.chkstrong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
 }
 
 bool SettingsForm::fail(std::u16string_view text, Icon icon) {
@@ -130,6 +131,7 @@ bool SettingsForm::Command1_Click() {
   write_check(desktop_, kQuest2, c.chkquesthukugo);
   write_boolean(desktop_, kUsepasslist1, list1);
   write_boolean(desktop_, kUsepasslist2, list2);
+  write_boolean(desktop_, kStrong, c.chkstrong);
 
   v.ango = to_flag(ango_fixed);
   v.hukugo = to_flag(hukugo_fixed);
@@ -137,6 +139,7 @@ bool SettingsForm::Command1_Click() {
   v.orikaesi = orikaesi;
   v.quest1 = c.chkquestango ? 1 : 0;
   v.quest2 = c.chkquesthukugo ? 1 : 0;
+  v.strong = to_flag(c.chkstrong);
   return true;
 }
 

@@ -29,6 +29,7 @@ struct SettingsControls {
   bool check1 = settings::kDefaultHock == 1;          // watch the clipboard
   bool chkquestango = settings::kDefaultQuest1 == 1;  // ask before encrypting
   bool chkquesthukugo = settings::kDefaultQuest2 == 1;  // ask before decrypting
+  bool chkstrong = settings::kDefaultStrong;             // encrypt into strong blocks
 
   friend bool operator==(const SettingsControls&, const SettingsControls&) = default;
 };

@@ -36,6 +36,8 @@ inline constexpr std::u16string_view kLabelAngoFixed = u"暗号化は常にこ�
 inline constexpr std::u16string_view kLabelAngoAsk = u"暗号化する度にパスワードを問い合わせる";
 inline constexpr std::u16string_view kLabelAngoList = u"パスワードをリストから選択する";
 inline constexpr std::u16string_view kLabelQuestAngo = u"暗号化する前に問い合わせをする";
+inline constexpr std::u16string_view kLabelStrong =
+    u"強力な暗号化（AES-256-GCM）を使う\r\n※外すと旧版でも読める互換形式（安全性は低い）";
 inline constexpr std::u16string_view kLabelEqualpass = u"暗号化と同じパスワードを利用する";
 inline constexpr std::u16string_view kLabelHukugoFixed = u"復号には常にこのパスワードを利用する";
 inline constexpr std::u16string_view kLabelHukugoAsk = u"復号する度にパスワードを問い合わせる";
@@ -56,6 +58,10 @@ inline constexpr std::u16string_view kEqualpassNeedsAngo =
 // About window.
 inline constexpr std::u16string_view kAboutTitle = u"ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr std::u16string_view kAboutDesignedTitle = u"む～くいれん Ver1.0";
+// This release, told apart from the earlier Ver1.1 that cannot read strong
+// blocks (the version text itself stays as it was).
+inline constexpr std::u16string_view kAboutRelease = u"2026年12月版";
+inline constexpr std::u16string_view kAboutStrong = u"強力な暗号化（AES-256-GCM）の暗号文を読み書きできます";
 inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2026";
 inline constexpr std::u16string_view kAboutContact =
     u"連絡先: 配布した担当者まで\r\n説明書: 同梱の docs\\guide-ja.md";

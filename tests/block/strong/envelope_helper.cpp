@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "block/strong/secure_wipe.h"
+#include "block/secure_wipe.h"
 #include "block/strong/strong_envelope.h"
 
 namespace {

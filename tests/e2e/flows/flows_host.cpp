@@ -4,6 +4,9 @@
 // services, library binding, password chooser and viewer.
 #include <windows.h>
 
+#include <memory>
+
+#include "block/strong/crypto_provider.h"
 #include "tray/core/program_state.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
@@ -18,9 +21,10 @@ struct Host {
   quiren::ProgramState state;
   quiren::win32::Win32Desktop desktop;
   quiren::win32::QuirenLibrary library;
+  std::unique_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
   quiren::win32::ViewerFrame viewer{state, desktop};
-  quiren::ClipboardFlows flows{state, desktop, library, chooser, viewer};
+  quiren::ClipboardFlows flows{state, desktop, library, *crypto, chooser, viewer};
   HWND next_viewer = nullptr;
 };
 

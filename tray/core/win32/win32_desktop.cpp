@@ -50,6 +50,15 @@ TwipsPerPixel Win32Desktop::twips_per_pixel() {
   return {win32::twips_per_pixel(dpi.x), win32::twips_per_pixel(dpi.y)};
 }
 
+void Win32Desktop::show_wait_cursor(bool waiting) {
+  if (waiting) {
+    cursor_before_wait_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(cursor_before_wait_ ? cursor_before_wait_ : LoadCursorW(nullptr, IDC_ARROW));
+    cursor_before_wait_ = nullptr;
+  }
+}
+
 std::optional<std::u16string> Win32Desktop::read_setting(std::u16string_view key) {
   return read_registry_setting(key);
 }

@@ -13,7 +13,7 @@ namespace quiren::win32 {
 namespace {
 
 constexpr int kClientWidth = 6240;
-constexpr int kClientHeight = 3000;
+constexpr int kClientHeight = 3600;
 
 }  // namespace
 
@@ -42,19 +42,23 @@ void AboutFrame::show() {
   constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
   // cmdOK first: it takes the focus and the tab order starts there.
   HWND ok = make_child(hwnd_, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
-                               .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {4800, 2460, 1260, 375},
+                               .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {4800, 3060, 1260, 375},
                                .font = button_font_.get()}, dpi);
   HWND icon = make_child(hwnd_, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(program_icon(32)), 0);
   make_child(hwnd_, {.text = logic_.lblTitle, .style = kLabel, .id = kAboutTitleId, .place = {1050, 240, 5000, 360},
                      .font = font_.get()}, dpi);
+  make_child(hwnd_, {.text = shell::texts::kAboutRelease, .style = kLabel, .id = kAboutReleaseId,
+                     .place = {1050, 620, 5000, 360}, .font = font_.get()}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutAuthor, .style = kLabel, .id = kAboutVersionId,
-                     .place = {1050, 720, 5000, 360}, .font = font_.get()}, dpi);
+                     .place = {1050, 1080, 5000, 360}, .font = font_.get()}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutDescriptionId,
-                     .place = {1050, 1140, 5000, 720}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2040, 5760, 30}}, dpi);
+                     .place = {1050, 1500, 5000, 720}, .font = font_.get()}, dpi);
+  make_child(hwnd_, {.text = shell::texts::kAboutStrong, .style = kLabel, .id = kAboutStrongId,
+                     .place = {240, 2340, 5760, 360}, .font = font_.get()}, dpi);
+  make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 5760, 30}}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutDisclaimerId,
-                     .place = {240, 2220, 4440, 720}, .font = font_.get()}, dpi);
+                     .place = {240, 2940, 4440, 600}, .font = font_.get()}, dpi);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(ok);

@@ -17,6 +17,8 @@ inline constexpr int kAboutTitleId = 202;        // lblTitle
 inline constexpr int kAboutVersionId = 203;      // lblVersion
 inline constexpr int kAboutDescriptionId = 204;  // lblDescription
 inline constexpr int kAboutDisclaimerId = 205;   // lblDisclaimer
+inline constexpr int kAboutReleaseId = 206;      // this release
+inline constexpr int kAboutStrongId = 207;       // the strong blocks it reads and writes
 // cmdOK is IDOK, so Enter and Escape both reach it.
 
 class AboutFrame : public ModelessWindow {

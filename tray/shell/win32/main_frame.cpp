@@ -167,6 +167,7 @@ void MainFrame::refresh_controls() {
   set_checked(item(layout::check1), c.check1);
   set_checked(item(layout::chkquestango), c.chkquestango);
   set_checked(item(layout::chkquesthukugo), c.chkquesthukugo);
+  set_checked(item(layout::chkstrong), c.chkstrong);
 }
 
 void MainFrame::pull_controls() {
@@ -178,6 +179,7 @@ void MainFrame::pull_controls() {
   c.check1 = is_checked(item(layout::check1));
   c.chkquestango = is_checked(item(layout::chkquestango));
   c.chkquesthukugo = is_checked(item(layout::chkquesthukugo));
+  c.chkstrong = is_checked(item(layout::chkstrong));
 }
 
 void MainFrame::unload() {

@@ -12,8 +12,12 @@ namespace quiren::win32::settings_layout {
 
 inline constexpr wchar_t kMainWindowClass[] = L"muquiren_frmsettei";
 inline constexpr int kClientWidth = 5370;
-// Tall enough for the OK and Cancel buttons (they end at 5175).
-inline constexpr int kClientHeight = 5295;
+// The strong-encryption check box and its two-line label, at the foot of
+// the encryption frame: the frame grows by this much, and everything below
+// it moves down by as much.
+inline constexpr int kStrongRow = 540;
+// Tall enough for the OK and Cancel buttons (they end at 5175 + kStrongRow).
+inline constexpr int kClientHeight = 5295 + kStrongRow;
 
 enum Id : int {
   txtorikaesi = 1001,
@@ -31,6 +35,7 @@ enum Id : int {
   check1 = 1040,    // watch the clipboard
   chkquestango = 1041,
   chkquesthukugo = 1042,
+  chkstrong = 1043,  // encrypt into strong blocks
   frame1 = 1101,
   frame2 = 1102,
   frame3 = 1103,
@@ -46,14 +51,15 @@ struct Control {
   std::u16string_view text;
 };
 
-// Frames are at (120, 0), (120, 2040) and (120, 4080); controls inside them
-// are placed relative to the frame and shifted here.
-inline constexpr int kF2 = 2040;
-inline constexpr int kF3 = 4080;
+// Frames are at (120, 0), (120, 2040) and (120, 4080) as designed, the
+// lower two moved down by kStrongRow; controls inside them are placed
+// relative to the frame and shifted here.
+inline constexpr int kF2 = 2040 + kStrongRow;
+inline constexpr int kF3 = 4080 + kStrongRow;
 
 // Frames and labels take no focus.
 inline constexpr Control kStatic[] = {
-    {frame1, Kind::frame, {120, 0, 5175, 1935}, shell::texts::kFrameAngo},
+    {frame1, Kind::frame, {120, 0, 5175, 1935 + kStrongRow}, shell::texts::kFrameAngo},
     {frame2, Kind::frame, {120, kF2, 5175, 1935}, shell::texts::kFrameHukugo},
     {frame3, Kind::frame, {120, kF3, 5175, 615}, shell::texts::kFrameGeneral},
     {Id(first_label + 1), Kind::label, {120 + 240, 360, 2775, 255}, shell::texts::kLabelOrikaesi},
@@ -61,6 +67,7 @@ inline constexpr Control kStatic[] = {
     {Id(first_label + 3), Kind::label, {120 + 480, 990, 3615, 255}, shell::texts::kLabelAngoAsk},
     {Id(first_label + 10), Kind::label, {120 + 480, 1260, 4575, 255}, shell::texts::kLabelAngoList},
     {Id(first_label + 8), Kind::label, {120 + 480, 1530, 3375, 255}, shell::texts::kLabelQuestAngo},
+    {Id(first_label + 12), Kind::label, {120 + 480, 1800, 4575, 510}, shell::texts::kLabelStrong},
     {Id(first_label + 7), Kind::label, {120 + 480, kF2 + 360, 3015, 255}, shell::texts::kLabelEqualpass},
     {Id(first_label + 4), Kind::label, {120 + 480, kF2 + 630, 3255, 255}, shell::texts::kLabelHukugoFixed},
     {Id(first_label + 5), Kind::label, {120 + 480, kF2 + 900, 3255, 255}, shell::texts::kLabelHukugoAsk},
@@ -77,12 +84,13 @@ inline constexpr Control kFocusable[] = {
     {option1_ask, Kind::option, {240, 940, 255, 255}, u""},
     {option2_fixed, Kind::option, {120 + 120, kF2 + 590, 255, 255}, u""},
     {option2_ask, Kind::option, {120 + 120, kF2 + 860, 255, 255}, u""},
-    {txtpass2, Kind::edit, {3840, 2640, 1335, 270}, u""},
-    {command1, Kind::button, {2760, 4800, 1095, 375}, shell::texts::kButtonOk},
-    {command2, Kind::button, {3960, 4800, 1095, 375}, shell::texts::kButtonCancel},
+    {txtpass2, Kind::edit, {3840, 2640 + kStrongRow, 1335, 270}, u""},
+    {command1, Kind::button, {2760, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonOk},
+    {command2, Kind::button, {3960, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonCancel},
     {check1, Kind::check, {120 + 120, kF3 + 240, 255, 255}, u""},
     {option2_equal, Kind::option, {120 + 120, kF2 + 320, 255, 255}, u""},
     {chkquestango, Kind::check, {120 + 120, 1560, 255, 180}, u""},
+    {chkstrong, Kind::check, {120 + 120, 1830, 255, 255}, u""},
     {chkquesthukugo, Kind::check, {120 + 120, kF2 + 1440, 255, 255}, u""},
     {option2_list, Kind::option, {120 + 120, kF2 + 1130, 255, 255}, u""},
     {option1_list, Kind::option, {240, 1200, 255, 255}, u""},

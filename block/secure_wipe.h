@@ -19,6 +19,7 @@ inline void wipe(std::span<std::uint8_t> bytes) noexcept { wipe(bytes.data(), by
 // Bytes a string or vector left behind in an earlier, smaller buffer are out
 // of reach: reserve() before filling one with a secret.
 void wipe(std::string& text) noexcept;
+void wipe(std::u16string& text) noexcept;
 void wipe(std::vector<std::uint8_t>& bytes) noexcept;
 
 }  // namespace quiren::block

@@ -1,4 +1,4 @@
-#include "block/strong/secure_wipe.h"
+#include "block/secure_wipe.h"
 
 namespace quiren::block {
 
@@ -14,6 +14,12 @@ void wipe(std::string& text) noexcept {
   // bytes part of the string so they may be written.
   text.resize(text.capacity());
   wipe(text.data(), text.size());
+  text.clear();
+}
+
+void wipe(std::u16string& text) noexcept {
+  text.resize(text.capacity());
+  wipe(text.data(), text.size() * sizeof(char16_t));
   text.clear();
 }
 

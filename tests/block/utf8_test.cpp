@@ -1,4 +1,4 @@
-#include "block/strong/utf8_valid.h"
+#include "block/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace quiren::block {
 namespace {
 
-TEST(StrongUtf8, AcceptsEveryRangeUpToItsEdges) {
+TEST(Utf8, AcceptsEveryRangeUpToItsEdges) {
   for (const std::string_view text : {
            std::string_view(""), std::string_view("\x00\x7f", 2),
            std::string_view("\xc2\x80\xdf\xbf"),            // U+0080, U+07FF
@@ -17,10 +17,11 @@ TEST(StrongUtf8, AcceptsEveryRangeUpToItsEdges) {
            std::string_view("テスト😀"),
        }) {
     EXPECT_TRUE(is_valid_utf8(text)) << testing::PrintToString(text);
+    EXPECT_TRUE(decode_utf8(text).has_value()) << testing::PrintToString(text);
   }
 }
 
-TEST(StrongUtf8, RejectsMalformedSequences) {
+TEST(Utf8, RejectsMalformedSequences) {
   for (const std::string_view text : {
            std::string_view("\x80"),                  // continuation without a lead
            std::string_view("\xc0\x80"),              // overlong NUL
@@ -38,7 +39,19 @@ TEST(StrongUtf8, RejectsMalformedSequences) {
            std::string_view("ok\xc3"),
        }) {
     EXPECT_FALSE(is_valid_utf8(text)) << testing::PrintToString(text);
+    EXPECT_FALSE(decode_utf8(text).has_value()) << testing::PrintToString(text);
+    EXPECT_FALSE(utf16_from_utf8(text).has_value()) << testing::PrintToString(text);
   }
+}
+
+TEST(Utf8, ConvertsToAndFromUtf16) {
+  const std::u16string text = u"テスト😀é\r\n";
+  const std::string utf8 = utf8_from_utf16(text);
+  EXPECT_EQ(utf8, "テスト😀é\r\n");
+  EXPECT_EQ(utf16_from_utf8(utf8), text);
+  // A lone surrogate cannot be written as UTF-8: it becomes U+FFFD.
+  EXPECT_EQ(utf8_from_utf16(std::u16string{u'a', char16_t{0xD800}, u'b'}), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(utf16_length(*decode_utf8("a😀")), 3u);
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+// The flows with "strong" on: what they write and read, and what only a
+// strong block may carry.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/flows/flow_fixture.h"
+#include "tray/flows/flow_texts.h"
+
+namespace quiren {
+namespace {
+
+namespace text = flows::texts;
+using testing::FlowTest;
+using testing::u16;
+
+class StrongFlowTest : public FlowTest {
+ protected:
+  explicit StrongFlowTest(int code_page = 932) : FlowTest(code_page) { state.settings.strong = kTrue; }
+
+  // Decrypts `clip` the way the watch does, answering the prompt.
+  void decrypt(std::u16string clip, std::u16string password) {
+    forget();
+    viewer.close();
+    desktop.clipboard = std::move(clip);
+    desktop.box_answers = {Answer::yes};
+    desktop.prompt_answers = {std::move(password)};
+    flows.clipcheck();
+  }
+};
+
+class WesternStrongFlowTest : public StrongFlowTest {
+ protected:
+  WesternStrongFlowTest() : StrongFlowTest(1252) {}
+};
+
+TEST_F(StrongFlowTest, WritesAStrongBlockThatOpensInTheViewer) {
+  const std::u16string plain = u16("秘密の会議は正午に。\r\n二行目");
+  const std::u16string block = block_for(plain, u"pw");
+  EXPECT_TRUE(block.starts_with(u"(quiren_start)\r\nC")) << testing::utf8(block);
+  EXPECT_TRUE(block.ends_with(u"\r\n(quiren_end)"));
+  EXPECT_NE(block_for(plain, u"pw"), block) << "a fresh salt and nonce every time";
+  EXPECT_TRUE(cipher.encrypts.empty()) << "the compatible cipher is not used";
+
+  decrypt(u"Mail text\r\n" + block + u"\r\nbye", u"pw");
+  EXPECT_TRUE(viewer.is_open());
+  EXPECT_EQ(viewer.text(), plain);
+  EXPECT_TRUE(cipher.decrypts.empty());
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(StrongFlowTest, TheWaitCursorShowsWhileAKeyIsDerived) {
+  desktop.clipboard = u"text";
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  flows.mnuango_Click();
+  EXPECT_EQ(desktop.wait_cursor, (std::vector<bool>{true, false}));
+  const std::u16string block = *desktop.clipboard;
+  decrypt(block + u"\r\n" + block, u"pw");
+  EXPECT_EQ(desktop.wait_cursor, (std::vector<bool>{true, false, true, false, true, false}));
+}
+
+TEST_F(StrongFlowTest, AWrongPasswordOrAChangedBlockShowsTheWrongPasswordText) {
+  const std::u16string block = block_for(u"the text", u"pw");
+  // One character of the last body line (the tag) changed.
+  std::u16string changed = block;
+  const std::size_t at = block.size() - 20;
+  changed[at] = changed[at] == u'G' ? u'g' : u'G';
+  decrypt(block + u"\r\n" + changed, u"pw");
+  EXPECT_EQ(viewer.text(), u"the text" + std::u16string(block::kResultJoint) + std::u16string(text::kWrongPassword));
+  decrypt(block, u"PW");
+  EXPECT_EQ(viewer.text(), text::kWrongPassword);
+}
+
+TEST_F(StrongFlowTest, BothKindsInOneTextTakeOnePassword) {
+  state.settings.strong = kFalse;
+  const std::u16string compatible = block_for(u"old", u"pw");
+  state.settings.strong = kTrue;
+  const std::u16string strong = block_for(u"new", u"pw");
+  decrypt(compatible + u"\r\n" + strong, u"pw");
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(viewer.text(), u"old" + std::u16string(block::kResultJoint) + u"new");
+}
+
+// A strong block knows no code page: text and password in any script.
+TEST_F(WesternStrongFlowTest, CarriesTextAndPasswordsTheCodePageCannotHold) {
+  const std::u16string plain = u16("日本語と絵文字😀 on a western system");
+  const std::u16string block = block_for(plain, u16("パス😀"));
+  ASSERT_TRUE(block.starts_with(u"(quiren_start)\r\nC"));
+  decrypt(block, u16("パス😀"));
+  EXPECT_EQ(viewer.text(), plain);
+}
+
+TEST_F(StrongFlowTest, PasswordRulesStay) {
+  const std::pair<std::u16string, std::u16string_view> cases[] = {
+      {std::u16string(31, u'a'), text::kPasswordTooLong},
+      {u"", text::kNoPasswordTyped},
+  };
+  for (const auto& [password, refusal] : cases) {
+    forget();
+    desktop.clipboard = u"text";
+    desktop.box_answers = {Answer::yes};
+    desktop.prompt_answers = {password};
+    flows.clipcheck();
+    EXPECT_EQ(desktop.box_texts().back(), refusal);
+    EXPECT_EQ(desktop.clipboard, u"text");
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
+TEST_F(StrongFlowTest, NothingIsEncryptedWhenTheRandomSourceFails) {
+  struct NoRandom : testing::QuickCrypto {
+    bool random_bytes(std::span<std::uint8_t>) override { return false; }
+  } no_random;
+  ClipboardFlows failing{state, desktop, cipher, no_random, chooser, viewer};
+  desktop.clipboard = u"cut text";
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  failing.clipcheck();
+  EXPECT_EQ(desktop.box_texts().back(), text::kRandomUnavailable);
+  EXPECT_EQ(desktop.clipboard, u"cut text");
+  EXPECT_EQ(desktop.clipboard_writes, 0);
+  EXPECT_EQ(state.busyflag, kFalse);
+}
+
+TEST_F(StrongFlowTest, ABrokenTextIsRefusedRatherThanChanged) {
+  desktop.clipboard = std::u16string{u'a', char16_t{0xD800}, u'b'};
+  desktop.box_answers = {Answer::yes};
+  flows.clipcheck();
+  EXPECT_EQ(desktop.box_texts().back(), text::kTextNotEncodable);
+  EXPECT_TRUE(desktop.prompts.empty()) << "refused before the password is asked";
+}
+
+TEST_F(StrongFlowTest, ABlockOfALaterVersionSaysSoBeforeAnyPassword) {
+  const std::u16string block = block_for(u"text", u"pw");
+  // Version 2 of the envelope: its first armour group starts another way.
+  std::u16string later = block;
+  later[17] = later[17] == u'G' ? u'g' : u'G';
+  decrypt(later, u"pw");
+  EXPECT_TRUE(desktop.prompts.empty());
+  EXPECT_EQ(desktop.box_texts().back(), text::kUnknownVersion);
+  EXPECT_FALSE(viewer.is_open());
+}
+
+}  // namespace
+}  // namespace quiren

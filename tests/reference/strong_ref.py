@@ -1,0 +1,83 @@
+"""An independent implementation of the strong block, on Python's
+`cryptography` package: the envelope (version, key derivation, cipher,
+fill, iteration count, salt, nonce, AES-256-GCM ciphertext and tag, zero
+fill), its base-85 armour and its framing under the mode letter "C".
+"""
+import os
+import struct
+
+from cryptography.exceptions import InvalidTag
+from cryptography.hazmat.primitives import hashes
+from cryptography.hazmat.primitives.ciphers.aead import AESGCM
+from cryptography.hazmat.primitives.kdf.pbkdf2 import PBKDF2HMAC
+
+from quiren_ref import ALPHABET
+
+START = b"(quiren_start)"
+END = b"(quiren_end)"
+CRLF = b"\r\n"
+
+
+def _key(password: str, salt: bytes, iterations: int) -> bytes:
+    return PBKDF2HMAC(hashes.SHA256(), 32, salt, iterations).derive(password.encode("utf-8"))
+
+
+def seal(text: str, password: str, iterations: int = 600_000, salt=None, nonce=None) -> bytes:
+    data = text.encode("utf-8")
+    fill = -(52 + len(data)) % 4
+    salt = os.urandom(16) if salt is None else salt
+    nonce = os.urandom(12) if nonce is None else nonce
+    header = bytes([1, 1, 1, fill]) + struct.pack(">I", iterations) + salt + nonce
+    return header + AESGCM(_key(password, salt, iterations)).encrypt(nonce, data, header) + bytes(fill)
+
+
+def open_envelope(envelope: bytes, password: str):
+    """The text, or None when the tag does not verify."""
+    (iterations,) = struct.unpack(">I", envelope[4:8])
+    header, salt, nonce = envelope[:36], envelope[8:24], envelope[24:36]
+    body = envelope[36:len(envelope) - envelope[3]]
+    try:
+        return AESGCM(_key(password, salt, iterations)).decrypt(nonce, body, header).decode("utf-8")
+    except InvalidTag:
+        return None
+
+
+def armour(data: bytes) -> bytes:
+    out = b""
+    for i in range(0, len(data) // 4 * 4, 4):
+        v = int.from_bytes(data[i:i + 4], "big")
+        digits = []
+        for _ in range(5):
+            digits.append(v % 85)
+            v //= 85
+        out += bytes(ALPHABET[d] for d in reversed(digits))
+    return out
+
+
+def unarmour(text: bytes) -> bytes:
+    out = b""
+    for i in range(0, len(text), 5):
+        v = 0
+        for ch in text[i:i + 5]:
+            v = v * 85 + ALPHABET.index(bytes([ch]))
+        out += v.to_bytes(4, "big")
+    return out
+
+
+def frame(envelope: bytes, width: int) -> bytes:
+    payload = armour(envelope)
+    lines = [b"C" + payload[: width - 1]]
+    rest = payload[width - 1:]
+    while rest:
+        lines.append(rest[:width])
+        rest = rest[width:]
+    return START + CRLF + CRLF.join(lines) + CRLF + END
+
+
+def unframe(block: bytes) -> bytes:
+    """The envelope of the first strong block in `block`."""
+    start = block.index(START)
+    body = block[start:block.index(END, start)].split(CRLF)[1:-1]
+    joined = b"".join(body)
+    assert joined[:1] == b"C", joined[:1]
+    return unarmour(joined[1:])

@@ -1,0 +1,39 @@
+// The platform's cryptography with a cheap key derivation, for tests of the
+// code around strong blocks: random bytes and AES-GCM are the real ones,
+// the key is PBKDF2 with one iteration whatever the envelope says. Blocks
+// it writes open only with it; the real derivation is tested where it is
+// the point (tests/block/strong, the tool's end-to-end test, Wine).
+#pragma once
+
+#include <memory>
+
+#include "block/strong/crypto_provider.h"
+
+namespace quiren::testing {
+
+class QuickCrypto : public block::CryptoProvider {
+ public:
+  bool random_bytes(std::span<std::uint8_t> out) override { return real_->random_bytes(out); }
+  std::optional<block::SecretKey> derive_key(std::string_view password_utf8, std::span<const std::uint8_t> salt,
+                                             std::uint32_t) override {
+    ++derivations;
+    return real_->derive_key(password_utf8, salt, 1);
+  }
+  bool seal(const block::SecretKey& key, std::span<const std::uint8_t, block::kNonceSize> nonce,
+            std::span<const std::uint8_t> aad, std::span<const std::uint8_t> plaintext,
+            std::span<std::uint8_t> out) override {
+    return real_->seal(key, nonce, aad, plaintext, out);
+  }
+  block::AeadStatus open(const block::SecretKey& key, std::span<const std::uint8_t, block::kNonceSize> nonce,
+                         std::span<const std::uint8_t> aad, std::span<const std::uint8_t> ciphertext_and_tag,
+                         std::span<std::uint8_t> plaintext_out) override {
+    return real_->open(key, nonce, aad, ciphertext_and_tag, plaintext_out);
+  }
+
+  int derivations = 0;
+
+ private:
+  std::unique_ptr<block::CryptoProvider> real_ = block::platform_crypto();
+};
+
+}  // namespace quiren::testing
