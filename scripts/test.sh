@@ -28,7 +28,7 @@ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
 cmake --build build/fuzz -j "$jobs"
 "$root/fuzz/run-all.sh" build/fuzz "${QUIREN_FUZZ_SECONDS:-20}"
 
-stage "Windows build (mingw-w64), 32-bit quiren.dll, and a check of its exports"
+stage "Windows build (mingw-w64), 32-bit quiren.dll; checks of its exports and of an MSVC-style link"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUIREN_CIPHER_ONLY=ON >/dev/null
 cmake --build build/win32 -j "$jobs"
