@@ -95,6 +95,18 @@ check(code == 1 and out == "パスワードが不正です。復号できませ�
 code, _, err = run(["encrypt", "--codepage", "1252"], japanese.encode("utf-8"), password="pw")
 check(code == 2 and "U+6697 '暗'".encode("utf-8") in err, "refused under 1252")
 
+# The library's notices about a damaged block: its own UTF-8 text as it is,
+# an outsider byte of the block named.
+code, block, _ = run(["encrypt"], "notices".encode("utf-8"), password="pw")
+check_mode, check_field, text_mode, text_field = block_ref.read_blocks(block)[0]
+cut = block_ref.write_block(check_field + check_mode, text_field[:-1] + text_mode, 60)
+code, _, err = run(["decrypt"], cut, password="pw")
+check("quiren: quiren.dll: 暗号文が異常です\n".encode("utf-8") in err and b"\\x" not in err,
+      "length notice readable: %r" % err)
+comma = block_ref.write_block(check_field + check_mode, b"," + text_field[1:] + text_mode, 60)
+code, _, err = run(["decrypt"], comma, password="pw")
+check(b"quiren: Error: character outside the armour alphabet: ','\n" in err, "outsider notice readable: %r" % err)
+
 # Random texts, passwords and widths: the tool's blocks are read by the
 # reference reader, re-written by the reference writer at another width and
 # decrypted again by the tool; with the reference cipher, the tool's block

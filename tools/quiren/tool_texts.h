@@ -21,6 +21,7 @@ inline constexpr std::string_view kInputHasNul = "standard input holds a NUL cha
 inline constexpr std::string_view kPasswordHasNul = "the password holds a NUL character";
 inline constexpr std::string_view kInputNotUtf8 = "standard input is not valid UTF-8";
 inline constexpr std::string_view kPasswordNotUtf8 = "the password is not valid UTF-8";
+inline constexpr std::string_view kOutsideArmourAlphabet = "character outside the armour alphabet";
 
 inline constexpr std::string_view kPasswordPrompt = "Password: ";
 inline constexpr std::string_view kPasswordAgainPrompt = "Password again: ";
