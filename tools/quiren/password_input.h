@@ -5,12 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "tools/quiren/wipe.h"
+
 namespace quiren::tool {
 
 struct PasswordRead {
   bool ok = false;
   std::string password;  // UTF-8
   std::string problem;   // when !ok
+
+  // Every copy wipes its password when it goes, wherever it was passed to.
+  ~PasswordRead() { wipe(password); }
 };
 
 // The file's first line, without its line break (LF or CR LF).
