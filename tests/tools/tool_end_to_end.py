@@ -83,6 +83,25 @@ check(code == 2, "empty password refused")
 code, _, err = run(["encrypt"], b"text", password="a" * 31)
 check(code == 2, "31-character password refused")
 
+# The password file: a regular file's first line, up to 4096 bytes; anything
+# else is refused in one line, without reading on.
+def raw_file(content: bytes) -> str:
+    path = os.path.join(WORK, "raw%d" % random.randrange(10**9))
+    with open(path, "wb") as f:
+        f.write(content)
+    return path
+
+
+for path, what in (("/dev/zero", b"not a regular file"), (WORK, b"not a regular file"),
+                   (os.path.join(WORK, "missing"), b"does not exist"),
+                   (raw_file(b"a" * 4097 + b"\n"), b"longer than 4096 bytes")):
+    code, out, err = run(["encrypt", "--password-file", path], b"text")
+    check(code == 2 and out == b"" and err.count(b"\n") == 1 and what in err and path.encode() in err,
+          "password file %s refused: %r" % (path[-20:], err))
+code, block, _ = run(["encrypt", "--password-file", raw_file(b"no line break")], b"text")
+code, out, _ = run(["decrypt"], block, password="no line break")
+check(code == 0 and out == b"text", "password file without a line break")
+
 # Japanese through code page 932; refused under 1252.
 japanese = "暗号化のテストです。む～くいれん\r\n二行目 XX"
 code, block, _ = run(["encrypt"], japanese.encode("utf-8"), password="パスワード")

@@ -2,12 +2,17 @@
 // terminal with echo off. Never the command line itself.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 #include "tools/quiren/wipe.h"
 
 namespace quiren::tool {
+
+// The longest password line the tool reads, in bytes without the line
+// break; a longer line is refused, never cut short.
+inline constexpr std::size_t kPasswordLineLimit = 4096;
 
 struct PasswordRead {
   bool ok = false;
@@ -18,7 +23,9 @@ struct PasswordRead {
   ~PasswordRead() { wipe(password); }
 };
 
-// The file's first line, without its line break (LF or CR LF).
+// The first line of a regular file, without its line break (LF or CR LF, or
+// the end of the file). Folders, devices and pipes are refused before they
+// are opened, and at most kPasswordLineLimit + 2 bytes are read.
 PasswordRead password_from_file(const std::string& path);
 
 // Asks on the terminal with `prompt`, echo off. !ok when there is no
