@@ -29,7 +29,10 @@ struct PasswordRead {
 PasswordRead password_from_file(const std::string& path);
 
 // Asks on the terminal with `prompt`, echo off. !ok when there is no
-// terminal.
+// terminal or the line is longer than kPasswordLineLimit bytes. Ended by a
+// signal (or on Windows a console control event) while asking, it first puts
+// the terminal back as it was and wipes what was typed; the process then
+// ends as that signal usually ends it.
 PasswordRead password_from_terminal(const std::string& prompt);
 
 }  // namespace quiren::tool

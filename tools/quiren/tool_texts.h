@@ -17,6 +17,7 @@ inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";
 inline constexpr std::string_view kPasswordTooLong = "the password is longer than 30 characters";
 inline constexpr std::string_view kPasswordsDiffer = "the two passwords differ";
+inline constexpr std::string_view kPasswordLineTooLong = "the password is longer than 4096 bytes";
 // Each followed by ": " and the file's name.
 inline constexpr std::string_view kPasswordFileMissing = "the password file does not exist";
 inline constexpr std::string_view kPasswordFileNotRegular =
