@@ -45,9 +45,9 @@ void restore_and_end(int signal_number) {
 
 // Installs the handler for the signals the caller has not chosen to ignore,
 // and puts the earlier actions back when it goes.
-class EndingSignalsRestore {
+class RestoringHandlers {
  public:
-  EndingSignalsRestore() {
+  RestoringHandlers() {
     struct sigaction handler {};
     handler.sa_handler = restore_and_end;
     sigemptyset(&handler.sa_mask);
@@ -59,13 +59,13 @@ class EndingSignalsRestore {
       installed_[i] = ::sigaction(kEndingSignals[i], &handler, nullptr) == 0;
     }
   }
-  ~EndingSignalsRestore() {
+  ~RestoringHandlers() {
     for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
       if (installed_[i]) ::sigaction(kEndingSignals[i], &earlier_[i], nullptr);
     }
   }
-  EndingSignalsRestore(const EndingSignalsRestore&) = delete;
-  EndingSignalsRestore& operator=(const EndingSignalsRestore&) = delete;
+  RestoringHandlers(const RestoringHandlers&) = delete;
+  RestoringHandlers& operator=(const RestoringHandlers&) = delete;
 
  private:
   struct sigaction earlier_[std::size(kEndingSignals)] {};
@@ -115,7 +115,7 @@ PasswordRead password_from_terminal(const std::string& prompt) {
   bool got_line = false;
   std::size_t length = 0;
   {
-    EndingSignalsRestore restoring;
+    RestoringHandlers restoring;
     if (have_termios) {
       termios quiet = saved_mode;
       quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
