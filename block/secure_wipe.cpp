@@ -9,20 +9,6 @@ void wipe(void* data, std::size_t size) noexcept {
   for (std::size_t i = 0; i < size; ++i) p[i] = 0;
 }
 
-void wipe(std::string& text) noexcept {
-  // resize() within the capacity never reallocates, and makes the spare
-  // bytes part of the string so they may be written.
-  text.resize(text.capacity());
-  wipe(text.data(), text.size());
-  text.clear();
-}
-
-void wipe(std::u16string& text) noexcept {
-  text.resize(text.capacity());
-  wipe(text.data(), text.size() * sizeof(char16_t));
-  text.clear();
-}
-
 void wipe(std::vector<std::uint8_t>& bytes) noexcept {
   bytes.resize(bytes.capacity());
   wipe(bytes.data(), bytes.size());

@@ -1,5 +1,6 @@
 // Overwrites secrets (keys, passwords, decrypted texts) once they are no
-// longer needed, in a way the optimiser cannot drop as a dead store.
+// longer needed, in a way the optimiser cannot drop as a dead store. Plain
+// stores only, so it may be called from a signal handler.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +19,14 @@ inline void wipe(std::span<std::uint8_t> bytes) noexcept { wipe(bytes.data(), by
 // Zeroes the whole buffer, spare capacity included, and leaves it empty.
 // Bytes a string or vector left behind in an earlier, smaller buffer are out
 // of reach: reserve() before filling one with a secret.
-void wipe(std::string& text) noexcept;
-void wipe(std::u16string& text) noexcept;
+template <class Char>
+void wipe(std::basic_string<Char>& text) noexcept {
+  // resize() within the capacity never reallocates, and makes the spare
+  // characters part of the string so they may be written.
+  text.resize(text.capacity());
+  wipe(text.data(), text.size() * sizeof(Char));
+  text.clear();
+}
 void wipe(std::vector<std::uint8_t>& bytes) noexcept;
 
 }  // namespace quiren::block
