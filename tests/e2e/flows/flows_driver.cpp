@@ -39,7 +39,7 @@ std::optional<std::wstring> tool_block(std::wstring_view text, std::wstring_view
   const std::wstring folder = driver_directory();
   const std::wstring password_file = folder + L"\\tool-password.txt";
   if (!write_file_bytes(password_file, utf8(password) + "\r\n")) return std::nullopt;
-  std::wstring line = L"\"" + folder + L"\\quiren.exe\" encrypt --password-file \"" + password_file +
+  std::wstring line = L"\"" + folder + L"\\quiren.exe\" encrypt --compatible --password-file \"" + password_file +
                       L"\" --codepage " + std::to_wstring(GetACP());
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -162,6 +162,8 @@ std::wstring stored(std::wstring_view value) {
 int wmain() {
   const bool japanese = GetACP() == 932;
   clear_stored_settings();
+  // Compatible blocks: the ones compared with the tool's byte for byte.
+  store_setting(L"strong", L"False");
   Process host(driver_directory() + L"\\flows_host.exe", {});
   if (!check(host.started(), "host starts")) return exit_code();
   const DWORD pid = host.pid();

@@ -8,6 +8,7 @@
 
 #include "block/strong/crypto_provider.h"
 #include "tray/core/program_state.h"
+#include "tray/core/settings_store.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
@@ -58,8 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Host host;
   g_host = &host;
   // The settings from the store, as the tray program reads them at start-up.
-  host.state.settings.quest1 = 1;
-  host.state.settings.quest2 = 1;
+  host.state.settings = quiren::settings::load_startup_settings(host.desktop).values;
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;

@@ -12,7 +12,7 @@
 namespace quiren::win32 {
 namespace {
 
-constexpr int kClientWidth = 6240;
+constexpr int kClientWidth = 7200;
 constexpr int kClientHeight = 3600;
 
 }  // namespace
@@ -42,7 +42,7 @@ void AboutFrame::show() {
   constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
   // cmdOK first: it takes the focus and the tab order starts there.
   HWND ok = make_child(hwnd_, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
-                               .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {4800, 3060, 1260, 375},
+                               .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {5700, 3060, 1260, 375},
                                .font = button_font_.get()}, dpi);
   HWND icon = make_child(hwnd_, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(program_icon(32)), 0);
@@ -55,10 +55,10 @@ void AboutFrame::show() {
   make_child(hwnd_, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutDescriptionId,
                      .place = {1050, 1500, 5000, 720}, .font = font_.get()}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutStrong, .style = kLabel, .id = kAboutStrongId,
-                     .place = {240, 2340, 5760, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 5760, 30}}, dpi);
+                     .place = {240, 2340, 6720, 360}, .font = font_.get()}, dpi);
+  make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 6720, 30}}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutDisclaimerId,
-                     .place = {240, 2940, 4440, 600}, .font = font_.get()}, dpi);
+                     .place = {240, 2940, 5280, 600}, .font = font_.get()}, dpi);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(ok);
