@@ -122,6 +122,10 @@ BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password,
 
   std::optional<std::string> text = library.decrypt(*text_field, password, *text_mode);
   if (!text) return {BlockOutcomeKind::library_failed};
+  // An empty text is never compressed: a compressed block that expands to
+  // nothing under the right password was made with a shared code table
+  // this computer does not have.
+  if (text->empty() && f.text_mode == u'B') return {BlockOutcomeKind::needs_shared_table};
   BlockOutcome outcome{BlockOutcomeKind::plain_text, cleanresult(*text, f.text_mode)};
   wipe(*text);
   return outcome;
@@ -159,6 +163,21 @@ BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password,
   }
   if (item.kind == BlockKind::strong) return open_strong(item.envelope, password.utf8, crypto);
   return decrypt_compatible(item.fields, password.ansi, library);
+}
+
+DecryptRun::DecryptRun(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto)
+    : password_(std::move(password)), library_(library), crypto_(crypto) {}
+
+BlockOutcome DecryptRun::decrypt(const BlockItem& item) {
+  if (spent_) return {BlockOutcomeKind::over_budget};
+  BlockOutcome outcome = decrypt_block(item, password_, library_, crypto_);
+  if (outcome.kind != BlockOutcomeKind::plain_text) return outcome;
+  if (outcome.text.size() > kLongestText - given_back_) {
+    spent_ = true;
+    return {BlockOutcomeKind::over_budget};
+  }
+  given_back_ += outcome.text.size();
+  return outcome;
 }
 
 }  // namespace quiren::block

@@ -40,6 +40,9 @@ enum class TextEncoding {
 
 enum class BlockOutcomeKind {
   plain_text,           // text holds the decrypted text
+  needs_shared_table,   // the password is right, but the text was compressed
+                        // under a shared code table that this computer lacks
+  over_budget,          // the run's decrypted texts would pass kLongestText
   wrong_password,       // the check failed, or a strong block's tag did not
                         // verify (a wrong password or a changed block)
   library_failed,       // the library is missing, a call failed, or the
@@ -68,6 +71,22 @@ struct BlockOutcome {
 // item with a problem makes no cipher call.
 BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
                            CryptoProvider& crypto);
+
+// The blocks of one text, decrypted one after another under one password,
+// their texts adding up to at most kLongestText: a block that would pass it
+// comes out over_budget (its text dropped), and so does every block after it.
+class DecryptRun {
+ public:
+  DecryptRun(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto);
+  BlockOutcome decrypt(const BlockItem& item);
+
+ private:
+  BlockPassword password_;
+  CipherLibrary& library_;
+  CryptoProvider& crypto_;
+  std::size_t given_back_ = 0;  // bytes of text so far
+  bool spent_ = false;
+};
 
 // The password as encryption fills it before enciphering: up to a multiple
 // of 4 bytes with "x", or with "X" when its last byte is "x".

@@ -22,6 +22,13 @@ inline constexpr int kDefaultWrap = 60;
 // program's measure of a text's length).
 inline constexpr std::size_t kLongestPassword = 30;
 
+// The longest text a block carries, in bytes of the block's encoding, and
+// the most one decrypt run gives back over all its blocks together: the
+// compatible library expands no block beyond it, so nothing longer can come
+// back whole, and a few small blocks that each expand that far cannot
+// exhaust memory.
+inline constexpr std::size_t kLongestText = std::size_t{64} << 20;
+
 // Put between the results of consecutive blocks when they are shown
 // together (viewer, tool); never part of a block.
 inline constexpr std::u16string_view kResultJoint =

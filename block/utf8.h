@@ -28,6 +28,10 @@ std::string utf8_from_utf16(std::u16string_view text);
 // Valid UTF-8 as UTF-16; nullopt for anything else.
 std::optional<std::u16string> utf16_from_utf8(std::string_view text);
 
+// False when `text` holds half of a surrogate pair without the other half,
+// which no other encoding can carry.
+bool is_valid_utf16(std::u16string_view text);
+
 // UTF-16 code units `text` takes: the tray program's measure of length.
 std::size_t utf16_length(std::u32string_view text);
 

@@ -16,9 +16,11 @@ inline constexpr std::uint32_t kSelfContainedTag = 0x48454144;
 // more output than any text that was compressed.
 inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} << 20;
 
-// Texts from this size on are not compressed: their bit counts would not
-// fit the block's 32-bit fields.
-inline constexpr std::size_t kMaxCompressedTextBytes = std::size_t{1} << 28;
+// Texts from this size on are not compressed, so that no block's expansion
+// is ever cut off: a longer text goes plain (mode "A"), which decrypts whole.
+inline constexpr std::size_t kMaxCompressedTextBytes = kMaxExpandedBytes + 1;
+static_assert(8 * std::uint64_t{kMaxCompressedTextBytes} < (std::uint64_t{1} << 32),
+              "bit counts must fit the block's 32-bit fields");
 
 // The smaller of the shared-table and the self-contained block (ties go to
 // the self-contained one). The shared-table block is only made when it

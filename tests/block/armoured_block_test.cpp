@@ -177,5 +177,20 @@ TEST(ReadBlocks, NonAsciiTextAroundBlocksIsIgnored) {
   EXPECT_EQ(describe(items[0]), kExampleFields);
 }
 
+// Many blocks in one text read in time linear in its length: each block is
+// read from its own stretch of the text, never by copying or erasing the
+// rest (which took seconds for a few tens of thousands of blocks).
+TEST(ReadBlocks, TwoHundredThousandBlocks) {
+  constexpr std::size_t kBlocks = 200'000;
+  const std::u16string one = u"(quiren_start)\r\nAGg2Qs>A#3Al~OuWcK\r\n(quiren_end)\r\n";
+  std::u16string text;
+  text.reserve(one.size() * kBlocks);
+  for (std::size_t i = 0; i < kBlocks; ++i) text += one;
+  const std::vector<BlockItem> items = read_blocks(text);
+  ASSERT_EQ(items.size(), kBlocks);
+  EXPECT_EQ(describe(items.front()), kExampleFields);
+  EXPECT_EQ(describe(items.back()), kExampleFields);
+}
+
 }  // namespace
 }  // namespace quiren::block

@@ -197,5 +197,40 @@ TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText)
   EXPECT_TRUE(cipher.calls.empty()) << "strong blocks never reach the compatible cipher";
 }
 
+// A compressed text that comes back empty under the right password was
+// made with a shared code table this computer lacks; the plain mode never
+// says so.
+TEST(DecryptBlock, AnEmptyCompressedTextNeedsTheWritersSharedTable) {
+  EchoCipher cipher("pw");
+  EXPECT_EQ(decrypt(block(u'A', "pwxx", u'B', ""), "pw", cipher).kind, BlockOutcomeKind::needs_shared_table);
+  const BlockOutcome plain = decrypt(block(u'A', "pwxx", u'A', ""), "pw", cipher);
+  EXPECT_EQ(plain.kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(plain.text, "");
+}
+
+// Each block may expand to the library's limit; a run gives back no more
+// than that in all, and stops expanding once it is spent.
+TEST(DecryptRun, TheDecryptedTextsOfARunStayWithinTheLimit) {
+  struct Expanding : EchoCipher {
+    Expanding() : EchoCipher("pw") {}
+    std::optional<std::string> decrypt(std::string_view body, std::string_view password,
+                                       std::string_view mode) override {
+      std::optional<std::string> result = EchoCipher::decrypt(body, password, mode);
+      if (mode == "B") return std::string(kLongestText / 2 + 1, 'e');
+      return result;
+    }
+  } cipher;
+  testing::QuickCrypto crypto;
+  DecryptRun run(BlockPassword("pw", "pw"), cipher, crypto);
+  const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
+  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
+  EXPECT_EQ(run.decrypt(small).text, "tiny");
+  EXPECT_EQ(run.decrypt(big).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(run.decrypt(big).kind, BlockOutcomeKind::over_budget) << "a second half plus one passes the limit";
+  const std::size_t calls = cipher.calls.size();
+  EXPECT_EQ(run.decrypt(small).kind, BlockOutcomeKind::over_budget) << "nothing more once spent";
+  EXPECT_EQ(cipher.calls.size(), calls);
+}
+
 }  // namespace
 }  // namespace quiren::block

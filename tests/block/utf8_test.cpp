@@ -52,6 +52,11 @@ TEST(Utf8, ConvertsToAndFromUtf16) {
   // A lone surrogate cannot be written as UTF-8: it becomes U+FFFD.
   EXPECT_EQ(utf8_from_utf16(std::u16string{u'a', char16_t{0xD800}, u'b'}), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(utf16_length(*decode_utf8("a😀")), 3u);
+  EXPECT_TRUE(is_valid_utf16(text));
+  for (const std::u16string& broken : {std::u16string{char16_t{0xD83D}}, std::u16string{u'a', char16_t{0xDE00}},
+                                       std::u16string{char16_t{0xD83D}, u'a'}}) {
+    EXPECT_FALSE(is_valid_utf16(broken));
+  }
 }
 
 }  // namespace

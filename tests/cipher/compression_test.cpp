@@ -162,5 +162,12 @@ TEST_F(Compression, ExpansionIsCutOffAtTheLimit) {
   EXPECT_EQ(out.back(), 0x55);
 }
 
+// A text the expansion could not give back whole is sent plain, never cut
+// short on the way back.
+TEST_F(Compression, TextsLongerThanAnExpansionAreNotCompressed) {
+  const std::vector<std::uint8_t> longest(kMaxExpandedBytes + 1, 'a');
+  EXPECT_EQ(compress(longest, kSharedTableFileName), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quiren::cipher

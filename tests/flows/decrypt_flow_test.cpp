@@ -301,5 +301,35 @@ TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
   EXPECT_EQ(state.busyflag, kFalse);
 }
 
+// What a run cannot give back ends it with a message; the viewer keeps the
+// texts so far.
+TEST_F(DecryptFlowTest, ABlockThatNeedsASharedTableOrPassesTheLimitEndsTheRun) {
+  const std::u16string first = block_for(u"first", u"pw");
+  cipher.text_mode_letter = 'B';
+  const std::u16string compressed = block_for(u"compressed", u"pw");
+  struct Case {
+    const char* name;
+    std::string mode_b_result;
+    std::u16string_view message;
+  };
+  const Case cases[] = {
+      {"shared table missing", "", text::kNeedsSharedTable},
+      {"more than a run gives back", std::string(block::kLongestText, 'e'), text::kDecryptedTooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    forget();
+    viewer.close();
+    cipher.mode_b_result = c.mode_b_result;
+    desktop.prompt_answers = {u"pw"};
+    watch(first + u"\r\n" + compressed + u"\r\n" + first);
+    EXPECT_EQ(desktop.box_texts().back(), c.message);
+    EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
+    EXPECT_TRUE(viewer.is_open());
+    EXPECT_EQ(viewer.text(), u"first");
+    EXPECT_EQ(state.busyflag, kFalse);
+  }
+}
+
 }  // namespace
 }  // namespace quiren

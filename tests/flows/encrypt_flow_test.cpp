@@ -329,5 +329,21 @@ TEST_F(EncryptFlowTest, JapaneseIsPassedToTheLibraryInTheCodePage) {
   EXPECT_EQ(cipher.encrypts[0].password, "\x8d\x87\x8c\xbe\x97\x74");
 }
 
+// The menu path has no length limit of its own, but no text is encrypted
+// that no block could give back whole.
+TEST_F(EncryptFlowTest, ATextLongerThanABlockCarriesIsRefusedBeforeThePassword) {
+  for (const bool strong : {false, true}) {
+    SCOPED_TRACE(strong);
+    forget();
+    state.settings.strong = strong ? kTrue : kFalse;
+    desktop.clipboard = std::u16string(block::kLongestText + 1, u'a');
+    desktop.box_answers = {Answer::yes};
+    flows.mnuango_Click();
+    EXPECT_EQ(desktop.box_texts().back(), text::kTextTooLongToEncrypt);
+    EXPECT_TRUE(desktop.prompts.empty());
+    EXPECT_EQ(desktop.clipboard_writes, 0);
+  }
+}
+
 }  // namespace
 }  // namespace quiren

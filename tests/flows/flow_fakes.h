@@ -52,6 +52,9 @@ class FakeCipher : public block::CipherLibrary {
   bool missing = false;          // every call fails, as without the DLL
   char text_mode_letter = 'A';   // the letter of results of texts other than the password
   std::optional<std::string> text_result;  // when set, the whole result for texts other than the password
+  // When set, what every mode "B" field decrypts to (a shared code table the
+  // computer lacks gives ""; a crafted block gives far more).
+  std::optional<std::string> mode_b_result;
   std::vector<CipherCall> encrypts;
   std::vector<CipherCall> decrypts;
 

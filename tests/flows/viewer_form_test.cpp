@@ -89,5 +89,12 @@ TEST_F(ViewerFormTest, MinimisedOrMaximisedWindowStoresItsRestoredSize) {
   EXPECT_EQ(desktop.settings[u"height"], u"5000");
 }
 
+TEST_F(ViewerFormTest, TheDecryptedTextGoesWithTheWindow) {
+  viewer.show();
+  viewer.set_text(u"secret");
+  viewer.close();
+  EXPECT_EQ(viewer.text(), u"");
+}
+
 }  // namespace
 }  // namespace quiren

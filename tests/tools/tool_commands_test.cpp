@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
+#include "block/block_rules.h"
+#include "cipher/code_table.h"
 #include "tests/support/quick_crypto.h"
 #include "tools/quiren/tool_texts.h"
 
@@ -241,6 +246,47 @@ TEST_F(ToolCommands, AChangedStrongBlockNeverYieldsText) {
     EXPECT_NE(r.exit_code, kExitDone) << i;
     EXPECT_EQ(r.output.find("the real text"), std::string::npos) << i;
   }
+}
+
+TEST_F(ToolCommands, NoTextIsEncryptedThatNoBlockCouldGiveBackWhole) {
+  const std::string longest(block::kLongestText + 1, 'a');
+  for (const BlockFormat format : {BlockFormat::compatible, BlockFormat::strong}) {
+    asked = 0;
+    CommandResult r = encrypt(longest, "pw", format);
+    EXPECT_EQ(r.exit_code, kExitBadInput);
+    EXPECT_EQ(r.message, texts::kTextTooLong);
+    EXPECT_EQ(asked, 0);
+  }
+}
+
+// A compatible block compressed under a shared code table decrypts only
+// beside the same table file; elsewhere the tool says so instead of giving
+// back an empty text.
+TEST_F(ToolCommands, ABlockMadeWithASharedTableNeedsIt) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("quiren-shared-table-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+  {
+    // One bit for every "a": far shorter than any self-contained block.
+    cipher::BitString a_bits(std::vector<std::uint8_t>{'a'}, 8);
+    cipher::BitString one;
+    one.push_back(true);
+    const std::vector<std::uint8_t> table = cipher::serialize_code_table({{a_bits, one}});
+    std::ofstream(cipher::kSharedTableFileName, std::ios::binary)
+        .write(reinterpret_cast<const char*>(table.data()), static_cast<std::streamsize>(table.size()));
+  }
+  const std::string text(200, 'a');
+  const std::string with_table = block(text, "pw");
+  EXPECT_EQ(decrypt(with_table, "pw").output, text);
+  std::filesystem::remove(cipher::kSharedTableFileName);
+  const std::string first = block("first", "pw");
+  CommandResult r = decrypt(first + "\r\n" + with_table, "pw");
+  EXPECT_EQ(r.exit_code, kExitBadInput);
+  EXPECT_EQ(r.message, texts::kNeedsSharedTable);
+  EXPECT_EQ(r.output, "first") << "the texts before it stay";
+  std::filesystem::current_path(before);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

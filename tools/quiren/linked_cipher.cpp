@@ -2,9 +2,14 @@
 
 #include <exception>
 
+#include "block/block_rules.h"
+#include "cipher/compression.h"
 #include "cipher/pipeline.h"
 
 namespace quiren::tool {
+
+// What one block may carry is what the library expands whole.
+static_assert(block::kLongestText == cipher::kMaxExpandedBytes);
 
 namespace {
 

@@ -20,6 +20,13 @@ namespace {
 
 CommandResult failure(int code, std::string_view message) { return {code, {}, std::string(message)}; }
 
+// Ends a decrypt run early, keeping the texts decrypted so far.
+CommandResult stopped(CommandResult so_far, std::string_view message) {
+  so_far.exit_code = kExitBadInput;
+  so_far.message = std::string(message);
+  return so_far;
+}
+
 // Blocks are ASCII; other bytes only ever stand around them and are
 // widened one for one so that nothing is lost on the way back.
 std::u16string widen_bytes(std::string_view bytes) {
@@ -75,6 +82,7 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
                                  CodePage& code_page, block::CipherLibrary& library) {
   Converted text_bytes = code_page.from_utf8(input);
   if (!text_bytes.ok) return failure(kExitBadInput, "standard input: " + text_bytes.problem);
+  if (text_bytes.bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
 
   std::string problem;
   std::optional<std::string> utf8 = check_encrypt_password(password(), problem);
@@ -101,7 +109,10 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
     return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(bad) + ")");
   }
   if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
-  if (format == BlockFormat::strong) return encrypt_strong(input, width, password, ciphers);
+  if (format == BlockFormat::strong) {
+    if (input.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
+    return encrypt_strong(input, width, password, ciphers);
+  }
   return encrypt_compatible(input, width, password, code_page, ciphers.compatible);
 }
 
@@ -127,13 +138,14 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     return item.problem == block::BlockProblem::none && item.kind == block::BlockKind::compatible;
   });
   if (!password_bytes.ok && any_compatible) return failure(kExitBadInput, "password: " + password_bytes.problem);
-  const block::BlockPassword block_password(std::move(password_bytes.bytes), std::move(read.password));
+  block::DecryptRun run(block::BlockPassword(std::move(password_bytes.bytes), std::move(read.password)),
+                       ciphers.compatible, ciphers.crypto);
 
   CommandResult result;
   std::size_t wrong = 0;
   std::size_t decrypted = 0;
   for (const block::BlockItem& item : items) {
-    block::BlockOutcome outcome = block::decrypt_block(item, block_password, ciphers.compatible, ciphers.crypto);
+    block::BlockOutcome outcome = run.decrypt(item);
     std::string piece;
     switch (outcome.kind) {
       case block::BlockOutcomeKind::plain_text: {
@@ -150,11 +162,13 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
         piece = utf8_from_utf16(block::kWrongPasswordText);
         ++wrong;
         break;
+      // The texts read so far stay, as they do in the viewer.
       case block::BlockOutcomeKind::version_cannot_read:
-        // The texts read so far stay, as they do in the viewer.
-        result.exit_code = kExitBadInput;
-        result.message = texts::kVersionCannotRead;
-        return result;
+        return stopped(std::move(result), texts::kVersionCannotRead);
+      case block::BlockOutcomeKind::needs_shared_table:
+        return stopped(std::move(result), texts::kNeedsSharedTable);
+      case block::BlockOutcomeKind::over_budget:
+        return stopped(std::move(result), texts::kDecryptedTooLong);
       case block::BlockOutcomeKind::unreadable:
         return failure(kExitBadInput, texts::kUnreadable);
       case block::BlockOutcomeKind::library_failed:

@@ -15,7 +15,13 @@ inline constexpr std::string_view kLibraryFailed = "the cipher failed";
 inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
 inline constexpr std::string_view kRandomUnavailable =
     "the system's random source failed: nothing was encrypted";
-inline constexpr std::string_view kTextTooLong = "the text is too long to encrypt";
+inline constexpr std::string_view kTextTooLong =
+    "the text is longer than 64 MiB, more than a block can give back whole";
+inline constexpr std::string_view kNeedsSharedTable =
+    "the block was compressed with a shared code table (DfFugoList.lst) that is not in the current folder; "
+    "it decrypts only beside the same file as its writer's";
+inline constexpr std::string_view kDecryptedTooLong =
+    "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted";
 inline constexpr std::string_view kWrongPassword = "wrong password";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";

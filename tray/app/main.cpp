@@ -8,6 +8,7 @@
 
 #include "block/strong/crypto_provider.h"
 #include "tray/core/program_state.h"
+#include "tray/core/win32/process_info.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
@@ -18,9 +19,16 @@
 #include "tray/shell/win32/main_frame.h"
 #include "tray/shell/win32/splash_frame.h"
 #include "tray/win32kit/dialog_message.h"
+#include "tray/win32kit/wide_text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace quiren;
+  // Before anything loads a library: none that a system component loads by
+  // name may come from the program's or the current folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  // The cipher library reads a shared code table from the current folder:
+  // the program's own, as for quiren.pas, however the program was started.
+  SetCurrentDirectoryW(win32::to_wide(win32::directory_of(win32::program_file_path())).c_str());
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -50,8 +50,7 @@ class ClipboardFlows : public CipherCommands {
   std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
   std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
   // One block's outcome, under the wait cursor while a strong key is derived.
-  block::BlockOutcome decrypt(const block::BlockItem& item, const block::BlockPassword& password,
-                              block::CipherLibrary& library);
+  block::BlockOutcome decrypt(const block::BlockItem& item, block::DecryptRun& run);
 
   ProgramState& state_;
   Desktop& desktop_;

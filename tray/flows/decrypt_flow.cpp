@@ -51,11 +51,10 @@ std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& des
 
 }  // namespace
 
-block::BlockOutcome ClipboardFlows::decrypt(const block::BlockItem& item, const block::BlockPassword& password,
-                                            block::CipherLibrary& library) {
-  if (item.kind != block::BlockKind::strong) return block::decrypt_block(item, password, library, crypto_);
+block::BlockOutcome ClipboardFlows::decrypt(const block::BlockItem& item, block::DecryptRun& run) {
+  if (item.kind != block::BlockKind::strong) return run.decrypt(item);
   WaitCursor deriving(desktop_);
-  return block::decrypt_block(item, password, library, crypto_);
+  return run.decrypt(item);
 }
 
 void ClipboardFlows::hukugoclip() {
@@ -71,27 +70,36 @@ void ClipboardFlows::hukugoclip() {
       return;
     }
 
-    std::optional<block::BlockPassword> password;
-    bool first = true;
+    // The pieces are gathered here and handed to the viewer once at the end
+    // (and before any message), so many blocks cost no more than one.
+    std::u16string shown;
+    bool showing = false;
+    const auto show_so_far = [&] {
+      if (showing) viewer_.set_text(shown);
+    };
+    std::optional<block::DecryptRun> run;
     for (const block::BlockItem& item : block::read_blocks(text)) {
       if (item.problem == block::BlockProblem::version_cannot_read) {
+        show_so_far();
         tell(desktop_, flows::texts::kUnknownVersion, Icon::critical, true);
         break;
       }
       if (item.problem == block::BlockProblem::unreadable) throw InvalidCiphertext{};
 
-      if (first) {
+      if (!run) {
         std::optional<std::u16string> typed = decrypt_password(state_, desktop_, chooser_);
         if (!typed) break;
         // For a compatible block a character the code page cannot hold
         // becomes "?", as it did when such a block was made; the check then
         // decides. A strong block takes the password as typed.
-        password.emplace(desktop_.to_ansi(*typed).bytes, block::utf8_from_utf16(*typed));
+        run.emplace(block::BlockPassword(desktop_.to_ansi(*typed).bytes, block::utf8_from_utf16(*typed)), library,
+                    crypto_);
         block::wipe(*typed);
       }
 
-      block::BlockOutcome outcome = decrypt(item, *password, library);
+      block::BlockOutcome outcome = decrypt(item, *run);
       std::u16string piece;
+      std::u16string_view stop;  // why the run ends here, if it does
       switch (outcome.kind) {
         case block::BlockOutcomeKind::plain_text:
           piece = block::crlf_line_breaks(outcome.encoding == block::TextEncoding::utf8
@@ -102,26 +110,36 @@ void ClipboardFlows::hukugoclip() {
           piece = flows::texts::kWrongPassword;
           break;
         case block::BlockOutcomeKind::version_cannot_read:
-          tell(desktop_, flows::texts::kUnknownVersion, Icon::critical, true);
-          state_.busyflag = kFalse;
-          return;
+          stop = flows::texts::kUnknownVersion;
+          break;
+        case block::BlockOutcomeKind::needs_shared_table:
+          stop = flows::texts::kNeedsSharedTable;
+          break;
+        case block::BlockOutcomeKind::over_budget:
+          stop = flows::texts::kDecryptedTooLarge;
+          break;
         default:
           throw InvalidCiphertext{};
       }
+      if (!stop.empty()) {
+        show_so_far();
+        tell(desktop_, stop, Icon::critical, true);
+        break;
+      }
 
-      if (first) {
+      if (!showing) {
         viewer_.show();
-        viewer_.set_text(piece);
-        first = false;
+        shown = std::move(piece);
+        viewer_.set_text(shown);
+        showing = true;
       } else {
-        std::u16string shown = viewer_.text();
         shown += block::kResultJoint;
         shown += piece;
-        viewer_.set_text(shown);
-        block::wipe(shown);
       }
       block::wipe(piece);
     }
+    show_so_far();
+    block::wipe(shown);
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.

@@ -62,14 +62,22 @@ void ClipboardFlows::angoclip(std::u16string_view text) {
   // Checked before the password is asked. A strong block carries any text
   // in UTF-8; a compatible one only what the code page holds, since any
   // other character would be encrypted as "?".
+  // Every UTF-16 unit takes at least a byte in either encoding.
+  if (text.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
   std::string text_utf8;
   AnsiText text_bytes;
   if (strong) {
+    if (!block::is_valid_utf16(text)) return refuse(flows::texts::kTextNotEncodable);
     text_utf8 = block::utf8_from_utf16(text);
-    if (block::utf16_from_utf8(text_utf8) != text) return refuse(flows::texts::kTextNotEncodable);
   } else {
     text_bytes = desktop_.to_ansi(text);
     if (!text_bytes.lossless) return refuse(flows::texts::kTextNotInCodePage);
+  }
+  // No longer than a block can give back whole.
+  if (std::max(text_utf8.size(), text_bytes.bytes.size()) > block::kLongestText) {
+    block::wipe(text_utf8);
+    block::wipe(text_bytes.bytes);
+    return refuse(flows::texts::kTextTooLongToEncrypt);
   }
 
   std::optional<std::u16string> password = encrypt_password(state_, desktop_, chooser_);

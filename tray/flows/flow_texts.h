@@ -33,7 +33,7 @@ inline constexpr std::u16string_view kRandomUnavailable =
 inline constexpr std::u16string_view kCryptoFailed =
     u"暗号化の処理でエラーが発生したため、暗号化を中止しました。クリップボードの内容は変更していません。";
 inline constexpr std::u16string_view kTextTooLongToEncrypt =
-    u"この文章は長すぎるため、暗号化できません。";
+    u"この文章は64MBを超えていて長すぎるため、暗号化できません。";
 inline constexpr std::u16string_view kPasswordNotInCodePage =
     u"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 inline constexpr std::u16string_view kLibraryMissing =
@@ -45,6 +45,13 @@ inline constexpr std::u16string_view kClipboardNotWritten =
 inline constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
 inline constexpr std::u16string_view kUnknownVersion =
     u"このバージョンでは入力された暗号文を復号できません。最新のバージョンを利用してください。";
+// A compressed block whose text came back empty under the right password:
+// its writer compressed it with a shared code table.
+inline constexpr std::u16string_view kNeedsSharedTable =
+    u"この暗号文は共有の圧縮表（DfFugoList.lst）を使って作られているため、同じファイルがないと復号できません。"
+    u"作成した人から同じ DfFugoList.lst を受け取り、このプログラムと同じフォルダーに置いてください。";
+inline constexpr std::u16string_view kDecryptedTooLarge =
+    u"復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。";
 inline constexpr std::u16string_view kPromptDecryptPassword = u"復号に使うパスワードを入力して下さい";
 inline constexpr std::u16string_view kInvalidCiphertext = u"暗号文が不正です。復号を中止します。";
 // Shown in the viewer in place of a block whose check fails.

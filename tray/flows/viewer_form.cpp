@@ -1,5 +1,7 @@
 #include "tray/flows/viewer_form.h"
 
+#include "block/secure_wipe.h"
+
 #include <algorithm>
 #include <string>
 
@@ -53,6 +55,8 @@ void ViewerForm::Form_Resize(TwipsSize outer, WindowState state) {
 }
 
 void ViewerForm::Form_Unload() {
+  // The decrypted text is the secret: it goes with the window.
+  block::wipe(text_);
   desktop_.write_setting(settings::kWidth, decimal_text(restored_.width));
   desktop_.write_setting(settings::kHeight, decimal_text(restored_.height));
   open_ = false;

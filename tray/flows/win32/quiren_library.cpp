@@ -1,5 +1,7 @@
 #include "tray/flows/win32/quiren_library.h"
 
+#include <cstring>
+
 #include "tray/core/win32/process_info.h"
 #include "tray/win32kit/wide_text.h"
 
@@ -47,7 +49,10 @@ bool QuirenLibrary::bind() {
 
 std::string QuirenLibrary::take_result(char* result) {
   if (!result) return {};
-  std::string text(result);  // up to the first NUL
+  const std::size_t length = std::strlen(result);
+  std::string text(result, length);  // up to the first NUL
+  // Results hold passwords and plain texts.
+  SecureZeroMemory(result, length);
   release_(result);
   return text;
 }

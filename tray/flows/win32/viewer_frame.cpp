@@ -93,6 +93,18 @@ LRESULT ViewerFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
+void ViewerFrame::wipe_text_box() {
+  // The edit control keeps its text in a buffer of its own, freed but not
+  // cleared when the window goes: clear it first.
+  if (HLOCAL buffer = reinterpret_cast<HLOCAL>(SendMessageW(text_box_, EM_GETHANDLE, 0, 0))) {
+    if (void* chars = LocalLock(buffer)) {
+      SecureZeroMemory(chars, LocalSize(buffer));
+      LocalUnlock(buffer);
+    }
+  }
+  SetWindowTextW(text_box_, L"");
+}
+
 TwipsSize ViewerFrame::twips_of(const RECT& outer) const {
   return {twips_from_px(outer.right - outer.left, dpi_.x), twips_from_px(outer.bottom - outer.top, dpi_.y)};
 }
@@ -115,7 +127,7 @@ void ViewerFrame::on_destroy() {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   if (GetWindowPlacement(hwnd_, &placement)) logic_.note_restored_size(twips_of(placement.rcNormalPosition));
-  logic_.set_text(text());
+  wipe_text_box();
   logic_.Form_Unload();
   text_box_ = nullptr;
   font_.reset();

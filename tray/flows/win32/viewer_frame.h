@@ -46,6 +46,7 @@ class ViewerFrame : public DecryptedTextViewer {
   void create();
   void on_size(WPARAM kind);
   void on_destroy();
+  void wipe_text_box();
   TwipsSize twips_of(const RECT& outer) const;
   // Copies the text box's selection to the clipboard, kept out of the
   // clipboard history; false when nothing is selected.
