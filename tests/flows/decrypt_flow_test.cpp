@@ -184,6 +184,10 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
       {"space inside the start marker", u"x (quiren_ start)" + block.substr(14), {}, false},
       {"unknown mode letter", with_check_mode(block, u'D'), text::kUnknownVersion, true},
       {"no separator", without_separator(block), text::kInvalidCiphertext, true},
+      // Damaged armour never reaches the library, whose notices would show a
+      // box for every stray character before the password is checked.
+      {"a comma in the check field", std::u16string(block).replace(17, 1, u","), text::kInvalidCiphertext, true},
+      {"a check field cut short", std::u16string(block).erase(17, 1), text::kInvalidCiphertext, true},
       {"line breaks turned into LF", u"(quiren_start)\nAAbcde>Afghij\n(quiren_end)",
        text::kInvalidCiphertext, true},
   };
