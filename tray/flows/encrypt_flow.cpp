@@ -24,7 +24,7 @@ std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& des
   std::u16string password;
   if (state.settings.usepasslist1 != kFalse) {
     chooser.choosepass();
-    password = state.selectpass;
+    password = state.take_selectpass();
     if (password.empty()) {
       password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
       no_password = flows::texts::kNoPasswordAfterChooser;
