@@ -52,7 +52,7 @@ TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
   EXPECT_EQ(loaded.entries.passlist, list.passlist);
   EXPECT_EQ(loaded.entries.infolist, list.infolist);
   EXPECT_EQ(loaded.stored_count, 3);
-  EXPECT_FALSE(loaded.read_failed);
+  EXPECT_EQ(loaded.source, PasswordFileSource::whole);
 }
 
 TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
@@ -62,7 +62,16 @@ TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
   desktop.hidden_files.insert(kPath);
   LoadedPasswordFile loaded = load_password_file(desktop);
   EXPECT_TRUE(loaded.entries.passlist.empty());
-  EXPECT_FALSE(loaded.read_failed);
+  EXPECT_EQ(loaded.source, PasswordFileSource::not_plain);
+}
+
+TEST(PasswordFileLoad, UnreadableFileIsNeitherAbsentNorEmpty) {
+  FakeDesktop desktop;
+  desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  desktop.unreadable_files.insert(kPath);
+  LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.source, PasswordFileSource::unreadable);
+  EXPECT_TRUE(loaded.entries.passlist.empty());
 }
 
 TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {

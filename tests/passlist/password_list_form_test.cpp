@@ -305,14 +305,63 @@ TEST_F(PasswordListWindowTest, FailedSaveKeepsTheOldFileSaysSoAndKeepsTheChange)
 }
 
 TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
-  struct Unreadable : FakeDesktop {
-    std::optional<std::string> read_file(std::u16string_view) override { return std::nullopt; }
-  } unreadable;
-  unreadable.files[kPath] = kThreeEntries;
-  PasswordListForm win(state, unreadable);
-  win.Form_Load();
-  EXPECT_EQ(unreadable.box_texts(), Lines{std::u16string(texts::kReadFailed)});
-  EXPECT_TRUE(win.lines().empty());
+  desktop.files[kPath] = kThreeEntries;
+  desktop.unreadable_files.insert(kPath);
+  open_editor();
+  EXPECT_EQ(desktop.box_texts(), Lines{std::u16string(texts::kReadFailed)});
+  EXPECT_TRUE(window.lines().empty());
+}
+
+TEST_F(PasswordListWindowTest, UnreadableFileIsNeverWrittenWhateverTheUserDoes) {
+  for (bool chooser : {false, true}) {
+    FakeDesktop desk;
+    desk.files[kPath] = kThreeEntries;
+    desk.unreadable_files.insert(kPath);
+    desk.prompt_answers = {u"new", u"entry"};
+    ProgramState st;
+    st.busyflag = kTrue;
+    st.selectmode = chooser ? kTrue : kFalse;
+    PasswordListForm win(st, desk);
+    win.Form_Load();
+    // The window closes with the message: nothing else is shown, not even
+    // the chooser's empty-list message.
+    EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kReadFailed)});
+    EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
+    EXPECT_TRUE(win.closed());
+    EXPECT_EQ(st.busyflag, kFalse);
+    EXPECT_EQ(st.selectmode, kFalse);
+
+    win.Command1_Click();
+    win.List1_Click(0);
+    win.Command2_Click();
+    win.Command3_Click();
+    win.unload();
+    EXPECT_TRUE(desk.prompts.empty());
+    EXPECT_EQ(desk.boxes.size(), 1u);
+    EXPECT_TRUE(desk.file_writes.empty());
+    EXPECT_EQ(desk.files[kPath], kThreeEntries);
+  }
+}
+
+TEST_F(PasswordListWindowTest, HiddenOrSystemFileReadsAsNoneAndIsNeverReplaced) {
+  desktop.files[kPath] = kThreeEntries;
+  desktop.hidden_files.insert(kPath);
+  open_editor();
+  EXPECT_TRUE(window.lines().empty());
+  EXPECT_TRUE(desktop.boxes.empty());
+  desktop.prompt_answers = {u"pw", u"d"};
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.box_texts(),
+            (Lines{std::u16string(texts::kSaveQuestion), std::u16string(texts::kNotPlainRefused)}));
+  EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
+  EXPECT_EQ(window.changed(), kTrue);
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kNotPlainRefused);
+  EXPECT_TRUE(desktop.file_writes.empty());
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
 }
 
 TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {

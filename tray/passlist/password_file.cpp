@@ -60,6 +60,7 @@ std::u16string password_file_path(std::u16string_view program_directory) {
 
 LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop) {
   LoadedPasswordFile result;
+  result.source = PasswordFileSource::whole;
   std::vector<std::string_view> lines = split_lines(bytes);
   if (lines.empty()) return result;
   result.stored_count = count_field(lines.front());
@@ -99,15 +100,15 @@ std::string format_password_file(const PasswordEntries& entries, Desktop& deskto
 }
 
 LoadedPasswordFile load_password_file(Desktop& desktop) {
-  std::u16string path = password_file_path(desktop.program_directory());
-  if (!desktop.plain_file_exists(path)) return {};
-  std::optional<std::string> bytes = desktop.read_file(path);
-  if (!bytes) {
-    LoadedPasswordFile failed;
-    failed.read_failed = true;
-    return failed;
+  FileRead file = desktop.read_plain_file(password_file_path(desktop.program_directory()));
+  LoadedPasswordFile result;
+  switch (file.status) {
+    case FileStatus::absent: return result;
+    case FileStatus::not_plain: result.source = PasswordFileSource::not_plain; return result;
+    case FileStatus::unreadable: result.source = PasswordFileSource::unreadable; return result;
+    case FileStatus::read: break;
   }
-  return parse_password_file(*bytes, desktop);
+  return parse_password_file(file.bytes, desktop);
 }
 
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {

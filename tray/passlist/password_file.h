@@ -20,10 +20,18 @@ struct PasswordEntries {
   std::vector<std::u16string> infolist;  // parallel to passlist
 };
 
+enum class PasswordFileSource {
+  absent,      // no file: an empty list
+  whole,       // read
+  not_plain,   // a hidden or system quiren.pas (or a folder): read as
+               // absent, and never replaced
+  unreadable,  // there, but it could not be read
+};
+
 struct LoadedPasswordFile {
-  PasswordEntries entries;                 // every well-formed pair read
+  PasswordEntries entries;                   // every well-formed pair read
   std::optional<std::int32_t> stored_count;  // the count line, when it is one
-  bool read_failed = false;                // the file exists but could not be read
+  PasswordFileSource source = PasswordFileSource::absent;
 };
 
 // The directory followed by the file name; no doubled "\" at a drive's root.
@@ -35,7 +43,6 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
 // The file's bytes for `entries`; the count is the number of entries held.
 std::string format_password_file(const PasswordEntries& entries, Desktop& desktop);
 
-// An absent (or hidden / system) file gives an empty list.
 LoadedPasswordFile load_password_file(Desktop& desktop);
 // Replaces the whole file atomically; false leaves the old file as it was.
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop);

@@ -25,7 +25,15 @@ void PasswordListForm::Form_Load() {
   passcount_ = 0;
 
   LoadedPasswordFile file = load_password_file(desktop_);
-  if (file.read_failed) show(texts::kReadFailed, Icon::exclamation);
+  source_ = file.source;
+  if (source_ == PasswordFileSource::unreadable) {
+    // An empty list shown in its place would look like the passwords were
+    // gone, and a save from it would make that true. The window closes; the
+    // user can open it again once the other program lets go of the file.
+    show(texts::kReadFailed, Icon::exclamation);
+    unload();
+    return;
+  }
   entries_ = std::move(file.entries);
   // The count is what was actually read, whatever the count line said.
   passcount_ = static_cast<std::int32_t>(entries_.passlist.size());
@@ -117,13 +125,19 @@ void PasswordListForm::Command3_Click() {
 }
 
 void PasswordListForm::shuryo() {
-  if (chooser_ || changed_ == kFalse) return;
+  // An opening that could not read the file never writes it.
+  if (chooser_ || changed_ == kFalse || source_ == PasswordFileSource::unreadable) return;
   MessageBoxSpec question;
   question.text = texts::kSaveQuestion;
   question.buttons = Buttons::yes_no;
   question.icon = Icon::none;
   if (desktop_.message_box(question) != Answer::yes) {
     changed_ = kFalse;
+    return;
+  }
+  if (source_ == PasswordFileSource::not_plain) {
+    // The changes stay pending, as after a failed save.
+    show(texts::kNotPlainRefused, Icon::critical);
     return;
   }
   if (!save_password_file(entries_, desktop_)) {

@@ -24,6 +24,9 @@ class PasswordListForm {
 
   // Event handlers. `selected` is the list box's selected line as the user
   // left it (-1: none).
+  // Reads the file. A file that is there but cannot be read is reported and
+  // closes the window at once (closed() is then true): this opening must
+  // not write over a list it could not show.
   void Form_Load();
   void unload();  // the close path, however the window closes; runs once
   void List1_Click(int selected);
@@ -48,6 +51,7 @@ class PasswordListForm {
   const std::vector<std::u16string>& infolist() const { return entries_.infolist; }
   std::int32_t passcount() const { return passcount_; }
   std::int16_t changed() const { return changed_; }
+  PasswordFileSource source() const { return source_; }
 
  private:
   void shuryo();     // the save question and the rewrite
@@ -75,6 +79,8 @@ class PasswordListForm {
   PasswordEntries entries_;
   std::int32_t passcount_ = 0;
   std::int16_t changed_ = kFalse;
+
+  PasswordFileSource source_ = PasswordFileSource::absent;
 };
 
 }  // namespace quiren

@@ -37,4 +37,9 @@ inline constexpr std::u16string_view kSaveFailed =
 inline constexpr std::u16string_view kReadFailed =
     u"パスワードリストを読み込めませんでした。";
 
+// A hidden or system quiren.pas reads as no list; writing over it would
+// replace a file the user has set apart.
+inline constexpr std::u16string_view kNotPlainRefused =
+    u"quiren.pas が隠しファイルかシステムファイル（またはフォルダー）のため、パスワードリストを保存できません。";
+
 }  // namespace quiren::passlist::texts

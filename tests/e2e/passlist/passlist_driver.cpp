@@ -357,6 +357,45 @@ void damaged_file_journey() {
   host.exits_cleanly("closing without a change asks nothing");
 }
 
+// Another program holds quiren.pas open without sharing while the window
+// opens: it says so and closes, in both modes, and the file stays as it was.
+void held_file_journey() {
+  const std::string before = pas_file({{"kept", "safe"}});
+  write_pas(before);
+  const std::wstring read_failed = wide(quiren::passlist::texts::kReadFailed);
+  {
+    HANDLE held = CreateFileW(pas_path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    check(held != INVALID_HANDLE_VALUE, "hold quiren.pas open without sharing");
+
+    step("editor: quiren.pas held open by another program");
+    {
+      Host host({L"editor"});
+      host.answer_box(read_failed, IDOK, "the editor cannot read the held file");
+      host.exits_cleanly("the editor closes after the message");
+    }
+
+    step("chooser: quiren.pas held open by another program");
+    const std::wstring out = g_dir + L"\\pick.txt";
+    delete_file(out);
+    {
+      Host host({L"chooser", out});
+      host.answer_box(read_failed, IDOK, "the chooser cannot read the held file");
+      host.exits_cleanly("the chooser closes after the message");
+    }
+    check_equal(read_utf8_file(out).value_or(L"<no result>"), L"", "and picks nothing");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  }
+  check_bytes(file_bytes(), before, "the held file is intact");
+
+  step("editor: the same file once it is let go");
+  Host host({L"editor"});
+  HWND window = host.window(kEditorCaption);
+  if (!window) return;
+  lines_become(window, {L"kept"}, "the list reads once the file is free");
+  host.close(window);
+  host.exits_cleanly("closing without a change");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -378,5 +417,6 @@ int wmain(int argc, wchar_t** argv) {
   failed_save_journey();
   chooser_journeys();
   damaged_file_journey();
+  held_file_journey();
   return exit_code();
 }
