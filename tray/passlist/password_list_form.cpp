@@ -35,6 +35,7 @@ void PasswordListForm::Form_Load() {
     return;
   }
   entries_ = std::move(file.entries);
+  original_ = std::move(file.original);
   // The count is what was actually read, whatever the count line said.
   passcount_ = static_cast<std::int32_t>(entries_.passlist.size());
   lines_ = entries_.passlist;
@@ -46,6 +47,10 @@ void PasswordListForm::Form_Load() {
     show(texts::kEmptyList, Icon::information);
     unload();
     state_.busyflag = kFalse;
+    return;
+  }
+  if (source_ == PasswordFileSource::damaged) {
+    show(texts::damaged_list(passcount_, !chooser_), Icon::exclamation);
   }
 }
 
@@ -140,6 +145,7 @@ void PasswordListForm::shuryo() {
     show(texts::kNotPlainRefused, Icon::critical);
     return;
   }
+  if (!original_kept()) return;
   if (!save_password_file(entries_, desktop_)) {
     // The old file is untouched; the changes stay pending so the user can
     // try again while the window is open.
@@ -147,6 +153,23 @@ void PasswordListForm::shuryo() {
     return;
   }
   changed_ = kFalse;
+}
+
+bool PasswordListForm::original_kept() {
+  if (source_ != PasswordFileSource::damaged || original_kept_) return true;
+  switch (keep_original(original_, desktop_)) {
+    case BackupResult::kept:
+      // Once only: a later save never touches quiren.pas.bak again.
+      original_kept_ = true;
+      return true;
+    case BackupResult::taken:
+      show(texts::kBackupTaken, Icon::critical);
+      return false;
+    case BackupResult::failed:
+      break;
+  }
+  show(texts::kBackupFailed, Icon::critical);
+  return false;
 }
 
 void PasswordListForm::printinfo() {

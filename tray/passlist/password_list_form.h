@@ -55,6 +55,9 @@ class PasswordListForm {
 
  private:
   void shuryo();     // the save question and the rewrite
+  // Before the first save over a damaged file: its original kept beside it.
+  // False (and the refusal shown) when it could not be.
+  bool original_kept();
   void printinfo();  // show the selected entry's description
   void select(int index);
   void pick();
@@ -81,6 +84,8 @@ class PasswordListForm {
   std::int16_t changed_ = kFalse;
 
   PasswordFileSource source_ = PasswordFileSource::absent;
+  std::string original_;  // a damaged file's bytes, until they are kept
+  bool original_kept_ = false;
 };
 
 }  // namespace quiren
