@@ -481,6 +481,24 @@ TEST_F(PasswordListWindowTest, ChooserOverADamagedFileSaysSoAndWritesNothing) {
   EXPECT_TRUE(desktop.file_writes.empty());
 }
 
+TEST_F(PasswordListWindowTest, ClosingWipesThePasswordsHeld) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.unload();
+  EXPECT_EQ(window.passlist(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(window.lines(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(window.infolist(), (Lines{u"first", u"second", u"third"}));
+}
+
+TEST_F(PasswordListWindowTest, ChoosersPickIsHandedOverOnce) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  window.List1_DblClick(1);
+  EXPECT_EQ(state.take_selectpass(), u"two");
+  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_EQ(state.take_selectpass(), u"");
+}
+
 TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();

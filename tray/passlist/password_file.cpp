@@ -3,6 +3,8 @@
 #include <charconv>
 #include <utility>
 
+#include "tray/core/secure_wipe.h"
+
 namespace quiren {
 namespace {
 
@@ -62,7 +64,9 @@ std::u16string join(std::u16string_view directory, std::u16string_view name) {
 // one, would not.
 bool writes_back(std::u16string_view text, std::string_view field, Desktop& desktop) {
   AnsiText ansi = desktop.to_ansi(text);
-  return ansi.lossless && ansi.bytes == field;
+  const bool same = ansi.lossless && ansi.bytes == field;
+  secure_wipe(ansi.bytes);
+  return same;
 }
 
 }  // namespace
@@ -113,16 +117,27 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
 }
 
 std::string format_password_file(const PasswordEntries& entries, Desktop& desktop) {
-  std::string out = std::to_string(entries.passlist.size());
+  // Room for the whole file up front (a character takes at most two bytes in
+  // the ANSI code pages), so no copy of the passwords is left behind in a
+  // buffer the string grew out of.
+  std::size_t room = 16 + 8 * entries.passlist.size();
+  for (const auto* list : {&entries.passlist, &entries.infolist}) {
+    for (const std::u16string& field : *list) room += 2 * field.size();
+  }
+  std::string out;
+  out.reserve(room);
+  out += std::to_string(entries.passlist.size());
   out += kLineEnd;
   static const std::u16string kNoDescription;
   for (std::size_t i = 0; i < entries.passlist.size(); ++i) {
     const std::u16string& description =
         i < entries.infolist.size() ? entries.infolist[i] : kNoDescription;
     for (const std::u16string* field : {&entries.passlist[i], &description}) {
+      AnsiText ansi = desktop.to_ansi(*field);
       out += '"';
-      out += desktop.to_ansi(*field).bytes;
+      out += ansi.bytes;
       out += '"';
+      secure_wipe(ansi.bytes);
       out += kLineEnd;
     }
   }
@@ -140,12 +155,16 @@ LoadedPasswordFile load_password_file(Desktop& desktop) {
   }
   result = parse_password_file(file.bytes, desktop);
   if (result.source == PasswordFileSource::damaged) result.original = std::move(file.bytes);
+  secure_wipe(file.bytes);
   return result;
 }
 
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {
   std::u16string path = password_file_path(desktop.program_directory());
-  return desktop.replace_file(path, format_password_file(entries, desktop));
+  std::string bytes = format_password_file(entries, desktop);
+  const bool saved = desktop.replace_file(path, bytes);
+  secure_wipe(bytes);
+  return saved;
 }
 
 BackupResult keep_original(std::string_view original, Desktop& desktop) {
@@ -158,6 +177,7 @@ BackupResult keep_original(std::string_view original, Desktop& desktop) {
   // Kept by an earlier opening of this same file: nothing more to keep.
   FileRead there = desktop.read_plain_file(path);
   const bool same = there.status == FileStatus::read && there.bytes == original;
+  secure_wipe(there.bytes);
   return same ? BackupResult::kept : BackupResult::taken;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "block/block_rules.h"
+#include "tray/core/secure_wipe.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/passlist/password_list_texts.h"
 
@@ -13,6 +14,8 @@ namespace texts = passlist::texts;
 PasswordListForm::PasswordListForm(ProgramState& state, Desktop& desktop)
     : state_(state), desktop_(desktop), caption_(texts::kEditorCaption) {}
 
+PasswordListForm::~PasswordListForm() { wipe_passwords(); }
+
 void PasswordListForm::Form_Load() {
   chooser_ = state_.selectmode == kTrue;
   if (chooser_) {
@@ -21,7 +24,7 @@ void PasswordListForm::Form_Load() {
     caption_ = texts::kChooserCaption;
   }
   changed_ = kFalse;
-  state_.selectpass.clear();
+  secure_wipe(state_.selectpass);
   passcount_ = 0;
 
   LoadedPasswordFile file = load_password_file(desktop_);
@@ -43,7 +46,7 @@ void PasswordListForm::Form_Load() {
   info_.clear();
 
   if (passcount_ == 0 && chooser_) {
-    state_.selectpass.clear();
+    secure_wipe(state_.selectpass);
     show(texts::kEmptyList, Icon::information);
     unload();
     state_.busyflag = kFalse;
@@ -60,6 +63,7 @@ void PasswordListForm::unload() {
   state_.busyflag = kFalse;
   state_.selectmode = kFalse;
   shuryo();
+  wipe_passwords();
 }
 
 void PasswordListForm::List1_Click(int selected) {
@@ -80,6 +84,7 @@ void PasswordListForm::List1_KeyUp(int key, int selected) {
 void PasswordListForm::Command1_Click() {
   if (chooser_ || closed_) return;
   std::u16string password = desktop_.input_prompt(texts::kPasswordPrompt, texts::kPromptTitle);
+  WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
   if (password.empty()) return;
   if (password.size() > block::kLongestPassword) {
     show(texts::kTooLong, Icon::critical);
@@ -112,6 +117,8 @@ void PasswordListForm::Command2_Click() {
   if (chooser_ || closed_) return;
   if (selected_ < 0 || selected_ >= passcount_) return;
   const auto k = static_cast<std::size_t>(selected_);
+  secure_wipe(lines_[k]);
+  secure_wipe(entries_.passlist[k]);
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.passlist.erase(entries_.passlist.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.infolist.erase(entries_.infolist.begin() + static_cast<std::ptrdiff_t>(k));
@@ -161,6 +168,7 @@ bool PasswordListForm::original_kept() {
     case BackupResult::kept:
       // Once only: a later save never touches quiren.pas.bak again.
       original_kept_ = true;
+      secure_wipe(original_);
       return true;
     case BackupResult::taken:
       show(texts::kBackupTaken, Icon::critical);
@@ -170,6 +178,12 @@ bool PasswordListForm::original_kept() {
   }
   show(texts::kBackupFailed, Icon::critical);
   return false;
+}
+
+void PasswordListForm::wipe_passwords() {
+  secure_wipe_each(entries_.passlist);
+  secure_wipe_each(lines_);
+  secure_wipe(original_);
 }
 
 void PasswordListForm::printinfo() {

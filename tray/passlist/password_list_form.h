@@ -21,6 +21,9 @@ class PasswordListForm {
   static constexpr std::int32_t kMaxEntries = 32767;
 
   PasswordListForm(ProgramState& state, Desktop& desktop);
+  ~PasswordListForm();
+  PasswordListForm(const PasswordListForm&) = delete;
+  PasswordListForm& operator=(const PasswordListForm&) = delete;
 
   // Event handlers. `selected` is the list box's selected line as the user
   // left it (-1: none).
@@ -28,7 +31,9 @@ class PasswordListForm {
   // closes the window at once (closed() is then true): this opening must
   // not write over a list it could not show.
   void Form_Load();
-  void unload();  // the close path, however the window closes; runs once
+  // The close path, however the window closes; runs once. The passwords
+  // held are wiped afterwards (the lists keep their length).
+  void unload();
   void List1_Click(int selected);
   void List1_DblClick(int selected);
   void List1_KeyUp(int key, int selected);
@@ -58,6 +63,7 @@ class PasswordListForm {
   // Before the first save over a damaged file: its original kept beside it.
   // False (and the refusal shown) when it could not be.
   bool original_kept();
+  void wipe_passwords();
   void printinfo();  // show the selected entry's description
   void select(int index);
   void pick();
