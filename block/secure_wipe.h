@@ -29,4 +29,24 @@ void wipe(std::basic_string<Char>& text) noexcept {
 }
 void wipe(std::vector<std::uint8_t>& bytes) noexcept;
 
+// Wipes every string and keeps the count, so lists that mirror this one by
+// index stay in step.
+template <class Char>
+void wipe_each(std::vector<std::basic_string<Char>>& texts) noexcept {
+  for (auto& text : texts) wipe(text);
+}
+
+// Wipes a string when the scope ends, however it ends.
+template <class Char>
+class WipeOnExit {
+ public:
+  explicit WipeOnExit(std::basic_string<Char>& text) : text_(text) {}
+  ~WipeOnExit() { wipe(text_); }
+  WipeOnExit(const WipeOnExit&) = delete;
+  WipeOnExit& operator=(const WipeOnExit&) = delete;
+
+ private:
+  std::basic_string<Char>& text_;
+};
+
 }  // namespace quiren::block

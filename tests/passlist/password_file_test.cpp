@@ -52,7 +52,7 @@ TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
   EXPECT_EQ(loaded.entries.passlist, list.passlist);
   EXPECT_EQ(loaded.entries.infolist, list.infolist);
   EXPECT_EQ(loaded.stored_count, 3);
-  EXPECT_FALSE(loaded.read_failed);
+  EXPECT_EQ(loaded.source, PasswordFileSource::whole);
 }
 
 TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
@@ -62,7 +62,30 @@ TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
   desktop.hidden_files.insert(kPath);
   LoadedPasswordFile loaded = load_password_file(desktop);
   EXPECT_TRUE(loaded.entries.passlist.empty());
-  EXPECT_FALSE(loaded.read_failed);
+  EXPECT_EQ(loaded.source, PasswordFileSource::not_plain);
+}
+
+TEST(PasswordFileLoad, UnreadableFileIsNeitherAbsentNorEmpty) {
+  FakeDesktop desktop;
+  desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  desktop.unreadable_files.insert(kPath);
+  LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.source, PasswordFileSource::unreadable);
+  EXPECT_TRUE(loaded.entries.passlist.empty());
+}
+
+TEST(PasswordFileLoad, OnlyADamagedFileKeepsItsBytes) {
+  FakeDesktop desktop;
+  const std::string damaged = "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n";
+  desktop.files[kPath] = damaged;
+  LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.source, PasswordFileSource::damaged);
+  EXPECT_EQ(loaded.original, damaged);
+
+  desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.source, PasswordFileSource::whole);
+  EXPECT_EQ(loaded.original, "");
 }
 
 TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {
@@ -72,47 +95,96 @@ TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {
   EXPECT_EQ(load_password_file(desktop).entries.passlist, std::vector<std::u16string>{u"a"});
 }
 
+constexpr auto kWhole = PasswordFileSource::whole;
+constexpr auto kDamaged = PasswordFileSource::damaged;
+
 struct MalformedCase {
   const char* name;
   std::string bytes;
   std::vector<std::u16string> passwords;
   std::vector<std::u16string> descriptions;
+  // damaged: a save of what is listed would lose or change something
+  PasswordFileSource source;
 };
 
 class PasswordFileMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
-TEST_P(PasswordFileMalformed, ListsTheWellFormedPairsOnly) {
+TEST_P(PasswordFileMalformed, ListsTheWellFormedPairsOnlyAndSaysWhenSomethingWasLeft) {
   FakeDesktop desktop;
   LoadedPasswordFile loaded = parse_password_file(GetParam().bytes, desktop);
   EXPECT_EQ(loaded.entries.passlist, GetParam().passwords);
   EXPECT_EQ(loaded.entries.infolist, GetParam().descriptions);
   EXPECT_EQ(loaded.entries.passlist.size(), loaded.entries.infolist.size());
+  EXPECT_EQ(loaded.source, GetParam().source);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PasswordFileMalformed,
     ::testing::Values(
-        MalformedCase{"empty", "", {}, {}},
-        MalformedCase{"count_only_zero", "0\r\n", {}, {}},
-        MalformedCase{"count_not_a_number", "two\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
-        MalformedCase{"negative_count", "-5\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
-        MalformedCase{"huge_count", "2147483647\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
-        MalformedCase{"count_overflows", "99999999999999999999\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
+        MalformedCase{"empty", "", {}, {}, kWhole},
+        MalformedCase{"count_only_zero", "0\r\n", {}, {}, kWhole},
+        MalformedCase{"count_not_a_number", "two\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"negative_count", "-5\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"huge_count", "2147483647\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"count_overflows", "99999999999999999999\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}, kDamaged},
         MalformedCase{"count_too_small", "1\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n",
-                      {u"a", u"c"}, {u"b", u"d"}},
-        MalformedCase{"count_too_large", "9\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}},
-        MalformedCase{"unquoted_password", "2\r\na\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}},
-        MalformedCase{"text_after_quote", "2\r\n\"a\"x\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}},
-        MalformedCase{"unclosed_quote", "1\r\n\"a\r\n\"b\"\r\n", {}, {}},
-        MalformedCase{"extra_empty_lines", "1\r\n\"a\"\r\n\"b\"\r\n\r\n\r\n", {u"a"}, {u"b"}},
+                      {u"a", u"c"}, {u"b", u"d"}, kDamaged},
+        MalformedCase{"count_too_large", "9\r\n\"a\"\r\n\"b\"\r\n", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"unquoted_password", "2\r\na\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}, kDamaged},
+        MalformedCase{"text_after_quote", "2\r\n\"a\"x\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}, kDamaged},
+        MalformedCase{"unclosed_quote", "1\r\n\"a\r\n\"b\"\r\n", {}, {}, kDamaged},
+        MalformedCase{"extra_empty_lines", "1\r\n\"a\"\r\n\"b\"\r\n\r\n\r\n", {u"a"}, {u"b"}, kWhole},
         MalformedCase{"blank_line_between", "2\r\n\"a\"\r\n\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n",
-                      {u"a", u"c"}, {u"b", u"d"}},
-        MalformedCase{"truncated_last_pair", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n", {u"a"}, {u"b"}},
-        MalformedCase{"cut_inside_field", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d", {u"a"}, {u"b"}},
-        MalformedCase{"no_final_line_end", "1\r\n\"a\"\r\n\"b\"", {u"a"}, {u"b"}},
-        MalformedCase{"lf_only_and_blanks", "1\n  \"a\" \n\t\"b\"\n", {u"a"}, {u"b"}},
-        MalformedCase{"lone_quote_lines", "1\r\n\"\r\n\"\r\n", {}, {}}),
+                      {u"a", u"c"}, {u"b", u"d"}, kWhole},
+        MalformedCase{"truncated_last_pair", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"cut_inside_field", "2\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d", {u"a"}, {u"b"}, kDamaged},
+        MalformedCase{"no_final_line_end", "1\r\n\"a\"\r\n\"b\"", {u"a"}, {u"b"}, kWhole},
+        MalformedCase{"lf_only_and_blanks", "1\n  \"a\" \n\t\"b\"\n", {u"a"}, {u"b"}, kWhole},
+        MalformedCase{"lone_quote_lines", "1\r\n\"\r\n\"\r\n", {}, {}, kDamaged},
+        // One description line lost: every later pair shifts by a line and
+        // the last field is left over.
+        MalformedCase{"missing_description", "3\r\n\"p1\"\r\n\"d1\"\r\n\"p2\"\r\n\"p3\"\r\n\"d3\"\r\n",
+                      {u"p1", u"p2"}, {u"d1", u"p3"}, kDamaged},
+        MalformedCase{"stray_quote", "2\r\n\"a\"\r\n\"b\"x\"\r\n\"c\"\r\n\"d\"\r\n", {u"c"}, {u"d"}, kDamaged},
+        MalformedCase{"no_count_line", "\"a\"\r\n\"b\"\r\n", {}, {}, kDamaged},
+        // Written in another code page: the lead byte has no second byte
+        // here, so the text read would be saved back as other bytes.
+        MalformedCase{"not_this_code_page", "1\r\n\"caf\xE9\"\r\n\"d\"\r\n", {u"caf?"}, {u"d"}, kDamaged}),
     [](const ::testing::TestParamInfo<MalformedCase>& param_info) { return param_info.param.name; });
+
+const std::u16string kBackupPath = u"C:\\Program Files\\mu-quiren\\quiren.pas.bak";
+
+TEST(PasswordFileBackup, WrittenBesideTheFileWhenThereIsNone) {
+  FakeDesktop desktop;
+  EXPECT_EQ(password_backup_path(u"D:\\"), u"D:\\quiren.pas.bak");
+  EXPECT_EQ(keep_original("damaged\r\n", desktop), BackupResult::kept);
+  EXPECT_EQ(desktop.files[kBackupPath], "damaged\r\n");
+  EXPECT_EQ(desktop.file_writes, std::vector<std::u16string>{kBackupPath});
+}
+
+TEST(PasswordFileBackup, AnExistingBackupIsNeverReplaced) {
+  struct Case {
+    std::string there;
+    bool hidden;
+    BackupResult result;
+  };
+  for (const Case& c : {Case{"damaged\r\n", false, BackupResult::kept},
+                        Case{"an older original\r\n", false, BackupResult::taken},
+                        Case{"damaged\r\n", true, BackupResult::taken}}) {
+    FakeDesktop desktop;
+    desktop.files[kBackupPath] = c.there;
+    if (c.hidden) desktop.hidden_files.insert(kBackupPath);
+    EXPECT_EQ(keep_original("damaged\r\n", desktop), c.result) << c.there;
+    EXPECT_EQ(desktop.files[kBackupPath], c.there);
+  }
+}
+
+TEST(PasswordFileBackup, FailedWriteSaysSo) {
+  FakeDesktop desktop;
+  desktop.file_writes_fail = true;
+  EXPECT_EQ(keep_original("damaged\r\n", desktop), BackupResult::failed);
+  EXPECT_FALSE(desktop.files.count(kBackupPath));
+}
 
 TEST(PasswordFileSave, FailedWriteReportsFalseAndKeepsTheOldFile) {
   FakeDesktop desktop;

@@ -305,14 +305,198 @@ TEST_F(PasswordListWindowTest, FailedSaveKeepsTheOldFileSaysSoAndKeepsTheChange)
 }
 
 TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
-  struct Unreadable : FakeDesktop {
-    std::optional<std::string> read_file(std::u16string_view) override { return std::nullopt; }
-  } unreadable;
-  unreadable.files[kPath] = kThreeEntries;
-  PasswordListForm win(state, unreadable);
-  win.Form_Load();
-  EXPECT_EQ(unreadable.box_texts(), Lines{std::u16string(texts::kReadFailed)});
-  EXPECT_TRUE(win.lines().empty());
+  desktop.files[kPath] = kThreeEntries;
+  desktop.unreadable_files.insert(kPath);
+  open_editor();
+  EXPECT_EQ(desktop.box_texts(), Lines{std::u16string(texts::kReadFailed)});
+  EXPECT_TRUE(window.lines().empty());
+}
+
+TEST_F(PasswordListWindowTest, UnreadableFileIsNeverWrittenWhateverTheUserDoes) {
+  for (bool chooser : {false, true}) {
+    FakeDesktop desk;
+    desk.files[kPath] = kThreeEntries;
+    desk.unreadable_files.insert(kPath);
+    desk.prompt_answers = {u"new", u"entry"};
+    ProgramState st;
+    st.busyflag = kTrue;
+    st.selectmode = chooser ? kTrue : kFalse;
+    PasswordListForm win(st, desk);
+    win.Form_Load();
+    // The window closes with the message: nothing else is shown, not even
+    // the chooser's empty-list message.
+    EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kReadFailed)});
+    EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
+    EXPECT_TRUE(win.closed());
+    EXPECT_EQ(st.busyflag, kFalse);
+    EXPECT_EQ(st.selectmode, kFalse);
+
+    win.Command1_Click();
+    win.List1_Click(0);
+    win.Command2_Click();
+    win.Command3_Click();
+    win.unload();
+    EXPECT_TRUE(desk.prompts.empty());
+    EXPECT_EQ(desk.boxes.size(), 1u);
+    EXPECT_TRUE(desk.file_writes.empty());
+    EXPECT_EQ(desk.files[kPath], kThreeEntries);
+  }
+}
+
+const std::u16string kBackupPath = u"C:\\Program Files\\mu-quiren\\quiren.pas.bak";
+
+struct DamagedCase {
+  const char* name;
+  std::string file;
+  Lines shown;
+};
+
+class PasswordListDamaged : public ::testing::TestWithParam<DamagedCase> {};
+
+TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
+  const DamagedCase& c = GetParam();
+  FakeDesktop desktop;
+  desktop.files[kPath] = c.file;
+  ProgramState state;
+  PasswordListForm window(state, desktop);
+  window.Form_Load();
+  EXPECT_EQ(window.lines(), c.shown);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text,
+            texts::damaged_list(static_cast<std::int32_t>(c.shown.size()), /*editor=*/true));
+  EXPECT_EQ(desktop.boxes[0].icon, Icon::exclamation);
+  const std::u16string number(1, static_cast<char16_t>(u'0' + c.shown.size()));  // fewer than ten
+  EXPECT_NE(desktop.boxes[0].text.find(u"読み込めた " + number + u" 件"), std::u16string::npos);
+
+  // The first save keeps the original, then writes exactly what is listed.
+  desktop.prompt_answers = {u"added", u"new"};
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.file_writes, (Lines{kBackupPath, kPath}));
+  EXPECT_EQ(desktop.files[kBackupPath], c.file);
+  PasswordEntries listed{window.passlist(), window.infolist()};
+  EXPECT_EQ(desktop.files[kPath], format_password_file(listed, desktop));
+  EXPECT_EQ(window.lines().back(), u"added");
+
+  // A later save leaves the kept original alone.
+  window.List1_Click(0);
+  window.Command2_Click();
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.file_writes, (Lines{kBackupPath, kPath, kPath}));
+  EXPECT_EQ(desktop.files[kBackupPath], c.file);
+  EXPECT_EQ(desktop.box_texts().size(), 3u);  // the notice and two save questions
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PasswordListDamaged,
+    ::testing::Values(
+        DamagedCase{"missing_description",
+                    "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"three\"\r\n\"third\"\r\n", {u"one", u"two"}},
+        DamagedCase{"stray_quote",
+                    "3\r\n\"one\"\r\n\"fi\"rst\"\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n",
+                    {u"two", u"three"}},
+        DamagedCase{"count_line_disagrees", "5\r\n\"one\"\r\n\"first\"\r\n", {u"one"}},
+        DamagedCase{"nothing_readable", "\"one\"\r\n", {}}),
+    [](const ::testing::TestParamInfo<DamagedCase>& param_info) { return param_info.param.name; });
+
+TEST_F(PasswordListWindowTest, DamagedFileIsNotSavedWhenItsOriginalCannotBeKept) {
+  const std::string damaged = "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n";
+  desktop.files[kPath] = damaged;
+  desktop.files[kBackupPath] = "an original kept earlier";
+  open_editor();
+  window.List1_Click(0);
+  window.Command2_Click();
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kBackupTaken);
+  EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
+  EXPECT_EQ(desktop.files[kPath], damaged);
+  EXPECT_EQ(desktop.files[kBackupPath], "an original kept earlier");
+  EXPECT_EQ(window.changed(), kTrue);
+
+  // The user moves the old backup away and saves again.
+  desktop.files.erase(kBackupPath);
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.files[kBackupPath], damaged);
+  EXPECT_EQ(desktop.files[kPath], "0\r\n");
+}
+
+TEST_F(PasswordListWindowTest, DamagedFileWhoseBackupCannotBeWrittenStaysAsItIs) {
+  const std::string damaged = "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n";
+  desktop.files[kPath] = damaged;
+  desktop.file_writes_fail = true;
+  open_editor();
+  desktop.prompt_answers = {u"pw"};
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kBackupFailed);
+  EXPECT_EQ(desktop.file_writes, Lines{kBackupPath});
+  EXPECT_EQ(desktop.files[kPath], damaged);
+}
+
+TEST_F(PasswordListWindowTest, BackupFromAnEarlierOpeningOfTheSameFileIsEnough) {
+  const std::string damaged = "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n";
+  desktop.files[kPath] = damaged;
+  desktop.files[kBackupPath] = damaged;
+  open_editor();
+  desktop.prompt_answers = {u"pw"};
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.files[kBackupPath], damaged);
+  EXPECT_EQ(desktop.files[kPath], "2\r\n\"one\"\r\n\"first\"\r\n\"pw\"\r\n\"\"\r\n");
+}
+
+TEST_F(PasswordListWindowTest, HiddenOrSystemFileReadsAsNoneAndIsNeverReplaced) {
+  desktop.files[kPath] = kThreeEntries;
+  desktop.hidden_files.insert(kPath);
+  open_editor();
+  EXPECT_TRUE(window.lines().empty());
+  EXPECT_TRUE(desktop.boxes.empty());
+  desktop.prompt_answers = {u"pw", u"d"};
+  window.Command1_Click();
+  desktop.box_answers = {Answer::yes};
+  window.Command3_Click();
+  EXPECT_EQ(desktop.box_texts(),
+            (Lines{std::u16string(texts::kSaveQuestion), std::u16string(texts::kNotPlainRefused)}));
+  EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
+  EXPECT_EQ(window.changed(), kTrue);
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kNotPlainRefused);
+  EXPECT_TRUE(desktop.file_writes.empty());
+  EXPECT_EQ(desktop.files[kPath], kThreeEntries);
+}
+
+TEST_F(PasswordListWindowTest, ChooserOverADamagedFileSaysSoAndWritesNothing) {
+  desktop.files[kPath] = "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"three\"\r\n\"third\"\r\n";
+  open_chooser();
+  EXPECT_EQ(desktop.box_texts(), Lines{texts::damaged_list(2, /*editor=*/false)});
+  window.List1_DblClick(1);
+  EXPECT_EQ(state.selectpass, u"two");
+  EXPECT_TRUE(desktop.file_writes.empty());
+}
+
+TEST_F(PasswordListWindowTest, ClosingWipesThePasswordsHeld) {
+  desktop.files[kPath] = kThreeEntries;
+  open_editor();
+  window.unload();
+  EXPECT_EQ(window.passlist(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(window.lines(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(window.infolist(), (Lines{u"first", u"second", u"third"}));
+}
+
+TEST_F(PasswordListWindowTest, ChoosersPickIsHandedOverOnce) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  window.List1_DblClick(1);
+  EXPECT_EQ(state.take_selectpass(), u"two");
+  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_EQ(state.take_selectpass(), u"");
 }
 
 TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {

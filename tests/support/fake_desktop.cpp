@@ -140,20 +140,34 @@ void FakeDesktop::write_setting(std::u16string_view key, std::u16string_view val
   settings_writes.emplace_back(key);
 }
 
-bool FakeDesktop::plain_file_exists(std::u16string_view path) {
-  return files.find(path) != files.end() && hidden_files.find(path) == hidden_files.end();
-}
-
-std::optional<std::string> FakeDesktop::read_file(std::u16string_view path) {
+FileRead FakeDesktop::read_plain_file(std::u16string_view path) {
+  FileRead result;
   auto it = files.find(path);
-  if (it == files.end()) return std::nullopt;
-  return it->second;
+  if (it == files.end()) return result;
+  if (hidden_files.count(path)) {
+    result.status = FileStatus::not_plain;
+  } else if (unreadable_files.count(path)) {
+    result.status = FileStatus::unreadable;
+  } else {
+    result.status = FileStatus::read;
+    result.bytes = it->second;
+  }
+  return result;
 }
 
 bool FakeDesktop::replace_file(std::u16string_view path, std::string_view bytes) {
-  if (file_writes_fail) return false;
+  file_writes.emplace_back(path);
+  if (file_writes_fail || hidden_files.count(path) || unreadable_files.count(path)) return false;
   files[std::u16string(path)] = std::string(bytes);
   return true;
+}
+
+NewFile FakeDesktop::write_new_file(std::u16string_view path, std::string_view bytes) {
+  file_writes.emplace_back(path);
+  if (files.count(path)) return NewFile::exists;
+  if (file_writes_fail) return NewFile::failed;
+  files[std::u16string(path)] = std::string(bytes);
+  return NewFile::written;
 }
 
 std::vector<std::u16string> FakeDesktop::box_texts() const {

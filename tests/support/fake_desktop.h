@@ -41,9 +41,9 @@ class FakeDesktop : public Desktop {
   void show_wait_cursor(bool waiting) override { wait_cursor.push_back(waiting); }
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
-  bool plain_file_exists(std::u16string_view path) override;
-  std::optional<std::string> read_file(std::u16string_view path) override;
+  FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
+  NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;
 
   // The texts of the boxes shown so far, in order.
   std::vector<std::u16string> box_texts() const;
@@ -67,9 +67,15 @@ class FakeDesktop : public Desktop {
   std::map<std::u16string, std::u16string, std::less<>> settings;
   std::vector<std::u16string> settings_writes;  // keys, in write order
 
+  // Files by full path. A hidden one (or a system file, or a folder) reads
+  // as not_plain and is never replaced; an unreadable one (held open by
+  // another program, say) reads as unreadable and cannot be replaced either.
+  // Both keep their bytes in `files`, so a test can see them unchanged.
   std::map<std::u16string, std::string, std::less<>> files;
   std::set<std::u16string, std::less<>> hidden_files;
-  bool file_writes_fail = false;
+  std::set<std::u16string, std::less<>> unreadable_files;
+  bool file_writes_fail = false;      // replace_file and write_new_file fail
+  std::vector<std::u16string> file_writes;  // every write tried, by path, in order
 };
 
 // UTF-8 literal helpers for readable test data.

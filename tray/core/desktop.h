@@ -33,6 +33,21 @@ struct AnsiText {
   bool lossless = true;
 };
 
+enum class FileStatus {
+  absent,      // no such file (or no such folder on the way)
+  read,        // `bytes` holds the whole file
+  not_plain,   // a hidden or system file, or a folder: absent for reading
+  unreadable,  // it is there but could not be read: held open by another
+               // program without sharing, no permission, too large
+};
+
+struct FileRead {
+  FileStatus status = FileStatus::absent;
+  std::string bytes;
+};
+
+enum class NewFile { written, exists, failed };
+
 struct TwipsPerPixel {
   int x = 15;
   int y = 15;
@@ -74,13 +89,15 @@ class Desktop {
   virtual std::optional<std::u16string> read_setting(std::u16string_view key) = 0;
   virtual void write_setting(std::u16string_view key, std::u16string_view value) = 0;
 
-  // Files, by full path. An ordinary file only: hidden and system files
-  // count as absent.
-  virtual bool plain_file_exists(std::u16string_view path) = 0;
-  virtual std::optional<std::string> read_file(std::u16string_view path) = 0;
+  // Files, by full path. Reads a whole ordinary file in one call, so that
+  // "there is none" and "there is one we cannot read" are never confused.
+  virtual FileRead read_plain_file(std::u16string_view path) = 0;
   // Replaces the file's whole content atomically: on false the old file is
-  // unchanged.
+  // unchanged. Never replaces a hidden or system file or a folder.
   virtual bool replace_file(std::u16string_view path, std::string_view bytes) = 0;
+  // Writes a file that is not there yet, atomically (all of it or nothing);
+  // never replaces anything that is.
+  virtual NewFile write_new_file(std::u16string_view path, std::string_view bytes) = 0;
 };
 
 }  // namespace quiren

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
+#include "block/secure_wipe.h"
 #include "tray/core/settings_keys.h"
 
 namespace quiren {
@@ -43,6 +45,16 @@ struct ProgramState {
   std::int16_t hooked = kFalse;
   std::u16string versiontext;
   SettingValues settings;
+
+  // The chooser's pick, for the flow that opened the chooser: the copy kept
+  // here is wiped, so the password does not stay in memory until the list
+  // opens again.
+  std::u16string take_selectpass() {
+    std::u16string pick = std::move(selectpass);
+    // A short pick is copied out of the string's own buffer, not taken.
+    block::wipe(selectpass);
+    return pick;
+  }
 };
 
 }  // namespace quiren

@@ -31,7 +31,7 @@ std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& des
   std::u16string password;
   if (state.settings.usepasslist2 != kFalse) {
     chooser.choosepass();
-    password = state.selectpass;
+    password = state.take_selectpass();
     if (password.empty()) password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
   } else if (state.settings.hukugo != kFalse) {
     // Stored passwords are used as they are, also when empty: a block made

@@ -28,7 +28,7 @@ std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& des
   std::u16string password;
   if (state.settings.usepasslist1 != kFalse) {
     chooser.choosepass();
-    password = state.selectpass;
+    password = state.take_selectpass();
     if (password.empty()) {
       password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
       no_password = flows::texts::kNoPasswordAfterChooser;
@@ -82,10 +82,7 @@ void ClipboardFlows::angoclip(std::u16string_view text) {
 
   std::optional<std::u16string> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
-  struct Wipe {
-    std::u16string& secret;
-    ~Wipe() { block::wipe(secret); }
-  } wipe_password{*password};
+  const block::WipeOnExit wipe_password(*password);
   if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
 
   // The chooser clears the flag when it closes.

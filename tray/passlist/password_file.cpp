@@ -1,6 +1,9 @@
 #include "tray/passlist/password_file.h"
 
 #include <charconv>
+#include <utility>
+
+#include "block/secure_wipe.h"
 
 namespace quiren {
 namespace {
@@ -49,49 +52,92 @@ std::vector<std::string_view> split_lines(std::string_view bytes) {
   return lines;
 }
 
+std::u16string join(std::u16string_view directory, std::u16string_view name) {
+  std::u16string path(directory);
+  if (path.empty() || path.back() != u'\\') path += u'\\';
+  path += name;
+  return path;
+}
+
+// Whether the file's text comes back as the same bytes when written: a
+// field in another code page, or with bytes that are no character in this
+// one, would not.
+bool writes_back(std::u16string_view text, std::string_view field, Desktop& desktop) {
+  AnsiText ansi = desktop.to_ansi(text);
+  const bool same = ansi.lossless && ansi.bytes == field;
+  block::wipe(ansi.bytes);
+  return same;
+}
+
 }  // namespace
 
 std::u16string password_file_path(std::u16string_view program_directory) {
-  std::u16string path(program_directory);
-  if (path.empty() || path.back() != u'\\') path += u'\\';
-  path += kPasswordFileName;
-  return path;
+  return join(program_directory, kPasswordFileName);
+}
+
+std::u16string password_backup_path(std::u16string_view program_directory) {
+  return join(program_directory, kPasswordBackupName);
 }
 
 LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop) {
   LoadedPasswordFile result;
+  result.source = PasswordFileSource::whole;
   std::vector<std::string_view> lines = split_lines(bytes);
-  if (lines.empty()) return result;
+  if (lines.empty()) return result;  // an empty file holds nothing to lose
   result.stored_count = count_field(lines.front());
 
   // Blank lines carry no field (an empty field is written as ""), so they
   // are passed over; the rest pair up as password, description. A pair with
-  // a damaged line is left out rather than shown wrong.
+  // a damaged line is left out rather than shown wrong. Which line of a
+  // shifted pair is the stray one cannot be told for certain, so the list is
+  // not guessed at: the user is told, and the original is kept.
   std::vector<std::string_view> fields;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (!trim_blanks(lines[i]).empty()) fields.push_back(lines[i]);
   }
+  bool damaged = fields.size() % 2 != 0;
   for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
     auto password = quoted_field(fields[i]);
     auto description = quoted_field(fields[i + 1]);
-    if (!password || !description) continue;
-    result.entries.passlist.push_back(desktop.from_ansi(*password));
-    result.entries.infolist.push_back(desktop.from_ansi(*description));
+    if (!password || !description) {
+      damaged = true;
+      continue;
+    }
+    std::u16string password_text = desktop.from_ansi(*password);
+    std::u16string description_text = desktop.from_ansi(*description);
+    if (!writes_back(password_text, *password, desktop) || !writes_back(description_text, *description, desktop)) {
+      damaged = true;
+    }
+    result.entries.passlist.push_back(std::move(password_text));
+    result.entries.infolist.push_back(std::move(description_text));
   }
+  if (result.stored_count != static_cast<std::int32_t>(result.entries.passlist.size())) damaged = true;
+  if (damaged) result.source = PasswordFileSource::damaged;
   return result;
 }
 
 std::string format_password_file(const PasswordEntries& entries, Desktop& desktop) {
-  std::string out = std::to_string(entries.passlist.size());
+  // Room for the whole file up front (a character takes at most two bytes in
+  // the ANSI code pages), so no copy of the passwords is left behind in a
+  // buffer the string grew out of.
+  std::size_t room = 16 + 8 * entries.passlist.size();
+  for (const auto* list : {&entries.passlist, &entries.infolist}) {
+    for (const std::u16string& field : *list) room += 2 * field.size();
+  }
+  std::string out;
+  out.reserve(room);
+  out += std::to_string(entries.passlist.size());
   out += kLineEnd;
   static const std::u16string kNoDescription;
   for (std::size_t i = 0; i < entries.passlist.size(); ++i) {
     const std::u16string& description =
         i < entries.infolist.size() ? entries.infolist[i] : kNoDescription;
     for (const std::u16string* field : {&entries.passlist[i], &description}) {
+      AnsiText ansi = desktop.to_ansi(*field);
       out += '"';
-      out += desktop.to_ansi(*field).bytes;
+      out += ansi.bytes;
       out += '"';
+      block::wipe(ansi.bytes);
       out += kLineEnd;
     }
   }
@@ -99,20 +145,40 @@ std::string format_password_file(const PasswordEntries& entries, Desktop& deskto
 }
 
 LoadedPasswordFile load_password_file(Desktop& desktop) {
-  std::u16string path = password_file_path(desktop.program_directory());
-  if (!desktop.plain_file_exists(path)) return {};
-  std::optional<std::string> bytes = desktop.read_file(path);
-  if (!bytes) {
-    LoadedPasswordFile failed;
-    failed.read_failed = true;
-    return failed;
+  FileRead file = desktop.read_plain_file(password_file_path(desktop.program_directory()));
+  LoadedPasswordFile result;
+  switch (file.status) {
+    case FileStatus::absent: return result;
+    case FileStatus::not_plain: result.source = PasswordFileSource::not_plain; return result;
+    case FileStatus::unreadable: result.source = PasswordFileSource::unreadable; return result;
+    case FileStatus::read: break;
   }
-  return parse_password_file(*bytes, desktop);
+  result = parse_password_file(file.bytes, desktop);
+  if (result.source == PasswordFileSource::damaged) result.original = std::move(file.bytes);
+  block::wipe(file.bytes);
+  return result;
 }
 
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {
   std::u16string path = password_file_path(desktop.program_directory());
-  return desktop.replace_file(path, format_password_file(entries, desktop));
+  std::string bytes = format_password_file(entries, desktop);
+  const bool saved = desktop.replace_file(path, bytes);
+  block::wipe(bytes);
+  return saved;
+}
+
+BackupResult keep_original(std::string_view original, Desktop& desktop) {
+  const std::u16string path = password_backup_path(desktop.program_directory());
+  switch (desktop.write_new_file(path, original)) {
+    case NewFile::written: return BackupResult::kept;
+    case NewFile::failed: return BackupResult::failed;
+    case NewFile::exists: break;
+  }
+  // Kept by an earlier opening of this same file: nothing more to keep.
+  FileRead there = desktop.read_plain_file(path);
+  const bool same = there.status == FileStatus::read && there.bytes == original;
+  block::wipe(there.bytes);
+  return same ? BackupResult::kept : BackupResult::taken;
 }
 
 }  // namespace quiren

@@ -14,30 +14,56 @@
 namespace quiren {
 
 inline constexpr std::u16string_view kPasswordFileName = u"quiren.pas";
+// Where a damaged file's original is kept before the first save over it.
+inline constexpr std::u16string_view kPasswordBackupName = u"quiren.pas.bak";
 
 struct PasswordEntries {
   std::vector<std::u16string> passlist;
   std::vector<std::u16string> infolist;  // parallel to passlist
 };
 
+enum class PasswordFileSource {
+  absent,      // no file: an empty list
+  whole,       // every line read as this program writes it; line ends,
+               // blanks around a field and blank lines aside
+  damaged,     // something was skipped, re-paired, or would not be written
+               // back the same: a save would lose it
+  not_plain,   // a hidden or system quiren.pas (or a folder): read as
+               // absent, and never replaced
+  unreadable,  // there, but it could not be read
+};
+
 struct LoadedPasswordFile {
-  PasswordEntries entries;                 // every well-formed pair read
+  PasswordEntries entries;                   // every well-formed pair read
   std::optional<std::int32_t> stored_count;  // the count line, when it is one
-  bool read_failed = false;                // the file exists but could not be read
+  PasswordFileSource source = PasswordFileSource::absent;
+  std::string original;  // a damaged file's bytes, to keep before a save
 };
 
 // The directory followed by the file name; no doubled "\" at a drive's root.
 std::u16string password_file_path(std::u16string_view program_directory);
+std::u16string password_backup_path(std::u16string_view program_directory);
 
-// Reads every well-formed pair of `bytes`; never trusts the count line for
-// anything but `stored_count`.
+// Pairs the well-formed field lines after the count line in order; never
+// trusts the count line for anything but `stored_count`. The source is
+// `damaged` when a line is not a quoted field, a field is left without its
+// partner, the count line is not the number of pairs read, or a field's text
+// would not be written back as the same bytes; else `whole`.
 LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop);
 // The file's bytes for `entries`; the count is the number of entries held.
 std::string format_password_file(const PasswordEntries& entries, Desktop& desktop);
 
-// An absent (or hidden / system) file gives an empty list.
 LoadedPasswordFile load_password_file(Desktop& desktop);
 // Replaces the whole file atomically; false leaves the old file as it was.
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop);
+
+enum class BackupResult {
+  kept,     // the original is in quiren.pas.bak: written now, or there already
+  taken,    // quiren.pas.bak holds something else, which is kept as it is
+  failed,   // it could not be written
+};
+// Keeps a damaged file's original bytes beside it as quiren.pas.bak, written
+// atomically; an existing quiren.pas.bak is never replaced.
+BackupResult keep_original(std::string_view original, Desktop& desktop);
 
 }  // namespace quiren

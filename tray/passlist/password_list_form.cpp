@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "block/block_rules.h"
+#include "block/secure_wipe.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/passlist/password_list_texts.h"
 
@@ -13,6 +14,8 @@ namespace texts = passlist::texts;
 PasswordListForm::PasswordListForm(ProgramState& state, Desktop& desktop)
     : state_(state), desktop_(desktop), caption_(texts::kEditorCaption) {}
 
+PasswordListForm::~PasswordListForm() { wipe_passwords(); }
+
 void PasswordListForm::Form_Load() {
   chooser_ = state_.selectmode == kTrue;
   if (chooser_) {
@@ -21,12 +24,21 @@ void PasswordListForm::Form_Load() {
     caption_ = texts::kChooserCaption;
   }
   changed_ = kFalse;
-  state_.selectpass.clear();
+  block::wipe(state_.selectpass);
   passcount_ = 0;
 
   LoadedPasswordFile file = load_password_file(desktop_);
-  if (file.read_failed) show(texts::kReadFailed, Icon::exclamation);
+  source_ = file.source;
+  if (source_ == PasswordFileSource::unreadable) {
+    // An empty list shown in its place would look like the passwords were
+    // gone, and a save from it would make that true. The window closes; the
+    // user can open it again once the other program lets go of the file.
+    show(texts::kReadFailed, Icon::exclamation);
+    unload();
+    return;
+  }
   entries_ = std::move(file.entries);
+  original_ = std::move(file.original);
   // The count is what was actually read, whatever the count line said.
   passcount_ = static_cast<std::int32_t>(entries_.passlist.size());
   lines_ = entries_.passlist;
@@ -34,10 +46,14 @@ void PasswordListForm::Form_Load() {
   info_.clear();
 
   if (passcount_ == 0 && chooser_) {
-    state_.selectpass.clear();
+    block::wipe(state_.selectpass);
     show(texts::kEmptyList, Icon::information);
     unload();
     state_.busyflag = kFalse;
+    return;
+  }
+  if (source_ == PasswordFileSource::damaged) {
+    show(texts::damaged_list(passcount_, !chooser_), Icon::exclamation);
   }
 }
 
@@ -47,6 +63,7 @@ void PasswordListForm::unload() {
   state_.busyflag = kFalse;
   state_.selectmode = kFalse;
   shuryo();
+  wipe_passwords();
 }
 
 void PasswordListForm::List1_Click(int selected) {
@@ -67,6 +84,7 @@ void PasswordListForm::List1_KeyUp(int key, int selected) {
 void PasswordListForm::Command1_Click() {
   if (chooser_ || closed_) return;
   std::u16string password = desktop_.input_prompt(texts::kPasswordPrompt, texts::kPromptTitle);
+  block::WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
   if (password.empty()) return;
   if (password.size() > block::kLongestPassword) {
     show(texts::kTooLong, Icon::critical);
@@ -99,6 +117,8 @@ void PasswordListForm::Command2_Click() {
   if (chooser_ || closed_) return;
   if (selected_ < 0 || selected_ >= passcount_) return;
   const auto k = static_cast<std::size_t>(selected_);
+  block::wipe(lines_[k]);
+  block::wipe(entries_.passlist[k]);
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.passlist.erase(entries_.passlist.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.infolist.erase(entries_.infolist.begin() + static_cast<std::ptrdiff_t>(k));
@@ -117,7 +137,8 @@ void PasswordListForm::Command3_Click() {
 }
 
 void PasswordListForm::shuryo() {
-  if (chooser_ || changed_ == kFalse) return;
+  // An opening that could not read the file never writes it.
+  if (chooser_ || changed_ == kFalse || source_ == PasswordFileSource::unreadable) return;
   MessageBoxSpec question;
   question.text = texts::kSaveQuestion;
   question.buttons = Buttons::yes_no;
@@ -126,6 +147,12 @@ void PasswordListForm::shuryo() {
     changed_ = kFalse;
     return;
   }
+  if (source_ == PasswordFileSource::not_plain) {
+    // The changes stay pending, as after a failed save.
+    show(texts::kNotPlainRefused, Icon::critical);
+    return;
+  }
+  if (!original_kept()) return;
   if (!save_password_file(entries_, desktop_)) {
     // The old file is untouched; the changes stay pending so the user can
     // try again while the window is open.
@@ -133,6 +160,30 @@ void PasswordListForm::shuryo() {
     return;
   }
   changed_ = kFalse;
+}
+
+bool PasswordListForm::original_kept() {
+  if (source_ != PasswordFileSource::damaged || original_kept_) return true;
+  switch (keep_original(original_, desktop_)) {
+    case BackupResult::kept:
+      // Once only: a later save never touches quiren.pas.bak again.
+      original_kept_ = true;
+      block::wipe(original_);
+      return true;
+    case BackupResult::taken:
+      show(texts::kBackupTaken, Icon::critical);
+      return false;
+    case BackupResult::failed:
+      break;
+  }
+  show(texts::kBackupFailed, Icon::critical);
+  return false;
+}
+
+void PasswordListForm::wipe_passwords() {
+  block::wipe_each(entries_.passlist);
+  block::wipe_each(lines_);
+  block::wipe(original_);
 }
 
 void PasswordListForm::printinfo() {

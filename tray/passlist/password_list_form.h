@@ -21,11 +21,19 @@ class PasswordListForm {
   static constexpr std::int32_t kMaxEntries = 32767;
 
   PasswordListForm(ProgramState& state, Desktop& desktop);
+  ~PasswordListForm();
+  PasswordListForm(const PasswordListForm&) = delete;
+  PasswordListForm& operator=(const PasswordListForm&) = delete;
 
   // Event handlers. `selected` is the list box's selected line as the user
   // left it (-1: none).
+  // Reads the file. A file that is there but cannot be read is reported and
+  // closes the window at once (closed() is then true): this opening must
+  // not write over a list it could not show.
   void Form_Load();
-  void unload();  // the close path, however the window closes; runs once
+  // The close path, however the window closes; runs once. The passwords
+  // held are wiped afterwards (the lists keep their length).
+  void unload();
   void List1_Click(int selected);
   void List1_DblClick(int selected);
   void List1_KeyUp(int key, int selected);
@@ -48,9 +56,14 @@ class PasswordListForm {
   const std::vector<std::u16string>& infolist() const { return entries_.infolist; }
   std::int32_t passcount() const { return passcount_; }
   std::int16_t changed() const { return changed_; }
+  PasswordFileSource source() const { return source_; }
 
  private:
   void shuryo();     // the save question and the rewrite
+  // Before the first save over a damaged file: its original kept beside it.
+  // False (and the refusal shown) when it could not be.
+  bool original_kept();
+  void wipe_passwords();
   void printinfo();  // show the selected entry's description
   void select(int index);
   void pick();
@@ -75,6 +88,10 @@ class PasswordListForm {
   PasswordEntries entries_;
   std::int32_t passcount_ = 0;
   std::int16_t changed_ = kFalse;
+
+  PasswordFileSource source_ = PasswordFileSource::absent;
+  std::string original_;  // a damaged file's bytes, until they are kept
+  bool original_kept_ = false;
 };
 
 }  // namespace quiren

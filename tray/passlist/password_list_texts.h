@@ -1,6 +1,8 @@
 // Every text the password list window shows: captions, prompts, messages.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "tray/core/shared_texts.h"
@@ -36,5 +38,30 @@ inline constexpr std::u16string_view kSaveFailed =
     u"パスワードリストを保存できませんでした。";
 inline constexpr std::u16string_view kReadFailed =
     u"パスワードリストを読み込めませんでした。";
+
+
+// A file that did not read whole: said once as the window opens, with the
+// number of entries listed. The editor also says where the original goes.
+inline std::u16string damaged_list(std::int32_t entries_shown, bool editor) {
+  std::u16string count;
+  std::uint32_t n = entries_shown < 0 ? 0u : static_cast<std::uint32_t>(entries_shown);
+  do {
+    count.insert(count.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  std::u16string text = u"パスワードリストの一部を読み込めませんでした。読み込めた " + count + u" 件を表示します。";
+  if (editor) text += u"保存するときは、元のファイルを quiren.pas.bak として残します。";
+  return text;
+}
+// The save over a damaged file, refused because its original cannot be kept.
+inline constexpr std::u16string_view kBackupTaken =
+    u"quiren.pas.bak が既にあるため、元のファイルを残せません。保存しませんでした。"
+    u"quiren.pas.bak を別の場所に移してから、もう一度保存して下さい。";
+inline constexpr std::u16string_view kBackupFailed =
+    u"元のファイルを quiren.pas.bak として残せなかったため、保存しませんでした。";
+// A hidden or system quiren.pas reads as no list; writing over it would
+// replace a file the user has set apart.
+inline constexpr std::u16string_view kNotPlainRefused =
+    u"quiren.pas が隠しファイルかシステムファイル（またはフォルダー）のため、パスワードリストを保存できません。";
 
 }  // namespace quiren::passlist::texts

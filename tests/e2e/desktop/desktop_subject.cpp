@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tray/core/win32/plain_files.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/win32/quiren_library.h"
 #include "tray/win32kit/wide_text.h"
@@ -67,6 +68,20 @@ std::u16string hex(std::string_view bytes) {
   return out;
 }
 
+// replace_file with its swap step failing half-way as the platform's
+// replace call can: `old-deleted` (ERROR_UNABLE_TO_MOVE_REPLACEMENT without a
+// backup name: the old file is gone) or `old-at-backup`
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file went to the backup name).
+// The damage is done for real, so the recovery runs on real files.
+std::u16string replace_staged(std::u16string_view path, const std::string& bytes, std::u16string_view how) {
+  const bool deleted = how == u"old-deleted";
+  const auto swap_in = [deleted](const std::wstring& target, const std::wstring&, const std::wstring& backup) {
+    const BOOL done = deleted ? DeleteFileW(target.c_str()) : MoveFileExW(target.c_str(), backup.c_str(), 0);
+    return done ? quiren::StepError::other : quiren::StepError::busy;
+  };
+  return quiren::win32::replace_file(path, bytes, swap_in) ? u"true" : u"false";
+}
+
 std::u16string run(const std::u16string& command, const std::vector<std::u16string>& a) {
   quiren::win32::Win32Desktop desktop;
   if (command == u"box") return answer_name(show_box(desktop, a));
@@ -106,11 +121,25 @@ std::u16string run(const std::u16string& command, const std::vector<std::u16stri
     return from_wide(std::to_wstring(t.x) + L" " + std::to_wstring(t.y));
   }
   if (command == u"file-replace") return desktop.replace_file(a.at(0), utf8(a.at(1))) ? u"true" : u"false";
+  if (command == u"file-replace-staged") return replace_staged(a.at(0), utf8(a.at(1)), a.at(2));
   if (command == u"file-read") {
-    auto bytes = desktop.read_file(a.at(0));
-    return bytes ? u"=" + hex(*bytes) : u"absent";
+    quiren::FileRead file = desktop.read_plain_file(a.at(0));
+    switch (file.status) {
+      case quiren::FileStatus::absent: return u"absent";
+      case quiren::FileStatus::read: return u"=" + hex(file.bytes);
+      case quiren::FileStatus::not_plain: return u"not-plain";
+      case quiren::FileStatus::unreadable: return u"unreadable";
+    }
+    return u"?";
   }
-  if (command == u"file-exists") return desktop.plain_file_exists(a.at(0)) ? u"true" : u"false";
+  if (command == u"file-create") {
+    switch (desktop.write_new_file(a.at(0), utf8(a.at(1)))) {
+      case quiren::NewFile::written: return u"written";
+      case quiren::NewFile::exists: return u"exists";
+      case quiren::NewFile::failed: return u"failed";
+    }
+    return u"?";
+  }
   return u"unknown command";
 }
 

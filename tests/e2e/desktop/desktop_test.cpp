@@ -1,7 +1,10 @@
 // Drives desktop_subject through every desktop service on a real (Wine)
 // desktop: message boxes, the input prompt, clipboard, registry settings,
 // the library binding, ANSI conversion, single instance and files.
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "tests/e2e/driver/driver.h"
 
@@ -207,20 +210,92 @@ void single_instance() {
   check_equal(run_subject({L"another-copy"}), L"alone", "alone again after the first ended");
 }
 
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::wstring> folder_names(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::wstring joined(const std::vector<std::wstring>& names) {
+  std::wstring out;
+  for (const auto& name : names) out.append(L"[").append(name).append(L"]");
+  return out;
+}
+
+// Holds a file open without sharing, as backup and anti-virus programs do.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    check(file_ != INVALID_HANDLE_VALUE, "hold " + e2e::utf8(path) + " open without sharing");
+  }
+  ~HeldOpen() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  }
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+
+ private:
+  HANDLE file_;
+};
+
 void files() {
-  e2e::step("files: atomic replace, read, plain-file test");
-  const std::wstring path = places().cwd + L"\\data.pas";
-  check_equal(run_subject({L"file-exists", path}), L"false", "absent file");
+  e2e::step("files: atomic replace, read, hidden files, folders");
+  const std::wstring folder = places().cwd + L"\\files";
+  check(e2e::make_directory(folder), "a folder for the files");
+  const std::wstring path = folder + L"\\data.pas";
+  check_equal(run_subject({L"file-read", path}), L"absent", "absent file");
   check_equal(run_subject({L"file-replace", path, L"一"}), L"true", "create");
   check_equal(run_subject({L"file-replace", path, L"二番"}), L"true", "replace");
   check_equal(run_subject({L"file-read", path}), L"=e4ba8ce795aa", "read back the new content");
-  check_equal(run_subject({L"file-exists", path}), L"true", "plain file exists");
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  check_equal(run_subject({L"file-exists", path}), L"false", "hidden file counts as absent");
+  check_equal(run_subject({L"file-read", path}), L"not-plain", "hidden file counts as absent for reading");
+  check_equal(run_subject({L"file-replace", path, L"x"}), L"false", "a hidden file is never replaced");
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  check_equal(run_subject({L"file-exists", places().cwd}), L"false", "a folder is not a plain file");
+  check_equal(run_subject({L"file-read", path}), L"=e4ba8ce795aa", "the hidden file was left as it was");
+  check_equal(run_subject({L"file-read", places().cwd}), L"not-plain", "a folder is not a plain file");
   check_equal(run_subject({L"file-replace", places().cwd + L"\\no-such-folder\\x.pas", L"x"}), L"false",
               "replace into a missing folder fails");
+  check_equal(joined(folder_names(folder)), L"[data.pas]", "the replacements left no files of their own");
+
+  e2e::step("files: held open by another program, read-only");
+  {
+    HeldOpen held(path);
+    check_equal(run_subject({L"file-read", path}), L"unreadable", "a file held open is unreadable, not absent");
+    check_equal(run_subject({L"file-replace", path, L"三"}), L"false", "a file held open is not replaced");
+  }
+  check_equal(run_subject({L"file-read", path}), L"=e4ba8ce795aa", "the held file is intact");
+  check_equal(joined(folder_names(folder)), L"[data.pas]", "no temporary files left beside the held file");
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  check_equal(run_subject({L"file-replace", path, L"三"}), L"false", "a read-only file is not replaced");
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  check_equal(run_subject({L"file-read", path}), L"=e4ba8ce795aa", "the read-only file is intact");
+  check_equal(joined(folder_names(folder)), L"[data.pas]", "no temporary files left beside the read-only file");
+
+  e2e::step("files: a replace call that stops half-way");
+  check_equal(run_subject({L"file-replace-staged", path, L"三", L"old-deleted"}), L"true",
+              "old file gone: the new content is moved in");
+  check_equal(run_subject({L"file-read", path}), L"=e4b889", "the new content after the old file was gone");
+  check_equal(run_subject({L"file-replace-staged", path, L"四", L"old-at-backup"}), L"true",
+              "old file at the backup name: the new content is moved in");
+  check_equal(run_subject({L"file-read", path}), L"=e59b9b", "the new content after the old file was moved away");
+  check_equal(joined(folder_names(folder)), L"[data.pas]", "no temporary or backup files left after recovering");
+
+  e2e::step("files: a new file never replaces one");
+  const std::wstring copy = folder + L"\\data.pas.bak";
+  check_equal(run_subject({L"file-create", copy, L"元"}), L"written", "a new file is written");
+  check_equal(run_subject({L"file-create", copy, L"別"}), L"exists", "an existing file is not replaced");
+  check_equal(run_subject({L"file-read", copy}), L"=e58583", "the first content stays");
+  check_equal(joined(folder_names(folder)), L"[data.pas][data.pas.bak]", "no temporary files left");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ int g_twips_x = 15;  // twips per pixel, from the screen's DPI
 int g_twips_y = 15;
 
 std::wstring pas_path() { return g_dir + L"\\quiren.pas"; }
+std::wstring bak_path() { return g_dir + L"\\quiren.pas.bak"; }
 std::string file_bytes() { return read_file_bytes(pas_path()).value_or("<missing>"); }
 
 std::string printable(const std::string& bytes) {
@@ -346,15 +347,78 @@ void chooser_journeys() {
 
 void damaged_file_journey() {
   step("editor: a damaged quiren.pas");
-  write_pas("9\r\n\"good\"\r\n\"pair\"\r\nbad\r\n\"x\"y\r\n\"last\"\r\n");
+  const std::string damaged = "9\r\n\"good\"\r\n\"pair\"\r\nbad\r\n\"x\"y\r\n\"last\"\r\n";
+  write_pas(damaged);
+  {
+    Host host({L"editor"});
+    host.answer_box(wide(quiren::passlist::texts::damaged_list(1, true)), IDOK,
+                    "a damaged file is reported once, with the number of entries read");
+    HWND window = host.window(kEditorCaption);
+    if (!window) return;
+    lines_become(window, {L"good"}, "a damaged file opens with its well-formed pair");
+    click_line(window, 0);
+    info_becomes(window, L"pair", "with its description");
+    host.add(window, L"new", L"d");
+    lines_become(window, {L"good", L"new"}, "an entry added to the damaged list");
+    host.press(window, layout::kSaveId);
+    host.answer_box(kSaveQuestion, IDYES, "save asks");
+    const std::string saved = pas_file({{"good", "pair"}, {"new", "d"}});
+    wait_until([&] { return file_bytes() == saved; }, kWait);
+    check_bytes(file_bytes(), saved, "the save writes exactly the entries shown");
+    check_bytes(read_file_bytes(bak_path()).value_or("<missing>"), damaged,
+                "quiren.pas.bak holds the damaged file's original bytes");
+    host.close(window);
+    host.exits_cleanly("closing after the save asks nothing");
+  }
+
+  step("editor: the saved list opens without a notice");
+  Host host({L"editor"});
+  // The notice would come before the window shows.
+  HWND window = host.window(kEditorCaption);
+  if (!window) return;
+  lines_become(window, {L"good", L"new"}, "the saved list reads whole");
+  host.close(window);
+  host.exits_cleanly("closing without a change");
+  check_bytes(read_file_bytes(bak_path()).value_or("<missing>"), damaged, "quiren.pas.bak is left as it was");
+}
+
+// Another program holds quiren.pas open without sharing while the window
+// opens: it says so and closes, in both modes, and the file stays as it was.
+void held_file_journey() {
+  const std::string before = pas_file({{"kept", "safe"}});
+  write_pas(before);
+  const std::wstring read_failed = wide(quiren::passlist::texts::kReadFailed);
+  {
+    HANDLE held = CreateFileW(pas_path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    check(held != INVALID_HANDLE_VALUE, "hold quiren.pas open without sharing");
+
+    step("editor: quiren.pas held open by another program");
+    {
+      Host host({L"editor"});
+      host.answer_box(read_failed, IDOK, "the editor cannot read the held file");
+      host.exits_cleanly("the editor closes after the message");
+    }
+
+    step("chooser: quiren.pas held open by another program");
+    const std::wstring out = g_dir + L"\\pick.txt";
+    delete_file(out);
+    {
+      Host host({L"chooser", out});
+      host.answer_box(read_failed, IDOK, "the chooser cannot read the held file");
+      host.exits_cleanly("the chooser closes after the message");
+    }
+    check_equal(read_utf8_file(out).value_or(L"<no result>"), L"", "and picks nothing");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  }
+  check_bytes(file_bytes(), before, "the held file is intact");
+
+  step("editor: the same file once it is let go");
   Host host({L"editor"});
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  lines_become(window, {L"good"}, "a damaged file opens with its well-formed pair");
-  click_line(window, 0);
-  info_becomes(window, L"pair", "with its description");
+  lines_become(window, {L"kept"}, "the list reads once the file is free");
   host.close(window);
-  host.exits_cleanly("closing without a change asks nothing");
+  host.exits_cleanly("closing without a change");
 }
 
 }  // namespace
@@ -370,6 +434,7 @@ int wmain(int argc, wchar_t** argv) {
   g_twips_y = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   if (!check(make_directory(g_dir), "make the work folder") || !check(delete_file(pas_path()), "no old list") ||
+      !check(delete_file(bak_path()), "no old copy") ||
       !check(copy_file(argv[1], g_dir + L"\\passlist_host.exe"), "copy the host")) {
     return exit_code();
   }
@@ -378,5 +443,6 @@ int wmain(int argc, wchar_t** argv) {
   failed_save_journey();
   chooser_journeys();
   damaged_file_journey();
+  held_file_journey();
   return exit_code();
 }

@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (argc < 3) return 2;
     quiren::win32::Win32PasswordChooser chooser(state, desktop);
     chooser.choosepass();
-    std::wstring pick(state.selectpass.begin(), state.selectpass.end());
+    const std::u16string picked = state.take_selectpass();
+    std::wstring pick(picked.begin(), picked.end());
     std::string bytes(static_cast<std::size_t>(pick.size()) * 4, '\0');
     int n = WideCharToMultiByte(CP_UTF8, 0, pick.data(), static_cast<int>(pick.size()), bytes.data(),
                                 static_cast<int>(bytes.size()), nullptr, nullptr);

@@ -67,12 +67,14 @@ void Win32Desktop::write_setting(std::u16string_view key, std::u16string_view va
   write_registry_setting(key, value);
 }
 
-bool Win32Desktop::plain_file_exists(std::u16string_view path) { return win32::plain_file_exists(path); }
-
-std::optional<std::string> Win32Desktop::read_file(std::u16string_view path) { return read_whole_file(path); }
+FileRead Win32Desktop::read_plain_file(std::u16string_view path) { return win32::read_plain_file(path); }
 
 bool Win32Desktop::replace_file(std::u16string_view path, std::string_view bytes) {
   return win32::replace_file(path, bytes);
+}
+
+NewFile Win32Desktop::write_new_file(std::u16string_view path, std::string_view bytes) {
+  return win32::write_new_file(path, bytes);
 }
 
 }  // namespace quiren::win32

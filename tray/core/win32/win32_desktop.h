@@ -33,9 +33,9 @@ class Win32Desktop : public Desktop {
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
 
-  bool plain_file_exists(std::u16string_view path) override;
-  std::optional<std::string> read_file(std::u16string_view path) override;
+  FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
+  NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;
 
   // The window that owns what this program puts on the clipboard: a hidden
   // message-only window, made at first use, destroyed with this object.

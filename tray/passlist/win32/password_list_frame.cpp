@@ -1,5 +1,6 @@
 #include "tray/passlist/win32/password_list_frame.h"
 
+#include "block/secure_wipe.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/win32kit/controls.h"
 #include "tray/win32kit/fonts.h"
@@ -119,10 +120,13 @@ void PasswordListFrame::sync() {
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     for (const std::u16string& line : logic_.lines()) {
-      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_wide(line).c_str()));
+      std::wstring wide = to_wide(line);
+      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+      block::wipe(wide);
     }
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
+    block::wipe_each(shown_lines_);
     shown_lines_ = logic_.lines();
   }
   if (list_selection() != logic_.selected()) {
@@ -145,6 +149,7 @@ void PasswordListFrame::after_nc_destroy() {
   list_ = nullptr;
   info_ = nullptr;
   buttons_.clear();
+  block::wipe_each(shown_lines_);
   // The window may close inside a message sent from another thread, which
   // GetMessage handles without returning; a posted message wakes the loop
   // waiting for this window to close.
