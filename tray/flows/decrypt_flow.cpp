@@ -7,6 +7,7 @@
 #include "block/armoured_block.h"
 #include "block/block_decrypt.h"
 #include "block/line_breaks.h"
+#include "block/received_text.h"
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
@@ -51,7 +52,8 @@ std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& des
 void ClipboardFlows::hukugoclip() {
   BusyLibrary library(state_, library_);
   try {
-    std::u16string text = desktop_.clipboard_text();
+    // Blocks come back quoted, re-wrapped or with changed line breaks.
+    std::u16string text = block::repair_received_text(desktop_.clipboard_text());
     if (!block::has_block(text)) {
       state_.busyflag = kFalse;
       return;
