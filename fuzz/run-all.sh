@@ -8,7 +8,7 @@ seconds=${2:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiren-fuzz-XXXXXX")
 status=0
-for name in fuzz_decrypt fuzz_code_table; do
+for name in fuzz_decrypt fuzz_code_table fuzz_received_text; do
   exe=$build/bin/$name
   [ -x "$exe" ] || { echo "run-all: $exe is missing" >&2; exit 1; }
   mkdir -p "$work/$name/corpus"
