@@ -77,11 +77,17 @@ std::u16string_view without_quote(std::u16string_view line, std::u16string_view 
   return line.substr(i);
 }
 
+// Copied a run at a time: long bodies are common, blanks in them rare.
 std::u16string without_blanks(std::u16string_view s) {
   std::u16string out;
   out.reserve(s.size());
-  for (char16_t c : s)
-    if (!is_blank(c)) out += c;
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t run = i;
+    while (run < s.size() && !is_blank(s[run])) ++run;
+    out.append(s.substr(i, run - i));
+    i = run;
+    while (i < s.size() && is_blank(s[i])) ++i;
+  }
   return out;
 }
 
@@ -99,9 +105,10 @@ bool holds_blank_or_line_break(std::u16string_view s) {
 
 // Whether the reader reads the block [start, end marker] without a problem,
 // into fields that nothing here would change. The reader's result for a
-// block depends on nothing outside it, so the block is read alone.
-bool reads_as_it_stands(std::u16string_view block) {
-  std::vector<BlockItem> items = read_blocks(delspace(block));
+// block depends on nothing outside it, so the block is read alone (without
+// spaces when they break a marker, as the reader drops them anyway).
+bool reads_as_it_stands(std::u16string_view block, bool broken_marker) {
+  std::vector<BlockItem> items = read_blocks(broken_marker ? delspace(block) : std::u16string(block));
   if (items.empty() || items.front().problem != BlockProblem::none) return false;
   const BlockFields& f = items.front().fields;
   return !holds_blank_or_line_break(f.check_field) && !holds_blank_or_line_break(f.text_field) &&
@@ -175,7 +182,9 @@ std::u16string repair_received_text(std::u16string_view text) {
     const std::size_t from = line_begin(text, start->begin, done);
     std::optional<std::u16string> block;
     if (is_quote_prefix(text.substr(from, start->begin - from)) &&
-        !reads_as_it_stands(text.substr(start->begin, end->end - start->begin))) {
+        !reads_as_it_stands(text.substr(start->begin, end->end - start->begin),
+                            start->end - start->begin != kStartMarker.size() ||
+                                end->end - end->begin != kEndMarker.size())) {
       block = rewritten_block(text, from, *start, *end);
     }
     if (block) {
