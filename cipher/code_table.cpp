@@ -2,7 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quiren::cipher {
 
@@ -30,6 +38,25 @@ std::optional<BitString> take_bits(std::span<const std::uint8_t> data, std::size
   BitString result(data.subspan(offset, bytes), static_cast<std::uint64_t>(bits));
   offset += bytes;
   return result;
+}
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Opens a file already found regular. On POSIX the open must not block and
+// the opened file is checked again: a FIFO swapped in after the check would
+// otherwise wait for a writer.
+File open_regular_file(const char* file_name) {
+#if defined(_WIN32)
+  return File(std::fopen(file_name, "rb"), &std::fclose);
+#else
+  const int fd = ::open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return File(nullptr, &std::fclose);
+  struct stat st {};
+  std::FILE* file = nullptr;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = ::fdopen(fd, "rb");
+  if (file == nullptr) ::close(fd);
+  return File(file, &std::fclose);
+#endif
 }
 
 }  // namespace
@@ -73,22 +100,27 @@ std::optional<CodeTable> parse_code_table(std::span<const std::uint8_t> data) {
 }
 
 std::optional<CodeTable> read_shared_table(const char* file_name) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(file_name, "rb"), &std::fclose);
+  // Anything but a regular file of bounded size counts as missing: a FIFO
+  // would block the call, a device or a huge file would cost it seconds and
+  // memory.
+  std::error_code error;
+  const std::filesystem::path path(file_name);
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  const std::uintmax_t file_size = std::filesystem::file_size(path, error);
+  if (error || file_size > kMaxSharedTableFileBytes) return std::nullopt;
+
+  const File file = open_regular_file(file_name);
   if (!file) return std::nullopt;
   std::uint8_t head[4];
   if (std::fread(head, 1, 4, file.get()) != 4) return std::nullopt;
   const std::uint32_t size = read_u32le(head, 0);
-  if (size < 8) return std::nullopt;
-  // Read no more than the file holds: a size field beyond its end fails
-  // here instead of allocating what it claims.
-  std::vector<std::uint8_t> data(head, head + 4);
-  std::uint8_t chunk[64 * 1024];
-  while (data.size() < size) {
-    const std::size_t want = std::min<std::size_t>(sizeof chunk, size - data.size());
-    const std::size_t got = std::fread(chunk, 1, want, file.get());
-    data.insert(data.end(), chunk, chunk + got);
-    if (got < want) return std::nullopt;
-  }
+  // Read no more than the file held when checked: a size field beyond that
+  // fails here instead of allocating what it claims, and a file growing
+  // meanwhile is read no further.
+  if (size < 8 || size > file_size) return std::nullopt;
+  std::vector<std::uint8_t> data(size);
+  std::copy(head, head + 4, data.begin());
+  if (std::fread(data.data() + 4, 1, size - 4, file.get()) != size - 4) return std::nullopt;
   return parse_code_table(data);
 }
 

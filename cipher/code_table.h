@@ -22,6 +22,10 @@ using CodeTable = std::vector<CodeRecord>;
 
 inline constexpr const char* kSharedTableFileName = "DfFugoList.lst";
 
+// The shared table file is read on every compression and expansion: only a
+// regular file of at most this size counts.
+inline constexpr std::uint64_t kMaxSharedTableFileBytes = std::uint64_t{16} << 20;
+
 std::vector<std::uint8_t> serialize_code_table(const CodeTable& table);
 
 // Parses the serialized table at the start of `data`. nullopt unless it is
@@ -31,7 +35,9 @@ std::vector<std::uint8_t> serialize_code_table(const CodeTable& table);
 std::optional<CodeTable> parse_code_table(std::span<const std::uint8_t> data);
 
 // Reads and parses the shared table file by its bare name, relative to the
-// current directory. A missing, short or unsound file gives nullopt.
+// current directory. A missing, short or unsound file gives nullopt, and so
+// does anything but a regular file (a FIFO, a device, a folder) and a file
+// of more than kMaxSharedTableFileBytes.
 std::optional<CodeTable> read_shared_table(const char* file_name);
 
 std::uint32_t read_u32le(std::span<const std::uint8_t> data, std::size_t offset);

@@ -48,7 +48,7 @@ void platform_notice(std::string_view caption, std::string_view text, NoticeText
 
 void show_notice(std::string_view caption, std::string_view text, NoticeText encoding) {
   if (const NoticeSink& sink = installed_sink()) {
-    sink(caption, text);
+    sink(caption, text, encoding);
     return;
   }
   platform_notice(caption, text, encoding);

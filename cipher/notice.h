@@ -22,10 +22,10 @@ enum class NoticeText {
 void show_notice(std::string_view caption, std::string_view text, NoticeText encoding);
 
 // Replaces the platform's notices with `sink` (an empty function restores
-// them). The sink receives the bytes as given to show_notice: the "Error"
-// notice's text is the offending byte itself. Not synchronised: set it
-// before any cipher call runs.
-using NoticeSink = std::function<void(std::string_view caption, std::string_view text)>;
+// them). The sink receives the bytes and their encoding as given to
+// show_notice: the "Error" notice's text is the offending byte itself. Not
+// synchronised: set it before any cipher call runs.
+using NoticeSink = std::function<void(std::string_view caption, std::string_view text, NoticeText encoding)>;
 void set_notice_sink(NoticeSink sink);
 
 }  // namespace quiren::cipher

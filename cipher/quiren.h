@@ -10,7 +10,9 @@
 #if defined(_WIN32)
 #  define QUIREN_CALL __stdcall
 #  if defined(QUIREN_BUILDING_LIBRARY)
-#    define QUIREN_API __declspec(dllexport)
+// The .def file alone names the exports: under MSVC a dllexport here would
+// also export the 32-bit decorated names (_name@N) beside the plain ones.
+#    define QUIREN_API
 #  else
 #    define QUIREN_API __declspec(dllimport)
 #  endif

@@ -14,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool quiet = [] {
-    quiren::cipher::set_notice_sink([](std::string_view, std::string_view) {});
+    quiren::cipher::set_notice_sink([](std::string_view, std::string_view, quiren::cipher::NoticeText) {});
     return true;
   }();
   (void)quiet;

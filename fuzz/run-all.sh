@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Runs every cipher fuzzer of a fuzz build for a bounded time each:
-#   fuzz/run-all.sh <build dir> <seconds per fuzzer>
+# Runs every fuzzer of a fuzz build for a bounded time each:
+#   fuzz/run-all.sh <build dir> <seconds per run>
+# Each run starts from the seeds in fuzz/corpus/<fuzzer>. fuzz_decrypt runs
+# twice: once without a shared table and once with fuzz/DfFugoList.lst in
+# its folder, so shared-table blocks expand. (fuzz/make-seeds.py writes the
+# seeds and the table.)
 # Fails when a fuzzer finds a crash (its reproducer is kept in the work dir).
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -8,13 +12,17 @@ seconds=${2:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiren-fuzz-XXXXXX")
 status=0
-for name in fuzz_decrypt fuzz_code_table fuzz_received_text; do
-  exe=$build/bin/$name
+# Each run: its name (and folder), the fuzzer, and whether the table is there.
+for run in "fuzz_decrypt fuzz_decrypt" "fuzz_code_table fuzz_code_table" \
+           "fuzz_decrypt_shared_table fuzz_decrypt table" "fuzz_received_text fuzz_received_text"; do
+  read -r name fuzzer table <<<"$run"
+  exe=$build/bin/$fuzzer
   [ -x "$exe" ] || { echo "run-all: $exe is missing" >&2; exit 1; }
   mkdir -p "$work/$name/corpus"
-  [ -d "$here/corpus/$name" ] && cp "$here/corpus/$name"/* "$work/$name/corpus/" 2>/dev/null || true
+  [ -d "$here/corpus/$fuzzer" ] && cp "$here/corpus/$fuzzer"/* "$work/$name/corpus/" 2>/dev/null || true
+  [ -z "${table:-}" ] || cp "$here/DfFugoList.lst" "$work/$name/"
   echo "run-all: $name for ${seconds}s"
-  # Each fuzzer runs in its own directory: the table fuzzer writes its file there.
+  # Each run has its own directory: the table fuzzer writes its file there.
   if ! (cd "$work/$name" && "$exe" -max_total_time="$seconds" -max_len=4096 -rss_limit_mb=2048 \
         -print_final_stats=0 corpus >"$work/$name.log" 2>&1); then
     echo "run-all: $name FAILED; log and reproducer in $work/$name" >&2

@@ -4,9 +4,9 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ g++-multilib clang libclang-rt-14-dev pkg-config
+  cmake make g++ g++-multilib clang libclang-rt-14-dev lld llvm pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  mingw-w64 wine wine64 xvfb xauth x11-utils
+  mingw-w64 wine wine64 wine32:i386 xvfb xauth x11-utils
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
 )
@@ -18,6 +18,12 @@ done
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+# 32-bit Wine (for the 32-bit quiren.dll) comes from the i386 architecture.
+if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"

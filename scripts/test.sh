@@ -28,11 +28,12 @@ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
 cmake --build build/fuzz -j "$jobs"
 "$root/fuzz/run-all.sh" build/fuzz "${QUIREN_FUZZ_SECONDS:-20}"
 
-stage "Windows build (mingw-w64), 32-bit quiren.dll, and a check of its exports"
+stage "Windows build (mingw-w64), 32-bit quiren.dll; checks of its exports and of an MSVC-style link"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUIREN_CIPHER_ONLY=ON >/dev/null
 cmake --build build/win32 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win32/bin/quiren.dll
+"$root/scripts/check-msvc-exports.sh"
 
 stage "Windows build (mingw-w64), 64-bit: the tray program, quiren.dll, quiren.exe and the test drivers"
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -40,8 +41,8 @@ cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 cmake --build build/win64 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win64/bin/quiren.dll
 
-stage "cipher agreement: native 64-bit, native 32-bit and Windows builds"
-"$root/scripts/check-cipher-agreement.sh" build/native build/win64 build/native32
+stage "cipher agreement: native 64-bit and 32-bit, Windows 64-bit and 32-bit under Wine; a 32-bit C caller"
+"$root/scripts/check-cipher-agreement.sh" build/native build/win64 build/win32 build/native32
 
 stage "end-to-end tests under Wine (Japanese and western locales)"
 # One Wine prefix at a time: the tests share a display and wineserver.

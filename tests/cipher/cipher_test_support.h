@@ -58,7 +58,7 @@ struct Notice {
 class NoticeRecorder {
  public:
   NoticeRecorder() {
-    set_notice_sink([this](std::string_view caption, std::string_view text) {
+    set_notice_sink([this](std::string_view caption, std::string_view text, NoticeText) {
       notices.push_back({std::string(caption), std::string(text)});
     });
   }

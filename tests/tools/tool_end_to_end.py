@@ -83,6 +83,25 @@ check(code == 2, "empty password refused")
 code, _, err = run(["encrypt"], b"text", password="a" * 31)
 check(code == 2, "31-character password refused")
 
+# The password file: a regular file's first line, up to 4096 bytes; anything
+# else is refused in one line, without reading on.
+def raw_file(content: bytes) -> str:
+    path = os.path.join(WORK, "raw%d" % random.randrange(10**9))
+    with open(path, "wb") as f:
+        f.write(content)
+    return path
+
+
+for path, what in (("/dev/zero", b"not a regular file"), (WORK, b"not a regular file"),
+                   (os.path.join(WORK, "missing"), b"does not exist"),
+                   (raw_file(b"a" * 4097 + b"\n"), b"longer than 4096 bytes")):
+    code, out, err = run(["encrypt", "--password-file", path], b"text")
+    check(code == 2 and out == b"" and err.count(b"\n") == 1 and what in err and path.encode() in err,
+          "password file %s refused: %r" % (path[-20:], err))
+code, block, _ = run(["encrypt", "--password-file", raw_file(b"no line break")], b"text")
+code, out, _ = run(["decrypt"], block, password="no line break")
+check(code == 0 and out == b"text", "password file without a line break")
+
 # Japanese through code page 932; refused under 1252.
 japanese = "暗号化のテストです。む～くいれん\r\n二行目 XX"
 code, block, _ = run(["encrypt"], japanese.encode("utf-8"), password="パスワード")
@@ -94,6 +113,18 @@ code, out, _ = run(["decrypt"], block, password="パスワードx")
 check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"), "wrong password")
 code, _, err = run(["encrypt", "--codepage", "1252"], japanese.encode("utf-8"), password="pw")
 check(code == 2 and "U+6697 '暗'".encode("utf-8") in err, "refused under 1252")
+
+# The library's notices about a damaged block: its own UTF-8 text as it is,
+# an outsider byte of the block named.
+code, block, _ = run(["encrypt"], "notices".encode("utf-8"), password="pw")
+check_mode, check_field, text_mode, text_field = block_ref.read_blocks(block)[0]
+cut = block_ref.write_block(check_field + check_mode, text_field[:-1] + text_mode, 60)
+code, _, err = run(["decrypt"], cut, password="pw")
+check("quiren: quiren.dll: 暗号文が異常です\n".encode("utf-8") in err and b"\\x" not in err,
+      "length notice readable: %r" % err)
+comma = block_ref.write_block(check_field + check_mode, b"," + text_field[1:] + text_mode, 60)
+code, _, err = run(["decrypt"], comma, password="pw")
+check(b"quiren: Error: character outside the armour alphabet: ','\n" in err, "outsider notice readable: %r" % err)
 
 # Random texts, passwords and widths: the tool's blocks are read by the
 # reference reader, re-written by the reference writer at another width and

@@ -24,9 +24,9 @@ const char* const kUsage =
     "refused.\n"
     "\n"
     "The password is asked on the terminal without echo (twice when encrypting),\n"
-    "or read from the first line of --password-file FILE. It is never taken from\n"
-    "the command line. Encryption refuses an empty password and one longer than\n"
-    "30 characters.\n"
+    "or read from the first line of --password-file FILE, a regular file whose\n"
+    "first line is at most 4096 bytes. It is never taken from the command line.\n"
+    "Encryption refuses an empty password and one longer than 30 characters.\n"
     "\n"
     "Exit status: 0 done; 1 wrong password for every block; 2 bad input or usage\n"
     "(a one-line message on standard error).\n";

@@ -12,10 +12,10 @@
 #include <io.h>
 #endif
 
-#include "cipher/notice.h"
 #include "tools/quiren/cli_options.h"
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
+#include "tools/quiren/notice_line.h"
 #include "tools/quiren/password_input.h"
 #include "tools/quiren/tool_commands.h"
 #include "tools/quiren/tool_texts.h"
@@ -35,26 +35,6 @@ std::string read_standard_input() {
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
   return text;
-}
-
-// The library's notices about damaged armour go to standard error, one line
-// each, never to a message box.
-void notices_to_standard_error() {
-  quiren::cipher::set_notice_sink([](std::string_view caption, std::string_view text) {
-    std::string line = "quiren: ";
-    line += caption;
-    line += ": ";
-    for (unsigned char c : text) {
-      if (c >= 0x20 && c < 0x7F) {
-        line += static_cast<char>(c);
-      } else {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%02X", c);
-        line += hex;
-      }
-    }
-    std::cerr << line << "\n";
-  });
 }
 
 PasswordSource password_source(const Options& options) {
@@ -90,7 +70,7 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<CodePage> code_page = open_code_page(options.code_page);
   if (!code_page) return fail("code page " + std::to_string(options.code_page) + " is not known to this system");
-  notices_to_standard_error();
+  send_notices_to(std::cerr);
 
   LinkedCipher cipher;
   std::string input = read_standard_input();

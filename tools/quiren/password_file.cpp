@@ -1,17 +1,76 @@
-#include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 #include "tools/quiren/password_input.h"
+#include "tools/quiren/tool_texts.h"
 
 namespace quiren::tool {
 
+namespace {
+
+// The name as given, with control characters replaced so that the message
+// stays one line.
+std::string printable_name(const std::string& path) {
+  std::string name = path;
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return name;
+}
+
+PasswordRead refused(std::string_view why, const std::string& path, std::string_view detail = {}) {
+  std::string problem = std::string(why) + ": " + printable_name(path);
+  if (!detail.empty()) problem += " (" + std::string(detail) + ")";
+  return {false, {}, std::move(problem)};
+}
+
+struct ClosedOnExit {
+  std::FILE* file;
+  ~ClosedOnExit() { std::fclose(file); }
+};
+
+}  // namespace
+
 PasswordRead password_from_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {false, {}, "cannot read the password file " + path};
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return {true, line, {}};
+  // Looked at before it is opened: opening a pipe for reading waits for a
+  // writer, and a device or a folder has no first line to speak of.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR) return refused(texts::kPasswordFileMissing, path);
+    return refused(texts::kPasswordFileUnreadable, path, std::generic_category().message(error));
+  }
+  if (!S_ISREG(info.st_mode)) return refused(texts::kPasswordFileNotRegular, path);
+
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return refused(texts::kPasswordFileUnreadable, path, std::generic_category().message(errno));
+  ClosedOnExit closing{file};
+  // Unbuffered, so that no more is read than asked for, and no copy of the
+  // password stays behind in a stdio buffer.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+
+  // The longest line and its CR LF: enough to tell a line that is too long.
+  std::string head(kPasswordLineLimit + 2, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), file));
+  if (std::ferror(file)) {
+    wipe(head);
+    return refused(texts::kPasswordFileUnreadable, path);
+  }
+  std::size_t length = std::min(head.find('\n'), head.size());
+  if (length > 0 && head[length - 1] == '\r') --length;
+  if (length > kPasswordLineLimit) {
+    wipe(head);
+    return refused(texts::kPasswordFileLineTooLong, path);
+  }
+  PasswordRead read{true, head.substr(0, length), {}};
+  wipe(head);
+  return read;
 }
 
 }  // namespace quiren::tool

@@ -2,22 +2,37 @@
 // terminal with echo off. Never the command line itself.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
+#include "tools/quiren/wipe.h"
+
 namespace quiren::tool {
+
+// The longest password line the tool reads, in bytes without the line
+// break; a longer line is refused, never cut short.
+inline constexpr std::size_t kPasswordLineLimit = 4096;
 
 struct PasswordRead {
   bool ok = false;
   std::string password;  // UTF-8
   std::string problem;   // when !ok
+
+  // Every copy wipes its password when it goes, wherever it was passed to.
+  ~PasswordRead() { wipe(password); }
 };
 
-// The file's first line, without its line break (LF or CR LF).
+// The first line of a regular file, without its line break (LF or CR LF, or
+// the end of the file). Folders, devices and pipes are refused before they
+// are opened, and at most kPasswordLineLimit + 2 bytes are read.
 PasswordRead password_from_file(const std::string& path);
 
 // Asks on the terminal with `prompt`, echo off. !ok when there is no
-// terminal.
+// terminal or the line is longer than kPasswordLineLimit bytes. Ended by a
+// signal (or on Windows a console control event) while asking, it first puts
+// the terminal back as it was and wipes what was typed; the process then
+// ends as that signal usually ends it.
 PasswordRead password_from_terminal(const std::string& prompt);
 
 }  // namespace quiren::tool

@@ -56,8 +56,8 @@ HWND expect_message_box(std::wstring_view caption, DWORD pid, std::wstring_view 
                         Millis timeout = kDefaultWait,
                         std::source_location where = std::source_location::current());
 // Presses `button` of a box from expect_message_box (nothing for nullptr)
-// and waits until it is gone.
-void answer_message_box(HWND box, int button, Millis timeout = kDefaultWait);
+// and waits until it is gone; false when it stayed.
+bool answer_message_box(HWND box, int button, Millis timeout = kDefaultWait);
 
 // Text of a window or of its control `id` (WM_GETTEXT, works across
 // processes).
@@ -137,10 +137,10 @@ bool clear_stored_settings();
 // The program's boxes: waits for a box of `pid` captioned kAppTitle and
 // checks its text under the name `what`; nullptr (a failed check) when none
 // came. answer() presses `button` of it (nothing for nullptr) and waits
-// until it is gone.
+// until it is gone; false when it stayed.
 HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Millis timeout = kDefaultWait,
                 std::source_location where = std::source_location::current());
-void answer(HWND box, int button, Millis timeout = kDefaultWait);
+bool answer(HWND box, int button, Millis timeout = kDefaultWait);
 // True when no box of `pid` turns up within `how_long`.
 bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
 

@@ -31,7 +31,7 @@ HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Mill
   return expect_message_box(kAppTitle, pid, wide(text), what, timeout, where);
 }
 
-void answer(HWND box, int button, Millis timeout) { answer_message_box(box, button, timeout); }
+bool answer(HWND box, int button, Millis timeout) { return answer_message_box(box, button, timeout); }
 
 bool no_box_for_a_while(DWORD pid, Millis how_long) {
   return !wait_until([&] { return find_window(kMessageBoxClass, kAppTitle, pid) != nullptr; }, how_long);

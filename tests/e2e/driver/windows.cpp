@@ -126,10 +126,10 @@ HWND expect_message_box(std::wstring_view caption, DWORD pid, std::wstring_view 
   return box;
 }
 
-void answer_message_box(HWND box, int button, Millis timeout) {
-  if (!box) return;
+bool answer_message_box(HWND box, int button, Millis timeout) {
+  if (!box) return false;
   press_button(box, button);
-  wait_until_gone(box, timeout);
+  return wait_until_gone(box, timeout);
 }
 
 }  // namespace quiren::e2e

@@ -99,8 +99,7 @@ bool expect_box(DWORD pid, std::wstring_view text, std::vector<int> buttons, int
   if (!box) return false;
   check(message_box_buttons(box) == buttons, "message box buttons of: " + utf8(text));
   if (!shot.empty()) screenshot(shot, box);
-  answer(box, button);
-  return check(!IsWindow(box), "message box closes");
+  return check(answer(box, button), "message box closes");
 }
 
 bool answer_password(DWORD pid, std::wstring_view password) {

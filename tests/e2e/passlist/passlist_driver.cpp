@@ -151,8 +151,7 @@ class Host {
     HWND box = expect_box(process_.pid(), text16, what, kWait);
     if (!box) return false;
     const bool ok = message_box_text(box) == text;
-    quiren::e2e::answer(box, button, kWait);
-    check(!IsWindow(box), std::string(what) + ": the box closes");
+    check(quiren::e2e::answer(box, button, kWait), std::string(what) + ": the box closes");
     return ok;
   }
 
