@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every cipher fuzzer of a fuzz build for a bounded time each:
+# Runs every fuzzer of a fuzz build for a bounded time each:
 #   fuzz/run-all.sh <build dir> <seconds per run>
 # Each run starts from the seeds in fuzz/corpus/<fuzzer>. fuzz_decrypt runs
 # twice: once without a shared table and once with fuzz/DfFugoList.lst in
@@ -14,7 +14,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/quiren-fuzz-XXXXXX")
 status=0
 # Each run: its name (and folder), the fuzzer, and whether the table is there.
 for run in "fuzz_decrypt fuzz_decrypt" "fuzz_code_table fuzz_code_table" \
-           "fuzz_decrypt_shared_table fuzz_decrypt table"; do
+           "fuzz_decrypt_shared_table fuzz_decrypt table" "fuzz_received_text fuzz_received_text"; do
   read -r name fuzzer table <<<"$run"
   exe=$build/bin/$fuzzer
   [ -x "$exe" ] || { echo "run-all: $exe is missing" >&2; exit 1; }

@@ -22,7 +22,7 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUIREN_SANITIZE=ON >/dev/nul
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
-stage "fuzzing: short, bounded libFuzzer runs of the decrypt path and the code table reader"
+stage "fuzzing: short, bounded libFuzzer runs of the decrypt path, the code table reader and the received-text repair"
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DQUIREN_BUILD_FUZZ=ON -DQUIREN_BUILD_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs"

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "block/armoured_block.h"
 #include "tests/flows/flow_fixture.h"
+#include "tests/support/received_forms.h"
 #include "tray/flows/flow_texts.h"
 
 namespace quiren {
@@ -29,6 +32,17 @@ std::u16string ascii(const std::string& bytes) { return std::u16string(bytes.beg
 std::u16string without_separator(std::u16string block) {
   std::erase(block, u'>');
   return block;
+}
+
+// Every line behind "> ", LF line breaks.
+std::u16string quoted_lf(std::u16string_view block) {
+  std::u16string out = u"> ";
+  for (char16_t c : block) {
+    if (c == u'\r') continue;
+    out += c;
+    if (c == u'\n') out += u"> ";
+  }
+  return out;
 }
 
 class DecryptFlowTest : public FlowTest {
@@ -64,6 +78,39 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
     EXPECT_EQ(state.busyflag, kFalse) << "cleared although the viewer stays open";
     EXPECT_EQ(desktop.clipboard_writes, 1) << "only the block_for write; decrypting never writes";
     desktop.clipboard_writes = 0;
+  }
+}
+
+// Blocks as they come back from mail and chat: quoted in a reply, line
+// breaks changed, re-wrapped, blanks added, run together on one line. Each
+// opens in the viewer; a quoted one used to get the "cannot read" message.
+TEST_F(DecryptFlowTest, ReceivedFormsOpenInTheViewer) {
+  const std::u16string sent = u"Meet at noon by the north gate.\r\nBring the map, the keys and the list of names.";
+  const std::u16string block = block_for(sent, u"pw");
+  const std::u16string second = block_for(u"second", u"pw");
+  ASSERT_GE(std::count(block.begin(), block.end(), u'\n'), 3) << "a body of two lines or more";
+  std::vector<std::pair<testing::ReceivedForm, std::u16string>> cases;
+  for (testing::ReceivedForm& form : testing::received_forms(block)) cases.emplace_back(std::move(form), sent);
+  for (testing::ReceivedForm& form : testing::received_pairs(block, second))
+    cases.emplace_back(std::move(form), sent + kJoint + u"second");
+  for (const auto& [form, shown] : cases) {
+    for (bool from_menu : {false, true}) {
+      SCOPED_TRACE(form.name + (from_menu ? " (menu)" : " (watch)"));
+      forget();
+      viewer.close();
+      desktop.prompt_answers = {u"pw"};
+      if (from_menu) {
+        desktop.clipboard = form.text;
+        flows.hukugoclip();
+      } else {
+        watch(form.text);
+      }
+      EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
+      EXPECT_EQ(desktop.prompts.size(), 1u);
+      EXPECT_TRUE(viewer.is_open());
+      EXPECT_EQ(viewer.text(), shown);
+      EXPECT_EQ(state.busyflag, kFalse);
+    }
   }
 }
 
@@ -188,8 +235,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
       // box for every stray character before the password is checked.
       {"a comma in the check field", std::u16string(block).replace(17, 1, u","), text::kInvalidCiphertext, true},
       {"a check field cut short", std::u16string(block).erase(17, 1), text::kInvalidCiphertext, true},
-      {"line breaks turned into LF", u"(quiren_start)\nAAbcde>Afghij\n(quiren_end)",
-       text::kInvalidCiphertext, true},
+      {"quoted, unknown mode letter", quoted_lf(with_check_mode(block, u'D')), text::kUnknownVersion, true},
   };
   for (const Case& c : cases) {
     forget();

@@ -2,18 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 
-#include "tools/quiren/code_page.h"
-#include "tools/quiren/linked_cipher.h"
 #include "block/block_rules.h"
 #include "cipher/code_table.h"
 #include "tests/support/quick_crypto.h"
+#include "tests/support/received_forms.h"
+#include "tools/quiren/code_page.h"
+#include "tools/quiren/linked_cipher.h"
 #include "tools/quiren/tool_texts.h"
+#include "tools/quiren/utf8.h"
 
 namespace quiren::tool {
 namespace {
@@ -140,21 +143,31 @@ TEST_F(ToolCommands, SeveralBlocks) {
   EXPECT_EQ(none.exit_code, kExitWrongPassword);
 }
 
-TEST_F(ToolCommands, ReadsBlocksWhoseLineBreaksOrQuotingChanged) {
-  std::string b = block("メールで届いた文", "pw", 12);
-  const std::string inputs[] = {
-      replace_all(b, "\r\n", "\n"),
-      replace_all(b, "\r\n", "\r"),
-      "> wrote:\n> " + replace_all(b, "\r\n", "\n> ") + "\n",
-      ">> " + replace_all(b, "\r\n", "\r\n>> "),
-      "  " + replace_all(b, "\r\n", "\r\n  "),
-  };
-  for (const std::string& input : inputs) {
-    SCOPED_TRACE(input);
-    CommandResult r = decrypt(input, "pw");
+// Every form a block comes back in from mail and chat, as UTF-8 input.
+TEST_F(ToolCommands, ReadsEveryReceivedForm) {
+  const std::string text =
+      "メールで届いた文です。返信に引用されても、改行が変わっても、行が折り返されても、"
+      "空白が入っても、そのまま読めます。明日の会議は北門の前で正午から始めます。";
+  const std::string b = block(text, "pw");
+  const std::string second = block("二つ目", "pw", 20);
+  ASSERT_GE(std::count(b.begin(), b.end(), '\n'), 3) << "a body of two lines or more";
+  auto utf16 = [](const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); };
+  for (const testing::ReceivedForm& form : testing::received_forms(utf16(b))) {
+    SCOPED_TRACE(form.name);
+    CommandResult r = decrypt(utf8_from_utf16(form.text), "pw");
     EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-    EXPECT_EQ(r.output, "メールで届いた文");
+    EXPECT_EQ(r.output, text);
   }
+  for (const testing::ReceivedForm& form : testing::received_pairs(utf16(b), utf16(second))) {
+    SCOPED_TRACE(form.name);
+    CommandResult r = decrypt(utf8_from_utf16(form.text), "pw");
+    EXPECT_EQ(r.exit_code, kExitDone) << r.message;
+    EXPECT_EQ(r.output, text + kJoint + "二つ目");
+  }
+  // Input that is not UTF-8 (Shift_JIS around the block) is read byte for byte.
+  CommandResult sjis = decrypt("\x82\xa0\r\n> " + replace_all(b, "\r\n", "\n> ") + "\n\x82\xa0", "pw");
+  EXPECT_EQ(sjis.exit_code, kExitDone) << sjis.message;
+  EXPECT_EQ(sjis.output, text);
 }
 
 TEST_F(ToolCommands, UnreadableInput) {

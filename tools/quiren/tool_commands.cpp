@@ -36,6 +36,25 @@ std::u16string widen_bytes(std::string_view bytes) {
   return out;
 }
 
+// UTF-8 input as the characters it spells, so that the blanks a mail editor
+// put into a block (U+00A0, U+3000) are seen as such; other input is widened
+// byte for byte. Blocks are ASCII either way.
+std::u16string received_text(std::string_view input) {
+  std::optional<std::u32string> chars = decode_utf8(input);
+  if (!chars) return widen_bytes(input);
+  std::u16string out;
+  out.reserve(chars->size());
+  for (char32_t c : *chars) {
+    if (c < 0x10000) {
+      out.push_back(static_cast<char16_t>(c));
+    } else {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    }
+  }
+  return out;
+}
+
 std::string narrow_ascii(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -118,7 +137,7 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
                               Ciphers ciphers) {
-  std::u16string text = block::repair_received_text(widen_bytes(input));
+  std::u16string text = block::repair_received_text(received_text(input));
   if (!block::has_block(text)) return failure(kExitBadInput, texts::kNoBlock);
   std::vector<block::BlockItem> items = block::read_blocks(text);
   // Like the tray program: an unreadable first block is reported before

@@ -7,6 +7,7 @@
 #include "block/armoured_block.h"
 #include "block/block_decrypt.h"
 #include "block/line_breaks.h"
+#include "block/received_text.h"
 #include "block/secure_wipe.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
@@ -60,7 +61,8 @@ block::BlockOutcome ClipboardFlows::decrypt(const block::BlockItem& item, block:
 void ClipboardFlows::hukugoclip() {
   BusyLibrary library(state_, library_);
   try {
-    std::u16string text = desktop_.clipboard_text();
+    // Blocks come back quoted, re-wrapped or with changed line breaks.
+    std::u16string text = block::repair_received_text(desktop_.clipboard_text());
     if (!block::has_block(text)) {
       state_.busyflag = kFalse;
       return;

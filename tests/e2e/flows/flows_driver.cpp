@@ -1,14 +1,17 @@
 // Drives the flows host under Wine: encrypt clipboard text and compare the
 // block with the command-line tool's, decrypt one and two blocks into the
-// viewer, a wrong password, the viewer's size kept across openings, and
-// Japanese refused where the code page cannot hold it.
+// viewer, a wrong password, the viewer's size kept across openings, every
+// form a block comes back in from mail and chat, and Japanese refused where
+// the code page cannot hold it.
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/support/received_forms.h"
 
 using namespace quiren::e2e;
 
@@ -244,6 +247,21 @@ int wmain() {
   check_equal(reopened.cx, 500, "reopened width");
   check_equal(reopened.cy, 300, "reopened height");
   close_viewer(pid);
+
+  step("every received form of a block the tray wrote: quoted, line breaks changed, re-wrapped, blanks added, "
+       "run together");
+  const std::wstring long_text = L"Meet at noon by the north gate.\r\nBring the map, the keys and the list of names.";
+  const std::wstring long_block = encrypt(pid, long_text, L"pw");
+  const std::u16string long16(long_block.begin(), long_block.end());
+  const std::u16string second16(second.begin(), second.end());
+  std::vector<std::pair<quiren::testing::ReceivedForm, std::wstring>> forms;
+  for (auto& form : quiren::testing::received_forms(long16)) forms.emplace_back(std::move(form), long_text);
+  for (auto& form : quiren::testing::received_pairs(long16, second16))
+    forms.emplace_back(std::move(form), long_text + kJoint + L"second");
+  for (const auto& [form, shown] : forms) {
+    check_equal(decrypt(pid, wide(form.text), L"pw"), shown, "viewer text of the form " + form.name);
+    close_viewer(pid);
+  }
 
   if (japanese) {
     step("Japanese round trip under code page 932");
