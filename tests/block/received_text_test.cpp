@@ -168,15 +168,16 @@ TEST(ReceivedText, BlocksComeBackInTheWritersForm) {
 // What the reader reads today, and what it never reads, stays as it is.
 TEST(ReceivedText, LeftAsItStands) {
   const std::u16string_view cases[] = {
-      // read as they stand (odd ones too: the reader's result is kept)
+      // read as they stand (odd ones too: the reader's result is kept; a
+      // field it reads is whole armour groups)
       u"x\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)",
       u"see: (quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end) thanks",
       u"  (quiren_start) \r\n A Gg2Qs>A #3 \r\n  Al~OuWcK\r\n  (quiren_end)",
-      u"(quiren_start)\r\nAGg2Qs>A#3\r\nAl~(quiren_end)",
-      u"(quiren_start)\nxB\r\nGg2Qs>A#3\r\n(quiren_end)",
-      u"> (quiren_start) xyB\r\nGg2Qs>A#3\r\n(quiren_end)",
-      u"> (quiren_start)\r\nAGg2Qs\r\n> >A#3\r\n(quiren_end)",
-      u"(quiren_start)\r\nAGg2Qs>A#3\r\nAl~\n(quiren_end)",
+      u"(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu(quiren_end)",
+      u"(quiren_start)\nxB\r\nGg2Qs>A#3Al~\r\n(quiren_end)",
+      u"> (quiren_start) xyB\r\nGg2Qs>A#3Al~\r\n(quiren_end)",
+      u"> (quiren_start)\r\nAGg2Qs\r\n> >A#3Al\r\n(quiren_end)",
+      u"(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu\n(quiren_end)",
       // no start marker followed by an end marker
       u"> (quiren_start)\r\n> AG>A\r\n",
       u"> (quiren_end)\r\n> (quiren_start)\r\n> AG>A\r\n",
@@ -229,8 +230,8 @@ TEST(ReceivedText, LargeTexts) {
   EXPECT_TRUE(repair_received_text(one_line) == one_line_repaired);
 
   // 200,000 quoted blocks, each read.
-  const std::u16string block = u"(quiren_start)\r\nAGg2Qs#3>AAl~Ou\r\nWc@Kv\r\n(quiren_end)";
-  const std::u16string quoted_block = u"> (quiren_start)\r\n> AGg2Qs#3>AAl~Ou\r\n> Wc@Kv\r\n> (quiren_end)";
+  const std::u16string block = u"(quiren_start)\r\nAGg2Qs>AAl~Ou\r\nWc@Kv\r\n(quiren_end)";
+  const std::u16string quoted_block = u"> (quiren_start)\r\n> AGg2Qs>AAl~Ou\r\n> Wc@Kv\r\n> (quiren_end)";
   std::u16string many;
   std::u16string many_repaired;
   for (int i = 0; i < 200'000; ++i) {
