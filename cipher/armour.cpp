@@ -42,10 +42,7 @@ std::optional<std::vector<std::uint8_t>> decode_armour(std::string_view text) {
       v = v * 85 + digit;
     }
     if (v > 0xFFFFFFFFu) return std::nullopt;
-    out[4 * i] = static_cast<std::uint8_t>(v >> 24);
-    out[4 * i + 1] = static_cast<std::uint8_t>(v >> 16);
-    out[4 * i + 2] = static_cast<std::uint8_t>(v >> 8);
-    out[4 * i + 3] = static_cast<std::uint8_t>(v);
+    put_group(static_cast<std::uint32_t>(v), &out[4 * i]);
   }
   return out;
 }

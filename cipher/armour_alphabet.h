@@ -33,4 +33,12 @@ constexpr std::array<std::uint8_t, 256> make_armour_inverse() {
 }
 inline constexpr std::array<std::uint8_t, 256> kArmourInverse = make_armour_inverse();
 
+// Writes a group's value as its four bytes, most significant first.
+inline void put_group(std::uint32_t value, std::uint8_t* out) {
+  out[0] = static_cast<std::uint8_t>(value >> 24);
+  out[1] = static_cast<std::uint8_t>(value >> 16);
+  out[2] = static_cast<std::uint8_t>(value >> 8);
+  out[3] = static_cast<std::uint8_t>(value);
+}
+
 }  // namespace quiren::cipher

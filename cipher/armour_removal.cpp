@@ -17,10 +17,7 @@ std::vector<std::uint8_t> remove_armour(std::string_view body) {
       if (digit == kOutsideAlphabet) show_notice(kBadCharacterCaption, std::string_view(&c, 1), NoticeText::ansi);
       v = v * 85u + digit;
     }
-    out[4 * i] = static_cast<std::uint8_t>(v >> 24);
-    out[4 * i + 1] = static_cast<std::uint8_t>(v >> 16);
-    out[4 * i + 2] = static_cast<std::uint8_t>(v >> 8);
-    out[4 * i + 3] = static_cast<std::uint8_t>(v);
+    put_group(v, &out[4 * i]);
   }
   return out;
 }

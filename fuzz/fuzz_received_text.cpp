@@ -21,10 +21,13 @@
 #include "block/armoured_block.h"
 #include "block/block_rules.h"
 #include "block/received_text.h"
+#include "tests/support/received_forms.h"
 
 namespace {
 
 using namespace quiren::block;
+using quiren::testing::joined;
+using quiren::testing::lines_of;
 
 constexpr std::u16string_view kArmour =
     u"Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw";
@@ -63,27 +66,6 @@ void received_text(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i < before.size() && read_cleanly(before[i]); ++i) {
     require(i < after.size() && same(before[i], after[i]));
   }
-}
-
-std::vector<std::u16string> lines_of(std::u16string_view block) {
-  std::vector<std::u16string> lines;
-  for (std::size_t pos = 0;;) {
-    std::size_t end = block.find(kLineBreak, pos);
-    lines.emplace_back(block.substr(pos, end == std::u16string_view::npos ? end : end - pos));
-    if (end == std::u16string_view::npos) return lines;
-    pos = end + kLineBreak.size();
-  }
-}
-
-std::u16string joined(const std::vector<std::u16string>& lines, std::u16string_view before,
-                      std::u16string_view between) {
-  std::u16string out;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out += between;
-    out += before;
-    out += lines[i];
-  }
-  return out;
 }
 
 // A block of the kind whose check mode letter is "C": armour alone, no ">",

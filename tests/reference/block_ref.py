@@ -11,17 +11,21 @@ CRLF = b"\r\n"
 JOINT = b"\r\n\r\n" + b"*--" * 14 + b"*" + b"\r\n\r\n"
 
 
-def write_block(check_result: bytes, text_result: bytes, width: int) -> bytes:
+def frame(mode: bytes, payload: bytes, width: int) -> bytes:
+    """The block of `payload` under its mode letter, wrapped at `width`."""
     width = min(max(width, 10), 100)
-    check_field, check_mode = check_result[:-1], check_result[-1:]
-    text_field, text_mode = text_result[:-1], text_result[-1:]
-    payload = check_field + b">" + text_mode + text_field
-    lines = [check_mode + payload[: width - 1]]
+    lines = [mode + payload[: width - 1]]
     rest = payload[width - 1:]
     while rest:
         lines.append(rest[:width])
         rest = rest[width:]
     return START + CRLF + CRLF.join(lines) + CRLF + END
+
+
+def write_block(check_result: bytes, text_result: bytes, width: int) -> bytes:
+    check_field, check_mode = check_result[:-1], check_result[-1:]
+    text_field, text_mode = text_result[:-1], text_result[-1:]
+    return frame(check_mode, check_field + b">" + text_mode + text_field, width)
 
 
 def _joined_lines(region: bytes) -> bytes:

@@ -11,6 +11,7 @@ from cryptography.hazmat.primitives import hashes
 from cryptography.hazmat.primitives.ciphers.aead import AESGCM
 from cryptography.hazmat.primitives.kdf.pbkdf2 import PBKDF2HMAC
 
+import block_ref
 from quiren_ref import ALPHABET
 
 START = b"(quiren_start)"
@@ -65,13 +66,7 @@ def unarmour(text: bytes) -> bytes:
 
 
 def frame(envelope: bytes, width: int) -> bytes:
-    payload = armour(envelope)
-    lines = [b"C" + payload[: width - 1]]
-    rest = payload[width - 1:]
-    while rest:
-        lines.append(rest[:width])
-        rest = rest[width:]
-    return START + CRLF + CRLF.join(lines) + CRLF + END
+    return block_ref.frame(b"C", armour(envelope), width)
 
 
 def unframe(block: bytes) -> bytes:

@@ -16,8 +16,8 @@ struct ReceivedForm {
   std::u16string text;
 };
 
-namespace received_forms_detail {
-
+// A text's lines without their CR LF, and lines put together again with
+// `before` each and `between` them: the tools the forms are made with.
 inline std::vector<std::u16string> lines_of(std::u16string_view text) {
   std::vector<std::u16string> lines;
   for (std::size_t pos = 0;;) {
@@ -50,12 +50,9 @@ inline std::vector<std::u16string> rewrapped(const std::vector<std::u16string>& 
   return out;
 }
 
-}  // namespace received_forms_detail
-
 // Every form of one block, from "as sent" to the whole block run together on
 // one line. Quoted forms stand in a reply, with quoted text around them.
 inline std::vector<ReceivedForm> received_forms(std::u16string_view block) {
-  using namespace received_forms_detail;
   const std::vector<std::u16string> lines = lines_of(block);
   auto quoted_lines = [](const std::vector<std::u16string>& these, std::u16string_view quote,
                          std::u16string_view eol) {
@@ -102,7 +99,6 @@ inline std::vector<ReceivedForm> received_forms(std::u16string_view block) {
 
 // Two blocks in one text, one of them quoted: read in order, each as sent.
 inline std::vector<ReceivedForm> received_pairs(std::u16string_view first, std::u16string_view second) {
-  using namespace received_forms_detail;
   const std::u16string quoted_first = joined(lines_of(first), u"> ", u"\r\n");
   const std::u16string quoted_second = joined(lines_of(second), u"> ", u"\n");
   return {
