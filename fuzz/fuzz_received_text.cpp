@@ -98,24 +98,16 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
   std::size_t check_length = data[3];
   data += 4;
   size -= 4;
-  check_length = std::min(check_length, size);
+  // Fields as the library writes them: whole groups of armour characters.
+  check_length = std::min(check_length, size) / 5 * 5;
+  size = check_length + (size - check_length) / 5 * 5;
   std::u16string check;
   std::u16string body;
-  for (std::size_t i = 0; i < size; ++i) {
-    // The text field may hold ">" (only the first one separates); the
-    // check field may not.
-    if (i < check_length) {
-      check += kArmour[data[i] % kArmour.size()];
-    } else {
-      body += data[i] % (kArmour.size() + 1) == kArmour.size() ? u'>' : kArmour[data[i] % kArmour.size()];
-    }
-  }
+  for (std::size_t i = 0; i < size; ++i) (i < check_length ? check : body) += kArmour[data[i] % kArmour.size()];
 
   std::u16string block;
   if (mode == 2) {
-    std::u16string armour = check + body;
-    std::erase(armour, u'>');
-    block = body_only_block(armour, width);
+    block = body_only_block(check + body, width);
   } else {
     block = write_block({check, mode == 0 ? u'A' : u'B'}, {body, text_mode}, width);
     const std::vector<BlockItem> items = read_blocks(block);
