@@ -147,9 +147,10 @@ bool answer(HWND box, int button, Millis timeout = kDefaultWait);
 bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
 
 // A block's mode letter: the character right after the start marker's line
-// break ("A" or "B" for a compatible block, "C" for a strong one); L'\0'
-// when `text` holds no start marker with a line break after it.
-wchar_t block_mode_letter(std::wstring_view text);
+// break ("A" or "B" for a compatible block, "C" for a strong one); empty
+// when `text` holds no start marker with a line break and a character
+// after it.
+std::wstring block_mode_letter(std::wstring_view text);
 
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns

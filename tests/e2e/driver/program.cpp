@@ -38,11 +38,11 @@ bool no_box_for_a_while(DWORD pid, Millis how_long) {
   return !wait_until([&] { return find_window(kMessageBoxClass, kAppTitle, pid) != nullptr; }, how_long);
 }
 
-wchar_t block_mode_letter(std::wstring_view text) {
+std::wstring block_mode_letter(std::wstring_view text) {
   const std::wstring head = wide(block::kStartMarker) + wide(block::kLineBreak);
   const std::size_t at = text.find(head);
-  if (at == std::wstring_view::npos || at + head.size() >= text.size()) return L'\0';
-  return text[at + head.size()];
+  if (at == std::wstring_view::npos || at + head.size() >= text.size()) return {};
+  return std::wstring(text.substr(at + head.size(), 1));
 }
 
 }  // namespace quiren::e2e

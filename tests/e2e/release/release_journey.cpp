@@ -134,8 +134,8 @@ void compatible_round_trip(DWORD pid) {
   check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
         "armoured block on the clipboard");
   check(block.find(L"会議") == std::wstring::npos, "the block does not show the text");
-  const wchar_t mode = block_mode_letter(block);
-  check(mode == L'A' || mode == L'B', "a compatible block (mode letter A or B) while strong is stored False");
+  const std::wstring mode = block_mode_letter(block);
+  check(mode == L"A" || mode == L"B", "a compatible block (mode letter A or B) while strong is stored False");
 
   step("decrypt: copy the block, answer, type the password: the viewer shows the text");
   set_clipboard_text(L"");
@@ -196,7 +196,7 @@ void strong_round_trip(DWORD pid) {
   // Deriving the key takes a moment under Wine: kWait covers it.
   answer(expect_box(pid, quiren::flows::texts::kEncrypted, "encrypted", kWait), IDOK, kWait);
   const std::wstring block = clipboard_text().value_or(L"");
-  check_equal(std::wstring(1, block_mode_letter(block)), L"C", "mode letter of the block");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the block");
   const std::vector<std::wstring> lines = body_lines(block);
   check(lines.size() > 1 && std::ranges::all_of(lines, [](const std::wstring& l) { return l.size() <= 40; }) &&
             lines.front().size() == 40,

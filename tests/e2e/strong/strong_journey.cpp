@@ -81,7 +81,9 @@ std::optional<std::wstring> decrypt(DWORD pid, std::wstring_view clip, std::wstr
     }
     return std::nullopt;
   }
-  std::wstring shown = control_text(viewer, kViewerTextId);
+  // The flow fills the viewer once it is shown.
+  std::wstring shown;
+  wait_until([&] { return !(shown = control_text(viewer, kViewerTextId)).empty(); });
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   check(wait_until([&] { return !IsWindow(viewer); }), "viewer closes");
   return shown;
@@ -150,7 +152,7 @@ int wmain() {
   }
 
   step("the tool's strong block decrypts in the viewer");
-  check_equal(std::wstring(1, block_mode_letter(*tool_block)), L"C", "the tool wrote a strong block");
+  check_equal(block_mode_letter(*tool_block), L"C", "the tool wrote a strong block");
   check_equal(decrypt(pid, *tool_block, password).value_or(L"(no viewer)"), *tool_text,
               "viewer text of the tool's block");
 
@@ -161,7 +163,7 @@ int wmain() {
   step("with no stored settings the tray writes a strong block");
   const std::wstring block = encrypt(pid, *tray_text, password);
   check(block.starts_with(kBlockHead) && block.ends_with(kBlockTail), "block framed");
-  check_equal(std::wstring(1, block_mode_letter(block)), L"C", "mode letter of the tray's block");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the tray's block");
   check(!stored_setting(L"strong").has_value(), "no strong setting stored: the default is at work");
   check(write_file_bytes(g_exchange + L"\\tray-block.txt", utf8(block)), "tray-block.txt written for the tool");
   check_equal(decrypt(pid, block, password).value_or(L"(no viewer)"), *tray_text, "the tray reads its own block");

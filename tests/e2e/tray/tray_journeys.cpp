@@ -143,15 +143,17 @@ std::wstring decrypt_copy(DWORD pid, std::wstring_view block, std::wstring_view 
   answer_prompt(prompt, password);
   HWND viewer = wait_for_window(L"quiren_frmprint", L"", pid);
   if (!check(viewer != nullptr, "viewer shown")) return {};
-  std::wstring shown = control_text(viewer, 101);
+  // The flow fills the viewer once it is shown.
+  std::wstring shown;
+  wait_until([&] { return !(shown = control_text(viewer, 101)).empty(); });
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   wait_until_gone(viewer);
   return shown;
 }
 
 bool is_compatible_block(std::wstring_view block) {
-  const wchar_t mode = block_mode_letter(block);
-  return mode == L'A' || mode == L'B';
+  const std::wstring mode = block_mode_letter(block);
+  return mode == L"A" || mode == L"B";
 }
 
 void encrypt_and_decrypt(DWORD pid) {
@@ -311,7 +313,7 @@ void strong_setting(HWND main, DWORD pid) {
   check_equal(stored_setting(L"strong").value_or(L"?"), L"True", "strong stored True");
   const std::wstring plain = L"強力な暗号化の確認です。🔒";
   std::wstring block = encrypt_copy(pid, plain, L"kyouryoku");
-  check_equal(std::wstring(1, block_mode_letter(block)), L"C", "mode letter of the block after OK");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the block after OK");
   check_equal(decrypt_copy(pid, block, L"kyouryoku"), plain, "the strong block decrypts in the viewer");
 
   step("strong box unticked, OK: stored False, and the next copy becomes a compatible block");
