@@ -36,8 +36,10 @@ cmake --build build/win32 -j "$jobs"
 "$root/scripts/check-msvc-exports.sh"
 
 stage "Windows build (mingw-w64), 64-bit: the tray program, quiren.dll, quiren.exe and the test drivers"
+# The native tool from the first stage: the strong journey exchanges blocks
+# between it and the tray under Wine.
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_NATIVE_TOOL="$root/build/native/bin/quiren" >/dev/null
 cmake --build build/win64 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win64/bin/quiren.dll
 

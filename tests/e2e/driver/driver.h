@@ -113,6 +113,8 @@ std::wstring driver_directory();
 bool make_directory(std::wstring_view path);
 bool copy_file(std::wstring_view from, std::wstring_view to);
 std::optional<std::string> read_file_bytes(std::wstring_view path);
+// Creates or replaces the file with exactly `bytes`.
+bool write_file_bytes(std::wstring_view path, std::string_view bytes);
 // A UTF-8 file's text as UTF-16.
 std::optional<std::wstring> read_utf8_file(std::wstring_view path);
 bool delete_file(std::wstring_view path);
@@ -143,6 +145,12 @@ HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Mill
 bool answer(HWND box, int button, Millis timeout = kDefaultWait);
 // True when no box of `pid` turns up within `how_long`.
 bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
+
+// A block's mode letter: the character right after the start marker's line
+// break ("A" or "B" for a compatible block, "C" for a strong one); empty
+// when `text` holds no start marker with a line break and a character
+// after it.
+std::wstring block_mode_letter(std::wstring_view text);
 
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns

@@ -40,6 +40,17 @@ std::optional<std::string> read_file_bytes(std::wstring_view path) {
   return bytes;
 }
 
+bool write_file_bytes(std::wstring_view path, std::string_view bytes) {
+  const std::wstring p(path);
+  HANDLE file = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
 std::optional<std::wstring> read_utf8_file(std::wstring_view path) {
   auto bytes = read_file_bytes(path);
   if (!bytes) return std::nullopt;

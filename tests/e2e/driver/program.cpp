@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "block/block_rules.h"
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/registry_settings.h"
@@ -35,6 +36,13 @@ bool answer(HWND box, int button, Millis timeout) { return answer_message_box(bo
 
 bool no_box_for_a_while(DWORD pid, Millis how_long) {
   return !wait_until([&] { return find_window(kMessageBoxClass, kAppTitle, pid) != nullptr; }, how_long);
+}
+
+std::wstring block_mode_letter(std::wstring_view text) {
+  const std::wstring head = wide(block::kStartMarker) + wide(block::kLineBreak);
+  const std::size_t at = text.find(head);
+  if (at == std::wstring_view::npos || at + head.size() >= text.size()) return {};
+  return std::wstring(text.substr(at + head.size(), 1));
 }
 
 }  // namespace quiren::e2e

@@ -26,16 +26,6 @@ const std::wstring kWrongPassword = L"パスワードが不正です。復号で
 const std::wstring kJoint = L"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
 constexpr int kTextBox = 101;
 
-bool write_file_bytes(const std::wstring& path, std::string_view bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  CloseHandle(file);
-  return ok;
-}
-
 // Runs `quiren encrypt` under this prefix's code page and returns its block
 // (standard output, UTF-8), or nullopt when it failed.
 std::optional<std::wstring> tool_block(std::wstring_view text, std::wstring_view password) {

@@ -1,6 +1,8 @@
 // The main journey through the tray program as it ships: start, encrypt a
-// Japanese text, decrypt it into the viewer, the tray menu, a setting
-// changed and stored, a password saved in the list, the about window, exit.
+// Japanese text into a compatible block and decrypt it into the viewer, the
+// tray menu, the settings changed to strong blocks and a new width and
+// stored, a strong round trip under them, a password saved in the list, the
+// about window, exit.
 //   release_journey [PROGRAM_DIR]
 // PROGRAM_DIR (default: the driver's own folder) holds the unpacked
 // program; the driver needs nothing else from the build. Each window is
@@ -8,8 +10,10 @@
 // beside it, so the user guide's pictures can be cut to the window.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/win32/prompt_ids.h"
@@ -98,8 +102,22 @@ bool start(Process& program) {
   return check(wait_until([] { return main_window() != nullptr; }, kWait), "main window made");
 }
 
-void encrypt_and_decrypt(DWORD pid) {
-  step("encrypt: copy Japanese text, answer, type the password");
+// Body lines of a block: those between its marker lines.
+std::vector<std::wstring> body_lines(std::wstring_view block) {
+  std::vector<std::wstring> lines;
+  std::size_t at = block.find(L"(quiren_start)\r\n");
+  if (at == std::wstring_view::npos) return lines;
+  at = block.find(L"\r\n", at) + 2;
+  for (;;) {
+    const std::size_t end = block.find(L"\r\n", at);
+    if (end == std::wstring_view::npos) return lines;
+    lines.emplace_back(block.substr(at, end - at));
+    at = end + 2;
+  }
+}
+
+void compatible_round_trip(DWORD pid) {
+  step("encrypt: copy Japanese text, answer, type the password: a compatible block");
   const std::wstring plain = L"明日の打ち合わせは午前10時からです。\r\n場所は3階の第2会議室、資料は各自持参してください。";
   const std::wstring password = L"合言葉2024";
   set_clipboard_text(plain);
@@ -116,6 +134,8 @@ void encrypt_and_decrypt(DWORD pid) {
   check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
         "armoured block on the clipboard");
   check(block.find(L"会議") == std::wstring::npos, "the block does not show the text");
+  const std::wstring mode = block_mode_letter(block);
+  check(mode == L"A" || mode == L"B", "a compatible block (mode letter A or B) while strong is stored False");
 
   step("decrypt: copy the block, answer, type the password: the viewer shows the text");
   set_clipboard_text(L"");
@@ -144,15 +164,57 @@ void tray_menu(HWND main) {
 }
 
 void settings_dialog(HWND main) {
-  step("settings: a new width, OK stores it");
+  step("settings: strong blocks and a new width, OK stores them");
   menu(main, MenuCommand::mnusettei);
   if (!check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) return;
   check_equal(window_text(main), wide(quiren::shell::texts::kSettingsTitle), "settings title");
+  HWND strong_box = GetDlgItem(main, settings::chkstrong);
+  check(SendMessageW(strong_box, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "strong box shows the stored False");
+  // The label the guides quote.
+  check_equal(window_text(GetDlgItem(main, settings::first_label + 12)),
+              L"強力な暗号化（AES-256-GCM）を使う\r\n※外すと旧版でも読める互換形式（安全性は低い）", "strong box label");
+  // Ticked, every value is the default: the dialog as a new user finds it,
+  // which is the picture the guides show.
+  SendMessageW(strong_box, BM_SETCHECK, BST_CHECKED, 0);
   picture(main, L"settings");
   set_control_text(main, settings::txtorikaesi, L"40");
   press_button(main, settings::command1);
   check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
   check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"40", "width stored");
+  check_equal(stored_setting(L"strong").value_or(L"?"), L"True", "strong stored");
+}
+
+void strong_round_trip(DWORD pid) {
+  step("the settings at work at once: a strong block, 40 characters wide, that decrypts in the viewer");
+  const std::wstring plain = L"強力な暗号化で送ります。🔒\r\n来月の予算案は添付のとおりです。";
+  const std::wstring password = L"長くて推測されにくい合言葉2026";
+  set_clipboard_text(plain);
+  answer(expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait), IDYES, kWait);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
+  if (!prompt) return;
+  answer_prompt(prompt, password);
+  // Deriving the key takes a moment under Wine: kWait covers it.
+  answer(expect_box(pid, quiren::flows::texts::kEncrypted, "encrypted", kWait), IDOK, kWait);
+  const std::wstring block = clipboard_text().value_or(L"");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the block");
+  const std::vector<std::wstring> lines = body_lines(block);
+  check(lines.size() > 1 && std::ranges::all_of(lines, [](const std::wstring& l) { return l.size() <= 40; }) &&
+            lines.front().size() == 40,
+        "body lines wrapped at 40 characters");
+  check(block.find(L"予算") == std::wstring::npos, "the block does not show the text");
+
+  set_clipboard_text(L"");
+  set_clipboard_text(block);
+  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
+  prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  if (!prompt) return;
+  answer_prompt(prompt, password);
+  HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
+  if (!check(viewer != nullptr, "viewer shown")) return;
+  check(wait_until([&] { return control_text(viewer, kViewerTextId) == plain; }, kWait),
+        "viewer shows the text of the strong block");
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  check(wait_until_gone(viewer, kWait), "viewer closed");
 }
 
 void password_list(HWND main, DWORD pid) {
@@ -194,6 +256,9 @@ void about_window(HWND main, DWORD pid) {
   HWND about = wait_for_window(quiren::win32::kAboutClass, wide(quiren::shell::texts::kAboutTitle), pid, kWait);
   if (!check(about != nullptr, "about shown")) return;
   check_equal(control_text(about, quiren::win32::kAboutTitleId), wide(quiren::shell::texts::kVersionText), "about version");
+  check_equal(control_text(about, quiren::win32::kAboutReleaseId), L"2026年12月版", "about release line");
+  check_equal(control_text(about, quiren::win32::kAboutStrongId), L"強力な暗号化（AES-256-GCM）の暗号文を読み書きできます",
+              "about strong blocks line");
   picture(about, L"about");
   press_button(about, IDOK);
   check(wait_until_gone(about, kWait), "about closed");
@@ -205,14 +270,18 @@ int wmain(int argc, wchar_t** argv) {
   g_dir = argc > 1 ? std::wstring(argv[1]) : driver_directory();
   while (!g_dir.empty() && g_dir.back() == L'\\') g_dir.pop_back();
   clear_stored_settings();
+  // The first round trip makes the compatible block; the settings dialog
+  // then switches to strong blocks, as the default is.
+  store_setting(L"strong", L"False");
 
   Process program;
   if (start(program)) {
     HWND main = main_window();
     const DWORD pid = program.pid();
-    encrypt_and_decrypt(pid);
+    compatible_round_trip(pid);
     tray_menu(main);
     settings_dialog(main);
+    strong_round_trip(pid);
     password_list(main, pid);
     about_window(main, pid);
     step("exit from the tray menu");

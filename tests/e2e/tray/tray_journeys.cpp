@@ -1,8 +1,8 @@
 // The tray program as a user meets it: start-up, a refused second copy, the
 // encrypt and decrypt journeys through the clipboard, every tray menu
-// command, the settings dialog's checks, the watch switched off and on, the
-// windows that hold the watch, the clipboard-viewer chain, and the two ways
-// the program ends.
+// command, the settings dialog's checks, the strong box switching the kind
+// of block at once, the watch switched off and on, the windows that hold the
+// watch, the clipboard-viewer chain, and the two ways the program ends.
 #include <windows.h>
 
 #include <atomic>
@@ -117,32 +117,53 @@ bool start_to_tray(Process& program, bool look_at_splash) {
   return main != nullptr;
 }
 
-void encrypt_and_decrypt(DWORD pid) {
-  step("copy text, answer the question, type a password: the block is on the clipboard");
-  const std::wstring plain = L"会議は明日の10時です。";
+// Copies `plain`, answers the question and types the password: the block on
+// the clipboard afterwards.
+std::wstring encrypt_copy(DWORD pid, std::wstring_view plain, std::wstring_view password) {
   set_clipboard_text(plain);
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "encrypt question"), IDYES);
   HWND prompt = wait_for_prompt(kAppTitle, pid);
-  if (!check(prompt != nullptr, "password prompt")) return;
-  answer_prompt(prompt, L"himitsu");
+  if (!check(prompt != nullptr, "password prompt")) return {};
+  answer_prompt(prompt, password);
   answer(expect_box(pid, u"暗号化した文章をクリップボードに書き込みました", "encrypted"), IDOK);
   std::wstring block = clipboard_text().value_or(L"");
   check(block.find(L"(quiren_start)") != std::wstring::npos, "block on the clipboard");
   check(no_box_for_a_while(pid), "writing the block starts no new flow");
+  return block;
+}
 
-  step("copy the block: the viewer shows the text");
+// Copies `block`, answers the question and types the password: the viewer's
+// text, with the viewer closed again (empty when no viewer came).
+std::wstring decrypt_copy(DWORD pid, std::wstring_view block, std::wstring_view password) {
   set_clipboard_text(L"");
   set_clipboard_text(block);
   answer(expect_box(pid, u"クリップボードの内容を復号しますか？", "decrypt question"), IDYES);
-  prompt = wait_for_prompt(kAppTitle, pid);
-  if (!check(prompt != nullptr, "decrypt password prompt")) return;
-  answer_prompt(prompt, L"himitsu");
+  HWND prompt = wait_for_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "decrypt password prompt")) return {};
+  answer_prompt(prompt, password);
   HWND viewer = wait_for_window(L"quiren_frmprint", L"", pid);
-  if (check(viewer != nullptr, "viewer shown")) {
-    check(control_text(viewer, 101).find(plain) != std::wstring::npos, "viewer holds the text");
-    PostMessageW(viewer, WM_CLOSE, 0, 0);
-    wait_until_gone(viewer);
-  }
+  if (!check(viewer != nullptr, "viewer shown")) return {};
+  // The flow fills the viewer once it is shown.
+  std::wstring shown;
+  wait_until([&] { return !(shown = control_text(viewer, 101)).empty(); });
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  wait_until_gone(viewer);
+  return shown;
+}
+
+bool is_compatible_block(std::wstring_view block) {
+  const std::wstring mode = block_mode_letter(block);
+  return mode == L"A" || mode == L"B";
+}
+
+void encrypt_and_decrypt(DWORD pid) {
+  step("copy text, answer the question, type a password: the compatible block is on the clipboard");
+  const std::wstring plain = L"会議は明日の10時です。";
+  const std::wstring block = encrypt_copy(pid, plain, L"himitsu");
+  check(is_compatible_block(block), "a compatible block (mode letter A or B) while strong is stored False");
+
+  step("copy the block: the viewer shows the text");
+  check(decrypt_copy(pid, block, L"himitsu").find(plain) != std::wstring::npos, "viewer holds the text");
 }
 
 void tray_menu(HWND main, DWORD pid) {
@@ -194,6 +215,8 @@ void settings_dialog(HWND main, DWORD pid) {
   check(SendDlgItemMessageW(dialog, layout::option1_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (enc)");
   check(SendDlgItemMessageW(dialog, layout::option2_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (dec)");
   check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_CHECKED, "watch ticked");
+  check(SendDlgItemMessageW(dialog, layout::chkstrong, BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+        "strong box shows the stored False");
   picture(dialog, L"settings");
 
   struct Failing {
@@ -265,6 +288,43 @@ void settings_dialog(HWND main, DWORD pid) {
   check(no_box_for_a_while(pid), "turning the watch on examines nothing");
   set_clipboard_text(L"watched again");
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "question with the watch on"), IDNO);
+}
+
+bool strong_box_ticked(HWND dialog) {
+  return SendDlgItemMessageW(dialog, layout::chkstrong, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void strong_setting(HWND main, DWORD pid) {
+  step("strong box ticked, then Cancel: nothing stored");
+  HWND dialog = open_settings(main);
+  if (!check(dialog != nullptr, "settings dialog visible")) return;
+  check(!strong_box_ticked(dialog), "strong box unticked (stored False)");
+  set_check(dialog, layout::chkstrong, true);
+  press_button(dialog, layout::command2);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after Cancel");
+  check_equal(stored_setting(L"strong").value_or(L"?"), L"False", "Cancel left strong stored False");
+
+  step("strong box ticked, OK: stored True, and the next copy becomes a strong block");
+  dialog = open_settings(main);
+  check(!strong_box_ticked(dialog), "strong box unticked again after Cancel");
+  set_check(dialog, layout::chkstrong, true);
+  press_button(dialog, layout::command1);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after OK");
+  check_equal(stored_setting(L"strong").value_or(L"?"), L"True", "strong stored True");
+  const std::wstring plain = L"強力な暗号化の確認です。🔒";
+  std::wstring block = encrypt_copy(pid, plain, L"kyouryoku");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the block after OK");
+  check_equal(decrypt_copy(pid, block, L"kyouryoku"), plain, "the strong block decrypts in the viewer");
+
+  step("strong box unticked, OK: stored False, and the next copy becomes a compatible block");
+  dialog = open_settings(main);
+  check(strong_box_ticked(dialog), "strong box ticked (stored True)");
+  set_check(dialog, layout::chkstrong, false);
+  press_button(dialog, layout::command1);
+  check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after OK");
+  check_equal(stored_setting(L"strong").value_or(L"?"), L"False", "strong stored False");
+  block = encrypt_copy(pid, L"互換形式に戻しました。", L"kyouryoku");
+  check(is_compatible_block(block), "a compatible block (mode letter A or B) after OK");
 }
 
 void windows_holding_the_watch(HWND main, DWORD pid) {
@@ -349,6 +409,10 @@ int wmain() {
     check(main_window() == nullptr, "no main window made");
   }
 
+  // The compatible block, which this journey has always made; the strong
+  // box is worked later.
+  store_setting(L"strong", L"False");
+
   ChainWitness witness;
   witness.start();
 
@@ -373,6 +437,7 @@ int wmain() {
   encrypt_and_decrypt(pid);
   tray_menu(main, pid);
   settings_dialog(main, pid);
+  strong_setting(main, pid);
   windows_holding_the_watch(main, pid);
   chain_notices(main, pid, witness);
 

@@ -1,0 +1,205 @@
+// Strong blocks between the tray's clipboard flows (CNG, under Wine) and the
+// Linux tool (OpenSSL). tool-exchange.sh does the tool's part before and
+// after this driver and shares a folder with it, named in
+// QUIREN_E2E_EXCHANGE (a Windows path):
+//   in:  password.txt (its first line), tool-text.txt, tool-block.txt (the
+//        tool's strong block of tool-text.txt), tray-text.txt
+//   out: tray-block.txt, the flows host's block of tray-text.txt, which the
+//        script opens with the tool afterwards.
+// The host starts with no stored settings, as a new user's program does, so
+// it writes strong blocks. The texts carry Japanese and emoji, which a
+// compatible block could not under the western code page. Also: a wrong
+// password, and a changed strong block never shows text.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "block/armoured_block.h"
+#include "block/block_rules.h"
+#include "block/strong/envelope_layout.h"
+#include "block/strong_block.h"
+#include "tests/e2e/driver/driver.h"
+
+using namespace quiren::e2e;
+
+namespace {
+
+const std::wstring kViewerClass = L"quiren_frmprint";
+const std::wstring kViewerCaption = L"復号した文章の表示";
+constexpr int kViewerTextId = 101;
+constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
+constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
+constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
+const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
+const std::wstring kBlockHead = L"(quiren_start)\r\n";
+const std::wstring kBlockTail = L"\r\n(quiren_end)";
+
+std::wstring g_exchange;
+
+std::optional<std::wstring> exchange_text(std::wstring_view name) {
+  return read_utf8_file(g_exchange + L"\\" + std::wstring(name));
+}
+
+bool answer_password(DWORD pid, std::wstring_view password) {
+  HWND prompt = wait_for_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "password prompt appears")) return false;
+  return answer_prompt(prompt, password);
+}
+
+// Copies `text` and lets the host encrypt it under `password`: the block it
+// put on the clipboard.
+std::wstring encrypt(DWORD pid, std::wstring_view text, std::wstring_view password) {
+  set_clipboard_text(text);
+  answer(expect_box(pid, kAskEncrypt, "encrypt question"), IDYES);
+  if (!answer_password(pid, password)) return {};
+  answer(expect_box(pid, kEncrypted, "encrypted"), IDOK);
+  return clipboard_text().value_or(L"");
+}
+
+// Copies `clip`, answers the decrypt question and the password: the text the
+// viewer shows, with the viewer closed again; nullopt (a failed check) when
+// no viewer came.
+std::optional<std::wstring> decrypt(DWORD pid, std::wstring_view clip, std::wstring_view password) {
+  set_clipboard_text(clip);
+  answer(expect_box(pid, kAskDecrypt, "decrypt question"), IDYES);
+  if (!answer_password(pid, password)) return std::nullopt;
+  HWND viewer = nullptr;
+  HWND box = nullptr;
+  wait_until([&] {
+    viewer = find_window(kViewerClass, kViewerCaption, pid);
+    box = find_window(kMessageBoxClass, kAppTitle, pid);
+    return viewer || box;
+  });
+  if (!check(viewer != nullptr, "viewer appears")) {
+    if (box) {
+      check_equal(message_box_text(box), L"", "unexpected message box");
+      answer(box, IDOK);
+    }
+    return std::nullopt;
+  }
+  // The flow fills the viewer once it is shown.
+  std::wstring shown;
+  wait_until([&] { return !(shown = control_text(viewer, kViewerTextId)).empty(); });
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  check(wait_until([&] { return !IsWindow(viewer); }), "viewer closes");
+  return shown;
+}
+
+std::u16string u16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
+std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+// The block with one byte of its envelope flipped, framed again as the tray
+// frames it; empty when `block` holds no readable strong block.
+std::wstring envelope_changed(std::wstring_view block,
+                              const std::function<std::size_t(const std::vector<std::uint8_t>&)>& where) {
+  std::vector<quiren::block::BlockItem> items = quiren::block::read_blocks(u16(block));
+  if (items.empty() || items[0].problem != quiren::block::BlockProblem::none ||
+      items[0].kind != quiren::block::BlockKind::strong) {
+    return {};
+  }
+  std::vector<std::uint8_t> envelope = items[0].envelope;
+  envelope[where(envelope)] ^= 0x01;
+  return w(quiren::block::frame_strong_envelope(envelope, quiren::block::kDefaultWrap));
+}
+
+// The block's lines between the markers, split at CR LF.
+std::vector<std::wstring> lines_of(std::wstring_view block) {
+  std::vector<std::wstring> lines;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t end = block.find(L"\r\n", at);
+    lines.emplace_back(block.substr(at, end == std::wstring_view::npos ? std::wstring_view::npos : end - at));
+    if (end == std::wstring_view::npos) return lines;
+    at = end + 2;
+  }
+}
+
+std::wstring joined(const std::vector<std::wstring>& lines) {
+  std::wstring out;
+  for (std::size_t i = 0; i < lines.size(); ++i) out += (i ? L"\r\n" : L"") + lines[i];
+  return out;
+}
+
+}  // namespace
+
+int wmain() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!check(GetEnvironmentVariableW(L"QUIREN_E2E_EXCHANGE", folder, MAX_PATH) > 0,
+             "QUIREN_E2E_EXCHANGE names the folder shared with tool-exchange.sh")) {
+    return exit_code();
+  }
+  g_exchange = folder;
+  const std::optional<std::wstring> password_line = exchange_text(L"password.txt");
+  const std::optional<std::wstring> tool_text = exchange_text(L"tool-text.txt");
+  const std::optional<std::wstring> tool_block = exchange_text(L"tool-block.txt");
+  const std::optional<std::wstring> tray_text = exchange_text(L"tray-text.txt");
+  if (!check(password_line && tool_text && tool_block && tray_text, "the tool's side left its files")) {
+    return exit_code();
+  }
+  const std::wstring password = password_line->substr(0, password_line->find_first_of(L"\r\n"));
+
+  clear_stored_settings();
+  Process host(driver_directory() + L"\\flows_host.exe", {});
+  if (!check(host.started(), "host starts")) return exit_code();
+  const DWORD pid = host.pid();
+  if (!check(wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) != nullptr; }, 30s),
+             "host ready")) {
+    return exit_code();
+  }
+
+  step("the tool's strong block decrypts in the viewer");
+  check_equal(block_mode_letter(*tool_block), L"C", "the tool wrote a strong block");
+  check_equal(decrypt(pid, *tool_block, password).value_or(L"(no viewer)"), *tool_text,
+              "viewer text of the tool's block");
+
+  step("a wrong password shows the wrong-password text");
+  check_equal(decrypt(pid, *tool_block, L"wrong").value_or(L"(no viewer)"), kWrongPassword,
+              "viewer text under a wrong password");
+
+  step("with no stored settings the tray writes a strong block");
+  const std::wstring block = encrypt(pid, *tray_text, password);
+  check(block.starts_with(kBlockHead) && block.ends_with(kBlockTail), "block framed");
+  check_equal(block_mode_letter(block), L"C", "mode letter of the tray's block");
+  check(!stored_setting(L"strong").has_value(), "no strong setting stored: the default is at work");
+  check(write_file_bytes(g_exchange + L"\\tray-block.txt", utf8(block)), "tray-block.txt written for the tool");
+  check_equal(decrypt(pid, block, password).value_or(L"(no viewer)"), *tray_text, "the tray reads its own block");
+
+  // The block must be long enough for a whole line to go from its middle.
+  const std::vector<std::wstring> lines = lines_of(block);
+  check(lines.size() >= 5, "the block has at least three body lines");
+  struct Change {
+    const char* what;
+    std::function<std::wstring()> make;
+  };
+  const auto flipped = [&](std::function<std::size_t(const std::vector<std::uint8_t>&)> where) {
+    return [&block, where] { return envelope_changed(block, where); };
+  };
+  namespace b = quiren::block;
+  const Change changes[] = {
+      {"a byte of the encrypted text", flipped([](const auto&) { return b::kHeaderSize; })},
+      {"a byte of the tag",
+       flipped([](const auto& e) { return e.size() - e[b::kFillOffset] - 1; })},
+      {"a byte of the salt", flipped([](const auto&) { return b::kSaltOffset + 5; })},
+      {"the iteration count", flipped([](const auto&) { return b::kIterationsOffset + 3; })},
+      {"a line taken out of its middle",
+       [&lines] {
+         std::vector<std::wstring> shorter = lines;
+         if (shorter.size() >= 5) shorter.erase(shorter.begin() + 2);
+         return joined(shorter);
+       }},
+  };
+  for (const Change& change : changes) {
+    step(std::string("a strong block changed at ") + change.what + " shows no text");
+    const std::wstring changed = change.make();
+    if (!check(!changed.empty() && changed != block, "the change was made")) continue;
+    check_equal(decrypt(pid, changed, password).value_or(L"(no viewer)"), kWrongPassword,
+                std::string("viewer text of a block changed at ") + change.what);
+  }
+
+  host.terminate();
+  return exit_code();
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# tool-exchange.sh <native quiren> <command that runs strong_journey.exe ...>
+# The Linux side of the strong journey. A Windows program under Wine cannot
+# read the output of a Linux one (Wine starts ELF programs without passing
+# pipes), so the tool's part runs here, before and after the driver, through
+# a folder the two share: QUIREN_E2E_EXCHANGE, as a Windows path (Wine maps
+# Z: to /, and passes the environment on).
+#   before: the texts, the password and the tool's strong block of one text;
+#   after:  the tool opens the block the tray wrote for the other text and
+#           must give that text back byte for byte.
+set -euo pipefail
+tool=$1
+shift
+[ -x "$tool" ] || { echo "tool-exchange.sh: no native quiren at $tool" >&2; exit 2; }
+
+exchange=$(mktemp -d "${TMPDIR:-/tmp}/quiren-exchange.XXXXXX")
+trap 'rm -rf "$exchange"' EXIT
+
+# Japanese and emoji, in the password too: a strong block carries any
+# script whatever the system's code page. CR LF line breaks, as the
+# clipboard and the viewer hold them, so the texts compare exactly.
+printf '%s\n' '合言葉🔑2026' >"$exchange/password.txt"
+printf '%s\r\n%s' '来週の監査は🗓️火曜日の午前9時から。' \
+  'Café ☕ — 資料は共有フォルダーの「2026年度」へ🙏' >"$exchange/tool-text.txt"
+printf '%s\r\n%s\r\n%s' '明日の打ち合わせは午前10時からです🎌 場所は3階の第2会議室。' \
+  '資料は各自持参してください。Thanks — see you there 😀🍣' \
+  '三行目: 予算案（第3版）の確認と、次回の日程調整。' >"$exchange/tray-text.txt"
+
+"$tool" encrypt --password-file "$exchange/password.txt" <"$exchange/tool-text.txt" >"$exchange/tool-block.txt"
+
+export QUIREN_E2E_EXCHANGE
+QUIREN_E2E_EXCHANGE="Z:$(echo "$exchange" | tr / '\\')"
+"$@"
+
+[ -s "$exchange/tray-block.txt" ] || { echo "tool-exchange.sh: the driver wrote no tray-block.txt" >&2; exit 1; }
+if ! "$tool" decrypt --password-file "$exchange/password.txt" <"$exchange/tray-block.txt" >"$exchange/tray-back.txt"; then
+  echo "FAIL: the native tool could not decrypt the tray's block" >&2
+  exit 1
+fi
+if ! cmp -s "$exchange/tray-text.txt" "$exchange/tray-back.txt"; then
+  echo "FAIL: the native tool's text of the tray's block differs" >&2
+  diff <(od -c "$exchange/tray-text.txt") <(od -c "$exchange/tray-back.txt") >&2 || true
+  exit 1
+fi
+echo "tool-exchange.sh: the native tool read the tray's strong block back"
