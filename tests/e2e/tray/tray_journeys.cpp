@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "tests/e2e/driver/driver.h"
+#include "tray/flows/flow_texts.h"
 #include "tray/shell/main_form.h"
 #include "tray/shell/shell_texts.h"
 #include "tray/shell/win32/about_frame.h"
@@ -90,8 +91,8 @@ struct ChainWitness {
 };
 
 // Starts the program and waits through the splash to the tray.
-bool start_to_tray(Process& program, bool look_at_splash) {
-  program = Process(kProgram, {});
+bool start_to_tray(Process& program, bool look_at_splash, std::wstring_view cwd = {}) {
+  program = Process(cwd.empty() ? std::wstring(kProgram) : driver_directory() + L"\\" + kProgram, {}, cwd);
   if (!check(program.started(), "program started")) return false;
   const auto begun = std::chrono::steady_clock::now();
   HWND splash = wait_for_window(quiren::win32::kSplashClass, L"む～くいれん Ver 1.0", program.pid());
@@ -386,6 +387,46 @@ void chain_notices(HWND main, DWORD pid, ChainWitness& witness) {
 
 }  // namespace
 
+// The text field of a compatible block: after ">" and the text mode letter.
+std::wstring text_field_of(std::wstring_view block) {
+  std::wstring payload;
+  std::size_t pos = block.find(L"\r\n");
+  while (pos != std::wstring_view::npos) {
+    const std::size_t next = block.find(L"\r\n", pos + 2);
+    if (next == std::wstring_view::npos) break;
+    payload.append(block.substr(pos + 2, next - pos - 2));
+    pos = next;
+  }
+  const std::size_t separator = payload.find(L'>');
+  return separator == std::wstring::npos ? std::wstring() : payload.substr(separator + 2);
+}
+
+// A shared code table of one record: every "a" is written as one bit.
+const std::string kOneBitPerA{"\x12\0\0\0" "\x01\0\0\0" "\x08\0\0\0" "a" "\x01\0\0\0" "\x01", 18};
+
+// The cipher library reads a shared code table from the current folder; the
+// program makes its own folder the current one, however it is started.
+void shared_table_beside_the_program(DWORD pid) {
+  step("started from another folder, the program uses the shared code table beside it");
+  const std::wstring table = driver_directory() + L"\\DfFugoList.lst";
+  check(write_file_bytes(table, kOneBitPerA), "a shared code table beside the program");
+  const std::wstring block = encrypt_copy(pid, std::wstring(200, L'a'), L"pw");
+  // 200 bits under the table: 4 + 25 bytes, filled to 32, armoured in 40
+  // characters; the self-contained block would take 70.
+  check_equal(static_cast<long long>(text_field_of(block).size()), 40, "the text was compressed with the table");
+
+  step("without the table, that block says it needs the writer's table");
+  delete_file(table);
+  set_clipboard_text(L"");
+  set_clipboard_text(block);
+  answer(expect_box(pid, u"クリップボードの内容を復号しますか？", "decrypt question"), IDYES);
+  HWND prompt = wait_for_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "decrypt password prompt")) return;
+  answer_prompt(prompt, L"pw");
+  answer(expect_box(pid, quiren::flows::texts::kNeedsSharedTable, "the table is needed"), IDOK);
+  check(find_window(L"quiren_frmprint", L"", pid) == nullptr, "no viewer for a text that did not come back");
+}
+
 int wmain() {
   clear_stored_settings();
 
@@ -446,9 +487,14 @@ int wmain() {
   if (dialog) PostMessageW(dialog, WM_CLOSE, 0, 0);
   check(program.wait(10s).has_value(), "the program ended by the close box");
 
-  step("the exit command ends the program");
+  const std::wstring elsewhere = driver_directory() + L"\\elsewhere";
+  make_directory(elsewhere);
+  clear_stored_settings();
+  store_setting(L"strong", L"False");  // the table compresses compatible blocks only
   Process again;
-  if (start_to_tray(again, false)) {
+  if (start_to_tray(again, false, elsewhere)) {
+    shared_table_beside_the_program(again.pid());
+    step("the exit command ends the program");
     menu(main_window(), MenuCommand::mnuend);
     check(again.wait(10s).has_value(), "the program ended by the exit command");
   }
