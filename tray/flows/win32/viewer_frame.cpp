@@ -102,7 +102,7 @@ void ViewerFrame::wipe_text_box() {
       LocalUnlock(buffer);
     }
   }
-  SetWindowTextW(text_box_, L"");
+  set_window_text(text_box_, u"");
 }
 
 TwipsSize ViewerFrame::twips_of(const RECT& outer) const {
