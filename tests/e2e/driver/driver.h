@@ -128,6 +128,11 @@ extern const std::wstring kAppTitle;
 // The program's texts (UTF-16 in its code) as wide strings.
 std::wstring wide(std::u16string_view text);
 
+// The viewer of decrypted texts: its window class, caption and text box.
+extern const std::wstring kViewerClass;
+extern const std::wstring kViewerCaption;
+inline constexpr int kViewerTextId = 101;
+
 // The program's settings store: the HKCU key of its settings section, one
 // stored value (nullopt when absent or not REG_SZ), writing one as REG_SZ,
 // and removing everything the program stored.

@@ -4,10 +4,15 @@
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/registry_settings.h"
+#include "tray/flows/viewer_form.h"
+#include "tray/flows/win32/viewer_frame.h"
 
 namespace quiren::e2e {
 
 const std::wstring kAppTitle = wide(core::texts::kAppTitle);
+const std::wstring kViewerClass = win32::ViewerFrame::kClassName;
+const std::wstring kViewerCaption = wide(ViewerForm::kCaption);
+static_assert(kViewerTextId == win32::ViewerFrame::kTextBoxId);
 
 std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 

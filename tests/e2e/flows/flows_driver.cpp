@@ -17,14 +17,11 @@ using namespace quiren::e2e;
 
 namespace {
 
-const std::wstring kViewerClass = L"quiren_frmprint";
-const std::wstring kViewerCaption = L"復号した文章の表示";
 const std::wstring kAskEncrypt = L"クリップボードの内容を暗号化しますか？";
 const std::wstring kAskDecrypt = L"クリップボードの内容を復号しますか？";
 const std::wstring kEncrypted = L"暗号化した文章をクリップボードに書き込みました";
 const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
 const std::wstring kJoint = L"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
-constexpr int kTextBox = 101;
 
 // Runs `quiren encrypt` under this prefix's code page and returns its block
 // (standard output, UTF-8), or nullopt when it failed.
@@ -130,7 +127,7 @@ std::wstring decrypt(DWORD pid, std::wstring_view clip, std::wstring_view passwo
     }
     return {};
   }
-  return control_text(viewer, kTextBox);
+  return control_text(viewer, kViewerTextId);
 }
 
 void close_viewer(DWORD pid) {
@@ -209,7 +206,7 @@ int wmain() {
   check_equal(decrypt(pid, block + L"\r\n\r\n" + second, L"pw"), text + kJoint + L"second",
               "viewer text of two blocks");
   step("Ctrl+C in the viewer copies, kept out of the clipboard history");
-  HWND text_box = GetDlgItem(find_viewer(pid), kTextBox);
+  HWND text_box = GetDlgItem(find_viewer(pid), kViewerTextId);
   SendMessageW(text_box, EM_SETSEL, 0, -1);
   // Ctrl+C reaches the text box as the character 0x03.
   PostMessageW(text_box, WM_CHAR, 0x03, 0);

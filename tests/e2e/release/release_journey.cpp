@@ -35,8 +35,6 @@ namespace {
 
 // Generous: the release check may run on a loaded machine.
 constexpr Millis kWait = 30s;
-const wchar_t kViewerClass[] = L"quiren_frmprint";
-const int kViewerTextId = 101;
 const wchar_t kEditorClass[] = L"quiren_frmeditpass";
 
 std::wstring g_dir;
@@ -116,6 +114,20 @@ std::vector<std::wstring> body_lines(std::wstring_view block) {
   }
 }
 
+// Copies `block`, answers the question and types the password: the viewer,
+// or null (a failed check) when none came.
+HWND decrypt_into_viewer(DWORD pid, std::wstring_view block, std::wstring_view password) {
+  set_clipboard_text(L"");
+  set_clipboard_text(block);
+  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  if (!prompt) return nullptr;
+  answer_prompt(prompt, password);
+  HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
+  check(viewer != nullptr, "viewer shown");
+  return viewer;
+}
+
 void compatible_round_trip(DWORD pid) {
   step("encrypt: copy Japanese text, answer, type the password: a compatible block");
   const std::wstring plain = L"明日の打ち合わせは午前10時からです。\r\n場所は3階の第2会議室、資料は各自持参してください。";
@@ -138,14 +150,8 @@ void compatible_round_trip(DWORD pid) {
   check(mode == L"A" || mode == L"B", "a compatible block (mode letter A or B) while strong is stored False");
 
   step("decrypt: copy the block, answer, type the password: the viewer shows the text");
-  set_clipboard_text(L"");
-  set_clipboard_text(block);
-  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
-  if (!prompt) return;
-  answer_prompt(prompt, password);
-  HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
-  if (!check(viewer != nullptr, "viewer shown")) return;
+  HWND viewer = decrypt_into_viewer(pid, block, password);
+  if (!viewer) return;
   check(wait_until([&] { return control_text(viewer, kViewerTextId).find(plain) != std::wstring::npos; }, kWait),
         "viewer holds the text");
   picture(viewer, L"viewer");
@@ -203,14 +209,8 @@ void strong_round_trip(DWORD pid) {
         "body lines wrapped at 40 characters");
   check(block.find(L"予算") == std::wstring::npos, "the block does not show the text");
 
-  set_clipboard_text(L"");
-  set_clipboard_text(block);
-  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
-  if (!prompt) return;
-  answer_prompt(prompt, password);
-  HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
-  if (!check(viewer != nullptr, "viewer shown")) return;
+  HWND viewer = decrypt_into_viewer(pid, block, password);
+  if (!viewer) return;
   check(wait_until([&] { return control_text(viewer, kViewerTextId) == plain; }, kWait),
         "viewer shows the text of the strong block");
   PostMessageW(viewer, WM_CLOSE, 0, 0);

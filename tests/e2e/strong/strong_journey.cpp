@@ -28,9 +28,6 @@ using namespace quiren::e2e;
 
 namespace {
 
-const std::wstring kViewerClass = L"quiren_frmprint";
-const std::wstring kViewerCaption = L"復号した文章の表示";
-constexpr int kViewerTextId = 101;
 constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
 constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
 constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";

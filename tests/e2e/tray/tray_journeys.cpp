@@ -142,11 +142,11 @@ std::wstring decrypt_copy(DWORD pid, std::wstring_view block, std::wstring_view 
   HWND prompt = wait_for_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "decrypt password prompt")) return {};
   answer_prompt(prompt, password);
-  HWND viewer = wait_for_window(L"quiren_frmprint", L"", pid);
+  HWND viewer = wait_for_window(kViewerClass, L"", pid);
   if (!check(viewer != nullptr, "viewer shown")) return {};
   // The flow fills the viewer once it is shown.
   std::wstring shown;
-  wait_until([&] { return !(shown = control_text(viewer, 101)).empty(); });
+  wait_until([&] { return !(shown = control_text(viewer, kViewerTextId)).empty(); });
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   wait_until_gone(viewer);
   return shown;
@@ -192,7 +192,7 @@ void tray_menu(HWND main, DWORD pid) {
   menu(main, MenuCommand::mnuhukugo);
   // No block on the clipboard: the decrypt flow ends without a word.
   check(no_box_for_a_while(pid), "decrypting a text without a block says nothing");
-  check(find_window(L"quiren_frmprint", L"", pid) == nullptr, "and opens no viewer");
+  check(find_window(kViewerClass, L"", pid) == nullptr, "and opens no viewer");
   check(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, nullptr) != 0, "program responsive");
 }
 
@@ -424,7 +424,7 @@ void shared_table_beside_the_program(DWORD pid) {
   if (!check(prompt != nullptr, "decrypt password prompt")) return;
   answer_prompt(prompt, L"pw");
   answer(expect_box(pid, quiren::flows::texts::kNeedsSharedTable, "the table is needed"), IDOK);
-  check(find_window(L"quiren_frmprint", L"", pid) == nullptr, "no viewer for a text that did not come back");
+  check(find_window(kViewerClass, L"", pid) == nullptr, "no viewer for a text that did not come back");
 }
 
 int wmain() {
