@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "block/ascii.h"
 #include "block/strong/envelope_check.h"
 #include "cipher/armour.h"
 
@@ -19,13 +20,8 @@ bool is_compatible_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
 
 // The ASCII text of armour characters, or nullopt for anything else.
 std::optional<std::string> armour_text(std::u16string_view text) {
-  std::string ascii;
-  ascii.reserve(text.size());
-  for (char16_t c : text) {
-    if (c > 0x7F) return std::nullopt;
-    ascii.push_back(static_cast<char>(c));
-  }
-  if (!cipher::is_armour_text(ascii)) return std::nullopt;
+  std::optional<std::string> ascii = ascii_bytes(text);
+  if (!ascii || !cipher::is_armour_text(*ascii)) return std::nullopt;
   return ascii;
 }
 

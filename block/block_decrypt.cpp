@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "block/ascii.h"
 #include "block/cipher_library.h"
 #include "block/secure_wipe.h"
 #include "block/strong/strong_envelope.h"
@@ -15,16 +16,6 @@ constexpr std::size_t kLongestFill = kFillGroup - 1;
 
 // Armour and mode letters are ASCII; anything else cannot have come from
 // the library and is not handed to it.
-std::optional<std::string> ascii_bytes(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (char16_t c : text) {
-    if (c > 0x7F) return std::nullopt;
-    bytes.push_back(static_cast<char>(c));
-  }
-  return bytes;
-}
-
 std::optional<std::string> mode_bytes(char16_t mode) {
   if (mode == u'\0') return std::string();
   return ascii_bytes(std::u16string_view(&mode, 1));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "block/ascii.h"
+
 namespace quiren::block {
 namespace {
 
@@ -14,11 +16,7 @@ std::string narrow(std::u16string_view s) {
   for (char16_t c : s) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return out;
 }
-std::u16string widen(std::string_view s) {
-  std::u16string out;
-  for (unsigned char c : s) out.push_back(c);
-  return out;
-}
+std::u16string widen(std::string_view s) { return widen_bytes(s); }
 
 std::vector<std::string> lines_of(const std::string& block) {
   std::vector<std::string> lines;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "block/ascii.h"
 #include "block/cipher_library.h"
 #include "block/strong/strong_envelope.h"
 #include "tests/support/quick_crypto.h"
@@ -34,11 +35,7 @@ class EchoCipher : public CipherLibrary {
   std::string password_;
 };
 
-std::u16string widen(std::string_view s) {
-  std::u16string out;
-  for (unsigned char c : s) out.push_back(c);
-  return out;
-}
+std::u16string widen(std::string_view s) { return widen_bytes(s); }
 
 BlockItem block(char16_t check_mode, std::string_view check, char16_t text_mode, std::string_view text) {
   return {BlockProblem::none, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "block/armoured_block.h"
+#include "block/ascii.h"
 #include "block/block_decrypt.h"
 #include "block/block_rules.h"
 #include "block/cipher_library.h"
@@ -27,39 +28,12 @@ CommandResult stopped(CommandResult so_far, std::string_view message) {
   return so_far;
 }
 
-// Blocks are ASCII; other bytes only ever stand around them and are
-// widened one for one so that nothing is lost on the way back.
-std::u16string widen_bytes(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (unsigned char c : bytes) out.push_back(c);
-  return out;
-}
-
 // UTF-8 input as the characters it spells, so that the blanks a mail editor
 // put into a block (U+00A0, U+3000) are seen as such; other input is widened
 // byte for byte. Blocks are ASCII either way.
 std::u16string received_text(std::string_view input) {
-  std::optional<std::u32string> chars = decode_utf8(input);
-  if (!chars) return widen_bytes(input);
-  std::u16string out;
-  out.reserve(chars->size());
-  for (char32_t c : *chars) {
-    if (c < 0x10000) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    }
-  }
-  return out;
-}
-
-std::string narrow_ascii(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char16_t c : text) out.push_back(static_cast<char>(c));
-  return out;
+  if (std::optional<std::u16string> text = block::utf16_from_utf8(input)) return std::move(*text);
+  return block::widen_bytes(input);
 }
 
 // The password as every encryption takes it: valid UTF-8, not empty, at
@@ -94,7 +68,7 @@ CommandResult encrypt_strong(std::string_view input, int width, const PasswordSo
   block::StrongBlock written = block::write_strong_block(ciphers.crypto, input, *utf8, width);
   block::wipe(*utf8);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
-  return {kExitDone, narrow_ascii(written.block), {}};
+  return {kExitDone, block::narrow_ascii(written.block), {}};
 }
 
 CommandResult encrypt_compatible(std::string_view input, int width, const PasswordSource& password,
@@ -114,9 +88,9 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
   std::optional<std::string> check_result = library.encrypt(password_bytes.bytes, password_bytes.bytes);
   block::wipe(password_bytes.bytes);
   if (!text_result || !check_result) return failure(kExitBadInput, texts::kLibraryFailed);
-  block::LibraryResult check = block::split_result(widen_bytes(*check_result));
-  block::LibraryResult body = block::split_result(widen_bytes(*text_result));
-  return {kExitDone, narrow_ascii(block::write_block(check, body, width)), {}};
+  block::LibraryResult check = block::split_result(block::widen_bytes(*check_result));
+  block::LibraryResult body = block::split_result(block::widen_bytes(*text_result));
+  return {kExitDone, block::narrow_ascii(block::write_block(check, body, width)), {}};
 }
 
 }  // namespace
@@ -193,7 +167,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
       case block::BlockOutcomeKind::library_failed:
         return failure(kExitBadInput, texts::kLibraryFailed);
     }
-    if (decrypted > 0) result.output += narrow_ascii(block::kResultJoint);
+    if (decrypted > 0) result.output += block::narrow_ascii(block::kResultJoint);
     result.output += piece;
     block::wipe(piece);
     ++decrypted;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "block/armoured_block.h"
+#include "block/ascii.h"
 #include "block/cipher_library.h"
 #include "block/secure_wipe.h"
 #include "block/strong_block.h"
@@ -45,14 +46,6 @@ std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& des
     return std::nullopt;
   }
   return password;
-}
-
-// The armour is ASCII, so the library's results convert byte for byte.
-std::u16string ascii_text(const std::string& bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (unsigned char c : bytes) text.push_back(static_cast<char16_t>(c));
-  return text;
 }
 
 }  // namespace
@@ -129,8 +122,8 @@ std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view 
     refuse(flows::texts::kLibraryMissing);
     return std::nullopt;
   }
-  const block::LibraryResult text_part = block::split_result(ascii_text(*text_result));
-  const block::LibraryResult check_part = block::split_result(ascii_text(*check_result));
+  const block::LibraryResult text_part = block::split_result(block::widen_bytes(*text_result));
+  const block::LibraryResult check_part = block::split_result(block::widen_bytes(*check_result));
   // A failing library may answer with nothing or a cut-off result: only a
   // plausible one replaces the user's text.
   if (!block::is_plausible_result(text_part) || !block::is_plausible_result(check_part)) {
