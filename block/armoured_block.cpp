@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "block/ascii.h"
+#include "block/base64.h"
 #include "block/strong/envelope_check.h"
 #include "cipher/armour.h"
 
@@ -12,7 +13,6 @@ namespace quiren::block {
 namespace {
 
 constexpr char16_t kSeparator = u'>';
-constexpr char16_t kStrongModeLetter = u'C';
 // The mode letter stands right after the start marker and its CR LF.
 constexpr std::size_t kModeLetterOffset = kStartMarker.size() + kLineBreak.size();
 
@@ -51,12 +51,12 @@ BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
   return item;
 }
 
-// A strong payload is the armour of an envelope this version must be able
+// A strong payload is the base64 of an envelope this version must be able
 // to read; its header is checked here, before any password is asked.
 BlockItem strong_item(std::u16string_view payload) {
-  const std::optional<std::string> armour = armour_text(payload);
+  const std::optional<std::string> armour = ascii_bytes(payload);
   std::optional<std::vector<std::uint8_t>> envelope;
-  if (armour) envelope = cipher::decode_armour(*armour);
+  if (armour) envelope = base64_bytes(*armour);
   if (!envelope) return problem(BlockProblem::unreadable);
   switch (check_envelope(*envelope).check) {
     case EnvelopeCheck::cannot_read_format:

@@ -10,10 +10,10 @@
 // A compatible block (mode letter "A" or "B", the check mode letter) holds
 // the two results of the compatible cipher's encrypt call: the check value
 // made from the password alone, ">", the text mode letter and the encrypted
-// text. A strong block (mode letter "C") holds the base-85 armour of a
-// strong envelope (block/strong/) and no ">". Every character of a block is
-// ASCII. Strings here are UTF-16 (the tray program's text); the tool widens
-// its bytes one for one.
+// text. A strong block (mode letter "C") holds a strong envelope
+// (block/strong/) in base64 (base64.h) and no ">". Every character of a
+// block is ASCII. Strings here are UTF-16 (the tray program's text); the
+// tool widens its bytes one for one.
 #pragma once
 
 #include <cstdint>
@@ -76,10 +76,10 @@ std::u16string frame_block(char16_t mode_letter, std::u16string_view payload, in
 //     to begin a line);
 //   - a compatible payload is split at its first ">": check field before it,
 //     then the text mode letter, then the text field; a strong payload is
-//     the envelope's armour.
-// Every field must be whole groups of armour characters, and a strong
-// envelope must be one this version reads, before any password is asked or
-// any cipher called.
+//     the envelope's base64.
+// Every compatible field must be whole groups of armour characters, a strong
+// payload base64 as its writer writes it, and a strong envelope one this
+// version reads, before any password is asked or any cipher called.
 // A further block is read while another end marker follows the previous
 // block's end marker and a start marker comes before that end marker; a
 // stray end marker with no start marker before it ends the reading.

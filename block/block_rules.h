@@ -12,6 +12,18 @@ inline constexpr std::u16string_view kStartMarker = u"(quiren_start)";
 inline constexpr std::u16string_view kEndMarker = u"(quiren_end)";
 inline constexpr std::u16string_view kLineBreak = u"\r\n";
 
+// The first body character of a strong block. A compatible block has "A" or
+// "B" there (its check mode letter).
+inline constexpr char16_t kStrongModeLetter = u'C';
+
+// A strong block's body after its mode letter: its envelope in standard
+// base64 without padding. Every one of these characters is in the
+// compatible armour's alphabet too, so earlier versions see a block of a
+// mode they do not know and say so; and none of them is one that chat
+// programs turn into emoji or markup.
+inline constexpr std::string_view kStrongArmourAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
 // Wrap widths a block may be written at (the "orikaesi" setting's range),
 // and the width used when nothing else is set.
 inline constexpr int kNarrowestWrap = 10;
