@@ -24,6 +24,29 @@ inline constexpr char16_t kStrongModeLetter = u'C';
 inline constexpr std::string_view kStrongArmourAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
+// What mail, chat and office programs do to a block's characters on its
+// way, and the repair of received texts undoes (received_characters.h).
+// Every armour and marker character is printable ASCII, so none of this is
+// ambiguous:
+//   - blanks around and inside the lines: space, tab, no-break space and the
+//     ideographic space;
+inline constexpr std::u16string_view kReceivedBlanks = u" \t\u00A0\u3000";
+//   - invisible characters put in to let long words wrap or to join
+//     characters: zero-width space, non-joiner and joiner, word joiner,
+//     zero-width no-break space (the byte order mark) and the soft hyphen;
+//     dropped inside a block's lines;
+inline constexpr std::u16string_view kInvisibleInsertions = u"\u200B\u200C\u200D\u2060\uFEFF\u00AD";
+//   - full-width forms of printable ASCII (U+FF01..U+FF5E, "！" to "～"),
+//     read as their ASCII character in the marker and body lines, and the
+//     ideographic space as a space;
+inline constexpr char16_t kFirstFullWidth = u'\uFF01';
+inline constexpr char16_t kLastFullWidth = u'\uFF5E';
+inline constexpr char16_t kFullWidthOffset = u'\uFF01' - u'!';
+//   - curly quotes from "smart punctuation", read as straight ones in a
+//     compatible block's body (a strong block holds no quote).
+inline constexpr std::u16string_view kCurlySingleQuotes = u"\u2018\u2019";
+inline constexpr std::u16string_view kCurlyDoubleQuotes = u"\u201C\u201D";
+
 // Wrap widths a block may be written at (the "orikaesi" setting's range),
 // and the width used when nothing else is set.
 inline constexpr int kNarrowestWrap = 10;

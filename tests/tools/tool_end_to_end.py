@@ -161,9 +161,16 @@ code, block, _ = run(["encrypt", "--compatible"], "notices".encode("utf-8"), pas
 check_mode, check_field, text_mode, text_field = block_ref.read_blocks(block)[0]
 cut = block_ref.write_block(check_field + check_mode, text_field[:-1] + text_mode, 60)
 comma = block_ref.write_block(check_field + check_mode, b"," + text_field[1:] + text_mode, 60)
-for damaged, what in ((cut, "field cut short"), (comma, "comma in a field")):
+# The second line says where, counted in the input as it came.
+comma_at = comma.index(b",")
+comma_line = comma[:comma_at].count(b"\r\n") + 1
+comma_column = comma_at - (comma.rfind(b"\r\n", 0, comma_at) + 2) + 1
+for damaged, what, where in ((cut, "field cut short", b"line "),
+                             (comma, "comma in a field", b"line %d, character %d: \",\" (U+002C)" % (comma_line, comma_column))):
     code, out, err = run(["decrypt"], damaged)  # no password file: asking would fail differently
-    check(code == 2 and out == b"" and err.count(b"\n") == 1 and b"damaged" in err, what + ": %r" % err)
+    lines = err.split(b"\n")
+    check(code == 2 and out == b"" and len(lines) == 3 and b"damaged" in lines[0] and where in lines[1],
+          what + ": %r" % err)
 
 # Random texts, passwords and widths: the tool's blocks are read by the
 # reference reader, re-written by the reference writer at another width and

@@ -5,9 +5,11 @@
 
 #include "block/armoured_block.h"
 #include "block/ascii.h"
+#include "block/block_damage.h"
 #include "block/block_decrypt.h"
 #include "block/block_rules.h"
 #include "block/cipher_library.h"
+#include "block/damage_message.h"
 #include "block/received_text.h"
 #include "block/secure_wipe.h"
 #include "block/strong_block.h"
@@ -26,6 +28,18 @@ CommandResult stopped(CommandResult so_far, std::string_view message) {
   so_far.exit_code = kExitBadInput;
   so_far.message = std::string(message);
   return so_far;
+}
+
+// A damaged block, and where it is damaged when that can be told: lines
+// and characters counted in the input as it came.
+CommandResult unreadable(std::u16string_view received, std::size_t block_index) {
+  CommandResult result = failure(kExitBadInput, texts::kUnreadable);
+  if (const std::optional<block::BlockDamage> damage = block::find_block_damage(received, block_index)) {
+    const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
+                                         texts::kDamageShortLine, texts::kDamageUnevenLength};
+    result.detail = block::describe_damage(*damage, where);
+  }
+  return result;
 }
 
 // UTF-8 input as the characters it spells, so that the blanks a mail editor
@@ -111,7 +125,8 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
                               Ciphers ciphers) {
-  std::u16string text = block::repair_received_text(received_text(input));
+  const std::u16string received = received_text(input);
+  std::u16string text = block::repair_received_text(received);
   if (!block::has_block(text)) return failure(kExitBadInput, texts::kNoBlock);
   std::vector<block::BlockItem> items = block::read_blocks(text);
   // Like the tray program: an unreadable first block is reported before
@@ -119,7 +134,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
   if (items.front().problem == block::BlockProblem::version_cannot_read) {
     return failure(kExitBadInput, texts::kVersionCannotRead);
   }
-  if (items.front().problem == block::BlockProblem::unreadable) return failure(kExitBadInput, texts::kUnreadable);
+  if (items.front().problem == block::BlockProblem::unreadable) return unreadable(received, 0);
 
   PasswordRead read = password();
   if (!read.ok) return failure(kExitBadInput, read.problem);
@@ -163,7 +178,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
       case block::BlockOutcomeKind::over_budget:
         return stopped(std::move(result), texts::kDecryptedTooLong);
       case block::BlockOutcomeKind::unreadable:
-        return failure(kExitBadInput, texts::kUnreadable);
+        return unreadable(received, decrypted);
       case block::BlockOutcomeKind::library_failed:
         return failure(kExitBadInput, texts::kLibraryFailed);
     }

@@ -11,6 +11,17 @@ inline constexpr std::string_view kNoBlock = "no armoured block found in standar
 inline constexpr std::string_view kVersionCannotRead =
     "this version cannot read the block: it was written by a later version; use the latest version";
 inline constexpr std::string_view kUnreadable = "the block is damaged and cannot be read";
+// The line after kUnreadable that says where the block is damaged, when
+// that can be told. Lines and characters are counted in standard input;
+// {line}, {column}, {character} and {code} (hex) are filled in.
+inline constexpr std::string_view kDamageForeignCharacter =
+    "line {line}, character {column}: \"{character}\" (U+{code}) is not a character blocks are written in";
+inline constexpr std::string_view kDamageInvisibleCharacter =
+    "line {line}, character {column}: an invisible character (U+{code}) is not a character blocks are written in";
+inline constexpr std::string_view kDamageShortLine =
+    "line {line} is shorter than the other lines of the block: characters are missing there";
+inline constexpr std::string_view kDamageUnevenLength =
+    "the block's length does not come out even: characters are missing or extra up to line {line}, its last";
 inline constexpr std::string_view kLibraryFailed = "the cipher failed";
 inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
 inline constexpr std::string_view kRandomUnavailable =

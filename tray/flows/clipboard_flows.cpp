@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "block/block_rules.h"
+#include "block/received_text.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
 #include "tray/core/program_state.h"
@@ -24,7 +24,9 @@ void ClipboardFlows::clipcheck() {
   if (!desktop_.clipboard_has_text()) return;
   state_.busyflag = kTrue;
   std::u16string text = desktop_.clipboard_text();
-  if (text.find(block::kStartMarker) != std::u16string::npos) {
+  // Also a start marker that a program filled with invisible characters or
+  // turned full-width: such a text is a block, not one to encrypt.
+  if (block::holds_start_marker(text)) {
     hukugoclip();  // clears busyflag when it ends
     return;
   }

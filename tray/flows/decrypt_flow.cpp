@@ -20,12 +20,16 @@
 #include "tray/flows/busy_library.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
+#include "tray/flows/invalid_ciphertext.h"
 
 namespace quiren {
 namespace {
 
-// Thrown inside the flow for the failures that take its catch-all path.
-struct InvalidCiphertext {};
+// Thrown inside the flow for the failures that take its catch-all path;
+// for a block that cannot be read, the message that says where.
+struct InvalidCiphertext {
+  std::u16string message{flows::texts::kInvalidCiphertext};
+};
 
 std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& desktop,
                                                PasswordChooser& chooser) {
@@ -62,7 +66,8 @@ void ClipboardFlows::hukugoclip() {
   BusyLibrary library(state_, library_);
   try {
     // Blocks come back quoted, re-wrapped or with changed line breaks.
-    std::u16string text = block::repair_received_text(desktop_.clipboard_text());
+    const std::u16string received = desktop_.clipboard_text();
+    std::u16string text = block::repair_received_text(received);
     if (!block::has_block(text)) {
       state_.busyflag = kFalse;
       return;
@@ -80,13 +85,17 @@ void ClipboardFlows::hukugoclip() {
       if (showing) viewer_.set_text(shown);
     };
     std::optional<block::DecryptRun> run;
+    std::size_t index = 0;  // of the item, among the blocks read
     for (const block::BlockItem& item : block::read_blocks(text)) {
       if (item.problem == block::BlockProblem::version_cannot_read) {
         show_so_far();
         tell(desktop_, flows::texts::kUnknownVersion, Icon::critical, true);
         break;
       }
-      if (item.problem == block::BlockProblem::unreadable) throw InvalidCiphertext{};
+      if (item.problem == block::BlockProblem::unreadable) {
+        throw InvalidCiphertext{flows::invalid_ciphertext_message(received, index)};
+      }
+      ++index;
 
       if (!run) {
         std::optional<std::u16string> typed = decrypt_password(state_, desktop_, chooser_);
@@ -142,6 +151,9 @@ void ClipboardFlows::hukugoclip() {
     }
     show_so_far();
     block::wipe(shown);
+  } catch (const InvalidCiphertext& invalid) {
+    tell(desktop_, invalid.message, Icon::critical, true);
+    viewer_.close();
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.
