@@ -64,12 +64,6 @@ TEST_F(ReceivedFormsFlowTest, ReadableFormsOpenInTheViewer) {
   }
 }
 
-block::DamageKind kind_of(vectors::DamageKind kind) {
-  if (kind == vectors::DamageKind::short_line) return block::DamageKind::short_line;
-  if (kind == vectors::DamageKind::length) return block::DamageKind::uneven_length;
-  return block::DamageKind::foreign_character;
-}
-
 // A damaged form: the catch-all message before any password, and under it
 // the line that says where, counted in the clipboard text as copied.
 TEST_F(ReceivedFormsFlowTest, DamagedFormsSayWhere) {
@@ -79,8 +73,7 @@ TEST_F(ReceivedFormsFlowTest, DamagedFormsSayWhere) {
     if (form.expect != vectors::Expect::damaged) continue;
     SCOPED_TRACE(form.name);
     decrypt(form.received, testing::source_of(form).password, false);
-    const block::BlockDamage damage{kind_of(form.damage.kind), form.damage.line, form.damage.column,
-                                    form.damage.character};
+    const block::BlockDamage damage = testing::expected_damage(form);
     EXPECT_EQ(desktop.box_texts(),
               (std::vector<std::u16string>{std::u16string(text::kAskDecrypt), std::u16string(text::kInvalidCiphertext) +
                                                                                   u"\r\n" +

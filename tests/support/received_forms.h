@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/block_damage.h"
 #include "block/block_rules.h"
 #include "vectors/received_forms.h"
 
@@ -34,6 +35,14 @@ inline std::u16string shown_text(const ReceivedForm& form) {
     shown += source_of(form, i).text;
   }
   return shown;
+}
+
+// Where a damaged form's block must be said to be damaged.
+inline block::BlockDamage expected_damage(const ReceivedForm& form) {
+  block::DamageKind kind = block::DamageKind::foreign_character;
+  if (form.damage.kind == vectors::DamageKind::short_line) kind = block::DamageKind::short_line;
+  if (form.damage.kind == vectors::DamageKind::length) kind = block::DamageKind::uneven_length;
+  return {kind, form.damage.line, form.damage.column, form.damage.character};
 }
 
 // The forms that read as their blocks, all of whose blocks are of `format`

@@ -162,13 +162,9 @@ TEST_F(ToolCommands, ReadsEveryReceivedForm) {
     }
     EXPECT_EQ(r.exit_code, kExitBadInput);
     EXPECT_EQ(r.message, texts::kUnreadable);
-    const block::DamageKind kind = form.damage.kind == vectors::DamageKind::short_line ? block::DamageKind::short_line
-                                   : form.damage.kind == vectors::DamageKind::length  ? block::DamageKind::uneven_length
-                                                                                       : block::DamageKind::foreign_character;
     const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
                                          texts::kDamageShortLine, texts::kDamageUnevenLength};
-    EXPECT_EQ(r.detail, block::describe_damage(
-                            block::BlockDamage{kind, form.damage.line, form.damage.column, form.damage.character}, where));
+    EXPECT_EQ(r.detail, block::describe_damage(testing::expected_damage(form), where));
   }
 }
 
