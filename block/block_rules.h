@@ -41,7 +41,7 @@ inline constexpr std::u16string_view kInvisibleInsertions = u"\u200B\u200C\u200D
 //     ideographic space as a space;
 inline constexpr char16_t kFirstFullWidth = u'\uFF01';
 inline constexpr char16_t kLastFullWidth = u'\uFF5E';
-inline constexpr char16_t kFullWidthOffset = u'\uFF01' - u'!';
+inline constexpr char16_t kFullWidthOffset = static_cast<char16_t>(kFirstFullWidth - u'!');
 //   - curly quotes from "smart punctuation", read as straight ones in a
 //     compatible block's body (a strong block holds no quote).
 inline constexpr std::u16string_view kCurlySingleQuotes = u"\u2018\u2019";
