@@ -8,8 +8,14 @@ namespace quiren::block {
 namespace {
 
 constexpr std::size_t npos = std::u16string_view::npos;
-// The first character of both markers, and its full-width form.
-constexpr std::u16string_view kMarkerOpenings = u"(\uFF08";
+
+// Where the next "(" or its full-width form stands, at or after `from`: the
+// first character of both markers.
+std::size_t next_opening(std::u16string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i)
+    if (text[i] == u'(' || text[i] == u'\uFF08') return i;
+  return npos;
+}
 
 bool is_line_break(char16_t c) { return c == u'\r' || c == u'\n'; }
 bool is_quote_mark(char16_t c) {
@@ -28,8 +34,7 @@ bool is_filler(char16_t c) { return is_blank(c) || is_invisible_insertion(c); }
 // first is "(", so every character is looked at a bounded number of times.
 std::optional<MarkerSpan> find_marker(std::u16string_view text, std::u16string_view marker, std::size_t from,
                                       bool spaces_inside) {
-  for (std::size_t at = text.find_first_of(kMarkerOpenings, from); at != npos;
-       at = text.find_first_of(kMarkerOpenings, at + 1)) {
+  for (std::size_t at = next_opening(text, from); at != npos; at = next_opening(text, at + 1)) {
     std::size_t i = at + 1;
     std::size_t k = 1;
     for (; k < marker.size(); ++k, ++i) {

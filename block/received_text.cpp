@@ -14,8 +14,10 @@ namespace {
 
 bool is_line_break(char16_t c) { return c == u'\r' || c == u'\n'; }
 
-// A character the repair would drop or read as another.
+// A character the repair would drop or read as another. Printable ASCII,
+// all that a readable field holds, it never changes.
 bool repair_changes(char16_t c) {
+  if (c > u' ' && c < 0x7F) return false;
   return is_blank(c) || is_line_break(c) || is_invisible_insertion(c) || ascii_form(c) != c ||
          straight_quote(c) != c;
 }
