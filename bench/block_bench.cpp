@@ -20,7 +20,7 @@ using namespace quiren::block;
 
 // A reply: a few lines of text, then a block of 4 lines.
 std::u16string mail_thread(std::size_t characters, std::u16string_view quote) {
-  const std::u16string block = write_block(
+  const std::u16string block = frame_compatible_block(
       {u"Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S", u'A'},
       {u"IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_NwGg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)"
        u"F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_NwGg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5",

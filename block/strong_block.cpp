@@ -7,7 +7,7 @@ namespace quiren::block {
 
 std::u16string frame_strong_envelope(std::span<const std::uint8_t> envelope, int width) {
   const std::string armour = cipher::armour(envelope);
-  return frame_block(u'C', std::u16string(armour.begin(), armour.end()), width);
+  return frame_block(kStrongModeLetter, std::u16string(armour.begin(), armour.end()), width);
 }
 
 StrongBlock write_strong_block(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8,

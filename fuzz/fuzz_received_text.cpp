@@ -109,7 +109,7 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
   if (mode == 2) {
     block = body_only_block(check + body, width);
   } else {
-    block = write_block({check, mode == 0 ? u'A' : u'B'}, {body, text_mode}, width);
+    block = frame_compatible_block({check, mode == 0 ? u'A' : u'B'}, {body, text_mode}, width);
     const std::vector<BlockItem> items = read_blocks(block);
     // An end marker spelt out by the armour ends the block early: not a
     // block this writer can make readable.

@@ -47,7 +47,7 @@ bool same_fields(const BlockFields& a, const BlockFields& b) {
 // the characters on the lines between the markers, provided the markers
 // stand on lines of their own (spaces aside). Empty when they do not.
 std::u16string body_of_first_block(std::u16string_view received) {
-  const std::u16string text = delspace(received);
+  const std::u16string text = without_spaces(received);
   std::size_t start = text.find(kStartMarker);
   std::size_t end = text.find(kEndMarker, start);
   if (start == std::u16string::npos || end == std::u16string::npos) return {};
@@ -72,8 +72,8 @@ struct SentBlock {
 std::vector<SentBlock> sent_blocks() {
   std::u16string bar_line = armour(8, 3) + u"|" + armour(30, 7);
   return {
-      {"long, width 60", write_block({armour(25), u'A'}, {armour(160, 11), u'A'}, 60)},
-      {"lines begin with > and |, width 10", write_block({armour(9, 5), u'B'}, {bar_line, u'B'}, 10)},
+      {"long, width 60", frame_compatible_block({armour(25), u'A'}, {armour(160, 11), u'A'}, 60)},
+      {"lines begin with > and |, width 10", frame_compatible_block({armour(9, 5), u'B'}, {bar_line, u'B'}, 10)},
       {"C block without separator", u"(quiren_start)\r\nC" + armour(59, 2) + u"\r\n" + armour(60, 9) + u"\r\n" +
                                         armour(17, 40) + u"\r\n(quiren_end)"},
   };
@@ -102,8 +102,8 @@ TEST(ReceivedText, EveryFormReadsAsSent) {
 }
 
 TEST(ReceivedText, TwoBlocksOneQuoted) {
-  const std::u16string first = write_block({armour(20), u'A'}, {armour(90, 4), u'A'}, 30);
-  const std::u16string second = write_block({armour(20, 50), u'B'}, {armour(40, 8), u'B'}, 60);
+  const std::u16string first = frame_compatible_block({armour(20), u'A'}, {armour(90, 4), u'A'}, 30);
+  const std::u16string second = frame_compatible_block({armour(20, 50), u'B'}, {armour(40, 8), u'B'}, 60);
   for (const testing::ReceivedForm& form : received_pairs(first, second)) {
     SCOPED_TRACE(form.name);
     std::vector<BlockItem> items = read_blocks(repair_received_text(form.text));

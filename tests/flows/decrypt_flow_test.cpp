@@ -165,8 +165,8 @@ TEST_F(DecryptFlowTest, PasswordLengthIsNotLimitedAndCaseMatters) {
   // A 31-character password, as another program might have used.
   const std::string long_password(31, 'k');
   std::u16string long_block =
-      block::write_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
-                         block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
+      block::frame_compatible_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
+                                    block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
   std::u16string mixed_case = block_for(u"case", u"Secret");
   struct Case {
     std::u16string clip;

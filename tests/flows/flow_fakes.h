@@ -46,8 +46,8 @@ class FakeCipher : public block::CipherLibrary {
  public:
   explicit FakeCipher(ProgramState& state) : state_(state) {}
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override;
+  std::optional<block::SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                            std::string_view mode) override;
 
   bool missing = false;          // every call fails, as without the DLL
   char text_mode_letter = 'A';   // the letter of results of texts other than the password

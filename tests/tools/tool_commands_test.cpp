@@ -36,7 +36,7 @@ class ToolCommands : public ::testing::Test {
   PasswordSource given(std::string password) {
     return [this, password] {
       ++asked;
-      return PasswordRead{true, password, {}};
+      return PasswordRead{true, SecretBytes(password), {}};
     };
   }
   CommandResult encrypt(std::string_view text, std::string password, BlockFormat format = BlockFormat::compatible,
@@ -270,6 +270,23 @@ TEST_F(ToolCommands, NoTextIsEncryptedThatNoBlockCouldGiveBackWhole) {
     EXPECT_EQ(r.message, texts::kTextTooLong);
     EXPECT_EQ(asked, 0);
   }
+}
+
+// A cipher that answers with a cut-off result (under memory pressure, say)
+// gives no block, as in the tray program.
+TEST_F(ToolCommands, AnImplausibleCipherResultWritesNoBlock) {
+  struct CutOff : LinkedCipher {
+    std::optional<std::string> encrypt(std::string_view text, std::string_view password) override {
+      std::optional<std::string> result = LinkedCipher::encrypt(text, password);
+      if (result && text != password) result->erase(0, 1);
+      return result;
+    }
+  } cut_off;
+  const Ciphers cutting{cut_off, crypto};
+  CommandResult r = encrypt_command("text", 60, BlockFormat::compatible, given("pw"), *japanese, cutting);
+  EXPECT_EQ(r.exit_code, kExitBadInput);
+  EXPECT_EQ(r.message, texts::kLibraryResultImplausible);
+  EXPECT_TRUE(r.output.empty());
 }
 
 // A compatible block compressed under a shared code table decrypts only

@@ -21,8 +21,8 @@ class BusyLibrary : public block::CipherLibrary {
     Hold hold(state_);
     return library_.encrypt(text, password);
   }
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override {
+  std::optional<block::SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                            std::string_view mode) override {
     Hold hold(state_);
     return library_.decrypt(body, password, mode);
   }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "block/block_decrypt.h"
+#include "block/cipher_library.h"
 #include "tray/core/cipher_commands.h"
 
 namespace quiren {
@@ -49,8 +49,6 @@ class ClipboardFlows : public CipherCommands {
   // The block, or nullopt when the refusal has been shown.
   std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
   std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
-  // One block's outcome, under the wait cursor while a strong key is derived.
-  block::BlockOutcome decrypt(const block::BlockItem& item, block::DecryptRun& run);
 
   ProgramState& state_;
   Desktop& desktop_;

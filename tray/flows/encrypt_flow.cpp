@@ -3,9 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "block/armoured_block.h"
-#include "block/ascii.h"
-#include "block/cipher_library.h"
+#include "block/compatible_block.h"
+#include "block/secret.h"
 #include "block/secure_wipe.h"
 #include "block/strong_block.h"
 #include "block/utf8.h"
@@ -108,29 +107,26 @@ int ClipboardFlows::wrap_width() const {
 
 std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view text_bytes,
                                                                std::u16string_view password) {
-  AnsiText password_bytes = desktop_.to_ansi(password);
-  if (!password_bytes.lossless) {
-    block::wipe(password_bytes.bytes);
+  AnsiText converted = desktop_.to_ansi(password);
+  const block::SecretBytes password_bytes(std::move(converted.bytes));
+  if (!converted.lossless) {
     refuse(flows::texts::kPasswordNotInCodePage);
     return std::nullopt;
   }
-  std::optional<std::string> text_result = library_.encrypt(text_bytes, password_bytes.bytes);
-  std::optional<std::string> check_result;
-  if (text_result) check_result = library_.encrypt(password_bytes.bytes, password_bytes.bytes);
-  block::wipe(password_bytes.bytes);
-  if (!text_result || !check_result) {
-    refuse(flows::texts::kLibraryMissing);
-    return std::nullopt;
+  block::CompatibleBlock written = block::write_compatible_block(library_, text_bytes, password_bytes.view(), wrap_width());
+  switch (written.status) {
+    case block::CompatibleWrite::written:
+      return std::move(written.block);
+    case block::CompatibleWrite::implausible_result:
+      // A failing library may answer with nothing or a cut-off result: only
+      // a plausible one replaces the user's text.
+      refuse(flows::texts::kEncryptMayHaveFailed);
+      break;
+    case block::CompatibleWrite::library_failed:
+      refuse(flows::texts::kLibraryMissing);
+      break;
   }
-  const block::LibraryResult text_part = block::split_result(block::widen_bytes(*text_result));
-  const block::LibraryResult check_part = block::split_result(block::widen_bytes(*check_result));
-  // A failing library may answer with nothing or a cut-off result: only a
-  // plausible one replaces the user's text.
-  if (!block::is_plausible_result(text_part) || !block::is_plausible_result(check_part)) {
-    refuse(flows::texts::kEncryptMayHaveFailed);
-    return std::nullopt;
-  }
-  return block::write_block(check_part, text_part, wrap_width());
+  return std::nullopt;
 }
 
 std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text_utf8,
