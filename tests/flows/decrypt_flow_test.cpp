@@ -75,7 +75,7 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
     EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
     ASSERT_EQ(desktop.prompts.size(), 1u);
     EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptDecryptPassword);
-    EXPECT_EQ(state.busyflag, kFalse) << "cleared although the viewer stays open";
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again although the viewer stays open";
     EXPECT_EQ(desktop.clipboard_writes, 1) << "only the block_for write; decrypting never writes";
     desktop.clipboard_writes = 0;
   }
@@ -109,7 +109,7 @@ TEST_F(DecryptFlowTest, ReceivedFormsOpenInTheViewer) {
       EXPECT_EQ(desktop.prompts.size(), 1u);
       EXPECT_TRUE(viewer.is_open());
       EXPECT_EQ(viewer.text(), shown);
-      EXPECT_EQ(state.busyflag, kFalse);
+      EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
     }
   }
 }
@@ -157,7 +157,7 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
       EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
       EXPECT_TRUE(cipher.decrypts.empty());
     }
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -213,7 +213,7 @@ TEST_F(DecryptFlowTest, SeveralBlocks) {
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(std::vector<std::u16string>(boxes.begin() + 1, boxes.end()), c.boxes_after_question);
     EXPECT_EQ(desktop.prompts.size(), 1u) << "the password is asked once";
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -241,7 +241,6 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
     forget();
     viewer.show();  // left open by an earlier run
     viewer.set_text(u"earlier");
-    state.busyflag = kFalse;
     desktop.clipboard = c.clip;
     flows.hukugoclip();
     SCOPED_TRACE(c.name);
@@ -259,7 +258,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
     // The catch-all closes the viewer; the other endings leave it alone.
     const bool closed = c.box == text::kInvalidCiphertext;
     EXPECT_EQ(viewer.is_open(), !closed);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -283,7 +282,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(desktop.box_texts().back(), text::kInvalidCiphertext);
     EXPECT_FALSE(viewer.is_open());
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
   EXPECT_EQ(desktop.settings[u"width"], u"8910") << "closing stored the size";
 }
@@ -312,23 +311,25 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
       EXPECT_TRUE(desktop.boxes[0].to_front);
     }
     EXPECT_EQ(viewer.is_open(), c.shown);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
-TEST_F(DecryptFlowTest, MenuStartHoldsTheWatchOffDuringLibraryCallsOnly) {
+// Started from the menu as from the watch: while it waits for the
+// password and while the library works, something copied starts nothing.
+TEST_F(DecryptFlowTest, AMenuStartedRunKeepsTheWatchQuietUntilItEnds) {
   std::u16string block = block_for(u"text", u"pw");
   state.settings.quest2 = 0;
   desktop.clipboard = block;
-  std::vector<std::int16_t> flag_in_prompt;
-  desktop.on_modal = [&] { flag_in_prompt.push_back(state.busyflag); };
+  std::vector<bool> live_in_prompt;
+  desktop.on_modal = [&] { live_in_prompt.push_back(watch_starts_a_flow()); };
   desktop.prompt_answers = {u"pw"};
   flows.hukugoclip();
-  EXPECT_EQ(flag_in_prompt, std::vector<std::int16_t>{kFalse}) << "the menu path does not set it";
+  EXPECT_EQ(live_in_prompt, std::vector<bool>{false});
   ASSERT_FALSE(cipher.decrypts.empty());
-  for (const auto& call : cipher.decrypts) EXPECT_EQ(call.busyflag, kTrue);
+  for (const auto& call : cipher.decrypts) EXPECT_FALSE(call.watch_live);
   EXPECT_EQ(viewer.text(), u"text");
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow());
 }
 
 TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
@@ -336,7 +337,6 @@ TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
   viewer.show();
   viewer.Form_Resize({7000, 5000});
   viewer.set_text(u"first run");
-  state.busyflag = kFalse;
   desktop.prompt_answers = {u"pw"};
   watch(block);
   EXPECT_EQ(viewer.text(), u"second run");
@@ -348,7 +348,7 @@ TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
   flows.hukugoclip();
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_FALSE(viewer.is_open());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 // What a run cannot give back ends it with a message; the viewer keeps the
@@ -377,7 +377,7 @@ TEST_F(DecryptFlowTest, ABlockThatNeedsASharedTableOrPassesTheLimitEndsTheRun) {
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
     EXPECT_TRUE(viewer.is_open());
     EXPECT_EQ(viewer.text(), u"first");
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 

@@ -62,7 +62,7 @@ TEST_P(EncryptPasswordTest, PasswordSourceAndRefusals) {
     EXPECT_EQ(prompt.prompt, text::kPromptEncryptPassword);
     EXPECT_EQ(prompt.title, u"む～くいれん");
   }
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   ASSERT_FALSE(desktop.boxes.empty());
   EXPECT_EQ(desktop.boxes.front().text, text::kAskEncrypt);
   if (c.used) {
@@ -129,7 +129,7 @@ TEST_F(EncryptFlowTest, WatchPathLimitsTheTextButTheMenuPathDoesNot) {
     c.menu ? flows.mnuango_Click() : flows.clipcheck();
     SCOPED_TRACE(::testing::Message() << (c.menu ? "menu " : "watch ") << c.length);
     EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
     if (!c.encrypted) {
       EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
                                                                   std::u16string(text::kTextTooLong)}));
@@ -153,8 +153,9 @@ TEST_F(EncryptFlowTest, QuestionAndSuccessBoxes) {
   EXPECT_EQ(done.text, text::kEncrypted);
   EXPECT_EQ(done.icon, Icon::information);
   EXPECT_TRUE(done.to_front);
-  // The write happens while the watch is held off; the success box does not.
-  EXPECT_EQ(desktop.busyflag_at_writes, (std::vector<std::int16_t>{kTrue}));
+  // The write happens while the flow runs: the change it causes starts
+  // nothing.
+  EXPECT_EQ(desktop.watch_live_at_writes, std::vector<bool>{false});
 }
 
 TEST_F(EncryptFlowTest, QuestionSettingOnlyGovernsTheWatchPath) {
@@ -180,7 +181,7 @@ TEST_F(EncryptFlowTest, QuestionSettingOnlyGovernsTheWatchPath) {
     SCOPED_TRACE(::testing::Message() << "quest1=" << int(c.quest1) << (c.menu ? " menu" : " watch"));
     EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskEncrypt, c.asked);
     EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -189,7 +190,7 @@ TEST_F(EncryptFlowTest, ClipboardWithoutTextStartsNothing) {
   flows.clipcheck();
   flows.mnuango_Click();
   EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 TEST_F(EncryptFlowTest, TextHoldingTheStartMarkerGoesToTheDecryptFlow) {
@@ -197,18 +198,53 @@ TEST_F(EncryptFlowTest, TextHoldingTheStartMarkerGoesToTheDecryptFlow) {
   flows.clipcheck();
   EXPECT_TRUE(desktop.boxes.empty()) << "neither the encrypt question nor the decrypt one";
   EXPECT_TRUE(cipher.encrypts.empty());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
-TEST_F(EncryptFlowTest, LibraryCallsRunWithTheWatchHeldOffAfterTheChooserClosed) {
+TEST_F(EncryptFlowTest, AfterTheChooserClosesTheFlowGoesOnAndTheWatchIsQuietUntilItEnds) {
   state.settings.usepasslist1 = kTrue;
   chooser.pick = u"listed";
+  std::vector<bool> live_while_choosing;
+  chooser.while_open = [&] { live_while_choosing.push_back(watch_starts_a_flow()); };
+  std::vector<bool> live_in_boxes;
+  desktop.on_modal = [&] { live_in_boxes.push_back(watch_starts_a_flow()); };
   desktop.clipboard = u"hello";
   flows.clipcheck();
+  EXPECT_EQ(live_while_choosing, std::vector<bool>{false});
   ASSERT_EQ(cipher.encrypts.size(), 2u);
-  EXPECT_EQ(cipher.encrypts[0].busyflag, kTrue);
-  EXPECT_EQ(cipher.encrypts[1].busyflag, kTrue);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_FALSE(cipher.encrypts[0].watch_live);
+  EXPECT_FALSE(cipher.encrypts[1].watch_live);
+  EXPECT_EQ(desktop.box_texts().back(), text::kEncrypted);
+  EXPECT_EQ(live_in_boxes, (std::vector<bool>{false, false})) << "the question and the success box";
+  EXPECT_TRUE(watch_starts_a_flow());
+}
+
+// The flows' boxes and prompts go on dispatching messages, so the tray menu
+// stays usable while a flow waits in one; what it starts meanwhile does
+// nothing.
+TEST_F(EncryptFlowTest, NoFlowStartsInsideAnother) {
+  desktop.clipboard = u"hello";
+  desktop.prompt_answers = {u"pw"};
+  int nested = 0;
+  desktop.on_modal = [&] {
+    if (nested++ > 0) return;
+    flows.mnuango_Click();
+    flows.hukugoclip();
+    flows.clipcheck();
+  };
+  flows.clipcheck();
+  EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
+                                                              std::u16string(text::kEncrypted)}));
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(cipher.encrypts.size(), 2u);
+
+  // Once it has ended, the menu's commands work again.
+  forget();
+  desktop.on_modal = nullptr;
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  flows.mnuango_Click();
+  EXPECT_EQ(cipher.encrypts.size(), 2u);
 }
 
 TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
@@ -234,7 +270,7 @@ TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
     EXPECT_EQ(desktop.box_texts().back(), c.message);
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
     for (const auto& box : desktop.boxes) EXPECT_NE(box.text, text::kEncrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -266,7 +302,7 @@ TEST_F(EncryptFlowTest, AnImplausibleLibraryResultLeavesTheClipboardAlone) {
     EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
     EXPECT_EQ(desktop.clipboard, u"cut text");
     EXPECT_EQ(desktop.clipboard_writes, 0);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -312,7 +348,7 @@ TEST_F(WesternEncryptTest, CharactersTheCodePageCannotHoldAreRefusedBeforeTheLib
     EXPECT_EQ(desktop.clipboard, c.clip);
     EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
     EXPECT_EQ(desktop.box_texts().back(), c.message);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
   // Western accented text is fine there.
   std::u16string block = block_for(u16("café"), u"pw");

@@ -21,7 +21,7 @@ std::string keyed(std::string_view bytes, std::string_view password) {
 }  // namespace
 
 std::optional<std::string> FakeCipher::encrypt(std::string_view text, std::string_view password) {
-  encrypts.push_back({std::string(text), std::string(password), "", state_.busyflag});
+  encrypts.push_back({std::string(text), std::string(password), "", live()});
   if (missing) return std::nullopt;
   if (text_result && text != password) return text_result;
   std::string filled(text);
@@ -35,7 +35,7 @@ std::optional<std::string> FakeCipher::encrypt(std::string_view text, std::strin
 
 std::optional<block::SecretBytes> FakeCipher::decrypt(std::string_view body, std::string_view password,
                                                       std::string_view mode) {
-  decrypts.push_back({std::string(body), std::string(password), std::string(mode), state_.busyflag});
+  decrypts.push_back({std::string(body), std::string(password), std::string(mode), live()});
   if (missing) return std::nullopt;
   if (mode_b_result && mode == "B") return block::SecretBytes(*mode_b_result);
   // The flows hand over whole armour groups only.

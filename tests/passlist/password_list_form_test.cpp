@@ -22,25 +22,22 @@ struct PasswordListWindowTest : ::testing::Test {
   explicit PasswordListWindowTest(int code_page = 932) : desktop(code_page) {}
 
   PasswordListForm& open_editor() {
-    state.busyflag = kTrue;
     window.Form_Load();
     return window;
   }
   PasswordListForm& open_chooser() {
-    state.busyflag = kTrue;
-    state.selectmode = kTrue;
-    window.Form_Load();
-    return window;
+    chooser.Form_Load();
+    return chooser;
   }
 
   FakeDesktop desktop;
-  ProgramState state;
-  PasswordListForm window{state, desktop};
+  Busy busy;
+  PasswordListForm window{PasswordListMode::editor, busy, desktop};
+  PasswordListForm chooser{PasswordListMode::chooser, busy, desktop};
 };
 
 TEST_F(PasswordListWindowTest, EditorOpensWithTheFileListedAndNothingSelected) {
   desktop.files[kPath] = kThreeEntries;
-  state.selectpass = u"stale";
   open_editor();
   EXPECT_EQ(window.caption(), texts::kEditorCaption);
   EXPECT_EQ(window.lines(), (Lines{u"one", u"two", u"three"}));
@@ -50,10 +47,11 @@ TEST_F(PasswordListWindowTest, EditorOpensWithTheFileListedAndNothingSelected) {
   EXPECT_TRUE(window.buttons_enabled());
   EXPECT_FALSE(window.outer_height_twips());
   EXPECT_EQ(window.changed(), kFalse);
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.busyflag, kTrue);
+  EXPECT_FALSE(busy.idle()) << "the open window keeps the clipboard watch quiet";
   EXPECT_FALSE(window.closed());
   EXPECT_TRUE(desktop.boxes.empty());
+  window.unload();
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorOpensAnEmptyListSilently) {
@@ -125,8 +123,8 @@ class PasswordListAdd : public ::testing::TestWithParam<AddCase> {};
 TEST_P(PasswordListAdd, AcceptsOrRefusesBeforeAnythingChanges) {
   const AddCase& c = GetParam();
   FakeDesktop desktop(c.code_page);
-  ProgramState state;
-  PasswordListForm window(state, desktop);
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
   window.Form_Load();
   desktop.prompt_answers = {c.password, c.description};
   window.Command1_Click();
@@ -187,8 +185,8 @@ TEST_P(PasswordListDelete, ClosesTheGapAndSelectsTheNeighbour) {
   const DeleteCase& c = GetParam();
   FakeDesktop desktop;
   desktop.files[kPath] = c.file;
-  ProgramState state;
-  PasswordListForm window(state, desktop);
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
   window.Form_Load();
   window.List1_Click(c.index);
   window.Command2_Click();
@@ -264,9 +262,8 @@ TEST_F(PasswordListWindowTest, ClosingAfterChangesAsksOnceEitherAnswerCloses) {
   for (Answer answer : {Answer::yes, Answer::no}) {
     FakeDesktop desk;
     desk.files[kPath] = kThreeEntries;
-    ProgramState st;
-    st.busyflag = kTrue;
-    PasswordListForm win(st, desk);
+    Busy b;
+    PasswordListForm win(PasswordListMode::editor, b, desk);
     win.Form_Load();
     win.List1_Click(2);
     win.Command2_Click();
@@ -278,8 +275,7 @@ TEST_F(PasswordListWindowTest, ClosingAfterChangesAsksOnceEitherAnswerCloses) {
     EXPECT_EQ(desk.files[kPath], answer == Answer::yes
                                      ? "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"second\"\r\n"
                                      : kThreeEntries);
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_TRUE(b.idle());
   }
 }
 
@@ -313,23 +309,21 @@ TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
 }
 
 TEST_F(PasswordListWindowTest, UnreadableFileIsNeverWrittenWhateverTheUserDoes) {
-  for (bool chooser : {false, true}) {
+  for (const PasswordListMode mode : {PasswordListMode::editor, PasswordListMode::chooser}) {
     FakeDesktop desk;
     desk.files[kPath] = kThreeEntries;
     desk.unreadable_files.insert(kPath);
     desk.prompt_answers = {u"new", u"entry"};
-    ProgramState st;
-    st.busyflag = kTrue;
-    st.selectmode = chooser ? kTrue : kFalse;
-    PasswordListForm win(st, desk);
+    Busy b;
+    PasswordListForm win(mode, b, desk);
     win.Form_Load();
     // The window closes with the message: nothing else is shown, not even
     // the chooser's empty-list message.
     EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kReadFailed)});
     EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
     EXPECT_TRUE(win.closed());
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_TRUE(b.idle());
+    EXPECT_FALSE(win.take_pick());
 
     win.Command1_Click();
     win.List1_Click(0);
@@ -357,8 +351,8 @@ TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
   const DamagedCase& c = GetParam();
   FakeDesktop desktop;
   desktop.files[kPath] = c.file;
-  ProgramState state;
-  PasswordListForm window(state, desktop);
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
   window.Form_Load();
   EXPECT_EQ(window.lines(), c.shown);
   ASSERT_EQ(desktop.boxes.size(), 1u);
@@ -476,8 +470,8 @@ TEST_F(PasswordListWindowTest, ChooserOverADamagedFileSaysSoAndWritesNothing) {
   desktop.files[kPath] = "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"three\"\r\n\"third\"\r\n";
   open_chooser();
   EXPECT_EQ(desktop.box_texts(), Lines{texts::damaged_list(2, /*editor=*/false)});
-  window.List1_DblClick(1);
-  EXPECT_EQ(state.selectpass, u"two");
+  chooser.List1_DblClick(1);
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
   EXPECT_TRUE(desktop.file_writes.empty());
 }
 
@@ -493,51 +487,46 @@ TEST_F(PasswordListWindowTest, ClosingWipesThePasswordsHeld) {
 TEST_F(PasswordListWindowTest, ChoosersPickIsHandedOverOnce) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  window.List1_DblClick(1);
-  EXPECT_EQ(state.take_selectpass(), u"two");
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.take_selectpass(), u"");
+  chooser.List1_DblClick(1);
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
+  EXPECT_FALSE(chooser.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  EXPECT_EQ(window.caption(), texts::kChooserCaption);
-  EXPECT_FALSE(window.buttons_enabled());
-  EXPECT_EQ(window.outer_height_twips(), passlist::layout::kChooserOuterHeight);
-  EXPECT_EQ(window.lines().size(), 3u);
-  EXPECT_EQ(window.selected(), -1);
+  EXPECT_EQ(chooser.caption(), texts::kChooserCaption);
+  EXPECT_FALSE(chooser.buttons_enabled());
+  EXPECT_EQ(chooser.outer_height_twips(), passlist::layout::kChooserOuterHeight);
+  EXPECT_EQ(chooser.lines().size(), 3u);
+  EXPECT_EQ(chooser.selected(), -1);
   // Nothing can be added, deleted or saved.
   desktop.prompt_answers = {u"x", u"y"};
-  window.List1_Click(0);
-  window.Command1_Click();
-  window.Command2_Click();
-  window.Command3_Click();
-  window.unload();
-  EXPECT_EQ(window.lines().size(), 3u);
+  chooser.List1_Click(0);
+  chooser.Command1_Click();
+  chooser.Command2_Click();
+  chooser.Command3_Click();
+  chooser.unload();
+  EXPECT_EQ(chooser.lines().size(), 3u);
   EXPECT_TRUE(desktop.prompts.empty());
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(desktop.files[kPath], kThreeEntries);
-  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_FALSE(chooser.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserOverAnEmptyListSaysSoAndCloses) {
   for (const char* file : {static_cast<const char*>(nullptr), "", "0\r\n", "x\r\n\"a\"\r\n"}) {
     FakeDesktop desk;
     if (file) desk.files[kPath] = file;
-    ProgramState st;
-    st.busyflag = kTrue;
-    st.selectmode = kTrue;
-    st.selectpass = u"stale";
-    PasswordListForm win(st, desk);
+    Busy b;
+    PasswordListForm win(PasswordListMode::chooser, b, desk);
     win.Form_Load();
     ASSERT_EQ(desk.boxes.size(), 1u);
     EXPECT_EQ(desk.boxes[0].text, texts::kEmptyList);
     EXPECT_EQ(desk.boxes[0].icon, Icon::information);
     EXPECT_TRUE(win.closed());
-    EXPECT_EQ(st.selectpass, u"");
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_FALSE(win.take_pick());
+    EXPECT_TRUE(b.idle());
     if (!file) {
       EXPECT_FALSE(desk.files.count(kPath));
     }
@@ -548,36 +537,32 @@ TEST_F(PasswordListWindowTest, ChooserPicksByEnterAndDoubleClickOnly) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
   // An Enter released as the window opens, with no line selected.
-  window.List1_KeyUp(PasswordListForm::kEnterKey, -1);
-  EXPECT_FALSE(window.closed());
+  chooser.List1_KeyUp(PasswordListForm::kEnterKey, -1);
+  EXPECT_FALSE(chooser.closed());
   // An arrow key moves the selection: the description follows, no pick.
-  window.List1_KeyUp(40, 1);
-  EXPECT_EQ(window.info_text(), u"second");
-  EXPECT_FALSE(window.closed());
-  window.List1_KeyUp(PasswordListForm::kEnterKey, 1);
-  EXPECT_TRUE(window.closed());
-  EXPECT_EQ(state.selectpass, u"two");
-  EXPECT_EQ(state.busyflag, kFalse);
-  EXPECT_EQ(state.selectmode, kFalse);
+  chooser.List1_KeyUp(40, 1);
+  EXPECT_EQ(chooser.info_text(), u"second");
+  EXPECT_FALSE(chooser.closed());
+  chooser.List1_KeyUp(PasswordListForm::kEnterKey, 1);
+  EXPECT_TRUE(chooser.closed());
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
+  EXPECT_TRUE(busy.idle());
 
-  ProgramState st;
-  st.selectmode = kTrue;
-  PasswordListForm win(st, desktop);
+  PasswordListForm win(PasswordListMode::chooser, busy, desktop);
   win.Form_Load();
   win.List1_DblClick(2);
   EXPECT_TRUE(win.closed());
-  EXPECT_EQ(st.selectpass, u"three");
+  EXPECT_EQ(win.take_pick(), std::u16string_view(u"three"));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(PasswordListWindowTest, ChooserCloseBoxLeavesSelectpassEmpty) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  window.List1_Click(0);
-  window.unload();
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.selectmode, kFalse);
-  EXPECT_EQ(state.busyflag, kFalse);
+  chooser.List1_Click(0);
+  chooser.unload();
+  EXPECT_FALSE(chooser.take_pick());
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorEnterAndDoubleClickOnlyShowTheDescription) {
@@ -589,7 +574,7 @@ TEST_F(PasswordListWindowTest, EditorEnterAndDoubleClickOnlyShowTheDescription) 
   EXPECT_FALSE(window.closed());
   EXPECT_EQ(window.info_text(), u"first");
   EXPECT_EQ(window.lines().size(), 3u);
-  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_FALSE(window.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserBesideTheEditorLeavesBothWorking) {
@@ -599,25 +584,25 @@ TEST_F(PasswordListWindowTest, ChooserBesideTheEditorLeavesBothWorking) {
   window.Command2_Click();
 
   // A flow opens a chooser over the file as saved while the editor is open.
-  state.selectmode = kTrue;
-  PasswordListForm chooser(state, desktop);
-  chooser.Form_Load();
+  open_chooser();
   EXPECT_EQ(chooser.lines(), (Lines{u"one", u"two", u"three"}));
-  // Closing the editor meanwhile clears selectmode; the chooser still picks.
+  // Closing the editor meanwhile leaves the chooser one; it still picks.
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.box_texts(), Lines{std::u16string(texts::kSaveQuestion)});
   EXPECT_EQ(desktop.files[kPath], "2\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n");
+  EXPECT_FALSE(busy.idle()) << "the chooser is still open";
   chooser.List1_DblClick(0);
   EXPECT_TRUE(chooser.closed());
-  EXPECT_EQ(state.selectpass, u"one");
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"one"));
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorClosingDuringAChooserStillAsksToSave) {
   open_editor();
   desktop.prompt_answers = {u"pw"};
   window.Command1_Click();
-  state.selectmode = kTrue;  // a chooser is running
+  open_chooser();
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.files[kPath], "1\r\n\"pw\"\r\n\"\"\r\n");

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tray/passlist/password_list_form.h"
 #include "tray/shell/about_form.h"
 
 namespace quiren {
@@ -11,13 +14,31 @@ namespace {
 
 using namespace quiren::testing;
 
+// The password list editor as the tray menu opens it: the real window
+// logic behind the menu's interface.
+struct ListEditor : ModelessWindow {
+  ListEditor(Busy& b, Desktop& d) : busy(b), desktop(d) {}
+  Busy& busy;
+  Desktop& desktop;
+  std::optional<PasswordListForm> form;
+  void show() override {
+    if (is_open()) return;
+    form.emplace(PasswordListMode::editor, busy, desktop);
+    form->Form_Load();
+  }
+  void close() override {
+    if (is_open()) form->unload();
+  }
+  bool is_open() const override { return form && !form->closed(); }
+};
+
 struct MainFormTest : ::testing::Test {
   FakeDesktop desktop;
   ProgramState state;
   FakeChain chain;
   FakeFlows flows{state};
   FakeView view;
-  FakeWindow editor;
+  ListEditor editor{state.busy, desktop};
   FakeWindow about;
   FakeViewer viewer;
   AboutForm about_form{state};
@@ -27,7 +48,6 @@ struct MainFormTest : ::testing::Test {
     view.on_unload = [this] { window.Form_Unload(); };
     about.on_show = [this] { about_form.Form_Load(); };
     about.on_close = [this] { about_form.Form_Unload(); };
-    editor.on_close = [this] { state.busyflag = kFalse; };
   }
 
   // Something new is copied: the count moves on and the notice comes.
@@ -39,20 +59,18 @@ struct MainFormTest : ::testing::Test {
 
 TEST_F(MainFormTest, HookIgnoresTheNoticeSentOnJoining) {
   desktop.clipboard = u"already there";
-  std::int16_t busy_during_join = 0;
   chain.next_on_join = 77;
   chain.during_join = [&] {
-    busy_during_join = state.busyflag;
     ++chain.sequence;
     window.watch().on_clipboard_changed();
   };
   window.watch().Hook();
-  EXPECT_EQ(busy_during_join, kTrue);
-  EXPECT_TRUE(flows.calls.empty());
+  EXPECT_TRUE(flows.calls.empty()) << "new contents, yet the notice on joining starts nothing";
   EXPECT_TRUE(chain.draws.empty());  // no next viewer known yet
-  EXPECT_EQ(state.hooked, kTrue);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(window.watch().installed());
   EXPECT_EQ(window.watch().nextviewer(), 77u);
+  copy();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"})) << "the next change does";
 }
 
 TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
@@ -62,13 +80,13 @@ TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
   copy();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
 
-  state.busyflag = kTrue;
+  Busy::Token held = state.busy.hold();
   copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   // Forwarded both times.
   EXPECT_EQ(chain.draws, (std::vector<WindowHandle>{5, 5}));
 
-  state.busyflag = kFalse;
+  held.release();
   window.watch().Unhook();
   copy();
   EXPECT_EQ(flows.calls.size(), 1u);
@@ -91,9 +109,10 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
   // Contents met while busy are seen too: a late notice for them after the
   // flow ended starts nothing.
-  state.busyflag = kTrue;
-  copy();
-  state.busyflag = kFalse;
+  {
+    const Busy::Token flow = state.busy.start_flow();
+    copy();
+  }
   notice_again();
   EXPECT_EQ(flows.calls.size(), 1u);
 
@@ -161,7 +180,7 @@ TEST_F(MainFormTest, UnhookWhenOffLeavesNoChainAndRehookForgetsTheOldNext) {
 }
 
 TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
-  struct Case { const char* hock; bool hooked; };
+  struct Case { const char* hock; bool installed; };
   const Case cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"2", false}, {"junk", true}};
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.hock ? tc.hock : "absent");
@@ -174,12 +193,15 @@ TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
     d.settings[u"orikaesi"] = u"45";
     MainForm w{s, d, ch, MainFormParts{v, f, editor, about, viewer}};
     w.Form_Load();
-    EXPECT_EQ(s.hooked, tc.hooked ? kTrue : kFalse);
-    EXPECT_EQ(s.busyflag, kFalse);
+    EXPECT_EQ(w.watch().installed(), tc.installed);
     EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));
     EXPECT_FALSE(w.dialog_visible());
     EXPECT_EQ(w.dialog().controls.txtorikaesi, u"45");
     EXPECT_TRUE(f.calls.empty());
+    // Loaded, the watch starts a flow on the next change, if it is on.
+    ++ch.sequence;
+    w.watch().on_clipboard_changed();
+    EXPECT_EQ(f.calls.size(), tc.installed ? 1u : 0u);
   }
 }
 
@@ -200,15 +222,14 @@ TEST_F(MainFormTest, MenuCommands) {
   window.run(MenuCommand::mnuhukugo);
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "decrypt"}));
 
-  // Settings: shown and refilled from the store; busyflag untouched, so
-  // clipboard changes still start flows.
+  // Settings: shown and refilled from the store; clipboard changes still
+  // start flows meanwhile.
   desktop.settings[u"orikaesi"] = u"70";
   window.dialog().controls.txtorikaesi = u"99";
   window.run(MenuCommand::mnusettei);
   EXPECT_TRUE(window.dialog_visible());
   EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "refresh"}));
   EXPECT_EQ(window.dialog().controls.txtorikaesi, u"70");
-  EXPECT_EQ(state.busyflag, kFalse);
   copy();
   EXPECT_EQ(flows.calls.back(), "clipcheck");
 
@@ -216,18 +237,20 @@ TEST_F(MainFormTest, MenuCommands) {
   EXPECT_FALSE(window.dialog_visible());
   EXPECT_TRUE(desktop.settings_writes.empty());
 
-  // Password list editor: busy until it closes.
+  // A clipboard change while the password list is open starts no flow;
+  // the menu's commands still work.
   flows.calls.clear();
   window.run(MenuCommand::mnupassword);
-  EXPECT_TRUE(editor.open);
-  EXPECT_EQ(state.busyflag, kTrue);
+  EXPECT_TRUE(editor.is_open());
   copy();
   EXPECT_TRUE(flows.calls.empty());
+  window.run(MenuCommand::mnuango);
+  EXPECT_EQ(flows.calls, std::vector<std::string>{"encrypt"});
   editor.close();
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "clipcheck"}));
 
-  // About window: busy while open, its title the running version.
+  // Nor while the about window is open, its title the running version.
   state.versiontext = u"む～くいれん Ver1.1";
   flows.calls.clear();
   window.run(MenuCommand::mnuversion);
@@ -236,9 +259,20 @@ TEST_F(MainFormTest, MenuCommands) {
   copy();
   EXPECT_TRUE(flows.calls.empty());
   about.close();
-  EXPECT_EQ(state.busyflag, kFalse);
   copy();
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+}
+
+TEST_F(MainFormTest, OneWindowClosingLeavesTheWatchQuietWhileAnotherIsOpen) {
+  window.Form_Load();
+  window.run(MenuCommand::mnupassword);
+  window.run(MenuCommand::mnuversion);
+  about.close();
+  copy();
+  EXPECT_TRUE(flows.calls.empty()) << "the password list is still open";
+  editor.close();
+  copy();
+  EXPECT_EQ(flows.calls, std::vector<std::string>{"clipcheck"});
 }
 
 TEST_F(MainFormTest, SettingsOkHidesOnlyWhenSaved) {
@@ -264,10 +298,10 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   window.run(MenuCommand::mnuend);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"unload", "remove icon"}));
   EXPECT_EQ(chain.calls.back(), "leave 3");
-  EXPECT_EQ(state.hooked, kFalse);
+  EXPECT_FALSE(window.watch().installed());
   EXPECT_FALSE(viewer.open);
   EXPECT_FALSE(about.open);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(state.busy.idle()) << "the about window's hold went with it";
   EXPECT_TRUE(window.program_may_end());
 }
 
@@ -278,56 +312,6 @@ TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
   EXPECT_FALSE(window.program_may_end());
   editor.close();
   EXPECT_TRUE(window.program_may_end());
-}
-
-}  // namespace
-}  // namespace quiren
-
-namespace quiren {
-namespace {
-
-using namespace quiren::testing;
-
-// A flow waiting in a message box while the tray menu asks for another one.
-struct NestingFlows : CipherCommands {
-  std::function<void()> inside;
-  std::vector<std::string> calls;
-  void clipcheck() override { step("clipcheck"); }
-  void mnuango_Click() override { step("encrypt"); }
-  void hukugoclip() override { step("decrypt"); }
-  void step(const char* name) {
-    calls.push_back(name);
-    if (inside) {
-      auto once = std::move(inside);
-      inside = nullptr;
-      once();
-    }
-  }
-};
-
-TEST(MainFormNesting, NoFlowStartsInsideAnother) {
-  FakeDesktop desktop;
-  ProgramState state;
-  FakeChain chain;
-  FakeView view;
-  FakeWindow editor, about;
-  FakeViewer viewer;
-  NestingFlows flows;
-  MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
-  window.Form_Load();
-
-  flows.inside = [&] {
-    window.run(MenuCommand::mnuango);
-    window.run(MenuCommand::mnuhukugo);
-  };
-  ++chain.sequence;
-  window.watch().on_clipboard_changed();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
-
-  flows.inside = [&] { window.run(MenuCommand::mnuhukugo); };
-  window.run(MenuCommand::mnuango);
-  window.run(MenuCommand::mnuhukugo);
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck", "encrypt", "decrypt"}));
 }
 
 }  // namespace

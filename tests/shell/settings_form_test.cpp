@@ -20,7 +20,7 @@ struct SettingsFormTest : ::testing::Test {
   ProgramState state;
   FakeChain chain;
   FakeFlows flows{state};
-  ClipboardWatch watch{state, chain, flows};
+  ClipboardWatch watch{state.busy, chain, flows};
   SettingsForm dialog{state, desktop, watch};
 };
 
@@ -159,7 +159,7 @@ TEST_F(SettingsFormTest, OkSwitchesTheWatchOnlyWhenTheBoxChanged) {
   // Off -> on installs the watch at once, without examining the clipboard.
   dialog.controls.check1 = true;
   ASSERT_TRUE(dialog.Command1_Click());
-  EXPECT_EQ(state.hooked, kTrue);
+  EXPECT_TRUE(watch.installed());
   EXPECT_EQ(chain.calls, (std::vector<std::string>{"join"}));
   EXPECT_TRUE(flows.calls.empty());
 
@@ -170,7 +170,7 @@ TEST_F(SettingsFormTest, OkSwitchesTheWatchOnlyWhenTheBoxChanged) {
   // On -> off removes it.
   dialog.controls.check1 = false;
   ASSERT_TRUE(dialog.Command1_Click());
-  EXPECT_EQ(state.hooked, kFalse);
+  EXPECT_FALSE(watch.installed());
   EXPECT_EQ(chain.calls.back(), "leave 0");
 }
 

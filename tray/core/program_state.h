@@ -4,9 +4,8 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
-#include "block/secure_wipe.h"
+#include "tray/core/busy.h"
 #include "tray/core/settings_keys.h"
 
 namespace quiren {
@@ -35,26 +34,9 @@ struct SettingValues {
 };
 
 struct ProgramState {
-  // -1 while a flow or one of the program's own windows is in progress: the
-  // clipboard watch then forwards notices but starts no flow. A plain flag.
-  std::int16_t busyflag = kFalse;
-  // The password chooser: its mode flag and its result.
-  std::int16_t selectmode = kFalse;
-  std::u16string selectpass;
-  // -1 while the clipboard watch is installed.
-  std::int16_t hooked = kFalse;
+  Busy busy;
   std::u16string versiontext;
   SettingValues settings;
-
-  // The chooser's pick, for the flow that opened the chooser: the copy kept
-  // here is wiped, so the password does not stay in memory until the list
-  // opens again.
-  std::u16string take_selectpass() {
-    std::u16string pick = std::move(selectpass);
-    // A short pick is copied out of the string's own buffer, not taken.
-    block::wipe(selectpass);
-    return pick;
-  }
 };
 
 }  // namespace quiren

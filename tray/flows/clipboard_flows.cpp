@@ -20,34 +20,29 @@ ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::Cip
                                block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer)
     : state_(state), desktop_(desktop), library_(library), crypto_(crypto), chooser_(chooser), viewer_(viewer) {}
 
+// Each entry runs as one flow: while it waits for the user, clipboard
+// changes and the menu's commands start nothing else.
+
 void ClipboardFlows::clipcheck() {
-  if (!desktop_.clipboard_has_text()) return;
-  state_.busyflag = kTrue;
+  const Busy::Token running = state_.busy.start_flow();
+  if (!running || !desktop_.clipboard_has_text()) return;
   std::u16string text = desktop_.clipboard_text();
-  if (text.find(block::kStartMarker) != std::u16string::npos) {
-    hukugoclip();  // clears busyflag when it ends
-    return;
-  }
-  if (state_.settings.quest1 != 0 && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) {
-    state_.busyflag = kFalse;
-    return;
-  }
-  if (text.size() > kWatchTextLimit) {
-    tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
-    state_.busyflag = kFalse;
-    return;
-  }
+  if (text.find(block::kStartMarker) != std::u16string::npos) return decrypt_clipboard_text(text);
+  if (state_.settings.quest1 != 0 && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
+  if (text.size() > kWatchTextLimit) return tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
   angoclip(text);
-  state_.busyflag = kFalse;
 }
 
 void ClipboardFlows::mnuango_Click() {
-  if (!desktop_.clipboard_has_text()) return;
+  const Busy::Token running = state_.busy.start_flow();
+  if (!running || !desktop_.clipboard_has_text()) return;
   if (ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
-  state_.busyflag = kTrue;
-  std::u16string text = desktop_.clipboard_text();
-  angoclip(text);
-  state_.busyflag = kFalse;
+  angoclip(desktop_.clipboard_text());
+}
+
+void ClipboardFlows::hukugoclip() {
+  const Busy::Token running = state_.busy.start_flow();
+  if (running) decrypt_clipboard_text(desktop_.clipboard_text());
 }
 
 }  // namespace quiren

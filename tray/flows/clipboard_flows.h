@@ -1,6 +1,7 @@
 // The clipboard cipher flows, called by the main window: the clipboard
-// watch calls clipcheck() while busyflag is 0, the tray menu's encrypt
-// command calls mnuango_Click() and its decrypt command hukugoclip().
+// watch calls clipcheck() while nothing is busy, the tray menu's encrypt
+// command calls mnuango_Click() and its decrypt command hukugoclip(). None
+// starts while another runs.
 #pragma once
 
 #include <optional>
@@ -37,13 +38,13 @@ class ClipboardFlows : public CipherCommands {
   // decrypt command.
   void hukugoclip() override;
 
+ private:
   // The encrypt worker: obtains the password, encrypts `text` and replaces
   // the clipboard text by its armoured block: a strong one, or a compatible
   // one when the "strong" setting is off.
   void angoclip(std::u16string_view text);
-
- private:
-  // Shows why encryption stops (critical icon) and clears busyflag.
+  void decrypt_clipboard_text(std::u16string_view text);
+  // Shows why encryption stops (critical icon).
   void refuse(std::u16string_view why);
   int wrap_width() const;
   // The block, or nullopt when the refusal has been shown.

@@ -16,7 +16,6 @@
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/wait_cursor.h"
-#include "tray/flows/busy_library.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 
@@ -26,23 +25,22 @@ namespace {
 // Thrown inside the flow for the failures that take its catch-all path.
 struct InvalidCiphertext {};
 
-std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& desktop,
-                                               PasswordChooser& chooser) {
-  std::u16string password;
+std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
+                                                  PasswordChooser& chooser) {
+  std::optional<block::SecretText> password;
   if (state.settings.usepasslist2 != kFalse) {
-    chooser.choosepass();
-    password = state.take_selectpass();
-    if (password.empty()) password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
+    password = chooser.choose_password();
+    if (!password || password->empty()) password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
   } else if (state.settings.hukugo != kFalse) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
-    return desktop.read_setting(settings::kHukugopass).value_or(u"");
+    return block::SecretText(desktop.read_setting(settings::kHukugopass).value_or(u""));
   } else if (state.settings.equalpass != kFalse) {
-    return desktop.read_setting(settings::kAngopass).value_or(u"");
+    return block::SecretText(desktop.read_setting(settings::kAngopass).value_or(u""));
   } else {
-    password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
+    password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
   }
-  if (password.empty()) {
+  if (password->empty()) {
     tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
     return std::nullopt;
   }
@@ -57,14 +55,13 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
       : state_(state), desktop_(desktop), chooser_(chooser), viewer_(viewer) {}
 
   std::optional<block::BlockPassword> password(std::span<const block::BlockItem>) override {
-    std::optional<std::u16string> typed = decrypt_password(state_, desktop_, chooser_);
-    if (!typed) return std::nullopt;
-    const block::SecretText password(std::move(*typed));
+    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_);
+    if (!password) return std::nullopt;
     // For a compatible block a character the code page cannot hold becomes
     // "?", as it did when such a block was made; the check then decides. A
     // strong block takes the password as typed.
-    return block::BlockPassword{block::SecretBytes(desktop_.to_ansi(password.view()).bytes),
-                                block::SecretBytes(block::utf8_from_utf16(password.view()))};
+    return block::BlockPassword{block::SecretBytes(desktop_.to_ansi(password->view()).bytes),
+                                block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
   block::BlockOutcome open(const block::BlockItem& item, block::BlockOpener& opener) override {
@@ -107,20 +104,12 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
 
 }  // namespace
 
-void ClipboardFlows::hukugoclip() {
-  BusyLibrary library(state_, library_);
+void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
   try {
-    const std::u16string text = desktop_.clipboard_text();
-    if (!block::has_block(text)) {
-      state_.busyflag = kFalse;
-      return;
-    }
-    if (state_.settings.quest2 == 1 && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) {
-      state_.busyflag = kFalse;
-      return;
-    }
+    if (!block::has_block(text)) return;
+    if (state_.settings.quest2 == 1 && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
     ViewerFrontEnd front_end(state_, desktop_, chooser_, viewer_);
-    const block::RunResult run = block::run_decrypt(text, front_end, library, crypto_);
+    const block::RunResult run = block::run_decrypt(text, front_end, library_, crypto_);
     std::u16string_view stop;  // why the run ended early, if it did
     switch (run.end) {
       case block::RunEnd::done:
@@ -149,7 +138,6 @@ void ClipboardFlows::hukugoclip() {
     tell(desktop_, flows::texts::kInvalidCiphertext, Icon::critical, true);
     viewer_.close();
   }
-  state_.busyflag = kFalse;
 }
 
 }  // namespace quiren

@@ -22,25 +22,24 @@ namespace {
 
 // The password by the first rule that applies, or nullopt when the user gave
 // none (the refusal has been shown).
-std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& desktop,
-                                               PasswordChooser& chooser) {
+std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& desktop,
+                                                  PasswordChooser& chooser) {
   std::u16string_view no_password = flows::texts::kNoPasswordTyped;
-  std::u16string password;
+  std::optional<block::SecretText> password;
   if (state.settings.usepasslist1 != kFalse) {
-    chooser.choosepass();
-    password = state.take_selectpass();
-    if (password.empty()) {
-      password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
+    password = chooser.choose_password();
+    if (!password || password->empty()) {
+      password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
   } else if (state.settings.ango != kFalse) {
-    password = desktop.read_setting(settings::kAngopass).value_or(u"");
+    password.emplace(desktop.read_setting(settings::kAngopass).value_or(u""));
   } else {
-    password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
+    password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
   }
   // An empty password would leave the text readable by anyone, so it is
   // refused also when it comes from the store.
-  if (password.empty()) {
+  if (password->empty()) {
     tell(desktop, no_password, Icon::exclamation);
     return std::nullopt;
   }
@@ -72,22 +71,19 @@ void ClipboardFlows::angoclip(std::u16string_view text) {
     return refuse(flows::texts::kTextTooLongToEncrypt);
   }
 
-  std::optional<std::u16string> password = encrypt_password(state_, desktop_, chooser_);
+  const std::optional<block::SecretText> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
-  const block::WipeOnExit wipe_password(*password);
   if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
 
-  // The chooser clears the flag when it closes.
-  state_.busyflag = kTrue;
   std::optional<std::u16string> armoured =
-      strong ? strong_block(text_utf8, *password) : compatible_block(text_bytes.bytes, *password);
+      strong ? strong_block(text_utf8, password->view()) : compatible_block(text_bytes.bytes, password->view());
   block::wipe(text_utf8);
   block::wipe(text_bytes.bytes);
   if (!armoured) return;
 
-  // busyflag is still set: the watch ignores the change this write causes.
-  bool written = desktop_.clipboard_put_text(*armoured);
-  state_.busyflag = kFalse;
+  // The flow is still running: the watch ignores the change this write
+  // causes.
+  const bool written = desktop_.clipboard_put_text(*armoured);
   if (!written) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);
     return;
@@ -95,10 +91,7 @@ void ClipboardFlows::angoclip(std::u16string_view text) {
   tell(desktop_, flows::texts::kEncrypted, Icon::information, true);
 }
 
-void ClipboardFlows::refuse(std::u16string_view why) {
-  tell(desktop_, why, Icon::critical);
-  state_.busyflag = kFalse;
-}
+void ClipboardFlows::refuse(std::u16string_view why) { tell(desktop_, why, Icon::critical); }
 
 int ClipboardFlows::wrap_width() const {
   // The settings dialog keeps the width in range; a hand-edited store may not.
@@ -131,13 +124,12 @@ std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view 
 
 std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text_utf8,
                                                            std::u16string_view password) {
-  std::string password_utf8 = block::utf8_from_utf16(password);
+  const block::SecretBytes password_utf8(block::utf8_from_utf16(password));
   block::StrongBlock written;
   {
     WaitCursor deriving(desktop_);
-    written = block::write_strong_block(crypto_, text_utf8, password_utf8, wrap_width());
+    written = block::write_strong_block(crypto_, text_utf8, password_utf8.view(), wrap_width());
   }
-  block::wipe(password_utf8);
   switch (written.status) {
     case block::SealStatus::sealed:
       return std::move(written.block);

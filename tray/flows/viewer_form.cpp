@@ -6,7 +6,6 @@
 #include <string>
 
 #include "tray/core/desktop.h"
-#include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
 
@@ -24,7 +23,7 @@ std::u16string decimal_text(std::int32_t value) {
 
 }  // namespace
 
-ViewerForm::ViewerForm(ProgramState& state, Desktop& desktop) : state_(state), desktop_(desktop) {}
+ViewerForm::ViewerForm(Desktop& desktop) : desktop_(desktop) {}
 
 void ViewerForm::show() {
   if (!open_) Form_Load();
@@ -45,7 +44,6 @@ void ViewerForm::Form_Load() {
   outer_.width = read_size(settings::kWidth, settings::kDefaultWidth);
   restored_ = outer_;
   size_text_box();
-  state_.busyflag = kTrue;
 }
 
 void ViewerForm::Form_Resize(TwipsSize outer, WindowState state) {
@@ -60,7 +58,6 @@ void ViewerForm::Form_Unload() {
   desktop_.write_setting(settings::kWidth, decimal_text(restored_.width));
   desktop_.write_setting(settings::kHeight, decimal_text(restored_.height));
   open_ = false;
-  state_.busyflag = kFalse;
 }
 
 void ViewerForm::size_text_box() {

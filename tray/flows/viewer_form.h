@@ -15,7 +15,6 @@
 namespace quiren {
 
 class Desktop;
-struct ProgramState;
 
 enum class WindowState { normal, minimized, maximized };
 
@@ -28,7 +27,7 @@ class ViewerForm : public DecryptedTextViewer {
   static constexpr TwipsSize kDefaultOuter{settings::kDefaultWidth, settings::kDefaultHeight};
   static constexpr TwipsSize kTextBoxMargin{140, 400};
 
-  ViewerForm(ProgramState& state, Desktop& desktop);
+  explicit ViewerForm(Desktop& desktop);
 
   // DecryptedTextViewer: show() runs Form_Load on a closed viewer, close()
   // runs Form_Unload on an open one.
@@ -38,7 +37,7 @@ class ViewerForm : public DecryptedTextViewer {
   void set_text(std::u16string_view text) override { text_ = text; }
   void close() override;
 
-  // Reads the stored size, sizes the text box and sets busyflag.
+  // Reads the stored size and sizes the text box.
   void Form_Load();
   // Every size change of the window; a normal (not minimised or maximised)
   // size is the one stored on closing.
@@ -46,18 +45,16 @@ class ViewerForm : public DecryptedTextViewer {
   // The restored size as the window system knows it (a window that closes
   // minimised or maximised stores this, not its current size).
   void note_restored_size(TwipsSize outer) { restored_ = outer; }
-  // Stores the restored size and clears busyflag.
+  // Wipes the text and stores the restored size.
   void Form_Unload();
 
   TwipsSize outer_size() const { return outer_; }
-  TwipsSize restored_size() const { return restored_; }
   TwipsSize text_box_size() const { return text_box_; }
 
  private:
   std::int32_t read_size(std::u16string_view key, std::int32_t fallback);
   void size_text_box();
 
-  ProgramState& state_;
   Desktop& desktop_;
   bool open_ = false;
   TwipsSize outer_ = kDefaultOuter;

@@ -11,21 +11,18 @@ namespace quiren {
 
 namespace texts = passlist::texts;
 
-PasswordListForm::PasswordListForm(ProgramState& state, Desktop& desktop)
-    : state_(state), desktop_(desktop), caption_(texts::kEditorCaption) {}
+PasswordListForm::PasswordListForm(PasswordListMode mode, Busy& busy, Desktop& desktop)
+    : busy_(busy), desktop_(desktop), caption_(texts::kEditorCaption), chooser_(mode == PasswordListMode::chooser) {}
 
 PasswordListForm::~PasswordListForm() { wipe_passwords(); }
 
 void PasswordListForm::Form_Load() {
-  chooser_ = state_.selectmode == kTrue;
+  open_ = busy_.hold();
   if (chooser_) {
     outer_height_ = passlist::layout::kChooserOuterHeight;
     buttons_enabled_ = false;
     caption_ = texts::kChooserCaption;
   }
-  changed_ = kFalse;
-  block::wipe(state_.selectpass);
-  passcount_ = 0;
 
   LoadedPasswordFile file = load_password_file(desktop_);
   source_ = file.source;
@@ -46,10 +43,8 @@ void PasswordListForm::Form_Load() {
   info_.clear();
 
   if (passcount_ == 0 && chooser_) {
-    block::wipe(state_.selectpass);
     show(texts::kEmptyList, Icon::information);
     unload();
-    state_.busyflag = kFalse;
     return;
   }
   if (source_ == PasswordFileSource::damaged) {
@@ -60,8 +55,8 @@ void PasswordListForm::Form_Load() {
 void PasswordListForm::unload() {
   if (closed_) return;
   closed_ = true;
-  state_.busyflag = kFalse;
-  state_.selectmode = kFalse;
+  // Closing ends the window's hold; the save question comes after it.
+  open_.release();
   shuryo();
   wipe_passwords();
 }
@@ -199,7 +194,7 @@ void PasswordListForm::select(int index) {
 
 void PasswordListForm::pick() {
   if (selected_ < 0 || selected_ >= static_cast<int>(lines_.size())) return;
-  state_.selectpass = lines_[static_cast<std::size_t>(selected_)];
+  pick_.emplace(lines_[static_cast<std::size_t>(selected_)]);
   unload();
 }
 

@@ -6,13 +6,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "block/secret.h"
+#include "tray/core/busy.h"
 #include "tray/core/desktop.h"
 #include "tray/core/program_state.h"
 #include "tray/passlist/password_file.h"
 
 namespace quiren {
+
+enum class PasswordListMode {
+  editor,   // modeless: add, delete, save
+  chooser,  // modal: pick one password, change nothing
+};
 
 class PasswordListForm {
  public:
@@ -20,7 +28,8 @@ class PasswordListForm {
   // The list box's index and count are 16-bit.
   static constexpr std::int32_t kMaxEntries = 32767;
 
-  PasswordListForm(ProgramState& state, Desktop& desktop);
+  // The window keeps the program busy while it is open, in either mode.
+  PasswordListForm(PasswordListMode mode, Busy& busy, Desktop& desktop);
   ~PasswordListForm();
   PasswordListForm(const PasswordListForm&) = delete;
   PasswordListForm& operator=(const PasswordListForm&) = delete;
@@ -51,6 +60,9 @@ class PasswordListForm {
   std::optional<int> outer_height_twips() const { return outer_height_; }
   bool chooser() const { return chooser_; }
   bool closed() const { return closed_; }
+  // The chooser's pick, handed over once: nullopt when it closed without
+  // one.
+  std::optional<block::SecretText> take_pick() { return std::exchange(pick_, std::nullopt); }
 
   const std::vector<std::u16string>& passlist() const { return entries_.passlist; }
   const std::vector<std::u16string>& infolist() const { return entries_.infolist; }
@@ -71,8 +83,9 @@ class PasswordListForm {
   // "" when `text` can go into the file; else the refusal to show.
   std::u16string_view refusal_for(std::u16string_view text);
 
-  ProgramState& state_;
+  Busy& busy_;
   Desktop& desktop_;
+  Busy::Token open_;
 
   std::u16string caption_;
   std::vector<std::u16string> lines_;  // List1
@@ -80,10 +93,9 @@ class PasswordListForm {
   std::u16string info_;  // lblinfo
   bool buttons_enabled_ = true;
   std::optional<int> outer_height_;
-  // The mode this opening runs in. Kept here rather than read from the
-  // shared selectmode, which another window's closing may clear meanwhile.
-  bool chooser_ = false;
+  const bool chooser_;
   bool closed_ = false;
+  std::optional<block::SecretText> pick_;
 
   PasswordEntries entries_;
   std::int32_t passcount_ = 0;

@@ -7,10 +7,10 @@ namespace quiren {
 AboutForm::AboutForm(ProgramState& state) : lblTitle(shell::texts::kAboutDesignedTitle), state_(state) {}
 
 void AboutForm::Form_Load() {
-  state_.busyflag = kTrue;
+  open_ = state_.busy.hold();
   lblTitle = state_.versiontext;
 }
 
-void AboutForm::Form_Unload() { state_.busyflag = kFalse; }
+void AboutForm::Form_Unload() { open_.release(); }
 
 }  // namespace quiren

@@ -20,6 +20,7 @@ class AboutForm {
 
  private:
   ProgramState& state_;
+  Busy::Token open_;
 };
 
 }  // namespace quiren

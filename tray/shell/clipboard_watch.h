@@ -4,26 +4,27 @@
 
 #include <cstdint>
 
+#include "tray/core/busy.h"
 #include "tray/core/cipher_commands.h"
-#include "tray/core/program_state.h"
 #include "tray/shell/main_view.h"
 
 namespace quiren {
 
 class ClipboardWatch {
  public:
-  ClipboardWatch(ProgramState& state, ViewerChain& chain, CipherCommands& flows);
+  ClipboardWatch(Busy& busy, ViewerChain& chain, CipherCommands& flows);
 
-  // Installs the watch. busyflag is -1 while the chain is joined, so the
-  // notice the platform sends on joining examines nothing.
+  // Installs the watch. The program is busy while the chain is joined, so
+  // the notice the platform sends on joining examines nothing.
   void Hook();
   // Removes the watch; nothing when it is off.
   void Unhook();
+  bool installed() const { return installed_; }
 
   // WM_DRAWCLIPBOARD: passed on along the chain, then clipcheck when the
-  // watch is on, nothing is in progress and the contents are ones the watch
-  // has not met before. A notice can come again for contents already seen
-  // (a late or repeated one, or one read after a later change had already
+  // watch is on, nothing is busy and the contents are ones the watch has
+  // not met before. A notice can come again for contents already seen (a
+  // late or repeated one, or one read after a later change had already
   // been examined); it starts nothing.
   void on_clipboard_changed();
   // WM_CHANGECBCHAIN: `leaving` leaves the chain, `following` came after it.
@@ -32,9 +33,10 @@ class ClipboardWatch {
   WindowHandle nextviewer() const { return nextviewer_; }
 
  private:
-  ProgramState& state_;
+  Busy& busy_;
   ViewerChain& chain_;
   CipherCommands& flows_;
+  bool installed_ = false;
   WindowHandle nextviewer_ = 0;
   // The change count at the last notice, examined or not.
   std::uint32_t seen_sequence_ = 0;

@@ -5,31 +5,20 @@
 
 namespace quiren {
 
-void GuardedFlows::run(void (CipherCommands::*step)()) {
-  if (running_) return;
-  running_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{running_};
-  (flows_.*step)();
-}
-
 MainForm::MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts)
     : state_(state),
       desktop_(desktop),
       parts_(parts),
-      flows_(parts.flows),
-      watch_(state, chain, flows_),
+      watch_(state.busy, chain, parts.flows),
       dialog_(state, desktop, watch_) {}
 
 void MainForm::Form_Load() {
-  state_.busyflag = kTrue;
-  if (settings::watch_enabled(desktop_)) watch_.Hook();
-  parts_.view.add_tray_icon();
-  parts_.view.hide_dialog();
-  dialog_visible_ = false;
-  state_.busyflag = kFalse;
+  {
+    const Busy::Token loading = state_.busy.hold();
+    if (settings::watch_enabled(desktop_)) watch_.Hook();
+    parts_.view.add_tray_icon();
+    parts_.view.hide_dialog();
+  }
   dialog_.loadsettei();
   parts_.view.refresh_controls();
   loaded_ = true;
@@ -56,22 +45,20 @@ void MainForm::Form_MouseMove(std::uint32_t mouse_code) {
 void MainForm::run(MenuCommand command) {
   switch (command) {
     case MenuCommand::mnuango:
-      flows_.mnuango_Click();
+      parts_.flows.mnuango_Click();
       break;
     case MenuCommand::mnuhukugo:
-      flows_.hukugoclip();
+      parts_.flows.hukugoclip();
       break;
     case MenuCommand::mnusettei:
-      // The dialog always opens with the stored values; busyflag stays as
-      // it is, so clipboard changes go on being handled meanwhile.
+      // The dialog always opens with the stored values. It keeps nothing
+      // busy: clipboard changes go on being handled meanwhile.
       dialog_visible_ = true;
       parts_.view.show_dialog();
       dialog_.loadsettei();
       parts_.view.refresh_controls();
       break;
     case MenuCommand::mnupassword:
-      // The editor clears the flag when it closes.
-      state_.busyflag = kTrue;
       parts_.password_editor.show();
       break;
     case MenuCommand::mnuversion:

@@ -43,23 +43,6 @@ struct MainFormParts {
   DecryptedTextViewer& viewer;      // frmprint
 };
 
-// The cipher flows with a guard against nesting: the flows' message boxes
-// and the library's notices go on dispatching messages, so the tray menu
-// stays usable while a flow waits; a second flow must not start inside it.
-class GuardedFlows : public CipherCommands {
- public:
-  explicit GuardedFlows(CipherCommands& flows) : flows_(flows) {}
-  void clipcheck() override { run(&CipherCommands::clipcheck); }
-  void mnuango_Click() override { run(&CipherCommands::mnuango_Click); }
-  void hukugoclip() override { run(&CipherCommands::hukugoclip); }
-  bool running() const { return running_; }
-
- private:
-  void run(void (CipherCommands::*step)());
-  CipherCommands& flows_;
-  bool running_ = false;
-};
-
 class MainForm {
  public:
   MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts);
@@ -89,7 +72,6 @@ class MainForm {
   ProgramState& state_;
   Desktop& desktop_;
   MainFormParts parts_;
-  GuardedFlows flows_;
   ClipboardWatch watch_;
   SettingsForm dialog_;
   bool loaded_ = false;

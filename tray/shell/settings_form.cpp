@@ -114,9 +114,9 @@ bool SettingsForm::Command1_Click() {
   v.usepasslist1 = to_flag(list1);
   v.usepasslist2 = to_flag(list2);
 
-  if (state_.hooked == kFalse && c.check1) {
+  if (!watch_.installed() && c.check1) {
     watch_.Hook();
-  } else if (state_.hooked == kTrue && !c.check1) {
+  } else if (watch_.installed() && !c.check1) {
     watch_.Unhook();
   }
 

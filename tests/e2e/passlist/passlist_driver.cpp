@@ -181,7 +181,7 @@ class Host {
   bool exits_cleanly(std::string_view what) {
     const auto code = process_.wait(kWait);
     if (!check(code.has_value(), std::string(what) + ": the host exits")) return false;
-    return check_equal(static_cast<long long>(*code), 0, std::string(what) + ": busyflag and selectmode cleared");
+    return check_equal(static_cast<long long>(*code), 0, std::string(what) + ": the window held nothing busy after it closed");
   }
 
  private:

@@ -21,7 +21,7 @@ enum MenuCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
 }  // namespace
 
-ViewerFrame::ViewerFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
+ViewerFrame::ViewerFrame(Desktop& desktop) : logic_(desktop) {}
 
 ViewerFrame::~ViewerFrame() {
   if (hwnd_) DestroyWindow(hwnd_);

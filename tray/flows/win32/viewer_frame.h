@@ -25,7 +25,7 @@ class ViewerFrame : public DecryptedTextViewer {
   static constexpr int kTextBoxId = 101;
   static constexpr const wchar_t* kClassName = L"quiren_frmprint";
 
-  ViewerFrame(ProgramState& state, Desktop& desktop);
+  explicit ViewerFrame(Desktop& desktop);
   ~ViewerFrame() override;
   ViewerFrame(const ViewerFrame&) = delete;
   ViewerFrame& operator=(const ViewerFrame&) = delete;

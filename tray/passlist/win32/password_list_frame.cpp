@@ -20,7 +20,8 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 }  // namespace
 
-PasswordListFrame::PasswordListFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
+PasswordListFrame::PasswordListFrame(PasswordListMode mode, Busy& busy, Desktop& desktop)
+    : logic_(mode, busy, desktop) {}
 
 PasswordListFrame::~PasswordListFrame() {
   if (hwnd_) DestroyWindow(hwnd_);
