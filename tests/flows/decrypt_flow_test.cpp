@@ -50,7 +50,7 @@ class DecryptFlowTest : public FlowTest {
   // Runs the decrypt flow on `clip` the way the watch does.
   void watch(std::u16string clip) {
     desktop.clipboard = std::move(clip);
-    flows.clipcheck();
+    flows.on_clipboard_change();
   }
 };
 
@@ -101,7 +101,7 @@ TEST_F(DecryptFlowTest, ReceivedFormsOpenInTheViewer) {
       desktop.prompt_answers = {u"pw"};
       if (from_menu) {
         desktop.clipboard = form.text;
-        flows.hukugoclip();
+        flows.decrypt_clipboard();
       } else {
         watch(form.text);
       }
@@ -117,8 +117,8 @@ TEST_F(DecryptFlowTest, ReceivedFormsOpenInTheViewer) {
 TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;
-    bool usepasslist2, hukugo, equalpass;
-    std::u16string angopass;  // the stored encryption password
+    bool decrypt_password_from_list, decrypt_with_fixed_password, decrypt_with_encrypt_password;
+    std::u16string fixed_encrypt_password;  // the stored encryption password
     std::u16string pick;
     std::vector<std::u16string> typed;
     bool shown;  // the viewer shows the plain text
@@ -139,10 +139,10 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   for (const Case& c : cases) {
     forget();
     viewer.close();
-    state.settings.usepasslist2 = c.usepasslist2 ? kTrue : kFalse;
-    state.settings.hukugo = c.hukugo ? kTrue : kFalse;
-    state.settings.equalpass = c.equalpass ? kTrue : kFalse;
-    desktop.settings[u"angopass"] = c.angopass;
+    state.settings.decrypt_password_from_list = c.decrypt_password_from_list;
+    state.settings.decrypt_with_fixed_password = c.decrypt_with_fixed_password;
+    state.settings.decrypt_with_encrypt_password = c.decrypt_with_encrypt_password;
+    desktop.settings[u"angopass"] = c.fixed_encrypt_password;
     chooser.pick = c.pick;
     desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
     watch(block);
@@ -242,7 +242,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
     viewer.show();  // left open by an earlier run
     viewer.set_text(u"earlier");
     desktop.clipboard = c.clip;
-    flows.hukugoclip();
+    flows.decrypt_clipboard();
     SCOPED_TRACE(c.name);
     EXPECT_TRUE(desktop.prompts.empty()) << "no password asked";
     EXPECT_TRUE(cipher.decrypts.empty());
@@ -290,7 +290,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
 TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
   std::u16string block = block_for(u"text", u"pw");
   struct Case {
-    std::uint8_t quest2;
+    std::uint8_t ask_before_decrypt;
     Answer answer;
     bool asked;
     bool shown;
@@ -299,11 +299,11 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
                         Case{0, Answer::no, false, true}, Case{2, Answer::no, false, true}}) {
     forget();
     viewer.close();
-    state.settings.quest2 = c.quest2;
+    state.settings.ask_before_decrypt = c.ask_before_decrypt;
     desktop.box_answers = {c.answer};
     desktop.prompt_answers = {u"pw"};
     watch(block);
-    SCOPED_TRACE(int(c.quest2));
+    SCOPED_TRACE(int(c.ask_before_decrypt));
     EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskDecrypt, c.asked);
     if (c.asked) {
       EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
@@ -319,12 +319,12 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
 // password and while the library works, something copied starts nothing.
 TEST_F(DecryptFlowTest, AMenuStartedRunKeepsTheWatchQuietUntilItEnds) {
   std::u16string block = block_for(u"text", u"pw");
-  state.settings.quest2 = 0;
+  state.settings.ask_before_decrypt = 0;
   desktop.clipboard = block;
   std::vector<bool> live_in_prompt;
   desktop.on_modal = [&] { live_in_prompt.push_back(watch_starts_a_flow()); };
   desktop.prompt_answers = {u"pw"};
-  flows.hukugoclip();
+  flows.decrypt_clipboard();
   EXPECT_EQ(live_in_prompt, std::vector<bool>{false});
   ASSERT_FALSE(cipher.decrypts.empty());
   for (const auto& call : cipher.decrypts) EXPECT_FALSE(call.watch_live);
@@ -335,7 +335,7 @@ TEST_F(DecryptFlowTest, AMenuStartedRunKeepsTheWatchQuietUntilItEnds) {
 TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
   std::u16string block = block_for(u"second run", u"pw");
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
+  viewer.resize({7000, 5000});
   viewer.set_text(u"first run");
   desktop.prompt_answers = {u"pw"};
   watch(block);
@@ -345,7 +345,7 @@ TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
 
 TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
   desktop.clipboard = u"nothing here";
-  flows.hukugoclip();
+  flows.decrypt_clipboard();
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_FALSE(viewer.is_open());
   EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";

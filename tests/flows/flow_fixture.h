@@ -38,12 +38,12 @@ struct CountedCommands : CipherCommands {
   CipherCommands& flows;
   int started = 0;
   bool only_counting = false;
-  void clipcheck() override {
+  void on_clipboard_change() override {
     ++started;
-    if (!only_counting) flows.clipcheck();
+    if (!only_counting) flows.on_clipboard_change();
   }
-  void mnuango_Click() override { flows.mnuango_Click(); }
-  void hukugoclip() override { flows.hukugoclip(); }
+  void encrypt_clipboard() override { flows.encrypt_clipboard(); }
+  void decrypt_clipboard() override { flows.decrypt_clipboard(); }
 };
 
 class FlowTest : public ::testing::Test {
@@ -51,8 +51,8 @@ class FlowTest : public ::testing::Test {
   // Compatible blocks unless a test switches "strong" on: their tests
   // predate the strong ones and keep every assertion.
   explicit FlowTest(int code_page = 932) : desktop(code_page) {
-    state.settings.strong = kFalse;
-    watch.Hook();
+    state.settings.strong = false;
+    watch.install();
     desktop.watch_live = [this] { return watch_starts_a_flow(); };
     cipher.watch_live = [this] { return watch_starts_a_flow(); };
   }
@@ -74,7 +74,7 @@ class FlowTest : public ::testing::Test {
     desktop.clipboard = std::u16string(text);
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {std::u16string(password)};
-    flows.mnuango_Click();
+    flows.encrypt_clipboard();
     std::u16string block = desktop.clipboard.value_or(u"");
     forget();
     return block;

@@ -28,7 +28,7 @@ TEST_F(ViewerFormTest, FirstOpeningUsesTheDesignedSizeAndStoresItOnClosing) {
 
 TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
   viewer.show();
-  viewer.Form_Resize({6000, 4000});
+  viewer.resize({6000, 4000});
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{5860, 3600}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"6000");
@@ -42,7 +42,7 @@ TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
 
 TEST_F(ViewerFormTest, ShowingAnOpenViewerKeepsItsSizeAndText) {
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
+  viewer.resize({7000, 5000});
   viewer.set_text(u"abc");
   desktop.settings[u"width"] = u"9999";
   viewer.show();
@@ -71,12 +71,12 @@ TEST_F(ViewerFormTest, StoredSizesAreReadAsNumbersWithTheDefaultForAnythingElse)
 
 TEST_F(ViewerFormTest, MinimisedOrMaximisedWindowStoresItsRestoredSize) {
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
-  viewer.Form_Resize({2400, 450}, WindowState::minimized);
+  viewer.resize({7000, 5000});
+  viewer.resize({2400, 450}, WindowState::minimized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{2260, 50}));
-  viewer.Form_Resize({100, 300}, WindowState::minimized);
+  viewer.resize({100, 300}, WindowState::minimized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{0, 0})) << "never below zero";
-  viewer.Form_Resize({20000, 15000}, WindowState::maximized);
+  viewer.resize({20000, 15000}, WindowState::maximized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{19860, 14600}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"7000");

@@ -24,7 +24,7 @@ struct ListEditor : ModelessWindow {
   void show() override {
     if (is_open()) return;
     form.emplace(PasswordListMode::editor, busy, desktop);
-    form->Form_Load();
+    form->load();
   }
   void close() override {
     if (is_open()) form->unload();
@@ -45,9 +45,9 @@ struct MainFormTest : ::testing::Test {
   MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
 
   MainFormTest() {
-    view.on_unload = [this] { window.Form_Unload(); };
-    about.on_show = [this] { about_form.Form_Load(); };
-    about.on_close = [this] { about_form.Form_Unload(); };
+    view.on_unload = [this] { window.unload(); };
+    about.on_show = [this] { about_form.open(); };
+    about.on_close = [this] { about_form.close(); };
   }
 
   // Something new is copied: the count moves on and the notice comes.
@@ -64,21 +64,21 @@ TEST_F(MainFormTest, HookIgnoresTheNoticeSentOnJoining) {
     ++chain.sequence;
     window.watch().on_clipboard_changed();
   };
-  window.watch().Hook();
+  window.watch().install();
   EXPECT_TRUE(flows.calls.empty()) << "new contents, yet the notice on joining starts nothing";
   EXPECT_TRUE(chain.draws.empty());  // no next viewer known yet
   EXPECT_TRUE(window.watch().installed());
-  EXPECT_EQ(window.watch().nextviewer(), 77u);
+  EXPECT_EQ(window.watch().next_viewer(), 77u);
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"})) << "the next change does";
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"})) << "the next change does";
 }
 
 TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
   chain.next_on_join = 5;
-  window.watch().Hook();
+  window.watch().install();
 
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
 
   Busy::Token held = state.busy.hold();
   copy();
@@ -87,7 +87,7 @@ TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
   EXPECT_EQ(chain.draws, (std::vector<WindowHandle>{5, 5}));
 
   held.release();
-  window.watch().Unhook();
+  window.watch().remove();
   copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   EXPECT_EQ(chain.draws.size(), 2u);
@@ -96,7 +96,7 @@ TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
 TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
   chain.next_on_join = 5;
   chain.during_join = [&] { window.watch().on_clipboard_changed(); };
-  window.watch().Hook();
+  window.watch().install();
   auto notice_again = [&] { window.watch().on_clipboard_changed(); };
 
   // The contents at joining count as seen.
@@ -105,7 +105,7 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
   copy();
   notice_again();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
 
   // Contents met while busy are seen too: a late notice for them after the
   // flow ended starts nothing.
@@ -140,7 +140,7 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
 TEST_F(MainFormTest, ChainChangeNotices) {
   chain.next_on_join = 10;
-  window.watch().Hook();
+  window.watch().install();
 
   // Another viewer leaves: passed on with its own arguments.
   window.watch().on_chain_changed(20, 30);
@@ -152,7 +152,7 @@ TEST_F(MainFormTest, ChainChangeNotices) {
   // Our next viewer leaves: the one after it becomes next, nothing passed on.
   window.watch().on_chain_changed(10, 40);
   EXPECT_EQ(chain.changes.size(), 1u);
-  EXPECT_EQ(window.watch().nextviewer(), 40u);
+  EXPECT_EQ(window.watch().next_viewer(), 40u);
 
   // The last viewer after ours leaves: no next viewer, nothing to pass on.
   window.watch().on_chain_changed(40, 0);
@@ -161,42 +161,42 @@ TEST_F(MainFormTest, ChainChangeNotices) {
   EXPECT_EQ(chain.changes.size(), 1u);
   EXPECT_TRUE(chain.draws.empty());
 
-  window.watch().Unhook();
+  window.watch().remove();
   EXPECT_EQ(chain.calls.back(), "leave 0");
 }
 
 TEST_F(MainFormTest, UnhookWhenOffLeavesNoChainAndRehookForgetsTheOldNext) {
-  window.watch().Unhook();
+  window.watch().remove();
   EXPECT_TRUE(chain.calls.empty());
 
   chain.next_on_join = 9;
-  window.watch().Hook();
-  window.watch().Unhook();
+  window.watch().install();
+  window.watch().remove();
   EXPECT_EQ(chain.calls, (std::vector<std::string>{"join", "leave 9"}));
 
   chain.during_join = [&] { window.watch().on_clipboard_changed(); };
-  window.watch().Hook();
+  window.watch().install();
   EXPECT_TRUE(chain.draws.empty());
 }
 
 TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
-  struct Case { const char* hock; bool installed; };
+  struct Case { const char* stored; bool installed; };
   const Case cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"2", false}, {"junk", true}};
   for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.hock ? tc.hock : "absent");
+    SCOPED_TRACE(tc.stored ? tc.stored : "absent");
     FakeDesktop d;
     ProgramState s;
     FakeChain ch;
     FakeFlows f{s};
     FakeView v;
-    if (tc.hock) d.settings[u"hock"] = testing::u16(tc.hock);
+    if (tc.stored) d.settings[u"hock"] = testing::u16(tc.stored);
     d.settings[u"orikaesi"] = u"45";
     MainForm w{s, d, ch, MainFormParts{v, f, editor, about, viewer}};
-    w.Form_Load();
+    w.load();
     EXPECT_EQ(w.watch().installed(), tc.installed);
     EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));
-    EXPECT_FALSE(w.dialog_visible());
-    EXPECT_EQ(w.dialog().controls.txtorikaesi, u"45");
+    EXPECT_FALSE(w.settings_visible());
+    EXPECT_EQ(w.settings().controls.wrap_width, u"45");
     EXPECT_TRUE(f.calls.empty());
     // Loaded, the watch starts a flow on the next change, if it is on.
     ++ch.sequence;
@@ -207,95 +207,95 @@ TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
 
 TEST_F(MainFormTest, OnlyARightButtonPressOpensTheMenu) {
   for (std::uint32_t code : {0x200u, 0x201u, 0x202u, 0x203u, 0x205u, 0x206u, 0x207u, 0u}) {
-    window.Form_MouseMove(code);
+    window.on_tray_icon(code);
   }
   EXPECT_TRUE(view.calls.empty());
-  window.Form_MouseMove(kRightButtonDown);
+  window.on_tray_icon(kRightButtonDown);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"menu"}));
 }
 
 TEST_F(MainFormTest, MenuCommands) {
-  window.Form_Load();
+  window.load();
   view.calls.clear();
 
-  window.run(MenuCommand::mnuango);
-  window.run(MenuCommand::mnuhukugo);
+  window.run(MenuCommand::encrypt);
+  window.run(MenuCommand::decrypt);
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "decrypt"}));
 
   // Settings: shown and refilled from the store; clipboard changes still
   // start flows meanwhile.
   desktop.settings[u"orikaesi"] = u"70";
-  window.dialog().controls.txtorikaesi = u"99";
-  window.run(MenuCommand::mnusettei);
-  EXPECT_TRUE(window.dialog_visible());
+  window.settings().controls.wrap_width = u"99";
+  window.run(MenuCommand::settings);
+  EXPECT_TRUE(window.settings_visible());
   EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "refresh"}));
-  EXPECT_EQ(window.dialog().controls.txtorikaesi, u"70");
+  EXPECT_EQ(window.settings().controls.wrap_width, u"70");
   copy();
-  EXPECT_EQ(flows.calls.back(), "clipcheck");
+  EXPECT_EQ(flows.calls.back(), "on_clipboard_change");
 
-  window.Command2_Click();
-  EXPECT_FALSE(window.dialog_visible());
+  window.settings_cancel();
+  EXPECT_FALSE(window.settings_visible());
   EXPECT_TRUE(desktop.settings_writes.empty());
 
   // A clipboard change while the password list is open starts no flow;
   // the menu's commands still work.
   flows.calls.clear();
-  window.run(MenuCommand::mnupassword);
+  window.run(MenuCommand::password_list);
   EXPECT_TRUE(editor.is_open());
   copy();
   EXPECT_TRUE(flows.calls.empty());
-  window.run(MenuCommand::mnuango);
+  window.run(MenuCommand::encrypt);
   EXPECT_EQ(flows.calls, std::vector<std::string>{"encrypt"});
   editor.close();
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "on_clipboard_change"}));
 
   // Nor while the about window is open, its title the running version.
-  state.versiontext = u"む～くいれん Ver1.1";
+  state.version_text = u"む～くいれん Ver1.1";
   flows.calls.clear();
-  window.run(MenuCommand::mnuversion);
+  window.run(MenuCommand::about);
   EXPECT_TRUE(about.open);
-  EXPECT_EQ(about_form.lblTitle, u"む～くいれん Ver1.1");
+  EXPECT_EQ(about_form.title, u"む～くいれん Ver1.1");
   copy();
   EXPECT_TRUE(flows.calls.empty());
   about.close();
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
 }
 
 TEST_F(MainFormTest, OneWindowClosingLeavesTheWatchQuietWhileAnotherIsOpen) {
-  window.Form_Load();
-  window.run(MenuCommand::mnupassword);
-  window.run(MenuCommand::mnuversion);
+  window.load();
+  window.run(MenuCommand::password_list);
+  window.run(MenuCommand::about);
   about.close();
   copy();
   EXPECT_TRUE(flows.calls.empty()) << "the password list is still open";
   editor.close();
   copy();
-  EXPECT_EQ(flows.calls, std::vector<std::string>{"clipcheck"});
+  EXPECT_EQ(flows.calls, std::vector<std::string>{"on_clipboard_change"});
 }
 
 TEST_F(MainFormTest, SettingsOkHidesOnlyWhenSaved) {
-  window.Form_Load();
-  window.run(MenuCommand::mnusettei);
-  window.dialog().controls.txtorikaesi = u"9";
-  window.Command1_Click();
-  EXPECT_TRUE(window.dialog_visible());
-  window.dialog().controls.txtorikaesi = u"20";
-  window.Command1_Click();
-  EXPECT_FALSE(window.dialog_visible());
+  window.load();
+  window.run(MenuCommand::settings);
+  window.settings().controls.wrap_width = u"9";
+  window.settings_ok();
+  EXPECT_TRUE(window.settings_visible());
+  window.settings().controls.wrap_width = u"20";
+  window.settings_ok();
+  EXPECT_FALSE(window.settings_visible());
   EXPECT_EQ(view.calls.back(), "hide");
   EXPECT_EQ(desktop.settings[u"orikaesi"], u"20");
 }
 
 TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   chain.next_on_join = 3;
-  window.Form_Load();
+  window.load();
   viewer.open = true;
-  window.run(MenuCommand::mnuversion);
+  window.run(MenuCommand::about);
   view.calls.clear();
 
-  window.run(MenuCommand::mnuend);
+  window.run(MenuCommand::exit);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"unload", "remove icon"}));
   EXPECT_EQ(chain.calls.back(), "leave 3");
   EXPECT_FALSE(window.watch().installed());
@@ -306,9 +306,9 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
 }
 
 TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
-  window.Form_Load();
-  window.run(MenuCommand::mnupassword);
-  window.Form_Unload();  // the dialog's close box
+  window.load();
+  window.run(MenuCommand::password_list);
+  window.unload();  // the dialog's close box
   EXPECT_FALSE(window.program_may_end());
   editor.close();
   EXPECT_TRUE(window.program_may_end());

@@ -272,6 +272,13 @@ TEST_F(ToolCommands, NoTextIsEncryptedThatNoBlockCouldGiveBackWhole) {
   }
 }
 
+// The messages that name a limit take it from the rule, and read as before.
+TEST(ToolTexts, LimitsReadAsBefore) {
+  EXPECT_EQ(texts::kPasswordTooLong, "the password is longer than 30 characters");
+  EXPECT_EQ(texts::kTextTooLong, "the text is longer than 64 MiB, more than a block can give back whole");
+  EXPECT_EQ(texts::kDecryptedTooLong, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
+}
+
 // A cipher that answers with a cut-off result (under memory pressure, say)
 // gives no block, as in the tray program.
 TEST_F(ToolCommands, AnImplausibleCipherResultWritesNoBlock) {

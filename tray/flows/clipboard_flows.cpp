@@ -23,24 +23,24 @@ ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::Cip
 // Each entry runs as one flow: while it waits for the user, clipboard
 // changes and the menu's commands start nothing else.
 
-void ClipboardFlows::clipcheck() {
+void ClipboardFlows::on_clipboard_change() {
   const Busy::Token running = state_.busy.start_flow();
   if (!running || !desktop_.clipboard_has_text()) return;
   std::u16string text = desktop_.clipboard_text();
   if (text.find(block::kStartMarker) != std::u16string::npos) return decrypt_clipboard_text(text);
-  if (state_.settings.quest1 != 0 && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
+  if (state_.settings.asks_before_encrypting() && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
   if (text.size() > kWatchTextLimit) return tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
-  angoclip(text);
+  encrypt_text(text);
 }
 
-void ClipboardFlows::mnuango_Click() {
+void ClipboardFlows::encrypt_clipboard() {
   const Busy::Token running = state_.busy.start_flow();
   if (!running || !desktop_.clipboard_has_text()) return;
   if (ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
-  angoclip(desktop_.clipboard_text());
+  encrypt_text(desktop_.clipboard_text());
 }
 
-void ClipboardFlows::hukugoclip() {
+void ClipboardFlows::decrypt_clipboard() {
   const Busy::Token running = state_.busy.start_flow();
   if (running) decrypt_clipboard_text(desktop_.clipboard_text());
 }

@@ -1,6 +1,6 @@
 // The clipboard cipher flows, called by the main window: the clipboard
-// watch calls clipcheck() while nothing is busy, the tray menu's encrypt
-// command calls mnuango_Click() and its decrypt command hukugoclip(). None
+// watch calls on_clipboard_change() while nothing is busy, the tray menu's encrypt
+// command calls encrypt_clipboard() and its decrypt command decrypt_clipboard(). None
 // starts while another runs.
 #pragma once
 
@@ -29,20 +29,20 @@ class ClipboardFlows : public CipherCommands {
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
-  void clipcheck() override;
+  void on_clipboard_change() override;
 
   // The menu's encrypt command: always asks, no length limit.
-  void mnuango_Click() override;
+  void encrypt_clipboard() override;
 
   // Decrypts the blocks on the clipboard into the viewer; also the menu's
   // decrypt command.
-  void hukugoclip() override;
+  void decrypt_clipboard() override;
 
  private:
   // The encrypt worker: obtains the password, encrypts `text` and replaces
   // the clipboard text by its armoured block: a strong one, or a compatible
   // one when the "strong" setting is off.
-  void angoclip(std::u16string_view text);
+  void encrypt_text(std::u16string_view text);
   void decrypt_clipboard_text(std::u16string_view text);
   // Shows why encryption stops (critical icon).
   void refuse(std::u16string_view why);

@@ -28,15 +28,15 @@ struct InvalidCiphertext {};
 std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
                                                   PasswordChooser& chooser) {
   std::optional<block::SecretText> password;
-  if (state.settings.usepasslist2 != kFalse) {
+  if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
-  } else if (state.settings.hukugo != kFalse) {
+  } else if (state.settings.decrypt_with_fixed_password) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
-    return block::SecretText(desktop.read_setting(settings::kHukugopass).value_or(u""));
-  } else if (state.settings.equalpass != kFalse) {
-    return block::SecretText(desktop.read_setting(settings::kAngopass).value_or(u""));
+    return block::SecretText(desktop.read_setting(settings::kFixedDecryptPassword).value_or(u""));
+  } else if (state.settings.decrypt_with_encrypt_password) {
+    return block::SecretText(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
   } else {
     password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
   }
@@ -107,7 +107,7 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
 void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
   try {
     if (!block::has_block(text)) return;
-    if (state_.settings.quest2 == 1 && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+    if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
     ViewerFrontEnd front_end(state_, desktop_, chooser_, viewer_);
     const block::RunResult run = block::run_decrypt(text, front_end, library_, crypto_);
     std::u16string_view stop;  // why the run ended early, if it did

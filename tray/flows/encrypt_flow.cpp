@@ -26,14 +26,14 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
                                                   PasswordChooser& chooser) {
   std::u16string_view no_password = flows::texts::kNoPasswordTyped;
   std::optional<block::SecretText> password;
-  if (state.settings.usepasslist1 != kFalse) {
+  if (state.settings.encrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) {
       password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
-  } else if (state.settings.ango != kFalse) {
-    password.emplace(desktop.read_setting(settings::kAngopass).value_or(u""));
+  } else if (state.settings.encrypt_with_fixed_password) {
+    password.emplace(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
   } else {
     password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
   }
@@ -48,8 +48,8 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
 
 }  // namespace
 
-void ClipboardFlows::angoclip(std::u16string_view text) {
-  const bool strong = state_.settings.strong != kFalse;
+void ClipboardFlows::encrypt_text(std::u16string_view text) {
+  const bool strong = state_.settings.strong;
   // Checked before the password is asked. A strong block carries any text
   // in UTF-8; a compatible one only what the code page holds, since any
   // other character would be encrypted as "?".
@@ -95,7 +95,7 @@ void ClipboardFlows::refuse(std::u16string_view why) { tell(desktop_, why, Icon:
 
 int ClipboardFlows::wrap_width() const {
   // The settings dialog keeps the width in range; a hand-edited store may not.
-  return std::clamp<int>(state_.settings.orikaesi, block::kNarrowestWrap, block::kWidestWrap);
+  return std::clamp<int>(state_.settings.wrap_width, block::kNarrowestWrap, block::kWidestWrap);
 }
 
 std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view text_bytes,

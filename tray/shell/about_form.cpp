@@ -4,13 +4,13 @@
 
 namespace quiren {
 
-AboutForm::AboutForm(ProgramState& state) : lblTitle(shell::texts::kAboutDesignedTitle), state_(state) {}
+AboutForm::AboutForm(ProgramState& state) : title(shell::texts::kAboutDesignedTitle), state_(state) {}
 
-void AboutForm::Form_Load() {
+void AboutForm::open() {
   open_ = state_.busy.hold();
-  lblTitle = state_.versiontext;
+  title = state_.version_text;
 }
 
-void AboutForm::Form_Unload() { open_.release(); }
+void AboutForm::close() { open_.release(); }
 
 }  // namespace quiren

@@ -16,12 +16,12 @@ class ClipboardWatch {
 
   // Installs the watch. The program is busy while the chain is joined, so
   // the notice the platform sends on joining examines nothing.
-  void Hook();
+  void install();
   // Removes the watch; nothing when it is off.
-  void Unhook();
+  void remove();
   bool installed() const { return installed_; }
 
-  // WM_DRAWCLIPBOARD: passed on along the chain, then clipcheck when the
+  // WM_DRAWCLIPBOARD: passed on along the chain, then on_clipboard_change when the
   // watch is on, nothing is busy and the contents are ones the watch has
   // not met before. A notice can come again for contents already seen (a
   // late or repeated one, or one read after a later change had already
@@ -30,14 +30,14 @@ class ClipboardWatch {
   // WM_CHANGECBCHAIN: `leaving` leaves the chain, `following` came after it.
   void on_chain_changed(WindowHandle leaving, WindowHandle following);
 
-  WindowHandle nextviewer() const { return nextviewer_; }
+  WindowHandle next_viewer() const { return next_viewer_; }
 
  private:
   Busy& busy_;
   ViewerChain& chain_;
   CipherCommands& flows_;
   bool installed_ = false;
-  WindowHandle nextviewer_ = 0;
+  WindowHandle next_viewer_ = 0;
   // The change count at the last notice, examined or not.
   std::uint32_t seen_sequence_ = 0;
 };

@@ -10,33 +10,33 @@ MainForm::MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, Ma
       desktop_(desktop),
       parts_(parts),
       watch_(state.busy, chain, parts.flows),
-      dialog_(state, desktop, watch_) {}
+      settings_(state, desktop, watch_) {}
 
-void MainForm::Form_Load() {
+void MainForm::load() {
   {
     const Busy::Token loading = state_.busy.hold();
-    if (settings::watch_enabled(desktop_)) watch_.Hook();
+    if (settings::watch_enabled(desktop_)) watch_.install();
     parts_.view.add_tray_icon();
-    parts_.view.hide_dialog();
+    parts_.view.hide_settings();
   }
-  dialog_.loadsettei();
-  parts_.view.refresh_controls();
+  settings_.load();
+  parts_.view.refresh_settings();
   loaded_ = true;
 }
 
-void MainForm::Form_Unload() {
+void MainForm::unload() {
   if (!loaded_) return;
   loaded_ = false;
-  dialog_visible_ = false;
+  settings_visible_ = false;
   parts_.view.remove_tray_icon();
-  watch_.Unhook();
+  watch_.remove();
   parts_.viewer.close();
   parts_.about.close();
 }
 
 bool MainForm::program_may_end() const { return !loaded_ && !parts_.password_editor.is_open(); }
 
-void MainForm::Form_MouseMove(std::uint32_t mouse_code) {
+void MainForm::on_tray_icon(std::uint32_t mouse_code) {
   // Only the press of the right button opens the menu; moves, the left
   // button, releases and double-clicks do nothing.
   if (mouse_code == kRightButtonDown) parts_.view.pop_up_menu();
@@ -44,41 +44,41 @@ void MainForm::Form_MouseMove(std::uint32_t mouse_code) {
 
 void MainForm::run(MenuCommand command) {
   switch (command) {
-    case MenuCommand::mnuango:
-      parts_.flows.mnuango_Click();
+    case MenuCommand::encrypt:
+      parts_.flows.encrypt_clipboard();
       break;
-    case MenuCommand::mnuhukugo:
-      parts_.flows.hukugoclip();
+    case MenuCommand::decrypt:
+      parts_.flows.decrypt_clipboard();
       break;
-    case MenuCommand::mnusettei:
+    case MenuCommand::settings:
       // The dialog always opens with the stored values. It keeps nothing
       // busy: clipboard changes go on being handled meanwhile.
-      dialog_visible_ = true;
-      parts_.view.show_dialog();
-      dialog_.loadsettei();
-      parts_.view.refresh_controls();
+      settings_visible_ = true;
+      parts_.view.show_settings();
+      settings_.load();
+      parts_.view.refresh_settings();
       break;
-    case MenuCommand::mnupassword:
+    case MenuCommand::password_list:
       parts_.password_editor.show();
       break;
-    case MenuCommand::mnuversion:
+    case MenuCommand::about:
       parts_.about.show();
       break;
-    case MenuCommand::mnuend:
+    case MenuCommand::exit:
       parts_.view.unload();
       break;
   }
 }
 
-void MainForm::Command1_Click() {
-  if (!dialog_.Command1_Click()) return;
-  dialog_visible_ = false;
-  parts_.view.hide_dialog();
+void MainForm::settings_ok() {
+  if (!settings_.ok()) return;
+  settings_visible_ = false;
+  parts_.view.hide_settings();
 }
 
-void MainForm::Command2_Click() {
-  dialog_visible_ = false;
-  parts_.view.hide_dialog();
+void MainForm::settings_cancel() {
+  settings_visible_ = false;
+  parts_.view.hide_settings();
 }
 
 }  // namespace quiren

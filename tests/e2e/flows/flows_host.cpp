@@ -1,5 +1,5 @@
 // Test host for the clipboard cipher flows: a hidden window in the
-// clipboard-viewer chain that runs clipcheck on every clipboard change while
+// clipboard-viewer chain that runs on_clipboard_change on every clipboard change while
 // nothing is busy, like the tray program's watch, with the real desktop
 // services, library binding, password chooser and viewer.
 #include <windows.h>
@@ -35,7 +35,7 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   switch (message) {
     case WM_DRAWCLIPBOARD:
       if (g_host->next_viewer) SendMessageW(g_host->next_viewer, message, wparam, lparam);
-      if (g_host->state.busy.idle()) g_host->flows.clipcheck();
+      if (g_host->state.busy.idle()) g_host->flows.on_clipboard_change();
       return 0;
     case WM_CHANGECBCHAIN:
       if (reinterpret_cast<HWND>(wparam) == g_host->next_viewer) {

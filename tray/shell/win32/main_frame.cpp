@@ -52,7 +52,7 @@ bool MainFrame::open() {
   size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
   create_controls();
   create_menu();
-  logic_->Form_Load();
+  logic_->load();
   return true;
 }
 
@@ -99,12 +99,12 @@ void MainFrame::create_menu() {
     bool separator_after;
   };
   const Item items[] = {
-      {MenuCommand::mnuango, shell::texts::kMenuAngo, false},
-      {MenuCommand::mnuhukugo, shell::texts::kMenuHukugo, true},
-      {MenuCommand::mnusettei, shell::texts::kMenuSettei, false},
-      {MenuCommand::mnupassword, shell::texts::kMenuPassword, true},
-      {MenuCommand::mnuversion, shell::texts::kMenuVersion, true},
-      {MenuCommand::mnuend, shell::texts::kMenuEnd, false},
+      {MenuCommand::encrypt, shell::texts::kMenuEncrypt, false},
+      {MenuCommand::decrypt, shell::texts::kMenuDecrypt, true},
+      {MenuCommand::settings, shell::texts::kMenuSettings, false},
+      {MenuCommand::password_list, shell::texts::kMenuPasswordList, true},
+      {MenuCommand::about, shell::texts::kMenuAbout, true},
+      {MenuCommand::exit, shell::texts::kMenuExit, false},
   };
   menu_ = CreatePopupMenu();
   for (const Item& item : items) {
@@ -144,42 +144,42 @@ void MainFrame::pop_up_menu() {
   PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
-void MainFrame::show_dialog() {
+void MainFrame::show_settings() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
 }
 
-void MainFrame::hide_dialog() { ShowWindow(hwnd_, SW_HIDE); }
+void MainFrame::hide_settings() { ShowWindow(hwnd_, SW_HIDE); }
 
-void MainFrame::refresh_controls() {
-  const SettingsControls& c = logic_->dialog().controls;
+void MainFrame::refresh_settings() {
+  const SettingsControls& c = logic_->settings().controls;
   auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  set_window_text(item(layout::txtorikaesi), c.txtorikaesi);
-  set_window_text(item(layout::txtpass1), c.txtpass1);
-  set_window_text(item(layout::txtpass2), c.txtpass2);
-  set_checked(item(layout::option1_fixed), c.option1 == AngoChoice::fixed);
-  set_checked(item(layout::option1_ask), c.option1 == AngoChoice::ask);
-  set_checked(item(layout::option1_list), c.option1 == AngoChoice::list);
-  set_checked(item(layout::option2_fixed), c.option2 == HukugoChoice::fixed);
-  set_checked(item(layout::option2_ask), c.option2 == HukugoChoice::ask);
-  set_checked(item(layout::option2_equal), c.option2 == HukugoChoice::equalpass);
-  set_checked(item(layout::option2_list), c.option2 == HukugoChoice::list);
-  set_checked(item(layout::check1), c.check1);
-  set_checked(item(layout::chkquestango), c.chkquestango);
-  set_checked(item(layout::chkquesthukugo), c.chkquesthukugo);
-  set_checked(item(layout::chkstrong), c.chkstrong);
+  set_window_text(item(layout::wrap_width_box), c.wrap_width);
+  set_window_text(item(layout::encrypt_password_box), c.encrypt_password);
+  set_window_text(item(layout::decrypt_password_box), c.decrypt_password);
+  set_checked(item(layout::encrypt_fixed), c.encrypt_source == EncryptPasswordSource::fixed);
+  set_checked(item(layout::encrypt_ask), c.encrypt_source == EncryptPasswordSource::ask);
+  set_checked(item(layout::encrypt_list), c.encrypt_source == EncryptPasswordSource::list);
+  set_checked(item(layout::decrypt_fixed), c.decrypt_source == DecryptPasswordSource::fixed);
+  set_checked(item(layout::decrypt_ask), c.decrypt_source == DecryptPasswordSource::ask);
+  set_checked(item(layout::decrypt_same), c.decrypt_source == DecryptPasswordSource::same_as_encrypt);
+  set_checked(item(layout::decrypt_list), c.decrypt_source == DecryptPasswordSource::list);
+  set_checked(item(layout::watch_check), c.watch_clipboard);
+  set_checked(item(layout::ask_encrypt_check), c.ask_before_encrypt);
+  set_checked(item(layout::ask_decrypt_check), c.ask_before_decrypt);
+  set_checked(item(layout::strong_check), c.strong);
 }
 
 void MainFrame::pull_controls() {
-  SettingsControls& c = logic_->dialog().controls;
+  SettingsControls& c = logic_->settings().controls;
   auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  c.txtorikaesi = window_text(item(layout::txtorikaesi));
-  c.txtpass1 = window_text(item(layout::txtpass1));
-  c.txtpass2 = window_text(item(layout::txtpass2));
-  c.check1 = is_checked(item(layout::check1));
-  c.chkquestango = is_checked(item(layout::chkquestango));
-  c.chkquesthukugo = is_checked(item(layout::chkquesthukugo));
-  c.chkstrong = is_checked(item(layout::chkstrong));
+  c.wrap_width = window_text(item(layout::wrap_width_box));
+  c.encrypt_password = window_text(item(layout::encrypt_password_box));
+  c.decrypt_password = window_text(item(layout::decrypt_password_box));
+  c.watch_clipboard = is_checked(item(layout::watch_check));
+  c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
+  c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
+  c.strong = is_checked(item(layout::strong_check));
 }
 
 void MainFrame::unload() {
@@ -209,40 +209,40 @@ void MainFrame::forward_chain_change(WindowHandle next_viewer, WindowHandle leav
 }
 
 void MainFrame::on_command(int id, int code) {
-  SettingsControls& c = logic_->dialog().controls;
+  SettingsControls& c = logic_->settings().controls;
   if (code == BN_CLICKED) {
     switch (id) {
-      case layout::option1_fixed: c.option1 = AngoChoice::fixed; break;
-      case layout::option1_ask: c.option1 = AngoChoice::ask; break;
-      case layout::option1_list: c.option1 = AngoChoice::list; break;
-      case layout::option2_fixed: c.option2 = HukugoChoice::fixed; break;
-      case layout::option2_ask: c.option2 = HukugoChoice::ask; break;
-      case layout::option2_equal: c.option2 = HukugoChoice::equalpass; break;
-      case layout::option2_list: c.option2 = HukugoChoice::list; break;
-      case layout::command1:
+      case layout::encrypt_fixed: c.encrypt_source = EncryptPasswordSource::fixed; break;
+      case layout::encrypt_ask: c.encrypt_source = EncryptPasswordSource::ask; break;
+      case layout::encrypt_list: c.encrypt_source = EncryptPasswordSource::list; break;
+      case layout::decrypt_fixed: c.decrypt_source = DecryptPasswordSource::fixed; break;
+      case layout::decrypt_ask: c.decrypt_source = DecryptPasswordSource::ask; break;
+      case layout::decrypt_same: c.decrypt_source = DecryptPasswordSource::same_as_encrypt; break;
+      case layout::decrypt_list: c.decrypt_source = DecryptPasswordSource::list; break;
+      case layout::ok_button:
         pull_controls();
-        logic_->Command1_Click();
+        logic_->settings_ok();
         return;
-      case layout::command2:
-        logic_->Command2_Click();
+      case layout::cancel_button:
+        logic_->settings_cancel();
         return;
       default:
         break;
     }
-    if (id >= layout::option1_fixed && id <= layout::option2_list) {
+    if (id >= layout::encrypt_fixed && id <= layout::decrypt_list) {
       // Keep the typed texts while the option buttons are redrawn.
       pull_controls();
-      refresh_controls();
+      refresh_settings();
       return;
     }
   }
   switch (static_cast<MenuCommand>(id)) {
-    case MenuCommand::mnuango:
-    case MenuCommand::mnuhukugo:
-    case MenuCommand::mnusettei:
-    case MenuCommand::mnupassword:
-    case MenuCommand::mnuversion:
-    case MenuCommand::mnuend:
+    case MenuCommand::encrypt:
+    case MenuCommand::decrypt:
+    case MenuCommand::settings:
+    case MenuCommand::password_list:
+    case MenuCommand::about:
+    case MenuCommand::exit:
       if (code == 0) logic_->run(static_cast<MenuCommand>(id));
       break;
   }
@@ -262,7 +262,7 @@ LRESULT MainFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallbackMessage:
       // The icon's notices share their number with mouse moves; they carry
       // the icon's ID in wParam and the mouse code alone in lParam.
-      if (wp == kTrayIconId && HIWORD(lp) == 0) logic_->Form_MouseMove(LOWORD(lp));
+      if (wp == kTrayIconId && HIWORD(lp) == 0) logic_->on_tray_icon(LOWORD(lp));
       return 0;
     case WM_DRAWCLIPBOARD:
       logic_->watch().on_clipboard_changed();
@@ -278,7 +278,7 @@ LRESULT MainFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
       unload();
       return 0;
     case WM_DESTROY:
-      logic_->Form_Unload();
+      logic_->unload();
       return 0;
     default:
       return DefWindowProcW(hwnd_, msg, wp, lp);

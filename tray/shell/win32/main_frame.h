@@ -1,4 +1,4 @@
-// The main window frmsettei on Win32: hidden most of the time; owns the
+// The main window on Win32: hidden most of the time; owns the
 // tray icon and its menu, sits in the clipboard-viewer chain, and shows
 // itself as the settings dialog. The logic is MainForm; this class only
 // mirrors it into the window and its controls.
@@ -35,9 +35,9 @@ class MainFrame : public MainView, public ViewerChain {
   void add_tray_icon() override;
   void remove_tray_icon() override;
   void pop_up_menu() override;
-  void show_dialog() override;
-  void hide_dialog() override;
-  void refresh_controls() override;
+  void show_settings() override;
+  void hide_settings() override;
+  void refresh_settings() override;
   void unload() override;
 
   // ViewerChain
