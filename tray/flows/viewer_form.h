@@ -10,7 +10,7 @@
 
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/settings_keys.h"
-#include "tray/core/twips.h"
+#include "tray/win32kit/twips.h"
 
 namespace quiren {
 

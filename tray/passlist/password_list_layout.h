@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-#include "tray/core/twips.h"
+#include "tray/win32kit/twips.h"
 #include "tray/passlist/password_list_texts.h"
 
 namespace quiren::passlist::layout {

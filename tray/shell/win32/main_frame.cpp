@@ -16,18 +16,13 @@ namespace {
 
 namespace layout = settings_layout;
 
-void set_checked(HWND control, bool on) {
-  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool is_checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 }  // namespace
 
 MainFrame::MainFrame(ProgramState& state, Desktop& desktop, CipherCommands& flows, ModelessWindow& password_editor,
                      ModelessWindow& about, DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
     : on_destroyed_(std::move(on_destroyed)) {
   logic_.emplace(state, desktop, *this, MainFormParts{*this, flows, password_editor, about, viewer});
+  settings_frame_.emplace(logic_->settings());
 }
 
 MainFrame::~MainFrame() {
@@ -50,46 +45,10 @@ bool MainFrame::open() {
                           100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
   size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
-  create_controls();
+  settings_frame_->create(hwnd_, dpi_, font_.get());
   create_menu();
   logic_->load();
   return true;
-}
-
-void MainFrame::create_controls() {
-  for (const layout::Control& c : layout::kFocusable) {
-    ChildArgs args{.window_class = L"BUTTON", .text = c.text, .style = WS_TABSTOP | WS_GROUP, .id = c.id,
-                   .place = c.place, .font = font_.get()};
-    switch (c.kind) {
-      case layout::Kind::edit:
-        args.window_class = L"EDIT";
-        args.style |= ES_AUTOHSCROLL;
-        args.ex_style = WS_EX_CLIENTEDGE;
-        break;
-      case layout::Kind::option:
-        // Two groups whose buttons interleave in the tab order: the logic
-        // keeps one of each group selected.
-        args.style |= BS_RADIOBUTTON;
-        break;
-      case layout::Kind::check:
-        args.style |= BS_AUTOCHECKBOX;
-        break;
-      default:
-        args.style |= BS_PUSHBUTTON;
-        break;
-    }
-    make_child(hwnd_, args, dpi_);
-  }
-  // Frames and labels last: made after the controls, they lie under them
-  // and cannot paint over them.
-  for (const layout::Control& c : layout::kStatic) {
-    const bool frame = c.kind == layout::Kind::frame;
-    make_child(hwnd_,
-               {.window_class = frame ? L"BUTTON" : L"STATIC", .text = c.text,
-                .style = frame ? DWORD{BS_GROUPBOX | WS_CLIPSIBLINGS} : DWORD{SS_LEFT | SS_NOPREFIX}, .id = c.id,
-                .place = c.place, .font = font_.get()},
-               dpi_);
-  }
 }
 
 void MainFrame::create_menu() {
@@ -152,34 +111,7 @@ void MainFrame::show_settings() {
 void MainFrame::hide_settings() { ShowWindow(hwnd_, SW_HIDE); }
 
 void MainFrame::refresh_settings() {
-  const SettingsControls& c = logic_->settings().controls;
-  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  set_window_text(item(layout::wrap_width_box), c.wrap_width);
-  set_window_text(item(layout::encrypt_password_box), c.encrypt_password);
-  set_window_text(item(layout::decrypt_password_box), c.decrypt_password);
-  set_checked(item(layout::encrypt_fixed), c.encrypt_source == EncryptPasswordSource::fixed);
-  set_checked(item(layout::encrypt_ask), c.encrypt_source == EncryptPasswordSource::ask);
-  set_checked(item(layout::encrypt_list), c.encrypt_source == EncryptPasswordSource::list);
-  set_checked(item(layout::decrypt_fixed), c.decrypt_source == DecryptPasswordSource::fixed);
-  set_checked(item(layout::decrypt_ask), c.decrypt_source == DecryptPasswordSource::ask);
-  set_checked(item(layout::decrypt_same), c.decrypt_source == DecryptPasswordSource::same_as_encrypt);
-  set_checked(item(layout::decrypt_list), c.decrypt_source == DecryptPasswordSource::list);
-  set_checked(item(layout::watch_check), c.watch_clipboard);
-  set_checked(item(layout::ask_encrypt_check), c.ask_before_encrypt);
-  set_checked(item(layout::ask_decrypt_check), c.ask_before_decrypt);
-  set_checked(item(layout::strong_check), c.strong);
-}
-
-void MainFrame::pull_controls() {
-  SettingsControls& c = logic_->settings().controls;
-  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  c.wrap_width = window_text(item(layout::wrap_width_box));
-  c.encrypt_password = window_text(item(layout::encrypt_password_box));
-  c.decrypt_password = window_text(item(layout::decrypt_password_box));
-  c.watch_clipboard = is_checked(item(layout::watch_check));
-  c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
-  c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
-  c.strong = is_checked(item(layout::strong_check));
+  settings_frame_->show_form();
 }
 
 void MainFrame::unload() {
@@ -209,32 +141,17 @@ void MainFrame::forward_chain_change(WindowHandle next_viewer, WindowHandle leav
 }
 
 void MainFrame::on_command(int id, int code) {
-  SettingsControls& c = logic_->settings().controls;
   if (code == BN_CLICKED) {
-    switch (id) {
-      case layout::encrypt_fixed: c.encrypt_source = EncryptPasswordSource::fixed; break;
-      case layout::encrypt_ask: c.encrypt_source = EncryptPasswordSource::ask; break;
-      case layout::encrypt_list: c.encrypt_source = EncryptPasswordSource::list; break;
-      case layout::decrypt_fixed: c.decrypt_source = DecryptPasswordSource::fixed; break;
-      case layout::decrypt_ask: c.decrypt_source = DecryptPasswordSource::ask; break;
-      case layout::decrypt_same: c.decrypt_source = DecryptPasswordSource::same_as_encrypt; break;
-      case layout::decrypt_list: c.decrypt_source = DecryptPasswordSource::list; break;
-      case layout::ok_button:
-        pull_controls();
-        logic_->settings_ok();
-        return;
-      case layout::cancel_button:
-        logic_->settings_cancel();
-        return;
-      default:
-        break;
-    }
-    if (id >= layout::encrypt_fixed && id <= layout::decrypt_list) {
-      // Keep the typed texts while the option buttons are redrawn.
-      pull_controls();
-      refresh_settings();
+    if (id == layout::ok_button) {
+      settings_frame_->take_typed();
+      logic_->settings_ok();
       return;
     }
+    if (id == layout::cancel_button) {
+      logic_->settings_cancel();
+      return;
+    }
+    if (settings_frame_->on_option_clicked(id)) return;
   }
   switch (static_cast<MenuCommand>(id)) {
     case MenuCommand::encrypt:
