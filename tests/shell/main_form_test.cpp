@@ -36,7 +36,7 @@ struct MainFormTest : ::testing::Test {
   FakeDesktop desktop;
   ProgramState state;
   FakeChain chain;
-  FakeFlows flows{state};
+  FakeFlows flows;
   FakeView view;
   ListEditor editor{state.busy, desktop};
   FakeWindow about;
@@ -122,9 +122,9 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
   // The clipboard moved on while the flow read it: the notice for what the
   // flow already examined, arriving after it ended, starts nothing.
-  flows.during_clipcheck = [&] { ++chain.sequence; };
+  flows.during_clipboard_change = [&] { ++chain.sequence; };
   copy();
-  flows.during_clipcheck = nullptr;
+  flows.during_clipboard_change = nullptr;
   notice_again();
   EXPECT_EQ(flows.calls.size(), 3u);
 
@@ -187,7 +187,7 @@ TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
     FakeDesktop d;
     ProgramState s;
     FakeChain ch;
-    FakeFlows f{s};
+    FakeFlows f;
     FakeView v;
     if (tc.stored) d.settings[u"hock"] = testing::u16(tc.stored);
     d.settings[u"orikaesi"] = u"45";

@@ -19,7 +19,7 @@ struct SettingsFormTest : ::testing::Test {
   FakeDesktop desktop;
   ProgramState state;
   FakeChain chain;
-  FakeFlows flows{state};
+  FakeFlows flows;
   ClipboardWatch watch{state.busy, chain, flows};
   SettingsForm dialog{state, desktop, watch};
 };

@@ -38,13 +38,11 @@ struct FakeChain : ViewerChain {
 };
 
 struct FakeFlows : CipherCommands {
-  explicit FakeFlows(ProgramState& s) : state(s) {}
-  ProgramState& state;
   std::vector<std::string> calls;
-  std::function<void()> during_clipcheck;
+  std::function<void()> during_clipboard_change;
   void on_clipboard_change() override {
     calls.push_back("on_clipboard_change");
-    if (during_clipcheck) during_clipcheck();
+    if (during_clipboard_change) during_clipboard_change();
   }
   void encrypt_clipboard() override { calls.push_back("encrypt"); }
   void decrypt_clipboard() override { calls.push_back("decrypt"); }

@@ -5,7 +5,6 @@
 
 #include "block/compatible_block.h"
 #include "block/secret.h"
-#include "block/secure_wipe.h"
 #include "block/strong_block.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
@@ -55,30 +54,24 @@ void ClipboardFlows::encrypt_text(std::u16string_view text) {
   // other character would be encrypted as "?".
   // Every UTF-16 unit takes at least a byte in either encoding.
   if (text.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
-  std::string text_utf8;
-  AnsiText text_bytes;
+  block::SecretBytes text_bytes;  // in the encoding of the block to be written
   if (strong) {
     if (!block::is_valid_utf16(text)) return refuse(flows::texts::kTextNotEncodable);
-    text_utf8 = block::utf8_from_utf16(text);
+    text_bytes = block::SecretBytes(block::utf8_from_utf16(text));
   } else {
-    text_bytes = desktop_.to_ansi(text);
-    if (!text_bytes.lossless) return refuse(flows::texts::kTextNotInCodePage);
+    AnsiText converted = desktop_.to_ansi(text);
+    text_bytes = block::SecretBytes(std::move(converted.bytes));
+    if (!converted.lossless) return refuse(flows::texts::kTextNotInCodePage);
   }
   // No longer than a block can give back whole.
-  if (std::max(text_utf8.size(), text_bytes.bytes.size()) > block::kLongestText) {
-    block::wipe(text_utf8);
-    block::wipe(text_bytes.bytes);
-    return refuse(flows::texts::kTextTooLongToEncrypt);
-  }
+  if (text_bytes.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
 
   const std::optional<block::SecretText> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
   if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
 
-  std::optional<std::u16string> armoured =
-      strong ? strong_block(text_utf8, password->view()) : compatible_block(text_bytes.bytes, password->view());
-  block::wipe(text_utf8);
-  block::wipe(text_bytes.bytes);
+  const std::optional<std::u16string> armoured = strong ? strong_block(text_bytes.view(), password->view())
+                                                        : compatible_block(text_bytes.view(), password->view());
   if (!armoured) return;
 
   // The flow is still running: the watch ignores the change this write
@@ -106,7 +99,8 @@ std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view 
     refuse(flows::texts::kPasswordNotInCodePage);
     return std::nullopt;
   }
-  block::CompatibleBlock written = block::write_compatible_block(library_, text_bytes, password_bytes.view(), wrap_width());
+  block::CompatibleBlock written =
+      block::write_compatible_block(library_, text_bytes, password_bytes.view(), wrap_width());
   switch (written.status) {
     case block::CompatibleWrite::written:
       return std::move(written.block);
