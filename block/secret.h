@@ -63,11 +63,13 @@ class Secret {
 
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  const Char* data() const { return data_; }
+  // Never null, as a string's: C interfaces take a null buffer for another
+  // question than an empty one.
+  const Char* data() const { return data_ ? data_ : no_chars_; }
   // For filling the secret in place (after resize), so that no other copy
   // of it is made on the way.
-  Char* data() { return data_; }
-  View view() const { return data_ ? View(data_, size_) : View(); }
+  Char* data() { return data_ ? data_ : no_chars_; }
+  View view() const { return View(data(), size_); }
 
   void append(View text) {
     if (text.empty()) return;
@@ -111,6 +113,9 @@ class Secret {
     size_ = 0;
     capacity_ = 0;
   }
+
+  // What an empty secret's data() points to; nothing is ever written there.
+  static inline Char no_chars_[1] = {};
 
   Allocator allocator_{};
   Char* data_ = nullptr;

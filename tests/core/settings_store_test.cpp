@@ -15,8 +15,17 @@ TEST(StartupSettings, EmptyStoreGivesTheDefaults) {
   FakeDesktop desktop;
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
-  EXPECT_EQ(read.values, (SettingValues{.wrap_width = 60, .encrypt_with_fixed_password = false, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = false, .ask_before_encrypt = 1,
-                                        .ask_before_decrypt = 1, .encrypt_password_from_list = false, .decrypt_password_from_list = false, .strong = true}));
+  EXPECT_EQ(read.values, (SettingValues{
+      .wrap_width = 60,
+      .encrypt_with_fixed_password = false,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = false,
+      .ask_before_encrypt = 1,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
 }
 
 TEST(StartupSettings, StoredTextsAreConverted) {
@@ -26,8 +35,17 @@ TEST(StartupSettings, StoredTextsAreConverted) {
                       {u"usepasslist1", u"TRUE"}, {u"usepasslist2", u"0"}};
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
-  EXPECT_EQ(read.values, (SettingValues{.wrap_width = 62, .encrypt_with_fixed_password = true, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = true, .ask_before_encrypt = 0,
-                                        .ask_before_decrypt = 255, .encrypt_password_from_list = true, .decrypt_password_from_list = false, .strong = true}));
+  EXPECT_EQ(read.values, (SettingValues{
+      .wrap_width = 62,
+      .encrypt_with_fixed_password = true,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = true,
+      .ask_before_encrypt = 0,
+      .ask_before_decrypt = 255,
+      .encrypt_password_from_list = true,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
 
   desktop.settings[u"orikaesi"] = u"60.5";
   EXPECT_EQ(load_startup_settings(desktop).values.wrap_width, 60);
@@ -40,8 +58,14 @@ TEST(StartupSettings, FirstUnconvertibleKeyStopsTheRead) {
     std::u16string_view key;
     std::u16string_view bad;
   } rows[] = {
-      {kWrapWidth, u"40000"}, {kWrapWidth, u"sixty"}, {kEncryptWithFixedPassword, u"yes"},       {kDecryptWithFixedPassword, u""},
-      {kDecryptWithEncryptPassword, u"on"},   {kAskBeforeEncrypt, u"300"},     {kAskBeforeDecrypt, u"-1"},      {kEncryptPasswordFromList, u"x"},
+      {kWrapWidth, u"40000"},
+      {kWrapWidth, u"sixty"},
+      {kEncryptWithFixedPassword, u"yes"},
+      {kDecryptWithFixedPassword, u""},
+      {kDecryptWithEncryptPassword, u"on"},
+      {kAskBeforeEncrypt, u"300"},
+      {kAskBeforeDecrypt, u"-1"},
+      {kEncryptPasswordFromList, u"x"},
       {kDecryptPasswordFromList, u"Tru"},
   };
   for (const auto& row : rows) {

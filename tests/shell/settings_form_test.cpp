@@ -136,9 +136,17 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
     EXPECT_EQ(desktop.settings_writes[i], expected[i].first) << i;
     EXPECT_EQ(desktop.settings[expected[i].first], expected[i].second) << i;
   }
-  EXPECT_EQ(state.settings, (SettingValues{.wrap_width = 62, .encrypt_with_fixed_password = true, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = true,
-                                           .ask_before_encrypt = 0, .ask_before_decrypt = 1, .encrypt_password_from_list = false, .decrypt_password_from_list = false,
-                                           .strong = false}));
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 62,
+      .encrypt_with_fixed_password = true,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = true,
+      .ask_before_encrypt = 0,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = false,
+      .strong = false,
+    }));
 }
 
 TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
@@ -150,9 +158,17 @@ TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
   EXPECT_EQ(desktop.settings[u"equalpass"], u"False");
   EXPECT_EQ(desktop.settings[u"usepasslist1"], u"True");
   EXPECT_EQ(desktop.settings[u"usepasslist2"], u"True");
-  EXPECT_EQ(state.settings, (SettingValues{.wrap_width = 60, .encrypt_with_fixed_password = false, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = false,
-                                           .ask_before_encrypt = 1, .ask_before_decrypt = 1, .encrypt_password_from_list = true, .decrypt_password_from_list = true,
-                                           .strong = true}));
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 60,
+      .encrypt_with_fixed_password = false,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = false,
+      .ask_before_encrypt = 1,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = true,
+      .decrypt_password_from_list = true,
+      .strong = true,
+    }));
 }
 
 TEST_F(SettingsFormTest, OkSwitchesTheWatchOnlyWhenTheBoxChanged) {

@@ -31,9 +31,17 @@ TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
   EXPECT_EQ(splash.calls, (std::vector<std::string>{"shape", "topmost", "version"}));
   EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
   EXPECT_EQ(state.version_text, u"む～くいれん Ver1.1");
-  EXPECT_EQ(state.settings, (SettingValues{.wrap_width = 60, .encrypt_with_fixed_password = false, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = false,
-                                           .ask_before_encrypt = 1, .ask_before_decrypt = 1, .encrypt_password_from_list = false, .decrypt_password_from_list = false,
-                                           .strong = true}));
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 60,
+      .encrypt_with_fixed_password = false,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = false,
+      .ask_before_encrypt = 1,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_TRUE(desktop.settings_writes.empty());
 }
@@ -46,9 +54,17 @@ TEST(StartupTest, StoredTextsAreConverted) {
   ProgramState state;
   FakeSplash splash;
   ASSERT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::splash);
-  EXPECT_EQ(state.settings, (SettingValues{.wrap_width = 62, .encrypt_with_fixed_password = true, .decrypt_with_fixed_password = false, .decrypt_with_encrypt_password = true,
-                                           .ask_before_encrypt = 0, .ask_before_decrypt = 255, .encrypt_password_from_list = false, .decrypt_password_from_list = true,
-                                           .strong = true}));
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 62,
+      .encrypt_with_fixed_password = true,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = true,
+      .ask_before_encrypt = 0,
+      .ask_before_decrypt = 255,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = true,
+      .strong = true,
+    }));
 }
 
 TEST(StartupTest, UnconvertibleSettingEndsStartUp) {

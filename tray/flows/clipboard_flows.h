@@ -1,7 +1,7 @@
 // The clipboard cipher flows, called by the main window: the clipboard
-// watch calls on_clipboard_change() while nothing is busy, the tray menu's encrypt
-// command calls encrypt_clipboard() and its decrypt command decrypt_clipboard(). None
-// starts while another runs.
+// watch calls on_clipboard_change() while nothing is busy, the tray menu's
+// encrypt command calls encrypt_clipboard() and its decrypt command
+// decrypt_clipboard(). None starts while another runs.
 #pragma once
 
 #include <optional>

@@ -9,7 +9,7 @@ void ClipboardWatch::install() {
   const Busy::Token joining = busy_.hold();
   installed_ = true;
   // The platform notifies the new viewer before join() returns; a viewer
-  // left over from an earlier Hook must not receive that notice.
+  // left over from an earlier install must not receive that notice.
   next_viewer_ = 0;
   // The contents at joining count as seen, whether or not the platform
   // sends its notice.

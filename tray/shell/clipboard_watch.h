@@ -1,5 +1,5 @@
 // The clipboard watch of the main window: membership of the clipboard-viewer
-// chain (Hook / Unhook) and the handling of the two chain notices.
+// chain (install / remove) and the handling of the two chain notices.
 #pragma once
 
 #include <cstdint>
@@ -21,11 +21,11 @@ class ClipboardWatch {
   void remove();
   bool installed() const { return installed_; }
 
-  // WM_DRAWCLIPBOARD: passed on along the chain, then on_clipboard_change when the
-  // watch is on, nothing is busy and the contents are ones the watch has
-  // not met before. A notice can come again for contents already seen (a
-  // late or repeated one, or one read after a later change had already
-  // been examined); it starts nothing.
+  // WM_DRAWCLIPBOARD: passed on along the chain, then on to the flows'
+  // on_clipboard_change when the watch is on, nothing is busy and the
+  // contents are ones the watch has not met before. A notice can come again
+  // for contents already seen (a late or repeated one, or one read after a
+  // later change had already been examined); it starts nothing.
   void on_clipboard_changed();
   // WM_CHANGECBCHAIN: `leaving` leaves the chain, `following` came after it.
   void on_chain_changed(WindowHandle leaving, WindowHandle following);

@@ -1,6 +1,6 @@
-// The decrypted text viewer on Win32: a resizable modeless window holding one multi-line
-// edit control. The ViewerForm logic decides sizes and the stored settings;
-// this class only mirrors them into the window.
+// The decrypted text viewer on Win32: a resizable modeless window holding
+// one multi-line edit control. The ViewerForm logic decides sizes and the
+// stored settings; this class only mirrors them into the window.
 #pragma once
 
 #include <windows.h>
