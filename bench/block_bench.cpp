@@ -28,7 +28,7 @@ const std::u16string kStrongBlock =
 // A reply: a few lines of text, then a block: a compatible one of 4 lines
 // unless `block` is given.
 std::u16string mail_thread(std::size_t characters, std::u16string_view quote, std::u16string_view given = {}) {
-  const std::u16string block = !given.empty() ? std::u16string(given) : write_block(
+  const std::u16string block = !given.empty() ? std::u16string(given) : frame_compatible_block(
       {u"Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S", u'A'},
       {u"IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_NwGg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)"
        u"F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_NwGg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5",

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace quiren::block {
@@ -12,9 +13,12 @@ inline constexpr std::u16string_view kStartMarker = u"(quiren_start)";
 inline constexpr std::u16string_view kEndMarker = u"(quiren_end)";
 inline constexpr std::u16string_view kLineBreak = u"\r\n";
 
-// The first body character of a strong block. A compatible block has "A" or
-// "B" there (its check mode letter).
+// The letter right after the start marker's line break says which kind of
+// block follows: "A" or "B" a compatible one (the mode letter of its check
+// value), "C" a strong one. Any other letter marks a block of a later
+// version.
 inline constexpr char16_t kStrongModeLetter = u'C';
+constexpr bool is_compatible_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
 
 // A strong block's body after its mode letter: its envelope in standard
 // base64 without padding. Every one of these characters is in the
@@ -47,14 +51,50 @@ inline constexpr char16_t kFullWidthOffset = static_cast<char16_t>(kFirstFullWid
 inline constexpr std::u16string_view kCurlySingleQuotes = u"\u2018\u2019";
 inline constexpr std::u16string_view kCurlyDoubleQuotes = u"\u201C\u201D";
 
-// Wrap widths a block may be written at (the "orikaesi" setting's range),
+
+// How blocks follow one another in a text, whatever finds the markers:
+// `find(marker, from)` gives the first one at or after `from` as a
+// MarkerSpan, or nullopt.
+//   - The first block is the first start marker and the first end marker
+//     after it.
+//   - After a block whose end marker ends at `after`, a further block is
+//     read while another end marker follows and a start marker comes before
+//     it; a stray end marker with no start marker before it ends the
+//     reading.
+struct MarkerSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;  // one past the marker's last character
+};
+struct BlockMarkers {
+  MarkerSpan start;
+  MarkerSpan end;
+};
+template <class FindMarker>
+std::optional<BlockMarkers> first_block_markers(FindMarker&& find) {
+  const std::optional<MarkerSpan> start = find(kStartMarker, 0);
+  if (!start) return std::nullopt;
+  const std::optional<MarkerSpan> end = find(kEndMarker, start->end);
+  if (!end) return std::nullopt;
+  return BlockMarkers{*start, *end};
+}
+template <class FindMarker>
+std::optional<BlockMarkers> next_block_markers(FindMarker&& find, std::size_t after) {
+  const std::optional<MarkerSpan> end = find(kEndMarker, after);
+  if (!end) return std::nullopt;
+  const std::optional<MarkerSpan> start = find(kStartMarker, after);
+  if (!start || start->begin > end->begin) return std::nullopt;
+  return BlockMarkers{*start, *end};
+}
+
+// Wrap widths a block may be written at (the wrap width setting's range),
 // and the width used when nothing else is set.
 inline constexpr int kNarrowestWrap = 10;
 inline constexpr int kWidestWrap = 100;
 inline constexpr int kDefaultWrap = 60;
 
 // Encryption refuses longer passwords (UTF-16 code units, the tray
-// program's measure of a text's length).
+// program's measure of a text's length). Messages that name the limit take
+// it from here.
 inline constexpr std::size_t kLongestPassword = 30;
 
 // The longest text a block carries, in bytes of the block's encoding, and

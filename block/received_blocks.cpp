@@ -155,18 +155,15 @@ bool has_received_block(std::u16string_view text) {
 std::vector<ReceivedBlock> received_blocks(std::u16string_view text) {
   std::vector<ReceivedBlock> blocks;
   if (!has_received_block(text)) return blocks;
+  // Blocks follow one another as the reader finds them.
+  const auto find = [text](std::u16string_view marker, std::size_t from) {
+    return find_marker(text, marker, from, true);
+  };
   std::size_t done = 0;  // where the previous block ended
-  std::optional<MarkerSpan> start = find_marker(text, kStartMarker, 0, true);
-  std::optional<MarkerSpan> end = start ? find_marker(text, kEndMarker, start->end, true) : std::nullopt;
-  while (start && end) {
-    blocks.push_back({line_begin(text, start->begin, done), *start, *end});
-    done = end->end;
-    // As the reader does: another block only when a start marker comes
-    // before the next end marker.
-    end = find_marker(text, kEndMarker, done, true);
-    if (!end) break;
-    start = find_marker(text, kStartMarker, done, true);
-    if (start && start->begin > end->begin) break;
+  for (std::optional<BlockMarkers> block = first_block_markers(find); block;
+       block = next_block_markers(find, done)) {
+    blocks.push_back({line_begin(text, block->start.begin, done), block->start, block->end});
+    done = block->end.end;
   }
   return blocks;
 }

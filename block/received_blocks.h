@@ -10,19 +10,15 @@
 #include <string_view>
 #include <vector>
 
-namespace quiren::block {
+#include "block/block_rules.h"
 
-// Where a marker stands in a received text: [begin, end).
-struct MarkerSpan {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
+namespace quiren::block {
 
 struct ReceivedBlock {
   // Where the start marker's line begins, or where the previous block
   // ended when that is later.
   std::size_t line_begin = 0;
-  MarkerSpan start;
+  MarkerSpan start;  // where each marker stands in the received text
   MarkerSpan end;
 };
 

@@ -34,7 +34,7 @@ bool holds_what_repair_changes(std::u16string_view s) {
 // (without spaces when they break a marker, as the reader drops them
 // anyway).
 bool reads_as_it_stands(std::u16string_view block, bool broken_marker) {
-  std::vector<BlockItem> items = read_blocks(broken_marker ? delspace(block) : std::u16string(block));
+  std::vector<BlockItem> items = read_blocks(broken_marker ? without_spaces(block) : std::u16string(block));
   if (items.empty() || items.front().problem != BlockProblem::none) return false;
   const BlockFields& f = items.front().fields;
   return !holds_what_repair_changes(f.check_field) && !holds_what_repair_changes(f.text_field) &&

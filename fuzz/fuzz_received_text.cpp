@@ -215,7 +215,7 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
     std::u16string check;
     std::u16string body;
     for (std::size_t i = 0; i < size; ++i) (i < check_length ? check : body) += kArmour[data[i] % kArmour.size()];
-    block = write_block({check, mode == 0 ? u'A' : u'B'}, {body, text_mode}, width);
+    block = frame_compatible_block({check, mode == 0 ? u'A' : u'B'}, {body, text_mode}, width);
     const std::vector<BlockItem> items = read_blocks(block);
     // An end marker spelt out by the armour ends the block early: not a
     // block this writer can make readable.

@@ -27,7 +27,7 @@ bool same_item(const BlockItem& a, const BlockItem& b) {
 // follows the start marker and comes before the end marker (spaces aside).
 // Empty when they do not.
 std::u16string body_of_first_block(std::u16string_view received) {
-  const std::u16string text = delspace(received);
+  const std::u16string text = without_spaces(received);
   std::size_t start = text.find(kStartMarker);
   std::size_t end = text.find(kEndMarker, start);
   if (start == std::u16string::npos || end == std::u16string::npos) return {};

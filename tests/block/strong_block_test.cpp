@@ -36,7 +36,7 @@ std::u16string changed_block(Change change) {
 class NoCipher : public CipherLibrary {
  public:
   std::optional<std::string> encrypt(std::string_view, std::string_view) override { return std::nullopt; }
-  std::optional<std::string> decrypt(std::string_view, std::string_view, std::string_view) override {
+  std::optional<SecretBytes> decrypt(std::string_view, std::string_view, std::string_view) override {
     return std::nullopt;
   }
 };
@@ -90,14 +90,14 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
       EXPECT_LE(eol - from, 100u);
     }
   }
-  const std::u16string compatible = write_block({u"GGGGG", u'A'}, {u"ggggg", u'A'}, 60);
+  const std::u16string compatible = frame_compatible_block({u"GGGGG", u'A'}, {u"ggggg", u'A'}, 60);
   const std::u16string text = u"mail\r\n" + first.block + u"\r\n" + compatible + u"\r\n" + second.block;
   const std::vector<BlockItem> items = read_blocks(text);
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].kind, BlockKind::strong);
   EXPECT_EQ(items[1].kind, BlockKind::compatible);
   EXPECT_EQ(items[2].kind, BlockKind::strong);
-  const BlockPassword password("pw", "pw");
+  const BlockPassword password{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
   EXPECT_EQ(decrypt_block(items[0], password, cipher, crypto).text, "一つ目");
   EXPECT_EQ(decrypt_block(items[2], password, cipher, crypto).text, "two 😀");
   // Mail that changed the line breaks and quoted it.

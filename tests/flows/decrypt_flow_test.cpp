@@ -49,7 +49,7 @@ class DecryptFlowTest : public FlowTest {
   // Runs the decrypt flow on `clip` the way the watch does.
   void watch(std::u16string clip) {
     desktop.clipboard = std::move(clip);
-    flows.clipcheck();
+    flows.on_clipboard_change();
   }
 };
 
@@ -74,7 +74,7 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
     EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
     ASSERT_EQ(desktop.prompts.size(), 1u);
     EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptDecryptPassword);
-    EXPECT_EQ(state.busyflag, kFalse) << "cleared although the viewer stays open";
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again although the viewer stays open";
     EXPECT_EQ(desktop.clipboard_writes, 1) << "only the block_for write; decrypting never writes";
     desktop.clipboard_writes = 0;
   }
@@ -83,8 +83,8 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
 TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;
-    bool usepasslist2, hukugo, equalpass;
-    std::u16string angopass;  // the stored encryption password
+    bool decrypt_password_from_list, decrypt_with_fixed_password, decrypt_with_encrypt_password;
+    std::u16string fixed_encrypt_password;  // the stored encryption password
     std::u16string pick;
     std::vector<std::u16string> typed;
     bool shown;  // the viewer shows the plain text
@@ -105,10 +105,10 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   for (const Case& c : cases) {
     forget();
     viewer.close();
-    state.settings.usepasslist2 = c.usepasslist2 ? kTrue : kFalse;
-    state.settings.hukugo = c.hukugo ? kTrue : kFalse;
-    state.settings.equalpass = c.equalpass ? kTrue : kFalse;
-    desktop.settings[u"angopass"] = c.angopass;
+    state.settings.decrypt_password_from_list = c.decrypt_password_from_list;
+    state.settings.decrypt_with_fixed_password = c.decrypt_with_fixed_password;
+    state.settings.decrypt_with_encrypt_password = c.decrypt_with_encrypt_password;
+    desktop.settings[u"angopass"] = c.fixed_encrypt_password;
     chooser.pick = c.pick;
     desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
     watch(block);
@@ -123,7 +123,7 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
       EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
       EXPECT_TRUE(cipher.decrypts.empty());
     }
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -131,8 +131,8 @@ TEST_F(DecryptFlowTest, PasswordLengthIsNotLimitedAndCaseMatters) {
   // A 31-character password, as another program might have used.
   const std::string long_password(31, 'k');
   std::u16string long_block =
-      block::write_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
-                         block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
+      block::frame_compatible_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
+                                    block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
   std::u16string mixed_case = block_for(u"case", u"Secret");
   struct Case {
     std::u16string clip;
@@ -179,7 +179,7 @@ TEST_F(DecryptFlowTest, SeveralBlocks) {
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(std::vector<std::u16string>(boxes.begin() + 1, boxes.end()), c.boxes_after_question);
     EXPECT_EQ(desktop.prompts.size(), 1u) << "the password is asked once";
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -218,9 +218,8 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
     forget();
     viewer.show();  // left open by an earlier run
     viewer.set_text(u"earlier");
-    state.busyflag = kFalse;
     desktop.clipboard = c.clip;
-    flows.hukugoclip();
+    flows.decrypt_clipboard();
     SCOPED_TRACE(c.name);
     EXPECT_TRUE(desktop.prompts.empty()) << "no password asked";
     EXPECT_TRUE(cipher.decrypts.empty());
@@ -236,7 +235,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
     // The catch-all closes the viewer; the other endings leave it alone.
     const bool closed = c.box.starts_with(text::kInvalidCiphertext);
     EXPECT_EQ(viewer.is_open(), !closed);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -264,7 +263,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(desktop.box_texts().back(), c.box);
     EXPECT_FALSE(viewer.is_open());
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
   EXPECT_EQ(desktop.settings[u"width"], u"8910") << "closing stored the size";
 }
@@ -272,7 +271,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
 TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
   std::u16string block = block_for(u"text", u"pw");
   struct Case {
-    std::uint8_t quest2;
+    std::uint8_t ask_before_decrypt;
     Answer answer;
     bool asked;
     bool shown;
@@ -281,11 +280,11 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
                         Case{0, Answer::no, false, true}, Case{2, Answer::no, false, true}}) {
     forget();
     viewer.close();
-    state.settings.quest2 = c.quest2;
+    state.settings.ask_before_decrypt = c.ask_before_decrypt;
     desktop.box_answers = {c.answer};
     desktop.prompt_answers = {u"pw"};
     watch(block);
-    SCOPED_TRACE(int(c.quest2));
+    SCOPED_TRACE(int(c.ask_before_decrypt));
     EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskDecrypt, c.asked);
     if (c.asked) {
       EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
@@ -293,31 +292,32 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
       EXPECT_TRUE(desktop.boxes[0].to_front);
     }
     EXPECT_EQ(viewer.is_open(), c.shown);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
-TEST_F(DecryptFlowTest, MenuStartHoldsTheWatchOffDuringLibraryCallsOnly) {
+// Started from the menu as from the watch: while it waits for the
+// password and while the library works, something copied starts nothing.
+TEST_F(DecryptFlowTest, AMenuStartedRunKeepsTheWatchQuietUntilItEnds) {
   std::u16string block = block_for(u"text", u"pw");
-  state.settings.quest2 = 0;
+  state.settings.ask_before_decrypt = 0;
   desktop.clipboard = block;
-  std::vector<std::int16_t> flag_in_prompt;
-  desktop.on_modal = [&] { flag_in_prompt.push_back(state.busyflag); };
+  std::vector<bool> live_in_prompt;
+  desktop.on_modal = [&] { live_in_prompt.push_back(watch_starts_a_flow()); };
   desktop.prompt_answers = {u"pw"};
-  flows.hukugoclip();
-  EXPECT_EQ(flag_in_prompt, std::vector<std::int16_t>{kFalse}) << "the menu path does not set it";
+  flows.decrypt_clipboard();
+  EXPECT_EQ(live_in_prompt, std::vector<bool>{false});
   ASSERT_FALSE(cipher.decrypts.empty());
-  for (const auto& call : cipher.decrypts) EXPECT_EQ(call.busyflag, kTrue);
+  for (const auto& call : cipher.decrypts) EXPECT_FALSE(call.watch_live);
   EXPECT_EQ(viewer.text(), u"text");
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow());
 }
 
 TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
   std::u16string block = block_for(u"second run", u"pw");
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
+  viewer.resize({7000, 5000});
   viewer.set_text(u"first run");
-  state.busyflag = kFalse;
   desktop.prompt_answers = {u"pw"};
   watch(block);
   EXPECT_EQ(viewer.text(), u"second run");
@@ -326,10 +326,10 @@ TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
 
 TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
   desktop.clipboard = u"nothing here";
-  flows.hukugoclip();
+  flows.decrypt_clipboard();
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_FALSE(viewer.is_open());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 // What a run cannot give back ends it with a message; the viewer keeps the
@@ -358,7 +358,7 @@ TEST_F(DecryptFlowTest, ABlockThatNeedsASharedTableOrPassesTheLimitEndsTheRun) {
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
     EXPECT_TRUE(viewer.is_open());
     EXPECT_EQ(viewer.text(), u"first");
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 

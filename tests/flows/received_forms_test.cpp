@@ -32,18 +32,18 @@ class ReceivedFormsFlowTest : public ::testing::Test {
     desktop.clipboard = std::u16string(clip);
     desktop.prompt_answers = {std::u16string(password)};
     if (from_menu) {
-      flows.hukugoclip();
+      flows.decrypt_clipboard();
     } else {
-      flows.clipcheck();
+      flows.on_clipboard_change();
     }
   }
 
   ProgramState state;
-  testing::FlowDesktop desktop{state, 932};
+  testing::FlowDesktop desktop{932};
   tool::LinkedCipher cipher;
   std::unique_ptr<block::CryptoProvider> crypto = block::platform_crypto();
-  testing::FakeChooser chooser{state};
-  ViewerForm viewer{state, desktop};
+  testing::FakeChooser chooser{state.busy};
+  ViewerForm viewer{desktop};
   ClipboardFlows flows{state, desktop, cipher, *crypto, chooser, viewer};
 };
 
@@ -59,7 +59,7 @@ TEST_F(ReceivedFormsFlowTest, ReadableFormsOpenInTheViewer) {
       EXPECT_EQ(desktop.prompts.size(), 1u);
       EXPECT_TRUE(viewer.is_open());
       EXPECT_EQ(printable(viewer.text()), printable(testing::shown_text(*form)));
-      EXPECT_EQ(state.busyflag, kFalse);
+      EXPECT_TRUE(state.busy.idle()) << "nothing is held once the flow ends";
     }
   }
 }

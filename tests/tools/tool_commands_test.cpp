@@ -37,7 +37,7 @@ class ToolCommands : public ::testing::Test {
   PasswordSource given(std::string password) {
     return [this, password] {
       ++asked;
-      return PasswordRead{true, password, {}};
+      return PasswordRead{true, SecretBytes(password), {}};
     };
   }
   CommandResult encrypt(std::string_view text, std::string password, BlockFormat format = BlockFormat::compatible,
@@ -312,6 +312,30 @@ TEST_F(ToolCommands, NoTextIsEncryptedThatNoBlockCouldGiveBackWhole) {
     EXPECT_EQ(r.message, texts::kTextTooLong);
     EXPECT_EQ(asked, 0);
   }
+}
+
+// The messages that name a limit take it from the rule, and read as before.
+TEST(ToolTexts, LimitsReadAsBefore) {
+  EXPECT_EQ(texts::kPasswordTooLong, "the password is longer than 30 characters");
+  EXPECT_EQ(texts::kTextTooLong, "the text is longer than 64 MiB, more than a block can give back whole");
+  EXPECT_EQ(texts::kDecryptedTooLong, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
+}
+
+// A cipher that answers with a cut-off result (under memory pressure, say)
+// gives no block, as in the tray program.
+TEST_F(ToolCommands, AnImplausibleCipherResultWritesNoBlock) {
+  struct CutOff : LinkedCipher {
+    std::optional<std::string> encrypt(std::string_view text, std::string_view password) override {
+      std::optional<std::string> result = LinkedCipher::encrypt(text, password);
+      if (result && text != password) result->erase(0, 1);
+      return result;
+    }
+  } cut_off;
+  const Ciphers cutting{cut_off, crypto};
+  CommandResult r = encrypt_command("text", 60, BlockFormat::compatible, given("pw"), *japanese, cutting);
+  EXPECT_EQ(r.exit_code, kExitBadInput);
+  EXPECT_EQ(r.message, texts::kLibraryResultImplausible);
+  EXPECT_TRUE(r.output.empty());
 }
 
 // A compatible block compressed under a shared code table decrypts only

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "block/block_rules.h"
+#include "block/composed_text.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren::flows::texts {
@@ -32,8 +33,9 @@ inline constexpr std::u16string_view kRandomUnavailable =
     u"安全な乱数を取得できなかったため、暗号化を中止しました。クリップボードの内容は変更していません。";
 inline constexpr std::u16string_view kCryptoFailed =
     u"暗号化の処理でエラーが発生したため、暗号化を中止しました。クリップボードの内容は変更していません。";
-inline constexpr std::u16string_view kTextTooLongToEncrypt =
-    u"この文章は64MBを超えていて長すぎるため、暗号化できません。";
+inline constexpr auto kTextTooLongToEncryptText =
+    block::compose(u"この文章は", block::kLongestText >> 20, u"MBを超えていて長すぎるため、暗号化できません。");
+inline constexpr std::u16string_view kTextTooLongToEncrypt = kTextTooLongToEncryptText.view();
 inline constexpr std::u16string_view kPasswordNotInCodePage =
     u"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 inline constexpr std::u16string_view kLibraryMissing =
