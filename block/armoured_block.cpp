@@ -58,17 +58,22 @@ BlockItem strong_item(std::u16string_view payload) {
   const std::optional<std::string> armour = ascii_bytes(payload);
   std::optional<std::vector<std::uint8_t>> envelope;
   if (armour) envelope = base64_bytes(*armour);
-  if (!envelope) return problem(BlockProblem::unreadable);
+  if (!envelope) return {BlockProblem::unreadable, BlockKind::strong, {}, {}};
+  BlockItem item;
+  item.kind = BlockKind::strong;
   switch (check_envelope(*envelope).check) {
     case EnvelopeCheck::cannot_read_format:
-      return problem(BlockProblem::version_cannot_read);
+      item.problem = BlockProblem::version_cannot_read;
+      return item;
+    case EnvelopeCheck::refused_settings:
+      item.problem = BlockProblem::refused_settings;
+      return item;
     case EnvelopeCheck::damaged:
-      return problem(BlockProblem::unreadable);
+      item.problem = BlockProblem::unreadable;
+      return item;
     case EnvelopeCheck::readable:
       break;
   }
-  BlockItem item;
-  item.kind = BlockKind::strong;
   item.envelope = std::move(*envelope);
   return item;
 }

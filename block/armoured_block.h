@@ -78,12 +78,13 @@ enum class BlockKind { compatible, strong };
 enum class BlockProblem {
   none,
   version_cannot_read,  // a mode letter or a strong envelope of a later version
+  refused_settings,     // a strong envelope with settings readers refuse (envelope_check.h)
   unreadable,           // no ">", a field that is not whole armour groups, a damaged envelope
 };
 
 struct BlockItem {
   BlockProblem problem = BlockProblem::none;
-  BlockKind kind = BlockKind::compatible;
+  BlockKind kind = BlockKind::compatible;  // also for a strong block with a problem
   BlockFields fields;                  // a compatible block's, when problem is none
   std::vector<std::uint8_t> envelope;  // a strong block's, when problem is none
 };

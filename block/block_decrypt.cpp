@@ -3,8 +3,11 @@
 #include <optional>
 
 #include "block/ascii.h"
+#include "block/block_rules.h"
 #include "block/cipher_library.h"
+#include "block/strong/envelope_check.h"
 #include "block/strong/strong_envelope.h"
+#include "block/strong_jobs.h"
 
 namespace quiren::block {
 
@@ -90,9 +93,7 @@ BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password,
   return {BlockOutcomeKind::plain_text, std::move(*text)};
 }
 
-BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_view password,
-                         CryptoProvider& crypto) {
-  OpenResult opened = open_envelope(crypto, envelope, password);
+BlockOutcome strong_outcome(OpenResult opened) {
   switch (opened.status) {
     case OpenStatus::opened:
       return {BlockOutcomeKind::plain_text, std::move(opened.text), TextEncoding::utf8};
@@ -100,6 +101,8 @@ BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_
       return {BlockOutcomeKind::wrong_password};
     case OpenStatus::cannot_read_format:
       return {BlockOutcomeKind::version_cannot_read};
+    case OpenStatus::refused_settings:
+      return {BlockOutcomeKind::refused_settings};
     case OpenStatus::damaged:
       return {BlockOutcomeKind::unreadable};
     case OpenStatus::crypto_failed:
@@ -112,24 +115,59 @@ BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_
 
 BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
                            CryptoProvider& crypto) {
-  switch (item.problem) {
-    case BlockProblem::version_cannot_read:
-      return {BlockOutcomeKind::version_cannot_read};
-    case BlockProblem::unreadable:
-      return {BlockOutcomeKind::unreadable};
-    case BlockProblem::none:
-      break;
+  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) return {*problem};
+  if (item.kind == BlockKind::strong) {
+    OpenStrongJob job(borrowed(crypto), item.envelope, strong_passwords(password));
+    job.run();
+    return strong_outcome(job.take_result());
   }
-  if (item.kind == BlockKind::strong) return open_strong(item.envelope, password.utf8.view(), crypto);
   return decrypt_compatible(item.fields, password.ansi.view(), library);
 }
 
-BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto)
-    : password_(std::move(password)), library_(library), crypto_(crypto) {}
+std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem) {
+  switch (problem) {
+    case BlockProblem::version_cannot_read:
+      return BlockOutcomeKind::version_cannot_read;
+    case BlockProblem::refused_settings:
+      return BlockOutcomeKind::refused_settings;
+    case BlockProblem::unreadable:
+      return BlockOutcomeKind::unreadable;
+    case BlockProblem::none:
+      break;
+  }
+  return std::nullopt;
+}
 
-BlockOutcome BlockOpener::open(const BlockItem& item) {
+std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
+  std::vector<SecretBytes> forms;
+  forms.push_back(password.utf8.copy());
+  return forms;
+}
+
+BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto)
+    : password_(std::move(password)), library_(library), crypto_(std::move(crypto)) {}
+
+BlockOutcome BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
+  const CheckedEnvelope parts = check_envelope(item.envelope);
+  if (parts.check == EnvelopeCheck::readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
+    spent_ = true;
+    return {BlockOutcomeKind::over_budget};
+  }
+  const auto job = std::make_shared<OpenStrongJob>(crypto_, item.envelope, strong_passwords(password_));
+  if (!runner.run(job)) return {BlockOutcomeKind::cancelled};
+  return strong_outcome(job->take_result());
+}
+
+BlockOutcome BlockOpener::open(const BlockItem& item, JobRunner& runner) {
   if (spent_) return {BlockOutcomeKind::over_budget};
-  BlockOutcome outcome = decrypt_block(item, password_, library_, crypto_);
+  BlockOutcome outcome;
+  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) {
+    outcome = BlockOutcome{*problem};
+  } else if (item.kind == BlockKind::strong) {
+    outcome = open_strong(item, runner);
+  } else {
+    outcome = decrypt_compatible(item.fields, password_.ansi.view(), library_);
+  }
   if (outcome.kind != BlockOutcomeKind::plain_text) return outcome;
   if (outcome.text.size() > kLongestText - given_back_) {
     spent_ = true;

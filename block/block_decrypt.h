@@ -6,10 +6,14 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "block/armoured_block.h"
+#include "block/background_job.h"
 #include "block/secret.h"
 
 namespace quiren::block {
@@ -39,7 +43,9 @@ enum class BlockOutcomeKind {
   library_failed,       // the library is missing, a call failed, or the
                         // platform's cryptography reported an error
   version_cannot_read,  // a block of a later version
+  refused_settings,     // a strong block with settings readers refuse
   unreadable,           // a damaged block
+  cancelled,            // the user cancelled while its key was derived
 };
 
 struct BlockOutcome {
@@ -52,24 +58,43 @@ struct BlockOutcome {
       : kind(k), text(std::move(t)), encoding(e) {}
 };
 
+// What an item from read_blocks with `problem` comes to without any cipher
+// call; nullopt for an item without one.
+std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem);
+
 // The outcome of one item from read_blocks. A compatible block's check field
 // is decrypted first, its text field only when the password is right. An
 // item with a problem makes no cipher call.
 BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
                            CryptoProvider& crypto);
 
+// The forms of the password a strong block is tried under, in turn (each
+// costs a key derivation): copies, for a job to own.
+std::vector<SecretBytes> strong_passwords(const BlockPassword& password);
+
 // Opens the blocks of one text one after another under one password, their
 // texts adding up to at most kLongestText: a block that would pass it comes
-// out over_budget (its text dropped), and so does every block after it.
+// out over_budget (its text dropped), and so does every block after it. A
+// strong block's length is known before its key is derived, so one that
+// would pass the limit costs no derivation.
 class BlockOpener {
  public:
-  BlockOpener(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto);
-  BlockOutcome open(const BlockItem& item);
+  BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto);
+  // A strong block's key work goes to `runner` (the compatible cipher is
+  // called here, on the calling thread); when the user cancels there, the
+  // block comes out cancelled.
+  BlockOutcome open(const BlockItem& item, JobRunner& runner);
+  BlockOutcome open(const BlockItem& item) {
+    RunHere here;
+    return open(item, here);
+  }
 
  private:
+  BlockOutcome open_strong(const BlockItem& item, JobRunner& runner);
+
   BlockPassword password_;
   CipherLibrary& library_;
-  CryptoProvider& crypto_;
+  std::shared_ptr<CryptoProvider> crypto_;
   std::size_t given_back_ = 0;  // bytes of text so far
   bool spent_ = false;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -103,6 +104,12 @@ inline constexpr std::size_t kLongestPassword = 30;
 // back whole, and a few small blocks that each expand that far cannot
 // exhaust memory.
 inline constexpr std::size_t kLongestText = std::size_t{64} << 20;
+
+// The most rounds of key derivation a decrypt run spends without asking:
+// fifty blocks at the writers' count. A text whose strong blocks ask for
+// more together (each may ask for up to the readers' maximum) would hold
+// the user up for minutes, whatever password is given.
+inline constexpr std::uint64_t kRoundBudget = 30'000'000;
 
 // Put between the results of consecutive blocks when they are shown
 // together (viewer, tool); never part of a block.

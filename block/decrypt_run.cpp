@@ -1,9 +1,11 @@
 #include "block/decrypt_run.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "block/block_rules.h"
 #include "block/received_text.h"
+#include "block/strong/envelope_check.h"
 
 namespace quiren::block {
 
@@ -17,6 +19,10 @@ std::optional<RunEnd> end_at(BlockOutcomeKind outcome) {
       return std::nullopt;
     case BlockOutcomeKind::version_cannot_read:
       return RunEnd::version_cannot_read;
+    case BlockOutcomeKind::refused_settings:
+      return RunEnd::refused_settings;
+    case BlockOutcomeKind::cancelled:
+      return RunEnd::cancelled;
     case BlockOutcomeKind::needs_shared_table:
       return RunEnd::needs_shared_table;
     case BlockOutcomeKind::over_budget:
@@ -30,7 +36,13 @@ std::optional<RunEnd> end_at(BlockOutcomeKind outcome) {
 }
 
 bool keeps_text(RunEnd end) {
-  return end != RunEnd::unreadable && end != RunEnd::library_failed && end != RunEnd::not_shown;
+  return end != RunEnd::unreadable && end != RunEnd::library_failed && end != RunEnd::not_shown &&
+         end != RunEnd::cancelled;
+}
+
+void report(RunResult& result, DecryptFrontEnd& front_end, const BlockReport& block) {
+  result.reports.push_back(block);
+  front_end.block_done(block, result.text);
 }
 
 RunResult ended(RunResult result, RunEnd end) {
@@ -45,31 +57,58 @@ RunResult ended(RunResult result, RunEnd end) {
 
 }  // namespace
 
+std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
+  std::size_t n = 0;
+  for (const BlockReport& block : run.reports) {
+    const bool in_text =
+        block.outcome == BlockOutcomeKind::plain_text || block.outcome == BlockOutcomeKind::wrong_password;
+    if (in_text && block.kind == kind) ++n;
+  }
+  return n;
+}
+
+std::uint64_t rounds_asked(std::span<const BlockItem> blocks) {
+  std::uint64_t rounds = 0;
+  for (const BlockItem& item : blocks) {
+    if (item.problem != BlockProblem::none || item.kind != BlockKind::strong) continue;
+    rounds += check_envelope(item.envelope).iterations;
+  }
+  return rounds;
+}
+
 RunResult run_decrypt(std::u16string_view received, DecryptFrontEnd& front_end, CipherLibrary& library,
-                      CryptoProvider& crypto) {
+                      const std::shared_ptr<CryptoProvider>& crypto) {
   RunResult result;
   const std::vector<BlockItem> blocks = read_blocks(repair_received_text(received));
+  result.blocks = blocks.size();
   if (blocks.empty()) return ended(std::move(result), RunEnd::no_block);
 
   // A first block that cannot be read asks for no password.
   const BlockItem& first = blocks.front();
-  if (first.problem != BlockProblem::none) {
-    const BlockOutcomeKind outcome = first.problem == BlockProblem::version_cannot_read
-                                         ? BlockOutcomeKind::version_cannot_read
-                                         : BlockOutcomeKind::unreadable;
-    front_end.block_done({0, first.kind, outcome}, result.text);
+  if (const std::optional<BlockOutcomeKind> outcome = outcome_of_problem(first.problem)) {
+    report(result, front_end, {0, first.kind, *outcome});
     result.end_block = 0;
-    return ended(std::move(result), *end_at(outcome));
+    return ended(std::move(result), *end_at(*outcome));
+  }
+  // Counted before anything is derived, so a text of crafted blocks cannot
+  // hold the user up unasked.
+  if (const std::uint64_t rounds = rounds_asked(blocks); rounds > kRoundBudget) {
+    const auto strong = std::count_if(blocks.begin(), blocks.end(), [](const BlockItem& item) {
+      return item.problem == BlockProblem::none && item.kind == BlockKind::strong;
+    });
+    if (!front_end.accept_rounds(rounds, static_cast<std::size_t>(strong))) {
+      return ended(std::move(result), RunEnd::rounds_refused);
+    }
   }
   std::optional<BlockPassword> password = front_end.password(blocks);
   if (!password) return ended(std::move(result), RunEnd::no_password);
   BlockOpener opener(std::move(*password), library, crypto);
 
   for (std::size_t i = 0; i < blocks.size(); ++i) {
-    const BlockOutcome outcome = front_end.open(blocks[i], opener);
-    const BlockReport report{i, blocks[i].kind, outcome.kind};
+    const BlockOutcome outcome = front_end.open(blocks[i], i, blocks.size(), opener);
+    const BlockReport block{i, blocks[i].kind, outcome.kind};
     if (const std::optional<RunEnd> end = end_at(outcome.kind)) {
-      front_end.block_done(report, result.text);
+      report(result, front_end, block);
       result.end_block = i;
       return ended(std::move(result), *end);
     }
@@ -87,7 +126,7 @@ RunResult run_decrypt(std::u16string_view received, DecryptFrontEnd& front_end, 
     if (result.texts > 0) result.text.append(kResultJoint);
     result.text.append(piece->view());
     ++result.texts;
-    front_end.block_done(report, result.text);
+    report(result, front_end, block);
   }
   return ended(std::move(result), RunEnd::done);
 }

@@ -23,6 +23,10 @@ enum class AeadStatus {
   failed,        // the platform reported an error
 };
 
+// Calls may come from more than one thread at once: a derivation the user
+// cancelled goes on in the background while the next run derives another
+// key. Both platforms' providers keep no state between calls beyond handles
+// their libraries allow to be shared.
 class CryptoProvider {
  public:
   virtual ~CryptoProvider() = default;

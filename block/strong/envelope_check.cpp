@@ -19,17 +19,17 @@ CheckedEnvelope check_envelope(std::span<const std::uint8_t> envelope) {
   if (size == 0) return verdict(EnvelopeCheck::damaged);
   if (envelope[kVersionOffset] != kEnvelopeVersion) return verdict(EnvelopeCheck::cannot_read_format);
   if (size > kKdfOffset && envelope[kKdfOffset] != kKdfPbkdf2HmacSha256) {
-    return verdict(EnvelopeCheck::cannot_read_format);
+    return verdict(EnvelopeCheck::refused_settings);
   }
   if (size > kCipherOffset && envelope[kCipherOffset] != kCipherAes256Gcm) {
-    return verdict(EnvelopeCheck::cannot_read_format);
+    return verdict(EnvelopeCheck::refused_settings);
   }
   if (size < kMinEnvelopeSize) return verdict(EnvelopeCheck::damaged);
 
   std::uint32_t iterations = 0;
   for (std::size_t i = 0; i < 4; ++i) iterations = (iterations << 8) | envelope[kIterationsOffset + i];
   if (iterations < kMinReadIterations || iterations > kMaxReadIterations) {
-    return verdict(EnvelopeCheck::cannot_read_format);
+    return verdict(EnvelopeCheck::refused_settings);
   }
 
   // The fill count itself is only covered by the tag; here it must at least

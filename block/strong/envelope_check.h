@@ -10,9 +10,13 @@ namespace quiren::block {
 
 enum class EnvelopeCheck {
   readable,
-  // A version, key derivation, cipher or iteration count this program does
-  // not read, or a text longer than kMaxTextBytes.
+  // A later format version, or a text longer than kMaxTextBytes.
   cannot_read_format,
+  // Version 1 with settings readers refuse: an unknown key derivation or
+  // cipher, or an iteration count outside kMinReadIterations..
+  // kMaxReadIterations (a key made weak on purpose, or one that would tie
+  // the program up).
+  refused_settings,
   damaged,  // too short, or the fill disagrees with the length
 };
 

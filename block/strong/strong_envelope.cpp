@@ -69,6 +69,7 @@ OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> e
   const CheckedEnvelope parts = check_envelope(envelope);
   switch (parts.check) {
     case EnvelopeCheck::cannot_read_format: return {OpenStatus::cannot_read_format, {}};
+    case EnvelopeCheck::refused_settings: return {OpenStatus::refused_settings, {}};
     case EnvelopeCheck::damaged: return {OpenStatus::damaged, {}};
     case EnvelopeCheck::readable: break;
   }

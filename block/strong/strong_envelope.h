@@ -46,6 +46,7 @@ SealResult seal_envelope_with(CryptoProvider& crypto, std::string_view text_utf8
 enum class OpenStatus {
   opened,
   cannot_read_format,  // from a later version: tell the user to upgrade
+  refused_settings,    // settings readers refuse (envelope_check.h): upgrading would not help
   damaged,             // malformed, or the text inside is not UTF-8
   wrong_password_or_altered,  // the tag does not verify: the two cannot be told apart
   crypto_failed,              // the platform's key derivation or cipher reported an error

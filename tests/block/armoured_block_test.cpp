@@ -29,10 +29,11 @@ std::vector<std::string> lines_of(const std::string& block) {
   }
 }
 
-// One item as "A|check|B|text", or "!mode" / "!sep" for a problem.
+// One item as "A|check|B|text", or "!mode" / "!settings" / "!sep" for a problem.
 std::string describe(const BlockItem& item) {
   switch (item.problem) {
     case BlockProblem::version_cannot_read: return "!mode";
+    case BlockProblem::refused_settings: return "!settings";
     case BlockProblem::unreadable: return "!sep";
     case BlockProblem::none: break;
   }

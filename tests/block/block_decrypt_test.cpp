@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -203,8 +204,7 @@ TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
       return result;
     }
   } cipher;
-  testing::QuickCrypto crypto;
-  BlockOpener opener(password_of("pw", "pw"), cipher, crypto);
+  BlockOpener opener(password_of("pw", "pw"), cipher, std::make_shared<testing::QuickCrypto>());
   const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
   const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
   EXPECT_EQ(opener.open(small).text, "tiny");
@@ -213,6 +213,38 @@ TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
   const std::size_t calls = cipher.calls.size();
   EXPECT_EQ(opener.open(small).kind, BlockOutcomeKind::over_budget) << "nothing more once spent";
   EXPECT_EQ(cipher.calls.size(), calls);
+}
+
+// A strong block says how long its text is before its key is derived: one
+// whose text would pass what the run has left costs no derivation.
+TEST(BlockOpener, AStrongBlockPastTheLimitIsRefusedBeforeItsKeyIsDerived) {
+  struct NearlyAll : EchoCipher {
+    NearlyAll() : EchoCipher("pw") {}
+    std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                       std::string_view mode) override {
+      std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
+      if (mode == "B") return SecretBytes(std::string(kLongestText - 10, 'e'));
+      return result;
+    }
+  } cipher;
+  const auto crypto = std::make_shared<testing::QuickCrypto>();
+  const auto strong = [&](std::size_t bytes) {
+    return BlockItem{BlockProblem::none, BlockKind::strong, {}, seal_envelope(*crypto, std::string(bytes, 's'), "pw").envelope};
+  };
+  const BlockItem fits = strong(10);
+  const BlockItem passes = strong(11);
+  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
+  crypto->derivations = 0;
+
+  BlockOpener first(password_of("pw", "pw"), cipher, crypto);
+  EXPECT_EQ(first.open(big).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(first.open(passes).kind, BlockOutcomeKind::over_budget);
+  EXPECT_EQ(crypto->derivations, 0);
+
+  BlockOpener second(password_of("pw", "pw"), cipher, crypto);
+  EXPECT_EQ(second.open(big).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(second.open(fits).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(crypto->derivations, 1);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   EXPECT_EQ(decrypt_block(received[0], password, cipher, crypto).text, "two 😀");
 }
 
-TEST(StrongBlock, ReaderTellsALaterVersionFromADamagedBlockBeforeAnyPassword) {
+TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBeforeAnyPassword) {
   struct Case {
     const char* name;
     std::u16string block;
@@ -134,10 +134,10 @@ TEST(StrongBlock, ReaderTellsALaterVersionFromADamagedBlockBeforeAnyPassword) {
   ASSERT_NE(url_safe(known_armour), known_armour);
   const Case cases[] = {
       {"version 2", changed_block(set(0, 2)), BlockProblem::version_cannot_read},
-      {"another key derivation", changed_block(set(1, 2)), BlockProblem::version_cannot_read},
-      {"another cipher", changed_block(set(2, 0)), BlockProblem::version_cannot_read},
-      {"99,999 iterations", changed_block(iterations(99'999)), BlockProblem::version_cannot_read},
-      {"10,000,001 iterations", changed_block(iterations(10'000'001)), BlockProblem::version_cannot_read},
+      {"another key derivation", changed_block(set(1, 2)), BlockProblem::refused_settings},
+      {"another cipher", changed_block(set(2, 0)), BlockProblem::refused_settings},
+      {"99,999 iterations", changed_block(iterations(99'999)), BlockProblem::refused_settings},
+      {"10,000,001 iterations", changed_block(iterations(10'000'001)), BlockProblem::refused_settings},
       {"fill above 3", changed_block(set(3, 4)), BlockProblem::unreadable},
       {"a fill byte not zero", changed_block(set(63, 1)), BlockProblem::unreadable},
       {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), BlockProblem::unreadable},

@@ -259,6 +259,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
     forget();
     cipher.missing = c.library_missing;
     desktop.prompt_answers = {u"pw"};
+    viewer.show();  // left open by an earlier run
     watch(c.clip);
     SCOPED_TRACE(c.name);
     EXPECT_EQ(desktop.box_texts().back(), c.box);

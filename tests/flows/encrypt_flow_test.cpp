@@ -25,6 +25,11 @@ std::vector<std::u16string> lines_of(const std::u16string& block) {
   return lines;
 }
 
+// These tests write compatible blocks: the closing message says so, and
+// what such a block cannot protect.
+const std::u16string kEncrypted =
+    std::u16string(text::kEncryptedCompatible) + u"\r\n" + std::u16string(text::kCompatibleUnprotected);
+
 bool is_block(const std::optional<std::u16string>& clip) {
   return clip && clip->starts_with(u"(quiren_start)\r\n") && clip->ends_with(u"\r\n(quiren_end)");
 }
@@ -72,7 +77,7 @@ TEST_P(EncryptPasswordTest, PasswordSourceAndRefusals) {
     EXPECT_EQ(cipher.encrypts[1].text, utf8(*c.used)) << "check field: the password under itself";
     EXPECT_EQ(cipher.encrypts[1].password, utf8(*c.used));
     EXPECT_TRUE(is_block(desktop.clipboard));
-    EXPECT_EQ(desktop.box_texts().back(), text::kEncrypted);
+    EXPECT_EQ(desktop.box_texts().back(), kEncrypted);
   } else {
     EXPECT_TRUE(cipher.encrypts.empty());
     EXPECT_EQ(desktop.clipboard, u"secret text");
@@ -150,7 +155,7 @@ TEST_F(EncryptFlowTest, QuestionAndSuccessBoxes) {
   EXPECT_TRUE(question.to_front);
   EXPECT_EQ(question.title, u"む～くいれん");
   const MessageBoxSpec& done = desktop.boxes[1];
-  EXPECT_EQ(done.text, text::kEncrypted);
+  EXPECT_EQ(done.text, kEncrypted);
   EXPECT_EQ(done.icon, Icon::information);
   EXPECT_TRUE(done.to_front);
   // The write happens while the flow runs: the change it causes starts
@@ -214,7 +219,7 @@ TEST_F(EncryptFlowTest, AfterTheChooserClosesTheFlowGoesOnAndTheWatchIsQuietUnti
   ASSERT_EQ(cipher.encrypts.size(), 2u);
   EXPECT_FALSE(cipher.encrypts[0].watch_live);
   EXPECT_FALSE(cipher.encrypts[1].watch_live);
-  EXPECT_EQ(desktop.box_texts().back(), text::kEncrypted);
+  EXPECT_EQ(desktop.box_texts().back(), kEncrypted);
   EXPECT_EQ(live_in_boxes, (std::vector<bool>{false, false})) << "the question and the success box";
   EXPECT_TRUE(watch_starts_a_flow());
 }
@@ -234,7 +239,7 @@ TEST_F(EncryptFlowTest, NoFlowStartsInsideAnother) {
   };
   flows.on_clipboard_change();
   EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
-                                                              std::u16string(text::kEncrypted)}));
+                                                              std::u16string(kEncrypted)}));
   EXPECT_EQ(desktop.prompts.size(), 1u);
   EXPECT_EQ(cipher.encrypts.size(), 2u);
 
@@ -269,7 +274,7 @@ TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
     EXPECT_EQ(desktop.clipboard, u"hello");
     EXPECT_EQ(desktop.box_texts().back(), c.message);
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
-    for (const auto& box : desktop.boxes) EXPECT_NE(box.text, text::kEncrypted);
+    for (const auto& box : desktop.boxes) EXPECT_NE(box.text, kEncrypted);
     EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,7 @@ class FlowTest : public ::testing::Test {
   ProgramState state;
   FlowDesktop desktop;
   FakeCipher cipher;
-  QuickCrypto crypto;
+  std::shared_ptr<QuickCrypto> crypto = std::make_shared<QuickCrypto>();
   FakeChooser chooser{state.busy};
   ViewerForm viewer{desktop};
   ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};

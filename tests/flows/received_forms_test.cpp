@@ -41,10 +41,10 @@ class ReceivedFormsFlowTest : public ::testing::Test {
   ProgramState state;
   testing::FlowDesktop desktop{932};
   tool::LinkedCipher cipher;
-  std::unique_ptr<block::CryptoProvider> crypto = block::platform_crypto();
+  std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   testing::FakeChooser chooser{state.busy};
   ViewerForm viewer{desktop};
-  ClipboardFlows flows{state, desktop, cipher, *crypto, chooser, viewer};
+  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};
 };
 
 // Quoted in a reply, line breaks changed, re-wrapped, blanks added, run

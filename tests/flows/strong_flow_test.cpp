@@ -2,10 +2,13 @@
 // strong block may carry.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "block/strong/strong_envelope.h"
+#include "block/strong_block.h"
 #include "tests/flows/flow_fixture.h"
 #include "tray/flows/flow_texts.h"
 
@@ -51,15 +54,16 @@ TEST_F(StrongFlowTest, WritesAStrongBlockThatOpensInTheViewer) {
   EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
-TEST_F(StrongFlowTest, TheWaitCursorShowsWhileAKeyIsDerived) {
+TEST_F(StrongFlowTest, KeysAreDerivedInTheBackgroundAndTheClosingMessageNamesTheFormat) {
   desktop.clipboard = u"text";
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u"pw"};
   flows.encrypt_clipboard();
-  EXPECT_EQ(desktop.wait_cursor, (std::vector<bool>{true, false}));
+  EXPECT_EQ(desktop.background_jobs, 1);
+  EXPECT_EQ(desktop.box_texts().back(), text::kEncryptedStrong);
   const std::u16string block = *desktop.clipboard;
   decrypt(block + u"\r\n" + block, u"pw");
-  EXPECT_EQ(desktop.wait_cursor, (std::vector<bool>{true, false, true, false, true, false}));
+  EXPECT_EQ(desktop.background_jobs, 3) << "one job per strong block";
 }
 
 TEST_F(StrongFlowTest, AWrongPasswordOrAChangedBlockShowsTheWrongPasswordText) {
@@ -113,8 +117,8 @@ TEST_F(StrongFlowTest, PasswordRulesStay) {
 TEST_F(StrongFlowTest, NothingIsEncryptedWhenTheRandomSourceFails) {
   struct NoRandom : testing::QuickCrypto {
     bool random_bytes(std::span<std::uint8_t>) override { return false; }
-  } no_random;
-  ClipboardFlows failing{state, desktop, cipher, no_random, chooser, viewer};
+  };
+  ClipboardFlows failing{state, desktop, cipher, std::make_shared<NoRandom>(), chooser, viewer};
   desktop.clipboard = u"cut text";
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u"pw"};
@@ -142,6 +146,41 @@ TEST_F(StrongFlowTest, ABlockOfALaterVersionSaysSoBeforeAnyPassword) {
   EXPECT_TRUE(desktop.prompts.empty());
   EXPECT_EQ(desktop.box_texts().back(), text::kUnknownVersion);
   EXPECT_FALSE(viewer.is_open());
+}
+
+// A strong block made with too few rounds (a weakened key) or a key
+// derivation this version does not know says so, before any password:
+// a newer version would refuse it too.
+TEST_F(StrongFlowTest, ABlockWithRefusedSettingsSaysSoBeforeAnyPassword) {
+  const struct {
+    const char* name;
+    std::uint32_t iterations;
+    std::uint8_t key_derivation;
+  } cases[] = {
+      {"99,999 rounds", block::kMinReadIterations - 1, block::kKdfPbkdf2HmacSha256},
+      {"an unknown key derivation", block::kWriteIterations, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    block::SealParameters p;
+    p.iterations = c.iterations;
+    p.salt[0] = p.nonce[0] = 1;
+    std::vector<std::uint8_t> envelope = block::seal_envelope_with(*crypto, "text", "pw", p).envelope;
+    envelope[block::kKdfOffset] = c.key_derivation;
+    decrypt(block::frame_strong_envelope(envelope, 60), u"pw");
+    EXPECT_TRUE(desktop.prompts.empty());
+    EXPECT_EQ(desktop.box_texts().back(), text::kRefusedSettings);
+    EXPECT_FALSE(viewer.is_open());
+  }
+}
+
+// Writers refuse a NUL, but a block made elsewhere may hold one: the viewer
+// shows U+FFFD there rather than cut the text, and what follows, short.
+TEST_F(StrongFlowTest, ANulInAStrongTextShowsAsAReplacementCharacter) {
+  const std::u16string with_nul =
+      block::write_strong_block(*crypto, std::string_view("before\0after", 12), "pw", 60).block;
+  decrypt(with_nul + u"\r\n" + block_for(u"next", u"pw"), u"pw");
+  EXPECT_EQ(viewer.text(), u"before\uFFFDafter" + std::u16string(block::kResultJoint) + u"next");
 }
 
 }  // namespace

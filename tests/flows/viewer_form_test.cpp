@@ -19,7 +19,7 @@ TEST_F(ViewerFormTest, FirstOpeningUsesTheDesignedSizeAndStoresItOnClosing) {
   viewer.show();
   EXPECT_TRUE(viewer.is_open());
   EXPECT_EQ(viewer.outer_size(), (TwipsSize{8910, 5865}));
-  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{8770, 5465}));
+  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{8770, 5135}));
   viewer.close();
   EXPECT_FALSE(viewer.is_open());
   EXPECT_EQ(desktop.settings[u"width"], u"8910");
@@ -29,7 +29,7 @@ TEST_F(ViewerFormTest, FirstOpeningUsesTheDesignedSizeAndStoresItOnClosing) {
 TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
   viewer.show();
   viewer.resize({6000, 4000});
-  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{5860, 3600}));
+  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{5860, 3270}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"6000");
   EXPECT_EQ(desktop.settings[u"height"], u"4000");
@@ -37,7 +37,7 @@ TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
   ViewerForm next(desktop);
   next.show();
   EXPECT_EQ(next.outer_size(), (TwipsSize{6000, 4000}));
-  EXPECT_EQ(next.text_box_size(), (TwipsSize{5860, 3600}));
+  EXPECT_EQ(next.text_box_size(), (TwipsSize{5860, 3270}));
 }
 
 TEST_F(ViewerFormTest, ShowingAnOpenViewerKeepsItsSizeAndText) {
@@ -73,11 +73,11 @@ TEST_F(ViewerFormTest, MinimisedOrMaximisedWindowStoresItsRestoredSize) {
   viewer.show();
   viewer.resize({7000, 5000});
   viewer.resize({2400, 450}, WindowState::minimized);
-  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{2260, 50}));
+  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{2260, 0}));
   viewer.resize({100, 300}, WindowState::minimized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{0, 0})) << "never below zero";
   viewer.resize({20000, 15000}, WindowState::maximized);
-  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{19860, 14600}));
+  EXPECT_EQ(viewer.text_box_size(), (TwipsSize{19860, 14270}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"7000");
   EXPECT_EQ(desktop.settings[u"height"], u"5000");

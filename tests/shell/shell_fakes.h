@@ -71,6 +71,8 @@ struct FakeViewer : DecryptedTextViewer {
   bool is_open() const override { return open; }
   std::u16string text() const override { return body; }
   void set_text(std::u16string_view t) override { body = std::u16string(t); }
+  void set_formats(BlockFormats) override {}
+  std::u16string status_line() const override { return {}; }
   void close() override { open = false; }
 };
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tray/core/progress_form.h"
+
 namespace quiren::testing {
 namespace {
 
@@ -89,7 +91,22 @@ Answer FakeDesktop::message_box(const MessageBoxSpec& box) {
     box_answers.pop_front();
     return answer;
   }
-  return box.buttons == Buttons::ok ? Answer::ok : Answer::yes;
+  if (box.buttons == Buttons::ok) return Answer::ok;
+  return box.second_is_default ? Answer::no : Answer::yes;
+}
+
+bool FakeDesktop::run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) {
+  ++background_jobs;
+  waiting_progress = &progress;
+  if (while_waiting) while_waiting(progress);
+  waiting_progress = nullptr;
+  if (progress.cancelled()) job->abandon();
+  job->run();
+  return !progress.cancelled();
+}
+
+void FakeDesktop::fire_progress_timer() {
+  if (waiting_progress) waiting_progress->delay_passed();
 }
 
 std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16string_view title) {

@@ -1,10 +1,17 @@
 // A scripted, recording stand-in for the desktop services.
 //
 // Message boxes answer from `box_answers` (front first); when that runs out
-// a box answers with its first button. Prompts answer from `prompt_answers`;
-// when that runs out a prompt is cancelled (""). Every box and prompt is
-// recorded. `on_modal` runs inside every box and prompt, as if a message
-// arrived while it waited (a clipboard change, say).
+// a box answers with its default button. Prompts answer from
+// `prompt_answers`; when that runs out a prompt is cancelled (""). Every box
+// and prompt is recorded. `on_modal` runs inside every box and prompt, as if
+// a message arrived while it waited (a clipboard change, say).
+//
+// A background job runs here, on the calling thread: first `while_waiting`
+// runs with the run's progress form, as if messages arrived while the job
+// ran elsewhere. There a test fires the progress window's timer
+// (fire_progress_timer()), presses Cancel (progress.cancel()) or copies a
+// text. A cancelled wait still runs its job, abandoned, as the job's own
+// thread would go on with it, and reports the cancel.
 #pragma once
 
 #include <deque>
@@ -38,7 +45,7 @@ class FakeDesktop : public Desktop {
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
   TwipsPerPixel twips_per_pixel() override { return twips; }
-  void show_wait_cursor(bool waiting) override { wait_cursor.push_back(waiting); }
+  bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
   FileRead read_plain_file(std::u16string_view path) override;
@@ -47,6 +54,9 @@ class FakeDesktop : public Desktop {
 
   // The texts of the boxes shown so far, in order.
   std::vector<std::u16string> box_texts() const;
+
+  // Inside while_waiting: the progress timer's time has come.
+  void fire_progress_timer();
 
   int code_page;
   std::deque<Answer> box_answers;
@@ -62,7 +72,10 @@ class FakeDesktop : public Desktop {
   std::u16string program_dir = u"C:\\Program Files\\mu-quiren";
   bool other_copy_running = false;
   TwipsPerPixel twips;
-  std::vector<bool> wait_cursor;  // every switch of the wait cursor, in order
+
+  std::function<void(ProgressForm&)> while_waiting;
+  ProgressForm* waiting_progress = nullptr;  // during a wait
+  int background_jobs = 0;                   // every job run in the background
 
   std::map<std::u16string, std::u16string, std::less<>> settings;
   std::vector<std::u16string> settings_writes;  // keys, in write order

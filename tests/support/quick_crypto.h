@@ -5,7 +5,10 @@
 // the point (tests/block/strong, the tool's end-to-end test, Wine).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "block/strong/crypto_provider.h"
 
@@ -15,8 +18,10 @@ class QuickCrypto : public block::CryptoProvider {
  public:
   bool random_bytes(std::span<std::uint8_t> out) override { return real_->random_bytes(out); }
   std::optional<block::SecretKey> derive_key(std::string_view password_utf8, std::span<const std::uint8_t> salt,
-                                             std::uint32_t) override {
+                                             std::uint32_t iterations) override {
     ++derivations;
+    derived_iterations.push_back(iterations);
+    if (while_deriving) while_deriving();
     return real_->derive_key(password_utf8, salt, 1);
   }
   bool seal(const block::SecretKey& key, std::span<const std::uint8_t, block::kNonceSize> nonce,
@@ -31,6 +36,10 @@ class QuickCrypto : public block::CryptoProvider {
   }
 
   int derivations = 0;
+  std::vector<std::uint32_t> derived_iterations;  // as asked, one entry per derivation
+  // Runs inside every derivation, as if the user acted while it took its
+  // time (pressed Cancel, say).
+  std::function<void()> while_deriving;
 
  private:
   std::unique_ptr<block::CryptoProvider> real_ = block::platform_crypto();

@@ -18,6 +18,8 @@ TEST(CliOptions, GoodCommandLines) {
   EXPECT_EQ(d.code_page, 932u);
   EXPECT_EQ(parse_options({"encrypt"}).width, 60);
   EXPECT_EQ(parse_options({"decrypt", "--help"}).command, Command::help);
+  EXPECT_FALSE(d.no_limit);
+  EXPECT_TRUE(parse_options({"decrypt", "--no-limit"}).no_limit);
 }
 
 TEST(CliOptions, BadCommandLinesAreRefused) {
@@ -33,6 +35,7 @@ TEST(CliOptions, BadCommandLinesAreRefused) {
       {"encrypt", "decrypt"},
       {"encrypt", "--codepage", "cp932"},
       {"encrypt", "--password-file"},
+      {"encrypt", "--no-limit"},
       {"sign"},
   };
   for (const auto& args : cases) {

@@ -9,8 +9,11 @@
 #include <random>
 #include <string>
 
+#include "block/ascii.h"
 #include "block/block_rules.h"
 #include "block/damage_message.h"
+#include "block/strong/strong_envelope.h"
+#include "block/strong_block.h"
 #include "cipher/code_table.h"
 #include "tests/support/quick_crypto.h"
 #include "tests/support/received_forms.h"
@@ -30,7 +33,7 @@ class ToolCommands : public ::testing::Test {
   std::unique_ptr<CodePage> japanese = open_code_page(932);
   std::unique_ptr<CodePage> western = open_code_page(1252);
   LinkedCipher cipher;
-  testing::QuickCrypto crypto;
+  std::shared_ptr<testing::QuickCrypto> crypto = std::make_shared<testing::QuickCrypto>();
   Ciphers ciphers{cipher, crypto};
   int asked = 0;
 
@@ -123,25 +126,99 @@ TEST_F(ToolCommands, EncryptPasswordLimits) {
   }
 }
 
-TEST_F(ToolCommands, SeveralBlocks) {
-  std::string one = block("first", "same");
-  std::string two = block("二番目", "same");
-  std::string other = block("third", "other");
-  std::string text = "Hello\r\n" + one + "\r\n-- \r\n" + two + "\r\nthanks\r\n" + other + "\r\n";
+// The exit status says whether every block, none or only some opened; a
+// line on standard error names each block that did not open and each
+// compatible one that did, since nothing shows whether that one was changed.
+TEST_F(ToolCommands, ExitStatusAndNotesSayWhichBlocksOpened) {
+  const std::string compatible = block("first", "same");
+  const std::string strong = block("二番目", "same", 60, BlockFormat::strong);
+  const std::string other = block("third", "other", 60, BlockFormat::strong);
+  const std::string three = "Hello\r\n" + compatible + "\r\n-- \r\n" + strong + "\r\nthanks\r\n" + other + "\r\n";
+  const std::string compatible_note = "compatible block: cannot detect changes";
+  const std::string not_opened = "wrong password or changed";
+  struct Case {
+    const char* name;
+    std::string input;
+    std::string password;
+    int exit_code;
+    std::string output;
+    std::vector<std::string> notes;
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {"every block opens", compatible + "\r\n" + strong, "same", kExitDone, "first" + kJoint + "二番目",
+       {"block 1 of 2: " + compatible_note}, ""},
+      {"the last does not", three, "same", kExitSomeNotOpened, "first" + kJoint + "二番目" + kJoint + kWrongPiece,
+       {"block 1 of 3: " + compatible_note, "block 3 of 3: " + not_opened}, ""},
+      {"only the last opens", three, "other", kExitSomeNotOpened, kWrongPiece + kJoint + kWrongPiece + kJoint + "third",
+       {"block 1 of 3: " + not_opened, "block 2 of 3: " + not_opened}, ""},
+      {"none opens", three, "Same", kExitWrongPassword, kWrongPiece + kJoint + kWrongPiece + kJoint + kWrongPiece, {},
+       texts::kWrongPassword},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    asked = 0;
+    const CommandResult r = decrypt(c.input, c.password);
+    EXPECT_EQ(r.exit_code, c.exit_code);
+    EXPECT_EQ(r.output, c.output);
+    EXPECT_EQ(r.notes, c.notes);
+    EXPECT_EQ(r.message, c.message);
+    EXPECT_EQ(asked, 1);
+  }
+}
 
+// Strong blocks that ask for more rounds together than the budget are
+// refused before the password, unless the limit is lifted.
+TEST_F(ToolCommands, ALongRunIsRefusedUnlessTheLimitIsLifted) {
+  block::SealParameters p;
+  p.iterations = block::kMaxReadIterations;
+  p.salt[0] = p.nonce[0] = 3;
+  const std::string slow =
+      block::narrow_ascii(block::frame_strong_envelope(block::seal_envelope_with(*crypto, "slow", "pw", p).envelope, 60));
+  std::string four;
+  for (int i = 0; i < 4; ++i) four += slow + "\r\n";
   asked = 0;
-  CommandResult same = decrypt(text, "same");
-  EXPECT_EQ(same.exit_code, kExitDone);
-  EXPECT_EQ(same.output, "first" + kJoint + "二番目" + kJoint + kWrongPiece);
-  EXPECT_EQ(asked, 1);
+  const CommandResult refused = decrypt(four, "pw");
+  EXPECT_EQ(refused.exit_code, kExitBadInput);
+  EXPECT_EQ(refused.message,
+            "the strong blocks ask for 40000000 rounds of key derivation together, more than 30000000 (about fifty "
+            "blocks), which can take minutes; nothing was decrypted (--no-limit decrypts them anyway)");
+  EXPECT_EQ(refused.output, "");
+  EXPECT_EQ(asked, 0);
 
-  CommandResult others = decrypt(text, "other");
-  EXPECT_EQ(others.exit_code, kExitDone);
-  EXPECT_EQ(others.output, kWrongPiece + kJoint + kWrongPiece +
-                               kJoint + "third");
+  const CommandResult lifted = decrypt_command(four, given("pw"), *japanese, ciphers, RoundLimit::none);
+  EXPECT_EQ(lifted.exit_code, kExitDone) << lifted.message;
+  EXPECT_EQ(lifted.output, "slow" + kJoint + "slow" + kJoint + "slow" + kJoint + "slow");
+  EXPECT_EQ(decrypt(slow + "\r\n" + slow + "\r\n" + slow, "pw").exit_code, kExitDone) << "the budget itself is allowed";
+}
 
-  CommandResult none = decrypt(text, "Same");
-  EXPECT_EQ(none.exit_code, kExitWrongPassword);
+// A block with settings readers refuse gets its own words, not "use the
+// latest version"; the texts before it stay.
+TEST_F(ToolCommands, ABlockWithRefusedSettingsSaysSo) {
+  block::SealParameters p;
+  p.iterations = block::kMinReadIterations - 1;
+  p.salt[0] = p.nonce[0] = 3;
+  const std::string weak =
+      block::narrow_ascii(block::frame_strong_envelope(block::seal_envelope_with(*crypto, "weak", "pw", p).envelope, 60));
+  const CommandResult r = decrypt(block("kept", "pw") + "\r\n" + weak, "pw");
+  EXPECT_EQ(r.exit_code, kExitBadInput);
+  EXPECT_EQ(r.message, texts::kRefusedSettings);
+  EXPECT_EQ(r.output, "kept");
+}
+
+// Writing a compatible block says what it cannot protect; a strong one
+// needs no note. A strong text's bytes come back as they were, a NUL too.
+TEST_F(ToolCommands, NotesWhenWritingAndBytesAsTheyAre) {
+  EXPECT_EQ(encrypt("text", "pw", BlockFormat::compatible).notes,
+            std::vector<std::string>{"compatible block: cannot detect changes"});
+  EXPECT_TRUE(encrypt("text", "pw", BlockFormat::strong).notes.empty());
+
+  const std::string with_nul("before\0after", 12);
+  const std::string strong =
+      block::narrow_ascii(block::write_strong_block(*crypto, with_nul, "pw", 60).block);
+  const CommandResult r = decrypt(strong, "pw");
+  EXPECT_EQ(r.exit_code, kExitDone);
+  EXPECT_EQ(r.output, with_nul);
 }
 
 // Every form of the shared table, as UTF-8 input: the forms that read give
@@ -149,8 +226,7 @@ TEST_F(ToolCommands, SeveralBlocks) {
 // in the input as it came.
 TEST_F(ToolCommands, ReadsEveryReceivedForm) {
   namespace vectors = testing::vectors;
-  const std::unique_ptr<block::CryptoProvider> platform = block::platform_crypto();
-  const Ciphers real{cipher, *platform};  // the table's strong blocks use the real derivation
+  const Ciphers real{cipher, block::platform_crypto()};  // the table's strong blocks use the real derivation
   for (const vectors::ReceivedForm& form : vectors::kReceivedForms) {
     SCOPED_TRACE(form.name);
     const std::string password = utf8_from_utf16(testing::source_of(form).password);
@@ -172,8 +248,7 @@ TEST_F(ToolCommands, ReadsEveryReceivedForm) {
 // block's third line, and a line that lost a character.
 TEST_F(ToolCommands, SaysWhereABlockIsDamaged) {
   namespace vectors = testing::vectors;
-  const std::unique_ptr<block::CryptoProvider> platform = block::platform_crypto();
-  const Ciphers real{cipher, *platform};
+  const Ciphers real{cipher, block::platform_crypto()};
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"strong: an emoji in place of a character",
        "line 3, character 17: \"\xF0\x9F\x98\x80\" (U+1F600) is not a character blocks are written in"},

@@ -73,7 +73,8 @@ def run(args, data=b"", password=None):
 
 # Exit codes and messages.
 code, out, _ = run(["--help"])
-check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out, "--help")
+check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out
+      and b"  3  some blocks opened" in out and b"--no-limit" in out, "--help")
 for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], [], ["decrypt", "--compatible"]):
     code, _, err = run(args)
     check(code == 2 and err.count(b"\n") == 1, "usage error %r" % args)
@@ -141,6 +142,48 @@ with open(os.path.join(HERE, "..", "vectors", "strong-envelopes.json"), encoding
         if known["password"]:
             code, out, _ = run(["decrypt"], block, password=known["password"])
             check(code == 0 and out == known["text"].encode("utf-8"), label + ": the tool decrypts it")
+
+# The exit status says whether every block, none or only some opened; a line
+# on standard error names each block that did not and each compatible one
+# that did. Writing a compatible block says what it cannot protect.
+strong_one = strong_ref.frame(strong_ref.seal("one", "pw", 100_000), 60)
+strong_other = strong_ref.frame(strong_ref.seal("three", "other", 100_000), 60)
+code, compatible_two, err = run(["encrypt", "--compatible"], b"two", password="pw")
+check(code == 0 and err == b"quiren: compatible block: cannot detect changes\n", "compatible encrypt notes: %r" % err)
+code, _, err = run(["encrypt"], b"strong", password="pw")
+check(code == 0 and err == b"", "strong encrypt says nothing: %r" % err)
+wrong_text = "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8")
+joint = b"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n"
+for blocks, password, want_code, want_out, want_err in (
+        ((strong_one, compatible_two), "pw", 0, b"one" + joint + b"two",
+         b"quiren: block 2 of 2: compatible block: cannot detect changes\n"),
+        ((strong_one, compatible_two, strong_other), "pw", 3, b"one" + joint + b"two" + joint + wrong_text,
+         b"quiren: block 2 of 3: compatible block: cannot detect changes\n"
+         b"quiren: block 3 of 3: wrong password or changed\n"),
+        ((strong_one, strong_other), "other", 3, wrong_text + joint + b"three",
+         b"quiren: block 1 of 2: wrong password or changed\n"),
+        ((strong_one, compatible_two, strong_other), "none", 1, joint.join([wrong_text] * 3),
+         b"quiren: wrong password\n")):
+    code, out, err = run(["decrypt"], b"\r\n".join(blocks), password=password)
+    check((code, out, err) == (want_code, want_out, want_err),
+          "exit table, %d blocks under %r: %r %r" % (len(blocks), password, code, err))
+
+# Settings readers refuse, and the rounds budget: both before any key is
+# derived (the changed header fails the tag, but no key is ever made for it).
+def with_iterations(block: bytes, iterations: int) -> bytes:
+    envelope = bytearray(strong_ref.unframe(block))
+    envelope[4:8] = iterations.to_bytes(4, "big")
+    return strong_ref.frame(bytes(envelope), 60)
+
+
+code, out, err = run(["decrypt"], with_iterations(strong_one, 99_999), password="pw")
+check(code == 2 and out == b"" and b"settings this version refuses" in err, "too few rounds: %r" % err)
+slow = with_iterations(strong_one, 10_000_000)
+code, out, err = run(["decrypt"], b"\r\n".join([slow] * 4), password="pw")
+check(code == 2 and out == b"" and b"40000000 rounds" in err and b"--no-limit" in err and err.count(b"\n") == 1,
+      "past the rounds budget: %r" % err)
+code, _, err = run(["decrypt", "--no-limit"], b"\r\n".join([strong_one] * 2), password="pw")
+check(code == 0, "--no-limit: %r" % err)
 
 # Compatible blocks: Japanese through code page 932; refused under 1252.
 japanese = "暗号化のテストです。む～くいれん\r\n二行目 XX"

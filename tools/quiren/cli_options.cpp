@@ -8,7 +8,7 @@ namespace quiren::tool {
 
 const char* const kUsage =
     "usage: quiren encrypt [-w WIDTH] [--compatible [--codepage N]] [--password-file FILE]\n"
-    "       quiren decrypt [--codepage N] [--password-file FILE]\n"
+    "       quiren decrypt [--codepage N] [--password-file FILE] [--no-limit]\n"
     "\n"
     "encrypt  reads a text on standard input and writes its armoured block, as the\n"
     "         tray program writes it: CR LF line breaks, no line break after\n"
@@ -17,12 +17,18 @@ const char* const kUsage =
     "         password): only this version and later ones read it. --compatible\n"
     "         writes the earlier version's block instead, which that version reads\n"
     "         but which gives the password away to anyone who can guess how the\n"
-    "         text begins.\n"
+    "         text begins, and cannot show that it was changed (a line on\n"
+    "         standard error says so).\n"
     "decrypt  reads a text holding one or more blocks of either kind and writes\n"
     "         their plain texts, joined by a separator line. Line breaks may be\n"
     "         CR LF, LF or CR; quote prefixes such as \"> \" before the block's\n"
     "         lines are removed. A block whose password check fails, or a strong\n"
-    "         block that was changed, gives the wrong-password text.\n"
+    "         block that was changed, gives the wrong-password text and a line on\n"
+    "         standard error (\"block 2 of 3: wrong password or changed\"); so does\n"
+    "         every compatible block read (\"compatible block: cannot detect\n"
+    "         changes\"). Strong blocks whose key derivations add up to more than\n"
+    "         30,000,000 rounds (about fifty blocks; one takes a quarter of a\n"
+    "         second or more) are refused unless --no-limit is given.\n"
     "\n"
     "Standard input and output are UTF-8. A strong block carries the text as it\n"
     "is, in any script. A compatible block carries it in an ANSI code page, 932 by\n"
@@ -34,9 +40,13 @@ const char* const kUsage =
     "first line is at most 4096 bytes. It is never taken from the command line.\n"
     "Encryption refuses an empty password and one longer than 30 characters.\n"
     "\n"
-    "Exit status: 0 done; 1 wrong password for every block; 2 bad input or usage\n"
-    "(a one-line message on standard error; for a damaged block, a second line\n"
-    "says where, counting lines and characters in standard input).\n";
+    "Exit status:\n"
+    "  0  done: every block opened\n"
+    "  1  no block opened: the password is wrong for every one\n"
+    "  2  bad input or usage (a one-line message on standard error; for a damaged\n"
+    "     block, a second line says where, counting lines and characters in\n"
+    "     standard input)\n"
+    "  3  some blocks opened and some did not (a line for each that did not)\n";
 
 namespace {
 
@@ -79,6 +89,8 @@ Options parse_options(const std::vector<std::string>& args) {
       width_given = true;
     } else if (arg == "--compatible") {
       options.compatible = true;
+    } else if (arg == "--no-limit") {
+      options.no_limit = true;
     } else if (arg == "--password-file") {
       if (!value(options.password_file) || options.password_file.empty()) {
         return bad("--password-file needs a file name");
@@ -98,6 +110,7 @@ Options parse_options(const std::vector<std::string>& args) {
   }
   if (options.command == Command::none) return bad("give a command: encrypt or decrypt (see --help)");
   if (width_given && options.command == Command::decrypt) return bad("-w applies to encrypt only");
+  if (options.no_limit && options.command == Command::encrypt) return bad("--no-limit applies to decrypt only");
   if (options.compatible && options.command == Command::decrypt) {
     return bad("--compatible applies to encrypt only: decrypt reads both kinds of block");
   }

@@ -74,16 +74,17 @@ int main(int argc, char** argv) {
   send_notices_to(std::cerr);
 
   LinkedCipher cipher;
-  std::unique_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
-  const Ciphers ciphers{cipher, *crypto};
+  const Ciphers ciphers{cipher, quiren::block::platform_crypto()};
   std::string input = read_standard_input();
   PasswordSource password = password_source(options);
   const BlockFormat format = options.compatible ? BlockFormat::compatible : BlockFormat::strong;
   CommandResult result = options.command == Command::encrypt
                              ? encrypt_command(input, options.width, format, password, *code_page, ciphers)
-                             : decrypt_command(input, password, *code_page, ciphers);
+                             : decrypt_command(input, password, *code_page, ciphers,
+                                               options.no_limit ? RoundLimit::none : RoundLimit::budget);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);
+  for (const std::string& note : result.notes) std::cerr << "quiren: " << note << "\n";
   if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
   if (!result.detail.empty()) std::cerr << "quiren: " << result.detail << "\n";
   return result.exit_code;

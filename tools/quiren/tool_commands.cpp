@@ -22,6 +22,14 @@ namespace {
 
 CommandResult failure(int code, std::string_view message) { return {code, {}, std::string(message)}; }
 
+// `pattern` with `place` filled in by `value`.
+std::string filled(std::string_view pattern, std::string_view place, std::string_view value) {
+  std::string text(pattern);
+  const std::size_t at = text.find(place);
+  if (at != std::string::npos) text.replace(at, place.size(), value);
+  return text;
+}
+
 // Ends a decrypt run early, keeping the texts decrypted so far.
 CommandResult stopped(CommandResult so_far, std::string_view message) {
   so_far.exit_code = kExitBadInput;
@@ -79,7 +87,7 @@ CommandResult encrypt_strong(std::string_view input, int width, const PasswordSo
   std::string problem;
   const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), problem);
   if (!utf8) return failure(kExitBadInput, problem);
-  const block::StrongBlock written = block::write_strong_block(ciphers.crypto, input, utf8->view(), width);
+  const block::StrongBlock written = block::write_strong_block(*ciphers.crypto, input, utf8->view(), width);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
   return {kExitDone, block::narrow_ascii(written.block), {}};
 }
@@ -101,7 +109,7 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
       block::write_compatible_block(library, text_bytes.bytes, password_bytes.view(), width);
   switch (written.status) {
     case block::CompatibleWrite::written:
-      return {kExitDone, block::narrow_ascii(written.block), {}};
+      return {kExitDone, block::narrow_ascii(written.block), {}, {}, {std::string(texts::kCompatibleNote)}};
     case block::CompatibleWrite::implausible_result:
       return failure(kExitBadInput, texts::kLibraryResultImplausible);
     case block::CompatibleWrite::library_failed:
@@ -114,7 +122,14 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
 // UTF-8 by way of the code page; what went wrong kept for the message.
 class ToolFrontEnd : public block::DecryptFrontEnd {
  public:
-  ToolFrontEnd(const PasswordSource& source, CodePage& code_page) : source_(source), code_page_(code_page) {}
+  ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit)
+      : source_(source), code_page_(code_page), limit_(limit) {}
+
+  bool accept_rounds(std::uint64_t rounds, std::size_t /*strong_blocks*/) override {
+    if (limit_ == RoundLimit::none) return true;
+    problem_ = filled(texts::kOverRoundBudget, "{rounds}", std::to_string(rounds));
+    return false;
+  }
 
   std::optional<block::BlockPassword> password(std::span<const block::BlockItem> blocks) override {
     PasswordRead read = source_();
@@ -154,8 +169,27 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
 
   const PasswordSource& source_;
   CodePage& code_page_;
+  RoundLimit limit_;
   std::string problem_;
 };
+
+// One line for each block the output says too little about: one whose text
+// is not there (the wrong-password text stands in its place), and a
+// compatible one whose text is, which no one can tell from a changed one.
+std::vector<std::string> block_notes(const block::RunResult& run) {
+  std::vector<std::string> notes;
+  for (const block::BlockReport& report : run.reports) {
+    std::string_view note;
+    if (report.outcome == block::BlockOutcomeKind::wrong_password) note = texts::kBlockNotOpened;
+    if (report.outcome == block::BlockOutcomeKind::plain_text && report.kind == block::BlockKind::compatible) {
+      note = texts::kCompatibleNote;
+    }
+    if (note.empty()) continue;
+    notes.push_back("block " + std::to_string(report.index + 1) + " of " + std::to_string(run.blocks) + ": " +
+                    std::string(note));
+  }
+  return notes;
+}
 
 }  // namespace
 
@@ -174,26 +208,35 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 }
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers) {
-  ToolFrontEnd front_end(password, code_page);
+                              Ciphers ciphers, RoundLimit limit) {
+  ToolFrontEnd front_end(password, code_page, limit);
   const std::u16string received = received_text(input);
   const block::RunResult run = block::run_decrypt(received, front_end, ciphers.compatible, ciphers.crypto);
+  // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
+  result.notes = block_notes(run);
   switch (run.end) {
     case block::RunEnd::done:
       if (run.wrong == run.texts) {
+        // Nothing opened: one line says it all.
         result.exit_code = kExitWrongPassword;
         result.message = texts::kWrongPassword;
+        result.notes.clear();
+      } else if (run.wrong > 0) {
+        result.exit_code = kExitSomeNotOpened;
       }
       return result;
     case block::RunEnd::no_block:
       return failure(kExitBadInput, texts::kNoBlock);
+    case block::RunEnd::rounds_refused:
     case block::RunEnd::no_password:
     case block::RunEnd::not_shown:
       return failure(kExitBadInput, front_end.problem());
     // The texts read so far stay, as they do in the viewer.
     case block::RunEnd::version_cannot_read:
       return stopped(std::move(result), texts::kVersionCannotRead);
+    case block::RunEnd::refused_settings:
+      return stopped(std::move(result), texts::kRefusedSettings);
     case block::RunEnd::needs_shared_table:
       return stopped(std::move(result), texts::kNeedsSharedTable);
     case block::RunEnd::over_budget:
@@ -201,6 +244,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     case block::RunEnd::unreadable:
       return unreadable(received, run.end_block);
     case block::RunEnd::library_failed:
+    case block::RunEnd::cancelled:  // nothing cancels the tool's runs
       break;
   }
   return failure(kExitBadInput, texts::kLibraryFailed);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/quiren/password_input.h"
 
@@ -18,15 +20,19 @@ namespace quiren::tool {
 
 class CodePage;
 
-inline constexpr int kExitDone = 0;
-inline constexpr int kExitWrongPassword = 1;  // wrong for every block
-inline constexpr int kExitBadInput = 2;       // bad input or usage
+inline constexpr int kExitDone = 0;            // every block opened
+inline constexpr int kExitWrongPassword = 1;   // no block opened: wrong for every one
+inline constexpr int kExitBadInput = 2;        // bad input or usage
+inline constexpr int kExitSomeNotOpened = 3;   // some blocks opened, some did not
 
 struct CommandResult {
   int exit_code = kExitDone;
   std::string output;   // for standard output
   std::string message;  // one line for standard error, empty when none
   std::string detail = {};  // a second line under it: where a damaged block is damaged
+  // Lines for standard error before those, one per block that needs one: a
+  // compatible block read or written, a block that did not open.
+  std::vector<std::string> notes = {};
 };
 
 // Called at most once, when the password is needed.
@@ -36,7 +42,7 @@ using PasswordSource = std::function<PasswordRead()>;
 // platform's cryptography for strong blocks.
 struct Ciphers {
   block::CipherLibrary& compatible;
-  block::CryptoProvider& crypto;
+  std::shared_ptr<block::CryptoProvider> crypto;
 };
 
 enum class BlockFormat {
@@ -50,13 +56,20 @@ enum class BlockFormat {
 CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
                               const PasswordSource& password, CodePage& code_page, Ciphers ciphers);
 
+// Whether a decrypt run may spend more than block::kRoundBudget rounds of
+// key derivation.
+enum class RoundLimit { budget, none };
+
 // The plain texts of every block in `input`, strong and compatible alike,
 // joined as the viewer joins them. Line breaks are made CR LF and quote
 // prefixes removed first. The password is asked only once the first block
-// proved readable. A block of a later version after readable ones ends the
-// output there (exit 2, the earlier texts kept); a damaged block gives no
-// output (exit 2), and says where it is damaged when it can.
+// proved readable, and not at all when the strong blocks ask for more
+// rounds than the budget allows (exit 2). A block of a later version after
+// readable ones ends the output there (exit 2, the earlier texts kept); a
+// damaged block gives no output (exit 2), and says where it is damaged when
+// it can. Exit 0 when every block opened, 1 when none did, 3 when some did
+// not (a note names each).
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers);
+                              Ciphers ciphers, RoundLimit limit = RoundLimit::budget);
 
 }  // namespace quiren::tool

@@ -13,6 +13,14 @@ namespace quiren::tool::texts {
 inline constexpr std::string_view kNoBlock = "no armoured block found in standard input";
 inline constexpr std::string_view kVersionCannotRead =
     "this version cannot read the block: it was written by a later version; use the latest version";
+inline constexpr std::string_view kRefusedSettings =
+    "the block was made with settings this version refuses (too few or too many rounds of key derivation, or an "
+    "unknown key derivation or cipher): it is not decrypted";
+// {rounds} is filled in.
+inline constexpr auto kOverRoundBudgetText = block::compose(
+    "the strong blocks ask for {rounds} rounds of key derivation together, more than ", block::kRoundBudget,
+    " (about fifty blocks), which can take minutes; nothing was decrypted (--no-limit decrypts them anyway)");
+inline constexpr std::string_view kOverRoundBudget = kOverRoundBudgetText.view();
 inline constexpr std::string_view kUnreadable = "the block is damaged and cannot be read";
 // The line after kUnreadable that says where the block is damaged, when
 // that can be told. Lines and characters are counted in standard input;
@@ -41,6 +49,9 @@ inline constexpr auto kDecryptedTooLongText = block::compose(
     "the decrypted texts would pass ", block::kLongestText >> 20, " MiB; the blocks from here on were not decrypted");
 inline constexpr std::string_view kDecryptedTooLong = kDecryptedTooLongText.view();
 inline constexpr std::string_view kWrongPassword = "wrong password";
+// Per block, after "block N of M: " when decrypting.
+inline constexpr std::string_view kBlockNotOpened = "wrong password or changed";
+inline constexpr std::string_view kCompatibleNote = "compatible block: cannot detect changes";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";
 inline constexpr auto kPasswordTooLongText =

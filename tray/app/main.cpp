@@ -35,10 +35,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ProgramState state;
   win32::Win32Desktop desktop;
   win32::QuirenLibrary library;
-  std::unique_ptr<block::CryptoProvider> crypto = block::platform_crypto();
+  std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   win32::ViewerFrame viewer(desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
-  ClipboardFlows flows(state, desktop, library, *crypto, chooser, viewer);
+  ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer);
   win32::PasswordEditor editor(state, desktop);
   win32::AboutFrame about(state);
 

@@ -3,10 +3,20 @@
 // the portable viewer logic alone (tray/flows/viewer_form.h).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace quiren {
+
+// How many blocks of each format the shown text came from (a block whose
+// password check failed counts as well: its place holds the wrong-password
+// text).
+struct BlockFormats {
+  std::size_t strong = 0;
+  std::size_t compatible = 0;
+  friend bool operator==(const BlockFormats&, const BlockFormats&) = default;
+};
 
 class DecryptedTextViewer {
  public:
@@ -22,6 +32,11 @@ class DecryptedTextViewer {
   // The whole text of the text box; CR LF line breaks.
   virtual std::u16string text() const = 0;
   virtual void set_text(std::u16string_view text) = 0;
+  // The status line under the text box: the text's blocks by format, and a
+  // warning when any was compatible, since a compatible block can be
+  // changed unnoticed. Not part of the text, nor of what is copied from it.
+  virtual void set_formats(BlockFormats formats) = 0;
+  virtual std::u16string status_line() const = 0;
 
   // Closes an open viewer: its size is stored. Does nothing when it is
   // closed.

@@ -4,13 +4,17 @@
 // (tests/support/fake_desktop.h).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "block/background_job.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren {
+
+class ProgressForm;
 
 inline constexpr std::u16string_view kAppTitle = core::texts::kAppTitle;
 
@@ -23,6 +27,7 @@ struct MessageBoxSpec {
   Buttons buttons = Buttons::ok;
   Icon icon = Icon::none;
   bool to_front = false;  // bring the box above other programs' windows
+  bool second_is_default = false;  // Enter answers with the second button ("No")
   std::u16string title = std::u16string(kAppTitle);
 };
 
@@ -57,8 +62,8 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
 
-  // Modal; the first button is the default. Messages go on being
-  // dispatched while the box waits.
+  // Modal; the first button is the default unless the box says otherwise.
+  // Messages go on being dispatched while the box waits.
   virtual Answer message_box(const MessageBoxSpec& box) = 0;
   // Modal one-line prompt with an empty default; Cancel gives "".
   virtual std::u16string input_prompt(std::u16string_view prompt,
@@ -80,9 +85,13 @@ class Desktop {
 
   virtual TwipsPerPixel twips_per_pixel() = 0;
 
-  // The wait cursor on (true) while a slow step runs, such as deriving a
-  // strong block's key, and the cursor from before back (false).
-  virtual void show_wait_cursor(bool waiting) = 0;
+  // Runs `job` on a worker thread while this thread goes on dispatching
+  // messages (the tray menu opens, the clipboard watch is asked), until the
+  // job has ended (true) or `progress` is cancelled (false: the job is
+  // abandoned, and finishes on its own). The progress window shows once
+  // the run has waited ProgressForm::kShowAfterMs, counted from its first
+  // job, and goes with `progress`.
+  virtual bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) = 0;
 
   // The per-user settings store, application "mu-quiren", section "settei".
   // nullopt for an absent key.

@@ -16,6 +16,11 @@ inline constexpr std::u16string_view kAppTitle = u"む～くいれん";
 inline constexpr std::u16string_view kButtonOk = u"OK";
 inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
 
+// The progress window of a run that takes a while (its button is
+// kButtonCancel). {block} is the block being opened, from 1, of {blocks}.
+inline constexpr std::u16string_view kProgressEncrypting = u"暗号化しています…";
+inline constexpr std::u16string_view kProgressDecrypting = u"復号しています… ({block}/{blocks})";
+
 // A password longer than the limit, typed or chosen. (Its words say "the
 // limit or more"; the limit itself is accepted.)
 inline constexpr auto kPasswordTooLongText =

@@ -1,6 +1,7 @@
 #include "tray/flows/clipboard_flows.h"
 
 #include <string>
+#include <utility>
 
 #include "block/received_text.h"
 #include "tray/core/boxes.h"
@@ -17,8 +18,14 @@ constexpr std::size_t kWatchTextLimit = 20'480;
 }  // namespace
 
 ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                               block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer)
-    : state_(state), desktop_(desktop), library_(library), crypto_(crypto), chooser_(chooser), viewer_(viewer) {}
+                               std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser,
+                               DecryptedTextViewer& viewer)
+    : state_(state),
+      desktop_(desktop),
+      library_(library),
+      crypto_(std::move(crypto)),
+      chooser_(chooser),
+      viewer_(viewer) {}
 
 // Each entry runs as one flow: while it waits for the user, clipboard
 // changes and the menu's commands start nothing else.

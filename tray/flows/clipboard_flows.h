@@ -4,6 +4,7 @@
 // decrypt_clipboard(). None starts while another runs.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,9 +24,11 @@ struct ProgramState;
 
 class ClipboardFlows : public CipherCommands {
  public:
-  // `library` writes and reads compatible blocks, `crypto` strong ones.
+  // `library` writes and reads compatible blocks, on this thread; `crypto`
+  // strong ones, on a worker thread (Desktop::run_in_background) that may
+  // outlive a cancelled flow, and so shares it.
   ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                 block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer);
+                 std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer);
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
@@ -47,14 +50,15 @@ class ClipboardFlows : public CipherCommands {
   // Shows why encryption stops (critical icon).
   void refuse(std::u16string_view why);
   int wrap_width() const;
-  // The block, or nullopt when the refusal has been shown.
+  // The block, or nullopt when the refusal has been shown (or the user
+  // cancelled).
   std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
   std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
 
   ProgramState& state_;
   Desktop& desktop_;
   block::CipherLibrary& library_;
-  block::CryptoProvider& crypto_;
+  std::shared_ptr<block::CryptoProvider> crypto_;
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
 };

@@ -1,22 +1,28 @@
 // The decrypt flow: every block on the clipboard, one password, results in
 // the viewer.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <string>
 
 #include "block/armoured_block.h"
 #include "block/decrypt_run.h"
+#include "block/derivation_rate.h"
 #include "block/line_breaks.h"
 #include "block/received_text.h"
 #include "block/secret.h"
 #include "block/utf8.h"
+#include "tray/core/background_runner.h"
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
+#include "tray/core/filled_text.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
+#include "tray/core/progress_form.h"
 #include "tray/core/settings_keys.h"
-#include "tray/core/wait_cursor.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/flows/invalid_ciphertext.h"
@@ -52,12 +58,35 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
   return password;
 }
 
-// The tray's side of a decrypt run: the password by the settings' rule,
-// the wait cursor while a strong key is derived, texts in the viewer.
+// About how long `rounds` of key derivation take here, in words.
+std::u16string estimated_time(std::uint64_t rounds, block::CryptoProvider& crypto) {
+  const double per_second = block::measured_rounds_per_second(crypto).value_or(1.0);
+  const auto seconds = static_cast<unsigned long long>(std::ceil(static_cast<double>(rounds) / per_second));
+  if (seconds < 120) return filled(flows::texts::kAboutSeconds, {{u"n", decimal(std::max(seconds, 1ULL))}});
+  return filled(flows::texts::kAboutMinutes, {{u"n", decimal((seconds + 59) / 60)}});
+}
+
+// A decrypted text as the viewer's text box takes it: CR LF line breaks,
+// and U+FFFD for a NUL, which would end the text there and hide the rest.
+block::SecretText viewer_text(std::u16string_view text) {
+  block::SecretText shown(block::crlf_line_breaks(text));
+  std::replace(shown.data(), shown.data() + shown.size(), u'\0', u'\uFFFD');
+  return shown;
+}
+
+// The tray's side of a decrypt run: the question before a long one, the
+// password by the settings' rule, strong blocks' keys derived on a worker
+// thread under one progress window.
 class ViewerFrontEnd : public block::DecryptFrontEnd {
  public:
-  ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, DecryptedTextViewer& viewer)
-      : state_(state), desktop_(desktop), chooser_(chooser), viewer_(viewer) {}
+  ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto)
+      : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto) {}
+
+  bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
+    const std::u16string question = filled(
+        flows::texts::kAskLongRun, {{u"blocks", decimal(strong_blocks)}, {u"time", estimated_time(rounds, crypto_)}});
+    return ask_no_by_default(desktop_, question) == Answer::yes;
+  }
 
   std::optional<block::BlockPassword> password(std::span<const block::BlockItem>) override {
     const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_);
@@ -69,42 +98,30 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
-  block::BlockOutcome open(const block::BlockItem& item, block::BlockOpener& opener) override {
-    if (item.kind != block::BlockKind::strong) return opener.open(item);
-    WaitCursor deriving(desktop_);
-    return opener.open(item);
+  block::BlockOutcome open(const block::BlockItem& item, std::size_t index, std::size_t count,
+                           block::BlockOpener& opener) override {
+    if (!progress_) progress_.emplace(ProgressForm::Work::decrypting, count);
+    progress_->start_block(index);
+    BackgroundRunner worker(desktop_, *progress_);
+    return opener.open(item, worker);
   }
 
   std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
     const block::SecretText text(plain.encoding == block::TextEncoding::utf8
                                      ? block::utf16_from_utf8(plain.text.view()).value_or(u"")
                                      : desktop_.from_ansi(plain.text.view()));
-    return block::SecretText(block::crlf_line_breaks(text.view()));
+    return viewer_text(text.view());
   }
 
-  // The viewer opens with the first text; the rest follows at the end, so
-  // many blocks cost no more than one.
-  void block_done(const block::BlockReport& report, const block::SecretText& joined) override {
-    if (showing_ || (report.outcome != block::BlockOutcomeKind::plain_text &&
-                     report.outcome != block::BlockOutcomeKind::wrong_password)) {
-      return;
-    }
-    viewer_.show();
-    viewer_.set_text(joined.view());
-    showing_ = true;
-  }
-
-  // Everything shown so far, before a message or at the end.
-  void show_all(const block::SecretText& joined) {
-    if (showing_) viewer_.set_text(joined.view());
-  }
+  // The run has ended: its progress window goes.
+  void end() { progress_.reset(); }
 
  private:
   ProgramState& state_;
   Desktop& desktop_;
   PasswordChooser& chooser_;
-  DecryptedTextViewer& viewer_;
-  bool showing_ = false;
+  block::CryptoProvider& crypto_;
+  std::optional<ProgressForm> progress_;
 };
 
 }  // namespace
@@ -115,16 +132,24 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
     // characters that chat and office programs put in.
     if (!block::has_block(block::repair_received_text(text))) return;
     if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
-    ViewerFrontEnd front_end(state_, desktop_, chooser_, viewer_);
+    ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_);
     const block::RunResult run = block::run_decrypt(text, front_end, library_, crypto_);
+    front_end.end();
     std::u16string_view stop;  // why the run ended early, if it did
     switch (run.end) {
       case block::RunEnd::done:
       case block::RunEnd::no_block:
+      case block::RunEnd::rounds_refused:
       case block::RunEnd::no_password:
         break;
+      case block::RunEnd::cancelled:
+        // The user stopped it: nothing shown, nothing said.
+        return;
       case block::RunEnd::version_cannot_read:
         stop = flows::texts::kUnknownVersion;
+        break;
+      case block::RunEnd::refused_settings:
+        stop = flows::texts::kRefusedSettings;
         break;
       case block::RunEnd::needs_shared_table:
         stop = flows::texts::kNeedsSharedTable;
@@ -138,7 +163,13 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
       case block::RunEnd::not_shown:
         throw InvalidCiphertext{};
     }
-    front_end.show_all(run.text);
+    // Everything read before the run ended, shown before any message.
+    if (run.texts > 0) {
+      viewer_.show();
+      viewer_.set_text(run.text.view());
+      viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
+                           block::texts_of_kind(run, block::BlockKind::compatible)});
+    }
     if (!stop.empty()) tell(desktop_, stop, Icon::critical, true);
   } catch (const InvalidCiphertext& invalid) {
     tell(desktop_, invalid.message, Icon::critical, true);

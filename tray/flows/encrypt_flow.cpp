@@ -1,18 +1,20 @@
 // The encrypt worker: password, library calls, block, clipboard.
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "block/compatible_block.h"
 #include "block/secret.h"
 #include "block/strong_block.h"
+#include "block/strong_jobs.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
+#include "tray/core/progress_form.h"
 #include "tray/core/settings_keys.h"
-#include "tray/core/wait_cursor.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 
@@ -43,6 +45,13 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
     return std::nullopt;
   }
   return password;
+}
+
+// The closing message, which names the format written.
+std::u16string encrypted_message(bool strong) {
+  if (strong) return std::u16string(flows::texts::kEncryptedStrong);
+  std::u16string message(flows::texts::kEncryptedCompatible);
+  return message.append(u"\r\n").append(flows::texts::kCompatibleUnprotected);
 }
 
 }  // namespace
@@ -81,7 +90,7 @@ void ClipboardFlows::encrypt_text(std::u16string_view text) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);
     return;
   }
-  tell(desktop_, flows::texts::kEncrypted, Icon::information, true);
+  tell(desktop_, encrypted_message(strong), Icon::information, true);
 }
 
 void ClipboardFlows::refuse(std::u16string_view why) { tell(desktop_, why, Icon::critical); }
@@ -118,12 +127,13 @@ std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view 
 
 std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text_utf8,
                                                            std::u16string_view password) {
-  const block::SecretBytes password_utf8(block::utf8_from_utf16(password));
-  block::StrongBlock written;
-  {
-    WaitCursor deriving(desktop_);
-    written = block::write_strong_block(crypto_, text_utf8, password_utf8.view(), wrap_width());
-  }
+  // The job owns its copies: a cancelled one finishes on its own.
+  const auto job = std::make_shared<block::SealStrongJob>(crypto_, block::SecretBytes(text_utf8),
+                                                          block::SecretBytes(block::utf8_from_utf16(password)),
+                                                          wrap_width());
+  ProgressForm progress(ProgressForm::Work::encrypting, 1);
+  if (!desktop_.run_in_background(job, progress)) return std::nullopt;
+  block::StrongBlock written = job->take_result();
   switch (written.status) {
     case block::SealStatus::sealed:
       return std::move(written.block);

@@ -22,7 +22,11 @@ inline constexpr std::u16string_view kNoPasswordAfterChooser =
 inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入力されなかった為、処理を中止します";
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
-inline constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
+// The closing message names the format written; a compatible block's has
+// kCompatibleUnprotected on a line of its own under it.
+inline constexpr std::u16string_view kEncryptedStrong =
+    u"強力な暗号化で暗号化した文章をクリップボードに書き込みました";
+inline constexpr std::u16string_view kEncryptedCompatible = u"互換形式で暗号化した文章をクリップボードに書き込みました";
 inline constexpr std::u16string_view kTextNotInCodePage =
     u"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 // A strong block carries any text, but not a broken one (a lone half of a
@@ -52,6 +56,19 @@ inline constexpr std::u16string_view kUnknownVersion =
 inline constexpr std::u16string_view kNeedsSharedTable =
     u"この暗号文は共有の圧縮表（DfFugoList.lst）を使って作られているため、同じファイルがないと復号できません。"
     u"作成した人から同じ DfFugoList.lst を受け取り、このプログラムと同じフォルダーに置いてください。";
+// A strong block with settings readers refuse: a weakened key (too few
+// rounds), a key derivation or cipher this version does not know, or so
+// many rounds that it would tie the program up. Upgrading is no answer.
+inline constexpr std::u16string_view kRefusedSettings =
+    u"この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。";
+// Before the password, when the strong blocks ask for more than
+// block::kRoundBudget rounds of key derivation together; No is the default.
+// {blocks} is their number, {time} the estimate (kAboutSeconds or
+// kAboutMinutes).
+inline constexpr std::u16string_view kAskLongRun =
+    u"この文章の暗号文 {blocks} 件の復号には時間がかかります（約 {time}）。続けますか？";
+inline constexpr std::u16string_view kAboutSeconds = u"{n} 秒";
+inline constexpr std::u16string_view kAboutMinutes = u"{n} 分";
 inline constexpr std::u16string_view kDecryptedTooLarge =
     u"復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。";
 inline constexpr std::u16string_view kPromptDecryptPassword = u"復号に使うパスワードを入力して下さい";
@@ -69,6 +86,12 @@ inline constexpr std::u16string_view kDamageUnevenLength =
     u"暗号文の文字数が合いません。{line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。";
 // Shown in the viewer in place of a block whose check fails.
 inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
+
+// The viewer's status line: the text's blocks by format, then, when any was
+// compatible, the joint and the warning.
+inline constexpr std::u16string_view kViewerFormats = u"強力な暗号化 {strong} 件、互換形式 {compatible} 件";
+inline constexpr std::u16string_view kViewerFormatsJoint = u"。";
+inline constexpr std::u16string_view kCompatibleUnprotected = u"互換形式の暗号文は改ざんを検出できません";
 
 // The viewer's context menu.
 inline constexpr std::u16string_view kMenuUndo = u"元に戻す(&U)";

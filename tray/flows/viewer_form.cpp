@@ -6,8 +6,10 @@
 #include <string>
 
 #include "tray/core/desktop.h"
+#include "tray/core/filled_text.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
+#include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
@@ -52,9 +54,23 @@ void ViewerForm::resize(TwipsSize outer, WindowState state) {
   size_text_box();
 }
 
+std::u16string ViewerForm::status_line() const {
+  if (formats_.strong == 0 && formats_.compatible == 0) return {};
+  std::u16string line = filled(flows::texts::kViewerFormats, {{u"strong", decimal(formats_.strong)},
+                                                              {u"compatible", decimal(formats_.compatible)}});
+  if (formats_.compatible > 0) line.append(flows::texts::kViewerFormatsJoint).append(flows::texts::kCompatibleUnprotected);
+  return line;
+}
+
+TwipsRect ViewerForm::status_line_place() const {
+  const int room = std::max(0, outer_.height - kTextBoxMargin.height - text_box_.height);
+  return {0, text_box_.height, text_box_.width, std::min(kStatusLineHeight, room)};
+}
+
 void ViewerForm::unload() {
   // The decrypted text is the secret: it goes with the window.
   block::wipe(text_);
+  formats_ = {};
   desktop_.write_setting(settings::kViewerWidth, decimal_text(restored_.width));
   desktop_.write_setting(settings::kViewerHeight, decimal_text(restored_.height));
   open_ = false;
@@ -63,7 +79,7 @@ void ViewerForm::unload() {
 void ViewerForm::size_text_box() {
   // A minimised or very small window would give a negative size.
   text_box_.width = std::max(0, outer_.width - kTextBoxMargin.width);
-  text_box_.height = std::max(0, outer_.height - kTextBoxMargin.height);
+  text_box_.height = std::max(0, outer_.height - kTextBoxMargin.height - kStatusLineHeight);
 }
 
 }  // namespace quiren

@@ -25,7 +25,11 @@ class ViewerForm : public DecryptedTextViewer {
   static constexpr int kFontPoints = 12;
   // The designed outer size; the text box is this much smaller.
   static constexpr TwipsSize kDefaultOuter{settings::kDefaultViewerWidth, settings::kDefaultViewerHeight};
+  // The window's frame and caption; the status line takes its height below
+  // the text box, which has the rest.
   static constexpr TwipsSize kTextBoxMargin{140, 400};
+  static constexpr int kStatusLineHeight = 330;
+  static constexpr int kStatusFontPoints = 9;
 
   explicit ViewerForm(Desktop& desktop);
 
@@ -35,6 +39,8 @@ class ViewerForm : public DecryptedTextViewer {
   bool is_open() const override { return open_; }
   std::u16string text() const override { return text_; }
   void set_text(std::u16string_view text) override { text_ = text; }
+  void set_formats(BlockFormats formats) override { formats_ = formats; }
+  std::u16string status_line() const override;
   void close() override;
 
   // Reads the stored size and sizes the text box.
@@ -50,6 +56,8 @@ class ViewerForm : public DecryptedTextViewer {
 
   TwipsSize outer_size() const { return outer_; }
   TwipsSize text_box_size() const { return text_box_; }
+  // Under the text box, as wide.
+  TwipsRect status_line_place() const;
 
  private:
   std::int32_t read_size(std::u16string_view key, std::int32_t fallback);
@@ -60,8 +68,9 @@ class ViewerForm : public DecryptedTextViewer {
   TwipsSize outer_ = kDefaultOuter;
   TwipsSize restored_ = kDefaultOuter;
   TwipsSize text_box_{kDefaultOuter.width - kTextBoxMargin.width,
-                      kDefaultOuter.height - kTextBoxMargin.height};
+                      kDefaultOuter.height - kTextBoxMargin.height - kStatusLineHeight};
   std::u16string text_;
+  BlockFormats formats_;
 };
 
 }  // namespace quiren

@@ -51,6 +51,7 @@ const char* name(OpenStatus s) {
   switch (s) {
     case OpenStatus::opened: return "opened";
     case OpenStatus::cannot_read_format: return "cannot_read_format";
+    case OpenStatus::refused_settings: return "refused_settings";
     case OpenStatus::damaged: return "damaged";
     case OpenStatus::wrong_password_or_altered: return "wrong_password_or_altered";
     case OpenStatus::crypto_failed: return "crypto_failed";

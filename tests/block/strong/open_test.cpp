@@ -39,9 +39,9 @@ TEST(StrongOpen, IterationCountIsBoundedBeforeDerivation) {
       EXPECT_EQ(crypto.derived_iterations, std::vector<std::uint32_t>{c.iterations});
       EXPECT_EQ(opened.status, OpenStatus::crypto_failed);
     } else {
-      EXPECT_EQ(check_envelope(envelope).check, EnvelopeCheck::cannot_read_format);
+      EXPECT_EQ(check_envelope(envelope).check, EnvelopeCheck::refused_settings);
       EXPECT_TRUE(crypto.derived_iterations.empty());
-      EXPECT_EQ(opened.status, OpenStatus::cannot_read_format);
+      EXPECT_EQ(opened.status, OpenStatus::refused_settings);
     }
     EXPECT_TRUE(opened.text.empty());
   }
@@ -78,20 +78,27 @@ TEST(StrongOpen, ShorterThanTheEmptyTextIsDamaged) {
 }
 
 // A later version may lay out its header otherwise: its first bytes alone
-// decide, whatever the length.
+// decide, whatever the length. A later version says so; a version 1 header
+// with a key derivation or cipher it does not know is refused as such.
 TEST(StrongOpen, UnknownVersionKeyDerivationOrCipherCannotBeRead) {
   const struct {
     std::size_t offset;
     std::uint8_t value;
-  } changes[] = {{kVersionOffset, 0}, {kVersionOffset, 2}, {kVersionOffset, 0xFF}, {kKdfOffset, 0},
-                 {kKdfOffset, 2},     {kCipherOffset, 0},  {kCipherOffset, 2}};
+    OpenStatus status;
+  } changes[] = {{kVersionOffset, 0, OpenStatus::cannot_read_format},
+                 {kVersionOffset, 2, OpenStatus::cannot_read_format},
+                 {kVersionOffset, 0xFF, OpenStatus::cannot_read_format},
+                 {kKdfOffset, 0, OpenStatus::refused_settings},
+                 {kKdfOffset, 2, OpenStatus::refused_settings},
+                 {kCipherOffset, 0, OpenStatus::refused_settings},
+                 {kCipherOffset, 2, OpenStatus::refused_settings}};
   const std::vector<std::uint8_t> whole = from_hex(kKnownTextEnvelope);
   for (const auto& c : changes) {
     for (const std::size_t size : {c.offset + 1, std::size_t{20}, whole.size()}) {
       SCOPED_TRACE(::testing::Message() << "byte " << c.offset << " = " << int{c.value} << ", " << size << " bytes");
       std::vector<std::uint8_t> e(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
       e[c.offset] = c.value;
-      EXPECT_EQ(open_known(e), (Outcome{OpenStatus::cannot_read_format, false}));
+      EXPECT_EQ(open_known(e), (Outcome{c.status, false}));
     }
   }
 }

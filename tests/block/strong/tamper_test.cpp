@@ -32,10 +32,10 @@ TEST(StrongTamper, HeaderFields) {
   } cases[] = {
       {"version 0", 0, 0x00, OpenStatus::cannot_read_format},
       {"version 2", 0, 0x02, OpenStatus::cannot_read_format},
-      {"key derivation 2", 1, 0x02, OpenStatus::cannot_read_format},
-      {"key derivation 0x81", 1, 0x81, OpenStatus::cannot_read_format},
-      {"cipher 0", 2, 0x00, OpenStatus::cannot_read_format},
-      {"cipher 0xFE", 2, 0xFE, OpenStatus::cannot_read_format},
+      {"key derivation 2", 1, 0x02, OpenStatus::refused_settings},
+      {"key derivation 0x81", 1, 0x81, OpenStatus::refused_settings},
+      {"cipher 0", 2, 0x00, OpenStatus::refused_settings},
+      {"cipher 0xFE", 2, 0xFE, OpenStatus::refused_settings},
       {"fill 4", 3, 0x04, OpenStatus::damaged},
       {"fill 0xFC", 3, 0xFC, OpenStatus::damaged},
       // A smaller fill count still fits the length; the bytes it no longer
@@ -44,9 +44,9 @@ TEST(StrongTamper, HeaderFields) {
       {"fill 2", 3, 0x02, OpenStatus::wrong_password_or_altered},
       {"fill 1", 3, 0x01, OpenStatus::wrong_password_or_altered},
       {"fill 0", 3, 0x00, OpenStatus::wrong_password_or_altered},
-      {"iterations 16,877,216", 4, 0x01, OpenStatus::cannot_read_format},
-      {"iterations 34,464", 5, 0x00, OpenStatus::cannot_read_format},
-      {"iterations 99,488", 6, 0x84, OpenStatus::cannot_read_format},
+      {"iterations 16,877,216", 4, 0x01, OpenStatus::refused_settings},
+      {"iterations 34,464", 5, 0x00, OpenStatus::refused_settings},
+      {"iterations 99,488", 6, 0x84, OpenStatus::refused_settings},
       {"iterations 100,001", 7, 0xA1, OpenStatus::wrong_password_or_altered},
       {"iterations 231,072", 5, 0x03, OpenStatus::wrong_password_or_altered},
   };

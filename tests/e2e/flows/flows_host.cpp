@@ -22,10 +22,10 @@ struct Host {
   quiren::ProgramState state;
   quiren::win32::Win32Desktop desktop;
   quiren::win32::QuirenLibrary library;
-  std::unique_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
+  std::shared_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
   quiren::win32::ViewerFrame viewer{desktop};
-  quiren::ClipboardFlows flows{state, desktop, library, *crypto, chooser, viewer};
+  quiren::ClipboardFlows flows{state, desktop, library, crypto, chooser, viewer};
   HWND next_viewer = nullptr;
 };
 

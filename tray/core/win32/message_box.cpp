@@ -13,7 +13,7 @@ UINT message_box_flags(const MessageBoxSpec& box) {
     case Icon::exclamation: flags |= MB_ICONEXCLAMATION; break;
     case Icon::information: flags |= MB_ICONINFORMATION; break;
   }
-  flags |= MB_DEFBUTTON1;
+  flags |= box.second_is_default ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
   if (box.to_front) flags |= MB_SETFOREGROUND | MB_TOPMOST;
   return flags;
 }

@@ -1,6 +1,7 @@
 #include "tray/core/win32/win32_desktop.h"
 
 #include "tray/core/win32/ansi_text.h"
+#include "tray/core/win32/background_wait.h"
 #include "tray/core/win32/clipboard.h"
 #include "tray/core/win32/input_prompt.h"
 #include "tray/core/win32/message_box.h"
@@ -50,13 +51,8 @@ TwipsPerPixel Win32Desktop::twips_per_pixel() {
   return {win32::twips_per_pixel(dpi.x), win32::twips_per_pixel(dpi.y)};
 }
 
-void Win32Desktop::show_wait_cursor(bool waiting) {
-  if (waiting) {
-    cursor_before_wait_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  } else {
-    SetCursor(cursor_before_wait_ ? cursor_before_wait_ : LoadCursorW(nullptr, IDC_ARROW));
-    cursor_before_wait_ = nullptr;
-  }
+bool Win32Desktop::run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) {
+  return win32::run_in_background(job, progress);
 }
 
 std::optional<std::u16string> Win32Desktop::read_setting(std::u16string_view key) {

@@ -28,7 +28,7 @@ class Win32Desktop : public Desktop {
   std::u16string from_ansi(std::string_view bytes) override;
 
   TwipsPerPixel twips_per_pixel() override;
-  void show_wait_cursor(bool waiting) override;
+  bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
 
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
@@ -43,7 +43,6 @@ class Win32Desktop : public Desktop {
 
  private:
   HWND clipboard_owner_ = nullptr;
-  HCURSOR cursor_before_wait_ = nullptr;
 };
 
 }  // namespace quiren::win32

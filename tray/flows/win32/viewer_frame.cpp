@@ -19,6 +19,8 @@ constexpr DWORD kTextBoxStyle =
 
 enum MenuCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
+constexpr int kStatusIndent = 90;  // twips
+
 }  // namespace
 
 ViewerFrame::ViewerFrame(Desktop& desktop) : logic_(desktop) {}
@@ -58,6 +60,10 @@ void ViewerFrame::create() {
                                  .id = kTextBoxId, .font = font_.get()},
                          dpi_);
   SendMessageW(text_box_, EM_SETLIMITTEXT, 0, 0);
+  status_font_ = make_ui_font(ViewerForm::kStatusFontPoints, dpi_);
+  status_line_ = make_child(hwnd_, {.text = logic_.status_line(), .style = SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+                                    .id = kStatusLineId, .font = status_font_.get()},
+                            dpi_);
   // Copying out of the viewer goes through copy_selection().
   TextBoxSubclass::attach(text_box_, this);
 
@@ -71,6 +77,11 @@ std::u16string ViewerFrame::text() const { return text_box_ ? window_text(text_b
 void ViewerFrame::set_text(std::u16string_view text) {
   logic_.set_text(text);
   if (text_box_) set_window_text(text_box_, text);
+}
+
+void ViewerFrame::set_formats(BlockFormats formats) {
+  logic_.set_formats(formats);
+  if (status_line_) set_window_text(status_line_, logic_.status_line());
 }
 
 void ViewerFrame::close() {
@@ -119,6 +130,11 @@ void ViewerFrame::on_size(WPARAM kind) {
   if (text_box_ && state != WindowState::minimized) {
     const TwipsSize box = logic_.text_box_size();
     MoveWindow(text_box_, 0, 0, px_from_twips(box.width, dpi_.x), px_from_twips(box.height, dpi_.y), TRUE);
+    const TwipsRect status = logic_.status_line_place();
+    // A little room on the left, so the words do not touch the frame.
+    const int indent = px_from_twips(kStatusIndent, dpi_.x);
+    MoveWindow(status_line_, indent, px_from_twips(status.top, dpi_.y),
+               std::max(0, px_from_twips(status.width, dpi_.x) - indent), px_from_twips(status.height, dpi_.y), TRUE);
   }
 }
 
@@ -130,7 +146,9 @@ void ViewerFrame::on_destroy() {
   wipe_text_box();
   logic_.unload();
   text_box_ = nullptr;
+  status_line_ = nullptr;
   font_.reset();
+  status_font_.reset();
 }
 
 bool ViewerFrame::copy_selection() {

@@ -23,6 +23,7 @@ class ViewerFrame : public DecryptedTextViewer {
   // The edit control's ID and the window class: the end-to-end driver finds
   // the viewer by these.
   static constexpr int kTextBoxId = 101;
+  static constexpr int kStatusLineId = 102;
   static constexpr const wchar_t* kClassName = L"quiren_frmprint";
 
   explicit ViewerFrame(Desktop& desktop);
@@ -34,6 +35,8 @@ class ViewerFrame : public DecryptedTextViewer {
   bool is_open() const override { return hwnd_ != nullptr; }
   std::u16string text() const override;
   void set_text(std::u16string_view text) override;
+  void set_formats(BlockFormats formats) override;
+  std::u16string status_line() const override { return logic_.status_line(); }
   void close() override;
 
   HWND hwnd() const { return hwnd_; }
@@ -58,7 +61,9 @@ class ViewerFrame : public DecryptedTextViewer {
   Dpi dpi_;
   HWND hwnd_ = nullptr;
   HWND text_box_ = nullptr;
+  HWND status_line_ = nullptr;
   ScopedFont font_;
+  ScopedFont status_font_;
 };
 
 }  // namespace quiren::win32

@@ -1,0 +1,105 @@
+#include "tray/core/win32/progress_frame.h"
+
+#include <commctrl.h>
+
+#include "tray/core/shared_texts.h"
+#include "tray/core/win32/progress_ids.h"
+#include "tray/win32kit/controls.h"
+#include "tray/win32kit/fonts.h"
+#include "tray/win32kit/wide_text.h"
+#include "tray/win32kit/window_class.h"
+
+namespace quiren::win32 {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+constexpr int kFontPoints = 9;
+constexpr UINT_PTR kShowTimer = 1;
+
+// The layout in twips.
+constexpr int kMargin = 165;
+constexpr int kWidth = 5400;
+constexpr int kTextHeight = 300;
+constexpr int kBarHeight = 270;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+constexpr int kGap = 120;
+
+}  // namespace
+
+ProgressFrame::ProgressFrame(ProgressForm& form) : form_(form) { create(); }
+
+ProgressFrame::~ProgressFrame() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ProgressFrame::create() {
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  if (!register_window_class(kProgressClass, WindowProc::of<ProgressFrame>, face_brush())) return;
+  dpi_ = screen_dpi();
+  font_ = make_ui_font(kFontPoints, dpi_);
+
+  const int inner = kWidth - 2 * kMargin;
+  const TwipsRect text{kMargin, kMargin, inner, kTextHeight};
+  const TwipsRect bar{kMargin, text.top + text.height + kGap, inner, kBarHeight};
+  const TwipsRect cancel{kWidth - kMargin - kButtonWidth, bar.top + bar.height + kGap + kGap, kButtonWidth,
+                         kButtonHeight};
+  const int client_height = cancel.top + cancel.height + kMargin;
+
+  hwnd_ = CreateWindowExW(kExStyle, kProgressClass, to_wide(core::texts::kAppTitle).c_str(), kStyle, 0, 0, 0, 0,
+                          hidden_owner(), nullptr, GetModuleHandleW(nullptr), this);
+  if (!hwnd_) return;
+  size_and_centre(hwnd_, kWidth, client_height, dpi_);
+  make_child(hwnd_, {.style = SS_LEFT | SS_NOPREFIX, .id = kProgressTextId, .place = text, .font = font_.get()},
+             dpi_);
+  make_child(hwnd_, {.window_class = PROGRESS_CLASSW, .id = kProgressBarId, .place = bar}, dpi_);
+  make_child(hwnd_, {.window_class = L"BUTTON", .text = core::texts::kButtonCancel,
+                     .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = kProgressCancelId, .place = cancel,
+                     .font = font_.get()},
+             dpi_);
+  SetTimer(hwnd_, kShowTimer, ProgressForm::kShowAfterMs, nullptr);
+}
+
+void ProgressFrame::refresh() {
+  if (!hwnd_) return;
+  set_window_text(GetDlgItem(hwnd_, kProgressTextId), form_.text());
+  HWND bar = GetDlgItem(hwnd_, kProgressBarId);
+  SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(form_.bar_range()));
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(form_.bar_position()), 0);
+  EnableWindow(GetDlgItem(hwnd_, kProgressCancelId), form_.cancelled() ? FALSE : TRUE);
+  if (form_.shown() && !visible_) {
+    visible_ = true;
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+  }
+}
+
+LRESULT ProgressFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wparam == kShowTimer) {
+        KillTimer(hwnd_, kShowTimer);
+        form_.delay_passed();
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kProgressCancelId) {
+        form_.cancel();
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      return MAKELRESULT(kProgressCancelId, DC_HASDEFID);
+    case WM_CLOSE:
+      form_.cancel();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace quiren::win32
