@@ -58,6 +58,8 @@ RunResult ended(RunResult result, RunEnd end) {
 }  // namespace
 
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
+  // A run that failed kept no text, whatever its blocks gave before.
+  if (run.texts == 0) return 0;
   std::size_t n = 0;
   for (const BlockReport& block : run.reports) {
     const bool in_text =

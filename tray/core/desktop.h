@@ -27,8 +27,8 @@ struct MessageBoxSpec {
   Buttons buttons = Buttons::ok;
   Icon icon = Icon::none;
   bool to_front = false;  // bring the box above other programs' windows
-  bool second_is_default = false;  // Enter answers with the second button ("No")
   std::u16string title = std::u16string(kAppTitle);
+  bool second_is_default = false;  // Enter answers with the second button ("No")
 };
 
 // A UTF-16 text in the ANSI code page. `lossless` is false when some

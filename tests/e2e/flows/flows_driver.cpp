@@ -22,7 +22,9 @@ namespace {
 
 const std::wstring kAskEncrypt = L"クリップボードの内容を暗号化しますか？";
 const std::wstring kAskDecrypt = L"クリップボードの内容を復号しますか？";
-const std::wstring kEncrypted = L"暗号化した文章をクリップボードに書き込みました";
+// The host writes compatible blocks here: the closing message says so.
+const std::wstring kEncrypted = L"互換形式で暗号化した文章をクリップボードに書き込みました\r\n"
+                                L"互換形式の暗号文は改ざんを検出できません";
 const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
 const std::wstring kJoint = L"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
 

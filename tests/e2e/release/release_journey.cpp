@@ -141,7 +141,9 @@ void compatible_round_trip(DWORD pid) {
   set_control_text(prompt, quiren::win32::kPromptEditId, password);
   picture(prompt, L"password-prompt");
   press_button(prompt, quiren::win32::kPromptOkId);
-  answer(expect_box(pid, quiren::flows::texts::kEncrypted, "encrypted", kWait), IDOK, kWait);
+  const std::u16string compatible_written = std::u16string(quiren::flows::texts::kEncryptedCompatible) + u"\r\n" +
+                                            std::u16string(quiren::flows::texts::kCompatibleUnprotected);
+  answer(expect_box(pid, compatible_written, "encrypted, the compatible format named", kWait), IDOK, kWait);
   const std::wstring block = clipboard_text().value_or(L"");
   check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
         "armoured block on the clipboard");
@@ -200,7 +202,8 @@ void strong_round_trip(DWORD pid) {
   if (!prompt) return;
   answer_prompt(prompt, password);
   // Deriving the key takes a moment under Wine: kWait covers it.
-  answer(expect_box(pid, quiren::flows::texts::kEncrypted, "encrypted", kWait), IDOK, kWait);
+  answer(expect_box(pid, quiren::flows::texts::kEncryptedStrong, "encrypted, the strong format named", kWait), IDOK,
+         kWait);
   const std::wstring block = clipboard_text().value_or(L"");
   check_equal(block_mode_letter(block), L"C", "mode letter of the block");
   const std::vector<std::wstring> lines = body_lines(block);

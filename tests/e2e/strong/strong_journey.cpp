@@ -34,7 +34,7 @@ namespace {
 
 constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
 constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
-constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
+constexpr std::u16string_view kEncrypted = u"強力な暗号化で暗号化した文章をクリップボードに書き込みました";
 const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
 const std::wstring kInvalidCiphertext = L"暗号文が不正です。復号を中止します。";
 const std::wstring kBlockHead = L"(quiren_start)\r\n";

@@ -126,9 +126,18 @@ std::wstring encrypt_copy(DWORD pid, std::wstring_view plain, std::wstring_view 
   HWND prompt = wait_for_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "password prompt")) return {};
   answer_prompt(prompt, password);
-  answer(expect_box(pid, u"暗号化した文章をクリップボードに書き込みました", "encrypted"), IDOK);
+  HWND box = wait_for_message_box(kAppTitle, pid, 20s);
+  const std::wstring said = box ? message_box_text(box) : L"(no box)";
+  answer(box, IDOK);
   std::wstring block = clipboard_text().value_or(L"");
   check(block.find(L"(quiren_start)") != std::wstring::npos, "block on the clipboard");
+  // The closing message names the format written.
+  namespace text = quiren::flows::texts;
+  const std::u16string written = block_mode_letter(block) == L"C"
+                                     ? std::u16string(text::kEncryptedStrong)
+                                     : std::u16string(text::kEncryptedCompatible) + u"\r\n" +
+                                           std::u16string(text::kCompatibleUnprotected);
+  check_equal(said, wide(written), "the closing message");
   check(no_box_for_a_while(pid), "writing the block starts no new flow");
   return block;
 }
