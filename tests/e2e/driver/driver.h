@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <source_location>
 #include <string>
@@ -132,6 +133,7 @@ std::wstring wide(std::u16string_view text);
 extern const std::wstring kViewerClass;
 extern const std::wstring kViewerCaption;
 inline constexpr int kViewerTextId = 101;
+inline constexpr int kViewerStatusId = 102;  // the status line under the text
 
 // The program's settings store: the HKCU key of its settings section, one
 // stored value (nullopt when absent or not REG_SZ), writing one as REG_SZ,
@@ -150,6 +152,12 @@ HWND expect_box(DWORD pid, std::u16string_view text, std::string_view what, Mill
 bool answer(HWND box, int button, Millis timeout = kDefaultWait);
 // True when no box of `pid` turns up within `how_long`.
 bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
+
+// A strong block whose envelope asks for `rounds` rounds of key derivation
+// though its key was made with one: the program derives every round it
+// asks for, and then finds that no password opens it. A run long enough to
+// watch and to cancel.
+std::wstring slow_strong_block(std::uint32_t rounds);
 
 // A block's mode letter: the character right after the start marker's line
 // break ("A" or "B" for a compatible block, "C" for a strong one); empty

@@ -1,6 +1,9 @@
 #include <windows.h>
 
 #include "block/block_rules.h"
+#include "block/strong/strong_envelope.h"
+#include "block/strong_block.h"
+#include "tests/support/quick_crypto.h"
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/registry_settings.h"
@@ -13,6 +16,7 @@ const std::wstring kAppTitle = wide(core::texts::kAppTitle);
 const std::wstring kViewerClass = win32::ViewerFrame::kClassName;
 const std::wstring kViewerCaption = wide(ViewerForm::kCaption);
 static_assert(kViewerTextId == win32::ViewerFrame::kTextBoxId);
+static_assert(kViewerStatusId == win32::ViewerFrame::kStatusLineId);
 
 std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
@@ -41,6 +45,15 @@ bool answer(HWND box, int button, Millis timeout) { return answer_message_box(bo
 
 bool no_box_for_a_while(DWORD pid, Millis how_long) {
   return !wait_until([&] { return find_window(kMessageBoxClass, kAppTitle, pid) != nullptr; }, how_long);
+}
+
+std::wstring slow_strong_block(std::uint32_t rounds) {
+  testing::QuickCrypto one_round;
+  block::SealParameters parameters;
+  parameters.iterations = rounds;
+  if (!one_round.random_bytes(parameters.salt) || !one_round.random_bytes(parameters.nonce)) return {};
+  const block::SealResult sealed = block::seal_envelope_with(one_round, "slow", "pw", parameters);
+  return wide(block::frame_strong_envelope(sealed.envelope, block::kDefaultWrap));
 }
 
 std::wstring block_mode_letter(std::wstring_view text) {

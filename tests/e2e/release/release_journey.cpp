@@ -1,8 +1,8 @@
 // The main journey through the tray program as it ships: start, encrypt a
 // Japanese text into a compatible block and decrypt it into the viewer, the
 // tray menu, the settings changed to strong blocks and a new width and
-// stored, a strong round trip under them, a password saved in the list, the
-// about window, exit.
+// stored, a strong round trip under them, a long run cancelled from its
+// progress window, a password saved in the list, the about window, exit.
 //   release_journey [PROGRAM_DIR]
 // PROGRAM_DIR (default: the driver's own folder) holds the unpacked
 // program; the driver needs nothing else from the build. Each window is
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
+#include "tray/core/win32/progress_ids.h"
 #include "tray/core/win32/prompt_ids.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/passlist/password_list_layout.h"
@@ -156,6 +157,9 @@ void compatible_round_trip(DWORD pid) {
   if (!viewer) return;
   check(wait_until([&] { return control_text(viewer, kViewerTextId).find(plain) != std::wstring::npos; }, kWait),
         "viewer holds the text");
+  check_equal(control_text(viewer, kViewerStatusId),
+              L"強力な暗号化 0 件、互換形式 1 件。互換形式の暗号文は改ざんを検出できません",
+              "the status line names the compatible format and what it cannot protect");
   picture(viewer, L"viewer");
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   check(wait_until_gone(viewer, kWait), "viewer closed");
@@ -218,6 +222,23 @@ void strong_round_trip(DWORD pid) {
         "viewer shows the text of the strong block");
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   check(wait_until_gone(viewer, kWait), "viewer closed");
+}
+
+void cancelled_run(DWORD pid) {
+  step("a long run shows its progress window; Cancel ends it, nothing shown");
+  const std::wstring slow = slow_strong_block(10'000'000);
+  set_clipboard_text(slow);
+  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  if (!prompt) return;
+  answer_prompt(prompt, L"pw");
+  HWND progress = wait_for_window(quiren::win32::kProgressClass, kAppTitle, pid, kWait);
+  if (!check(progress != nullptr, "progress window shown")) return;
+  picture(progress, L"progress");
+  press_button(progress, quiren::win32::kProgressCancelId);
+  check(wait_until_gone(progress, kWait), "progress window closed by Cancel");
+  check(no_box_for_a_while(pid) && find_window(kViewerClass, kViewerCaption, pid) == nullptr,
+        "no viewer and no message after Cancel");
 }
 
 void password_list(HWND main, DWORD pid) {
@@ -285,6 +306,7 @@ int wmain(int argc, wchar_t** argv) {
     tray_menu(main);
     settings_dialog(main);
     strong_round_trip(pid);
+    cancelled_run(pid);
     password_list(main, pid);
     about_window(main, pid);
     step("exit from the tray menu");
