@@ -45,6 +45,7 @@ struct CountedCommands : CipherCommands {
   }
   void encrypt_clipboard() override { flows.encrypt_clipboard(); }
   void decrypt_clipboard() override { flows.decrypt_clipboard(); }
+  void cancel_run() override { flows.cancel_run(); }
 };
 
 class FlowTest : public ::testing::Test {

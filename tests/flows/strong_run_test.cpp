@@ -38,6 +38,7 @@ class StrongRunTest : public FlowTest {
   void decrypt(std::u16string clip) {
     forget();
     desktop.clipboard_writes = 0;
+    desktop.background_jobs = 0;
     desktop.clipboard = std::move(clip);
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {u"pw"};
@@ -119,6 +120,18 @@ TEST_F(StrongRunTest, NothingStartsWhileARunWaits) {
   decrypt(block + u"\r\n" + block);
   EXPECT_EQ(watch_live, (std::vector<bool>{false, false, false}));
   EXPECT_TRUE(viewer.is_open());
+}
+
+// The program ends (exit from the tray menu) while a key is derived: the
+// run stops as if cancelled, and shows nothing after the windows closed.
+TEST_F(StrongRunTest, TheProgramEndingStopsARun) {
+  const std::u16string clip = five_blocks();
+  desktop.while_waiting = [&](ProgressForm&) { flows.cancel_run(); };
+  decrypt(clip);
+  EXPECT_EQ(desktop.background_jobs, 1);
+  EXPECT_FALSE(viewer.is_open());
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
+  flows.cancel_run();  // with no run going on, nothing to stop
 }
 
 TEST_F(StrongRunTest, CancellingAnEncryptionLeavesTheClipboardAlone) {

@@ -299,6 +299,7 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   EXPECT_EQ(view.calls, (std::vector<std::string>{"unload", "remove icon"}));
   EXPECT_EQ(chain.calls.back(), "leave 3");
   EXPECT_FALSE(window.watch().installed());
+  EXPECT_EQ(flows.calls.back(), "cancel run") << "a run waiting for its key stops";
   EXPECT_FALSE(viewer.open);
   EXPECT_FALSE(about.open);
   EXPECT_TRUE(state.busy.idle()) << "the about window's hold went with it";

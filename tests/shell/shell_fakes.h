@@ -46,6 +46,7 @@ struct FakeFlows : CipherCommands {
   }
   void encrypt_clipboard() override { calls.push_back("encrypt"); }
   void decrypt_clipboard() override { calls.push_back("decrypt"); }
+  void cancel_run() override { calls.push_back("cancel run"); }
 };
 
 struct FakeWindow : ModelessWindow {

@@ -44,7 +44,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   bool main_window_gone = false;
   bool closed_early = false;
-  win32::MainFrame main_window(state, desktop, flows, editor, about, viewer, [&] { main_window_gone = true; });
+  win32::MainFrame main_window(state, desktop, flows, editor, about, viewer, [&] {
+    main_window_gone = true;
+    // The window may have gone while a sent message was handled (a clipboard
+    // notice whose flow waited): the loop below would then wait on for a
+    // posted message before it looked again.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+  });
   win32::SplashFrame splash(state, desktop, [&] { main_window.open(); }, [&] { closed_early = true; });
   if (!splash.create()) return 1;
 

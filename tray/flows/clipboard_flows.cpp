@@ -49,6 +49,10 @@ void ClipboardFlows::encrypt_clipboard() {
   encrypt_text(desktop_.clipboard_text());
 }
 
+void ClipboardFlows::cancel_run() {
+  if (progress_) progress_->cancel();
+}
+
 void ClipboardFlows::decrypt_clipboard() {
   const Busy::Token running = state_.busy.start_flow();
   if (running) decrypt_clipboard_text(desktop_.clipboard_text());

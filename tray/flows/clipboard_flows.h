@@ -11,6 +11,7 @@
 
 #include "block/cipher_library.h"
 #include "tray/core/cipher_commands.h"
+#include "tray/core/progress_form.h"
 
 namespace quiren {
 
@@ -41,6 +42,8 @@ class ClipboardFlows : public CipherCommands {
   // decrypt command.
   void decrypt_clipboard() override;
 
+  void cancel_run() override;
+
  private:
   // The encrypt worker: obtains the password, encrypts `text` and replaces
   // the clipboard text by its armoured block: a strong one, or a compatible
@@ -54,6 +57,11 @@ class ClipboardFlows : public CipherCommands {
   // cancelled).
   std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
   std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
+  // The run's progress window goes when this does, however the run ends.
+  struct ProgressEnd {
+    std::optional<ProgressForm>& progress;
+    ~ProgressEnd() { progress.reset(); }
+  };
 
   ProgramState& state_;
   Desktop& desktop_;
@@ -61,6 +69,9 @@ class ClipboardFlows : public CipherCommands {
   std::shared_ptr<block::CryptoProvider> crypto_;
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
+  // The progress of the run in progress (one at a time: flows do not
+  // nest), made when its first strong block goes to the worker thread.
+  std::optional<ProgressForm> progress_;
 };
 
 }  // namespace quiren

@@ -79,8 +79,9 @@ block::SecretText viewer_text(std::u16string_view text) {
 // thread under one progress window.
 class ViewerFrontEnd : public block::DecryptFrontEnd {
  public:
-  ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto)
-      : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto) {}
+  ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto,
+                 std::optional<ProgressForm>& progress)
+      : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), progress_(progress) {}
 
   bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
     const std::u16string question = filled(
@@ -113,15 +114,12 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
     return viewer_text(text.view());
   }
 
-  // The run has ended: its progress window goes.
-  void end() { progress_.reset(); }
-
  private:
   ProgramState& state_;
   Desktop& desktop_;
   PasswordChooser& chooser_;
   block::CryptoProvider& crypto_;
-  std::optional<ProgressForm> progress_;
+  std::optional<ProgressForm>& progress_;
 };
 
 }  // namespace
@@ -132,9 +130,12 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
     // characters that chat and office programs put in.
     if (!block::has_block(block::repair_received_text(text))) return;
     if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
-    ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_);
-    const block::RunResult run = block::run_decrypt(text, front_end, library_, crypto_);
-    front_end.end();
+    block::RunResult run;
+    {
+      const ProgressEnd ending{progress_};
+      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress_);
+      run = block::run_decrypt(text, front_end, library_, crypto_);
+    }
     std::u16string_view stop;  // why the run ended early, if it did
     switch (run.end) {
       case block::RunEnd::done:

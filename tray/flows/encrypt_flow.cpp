@@ -131,8 +131,8 @@ std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text
   const auto job = std::make_shared<block::SealStrongJob>(crypto_, block::SecretBytes(text_utf8),
                                                           block::SecretBytes(block::utf8_from_utf16(password)),
                                                           wrap_width());
-  ProgressForm progress(ProgressForm::Work::encrypting, 1);
-  if (!desktop_.run_in_background(job, progress)) return std::nullopt;
+  const ProgressEnd ending{progress_};
+  if (!desktop_.run_in_background(job, progress_.emplace(ProgressForm::Work::encrypting, 1))) return std::nullopt;
   block::StrongBlock written = job->take_result();
   switch (written.status) {
     case block::SealStatus::sealed:

@@ -29,6 +29,7 @@ void MainForm::unload() {
   loaded_ = false;
   settings_visible_ = false;
   parts_.view.remove_tray_icon();
+  parts_.flows.cancel_run();
   watch_.remove();
   parts_.viewer.close();
   parts_.about.close();
