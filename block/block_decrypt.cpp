@@ -149,7 +149,8 @@ BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, std::sh
 
 BlockOutcome BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
   const CheckedEnvelope parts = check_envelope(item.envelope);
-  if (parts.check == EnvelopeCheck::readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
+  const bool readable = parts.check == EnvelopeCheck::readable;
+  if (readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
     spent_ = true;
     return {BlockOutcomeKind::over_budget};
   }

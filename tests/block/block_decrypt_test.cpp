@@ -192,18 +192,22 @@ TEST(DecryptBlock, AnEmptyCompressedTextNeedsTheWritersSharedTable) {
   EXPECT_EQ(plain.text, "");
 }
 
+// Under "pw", with every mode "B" text field expanding to `bytes`.
+struct Expanding : EchoCipher {
+  explicit Expanding(std::size_t bytes) : EchoCipher("pw"), bytes_(bytes) {}
+  std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                     std::string_view mode) override {
+    std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
+    if (mode == "B") return SecretBytes(std::string(bytes_, 'e'));
+    return result;
+  }
+  std::size_t bytes_;
+};
+
 // Each block may expand to the library's limit; a run gives back no more
 // than that in all, and stops expanding once it is spent.
 TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
-  struct Expanding : EchoCipher {
-    Expanding() : EchoCipher("pw") {}
-    std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
-                                       std::string_view mode) override {
-      std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
-      if (mode == "B") return SecretBytes(std::string(kLongestText / 2 + 1, 'e'));
-      return result;
-    }
-  } cipher;
+  Expanding cipher(kLongestText / 2 + 1);
   BlockOpener opener(password_of("pw", "pw"), cipher, std::make_shared<testing::QuickCrypto>());
   const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
   const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
@@ -218,18 +222,11 @@ TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
 // A strong block says how long its text is before its key is derived: one
 // whose text would pass what the run has left costs no derivation.
 TEST(BlockOpener, AStrongBlockPastTheLimitIsRefusedBeforeItsKeyIsDerived) {
-  struct NearlyAll : EchoCipher {
-    NearlyAll() : EchoCipher("pw") {}
-    std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
-                                       std::string_view mode) override {
-      std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
-      if (mode == "B") return SecretBytes(std::string(kLongestText - 10, 'e'));
-      return result;
-    }
-  } cipher;
+  Expanding cipher(kLongestText - 10);
   const auto crypto = std::make_shared<testing::QuickCrypto>();
   const auto strong = [&](std::size_t bytes) {
-    return BlockItem{BlockProblem::none, BlockKind::strong, {}, seal_envelope(*crypto, std::string(bytes, 's'), "pw").envelope};
+    const SealResult sealed = seal_envelope(*crypto, std::string(bytes, 's'), "pw");
+    return BlockItem{BlockProblem::none, BlockKind::strong, {}, sealed.envelope};
   };
   const BlockItem fits = strong(10);
   const BlockItem passes = strong(11);
