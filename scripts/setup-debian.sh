@@ -10,6 +10,7 @@ packages=(
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
   libssl-dev python3-cryptography
+  nodejs chromium chromium-driver python3-selenium
 )
 
 missing=()

@@ -1,7 +1,12 @@
 // What the page's unit tests share: a quick key derivation, hex, the data.
 
 import { readFileSync } from 'node:fs';
+import { webcrypto } from 'node:crypto';
 import { webCrypto } from '../../web/web_crypto.mjs';
+
+// Node 18 (Debian 12's) has WebCrypto only as a module; browsers and later
+// Node versions have it as a global, where the page looks for it.
+globalThis.crypto ??= webcrypto;
 
 // WebCrypto with one PBKDF2 iteration whatever the envelope says, for tests
 // of what surrounds the derivation; counts its derivations. Blocks it
