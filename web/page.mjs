@@ -181,6 +181,12 @@ function start() {
   $('tab-seal').addEventListener('click', () => selectTab('seal'));
   $('open').addEventListener('click', onOpen);
   $('seal').addEventListener('click', onSeal);
+  // Enter in a password field presses the tab's button, as in a dialog.
+  for (const [field, button] of [['password', 'open'], ['seal-password', 'seal'], ['seal-confirm', 'seal']]) {
+    $(field).addEventListener('keydown', (e) => {
+      if (e.key === 'Enter' && !e.isComposing && !$(button).disabled) $(button).click();
+    });
+  }
   showPasswords($('show-password'), $('password'));
   showPasswords($('show-seal-password'), $('seal-password'), $('seal-confirm'));
   showLanguage(texts.lang);
