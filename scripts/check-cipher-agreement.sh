@@ -44,8 +44,18 @@ trap cleanup EXIT
 # An empty current folder: a shared code table there would change the blocks.
 mkdir "$work/run"
 
+# Some virtual machines run no 32-bit programs at all (their kernel answers
+# "Exec format error"), and 32-bit Wine cannot run there either (e2e-common.sh
+# then calls Wine's 64-bit loader directly). The 32-bit builds are still made
+# and linked; only running them is left out, loudly.
+# shellcheck source=../tests/e2e/e2e-common.sh
+source "$root/tests/e2e/e2e-common.sh"
+runs_32bit=no
+! e2e_runs_32bit || runs_32bit=yes
+
 digest_native64=$(cd "$work/run" && "$native/bin/cipher_digest")
-digest_native32=$(cd "$work/run" && "$native32/bin/cipher_digest")
+digest_native32=
+[ "$runs_32bit" = no ] || digest_native32=$(cd "$work/run" && "$native32/bin/cipher_digest")
 
 # A private prefix, booted once and kept in the Windows build folder. It
 # must have been booted with 32-bit Wine present, by this Wine: an older one
@@ -67,19 +77,29 @@ if [ ! -f "$prefix/system.reg" ] || [ "$(cat "$prefix/quiren-booted-by" 2>/dev/n
 fi
 export WINEPREFIX=$prefix
 digest_win64=$(cd "$work/run" && timeout 60 wine "$win64/bin/cipher_digest.exe" | tr -d '\r')
-digest_win32=$(cd "$work/run" && timeout 60 wine "$win32/bin/cipher_digest.exe" | tr -d '\r')
-if ! caller32=$(cd "$work/run" && timeout 60 wine "$win32/bin/caller32.exe" | tr -d '\r'); then
-  echo "$caller32" >&2
-  echo "agreement: the 32-bit C caller does not get the known answers" >&2
-  exit 1
+if [ "$runs_32bit" = yes ]; then
+  digest_win32=$(cd "$work/run" && timeout 60 wine "$win32/bin/cipher_digest.exe" | tr -d '\r')
+  if ! caller32=$(cd "$work/run" && timeout 60 wine "$win32/bin/caller32.exe" | tr -d '\r'); then
+    echo "$caller32" >&2
+    echo "agreement: the 32-bit C caller does not get the known answers" >&2
+    exit 1
+  fi
+  echo "$caller32"
+else
+  echo "agreement: NOT RUN on this machine, whose kernel runs no 32-bit programs:" \
+    "the native 32-bit digest, the 32-bit quiren.dll under 32-bit Wine and the 32-bit C caller (all built)" >&2
 fi
-echo "$caller32"
 
 show() { sed "s/^/$1: /" <<<"$2"; }
 show "native 64-bit " "$digest_native64"
-show "native 32-bit " "$digest_native32"
 show "Windows 64-bit" "$digest_win64"
-show "Windows 32-bit" "$digest_win32"
+if [ "$runs_32bit" = yes ]; then
+  show "native 32-bit " "$digest_native32"
+  show "Windows 32-bit" "$digest_win32"
+else
+  # Compared with themselves: the 32-bit lines drop out of the check.
+  digest_native32=$digest_native64 digest_win32=$digest_native64
+fi
 if [ -z "$digest_native64" ] || [ "$digest_native64" != "$digest_native32" ] ||
    [ "$digest_native64" != "$digest_win64" ] || [ "$digest_native64" != "$digest_win32" ]; then
   echo "agreement: the builds write different blocks" >&2

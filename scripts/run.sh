@@ -15,6 +15,9 @@ cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 cmake --build build/win64 -j "$(nproc 2>/dev/null || echo 2)" --target mu_quiren11e quiren
 
 exe=$root/build/win64/bin/mu_quiren11e.exe
+# Which Wine loader this machine can run.
+# shellcheck source=../tests/e2e/e2e-common.sh
+source "$root/tests/e2e/e2e-common.sh"
 export WINEPREFIX=${WINEPREFIX:-$HOME/.local/share/mu-quiren/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=${MU_QUIREN_LANG:-ja_JP.UTF-8}

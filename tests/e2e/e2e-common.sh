@@ -2,6 +2,18 @@
 # Sourced, not run.
 
 export WINEDEBUG=${WINEDEBUG:--all}
+
+# Debian's "wine" starts the 32-bit loader whenever 32-bit Wine is installed,
+# and that loader then starts the 64-bit one for 64-bit programs. Some virtual
+# machines run no 32-bit programs at all ("Exec format error"): there the
+# 64-bit loader is called directly, and only 64-bit programs can run.
+e2e_runs_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
+if [ -x /usr/lib/wine/wine ] && ! e2e_runs_32bit; then
+  case ":$PATH:" in
+    *"/wine64-only:"*) ;;
+    *) export PATH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64-only:$PATH" ;;
+  esac
+fi
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # e2e_locale ja|en: the Unix locale that gives Wine its ANSI code page
