@@ -2,6 +2,7 @@
 # Regenerates the user guide's pictures (docs/screenshots/*.png) from the
 # real windows: builds the 64-bit Windows tree, runs the release journey
 # under Wine with the Japanese locale, and cuts each shot to its window.
+# The reader page's pictures are shot in headless Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,4 +33,11 @@ for name in splash encrypt-question password-prompt viewer menu settings passwor
   fi
   convert "$png" "${cut[@]}" -strip -define png:exclude-chunks=date,time "$out/$name.png"
   echo "screenshots: $out/$name.png (${w}x${h})"
+done
+
+scripts/build-reader.sh "$build/web/quiren-reader.html" >/dev/null
+/usr/bin/python3 tests/web/shoot_page.py "$build/web/quiren-reader.html" "$build/web/shots" >/dev/null
+for lang in ja en; do
+  convert "$build/web/shots/reader-$lang.png" -strip -define png:exclude-chunks=date,time "$out/reader-$lang.png"
+  echo "screenshots: $out/reader-$lang.png"
 done
