@@ -96,6 +96,8 @@ function showResults(results) {
       const box = document.createElement('textarea');
       box.className = 'plain';
       box.readOnly = true;
+      // A browser's enhanced spell check may send what it checks elsewhere.
+      box.spellcheck = false;
       box.rows = Math.min(12, Math.max(3, result.text.split('\n').length + 1));
       // The box's text node keeps the text exactly, CR LF included.
       box.textContent = result.text;

@@ -50,6 +50,13 @@ test('one file: no outside resource, no markup made from text, nothing that reac
   }
 });
 
+test('no text field is handed to the browser\'s spell check, which may send it elsewhere', () => {
+  const fields = page.match(/<(textarea|input type="(password|text)")[^>]*>/g) ?? [];
+  assert.ok(fields.length >= 6);
+  for (const field of fields) assert.match(field, /spellcheck="false"/, field);
+  assert.match(script, /spellcheck = false/);
+});
+
 test('the script is one valid module', () => {
   const dir = mkdtempSync(join(tmpdir(), 'quiren-page-'));
   try {
