@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "block/ascii.h"
+#include "block/base64.h"
 #include "block/strong/envelope_check.h"
 #include "cipher/armour.h"
 
@@ -12,23 +13,23 @@ namespace quiren::block {
 namespace {
 
 constexpr char16_t kSeparator = u'>';
-constexpr char16_t kStrongModeLetter = u'C';
 // The mode letter stands right after the start marker and its CR LF.
 constexpr std::size_t kModeLetterOffset = kStartMarker.size() + kLineBreak.size();
 
-bool is_compatible_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
+// Markers by exact search, as the reader finds them.
+auto exact_markers(std::u16string_view text) {
+  return [text](std::u16string_view marker, std::size_t from) -> std::optional<MarkerSpan> {
+    const std::size_t at = text.find(marker, from);
+    if (at == std::u16string_view::npos) return std::nullopt;
+    return MarkerSpan{at, at + marker.size()};
+  };
+}
 
 // The ASCII text of armour characters, or nullopt for anything else.
 std::optional<std::string> armour_text(std::u16string_view text) {
   std::optional<std::string> ascii = ascii_bytes(text);
   if (!ascii || !cipher::is_armour_text(*ascii)) return std::nullopt;
   return ascii;
-}
-
-// Whole groups of armour characters: what the library writes and the only
-// thing handed to it, so that no damaged field reaches its notices.
-bool is_armour_field(std::u16string_view field) {
-  return field.size() % 5 == 0 && armour_text(field).has_value();
 }
 
 BlockItem problem(BlockProblem p) { return {p, {}, {}, {}}; }
@@ -51,12 +52,12 @@ BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
   return item;
 }
 
-// A strong payload is the armour of an envelope this version must be able
+// A strong payload is the base64 of an envelope this version must be able
 // to read; its header is checked here, before any password is asked.
 BlockItem strong_item(std::u16string_view payload) {
-  const std::optional<std::string> armour = armour_text(payload);
+  const std::optional<std::string> armour = ascii_bytes(payload);
   std::optional<std::vector<std::uint8_t>> envelope;
-  if (armour) envelope = cipher::decode_armour(*armour);
+  if (armour) envelope = base64_bytes(*armour);
   if (!envelope) return problem(BlockProblem::unreadable);
   switch (check_envelope(*envelope).check) {
     case EnvelopeCheck::cannot_read_format:
@@ -73,6 +74,11 @@ BlockItem strong_item(std::u16string_view payload) {
 }
 
 }  // namespace
+
+// No damaged field reaches the library's notices.
+bool is_armour_field(std::u16string_view field) {
+  return field.size() % 5 == 0 && armour_text(field).has_value();
+}
 
 LibraryResult split_result(std::u16string_view result) {
   if (result.empty()) return {};
@@ -103,7 +109,7 @@ std::u16string frame_block(char16_t mode_letter, std::u16string_view payload, in
   return block;
 }
 
-std::u16string write_block(const LibraryResult& check, const LibraryResult& text, int width) {
+std::u16string frame_compatible_block(const LibraryResult& check, const LibraryResult& text, int width) {
   std::u16string payload = check.field;
   payload += kSeparator;
   if (text.mode != u'\0') payload += text.mode;
@@ -111,12 +117,9 @@ std::u16string write_block(const LibraryResult& check, const LibraryResult& text
   return frame_block(check.mode, payload, width);
 }
 
-bool has_block(std::u16string_view text) {
-  const std::size_t start = text.find(kStartMarker);
-  return start != std::u16string_view::npos && text.find(kEndMarker, start) != std::u16string_view::npos;
-}
+bool has_block(std::u16string_view text) { return first_block_markers(exact_markers(text)).has_value(); }
 
-std::u16string delspace(std::u16string_view text) {
+std::u16string without_spaces(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (char16_t c : text) {
@@ -125,7 +128,7 @@ std::u16string delspace(std::u16string_view text) {
   return out;
 }
 
-std::u16string joinlines(std::u16string_view region) {
+std::u16string joined_lines(std::u16string_view region) {
   std::u16string out;
   std::size_t pos = region.find(kLineBreak);
   if (pos == std::u16string_view::npos) return out;
@@ -143,21 +146,20 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
   std::vector<BlockItem> items;
   if (!has_block(original)) return items;
 
-  const std::u16string text = delspace(original);
-  std::size_t start = text.find(kStartMarker);
-  for (;;) {
-    // The mode letter is taken by position, whatever precedes it: with bare
-    // LF line breaks it is a payload character, and usually not a letter
-    // this version knows.
+  const std::u16string text = without_spaces(original);
+  const auto find = exact_markers(text);
+  for (std::optional<BlockMarkers> block = first_block_markers(find); block;
+       block = next_block_markers(find, block->end.end)) {
+    const std::size_t start = block->start.begin;
+    const std::size_t end = block->end.begin;
     const std::size_t letter_at = start + kModeLetterOffset;
     const char16_t letter = letter_at < text.size() ? text[letter_at] : u'\0';
     if (!is_compatible_mode_letter(letter) && letter != kStrongModeLetter) {
       items.push_back(problem(BlockProblem::version_cannot_read));
       return items;
     }
-    const std::size_t end = text.find(kEndMarker, start);
-    if (end == std::u16string::npos || end < letter_at) {
-      // Not reached for a text that has_block accepts; kept defined anyway.
+    if (end < letter_at) {
+      // The end marker would have to stand inside the start marker's line.
       items.push_back(problem(BlockProblem::unreadable));
       return items;
     }
@@ -165,18 +167,11 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
     // alone, so that reading many blocks stays linear.
     std::u16string region(std::u16string_view(text).substr(start, letter_at - start));
     region.append(std::u16string_view(text).substr(letter_at + 1, end - letter_at - 1));
-    const std::u16string payload = joinlines(region);
+    const std::u16string payload = joined_lines(region);
     items.push_back(letter == kStrongModeLetter ? strong_item(payload) : compatible_item(letter, payload));
     if (items.back().problem != BlockProblem::none) return items;
-
-    const std::size_t after = end + kEndMarker.size();
-    const std::size_t next_end = text.find(kEndMarker, after);
-    if (next_end == std::u16string::npos) return items;
-    const std::size_t next_start = text.find(kStartMarker, after);
-    // A stray end marker with no start marker before it ends the reading.
-    if (next_start == std::u16string::npos || next_start > next_end) return items;
-    start = next_start;
   }
+  return items;
 }
 
 }  // namespace quiren::block

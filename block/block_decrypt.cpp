@@ -4,7 +4,6 @@
 
 #include "block/ascii.h"
 #include "block/cipher_library.h"
-#include "block/secure_wipe.h"
 #include "block/strong/strong_envelope.h"
 
 namespace quiren::block {
@@ -39,11 +38,16 @@ std::string filled_like_encryption(std::string_view bytes) {
 
 bool password_matches(std::string_view decrypted_check, char16_t check_mode, std::string_view password) {
   if (check_mode == u'B') return decrypted_check == password;
-  return decrypted_check == filled_like_encryption(password);
+  // Compared piece by piece, so that no filled copy of the password is made.
+  const std::size_t short_by = password.size() % kFillGroup == 0 ? 0 : kFillGroup - password.size() % kFillGroup;
+  if (decrypted_check.size() != password.size() + short_by) return false;
+  if (decrypted_check.substr(0, password.size()) != password) return false;
+  const char fill = !password.empty() && password.back() == 'x' ? 'X' : 'x';
+  return trailing_run(decrypted_check, fill) >= short_by;
 }
 
-std::string cleanresult(std::string_view result, char16_t mode) {
-  if (mode == u'B' || result.empty()) return std::string(result);
+std::string_view without_fill(std::string_view result, char16_t mode) {
+  if (mode == u'B' || result.empty()) return result;
   // "x" fill follows a last byte other than "x"; "X" fill follows an "x".
   char last = result.back();
   std::size_t run = 0;
@@ -54,46 +58,13 @@ std::string cleanresult(std::string_view result, char16_t mode) {
     run = trailing_run(result, 'X');
     must_precede = 'x';
   } else {
-    return std::string(result);
+    return result;
   }
-  if (run > kLongestFill || run == result.size()) return std::string(result);
+  if (run > kLongestFill || run == result.size()) return result;
   char before = result[result.size() - run - 1];
   bool fill_could_follow = must_precede == '\0' ? before != 'x' : before == must_precede;
-  if (!fill_could_follow) return std::string(result);
-  return std::string(result.substr(0, result.size() - run));
-}
-
-BlockPassword::BlockPassword(std::string ansi_bytes, std::string utf8_bytes)
-    : ansi(std::move(ansi_bytes)), utf8(std::move(utf8_bytes)) {}
-BlockPassword::~BlockPassword() {
-  wipe(ansi);
-  wipe(utf8);
-}
-BlockPassword::BlockPassword(BlockPassword&& other) noexcept
-    : ansi(std::move(other.ansi)), utf8(std::move(other.utf8)) {}
-BlockPassword& BlockPassword::operator=(BlockPassword&& other) noexcept {
-  if (this != &other) {
-    wipe(ansi);
-    wipe(utf8);
-    ansi = std::move(other.ansi);
-    utf8 = std::move(other.utf8);
-  }
-  return *this;
-}
-
-BlockOutcome::BlockOutcome(BlockOutcomeKind k, std::string t, TextEncoding e)
-    : kind(k), text(std::move(t)), encoding(e) {}
-BlockOutcome::~BlockOutcome() { wipe(text); }
-BlockOutcome::BlockOutcome(BlockOutcome&& other) noexcept
-    : kind(other.kind), text(std::move(other.text)), encoding(other.encoding) {}
-BlockOutcome& BlockOutcome::operator=(BlockOutcome&& other) noexcept {
-  if (this != &other) {
-    wipe(text);
-    kind = other.kind;
-    text = std::move(other.text);
-    encoding = other.encoding;
-  }
-  return *this;
+  if (!fill_could_follow) return result;
+  return result.substr(0, result.size() - run);
 }
 
 namespace {
@@ -105,21 +76,18 @@ BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password,
   std::optional<std::string> text_mode = mode_bytes(f.text_mode);
   if (!check_field || !check_mode || !text_field || !text_mode) return {BlockOutcomeKind::unreadable};
 
-  std::optional<std::string> check = library.decrypt(*check_field, password, *check_mode);
+  const std::optional<SecretBytes> check = library.decrypt(*check_field, password, *check_mode);
   if (!check) return {BlockOutcomeKind::library_failed};
-  const bool right = password_matches(*check, f.check_mode, password);
-  wipe(*check);
-  if (!right) return {BlockOutcomeKind::wrong_password};
+  if (!password_matches(check->view(), f.check_mode, password)) return {BlockOutcomeKind::wrong_password};
 
-  std::optional<std::string> text = library.decrypt(*text_field, password, *text_mode);
+  std::optional<SecretBytes> text = library.decrypt(*text_field, password, *text_mode);
   if (!text) return {BlockOutcomeKind::library_failed};
   // An empty text is never compressed: a compressed block that expands to
   // nothing under the right password was made with a shared code table
   // this computer does not have.
   if (text->empty() && f.text_mode == u'B') return {BlockOutcomeKind::needs_shared_table};
-  BlockOutcome outcome{BlockOutcomeKind::plain_text, cleanresult(*text, f.text_mode)};
-  wipe(*text);
-  return outcome;
+  text->resize(without_fill(text->view(), f.text_mode).size());
+  return {BlockOutcomeKind::plain_text, std::move(*text)};
 }
 
 BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_view password,
@@ -152,14 +120,14 @@ BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password,
     case BlockProblem::none:
       break;
   }
-  if (item.kind == BlockKind::strong) return open_strong(item.envelope, password.utf8, crypto);
-  return decrypt_compatible(item.fields, password.ansi, library);
+  if (item.kind == BlockKind::strong) return open_strong(item.envelope, password.utf8.view(), crypto);
+  return decrypt_compatible(item.fields, password.ansi.view(), library);
 }
 
-DecryptRun::DecryptRun(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto)
+BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto)
     : password_(std::move(password)), library_(library), crypto_(crypto) {}
 
-BlockOutcome DecryptRun::decrypt(const BlockItem& item) {
+BlockOutcome BlockOpener::open(const BlockItem& item) {
   if (spent_) return {BlockOutcomeKind::over_budget};
   BlockOutcome outcome = decrypt_block(item, password_, library_, crypto_);
   if (outcome.kind != BlockOutcomeKind::plain_text) return outcome;

@@ -1,18 +1,16 @@
-// Decrypting one armoured block, of either kind. Shared by the tray
-// program's decrypt flow and the command-line tool, so both give the same
-// result for a block. A compatible block: the password check against the
-// block's check field, then the text field, through the compatible cipher,
-// in the ANSI code page it works in. A strong block: its envelope opened
-// under the password in UTF-8.
-//
-// Converting the password and the plain text from and to the user's text is
-// the caller's job.
+// Opening one armoured block, of either kind. A compatible block: the
+// password check against the block's check field, then the text field,
+// through the compatible cipher, in the ANSI code page it works in. A strong
+// block: its envelope opened under the password in UTF-8. decrypt_run.h
+// opens every block of a text this way under one password.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include "block/armoured_block.h"
+#include "block/secret.h"
 
 namespace quiren::block {
 
@@ -20,17 +18,10 @@ class CipherLibrary;
 class CryptoProvider;
 
 // The one password the user gave, in the two forms the two kinds of block
-// take it. Wiped when it goes away.
+// take it.
 struct BlockPassword {
-  std::string ansi;  // compatible blocks: the ANSI code page's bytes
-  std::string utf8;  // strong blocks
-  BlockPassword() = default;
-  BlockPassword(std::string ansi_bytes, std::string utf8_bytes);
-  ~BlockPassword();
-  BlockPassword(BlockPassword&&) noexcept;
-  BlockPassword& operator=(BlockPassword&&) noexcept;
-  BlockPassword(const BlockPassword&) = delete;
-  BlockPassword& operator=(const BlockPassword&) = delete;
+  SecretBytes ansi;  // compatible blocks: the ANSI code page's bytes
+  SecretBytes utf8;  // strong blocks
 };
 
 enum class TextEncoding {
@@ -51,19 +42,14 @@ enum class BlockOutcomeKind {
   unreadable,           // a damaged block
 };
 
-// Wipes its text when it goes away.
 struct BlockOutcome {
   BlockOutcomeKind kind = BlockOutcomeKind::unreadable;
-  std::string text;  // set only for plain_text, in `encoding`
+  SecretBytes text;  // set only for plain_text, in `encoding`
   TextEncoding encoding = TextEncoding::ansi;
 
-  BlockOutcome() = default;
-  BlockOutcome(BlockOutcomeKind k, std::string t = {}, TextEncoding e = TextEncoding::ansi);
-  ~BlockOutcome();
-  BlockOutcome(BlockOutcome&&) noexcept;
-  BlockOutcome& operator=(BlockOutcome&&) noexcept;
-  BlockOutcome(const BlockOutcome&) = delete;
-  BlockOutcome& operator=(const BlockOutcome&) = delete;
+  BlockOutcome(BlockOutcomeKind k = BlockOutcomeKind::unreadable, SecretBytes t = {},
+               TextEncoding e = TextEncoding::ansi)
+      : kind(k), text(std::move(t)), encoding(e) {}
 };
 
 // The outcome of one item from read_blocks. A compatible block's check field
@@ -72,13 +58,13 @@ struct BlockOutcome {
 BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
                            CryptoProvider& crypto);
 
-// The blocks of one text, decrypted one after another under one password,
-// their texts adding up to at most kLongestText: a block that would pass it
-// comes out over_budget (its text dropped), and so does every block after it.
-class DecryptRun {
+// Opens the blocks of one text one after another under one password, their
+// texts adding up to at most kLongestText: a block that would pass it comes
+// out over_budget (its text dropped), and so does every block after it.
+class BlockOpener {
  public:
-  DecryptRun(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto);
-  BlockOutcome decrypt(const BlockItem& item);
+  BlockOpener(BlockPassword password, CipherLibrary& library, CryptoProvider& crypto);
+  BlockOutcome open(const BlockItem& item);
 
  private:
   BlockPassword password_;
@@ -103,6 +89,6 @@ bool password_matches(std::string_view decrypted_check, char16_t check_mode, std
 // other than "x", or a run of "X" after an "x" (the longest such run).
 // Texts whose length was a multiple of 4 and that end in such a run come
 // back shortened; that is the one ambiguity the block format leaves.
-std::string cleanresult(std::string_view result, char16_t mode);
+std::string_view without_fill(std::string_view result, char16_t mode);
 
 }  // namespace quiren::block

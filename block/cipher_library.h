@@ -8,13 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "block/secret.h"
+
 namespace quiren::block {
 
 class CipherLibrary {
  public:
   virtual ~CipherLibrary() = default;
   virtual std::optional<std::string> encrypt(std::string_view text, std::string_view password) = 0;
-  virtual std::optional<std::string> decrypt(std::string_view body, std::string_view password,
+  // The decrypted text is a secret from the start.
+  virtual std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
                                              std::string_view mode) = 0;
 };
 

@@ -1,13 +1,14 @@
 #include "block/strong_block.h"
 
 #include "block/armoured_block.h"
-#include "cipher/armour.h"
+#include "block/ascii.h"
+#include "block/base64.h"
+#include "block/block_rules.h"
 
 namespace quiren::block {
 
 std::u16string frame_strong_envelope(std::span<const std::uint8_t> envelope, int width) {
-  const std::string armour = cipher::armour(envelope);
-  return frame_block(u'C', std::u16string(armour.begin(), armour.end()), width);
+  return frame_block(kStrongModeLetter, widen_bytes(base64_armour(envelope)), width);
 }
 
 StrongBlock write_strong_block(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8,

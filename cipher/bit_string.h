@@ -30,8 +30,6 @@ class BitString {
   // Appends the first `count` bits of `other`, its bit 0 first.
   void append(const BitString& other, std::uint64_t count);
 
-  void reserve_bits(std::uint64_t bits) { bytes_.reserve(static_cast<std::size_t>((bits + 7) / 8)); }
-
   friend bool operator==(const BitString&, const BitString&) = default;
 
  private:

@@ -4,7 +4,8 @@
 # Each run starts from the seeds in fuzz/corpus/<fuzzer>. fuzz_decrypt runs
 # twice: once without a shared table and once with fuzz/DfFugoList.lst in
 # its folder, so shared-table blocks expand. (fuzz/make-seeds.py writes the
-# seeds and the table.)
+# seeds and the table.) fuzz_received_text also starts from every form of
+# the shared table of received forms (fuzz/received-seeds.py).
 # Fails when a fuzzer finds a crash (its reproducer is kept in the work dir).
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -20,6 +21,7 @@ for run in "fuzz_decrypt fuzz_decrypt" "fuzz_code_table fuzz_code_table" \
   [ -x "$exe" ] || { echo "run-all: $exe is missing" >&2; exit 1; }
   mkdir -p "$work/$name/corpus"
   [ -d "$here/corpus/$fuzzer" ] && cp "$here/corpus/$fuzzer"/* "$work/$name/corpus/" 2>/dev/null || true
+  [ "$fuzzer" != fuzz_received_text ] || python3 "$here/received-seeds.py" "$work/$name/corpus"
   [ -z "${table:-}" ] || cp "$here/DfFugoList.lst" "$work/$name/"
   echo "run-all: $name for ${seconds}s"
   # Each run has its own directory: the table fuzzer writes its file there.

@@ -52,7 +52,8 @@ strong = min((b for b in runs.values() if b["name"].startswith("BM_StrongRoundTr
 print(f"strong round trip: {strong['round_trip_ms']:.1f} ms, of which the two key derivations "
       f"{strong['derive_x2_ms']:.1f} ms; the cipher adds {strong['cipher_share_pct']:.2f} % (target < 5 %)")
 ok &= strong["cipher_share_pct"] < 5.0
-for kind in ("BM_RepairQuotedThread", "BM_RepairThreadAsSent", "BM_RepairStartMarkers", "BM_ReadBlocksThread"):
+for kind in ("BM_RepairQuotedThread", "BM_RepairThreadAsSent", "BM_RepairChatThread", "BM_RepairStartMarkers",
+             "BM_ReadBlocksThread", "BM_ReadStrongBlocksThread"):
     small, large = ms(f"{kind}/1"), ms(f"{kind}/8")
     print(f"{kind}: {runs[kind + '/1']['ms_per_mib']:.2f} ms per MiB at 1 MiB, "
           f"{runs[kind + '/8']['ms_per_mib']:.2f} at 8 MiB, ratio {large / small:.2f} (target <= 12)")

@@ -1,12 +1,13 @@
-// A 256-bit key that zeroes itself when it goes away or is moved from.
+// A 256-bit key, held as a secret: zeroed when it goes away, and handed
+// over whole when moved (a moved-from key holds no bytes and must not be
+// used).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "block/secure_wipe.h"
+#include "block/secret.h"
 
 namespace quiren::block {
 
@@ -14,25 +15,18 @@ inline constexpr std::size_t kKeySize = 32;
 
 class SecretKey {
  public:
-  SecretKey() = default;
-  ~SecretKey() { wipe(bytes_); }
-  SecretKey(const SecretKey&) = delete;
-  SecretKey& operator=(const SecretKey&) = delete;
-  SecretKey(SecretKey&& other) noexcept : bytes_(other.bytes_) { wipe(other.bytes_); }
-  SecretKey& operator=(SecretKey&& other) noexcept {
-    if (this != &other) {
-      bytes_ = other.bytes_;
-      wipe(other.bytes_);
-    }
-    return *this;
+  // All zero, for the provider that derives the key to fill.
+  SecretKey() { bytes_.resize(kKeySize); }
+
+  std::span<const std::uint8_t, kKeySize> bytes() const {
+    return std::span<const std::uint8_t, kKeySize>(reinterpret_cast<const std::uint8_t*>(bytes_.data()), kKeySize);
+  }
+  std::span<std::uint8_t, kKeySize> writable_bytes() {
+    return std::span<std::uint8_t, kKeySize>(reinterpret_cast<std::uint8_t*>(bytes_.data()), kKeySize);
   }
 
-  std::span<const std::uint8_t, kKeySize> bytes() const { return bytes_; }
-  // For the provider that derives the key.
-  std::span<std::uint8_t, kKeySize> writable_bytes() { return bytes_; }
-
  private:
-  std::array<std::uint8_t, kKeySize> bytes_{};
+  SecretBytes bytes_;
 };
 
 }  // namespace quiren::block

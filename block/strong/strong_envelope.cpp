@@ -64,21 +64,6 @@ SealResult seal_envelope_with(CryptoProvider& crypto, std::string_view text_utf8
   return {SealStatus::sealed, std::move(envelope)};
 }
 
-OpenResult::OpenResult(OpenResult&& other) noexcept : status(other.status), text(std::move(other.text)) {
-  // A short string's bytes stay in the moved-from object's own buffer.
-  wipe(other.text);
-}
-
-OpenResult& OpenResult::operator=(OpenResult&& other) noexcept {
-  if (this != &other) {
-    wipe(text);
-    status = other.status;
-    text = std::move(other.text);
-    wipe(other.text);
-  }
-  return *this;
-}
-
 OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> envelope,
                          std::string_view password_utf8) {
   const CheckedEnvelope parts = check_envelope(envelope);
@@ -91,10 +76,9 @@ OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> e
   const std::optional<SecretKey> key = crypto.derive_key(password_utf8, parts.salt, parts.iterations);
   if (!key) return {OpenStatus::crypto_failed, {}};
 
-  // Decrypted straight into the result, so no other copy of the text is left
-  // behind in a moved-from string.
+  // Decrypted straight into the result, so no other copy of the text is made.
   OpenResult result;
-  result.text.assign(parts.ciphertext_and_tag.size() - kTagSize, '\0');
+  result.text.resize(parts.ciphertext_and_tag.size() - kTagSize);
   const std::span<std::uint8_t> plaintext(reinterpret_cast<std::uint8_t*>(result.text.data()), result.text.size());
   const AeadStatus opened =
       crypto.open(*key, parts.nonce.first<kNonceSize>(), parts.header, parts.ciphertext_and_tag, plaintext);
@@ -102,14 +86,14 @@ OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> e
     result.status = OpenStatus::wrong_password_or_altered;
   } else if (opened != AeadStatus::ok) {
     result.status = OpenStatus::crypto_failed;
-  } else if (!is_valid_utf8(result.text)) {
+  } else if (!is_valid_utf8(result.text.view())) {
     result.status = OpenStatus::damaged;
   } else {
     result.status = OpenStatus::opened;
   }
   // The provider zeroes what it refuses; text that is authentic but not
   // UTF-8 is still plaintext.
-  if (result.status != OpenStatus::opened) wipe(result.text);
+  if (result.status != OpenStatus::opened) result.text.clear();
   return result;
 }
 

@@ -7,12 +7,11 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "block/strong/crypto_provider.h"
 #include "block/strong/envelope_layout.h"
-#include "block/secure_wipe.h"
+#include "block/secret.h"
 
 namespace quiren::block {
 
@@ -52,19 +51,11 @@ enum class OpenStatus {
   crypto_failed,              // the platform's key derivation or cipher reported an error
 };
 
-// The decrypted text is wiped when the result goes away; a caller that
-// keeps the text moves it out and wipes it itself (secure_wipe.h).
+// The decrypted text is a secret: wiped when the result goes away, handed
+// over whole when it is moved out.
 struct OpenResult {
   OpenStatus status = OpenStatus::damaged;
-  std::string text;  // the text when opened, else empty
-
-  OpenResult() = default;
-  OpenResult(OpenStatus s, std::string t) : status(s), text(std::move(t)) {}
-  ~OpenResult() { wipe(text); }
-  OpenResult(const OpenResult&) = delete;
-  OpenResult& operator=(const OpenResult&) = delete;
-  OpenResult(OpenResult&& other) noexcept;
-  OpenResult& operator=(OpenResult&& other) noexcept;
+  SecretBytes text;  // the text when opened, else empty
 };
 
 // Never derives a key for an envelope check_envelope refuses, and never

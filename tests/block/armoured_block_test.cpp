@@ -56,7 +56,7 @@ const std::string kExample = "(quiren_start)\r\nAGg2Qs>A#3\r\nAl~OuWcK\r\n(quire
 const std::string kExampleFields = "A|Gg2Qs|A|#3Al~OuWcK";
 
 TEST(WriteBlock, WorkedExample) {
-  std::u16string block = write_block({u"Gg2Qs", u'A'}, {u"#3Al~OuWcK", u'A'}, 10);
+  std::u16string block = frame_compatible_block({u"Gg2Qs", u'A'}, {u"#3Al~OuWcK", u'A'}, 10);
   EXPECT_EQ(narrow(block), kExample);
   EXPECT_EQ(read(narrow(block)), std::vector<std::string>{kExampleFields});
 }
@@ -87,7 +87,7 @@ TEST(WriteBlock, WrapEdges) {
   for (const Case& c : cases) {
     SCOPED_TRACE("width " + std::to_string(c.width) + " payload " + std::to_string(c.payload));
     std::u16string text_field(c.payload - 7, u'G');
-    std::u16string block = write_block({u"Gg2Qs", u'A'}, {text_field, u'B'}, c.width);
+    std::u16string block = frame_compatible_block({u"Gg2Qs", u'A'}, {text_field, u'B'}, c.width);
     std::vector<std::string> lines = lines_of(narrow(block));
     ASSERT_EQ(lines.size(), c.body_lines.size() + 2);
     EXPECT_EQ(lines.front(), "(quiren_start)");
@@ -104,7 +104,7 @@ TEST(WriteBlock, WidthIsKeptInRange) {
   for (int width : {-5, 0, 9, 101, 1000}) {
     SCOPED_TRACE(width);
     int expected = width < 10 ? 10 : 100;
-    std::vector<std::string> lines = lines_of(narrow(write_block({u"Gg2Qs", u'A'}, {field, u'A'}, width)));
+    std::vector<std::string> lines = lines_of(narrow(frame_compatible_block({u"Gg2Qs", u'A'}, {field, u'A'}, width)));
     EXPECT_EQ(lines[1].size(), static_cast<std::size_t>(expected));
   }
 }
@@ -162,10 +162,10 @@ TEST(ReadBlocks, Cases) {
 }
 
 TEST(ReadBlocks, JoinlinesTakesOnlyLinesEndedByCrLf) {
-  EXPECT_EQ(joinlines(u"(quiren_start)\r\nab\r\ncd\r\nef"), u"abcd");
-  EXPECT_EQ(joinlines(u"(quiren_start)\r\nab\ncd\r\n"), u"ab\ncd");
-  EXPECT_EQ(joinlines(u"(quiren_start)\nab\ncd\n"), u"");
-  EXPECT_EQ(delspace(u" a b\r\n c "), u"ab\r\nc");
+  EXPECT_EQ(joined_lines(u"(quiren_start)\r\nab\r\ncd\r\nef"), u"abcd");
+  EXPECT_EQ(joined_lines(u"(quiren_start)\r\nab\ncd\r\n"), u"ab\ncd");
+  EXPECT_EQ(joined_lines(u"(quiren_start)\nab\ncd\n"), u"");
+  EXPECT_EQ(without_spaces(u" a b\r\n c "), u"ab\r\nc");
 }
 
 TEST(ReadBlocks, NonAsciiTextAroundBlocksIsIgnored) {

@@ -9,31 +9,13 @@
 #include "block/ascii.h"
 #include "block/cipher_library.h"
 #include "block/strong/strong_envelope.h"
+#include "tests/block/echo_cipher.h"
 #include "tests/support/quick_crypto.h"
 
 namespace quiren::block {
 namespace {
 
-// A stand-in cipher: under the right password a field "decrypts" to itself
-// (so a test writes the deciphered bytes as the field); under any other
-// password to noise. Records every call.
-class EchoCipher : public CipherLibrary {
- public:
-  explicit EchoCipher(std::string password) : password_(std::move(password)) {}
-  std::optional<std::string> encrypt(std::string_view, std::string_view) override { return std::nullopt; }
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override {
-    calls.push_back(std::string(body) + "/" + std::string(mode));
-    if (missing) return std::nullopt;
-    if (password != password_) return std::string("?#noise");
-    return std::string(body);
-  }
-  bool missing = false;
-  std::vector<std::string> calls;
-
- private:
-  std::string password_;
-};
+using testing::EchoCipher;
 
 std::u16string widen(std::string_view s) { return widen_bytes(s); }
 
@@ -41,15 +23,19 @@ BlockItem block(char16_t check_mode, std::string_view check, char16_t text_mode,
   return {BlockProblem::none, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};
 }
 
+BlockPassword password_of(std::string_view ansi, std::string_view utf8) {
+  return {SecretBytes(ansi), SecretBytes(utf8)};
+}
+
 // The one password in both of its forms, and the cryptography of strong
 // blocks, which compatible ones never touch.
 BlockOutcome decrypt(const BlockItem& item, std::string_view password, CipherLibrary& cipher) {
   static testing::QuickCrypto crypto;
-  return decrypt_block(item, BlockPassword(std::string(password), std::string(password)), cipher, crypto);
+  return decrypt_block(item, password_of(password, password), cipher, crypto);
 }
 
 // The fill letters: what encryption appends, and what comes off again.
-TEST(Cleanresult, StripsOnlyWhatEncryptionAppended) {
+TEST(WithoutFill, StripsOnlyWhatEncryptionAppended) {
   struct Case {
     const char* result;
     char16_t mode;
@@ -64,13 +50,13 @@ TEST(Cleanresult, StripsOnlyWhatEncryptionAppended) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.result);
-    EXPECT_EQ(cleanresult(c.result, c.mode), c.clean);
+    EXPECT_EQ(without_fill(c.result, c.mode), c.clean);
   }
 }
 
-// Every text survives fill and cleanresult unless its length is a multiple
+// Every text survives fill and without_fill unless its length is a multiple
 // of 4 and it ends in a run fill could have made.
-TEST(Cleanresult, UndoesFillForEveryShortText) {
+TEST(WithoutFill, UndoesFillForEveryShortText) {
   const std::string letters = "axX";
   std::vector<std::string> texts = {""};
   for (std::size_t len = 1; len <= 6; ++len) {
@@ -83,7 +69,7 @@ TEST(Cleanresult, UndoesFillForEveryShortText) {
   for (const std::string& text : texts) {
     if (text.size() % 4 == 0) continue;
     SCOPED_TRACE(text);
-    EXPECT_EQ(cleanresult(filled_like_encryption(text), u'A'), text);
+    EXPECT_EQ(without_fill(filled_like_encryption(text), u'A'), text);
   }
 }
 
@@ -179,15 +165,15 @@ TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText)
   BlockItem item{BlockProblem::none, BlockKind::strong, {}, sealed.envelope};
 
   // The ANSI form of the password plays no part in a strong block.
-  BlockOutcome opened = decrypt_block(item, BlockPassword("?", "パス"), cipher, crypto);
+  BlockOutcome opened = decrypt_block(item, password_of("?", "パス"), cipher, crypto);
   EXPECT_EQ(opened.kind, BlockOutcomeKind::plain_text);
   EXPECT_EQ(opened.encoding, TextEncoding::utf8);
   EXPECT_EQ(opened.text, "秘密 😀");
-  EXPECT_EQ(decrypt_block(item, BlockPassword("パス", "ぱす"), cipher, crypto).kind, BlockOutcomeKind::wrong_password);
+  EXPECT_EQ(decrypt_block(item, password_of("パス", "ぱす"), cipher, crypto).kind, BlockOutcomeKind::wrong_password);
   for (std::size_t i = 0; i < item.envelope.size(); ++i) {
     BlockItem changed = item;
     changed.envelope[i] ^= 0x01;
-    BlockOutcome outcome = decrypt_block(changed, BlockPassword("", "パス"), cipher, crypto);
+    BlockOutcome outcome = decrypt_block(changed, password_of("", "パス"), cipher, crypto);
     EXPECT_NE(outcome.kind, BlockOutcomeKind::plain_text) << i;
     EXPECT_TRUE(outcome.text.empty()) << i;
   }
@@ -207,25 +193,25 @@ TEST(DecryptBlock, AnEmptyCompressedTextNeedsTheWritersSharedTable) {
 
 // Each block may expand to the library's limit; a run gives back no more
 // than that in all, and stops expanding once it is spent.
-TEST(DecryptRun, TheDecryptedTextsOfARunStayWithinTheLimit) {
+TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
   struct Expanding : EchoCipher {
     Expanding() : EchoCipher("pw") {}
-    std::optional<std::string> decrypt(std::string_view body, std::string_view password,
+    std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
                                        std::string_view mode) override {
-      std::optional<std::string> result = EchoCipher::decrypt(body, password, mode);
-      if (mode == "B") return std::string(kLongestText / 2 + 1, 'e');
+      std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
+      if (mode == "B") return SecretBytes(std::string(kLongestText / 2 + 1, 'e'));
       return result;
     }
   } cipher;
   testing::QuickCrypto crypto;
-  DecryptRun run(BlockPassword("pw", "pw"), cipher, crypto);
+  BlockOpener opener(password_of("pw", "pw"), cipher, crypto);
   const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
   const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
-  EXPECT_EQ(run.decrypt(small).text, "tiny");
-  EXPECT_EQ(run.decrypt(big).kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(run.decrypt(big).kind, BlockOutcomeKind::over_budget) << "a second half plus one passes the limit";
+  EXPECT_EQ(opener.open(small).text, "tiny");
+  EXPECT_EQ(opener.open(big).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(opener.open(big).kind, BlockOutcomeKind::over_budget) << "a second half plus one passes the limit";
   const std::size_t calls = cipher.calls.size();
-  EXPECT_EQ(run.decrypt(small).kind, BlockOutcomeKind::over_budget) << "nothing more once spent";
+  EXPECT_EQ(opener.open(small).kind, BlockOutcomeKind::over_budget) << "nothing more once spent";
   EXPECT_EQ(cipher.calls.size(), calls);
 }
 

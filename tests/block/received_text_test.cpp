@@ -7,109 +7,75 @@
 
 #include "block/armoured_block.h"
 #include "block/line_breaks.h"
+#include "block/received_characters.h"
 #include "tests/support/received_forms.h"
 
 namespace quiren::block {
 namespace {
 
-using testing::received_forms;
-using testing::received_pairs;
+using testing::printable;
+using testing::ReceivedForm;
 
-// Blocks are ASCII around a few blanks: print them readably on failure.
-std::string printable(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c == u'\r') out += "\\r";
-    else if (c == u'\n') out += "\\n";
-    else if (c == u'\t') out += "\\t";
-    else if (c == u'\u00A0') out += "<NBSP>";
-    else if (c == u'\u3000') out += "<IDSP>";
-    else out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  }
-  return out;
-}
-
-// `n` armour characters, starting `offset` into the armour alphabet.
-std::u16string armour(std::size_t n, std::size_t offset = 0) {
-  const std::u16string_view alphabet =
-      u"Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k'a4PtVh!Bq1m&ULd)F8\"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw";
-  std::u16string out;
-  for (std::size_t i = 0; i < n; ++i) out += alphabet[(offset + i) % alphabet.size()];
-  return out;
-}
-
-bool same_fields(const BlockFields& a, const BlockFields& b) {
-  return a.check_mode == b.check_mode && a.check_field == b.check_field && a.text_mode == b.text_mode &&
-         a.text_field == b.text_field;
+bool same_item(const BlockItem& a, const BlockItem& b) {
+  return a.problem == b.problem && a.kind == b.kind && a.fields.check_mode == b.fields.check_mode &&
+         a.fields.check_field == b.fields.check_field && a.fields.text_mode == b.fields.text_mode &&
+         a.fields.text_field == b.fields.text_field && a.envelope == b.envelope;
 }
 
 // What any reader of any block kind takes from the first block of `text`:
-// the characters on the lines between the markers, provided the markers
-// stand on lines of their own (spaces aside). Empty when they do not.
+// the characters on the lines between the markers, provided a line break
+// follows the start marker and comes before the end marker (spaces aside).
+// Empty when they do not.
 std::u16string body_of_first_block(std::u16string_view received) {
-  const std::u16string text = delspace(received);
+  const std::u16string text = without_spaces(received);
   std::size_t start = text.find(kStartMarker);
   std::size_t end = text.find(kEndMarker, start);
   if (start == std::u16string::npos || end == std::u16string::npos) return {};
   std::size_t first = start + kStartMarker.size();
   if (text.substr(first, 2) != kLineBreak || text.substr(end - 2, 2) != kLineBreak) return {};
-  if (start > 0 && text[start - 1] != u'\n') return {};
   std::u16string body;
   for (char16_t c : std::u16string_view(text).substr(first + 2, end - 2 - (first + 2)))
     if (c != u'\r' && c != u'\n') body += c;
   return body;
 }
 
-struct SentBlock {
-  const char* name;
-  std::u16string block;
-};
-
-// Blocks whose lines begin with the characters a quote is made of: the
-// separator ">" (a 9-character check field at width 10) and the armour
-// character "|"; a long one that re-wrapping changes; and a block of the
-// kind whose check mode letter is "C" and whose body holds no ">".
-std::vector<SentBlock> sent_blocks() {
-  std::u16string bar_line = armour(8, 3) + u"|" + armour(30, 7);
-  return {
-      {"long, width 60", write_block({armour(25), u'A'}, {armour(160, 11), u'A'}, 60)},
-      {"lines begin with > and |, width 10", write_block({armour(9, 5), u'B'}, {bar_line, u'B'}, 10)},
-      {"C block without separator", u"(quiren_start)\r\nC" + armour(59, 2) + u"\r\n" + armour(60, 9) + u"\r\n" +
-                                        armour(17, 40) + u"\r\n(quiren_end)"},
-  };
-}
-
-TEST(ReceivedText, EveryFormReadsAsSent) {
-  for (const SentBlock& sent : sent_blocks()) {
-    SCOPED_TRACE(sent.name);
-    const std::vector<BlockItem> expected = read_blocks(sent.block);
-    ASSERT_EQ(expected.size(), 1u);
-    const std::u16string sent_body = body_of_first_block(sent.block);
-    ASSERT_FALSE(sent_body.empty());
-    for (const testing::ReceivedForm& form : received_forms(sent.block)) {
-      SCOPED_TRACE(form.name);
-      const std::u16string repaired = repair_received_text(form.text);
-      SCOPED_TRACE(printable(repaired));
-      EXPECT_EQ(body_of_first_block(repaired), sent_body);
-      EXPECT_TRUE(has_block(repaired));
-      std::vector<BlockItem> items = read_blocks(repaired);
+// Every form of the shared table that reads: after the repair the reader
+// finds its blocks, in order, exactly as it finds them in the blocks as
+// written, and a block as written comes back unchanged.
+TEST(ReceivedText, EveryFormReadsAsItsBlocks) {
+  for (const ReceivedForm* form : testing::readable_forms(testing::vectors::BlockFormat::compatible, true)) {
+    SCOPED_TRACE(form->name);
+    std::vector<BlockItem> expected;
+    for (std::size_t i = 0; i < form->sources.size(); ++i) {
+      std::vector<BlockItem> items = read_blocks(testing::source_of(*form, i).block);
       ASSERT_EQ(items.size(), 1u);
-      EXPECT_EQ(items[0].problem, expected[0].problem);
-      EXPECT_TRUE(same_fields(items[0].fields, expected[0].fields));
+      ASSERT_EQ(items[0].problem, BlockProblem::none);
+      expected.push_back(std::move(items[0]));
     }
-    EXPECT_EQ(repair_received_text(sent.block), sent.block);
+    const std::u16string repaired = repair_received_text(form->received);
+    SCOPED_TRACE(printable(repaired));
+    const std::vector<BlockItem> items = read_blocks(repaired);
+    ASSERT_EQ(items.size(), expected.size());
+    for (std::size_t i = 0; i < items.size(); ++i) EXPECT_TRUE(same_item(items[i], expected[i])) << i;
+    if (form->sources.size() == 1) {
+      EXPECT_EQ(body_of_first_block(repaired), body_of_first_block(testing::source_of(*form).block));
+    }
+    if (form->untouched) {
+      EXPECT_EQ(repaired, form->received);
+    }
+    EXPECT_EQ(repair_received_text(repaired), repaired) << "a second repair changes nothing";
   }
 }
 
-TEST(ReceivedText, TwoBlocksOneQuoted) {
-  const std::u16string first = write_block({armour(20), u'A'}, {armour(90, 4), u'A'}, 30);
-  const std::u16string second = write_block({armour(20, 50), u'B'}, {armour(40, 8), u'B'}, 60);
-  for (const testing::ReceivedForm& form : received_pairs(first, second)) {
+// A damaged form stays damaged: the repair makes no block readable that
+// was not written so.
+TEST(ReceivedText, DamagedFormsStayUnreadable) {
+  for (const ReceivedForm& form : testing::vectors::kReceivedForms) {
+    if (form.expect != testing::vectors::Expect::damaged) continue;
     SCOPED_TRACE(form.name);
-    std::vector<BlockItem> items = read_blocks(repair_received_text(form.text));
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_TRUE(same_fields(items[0].fields, read_blocks(first)[0].fields));
-    EXPECT_TRUE(same_fields(items[1].fields, read_blocks(second)[0].fields));
+    const std::vector<BlockItem> items = read_blocks(repair_received_text(form.received));
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front().problem, BlockProblem::unreadable);
   }
 }
 
@@ -156,8 +122,31 @@ TEST(ReceivedText, BlocksComeBackInTheWritersForm) {
        u"(quiren _start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_start)\r\nBG>B\r\n(quiren_end)"},
       {"other text before the end marker stays there", u"> (quiren_start)\r\n> AG>A\r\n> 以上 (quiren_end)",
        u"(quiren_start)\r\nAG>A\r\n以上 (quiren_end)"},
-      {"mode letter C, no separator", u"> (quiren_start)\n> CGg2Qs#3\n> Al~\n> (quiren_end)",
-       u"(quiren_start)\r\nCGg2Qs#3\r\nAl~\r\n(quiren_end)"},
+      {"mode letter C, no separator", u"> (quiren_start)\n> CAQEB\n> Al~\n> (quiren_end)",
+       u"(quiren_start)\r\nCAQEB\r\nAl~\r\n(quiren_end)"},
+      // What chat and office programs put in.
+      {"invisible characters in the markers and the body",
+       u"(qui\u200Bren_start)\u2060\r\nAG\u00ADg2\u200CQs\u200D>\uFEFFA\r\n(quiren\u200B_end)",
+       u"(quiren_start)\r\nAGg2Qs>A\r\n(quiren_end)"},
+      {"a byte order mark before the start marker", u"\uFEFF(quiren_start)\r\nAG>A#\u200B3\r\n(quiren_end)",
+       u"(quiren_start)\r\nAG>A#3\r\n(quiren_end)"},
+      {"full-width markers and body, ideographic spaces",
+       u"（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\u3000\r\nＡＧｇ２\u3000Ｑｓ＞Ａ＃３\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
+       u"(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)"},
+      {"the last full-width character and the first", u"(quiren_start)\r\nA～！＂＇>A\r\n(quiren_end)",
+       u"(quiren_start)\r\nA~!\"'>A\r\n(quiren_end)"},
+      {"full-width quote prefix, as Japanese mail quotes",
+       u"＞　（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\r\n＞　ＡＧｇ\r\n＞　＞Ａ＃３\r\n＞　（ｑｕｉｒｅｎ＿ｅｎｄ）",
+       u"(quiren_start)\r\nAGg\r\n>A#3\r\n(quiren_end)"},
+      {"curly quotes in a compatible body", u"(quiren_start)\r\nB\u2018Gg\u2019>A\u201CQ\u201D\r\n(quiren_end)",
+       u"(quiren_start)\r\nB'Gg'>A\"Q\"\r\n(quiren_end)"},
+      {"curly quotes stay in a strong body, where nothing reads them",
+       u"(quiren_start)\r\nCAQ\u2019E\u00A0B\r\n(quiren_end)", u"(quiren_start)\r\nCAQ\u2019EB\r\n(quiren_end)"},
+      {"a full-width text mode letter the reader would take as it is",
+       u"(quiren_start)\r\nAGGGGG>ＢGGGGG\r\n(quiren_end)", u"(quiren_start)\r\nAGGGGG>BGGGGG\r\n(quiren_end)"},
+      {"the whole full-width block on one line",
+       u"（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\u3000ＡＧｇ２Ｑｓ＞Ａ\u3000＃３\u3000（ｑｕｉｒｅｎ＿ｅｎｄ）",
+       u"(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -193,6 +182,14 @@ TEST(ReceivedText, LeftAsItStands) {
       u"> (quiren_start)\n> AG>A(quiren_\tend)x\n> (quiren_end)",
       // after a stray end marker the reader reads nothing
       u"(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_end)\r\n> (quiren_start)\n> BG>B\n> (quiren_end)",
+      // full-width and invisible characters outside the blocks
+      u"ＡＢＣ\u200B“quoted”\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n\u00ADＸ",
+      // a blank inside a full-width marker hides it, as a space does
+      u"（ｑｕｉｒｅｎ\u3000＿ｓｔａｒｔ）\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
+      // other text before a full-width start marker on its line
+      u"見てください（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
+      // full-width forms of characters that are no marker's
+      u"［ｑｕｉｒｅｎ＿ｓｔａｒｔ］\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
   };
   for (std::u16string_view text : cases) {
     SCOPED_TRACE(printable(text));
@@ -248,9 +245,36 @@ TEST(ReceivedText, LineBreaksBecomeCrLf) {
   EXPECT_EQ(crlf_line_breaks(u"\r\n\r\n"), u"\r\n\r\n");
 }
 
-TEST(ReceivedText, Blanks) {
+TEST(ReceivedText, Characters) {
   for (char16_t c : {u' ', u'\t', u'\u00A0', u'\u3000'}) EXPECT_TRUE(is_blank(c)) << int(c);
-  for (char16_t c : {u'>', u'|', u'\r', u'\n', u'A', u'\u2003', u'_'}) EXPECT_FALSE(is_blank(c)) << int(c);
+  for (char16_t c : {u'>', u'|', u'\r', u'\n', u'A', u'\u2003', u'_', u'\u200B'}) EXPECT_FALSE(is_blank(c)) << int(c);
+  for (char16_t c : {u'\u200B', u'\u200C', u'\u200D', u'\u2060', u'\uFEFF', u'\u00AD'})
+    EXPECT_TRUE(is_invisible_insertion(c)) << int(c);
+  for (char16_t c : {u'\u200E', u'\u2061', u'\u00A0', u'\u3000', u' ', u'\u200A'})
+    EXPECT_FALSE(is_invisible_insertion(c)) << int(c);
+  EXPECT_EQ(ascii_form(u'\uFF01'), u'!');
+  EXPECT_EQ(ascii_form(u'\uFF5E'), u'~');
+  EXPECT_EQ(ascii_form(u'\uFF21'), u'A');
+  EXPECT_EQ(ascii_form(u'\u3000'), u' ');
+  for (char16_t c : {u'\uFF00', u'\uFF5F', u'\uFF65', u'\u301C', u'a', u'\uFFE5'}) EXPECT_EQ(ascii_form(c), c) << int(c);
+  EXPECT_EQ(straight_quote(u'\u2018'), u'\'');
+  EXPECT_EQ(straight_quote(u'\u2019'), u'\'');
+  EXPECT_EQ(straight_quote(u'\u201C'), u'"');
+  EXPECT_EQ(straight_quote(u'\u201D'), u'"');
+  for (char16_t c : {u'\u201A', u'\u201E', u'\u2032', u'\''}) EXPECT_EQ(straight_quote(c), c) << int(c);
+}
+
+// A text whose start marker a program changed is a block to decrypt, not a
+// text to encrypt; a marker broken by a blank is no marker, as for the
+// reader.
+TEST(ReceivedText, StartMarkers) {
+  for (std::u16string_view text : {u"(quiren_start)", u"x （ｑｕｉｒｅｎ＿ｓｔａｒｔ） y", u"(quiren\u200B_start)",
+                                   u"\uFEFF（quiren_ｓtart)"}) {
+    EXPECT_TRUE(holds_start_marker(text)) << printable(text);
+  }
+  for (std::u16string_view text : {u"(quiren _start)", u"（ｑｕｉｒｅｎ\u3000＿ｓｔａｒｔ）", u"(quiren_end)", u"quiren_start"}) {
+    EXPECT_FALSE(holds_start_marker(text)) << printable(text);
+  }
 }
 
 }  // namespace

@@ -2,31 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "block/armoured_block.h"
+#include "block/base64.h"
 #include "block/block_decrypt.h"
 #include "block/cipher_library.h"
 #include "block/received_text.h"
 #include "cipher/armour.h"
+#include "tests/block/strong/envelope_vectors.h"
 #include "tests/support/quick_crypto.h"
 
 namespace quiren::block {
 namespace {
 
-std::vector<std::uint8_t> from_hex(std::string_view hex) {
-  std::vector<std::uint8_t> out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-  }
-  return out;
-}
+using test::from_hex;
 
-// "テスト" under "pass", 100,000 iterations, salt 00..0f, nonce 10..1b.
-const std::vector<std::uint8_t> kKnownEnvelope = from_hex(
-    "01010103000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
-    "7fe0a424e967167a2bb6c8d416c6b3e15c9b0dafcfd6ed0238000000");
+// "テスト" under "pass".
+const std::vector<std::uint8_t> kKnownEnvelope = from_hex(test::kKnownTextEnvelope);
 
 std::u16string framed(std::string_view armour) { return frame_block(u'C', std::u16string(armour.begin(), armour.end()), 60); }
 
@@ -41,22 +36,45 @@ std::u16string changed_block(Change change) {
 class NoCipher : public CipherLibrary {
  public:
   std::optional<std::string> encrypt(std::string_view, std::string_view) override { return std::nullopt; }
-  std::optional<std::string> decrypt(std::string_view, std::string_view, std::string_view) override {
+  std::optional<SecretBytes> decrypt(std::string_view, std::string_view, std::string_view) override {
     return std::nullopt;
   }
 };
 
 TEST(StrongBlock, KnownAnswerFraming) {
-  EXPECT_EQ(frame_strong_envelope(kKnownEnvelope, 60),
-            u"(quiren_start)\r\n"
-            u"CG:4o3GGcYhGG~W3gxCwe2dqYtQJoHp#cMm73t\"kgAjSD^!lhO!%g$y*@so&\r\n"
-            u"BA:o/||5%^Oy6?hZ^wrzT\r\n"
-            u"(quiren_end)");
-  const std::vector<BlockItem> items = read_blocks(frame_strong_envelope(kKnownEnvelope, 10));
-  ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(items[0].problem, BlockProblem::none);
-  EXPECT_EQ(items[0].kind, BlockKind::strong);
-  EXPECT_EQ(items[0].envelope, kKnownEnvelope);
+  for (const test::KnownAnswer& known : test::kKnownAnswers) {
+    SCOPED_TRACE(known.name);
+    const std::vector<std::uint8_t> envelope = from_hex(known.envelope_hex);
+    EXPECT_EQ(frame_strong_envelope(envelope, known.width), known.block);
+    for (int width : {kNarrowestWrap, known.width, kWidestWrap}) {
+      const std::vector<BlockItem> items = read_blocks(frame_strong_envelope(envelope, width));
+      ASSERT_EQ(items.size(), 1u);
+      EXPECT_EQ(items[0].problem, BlockProblem::none);
+      EXPECT_EQ(items[0].kind, BlockKind::strong);
+      EXPECT_EQ(items[0].envelope, envelope);
+    }
+  }
+}
+
+// After the mode letter, a strong block holds base64 characters alone:
+// nothing chat programs turn into emoji or markup, and nothing outside the
+// compatible alphabet, so earlier versions say a later version wrote it.
+TEST(StrongBlock, BodyIsBase64Alone) {
+  testing::QuickCrypto crypto;
+  std::string text;
+  for (int n = 0; n < 40; ++n) {
+    text += "テキスト 😀 :) ;) *bold* _x_ ~~y~~ \"q\" 'a' ";
+    const StrongBlock written = write_strong_block(crypto, text, "pw", 17 + n * 2);
+    ASSERT_EQ(written.status, SealStatus::sealed);
+    const std::u16string_view block = written.block;
+    const std::size_t body = kStartMarker.size() + kLineBreak.size() + 1;
+    ASSERT_EQ(block[body - 1], kStrongModeLetter);
+    for (char16_t c : block.substr(body, block.size() - body - kLineBreak.size() - kEndMarker.size())) {
+      if (c == u'\r' || c == u'\n') continue;
+      ASSERT_NE(kStrongArmourAlphabet.find(static_cast<char>(c)), std::string_view::npos) << int(c);
+      ASSERT_TRUE(cipher::armour_digit(static_cast<char>(c)).has_value()) << int(c);
+    }
+  }
 }
 
 TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
@@ -72,14 +90,14 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
       EXPECT_LE(eol - from, 100u);
     }
   }
-  const std::u16string compatible = write_block({u"GGGGG", u'A'}, {u"ggggg", u'A'}, 60);
+  const std::u16string compatible = frame_compatible_block({u"GGGGG", u'A'}, {u"ggggg", u'A'}, 60);
   const std::u16string text = u"mail\r\n" + first.block + u"\r\n" + compatible + u"\r\n" + second.block;
   const std::vector<BlockItem> items = read_blocks(text);
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].kind, BlockKind::strong);
   EXPECT_EQ(items[1].kind, BlockKind::compatible);
   EXPECT_EQ(items[2].kind, BlockKind::strong);
-  const BlockPassword password("pw", "pw");
+  const BlockPassword password{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
   EXPECT_EQ(decrypt_block(items[0], password, cipher, crypto).text, "一つ目");
   EXPECT_EQ(decrypt_block(items[2], password, cipher, crypto).text, "two 😀");
   // Mail that changed the line breaks and quoted it.
@@ -106,6 +124,14 @@ TEST(StrongBlock, ReaderTellsALaterVersionFromADamagedBlockBeforeAnyPassword) {
       for (int i = 0; i < 4; ++i) e[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (24 - 8 * i));
     };
   };
+  const std::string known_armour = base64_armour(kKnownEnvelope);
+  ASSERT_EQ(framed(known_armour), frame_strong_envelope(kKnownEnvelope, 60));
+  const auto url_safe = [](std::string text) {
+    std::replace(text.begin(), text.end(), '+', '-');
+    std::replace(text.begin(), text.end(), '/', '_');
+    return text;
+  };
+  ASSERT_NE(url_safe(known_armour), known_armour);
   const Case cases[] = {
       {"version 2", changed_block(set(0, 2)), BlockProblem::version_cannot_read},
       {"another key derivation", changed_block(set(1, 2)), BlockProblem::version_cannot_read},
@@ -115,9 +141,15 @@ TEST(StrongBlock, ReaderTellsALaterVersionFromADamagedBlockBeforeAnyPassword) {
       {"fill above 3", changed_block(set(3, 4)), BlockProblem::unreadable},
       {"a fill byte not zero", changed_block(set(63, 1)), BlockProblem::unreadable},
       {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), BlockProblem::unreadable},
-      {"armour not whole groups", framed("GGGGGGG"), BlockProblem::unreadable},
-      {"a separator in the armour", framed("GGGGG>GGGG"), BlockProblem::unreadable},
-      {"a group above 32 bits", framed("wGGGG"), BlockProblem::unreadable},
+      // The known envelope's base64 (86 characters, ending in "COAAAAA"),
+      // changed: never read, even where the bytes would be the same.
+      {"a base64 length of 4n + 1", framed(known_armour.substr(0, 85)), BlockProblem::unreadable},
+      {"a separator in the armour", framed(known_armour.substr(0, 40) + ">" + known_armour.substr(40)),
+       BlockProblem::unreadable},
+      {"bits after the last byte", framed(known_armour.substr(0, 85) + "B"), BlockProblem::unreadable},
+      {"padding", framed(known_armour + "=="), BlockProblem::unreadable},
+      {"the URL-safe alphabet", framed(url_safe(known_armour)), BlockProblem::unreadable},
+      {"the base-85 armour", framed(cipher::armour(kKnownEnvelope)), BlockProblem::unreadable},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -15,8 +15,17 @@ TEST(StartupSettings, EmptyStoreGivesTheDefaults) {
   FakeDesktop desktop;
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
-  EXPECT_EQ(read.values, (SettingValues{.orikaesi = 60, .ango = 0, .hukugo = 0, .equalpass = 0, .quest1 = 1,
-                                        .quest2 = 1, .usepasslist1 = 0, .usepasslist2 = 0, .strong = -1}));
+  EXPECT_EQ(read.values, (SettingValues{
+      .wrap_width = 60,
+      .encrypt_with_fixed_password = false,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = false,
+      .ask_before_encrypt = 1,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
 }
 
 TEST(StartupSettings, StoredTextsAreConverted) {
@@ -26,11 +35,20 @@ TEST(StartupSettings, StoredTextsAreConverted) {
                       {u"usepasslist1", u"TRUE"}, {u"usepasslist2", u"0"}};
   StartupRead read = load_startup_settings(desktop);
   ASSERT_TRUE(read.ok());
-  EXPECT_EQ(read.values, (SettingValues{.orikaesi = 62, .ango = -1, .hukugo = 0, .equalpass = -1, .quest1 = 0,
-                                        .quest2 = 255, .usepasslist1 = -1, .usepasslist2 = 0, .strong = -1}));
+  EXPECT_EQ(read.values, (SettingValues{
+      .wrap_width = 62,
+      .encrypt_with_fixed_password = true,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = true,
+      .ask_before_encrypt = 0,
+      .ask_before_decrypt = 255,
+      .encrypt_password_from_list = true,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
 
   desktop.settings[u"orikaesi"] = u"60.5";
-  EXPECT_EQ(load_startup_settings(desktop).values.orikaesi, 60);
+  EXPECT_EQ(load_startup_settings(desktop).values.wrap_width, 60);
 }
 
 // Each start-up key with a text it cannot hold names that key; keys later
@@ -40,9 +58,15 @@ TEST(StartupSettings, FirstUnconvertibleKeyStopsTheRead) {
     std::u16string_view key;
     std::u16string_view bad;
   } rows[] = {
-      {kOrikaesi, u"40000"}, {kOrikaesi, u"sixty"}, {kAngo, u"yes"},       {kHukugo, u""},
-      {kEqualpass, u"on"},   {kQuest1, u"300"},     {kQuest2, u"-1"},      {kUsepasslist1, u"x"},
-      {kUsepasslist2, u"Tru"},
+      {kWrapWidth, u"40000"},
+      {kWrapWidth, u"sixty"},
+      {kEncryptWithFixedPassword, u"yes"},
+      {kDecryptWithFixedPassword, u""},
+      {kDecryptWithEncryptPassword, u"on"},
+      {kAskBeforeEncrypt, u"300"},
+      {kAskBeforeDecrypt, u"-1"},
+      {kEncryptPasswordFromList, u"x"},
+      {kDecryptPasswordFromList, u"Tru"},
   };
   for (const auto& row : rows) {
     FakeDesktop desktop;
@@ -57,31 +81,31 @@ TEST(StartupSettings, FirstUnconvertibleKeyStopsTheRead) {
 // The newer "strong" key never stops start-up: an unreadable text keeps the
 // secure default.
 TEST(StartupSettings, StrongIsReadLeniently) {
-  const std::pair<std::u16string_view, std::int16_t> rows[] = {
-      {u"False", 0}, {u"false", 0}, {u"0", 0}, {u"True", -1}, {u"maybe", -1}, {u"", -1},
+  const std::pair<std::u16string_view, bool> rows[] = {
+      {u"False", false}, {u"false", false}, {u"0", false}, {u"True", true}, {u"maybe", true}, {u"", true},
   };
-  for (const auto& [text, flag] : rows) {
+  for (const auto& [text, strong] : rows) {
     FakeDesktop desktop;
     desktop.settings[std::u16string(kStrong)] = std::u16string(text);
     StartupRead read = load_startup_settings(desktop);
     ASSERT_TRUE(read.ok()) << quiren::testing::utf8(text);
-    EXPECT_EQ(read.values.strong, flag) << quiren::testing::utf8(text);
+    EXPECT_EQ(read.values.strong, strong) << quiren::testing::utf8(text);
   }
 }
 
 TEST(LenientSettings, AbsentOrBadGivesTheDefault) {
   FakeDesktop desktop;
-  EXPECT_EQ(read_number_or(desktop, kWidth, kDefaultWidth), 8910);
-  EXPECT_EQ(read_number_or(desktop, kHeight, kDefaultHeight), 5865);
-  EXPECT_EQ(read_text_or(desktop, kAngopass, kDefaultAngopass), u"");
-  EXPECT_TRUE(read_boolean_or(desktop, kAngo, true));
+  EXPECT_EQ(read_number_or(desktop, kViewerWidth, kDefaultViewerWidth), 8910);
+  EXPECT_EQ(read_number_or(desktop, kViewerHeight, kDefaultViewerHeight), 5865);
+  EXPECT_EQ(read_text_or(desktop, kFixedEncryptPassword, kDefaultFixedEncryptPassword), u"");
+  EXPECT_TRUE(read_boolean_or(desktop, kEncryptWithFixedPassword, true));
 
   desktop.settings = {{u"width", u"wide"}, {u"height", u" 7000 "}, {u"ango", u"maybe"},
                       {u"angopass", u" pass ワード "}};
-  EXPECT_EQ(read_number_or(desktop, kWidth, kDefaultWidth), 8910);
-  EXPECT_EQ(read_number_or(desktop, kHeight, kDefaultHeight), 7000);
-  EXPECT_FALSE(read_boolean_or(desktop, kAngo, false));
-  EXPECT_EQ(read_text_or(desktop, kAngopass, kDefaultAngopass), u" pass ワード ");
+  EXPECT_EQ(read_number_or(desktop, kViewerWidth, kDefaultViewerWidth), 8910);
+  EXPECT_EQ(read_number_or(desktop, kViewerHeight, kDefaultViewerHeight), 7000);
+  EXPECT_FALSE(read_boolean_or(desktop, kEncryptWithFixedPassword, false));
+  EXPECT_EQ(read_text_or(desktop, kFixedEncryptPassword, kDefaultFixedEncryptPassword), u" pass ワード ");
 }
 
 TEST(LenientSettings, WatchIsOnOnlyForExactlyOne) {
@@ -99,10 +123,10 @@ TEST(LenientSettings, WatchIsOnOnlyForExactlyOne) {
 
 TEST(SettingsWriters, DialogTextForms) {
   FakeDesktop desktop;
-  write_boolean(desktop, kAngo, true);
-  write_boolean(desktop, kHukugo, false);
-  write_check(desktop, kHock, true);
-  write_check(desktop, kQuest1, false);
+  write_boolean(desktop, kEncryptWithFixedPassword, true);
+  write_boolean(desktop, kDecryptWithFixedPassword, false);
+  write_check(desktop, kWatchClipboard, true);
+  write_check(desktop, kAskBeforeEncrypt, false);
   EXPECT_EQ(desktop.settings[u"ango"], u"True");
   EXPECT_EQ(desktop.settings[u"hukugo"], u"False");
   EXPECT_EQ(desktop.settings[u"hock"], u"1");

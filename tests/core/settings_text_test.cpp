@@ -84,8 +84,6 @@ TEST(SettingsText, WrittenForms) {
   EXPECT_EQ(boolean_text(false), u"False");
   EXPECT_EQ(check_text(true), u"1");
   EXPECT_EQ(check_text(false), u"0");
-  EXPECT_EQ(to_flag(true), -1);
-  EXPECT_EQ(to_flag(false), 0);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include "block/armoured_block.h"
 #include "tests/flows/flow_fixture.h"
-#include "tests/support/received_forms.h"
 #include "tray/flows/flow_texts.h"
 
 namespace quiren {
@@ -50,7 +49,7 @@ class DecryptFlowTest : public FlowTest {
   // Runs the decrypt flow on `clip` the way the watch does.
   void watch(std::u16string clip) {
     desktop.clipboard = std::move(clip);
-    flows.clipcheck();
+    flows.on_clipboard_change();
   }
 };
 
@@ -75,50 +74,17 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
     EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
     ASSERT_EQ(desktop.prompts.size(), 1u);
     EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptDecryptPassword);
-    EXPECT_EQ(state.busyflag, kFalse) << "cleared although the viewer stays open";
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again although the viewer stays open";
     EXPECT_EQ(desktop.clipboard_writes, 1) << "only the block_for write; decrypting never writes";
     desktop.clipboard_writes = 0;
-  }
-}
-
-// Blocks as they come back from mail and chat: quoted in a reply, line
-// breaks changed, re-wrapped, blanks added, run together on one line. Each
-// opens in the viewer; a quoted one used to get the "cannot read" message.
-TEST_F(DecryptFlowTest, ReceivedFormsOpenInTheViewer) {
-  const std::u16string sent = u"Meet at noon by the north gate.\r\nBring the map, the keys and the list of names.";
-  const std::u16string block = block_for(sent, u"pw");
-  const std::u16string second = block_for(u"second", u"pw");
-  ASSERT_GE(std::count(block.begin(), block.end(), u'\n'), 3) << "a body of two lines or more";
-  std::vector<std::pair<testing::ReceivedForm, std::u16string>> cases;
-  for (testing::ReceivedForm& form : testing::received_forms(block)) cases.emplace_back(std::move(form), sent);
-  for (testing::ReceivedForm& form : testing::received_pairs(block, second))
-    cases.emplace_back(std::move(form), sent + kJoint + u"second");
-  for (const auto& [form, shown] : cases) {
-    for (bool from_menu : {false, true}) {
-      SCOPED_TRACE(form.name + (from_menu ? " (menu)" : " (watch)"));
-      forget();
-      viewer.close();
-      desktop.prompt_answers = {u"pw"};
-      if (from_menu) {
-        desktop.clipboard = form.text;
-        flows.hukugoclip();
-      } else {
-        watch(form.text);
-      }
-      EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
-      EXPECT_EQ(desktop.prompts.size(), 1u);
-      EXPECT_TRUE(viewer.is_open());
-      EXPECT_EQ(viewer.text(), shown);
-      EXPECT_EQ(state.busyflag, kFalse);
-    }
   }
 }
 
 TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;
-    bool usepasslist2, hukugo, equalpass;
-    std::u16string angopass;  // the stored encryption password
+    bool decrypt_password_from_list, decrypt_with_fixed_password, decrypt_with_encrypt_password;
+    std::u16string fixed_encrypt_password;  // the stored encryption password
     std::u16string pick;
     std::vector<std::u16string> typed;
     bool shown;  // the viewer shows the plain text
@@ -139,10 +105,10 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   for (const Case& c : cases) {
     forget();
     viewer.close();
-    state.settings.usepasslist2 = c.usepasslist2 ? kTrue : kFalse;
-    state.settings.hukugo = c.hukugo ? kTrue : kFalse;
-    state.settings.equalpass = c.equalpass ? kTrue : kFalse;
-    desktop.settings[u"angopass"] = c.angopass;
+    state.settings.decrypt_password_from_list = c.decrypt_password_from_list;
+    state.settings.decrypt_with_fixed_password = c.decrypt_with_fixed_password;
+    state.settings.decrypt_with_encrypt_password = c.decrypt_with_encrypt_password;
+    desktop.settings[u"angopass"] = c.fixed_encrypt_password;
     chooser.pick = c.pick;
     desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
     watch(block);
@@ -157,7 +123,7 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
       EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
       EXPECT_TRUE(cipher.decrypts.empty());
     }
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -165,8 +131,8 @@ TEST_F(DecryptFlowTest, PasswordLengthIsNotLimitedAndCaseMatters) {
   // A 31-character password, as another program might have used.
   const std::string long_password(31, 'k');
   std::u16string long_block =
-      block::write_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
-                         block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
+      block::frame_compatible_block(block::split_result(ascii(*cipher.encrypt(long_password, long_password))),
+                                    block::split_result(ascii(*cipher.encrypt("long", long_password))), 60);
   std::u16string mixed_case = block_for(u"case", u"Secret");
   struct Case {
     std::u16string clip;
@@ -213,7 +179,7 @@ TEST_F(DecryptFlowTest, SeveralBlocks) {
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(std::vector<std::u16string>(boxes.begin() + 1, boxes.end()), c.boxes_after_question);
     EXPECT_EQ(desktop.prompts.size(), 1u) << "the password is asked once";
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -222,28 +188,38 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
   struct Case {
     const char* name;
     std::u16string clip;
-    std::u16string_view box;  // after the question; empty: none at all
+    std::u16string box;  // after the question; empty: none at all
     bool asked;
   };
+  // The catch-all message, and under it where the block is damaged.
+  const auto invalid = [](std::u16string_view where) {
+    return std::u16string(text::kInvalidCiphertext) + u"\r\n" + std::u16string(where);
+  };
+  const std::u16string uneven = invalid(u"暗号文の文字数が合いません。2 行目（最後の行）までのどこかで文字が欠けているか、増えています。");
   const Case cases[] = {
       {"no end marker", u"(quiren_start)\r\nAabc>Adef\r\n", {}, false},
       {"end marker only before the start", u"(quiren_end)\r\n(quiren_start)\r\nAab>Acd\r\n", {}, false},
       {"space inside the start marker", u"x (quiren_ start)" + block.substr(14), {}, false},
-      {"unknown mode letter", with_check_mode(block, u'D'), text::kUnknownVersion, true},
-      {"no separator", without_separator(block), text::kInvalidCiphertext, true},
+      {"unknown mode letter", with_check_mode(block, u'D'), std::u16string(text::kUnknownVersion), true},
+      {"no separator", without_separator(block), uneven, true},
       // Damaged armour never reaches the library, whose notices would show a
       // box for every stray character before the password is checked.
-      {"a comma in the check field", std::u16string(block).replace(17, 1, u","), text::kInvalidCiphertext, true},
-      {"a check field cut short", std::u16string(block).erase(17, 1), text::kInvalidCiphertext, true},
-      {"quoted, unknown mode letter", quoted_lf(with_check_mode(block, u'D')), text::kUnknownVersion, true},
+      {"a comma in the check field", std::u16string(block).replace(17, 1, u","),
+       invalid(u"2 行目の 2 文字目「,」(U+002C) は暗号文に使われない文字です。"), true},
+      {"a check field cut short", std::u16string(block).erase(17, 1), uneven, true},
+      {"an invisible character the repair does not drop", std::u16string(block).insert(20, u"\u200E"),
+       invalid(u"2 行目の 5 文字目にある見えない文字 (U+200E) は暗号文に使われない文字です。"), true},
+      {"no separator, whole armour groups", u"(quiren_start)\r\nAGGGGG\r\n(quiren_end)",
+       std::u16string(text::kInvalidCiphertext), true},
+      {"quoted, unknown mode letter", quoted_lf(with_check_mode(block, u'D')), std::u16string(text::kUnknownVersion),
+       true},
   };
   for (const Case& c : cases) {
     forget();
     viewer.show();  // left open by an earlier run
     viewer.set_text(u"earlier");
-    state.busyflag = kFalse;
     desktop.clipboard = c.clip;
-    flows.hukugoclip();
+    flows.decrypt_clipboard();
     SCOPED_TRACE(c.name);
     EXPECT_TRUE(desktop.prompts.empty()) << "no password asked";
     EXPECT_TRUE(cipher.decrypts.empty());
@@ -257,9 +233,9 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
       EXPECT_TRUE(desktop.boxes.back().to_front);
     }
     // The catch-all closes the viewer; the other endings leave it alone.
-    const bool closed = c.box == text::kInvalidCiphertext;
+    const bool closed = c.box.starts_with(text::kInvalidCiphertext);
     EXPECT_EQ(viewer.is_open(), !closed);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -270,10 +246,14 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
     const char* name;
     std::u16string clip;
     bool library_missing;
+    std::u16string box;
   };
   const Case cases[] = {
-      {"second block without separator", first + u"\r\n" + without_separator(second), false},
-      {"library missing", first, true},
+      // The second block's body is the fifth line of the text.
+      {"second block with a character lost", first + u"\r\n" + std::u16string(second).erase(20, 1), false,
+       std::u16string(text::kInvalidCiphertext) +
+           u"\r\n暗号文の文字数が合いません。5 行目（最後の行）までのどこかで文字が欠けているか、増えています。"},
+      {"library missing", first, true, std::u16string(text::kInvalidCiphertext)},
   };
   for (const Case& c : cases) {
     forget();
@@ -281,9 +261,9 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
     desktop.prompt_answers = {u"pw"};
     watch(c.clip);
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(desktop.box_texts().back(), text::kInvalidCiphertext);
+    EXPECT_EQ(desktop.box_texts().back(), c.box);
     EXPECT_FALSE(viewer.is_open());
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
   EXPECT_EQ(desktop.settings[u"width"], u"8910") << "closing stored the size";
 }
@@ -291,7 +271,7 @@ TEST_F(DecryptFlowTest, CatchAllOnALaterBlockOrAMissingLibraryClosesTheViewer) {
 TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
   std::u16string block = block_for(u"text", u"pw");
   struct Case {
-    std::uint8_t quest2;
+    std::uint8_t ask_before_decrypt;
     Answer answer;
     bool asked;
     bool shown;
@@ -300,11 +280,11 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
                         Case{0, Answer::no, false, true}, Case{2, Answer::no, false, true}}) {
     forget();
     viewer.close();
-    state.settings.quest2 = c.quest2;
+    state.settings.ask_before_decrypt = c.ask_before_decrypt;
     desktop.box_answers = {c.answer};
     desktop.prompt_answers = {u"pw"};
     watch(block);
-    SCOPED_TRACE(int(c.quest2));
+    SCOPED_TRACE(int(c.ask_before_decrypt));
     EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskDecrypt, c.asked);
     if (c.asked) {
       EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
@@ -312,31 +292,32 @@ TEST_F(DecryptFlowTest, QuestionOnlyWhenTheSettingIsOne) {
       EXPECT_TRUE(desktop.boxes[0].to_front);
     }
     EXPECT_EQ(viewer.is_open(), c.shown);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
-TEST_F(DecryptFlowTest, MenuStartHoldsTheWatchOffDuringLibraryCallsOnly) {
+// Started from the menu as from the watch: while it waits for the
+// password and while the library works, something copied starts nothing.
+TEST_F(DecryptFlowTest, AMenuStartedRunKeepsTheWatchQuietUntilItEnds) {
   std::u16string block = block_for(u"text", u"pw");
-  state.settings.quest2 = 0;
+  state.settings.ask_before_decrypt = 0;
   desktop.clipboard = block;
-  std::vector<std::int16_t> flag_in_prompt;
-  desktop.on_modal = [&] { flag_in_prompt.push_back(state.busyflag); };
+  std::vector<bool> live_in_prompt;
+  desktop.on_modal = [&] { live_in_prompt.push_back(watch_starts_a_flow()); };
   desktop.prompt_answers = {u"pw"};
-  flows.hukugoclip();
-  EXPECT_EQ(flag_in_prompt, std::vector<std::int16_t>{kFalse}) << "the menu path does not set it";
+  flows.decrypt_clipboard();
+  EXPECT_EQ(live_in_prompt, std::vector<bool>{false});
   ASSERT_FALSE(cipher.decrypts.empty());
-  for (const auto& call : cipher.decrypts) EXPECT_EQ(call.busyflag, kTrue);
+  for (const auto& call : cipher.decrypts) EXPECT_FALSE(call.watch_live);
   EXPECT_EQ(viewer.text(), u"text");
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow());
 }
 
 TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
   std::u16string block = block_for(u"second run", u"pw");
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
+  viewer.resize({7000, 5000});
   viewer.set_text(u"first run");
-  state.busyflag = kFalse;
   desktop.prompt_answers = {u"pw"};
   watch(block);
   EXPECT_EQ(viewer.text(), u"second run");
@@ -345,10 +326,10 @@ TEST_F(DecryptFlowTest, RunWhileTheViewerIsOpenReplacesTheTextAndKeepsTheSize) {
 
 TEST_F(DecryptFlowTest, MenuWithoutAnyBlockEndsSilently) {
   desktop.clipboard = u"nothing here";
-  flows.hukugoclip();
+  flows.decrypt_clipboard();
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_FALSE(viewer.is_open());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 // What a run cannot give back ends it with a message; the viewer keeps the
@@ -377,7 +358,7 @@ TEST_F(DecryptFlowTest, ABlockThatNeedsASharedTableOrPassesTheLimitEndsTheRun) {
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
     EXPECT_TRUE(viewer.is_open());
     EXPECT_EQ(viewer.text(), u"first");
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 

@@ -32,10 +32,10 @@ bool is_block(const std::optional<std::u16string>& clip) {
 // Where the password comes from, and what the user and the store give.
 struct PasswordCase {
   const char* name;
-  bool usepasslist1;
-  bool ango;
+  bool encrypt_password_from_list;
+  bool encrypt_with_fixed_password;
   std::u16string pick;                    // the chooser's pick
-  std::optional<std::u16string> angopass; // stored fixed password
+  std::optional<std::u16string> fixed_password; // stored fixed password
   std::vector<std::u16string> typed;      // prompt answers
   std::optional<std::u16string> used;     // the password encrypted under; nullopt: refused
   std::u16string_view refusal;            // the box shown instead of success
@@ -47,14 +47,14 @@ class EncryptPasswordTest : public FlowTest, public ::testing::WithParamInterfac
 
 TEST_P(EncryptPasswordTest, PasswordSourceAndRefusals) {
   const PasswordCase& c = GetParam();
-  state.settings.usepasslist1 = c.usepasslist1 ? kTrue : kFalse;
-  state.settings.ango = c.ango ? kTrue : kFalse;
+  state.settings.encrypt_password_from_list = c.encrypt_password_from_list;
+  state.settings.encrypt_with_fixed_password = c.encrypt_with_fixed_password;
   chooser.pick = c.pick;
-  if (c.angopass) desktop.settings[u"angopass"] = *c.angopass;
+  if (c.fixed_password) desktop.settings[u"angopass"] = *c.fixed_password;
   desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
   desktop.clipboard = u"secret text";
 
-  flows.clipcheck();
+  flows.on_clipboard_change();
 
   EXPECT_EQ(chooser.calls, c.chooser_calls);
   EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
@@ -62,7 +62,7 @@ TEST_P(EncryptPasswordTest, PasswordSourceAndRefusals) {
     EXPECT_EQ(prompt.prompt, text::kPromptEncryptPassword);
     EXPECT_EQ(prompt.title, u"む～くいれん");
   }
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   ASSERT_FALSE(desktop.boxes.empty());
   EXPECT_EQ(desktop.boxes.front().text, text::kAskEncrypt);
   if (c.used) {
@@ -126,10 +126,10 @@ TEST_F(EncryptFlowTest, WatchPathLimitsTheTextButTheMenuPathDoesNot) {
     desktop.clipboard = std::u16string(c.length, u'a');
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {u"pw"};
-    c.menu ? flows.mnuango_Click() : flows.clipcheck();
+    c.menu ? flows.encrypt_clipboard() : flows.on_clipboard_change();
     SCOPED_TRACE(::testing::Message() << (c.menu ? "menu " : "watch ") << c.length);
     EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
     if (!c.encrypted) {
       EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
                                                                   std::u16string(text::kTextTooLong)}));
@@ -142,7 +142,7 @@ TEST_F(EncryptFlowTest, WatchPathLimitsTheTextButTheMenuPathDoesNot) {
 TEST_F(EncryptFlowTest, QuestionAndSuccessBoxes) {
   desktop.clipboard = u"hello";
   desktop.prompt_answers = {u"pw"};
-  flows.clipcheck();
+  flows.on_clipboard_change();
   ASSERT_EQ(desktop.boxes.size(), 2u);
   const MessageBoxSpec& question = desktop.boxes[0];
   EXPECT_EQ(question.buttons, Buttons::yes_no);
@@ -153,13 +153,14 @@ TEST_F(EncryptFlowTest, QuestionAndSuccessBoxes) {
   EXPECT_EQ(done.text, text::kEncrypted);
   EXPECT_EQ(done.icon, Icon::information);
   EXPECT_TRUE(done.to_front);
-  // The write happens while the watch is held off; the success box does not.
-  EXPECT_EQ(desktop.busyflag_at_writes, (std::vector<std::int16_t>{kTrue}));
+  // The write happens while the flow runs: the change it causes starts
+  // nothing.
+  EXPECT_EQ(desktop.watch_live_at_writes, std::vector<bool>{false});
 }
 
 TEST_F(EncryptFlowTest, QuestionSettingOnlyGovernsTheWatchPath) {
   struct Case {
-    std::uint8_t quest1;
+    std::uint8_t ask_before_encrypt;
     bool menu;
     Answer answer;
     bool asked;
@@ -172,43 +173,78 @@ TEST_F(EncryptFlowTest, QuestionSettingOnlyGovernsTheWatchPath) {
   };
   for (const Case& c : cases) {
     forget();
-    state.settings.quest1 = c.quest1;
+    state.settings.ask_before_encrypt = c.ask_before_encrypt;
     desktop.clipboard = u"hello";
     desktop.box_answers = {c.answer};
     desktop.prompt_answers = {u"pw"};
-    c.menu ? flows.mnuango_Click() : flows.clipcheck();
-    SCOPED_TRACE(::testing::Message() << "quest1=" << int(c.quest1) << (c.menu ? " menu" : " watch"));
+    c.menu ? flows.encrypt_clipboard() : flows.on_clipboard_change();
+    SCOPED_TRACE(::testing::Message() << "ask before encrypting: " << int(c.ask_before_encrypt) << (c.menu ? " menu" : " watch"));
     EXPECT_EQ(!desktop.boxes.empty() && desktop.boxes[0].text == text::kAskEncrypt, c.asked);
     EXPECT_EQ(is_block(desktop.clipboard), c.encrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
 TEST_F(EncryptFlowTest, ClipboardWithoutTextStartsNothing) {
   desktop.clipboard.reset();
-  flows.clipcheck();
-  flows.mnuango_Click();
+  flows.on_clipboard_change();
+  flows.encrypt_clipboard();
   EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 TEST_F(EncryptFlowTest, TextHoldingTheStartMarkerGoesToTheDecryptFlow) {
   desktop.clipboard = u"see (quiren_start) but no end";
-  flows.clipcheck();
+  flows.on_clipboard_change();
   EXPECT_TRUE(desktop.boxes.empty()) << "neither the encrypt question nor the decrypt one";
   EXPECT_TRUE(cipher.encrypts.empty());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
-TEST_F(EncryptFlowTest, LibraryCallsRunWithTheWatchHeldOffAfterTheChooserClosed) {
-  state.settings.usepasslist1 = kTrue;
+TEST_F(EncryptFlowTest, AfterTheChooserClosesTheFlowGoesOnAndTheWatchIsQuietUntilItEnds) {
+  state.settings.encrypt_password_from_list = true;
   chooser.pick = u"listed";
+  std::vector<bool> live_while_choosing;
+  chooser.while_open = [&] { live_while_choosing.push_back(watch_starts_a_flow()); };
+  std::vector<bool> live_in_boxes;
+  desktop.on_modal = [&] { live_in_boxes.push_back(watch_starts_a_flow()); };
   desktop.clipboard = u"hello";
-  flows.clipcheck();
+  flows.on_clipboard_change();
+  EXPECT_EQ(live_while_choosing, std::vector<bool>{false});
   ASSERT_EQ(cipher.encrypts.size(), 2u);
-  EXPECT_EQ(cipher.encrypts[0].busyflag, kTrue);
-  EXPECT_EQ(cipher.encrypts[1].busyflag, kTrue);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_FALSE(cipher.encrypts[0].watch_live);
+  EXPECT_FALSE(cipher.encrypts[1].watch_live);
+  EXPECT_EQ(desktop.box_texts().back(), text::kEncrypted);
+  EXPECT_EQ(live_in_boxes, (std::vector<bool>{false, false})) << "the question and the success box";
+  EXPECT_TRUE(watch_starts_a_flow());
+}
+
+// The flows' boxes and prompts go on dispatching messages, so the tray menu
+// stays usable while a flow waits in one; what it starts meanwhile does
+// nothing.
+TEST_F(EncryptFlowTest, NoFlowStartsInsideAnother) {
+  desktop.clipboard = u"hello";
+  desktop.prompt_answers = {u"pw"};
+  int nested = 0;
+  desktop.on_modal = [&] {
+    if (nested++ > 0) return;
+    flows.encrypt_clipboard();
+    flows.decrypt_clipboard();
+    flows.on_clipboard_change();
+  };
+  flows.on_clipboard_change();
+  EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
+                                                              std::u16string(text::kEncrypted)}));
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(cipher.encrypts.size(), 2u);
+
+  // Once it has ended, the menu's commands work again.
+  forget();
+  desktop.on_modal = nullptr;
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  flows.encrypt_clipboard();
+  EXPECT_EQ(cipher.encrypts.size(), 2u);
 }
 
 TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
@@ -228,13 +264,13 @@ TEST_F(EncryptFlowTest, FailuresAreReportedAndLeaveTheClipboardAlone) {
     desktop.clipboard_write_fails = c.write_fails;
     desktop.clipboard = u"hello";
     desktop.prompt_answers = {u"pw"};
-    flows.clipcheck();
+    flows.on_clipboard_change();
     SCOPED_TRACE(c.name);
     EXPECT_EQ(desktop.clipboard, u"hello");
     EXPECT_EQ(desktop.box_texts().back(), c.message);
     EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
     for (const auto& box : desktop.boxes) EXPECT_NE(box.text, text::kEncrypted);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -260,25 +296,25 @@ TEST_F(EncryptFlowTest, AnImplausibleLibraryResultLeavesTheClipboardAlone) {
     cipher.text_result = c.text_result;
     desktop.clipboard = u"cut text";
     desktop.prompt_answers = {u"pw"};
-    flows.clipcheck();
+    flows.on_clipboard_change();
     EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskEncrypt),
                                                                 std::u16string(text::kEncryptMayHaveFailed)}));
     EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
     EXPECT_EQ(desktop.clipboard, u"cut text");
     EXPECT_EQ(desktop.clipboard_writes, 0);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
 TEST_F(EncryptFlowTest, WrapWidthOutsideTheDialogsRangeIsClamped) {
   struct Case {
-    std::int16_t orikaesi;
+    std::int16_t wrap_width;
     std::size_t longest;
   };
   for (const Case& c : {Case{0, 10}, Case{-5, 10}, Case{10, 10}, Case{100, 100}, Case{500, 100}}) {
-    state.settings.orikaesi = c.orikaesi;
+    state.settings.wrap_width = c.wrap_width;
     std::u16string block = block_for(std::u16string(300, u'a'), u"pw");
-    SCOPED_TRACE(c.orikaesi);
+    SCOPED_TRACE(c.wrap_width);
     std::vector<std::u16string> lines = lines_of(block);
     ASSERT_GE(lines.size(), 3u);
     std::size_t longest = 0;
@@ -307,12 +343,12 @@ TEST_F(WesternEncryptTest, CharactersTheCodePageCannotHoldAreRefusedBeforeTheLib
     forget();
     desktop.clipboard = c.clip;
     desktop.prompt_answers = {c.password};
-    flows.clipcheck();
+    flows.on_clipboard_change();
     EXPECT_TRUE(cipher.encrypts.empty());
     EXPECT_EQ(desktop.clipboard, c.clip);
     EXPECT_EQ(static_cast<int>(desktop.prompts.size()), c.prompts);
     EXPECT_EQ(desktop.box_texts().back(), c.message);
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
   // Western accented text is fine there.
   std::u16string block = block_for(u16("café"), u"pw");
@@ -323,7 +359,7 @@ TEST_F(EncryptFlowTest, JapaneseIsPassedToTheLibraryInTheCodePage) {
   desktop.clipboard = u16("秘密");
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u16("合言葉")};
-  flows.mnuango_Click();
+  flows.encrypt_clipboard();
   ASSERT_EQ(cipher.encrypts.size(), 2u);
   EXPECT_EQ(cipher.encrypts[0].text, "\x94\xe9\x96\xa7");  // CP932
   EXPECT_EQ(cipher.encrypts[0].password, "\x8d\x87\x8c\xbe\x97\x74");
@@ -335,10 +371,10 @@ TEST_F(EncryptFlowTest, ATextLongerThanABlockCarriesIsRefusedBeforeThePassword) 
   for (const bool strong : {false, true}) {
     SCOPED_TRACE(strong);
     forget();
-    state.settings.strong = strong ? kTrue : kFalse;
+    state.settings.strong = strong;
     desktop.clipboard = std::u16string(block::kLongestText + 1, u'a');
     desktop.box_answers = {Answer::yes};
-    flows.mnuango_Click();
+    flows.encrypt_clipboard();
     EXPECT_EQ(desktop.box_texts().back(), text::kTextTooLongToEncrypt);
     EXPECT_TRUE(desktop.prompts.empty());
     EXPECT_EQ(desktop.clipboard_writes, 0);

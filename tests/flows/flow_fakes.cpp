@@ -21,7 +21,7 @@ std::string keyed(std::string_view bytes, std::string_view password) {
 }  // namespace
 
 std::optional<std::string> FakeCipher::encrypt(std::string_view text, std::string_view password) {
-  encrypts.push_back({std::string(text), std::string(password), "", state_.busyflag});
+  encrypts.push_back({std::string(text), std::string(password), "", live()});
   if (missing) return std::nullopt;
   if (text_result && text != password) return text_result;
   std::string filled(text);
@@ -33,16 +33,16 @@ std::optional<std::string> FakeCipher::encrypt(std::string_view text, std::strin
   return armour;
 }
 
-std::optional<std::string> FakeCipher::decrypt(std::string_view body, std::string_view password,
-                                               std::string_view mode) {
-  decrypts.push_back({std::string(body), std::string(password), std::string(mode), state_.busyflag});
+std::optional<block::SecretBytes> FakeCipher::decrypt(std::string_view body, std::string_view password,
+                                                      std::string_view mode) {
+  decrypts.push_back({std::string(body), std::string(password), std::string(mode), live()});
   if (missing) return std::nullopt;
-  if (mode_b_result && mode == "B") return mode_b_result;
+  if (mode_b_result && mode == "B") return block::SecretBytes(*mode_b_result);
   // The flows hand over whole armour groups only.
   const std::vector<std::uint8_t> groups = cipher::decode_armour(body).value_or(std::vector<std::uint8_t>{});
   std::string plain = keyed(std::string(groups.begin(), groups.end()), password);
   // The binding hands back the result up to its first NUL.
-  return plain.substr(0, plain.find('\0'));
+  return block::SecretBytes(std::string_view(plain).substr(0, plain.find('\0')));
 }
 
 }  // namespace quiren::testing

@@ -11,43 +11,42 @@
 #include <vector>
 
 #include "block/cipher_library.h"
+#include "tray/core/busy.h"
 #include "tray/core/password_chooser.h"
-#include "tray/core/program_state.h"
 
 namespace quiren::testing {
 
 class FakeChooser : public PasswordChooser {
  public:
-  explicit FakeChooser(ProgramState& state) : state_(state) {}
-  // Like the real window: selectmode set while open, busyflag and
-  // selectmode cleared on closing, selectpass the pick or "".
-  void choosepass() override {
+  // Like the real window, it holds the program busy while it is open.
+  explicit FakeChooser(Busy& busy) : busy_(busy) {}
+  std::optional<block::SecretText> choose_password() override {
     ++calls;
-    state_.selectmode = kTrue;
-    state_.selectpass = pick;
-    state_.busyflag = kFalse;
-    state_.selectmode = kFalse;
+    const Busy::Token open = busy_.hold();
+    if (while_open) while_open();
+    if (pick.empty()) return std::nullopt;
+    return block::SecretText(pick);
   }
   std::u16string pick;  // "" = closed without a pick
+  std::function<void()> while_open;
   int calls = 0;
 
  private:
-  ProgramState& state_;
+  Busy& busy_;
 };
 
 struct CipherCall {
   std::string text;  // or body, for decrypt
   std::string password;
   std::string mode;  // decrypt only
-  std::int16_t busyflag;
+  bool watch_live;   // whether a clipboard change would have started a flow meanwhile
 };
 
 class FakeCipher : public block::CipherLibrary {
  public:
-  explicit FakeCipher(ProgramState& state) : state_(state) {}
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override;
+  std::optional<block::SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                            std::string_view mode) override;
 
   bool missing = false;          // every call fails, as without the DLL
   char text_mode_letter = 'A';   // the letter of results of texts other than the password
@@ -57,9 +56,11 @@ class FakeCipher : public block::CipherLibrary {
   std::optional<std::string> mode_b_result;
   std::vector<CipherCall> encrypts;
   std::vector<CipherCall> decrypts;
+  // Asked at every call: whether the watch would start a flow now.
+  std::function<bool()> watch_live;
 
  private:
-  ProgramState& state_;
+  bool live() const { return watch_live && watch_live(); }
 };
 
 }  // namespace quiren::testing

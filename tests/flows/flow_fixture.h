@@ -1,39 +1,72 @@
-// One tray program's worth of flow collaborators over the fake desktop.
+// One tray program's worth of flow collaborators over the fake desktop, with
+// the real clipboard watch in front of the flows.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/flows/flow_fakes.h"
+#include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/quick_crypto.h"
 #include "tray/core/program_state.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/viewer_form.h"
+#include "tray/shell/clipboard_watch.h"
 
 namespace quiren::testing {
 
-// Records busyflag at every clipboard write.
+// Records at every clipboard write whether the watch would start a flow.
 class FlowDesktop : public FakeDesktop {
  public:
-  FlowDesktop(ProgramState& state, int cp) : FakeDesktop(cp), state_(state) {}
+  explicit FlowDesktop(int cp) : FakeDesktop(cp) {}
   bool clipboard_put_text(std::u16string_view text) override {
-    busyflag_at_writes.push_back(state_.busyflag);
+    if (watch_live) watch_live_at_writes.push_back(watch_live());
     return FakeDesktop::clipboard_put_text(text);
   }
-  std::vector<std::int16_t> busyflag_at_writes;
+  std::function<bool()> watch_live;
+  std::vector<bool> watch_live_at_writes;
+};
 
- private:
-  ProgramState& state_;
+// What the watch hands on: counted, and passed to the flows unless the test
+// only asks whether the watch would start one.
+struct CountedCommands : CipherCommands {
+  explicit CountedCommands(CipherCommands& f) : flows(f) {}
+  CipherCommands& flows;
+  int started = 0;
+  bool only_counting = false;
+  void on_clipboard_change() override {
+    ++started;
+    if (!only_counting) flows.on_clipboard_change();
+  }
+  void encrypt_clipboard() override { flows.encrypt_clipboard(); }
+  void decrypt_clipboard() override { flows.decrypt_clipboard(); }
 };
 
 class FlowTest : public ::testing::Test {
  protected:
   // Compatible blocks unless a test switches "strong" on: their tests
   // predate the strong ones and keep every assertion.
-  explicit FlowTest(int code_page = 932) : desktop(state, code_page) { state.settings.strong = kFalse; }
+  explicit FlowTest(int code_page = 932) : desktop(code_page) {
+    state.settings.strong = false;
+    watch.install();
+    desktop.watch_live = [this] { return watch_starts_a_flow(); };
+    cipher.watch_live = [this] { return watch_starts_a_flow(); };
+  }
+
+  // Whether something newly copied now would start a flow. The watch is
+  // asked as a clipboard change asks it; the flow it starts is not run.
+  bool watch_starts_a_flow() {
+    const int before = watched.started;
+    watched.only_counting = true;
+    ++chain.sequence;
+    watch.on_clipboard_changed();
+    watched.only_counting = false;
+    return watched.started > before;
+  }
 
   // Encrypts `text` under `password` through the menu path and returns the
   // block, leaving a clean record behind.
@@ -41,7 +74,7 @@ class FlowTest : public ::testing::Test {
     desktop.clipboard = std::u16string(text);
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {std::u16string(password)};
-    flows.mnuango_Click();
+    flows.encrypt_clipboard();
     std::u16string block = desktop.clipboard.value_or(u"");
     forget();
     return block;
@@ -52,18 +85,21 @@ class FlowTest : public ::testing::Test {
     desktop.prompts.clear();
     desktop.box_answers.clear();
     desktop.prompt_answers.clear();
-    desktop.busyflag_at_writes.clear();
+    desktop.watch_live_at_writes.clear();
     cipher.encrypts.clear();
     cipher.decrypts.clear();
   }
 
   ProgramState state;
   FlowDesktop desktop;
-  FakeCipher cipher{state};
+  FakeCipher cipher;
   QuickCrypto crypto;
-  FakeChooser chooser{state};
-  ViewerForm viewer{state, desktop};
+  FakeChooser chooser{state.busy};
+  ViewerForm viewer{desktop};
   ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};
+  FakeChain chain;
+  CountedCommands watched{flows};
+  ClipboardWatch watch{state.busy, chain, watched};
 };
 
 }  // namespace quiren::testing

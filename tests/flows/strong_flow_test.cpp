@@ -18,7 +18,7 @@ using testing::u16;
 
 class StrongFlowTest : public FlowTest {
  protected:
-  explicit StrongFlowTest(int code_page = 932) : FlowTest(code_page) { state.settings.strong = kTrue; }
+  explicit StrongFlowTest(int code_page = 932) : FlowTest(code_page) { state.settings.strong = true; }
 
   // Decrypts `clip` the way the watch does, answering the prompt.
   void decrypt(std::u16string clip, std::u16string password) {
@@ -27,7 +27,7 @@ class StrongFlowTest : public FlowTest {
     desktop.clipboard = std::move(clip);
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {std::move(password)};
-    flows.clipcheck();
+    flows.on_clipboard_change();
   }
 };
 
@@ -48,14 +48,14 @@ TEST_F(StrongFlowTest, WritesAStrongBlockThatOpensInTheViewer) {
   EXPECT_TRUE(viewer.is_open());
   EXPECT_EQ(viewer.text(), plain);
   EXPECT_TRUE(cipher.decrypts.empty());
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 TEST_F(StrongFlowTest, TheWaitCursorShowsWhileAKeyIsDerived) {
   desktop.clipboard = u"text";
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u"pw"};
-  flows.mnuango_Click();
+  flows.encrypt_clipboard();
   EXPECT_EQ(desktop.wait_cursor, (std::vector<bool>{true, false}));
   const std::u16string block = *desktop.clipboard;
   decrypt(block + u"\r\n" + block, u"pw");
@@ -75,9 +75,9 @@ TEST_F(StrongFlowTest, AWrongPasswordOrAChangedBlockShowsTheWrongPasswordText) {
 }
 
 TEST_F(StrongFlowTest, BothKindsInOneTextTakeOnePassword) {
-  state.settings.strong = kFalse;
+  state.settings.strong = false;
   const std::u16string compatible = block_for(u"old", u"pw");
-  state.settings.strong = kTrue;
+  state.settings.strong = true;
   const std::u16string strong = block_for(u"new", u"pw");
   decrypt(compatible + u"\r\n" + strong, u"pw");
   EXPECT_EQ(desktop.prompts.size(), 1u);
@@ -103,10 +103,10 @@ TEST_F(StrongFlowTest, PasswordRulesStay) {
     desktop.clipboard = u"text";
     desktop.box_answers = {Answer::yes};
     desktop.prompt_answers = {password};
-    flows.clipcheck();
+    flows.on_clipboard_change();
     EXPECT_EQ(desktop.box_texts().back(), refusal);
     EXPECT_EQ(desktop.clipboard, u"text");
-    EXPECT_EQ(state.busyflag, kFalse);
+    EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
 }
 
@@ -118,17 +118,17 @@ TEST_F(StrongFlowTest, NothingIsEncryptedWhenTheRandomSourceFails) {
   desktop.clipboard = u"cut text";
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u"pw"};
-  failing.clipcheck();
+  failing.on_clipboard_change();
   EXPECT_EQ(desktop.box_texts().back(), text::kRandomUnavailable);
   EXPECT_EQ(desktop.clipboard, u"cut text");
   EXPECT_EQ(desktop.clipboard_writes, 0);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
 TEST_F(StrongFlowTest, ABrokenTextIsRefusedRatherThanChanged) {
   desktop.clipboard = std::u16string{u'a', char16_t{0xD800}, u'b'};
   desktop.box_answers = {Answer::yes};
-  flows.clipcheck();
+  flows.on_clipboard_change();
   EXPECT_EQ(desktop.box_texts().back(), text::kTextNotEncodable);
   EXPECT_TRUE(desktop.prompts.empty()) << "refused before the password is asked";
 }

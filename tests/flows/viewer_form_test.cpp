@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_desktop.h"
-#include "tray/core/program_state.h"
 
 namespace quiren {
 namespace {
@@ -13,32 +12,29 @@ using testing::FakeDesktop;
 class ViewerFormTest : public ::testing::Test {
  protected:
   FakeDesktop desktop;
-  ProgramState state;
-  ViewerForm viewer{state, desktop};
+  ViewerForm viewer{desktop};
 };
 
 TEST_F(ViewerFormTest, FirstOpeningUsesTheDesignedSizeAndStoresItOnClosing) {
   viewer.show();
   EXPECT_TRUE(viewer.is_open());
-  EXPECT_EQ(state.busyflag, kTrue);
   EXPECT_EQ(viewer.outer_size(), (TwipsSize{8910, 5865}));
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{8770, 5465}));
   viewer.close();
   EXPECT_FALSE(viewer.is_open());
-  EXPECT_EQ(state.busyflag, kFalse);
   EXPECT_EQ(desktop.settings[u"width"], u"8910");
   EXPECT_EQ(desktop.settings[u"height"], u"5865");
 }
 
 TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
   viewer.show();
-  viewer.Form_Resize({6000, 4000});
+  viewer.resize({6000, 4000});
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{5860, 3600}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"6000");
   EXPECT_EQ(desktop.settings[u"height"], u"4000");
 
-  ViewerForm next(state, desktop);
+  ViewerForm next(desktop);
   next.show();
   EXPECT_EQ(next.outer_size(), (TwipsSize{6000, 4000}));
   EXPECT_EQ(next.text_box_size(), (TwipsSize{5860, 3600}));
@@ -46,14 +42,12 @@ TEST_F(ViewerFormTest, ResizedWindowReopensWithItsNewSize) {
 
 TEST_F(ViewerFormTest, ShowingAnOpenViewerKeepsItsSizeAndText) {
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
+  viewer.resize({7000, 5000});
   viewer.set_text(u"abc");
   desktop.settings[u"width"] = u"9999";
-  state.busyflag = kFalse;
   viewer.show();
   EXPECT_EQ(viewer.outer_size(), (TwipsSize{7000, 5000}));
   EXPECT_EQ(viewer.text(), u"abc");
-  EXPECT_EQ(state.busyflag, kFalse) << "only an opening sets the flag";
 }
 
 TEST_F(ViewerFormTest, StoredSizesAreReadAsNumbersWithTheDefaultForAnythingElse) {
@@ -67,7 +61,7 @@ TEST_F(ViewerFormTest, StoredSizesAreReadAsNumbersWithTheDefaultForAnythingElse)
   };
   for (const Case& c : cases) {
     desktop.settings[u"width"] = c.stored;
-    ViewerForm fresh(state, desktop);
+    ViewerForm fresh(desktop);
     fresh.show();
     EXPECT_EQ(fresh.outer_size().width, c.width) << testing::utf8(c.stored);
     EXPECT_EQ(fresh.outer_size().height, 5865);
@@ -77,12 +71,12 @@ TEST_F(ViewerFormTest, StoredSizesAreReadAsNumbersWithTheDefaultForAnythingElse)
 
 TEST_F(ViewerFormTest, MinimisedOrMaximisedWindowStoresItsRestoredSize) {
   viewer.show();
-  viewer.Form_Resize({7000, 5000});
-  viewer.Form_Resize({2400, 450}, WindowState::minimized);
+  viewer.resize({7000, 5000});
+  viewer.resize({2400, 450}, WindowState::minimized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{2260, 50}));
-  viewer.Form_Resize({100, 300}, WindowState::minimized);
+  viewer.resize({100, 300}, WindowState::minimized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{0, 0})) << "never below zero";
-  viewer.Form_Resize({20000, 15000}, WindowState::maximized);
+  viewer.resize({20000, 15000}, WindowState::maximized);
   EXPECT_EQ(viewer.text_box_size(), (TwipsSize{19860, 14600}));
   viewer.close();
   EXPECT_EQ(desktop.settings[u"width"], u"7000");

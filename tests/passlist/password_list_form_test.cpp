@@ -22,38 +22,36 @@ struct PasswordListWindowTest : ::testing::Test {
   explicit PasswordListWindowTest(int code_page = 932) : desktop(code_page) {}
 
   PasswordListForm& open_editor() {
-    state.busyflag = kTrue;
-    window.Form_Load();
+    window.load();
     return window;
   }
   PasswordListForm& open_chooser() {
-    state.busyflag = kTrue;
-    state.selectmode = kTrue;
-    window.Form_Load();
-    return window;
+    chooser.load();
+    return chooser;
   }
 
   FakeDesktop desktop;
-  ProgramState state;
-  PasswordListForm window{state, desktop};
+  Busy busy;
+  PasswordListForm window{PasswordListMode::editor, busy, desktop};
+  PasswordListForm chooser{PasswordListMode::chooser, busy, desktop};
 };
 
 TEST_F(PasswordListWindowTest, EditorOpensWithTheFileListedAndNothingSelected) {
   desktop.files[kPath] = kThreeEntries;
-  state.selectpass = u"stale";
   open_editor();
   EXPECT_EQ(window.caption(), texts::kEditorCaption);
   EXPECT_EQ(window.lines(), (Lines{u"one", u"two", u"three"}));
-  EXPECT_EQ(window.passcount(), 3);
+  EXPECT_EQ(window.count(), 3);
   EXPECT_EQ(window.selected(), -1);
   EXPECT_EQ(window.info_text(), u"");
   EXPECT_TRUE(window.buttons_enabled());
   EXPECT_FALSE(window.outer_height_twips());
-  EXPECT_EQ(window.changed(), kFalse);
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.busyflag, kTrue);
+  EXPECT_FALSE(window.unsaved_changes());
+  EXPECT_FALSE(busy.idle()) << "the open window keeps the clipboard watch quiet";
   EXPECT_FALSE(window.closed());
   EXPECT_TRUE(desktop.boxes.empty());
+  window.unload();
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorOpensAnEmptyListSilently) {
@@ -67,9 +65,9 @@ TEST_F(PasswordListWindowTest, CountIsThePairsReadNotTheCountLine) {
   desktop.files[kPath] = "7\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n";
   open_editor();
   EXPECT_EQ(window.lines(), Lines{u"a"});
-  EXPECT_EQ(window.passcount(), 1);
-  window.List1_Click(0);
-  window.Command2_Click();
+  EXPECT_EQ(window.count(), 1);
+  window.on_list_click(0);
+  window.delete_selected();
   window.unload();
   EXPECT_EQ(desktop.files[kPath], "0\r\n");
 }
@@ -77,27 +75,27 @@ TEST_F(PasswordListWindowTest, CountIsThePairsReadNotTheCountLine) {
 TEST_F(PasswordListWindowTest, ClickShowsTheDescription) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_Click(1);
+  window.on_list_click(1);
   EXPECT_EQ(window.info_text(), u"second");
   // Leaving no line selected keeps the last description.
-  window.List1_Click(-1);
+  window.on_list_click(-1);
   EXPECT_EQ(window.info_text(), u"second");
 }
 
 TEST_F(PasswordListWindowTest, AddAsksForPasswordThenDescription) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_Click(0);
+  window.on_list_click(0);
   desktop.prompt_answers = {u" pass, word ", u16("説明")};
-  window.Command1_Click();
+  window.add();
   ASSERT_EQ(desktop.prompts.size(), 2u);
   EXPECT_EQ(desktop.prompts[0].prompt, texts::kPasswordPrompt);
   EXPECT_EQ(desktop.prompts[1].prompt, texts::kDescriptionPrompt);
   for (const auto& prompt : desktop.prompts) EXPECT_EQ(prompt.title, u"パスワードリストの編集");
   EXPECT_EQ(window.lines().back(), u" pass, word ");
-  EXPECT_EQ(window.infolist().back(), u16("説明"));
-  EXPECT_EQ(window.passcount(), 4);
-  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_EQ(window.descriptions().back(), u16("説明"));
+  EXPECT_EQ(window.count(), 4);
+  EXPECT_TRUE(window.unsaved_changes());
   // The new entry is not selected and the label keeps what it showed.
   EXPECT_EQ(window.selected(), 0);
   EXPECT_EQ(window.info_text(), u"first");
@@ -106,9 +104,9 @@ TEST_F(PasswordListWindowTest, AddAsksForPasswordThenDescription) {
 TEST_F(PasswordListWindowTest, CancelAtTheDescriptionStillAdds) {
   open_editor();
   desktop.prompt_answers = {u"pw"};
-  window.Command1_Click();
-  EXPECT_EQ(window.passlist(), Lines{u"pw"});
-  EXPECT_EQ(window.infolist(), Lines{u""});
+  window.add();
+  EXPECT_EQ(window.passwords(), Lines{u"pw"});
+  EXPECT_EQ(window.descriptions(), Lines{u""});
 }
 
 struct AddCase {
@@ -125,24 +123,24 @@ class PasswordListAdd : public ::testing::TestWithParam<AddCase> {};
 TEST_P(PasswordListAdd, AcceptsOrRefusesBeforeAnythingChanges) {
   const AddCase& c = GetParam();
   FakeDesktop desktop(c.code_page);
-  ProgramState state;
-  PasswordListForm window(state, desktop);
-  window.Form_Load();
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
+  window.load();
   desktop.prompt_answers = {c.password, c.description};
-  window.Command1_Click();
+  window.add();
   EXPECT_EQ(desktop.prompts.size(), c.prompts);
   if (c.refusal.empty()) {
     EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_EQ(window.passlist(), Lines{c.password});
-    EXPECT_EQ(window.changed(), kTrue);
+    EXPECT_EQ(window.passwords(), Lines{c.password});
+    EXPECT_TRUE(window.unsaved_changes());
   } else {
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].text, c.refusal);
     EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
     EXPECT_EQ(desktop.boxes[0].buttons, Buttons::ok);
-    EXPECT_TRUE(window.passlist().empty());
+    EXPECT_TRUE(window.passwords().empty());
     EXPECT_TRUE(window.lines().empty());
-    EXPECT_EQ(window.changed(), kFalse);
+    EXPECT_FALSE(window.unsaved_changes());
   }
 }
 
@@ -165,11 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PasswordListWindowTest, CancelAtThePasswordChangesNothing) {
   open_editor();
-  window.Command1_Click();
+  window.add();
   EXPECT_EQ(desktop.prompts.size(), 1u);
   EXPECT_TRUE(window.lines().empty());
   EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(window.changed(), kFalse);
+  EXPECT_FALSE(window.unsaved_changes());
 }
 
 struct DeleteCase {
@@ -187,18 +185,18 @@ TEST_P(PasswordListDelete, ClosesTheGapAndSelectsTheNeighbour) {
   const DeleteCase& c = GetParam();
   FakeDesktop desktop;
   desktop.files[kPath] = c.file;
-  ProgramState state;
-  PasswordListForm window(state, desktop);
-  window.Form_Load();
-  window.List1_Click(c.index);
-  window.Command2_Click();
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
+  window.load();
+  window.on_list_click(c.index);
+  window.delete_selected();
   EXPECT_EQ(window.lines(), c.left);
-  EXPECT_EQ(window.passlist(), c.left);
-  EXPECT_EQ(window.infolist().size(), c.left.size());
-  EXPECT_EQ(window.passcount(), static_cast<std::int32_t>(c.left.size()));
+  EXPECT_EQ(window.passwords(), c.left);
+  EXPECT_EQ(window.descriptions().size(), c.left.size());
+  EXPECT_EQ(window.count(), static_cast<std::int32_t>(c.left.size()));
   EXPECT_EQ(window.selected(), c.selected_after);
   EXPECT_EQ(window.info_text(), c.info_after);
-  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_TRUE(window.unsaved_changes());
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
@@ -215,15 +213,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PasswordListWindowTest, DeleteWithNothingSelectedDoesNothing) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.Command2_Click();
+  window.delete_selected();
   EXPECT_EQ(window.lines().size(), 3u);
-  EXPECT_EQ(window.changed(), kFalse);
+  EXPECT_FALSE(window.unsaved_changes());
 }
 
 TEST_F(PasswordListWindowTest, SaveButtonWithoutChangesAsksAndWritesNothing) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.Command3_Click();
+  window.save();
   window.unload();
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(desktop.files[kPath], kThreeEntries);
@@ -232,16 +230,16 @@ TEST_F(PasswordListWindowTest, SaveButtonWithoutChangesAsksAndWritesNothing) {
 TEST_F(PasswordListWindowTest, SaveButtonYesWritesTheWholeList) {
   open_editor();
   desktop.prompt_answers = {u16("日本"), u"", u"b", u"c"};
-  window.Command1_Click();
-  window.Command1_Click();
+  window.add();
+  window.add();
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text, texts::kSaveQuestion);
   EXPECT_EQ(desktop.boxes[0].buttons, Buttons::yes_no);
   EXPECT_EQ(desktop.boxes[0].icon, Icon::none);
   EXPECT_EQ(desktop.files[kPath], "2\r\n\"\x93\xFA\x96\x7B\"\r\n\"\"\r\n\"b\"\r\n\"c\"\r\n");
-  EXPECT_EQ(window.changed(), kFalse);
+  EXPECT_FALSE(window.unsaved_changes());
   EXPECT_FALSE(window.closed());
   window.unload();
   EXPECT_EQ(desktop.boxes.size(), 1u);
@@ -250,11 +248,11 @@ TEST_F(PasswordListWindowTest, SaveButtonYesWritesTheWholeList) {
 TEST_F(PasswordListWindowTest, SaveButtonNoWritesNothingAndClosingThenAsksNothing) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_Click(0);
-  window.Command2_Click();
+  window.on_list_click(0);
+  window.delete_selected();
   desktop.box_answers = {Answer::no};
-  window.Command3_Click();
-  EXPECT_EQ(window.changed(), kFalse);
+  window.save();
+  EXPECT_FALSE(window.unsaved_changes());
   window.unload();
   EXPECT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.files[kPath], kThreeEntries);
@@ -264,12 +262,11 @@ TEST_F(PasswordListWindowTest, ClosingAfterChangesAsksOnceEitherAnswerCloses) {
   for (Answer answer : {Answer::yes, Answer::no}) {
     FakeDesktop desk;
     desk.files[kPath] = kThreeEntries;
-    ProgramState st;
-    st.busyflag = kTrue;
-    PasswordListForm win(st, desk);
-    win.Form_Load();
-    win.List1_Click(2);
-    win.Command2_Click();
+    Busy b;
+    PasswordListForm win(PasswordListMode::editor, b, desk);
+    win.load();
+    win.on_list_click(2);
+    win.delete_selected();
     desk.box_answers = {answer};
     win.unload();
     win.unload();  // a second close does nothing more
@@ -278,24 +275,23 @@ TEST_F(PasswordListWindowTest, ClosingAfterChangesAsksOnceEitherAnswerCloses) {
     EXPECT_EQ(desk.files[kPath], answer == Answer::yes
                                      ? "2\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"second\"\r\n"
                                      : kThreeEntries);
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_TRUE(b.idle());
   }
 }
 
 TEST_F(PasswordListWindowTest, FailedSaveKeepsTheOldFileSaysSoAndKeepsTheChange) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_Click(0);
-  window.Command2_Click();
+  window.on_list_click(0);
+  window.delete_selected();
   desktop.file_writes_fail = true;
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   EXPECT_EQ(desktop.files[kPath], kThreeEntries);
   ASSERT_EQ(desktop.boxes.size(), 2u);
   EXPECT_EQ(desktop.boxes[1].text, texts::kSaveFailed);
   EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
-  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_TRUE(window.unsaved_changes());
 
   // The user can try again once the file can be written.
   desktop.file_writes_fail = false;
@@ -313,28 +309,26 @@ TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
 }
 
 TEST_F(PasswordListWindowTest, UnreadableFileIsNeverWrittenWhateverTheUserDoes) {
-  for (bool chooser : {false, true}) {
+  for (const PasswordListMode mode : {PasswordListMode::editor, PasswordListMode::chooser}) {
     FakeDesktop desk;
     desk.files[kPath] = kThreeEntries;
     desk.unreadable_files.insert(kPath);
     desk.prompt_answers = {u"new", u"entry"};
-    ProgramState st;
-    st.busyflag = kTrue;
-    st.selectmode = chooser ? kTrue : kFalse;
-    PasswordListForm win(st, desk);
-    win.Form_Load();
+    Busy b;
+    PasswordListForm win(mode, b, desk);
+    win.load();
     // The window closes with the message: nothing else is shown, not even
     // the chooser's empty-list message.
     EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kReadFailed)});
     EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
     EXPECT_TRUE(win.closed());
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_TRUE(b.idle());
+    EXPECT_FALSE(win.take_pick());
 
-    win.Command1_Click();
-    win.List1_Click(0);
-    win.Command2_Click();
-    win.Command3_Click();
+    win.add();
+    win.on_list_click(0);
+    win.delete_selected();
+    win.save();
     win.unload();
     EXPECT_TRUE(desk.prompts.empty());
     EXPECT_EQ(desk.boxes.size(), 1u);
@@ -357,9 +351,9 @@ TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
   const DamagedCase& c = GetParam();
   FakeDesktop desktop;
   desktop.files[kPath] = c.file;
-  ProgramState state;
-  PasswordListForm window(state, desktop);
-  window.Form_Load();
+  Busy busy;
+  PasswordListForm window(PasswordListMode::editor, busy, desktop);
+  window.load();
   EXPECT_EQ(window.lines(), c.shown);
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text,
@@ -370,18 +364,18 @@ TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
 
   // The first save keeps the original, then writes exactly what is listed.
   desktop.prompt_answers = {u"added", u"new"};
-  window.Command1_Click();
+  window.add();
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   EXPECT_EQ(desktop.file_writes, (Lines{kBackupPath, kPath}));
   EXPECT_EQ(desktop.files[kBackupPath], c.file);
-  PasswordEntries listed{window.passlist(), window.infolist()};
+  PasswordEntries listed{window.passwords(), window.descriptions()};
   EXPECT_EQ(desktop.files[kPath], format_password_file(listed, desktop));
   EXPECT_EQ(window.lines().back(), u"added");
 
   // A later save leaves the kept original alone.
-  window.List1_Click(0);
-  window.Command2_Click();
+  window.on_list_click(0);
+  window.delete_selected();
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.file_writes, (Lines{kBackupPath, kPath, kPath}));
@@ -406,20 +400,20 @@ TEST_F(PasswordListWindowTest, DamagedFileIsNotSavedWhenItsOriginalCannotBeKept)
   desktop.files[kPath] = damaged;
   desktop.files[kBackupPath] = "an original kept earlier";
   open_editor();
-  window.List1_Click(0);
-  window.Command2_Click();
+  window.on_list_click(0);
+  window.delete_selected();
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   EXPECT_EQ(desktop.box_texts().back(), texts::kBackupTaken);
   EXPECT_EQ(desktop.boxes.back().icon, Icon::critical);
   EXPECT_EQ(desktop.files[kPath], damaged);
   EXPECT_EQ(desktop.files[kBackupPath], "an original kept earlier");
-  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_TRUE(window.unsaved_changes());
 
   // The user moves the old backup away and saves again.
   desktop.files.erase(kBackupPath);
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   EXPECT_EQ(desktop.files[kBackupPath], damaged);
   EXPECT_EQ(desktop.files[kPath], "0\r\n");
 }
@@ -430,7 +424,7 @@ TEST_F(PasswordListWindowTest, DamagedFileWhoseBackupCannotBeWrittenStaysAsItIs)
   desktop.file_writes_fail = true;
   open_editor();
   desktop.prompt_answers = {u"pw"};
-  window.Command1_Click();
+  window.add();
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.box_texts().back(), texts::kBackupFailed);
@@ -444,7 +438,7 @@ TEST_F(PasswordListWindowTest, BackupFromAnEarlierOpeningOfTheSameFileIsEnough) 
   desktop.files[kBackupPath] = damaged;
   open_editor();
   desktop.prompt_answers = {u"pw"};
-  window.Command1_Click();
+  window.add();
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.files[kBackupPath], damaged);
@@ -458,13 +452,13 @@ TEST_F(PasswordListWindowTest, HiddenOrSystemFileReadsAsNoneAndIsNeverReplaced) 
   EXPECT_TRUE(window.lines().empty());
   EXPECT_TRUE(desktop.boxes.empty());
   desktop.prompt_answers = {u"pw", u"d"};
-  window.Command1_Click();
+  window.add();
   desktop.box_answers = {Answer::yes};
-  window.Command3_Click();
+  window.save();
   EXPECT_EQ(desktop.box_texts(),
             (Lines{std::u16string(texts::kSaveQuestion), std::u16string(texts::kNotPlainRefused)}));
   EXPECT_EQ(desktop.boxes[1].icon, Icon::critical);
-  EXPECT_EQ(window.changed(), kTrue);
+  EXPECT_TRUE(window.unsaved_changes());
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.box_texts().back(), texts::kNotPlainRefused);
@@ -476,8 +470,8 @@ TEST_F(PasswordListWindowTest, ChooserOverADamagedFileSaysSoAndWritesNothing) {
   desktop.files[kPath] = "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"three\"\r\n\"third\"\r\n";
   open_chooser();
   EXPECT_EQ(desktop.box_texts(), Lines{texts::damaged_list(2, /*editor=*/false)});
-  window.List1_DblClick(1);
-  EXPECT_EQ(state.selectpass, u"two");
+  chooser.on_list_double_click(1);
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
   EXPECT_TRUE(desktop.file_writes.empty());
 }
 
@@ -485,59 +479,54 @@ TEST_F(PasswordListWindowTest, ClosingWipesThePasswordsHeld) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
   window.unload();
-  EXPECT_EQ(window.passlist(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(window.passwords(), (Lines{u"", u"", u""}));
   EXPECT_EQ(window.lines(), (Lines{u"", u"", u""}));
-  EXPECT_EQ(window.infolist(), (Lines{u"first", u"second", u"third"}));
+  EXPECT_EQ(window.descriptions(), (Lines{u"first", u"second", u"third"}));
 }
 
 TEST_F(PasswordListWindowTest, ChoosersPickIsHandedOverOnce) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  window.List1_DblClick(1);
-  EXPECT_EQ(state.take_selectpass(), u"two");
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.take_selectpass(), u"");
+  chooser.on_list_double_click(1);
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
+  EXPECT_FALSE(chooser.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  EXPECT_EQ(window.caption(), texts::kChooserCaption);
-  EXPECT_FALSE(window.buttons_enabled());
-  EXPECT_EQ(window.outer_height_twips(), passlist::layout::kChooserOuterHeight);
-  EXPECT_EQ(window.lines().size(), 3u);
-  EXPECT_EQ(window.selected(), -1);
+  EXPECT_EQ(chooser.caption(), texts::kChooserCaption);
+  EXPECT_FALSE(chooser.buttons_enabled());
+  EXPECT_EQ(chooser.outer_height_twips(), passlist::layout::kChooserOuterHeight);
+  EXPECT_EQ(chooser.lines().size(), 3u);
+  EXPECT_EQ(chooser.selected(), -1);
   // Nothing can be added, deleted or saved.
   desktop.prompt_answers = {u"x", u"y"};
-  window.List1_Click(0);
-  window.Command1_Click();
-  window.Command2_Click();
-  window.Command3_Click();
-  window.unload();
-  EXPECT_EQ(window.lines().size(), 3u);
+  chooser.on_list_click(0);
+  chooser.add();
+  chooser.delete_selected();
+  chooser.save();
+  chooser.unload();
+  EXPECT_EQ(chooser.lines().size(), 3u);
   EXPECT_TRUE(desktop.prompts.empty());
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(desktop.files[kPath], kThreeEntries);
-  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_FALSE(chooser.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserOverAnEmptyListSaysSoAndCloses) {
   for (const char* file : {static_cast<const char*>(nullptr), "", "0\r\n", "x\r\n\"a\"\r\n"}) {
     FakeDesktop desk;
     if (file) desk.files[kPath] = file;
-    ProgramState st;
-    st.busyflag = kTrue;
-    st.selectmode = kTrue;
-    st.selectpass = u"stale";
-    PasswordListForm win(st, desk);
-    win.Form_Load();
+    Busy b;
+    PasswordListForm win(PasswordListMode::chooser, b, desk);
+    win.load();
     ASSERT_EQ(desk.boxes.size(), 1u);
     EXPECT_EQ(desk.boxes[0].text, texts::kEmptyList);
     EXPECT_EQ(desk.boxes[0].icon, Icon::information);
     EXPECT_TRUE(win.closed());
-    EXPECT_EQ(st.selectpass, u"");
-    EXPECT_EQ(st.busyflag, kFalse);
-    EXPECT_EQ(st.selectmode, kFalse);
+    EXPECT_FALSE(win.take_pick());
+    EXPECT_TRUE(b.idle());
     if (!file) {
       EXPECT_FALSE(desk.files.count(kPath));
     }
@@ -548,76 +537,72 @@ TEST_F(PasswordListWindowTest, ChooserPicksByEnterAndDoubleClickOnly) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
   // An Enter released as the window opens, with no line selected.
-  window.List1_KeyUp(PasswordListForm::kEnterKey, -1);
-  EXPECT_FALSE(window.closed());
+  chooser.on_list_key_up(PasswordListForm::kEnterKey, -1);
+  EXPECT_FALSE(chooser.closed());
   // An arrow key moves the selection: the description follows, no pick.
-  window.List1_KeyUp(40, 1);
-  EXPECT_EQ(window.info_text(), u"second");
-  EXPECT_FALSE(window.closed());
-  window.List1_KeyUp(PasswordListForm::kEnterKey, 1);
-  EXPECT_TRUE(window.closed());
-  EXPECT_EQ(state.selectpass, u"two");
-  EXPECT_EQ(state.busyflag, kFalse);
-  EXPECT_EQ(state.selectmode, kFalse);
+  chooser.on_list_key_up(40, 1);
+  EXPECT_EQ(chooser.info_text(), u"second");
+  EXPECT_FALSE(chooser.closed());
+  chooser.on_list_key_up(PasswordListForm::kEnterKey, 1);
+  EXPECT_TRUE(chooser.closed());
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"two"));
+  EXPECT_TRUE(busy.idle());
 
-  ProgramState st;
-  st.selectmode = kTrue;
-  PasswordListForm win(st, desktop);
-  win.Form_Load();
-  win.List1_DblClick(2);
+  PasswordListForm win(PasswordListMode::chooser, busy, desktop);
+  win.load();
+  win.on_list_double_click(2);
   EXPECT_TRUE(win.closed());
-  EXPECT_EQ(st.selectpass, u"three");
+  EXPECT_EQ(win.take_pick(), std::u16string_view(u"three"));
   EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(PasswordListWindowTest, ChooserCloseBoxLeavesSelectpassEmpty) {
   desktop.files[kPath] = kThreeEntries;
   open_chooser();
-  window.List1_Click(0);
-  window.unload();
-  EXPECT_EQ(state.selectpass, u"");
-  EXPECT_EQ(state.selectmode, kFalse);
-  EXPECT_EQ(state.busyflag, kFalse);
+  chooser.on_list_click(0);
+  chooser.unload();
+  EXPECT_FALSE(chooser.take_pick());
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorEnterAndDoubleClickOnlyShowTheDescription) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_KeyUp(PasswordListForm::kEnterKey, 2);
-  window.List1_DblClick(0);
-  window.List1_KeyUp(46, 0);  // Delete deletes nothing
+  window.on_list_key_up(PasswordListForm::kEnterKey, 2);
+  window.on_list_double_click(0);
+  window.on_list_key_up(46, 0);  // Delete deletes nothing
   EXPECT_FALSE(window.closed());
   EXPECT_EQ(window.info_text(), u"first");
   EXPECT_EQ(window.lines().size(), 3u);
-  EXPECT_EQ(state.selectpass, u"");
+  EXPECT_FALSE(window.take_pick());
 }
 
 TEST_F(PasswordListWindowTest, ChooserBesideTheEditorLeavesBothWorking) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
-  window.List1_Click(0);
-  window.Command2_Click();
+  window.on_list_click(0);
+  window.delete_selected();
 
   // A flow opens a chooser over the file as saved while the editor is open.
-  state.selectmode = kTrue;
-  PasswordListForm chooser(state, desktop);
-  chooser.Form_Load();
+  open_chooser();
   EXPECT_EQ(chooser.lines(), (Lines{u"one", u"two", u"three"}));
-  // Closing the editor meanwhile clears selectmode; the chooser still picks.
+  // Closing the editor meanwhile leaves the chooser one; it still picks.
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.box_texts(), Lines{std::u16string(texts::kSaveQuestion)});
   EXPECT_EQ(desktop.files[kPath], "2\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n");
-  chooser.List1_DblClick(0);
+  EXPECT_FALSE(busy.idle()) << "the chooser is still open";
+  chooser.on_list_double_click(0);
   EXPECT_TRUE(chooser.closed());
-  EXPECT_EQ(state.selectpass, u"one");
+  EXPECT_EQ(chooser.take_pick(), std::u16string_view(u"one"));
+  EXPECT_TRUE(busy.idle());
 }
 
 TEST_F(PasswordListWindowTest, EditorClosingDuringAChooserStillAsksToSave) {
   open_editor();
   desktop.prompt_answers = {u"pw"};
-  window.Command1_Click();
-  state.selectmode = kTrue;  // a chooser is running
+  window.add();
+  open_chooser();
   desktop.box_answers = {Answer::yes};
   window.unload();
   EXPECT_EQ(desktop.files[kPath], "1\r\n\"pw\"\r\n\"\"\r\n");

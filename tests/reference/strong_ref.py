@@ -1,8 +1,11 @@
 """An independent implementation of the strong block, on Python's
 `cryptography` package: the envelope (version, key derivation, cipher,
 fill, iteration count, salt, nonce, AES-256-GCM ciphertext and tag, zero
-fill), its base-85 armour and its framing under the mode letter "C".
+fill), its armour in standard base64 without padding (Python's own base64
+module) and its framing under the mode letter "C".
 """
+import base64
+import binascii
 import os
 import struct
 
@@ -12,7 +15,6 @@ from cryptography.hazmat.primitives.ciphers.aead import AESGCM
 from cryptography.hazmat.primitives.kdf.pbkdf2 import PBKDF2HMAC
 
 import block_ref
-from quiren_ref import ALPHABET
 
 START = b"(quiren_start)"
 END = b"(quiren_end)"
@@ -44,25 +46,21 @@ def open_envelope(envelope: bytes, password: str):
 
 
 def armour(data: bytes) -> bytes:
-    out = b""
-    for i in range(0, len(data) // 4 * 4, 4):
-        v = int.from_bytes(data[i:i + 4], "big")
-        digits = []
-        for _ in range(5):
-            digits.append(v % 85)
-            v //= 85
-        out += bytes(ALPHABET[d] for d in reversed(digits))
-    return out
+    return base64.b64encode(data).rstrip(b"=")
 
 
 def unarmour(text: bytes) -> bytes:
-    out = b""
-    for i in range(0, len(text), 5):
-        v = 0
-        for ch in text[i:i + 5]:
-            v = v * 85 + ALPHABET.index(bytes([ch]))
-        out += v.to_bytes(4, "big")
-    return out
+    """The bytes of `text`; ValueError unless it is base64 as the writer
+    writes it: the alphabet alone, no padding, no stray bits at the end."""
+    if len(text) % 4 == 1:
+        raise ValueError("a base64 length of 4n + 1")
+    try:
+        data = base64.b64decode(text + b"=" * (-len(text) % 4), validate=True)
+    except binascii.Error as e:
+        raise ValueError(str(e)) from e
+    if armour(data) != text:
+        raise ValueError("bits after the last byte")
+    return data
 
 
 def frame(envelope: bytes, width: int) -> bytes:

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tray/passlist/password_list_form.h"
 #include "tray/shell/about_form.h"
 
 namespace quiren {
@@ -11,23 +14,40 @@ namespace {
 
 using namespace quiren::testing;
 
+// The password list editor as the tray menu opens it: the real window
+// logic behind the menu's interface.
+struct ListEditor : ModelessWindow {
+  ListEditor(Busy& b, Desktop& d) : busy(b), desktop(d) {}
+  Busy& busy;
+  Desktop& desktop;
+  std::optional<PasswordListForm> form;
+  void show() override {
+    if (is_open()) return;
+    form.emplace(PasswordListMode::editor, busy, desktop);
+    form->load();
+  }
+  void close() override {
+    if (is_open()) form->unload();
+  }
+  bool is_open() const override { return form && !form->closed(); }
+};
+
 struct MainFormTest : ::testing::Test {
   FakeDesktop desktop;
   ProgramState state;
   FakeChain chain;
-  FakeFlows flows{state};
+  FakeFlows flows;
   FakeView view;
-  FakeWindow editor;
+  ListEditor editor{state.busy, desktop};
   FakeWindow about;
   FakeViewer viewer;
   AboutForm about_form{state};
   MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
 
   MainFormTest() {
-    view.on_unload = [this] { window.Form_Unload(); };
-    about.on_show = [this] { about_form.Form_Load(); };
-    about.on_close = [this] { about_form.Form_Unload(); };
-    editor.on_close = [this] { state.busyflag = kFalse; };
+    view.on_unload = [this] { window.unload(); };
+    about.on_show = [this] { about_form.open(); };
+    about.on_close = [this] { about_form.close(); };
   }
 
   // Something new is copied: the count moves on and the notice comes.
@@ -39,37 +59,35 @@ struct MainFormTest : ::testing::Test {
 
 TEST_F(MainFormTest, HookIgnoresTheNoticeSentOnJoining) {
   desktop.clipboard = u"already there";
-  std::int16_t busy_during_join = 0;
   chain.next_on_join = 77;
   chain.during_join = [&] {
-    busy_during_join = state.busyflag;
     ++chain.sequence;
     window.watch().on_clipboard_changed();
   };
-  window.watch().Hook();
-  EXPECT_EQ(busy_during_join, kTrue);
-  EXPECT_TRUE(flows.calls.empty());
+  window.watch().install();
+  EXPECT_TRUE(flows.calls.empty()) << "new contents, yet the notice on joining starts nothing";
   EXPECT_TRUE(chain.draws.empty());  // no next viewer known yet
-  EXPECT_EQ(state.hooked, kTrue);
-  EXPECT_EQ(state.busyflag, kFalse);
-  EXPECT_EQ(window.watch().nextviewer(), 77u);
+  EXPECT_TRUE(window.watch().installed());
+  EXPECT_EQ(window.watch().next_viewer(), 77u);
+  copy();
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"})) << "the next change does";
 }
 
 TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
   chain.next_on_join = 5;
-  window.watch().Hook();
+  window.watch().install();
 
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
 
-  state.busyflag = kTrue;
+  Busy::Token held = state.busy.hold();
   copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   // Forwarded both times.
   EXPECT_EQ(chain.draws, (std::vector<WindowHandle>{5, 5}));
 
-  state.busyflag = kFalse;
-  window.watch().Unhook();
+  held.release();
+  window.watch().remove();
   copy();
   EXPECT_EQ(flows.calls.size(), 1u);
   EXPECT_EQ(chain.draws.size(), 2u);
@@ -78,7 +96,7 @@ TEST_F(MainFormTest, ClipboardChangeStartsAFlowOnlyWhenNothingIsBusy) {
 TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
   chain.next_on_join = 5;
   chain.during_join = [&] { window.watch().on_clipboard_changed(); };
-  window.watch().Hook();
+  window.watch().install();
   auto notice_again = [&] { window.watch().on_clipboard_changed(); };
 
   // The contents at joining count as seen.
@@ -87,13 +105,14 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
   copy();
   notice_again();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
 
   // Contents met while busy are seen too: a late notice for them after the
   // flow ended starts nothing.
-  state.busyflag = kTrue;
-  copy();
-  state.busyflag = kFalse;
+  {
+    const Busy::Token flow = state.busy.start_flow();
+    copy();
+  }
   notice_again();
   EXPECT_EQ(flows.calls.size(), 1u);
 
@@ -103,9 +122,9 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
   // The clipboard moved on while the flow read it: the notice for what the
   // flow already examined, arriving after it ended, starts nothing.
-  flows.during_clipcheck = [&] { ++chain.sequence; };
+  flows.during_clipboard_change = [&] { ++chain.sequence; };
   copy();
-  flows.during_clipcheck = nullptr;
+  flows.during_clipboard_change = nullptr;
   notice_again();
   EXPECT_EQ(flows.calls.size(), 3u);
 
@@ -121,7 +140,7 @@ TEST_F(MainFormTest, ANoticeForContentsAlreadySeenStartsNothing) {
 
 TEST_F(MainFormTest, ChainChangeNotices) {
   chain.next_on_join = 10;
-  window.watch().Hook();
+  window.watch().install();
 
   // Another viewer leaves: passed on with its own arguments.
   window.watch().on_chain_changed(20, 30);
@@ -133,7 +152,7 @@ TEST_F(MainFormTest, ChainChangeNotices) {
   // Our next viewer leaves: the one after it becomes next, nothing passed on.
   window.watch().on_chain_changed(10, 40);
   EXPECT_EQ(chain.changes.size(), 1u);
-  EXPECT_EQ(window.watch().nextviewer(), 40u);
+  EXPECT_EQ(window.watch().next_viewer(), 40u);
 
   // The last viewer after ours leaves: no next viewer, nothing to pass on.
   window.watch().on_chain_changed(40, 0);
@@ -142,192 +161,157 @@ TEST_F(MainFormTest, ChainChangeNotices) {
   EXPECT_EQ(chain.changes.size(), 1u);
   EXPECT_TRUE(chain.draws.empty());
 
-  window.watch().Unhook();
+  window.watch().remove();
   EXPECT_EQ(chain.calls.back(), "leave 0");
 }
 
 TEST_F(MainFormTest, UnhookWhenOffLeavesNoChainAndRehookForgetsTheOldNext) {
-  window.watch().Unhook();
+  window.watch().remove();
   EXPECT_TRUE(chain.calls.empty());
 
   chain.next_on_join = 9;
-  window.watch().Hook();
-  window.watch().Unhook();
+  window.watch().install();
+  window.watch().remove();
   EXPECT_EQ(chain.calls, (std::vector<std::string>{"join", "leave 9"}));
 
   chain.during_join = [&] { window.watch().on_clipboard_changed(); };
-  window.watch().Hook();
+  window.watch().install();
   EXPECT_TRUE(chain.draws.empty());
 }
 
 TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
-  struct Case { const char* hock; bool hooked; };
+  struct Case { const char* stored; bool installed; };
   const Case cases[] = {{nullptr, true}, {"1", true}, {"0", false}, {"2", false}, {"junk", true}};
   for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.hock ? tc.hock : "absent");
+    SCOPED_TRACE(tc.stored ? tc.stored : "absent");
     FakeDesktop d;
     ProgramState s;
     FakeChain ch;
-    FakeFlows f{s};
+    FakeFlows f;
     FakeView v;
-    if (tc.hock) d.settings[u"hock"] = testing::u16(tc.hock);
+    if (tc.stored) d.settings[u"hock"] = testing::u16(tc.stored);
     d.settings[u"orikaesi"] = u"45";
     MainForm w{s, d, ch, MainFormParts{v, f, editor, about, viewer}};
-    w.Form_Load();
-    EXPECT_EQ(s.hooked, tc.hooked ? kTrue : kFalse);
-    EXPECT_EQ(s.busyflag, kFalse);
+    w.load();
+    EXPECT_EQ(w.watch().installed(), tc.installed);
     EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));
-    EXPECT_FALSE(w.dialog_visible());
-    EXPECT_EQ(w.dialog().controls.txtorikaesi, u"45");
+    EXPECT_FALSE(w.settings_visible());
+    EXPECT_EQ(w.settings().controls.wrap_width, u"45");
     EXPECT_TRUE(f.calls.empty());
+    // Loaded, the watch starts a flow on the next change, if it is on.
+    ++ch.sequence;
+    w.watch().on_clipboard_changed();
+    EXPECT_EQ(f.calls.size(), tc.installed ? 1u : 0u);
   }
 }
 
 TEST_F(MainFormTest, OnlyARightButtonPressOpensTheMenu) {
   for (std::uint32_t code : {0x200u, 0x201u, 0x202u, 0x203u, 0x205u, 0x206u, 0x207u, 0u}) {
-    window.Form_MouseMove(code);
+    window.on_tray_icon(code);
   }
   EXPECT_TRUE(view.calls.empty());
-  window.Form_MouseMove(kRightButtonDown);
+  window.on_tray_icon(kRightButtonDown);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"menu"}));
 }
 
 TEST_F(MainFormTest, MenuCommands) {
-  window.Form_Load();
+  window.load();
   view.calls.clear();
 
-  window.run(MenuCommand::mnuango);
-  window.run(MenuCommand::mnuhukugo);
+  window.run(MenuCommand::encrypt);
+  window.run(MenuCommand::decrypt);
   EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "decrypt"}));
 
-  // Settings: shown and refilled from the store; busyflag untouched, so
-  // clipboard changes still start flows.
+  // Settings: shown and refilled from the store; clipboard changes still
+  // start flows meanwhile.
   desktop.settings[u"orikaesi"] = u"70";
-  window.dialog().controls.txtorikaesi = u"99";
-  window.run(MenuCommand::mnusettei);
-  EXPECT_TRUE(window.dialog_visible());
+  window.settings().controls.wrap_width = u"99";
+  window.run(MenuCommand::settings);
+  EXPECT_TRUE(window.settings_visible());
   EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "refresh"}));
-  EXPECT_EQ(window.dialog().controls.txtorikaesi, u"70");
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_EQ(window.settings().controls.wrap_width, u"70");
   copy();
-  EXPECT_EQ(flows.calls.back(), "clipcheck");
+  EXPECT_EQ(flows.calls.back(), "on_clipboard_change");
 
-  window.Command2_Click();
-  EXPECT_FALSE(window.dialog_visible());
+  window.settings_cancel();
+  EXPECT_FALSE(window.settings_visible());
   EXPECT_TRUE(desktop.settings_writes.empty());
 
-  // Password list editor: busy until it closes.
+  // A clipboard change while the password list is open starts no flow;
+  // the menu's commands still work.
   flows.calls.clear();
-  window.run(MenuCommand::mnupassword);
-  EXPECT_TRUE(editor.open);
-  EXPECT_EQ(state.busyflag, kTrue);
+  window.run(MenuCommand::password_list);
+  EXPECT_TRUE(editor.is_open());
   copy();
   EXPECT_TRUE(flows.calls.empty());
+  window.run(MenuCommand::encrypt);
+  EXPECT_EQ(flows.calls, std::vector<std::string>{"encrypt"});
   editor.close();
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"encrypt", "on_clipboard_change"}));
 
-  // About window: busy while open, its title the running version.
-  state.versiontext = u"む～くいれん Ver1.1";
+  // Nor while the about window is open, its title the running version.
+  state.version_text = u"む～くいれん Ver1.1";
   flows.calls.clear();
-  window.run(MenuCommand::mnuversion);
+  window.run(MenuCommand::about);
   EXPECT_TRUE(about.open);
-  EXPECT_EQ(about_form.lblTitle, u"む～くいれん Ver1.1");
+  EXPECT_EQ(about_form.title, u"む～くいれん Ver1.1");
   copy();
   EXPECT_TRUE(flows.calls.empty());
   about.close();
-  EXPECT_EQ(state.busyflag, kFalse);
   copy();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
+  EXPECT_EQ(flows.calls, (std::vector<std::string>{"on_clipboard_change"}));
+}
+
+TEST_F(MainFormTest, OneWindowClosingLeavesTheWatchQuietWhileAnotherIsOpen) {
+  window.load();
+  window.run(MenuCommand::password_list);
+  window.run(MenuCommand::about);
+  about.close();
+  copy();
+  EXPECT_TRUE(flows.calls.empty()) << "the password list is still open";
+  editor.close();
+  copy();
+  EXPECT_EQ(flows.calls, std::vector<std::string>{"on_clipboard_change"});
 }
 
 TEST_F(MainFormTest, SettingsOkHidesOnlyWhenSaved) {
-  window.Form_Load();
-  window.run(MenuCommand::mnusettei);
-  window.dialog().controls.txtorikaesi = u"9";
-  window.Command1_Click();
-  EXPECT_TRUE(window.dialog_visible());
-  window.dialog().controls.txtorikaesi = u"20";
-  window.Command1_Click();
-  EXPECT_FALSE(window.dialog_visible());
+  window.load();
+  window.run(MenuCommand::settings);
+  window.settings().controls.wrap_width = u"9";
+  window.settings_ok();
+  EXPECT_TRUE(window.settings_visible());
+  window.settings().controls.wrap_width = u"20";
+  window.settings_ok();
+  EXPECT_FALSE(window.settings_visible());
   EXPECT_EQ(view.calls.back(), "hide");
   EXPECT_EQ(desktop.settings[u"orikaesi"], u"20");
 }
 
 TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   chain.next_on_join = 3;
-  window.Form_Load();
+  window.load();
   viewer.open = true;
-  window.run(MenuCommand::mnuversion);
+  window.run(MenuCommand::about);
   view.calls.clear();
 
-  window.run(MenuCommand::mnuend);
+  window.run(MenuCommand::exit);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"unload", "remove icon"}));
   EXPECT_EQ(chain.calls.back(), "leave 3");
-  EXPECT_EQ(state.hooked, kFalse);
+  EXPECT_FALSE(window.watch().installed());
   EXPECT_FALSE(viewer.open);
   EXPECT_FALSE(about.open);
-  EXPECT_EQ(state.busyflag, kFalse);
+  EXPECT_TRUE(state.busy.idle()) << "the about window's hold went with it";
   EXPECT_TRUE(window.program_may_end());
 }
 
 TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
-  window.Form_Load();
-  window.run(MenuCommand::mnupassword);
-  window.Form_Unload();  // the dialog's close box
+  window.load();
+  window.run(MenuCommand::password_list);
+  window.unload();  // the dialog's close box
   EXPECT_FALSE(window.program_may_end());
   editor.close();
   EXPECT_TRUE(window.program_may_end());
-}
-
-}  // namespace
-}  // namespace quiren
-
-namespace quiren {
-namespace {
-
-using namespace quiren::testing;
-
-// A flow waiting in a message box while the tray menu asks for another one.
-struct NestingFlows : CipherCommands {
-  std::function<void()> inside;
-  std::vector<std::string> calls;
-  void clipcheck() override { step("clipcheck"); }
-  void mnuango_Click() override { step("encrypt"); }
-  void hukugoclip() override { step("decrypt"); }
-  void step(const char* name) {
-    calls.push_back(name);
-    if (inside) {
-      auto once = std::move(inside);
-      inside = nullptr;
-      once();
-    }
-  }
-};
-
-TEST(MainFormNesting, NoFlowStartsInsideAnother) {
-  FakeDesktop desktop;
-  ProgramState state;
-  FakeChain chain;
-  FakeView view;
-  FakeWindow editor, about;
-  FakeViewer viewer;
-  NestingFlows flows;
-  MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
-  window.Form_Load();
-
-  flows.inside = [&] {
-    window.run(MenuCommand::mnuango);
-    window.run(MenuCommand::mnuhukugo);
-  };
-  ++chain.sequence;
-  window.watch().on_clipboard_changed();
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck"}));
-
-  flows.inside = [&] { window.run(MenuCommand::mnuhukugo); };
-  window.run(MenuCommand::mnuango);
-  window.run(MenuCommand::mnuhukugo);
-  EXPECT_EQ(flows.calls, (std::vector<std::string>{"clipcheck", "encrypt", "decrypt"}));
 }
 
 }  // namespace

@@ -38,16 +38,14 @@ struct FakeChain : ViewerChain {
 };
 
 struct FakeFlows : CipherCommands {
-  explicit FakeFlows(ProgramState& s) : state(s) {}
-  ProgramState& state;
   std::vector<std::string> calls;
-  std::function<void()> during_clipcheck;
-  void clipcheck() override {
-    calls.push_back("clipcheck");
-    if (during_clipcheck) during_clipcheck();
+  std::function<void()> during_clipboard_change;
+  void on_clipboard_change() override {
+    calls.push_back("on_clipboard_change");
+    if (during_clipboard_change) during_clipboard_change();
   }
-  void mnuango_Click() override { calls.push_back("encrypt"); }
-  void hukugoclip() override { calls.push_back("decrypt"); }
+  void encrypt_clipboard() override { calls.push_back("encrypt"); }
+  void decrypt_clipboard() override { calls.push_back("decrypt"); }
 };
 
 struct FakeWindow : ModelessWindow {
@@ -82,9 +80,9 @@ struct FakeView : MainView {
   void add_tray_icon() override { calls.push_back("add icon"); }
   void remove_tray_icon() override { calls.push_back("remove icon"); }
   void pop_up_menu() override { calls.push_back("menu"); }
-  void show_dialog() override { calls.push_back("show"); }
-  void hide_dialog() override { calls.push_back("hide"); }
-  void refresh_controls() override { calls.push_back("refresh"); }
+  void show_settings() override { calls.push_back("show"); }
+  void hide_settings() override { calls.push_back("hide"); }
+  void refresh_settings() override { calls.push_back("refresh"); }
   void unload() override {
     calls.push_back("unload");
     if (on_unload) on_unload();

@@ -16,7 +16,7 @@ struct FakeSplash : SplashView {
   std::vector<std::string> calls;
   std::u16string version;
   void shape_as_ellipse(TwipsPerPixel) override { calls.push_back("shape"); }
-  void settopmost() override { calls.push_back("topmost"); }
+  void raise_to_top() override { calls.push_back("topmost"); }
   void show_version(std::u16string_view text) override {
     calls.push_back("version");
     version = std::u16string(text);
@@ -27,13 +27,21 @@ TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
   FakeDesktop desktop;
   ProgramState state;
   FakeSplash splash;
-  EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
+  EXPECT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::splash);
   EXPECT_EQ(splash.calls, (std::vector<std::string>{"shape", "topmost", "version"}));
   EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
-  EXPECT_EQ(state.versiontext, u"む～くいれん Ver1.1");
-  EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 60, .ango = kFalse, .hukugo = kFalse, .equalpass = kFalse,
-                                           .quest1 = 1, .quest2 = 1, .usepasslist1 = kFalse, .usepasslist2 = kFalse,
-                                           .strong = kTrue}));
+  EXPECT_EQ(state.version_text, u"む～くいれん Ver1.1");
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 60,
+      .encrypt_with_fixed_password = false,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = false,
+      .ask_before_encrypt = 1,
+      .ask_before_decrypt = 1,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = false,
+      .strong = true,
+    }));
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_TRUE(desktop.settings_writes.empty());
 }
@@ -45,10 +53,18 @@ TEST(StartupTest, StoredTextsAreConverted) {
                       {u"usepasslist1", u"false"}, {u"usepasslist2", u"True"}};
   ProgramState state;
   FakeSplash splash;
-  ASSERT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::splash);
-  EXPECT_EQ(state.settings, (SettingValues{.orikaesi = 62, .ango = kTrue, .hukugo = kFalse, .equalpass = kTrue,
-                                           .quest1 = 0, .quest2 = 255, .usepasslist1 = kFalse, .usepasslist2 = kTrue,
-                                           .strong = kTrue}));
+  ASSERT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::splash);
+  EXPECT_EQ(state.settings, (SettingValues{
+      .wrap_width = 62,
+      .encrypt_with_fixed_password = true,
+      .decrypt_with_fixed_password = false,
+      .decrypt_with_encrypt_password = true,
+      .ask_before_encrypt = 0,
+      .ask_before_decrypt = 255,
+      .encrypt_password_from_list = false,
+      .decrypt_password_from_list = true,
+      .strong = true,
+    }));
 }
 
 TEST(StartupTest, UnconvertibleSettingEndsStartUp) {
@@ -59,7 +75,7 @@ TEST(StartupTest, UnconvertibleSettingEndsStartUp) {
     desktop.settings[key] = value;
     ProgramState state;
     FakeSplash splash;
-    EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::failed);
+    EXPECT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::failed);
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_EQ(desktop.boxes[0].text, shell::texts::kStartupError);
     EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
@@ -73,13 +89,13 @@ TEST(StartupTest, SecondCopyIsRefusedBeforeAnythingElse) {
   desktop.settings[u"orikaesi"] = u"33";
   ProgramState state;
   FakeSplash splash;
-  EXPECT_EQ(frmmain_Form_Load(state, desktop, splash), StartupOutcome::refused);
+  EXPECT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::refused);
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text, u"2重起動は禁止されています");
   EXPECT_EQ(desktop.boxes[0].icon, Icon::exclamation);
   EXPECT_EQ(desktop.boxes[0].title, u"む～くいれん");
   EXPECT_TRUE(splash.calls.empty());
-  EXPECT_EQ(state.settings.orikaesi, 60);
+  EXPECT_EQ(state.settings.wrap_width, 60);
 }
 
 }  // namespace

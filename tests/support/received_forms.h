@@ -1,23 +1,80 @@
-// The forms a block comes back in from mail and chat programs, made from a
-// block as it was written (CR LF line breaks). One table for the block
-// reader's, the tool's, the decrypt flow's and the end-to-end tests, so each
-// level is checked against the same forms. Header-only: the Windows driver
-// programs use it too.
+// The table of received forms (tests/vectors/received-forms.json) as the
+// C++ tests and the Windows driver programs take it, and the helpers they
+// make their own forms with. Header-only: the driver programs use it too.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "block/block_damage.h"
+#include "block/block_rules.h"
+#include "vectors/received_forms.h"
+
 namespace quiren::testing {
 
-struct ReceivedForm {
-  std::string name;
-  std::u16string text;
-};
+using vectors::ReceivedForm;
+using vectors::SourceBlock;
+
+inline const SourceBlock& source_of(const ReceivedForm& form, std::size_t i = 0) {
+  return vectors::kSourceBlocks[form.sources[i]];
+}
+
+inline const SourceBlock& source_named(std::string_view name) {
+  for (const SourceBlock& block : vectors::kSourceBlocks)
+    if (block.name == name) return block;
+  return vectors::kSourceBlocks[0];
+}
+
+// What the viewer shows for a form that reads: each block's text, joined as
+// the results of consecutive blocks are.
+inline std::u16string shown_text(const ReceivedForm& form) {
+  std::u16string shown;
+  for (std::size_t i = 0; i < form.sources.size(); ++i) {
+    if (i > 0) shown += block::kResultJoint;
+    shown += source_of(form, i).text;
+  }
+  return shown;
+}
+
+// Where a damaged form's block must be said to be damaged.
+inline block::BlockDamage expected_damage(const ReceivedForm& form) {
+  block::DamageKind kind = block::DamageKind::foreign_character;
+  if (form.damage.kind == vectors::DamageKind::short_line) kind = block::DamageKind::short_line;
+  if (form.damage.kind == vectors::DamageKind::length) kind = block::DamageKind::uneven_length;
+  return {kind, form.damage.line, form.damage.column, form.damage.character};
+}
+
+// The forms that read as their blocks, all of whose blocks are of `format`
+// (any format when `mixed`).
+inline std::vector<const ReceivedForm*> readable_forms(vectors::BlockFormat format, bool mixed = false) {
+  std::vector<const ReceivedForm*> out;
+  for (const ReceivedForm& form : vectors::kReceivedForms) {
+    if (form.expect != vectors::Expect::source) continue;
+    bool all = true;
+    for (std::size_t i = 0; i < form.sources.size(); ++i) all = all && source_of(form, i).format == format;
+    if (all || mixed) out.push_back(&form);
+  }
+  return out;
+}
+
+// A received text with its invisible and non-ASCII characters spelt out,
+// for failure messages.
+inline std::string printable(std::u16string_view s) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char16_t c : s) {
+    if (c == u'\r') out += "\\r";
+    else if (c == u'\n') out += "\\n";
+    else if (c == u'\t') out += "\\t";
+    else if (c >= 0x20 && c < 0x7F) out.push_back(static_cast<char>(c));
+    else out += {'<', digits[c >> 12], digits[(c >> 8) & 15], digits[(c >> 4) & 15], digits[c & 15], '>'};
+  }
+  return out;
+}
 
 // A text's lines without their CR LF, and lines put together again with
-// `before` each and `between` them: the tools the forms are made with.
+// `before` each and `between` them.
 inline std::vector<std::u16string> lines_of(std::u16string_view text) {
   std::vector<std::u16string> lines;
   for (std::size_t pos = 0;;) {
@@ -37,75 +94,6 @@ inline std::u16string joined(const std::vector<std::u16string>& lines, std::u16s
     out += lines[i];
   }
   return out;
-}
-
-// The block's body (the lines between its markers) run together and cut
-// again every `width` characters, as a mail program re-wraps a paragraph.
-inline std::vector<std::u16string> rewrapped(const std::vector<std::u16string>& lines, std::size_t width) {
-  std::u16string body;
-  for (std::size_t i = 1; i + 1 < lines.size(); ++i) body += lines[i];
-  std::vector<std::u16string> out{lines.front()};
-  for (std::size_t pos = 0; pos < body.size(); pos += width) out.push_back(body.substr(pos, width));
-  out.push_back(lines.back());
-  return out;
-}
-
-// Every form of one block, from "as sent" to the whole block run together on
-// one line. Quoted forms stand in a reply, with quoted text around them.
-inline std::vector<ReceivedForm> received_forms(std::u16string_view block) {
-  const std::vector<std::u16string> lines = lines_of(block);
-  auto quoted_lines = [](const std::vector<std::u16string>& these, std::u16string_view quote,
-                         std::u16string_view eol) {
-    return std::u16string(quote) + u"On Monday you wrote:" + std::u16string(eol) + joined(these, quote, eol) +
-           std::u16string(eol) + std::u16string(quote) + std::u16string(eol) + u"Thanks, see above.";
-  };
-  auto quoted = [&](std::u16string_view quote, std::u16string_view eol) { return quoted_lines(lines, quote, eol); };
-  auto blank_inside = [&](char16_t blank) {
-    std::vector<std::u16string> out = lines;
-    for (std::size_t i = 1; i + 1 < out.size(); ++i) out[i].insert(out[i].size() / 2, 1, blank);
-    return joined(out, u"", u"\r\n");
-  };
-  // Alternates ">> " and "> > " line by line, in a reply quoted once.
-  std::u16string mixed = u"> She wrote:\r\n";
-  for (std::size_t i = 0; i < lines.size(); ++i) mixed += (i % 2 ? u"> > " : u">> ") + lines[i] + u"\r\n";
-  mixed += u"> Did you get it?\r\nYes.";
-
-  return {
-      {"as sent", std::u16string(block)},
-      {"LF only", joined(lines, u"", u"\n")},
-      {"CR only", joined(lines, u"", u"\r")},
-      {"quoted '> ', CR LF", quoted(u"> ", u"\r\n")},
-      {"quoted '> ', LF", quoted(u"> ", u"\n")},
-      {"quoted '>> ', CR LF", quoted(u">> ", u"\r\n")},
-      {"quoted '>> ', LF", quoted(u">> ", u"\n")},
-      {"quoted '| ', CR LF", quoted(u"| ", u"\r\n")},
-      {"quoted '>' without space, LF", quoted(u">", u"\n")},
-      {"mixed depth and spacing", mixed},
-      {"indented 4 spaces", u"Here it is:\r\n" + joined(lines, u"    ", u"\r\n")},
-      {"indented with a tab", u"Here it is:\r\n" + joined(lines, u"\t", u"\r\n")},
-      {"U+00A0 after lines", joined(lines, u"", u"\u00A0\r\n") + u"\u00A0"},
-      {"U+3000 after lines", joined(lines, u"", u"\u3000\r\n") + u"\u3000"},
-      {"U+00A0 inside lines", blank_inside(u'\u00A0')},
-      {"U+3000 inside lines", blank_inside(u'\u3000')},
-      {"U+3000 indent, U+00A0 after lines", joined(lines, u"\u3000", u"\u00A0\r\n")},
-      {"re-wrapped at 30", joined(rewrapped(lines, 30), u"", u"\r\n")},
-      {"re-wrapped at 76", joined(rewrapped(lines, 76), u"", u"\r\n")},
-      {"quoted '> ', LF, re-wrapped at 76", quoted_lines(rewrapped(lines, 76), u"> ", u"\n")},
-      {"joined on one line", joined(lines, u"", u" ")},
-      {"joined on one line, quoted '> '", u"> " + joined(lines, u"", u" ") + u"\r\n> \r\nok"},
-      {"joined on one line, no spaces", joined(lines, u"", u"")},
-  };
-}
-
-// Two blocks in one text, one of them quoted: read in order, each as sent.
-inline std::vector<ReceivedForm> received_pairs(std::u16string_view first, std::u16string_view second) {
-  const std::u16string quoted_first = joined(lines_of(first), u"> ", u"\r\n");
-  const std::u16string quoted_second = joined(lines_of(second), u"> ", u"\n");
-  return {
-      {"first as sent, second quoted", std::u16string(first) + u"\r\n\r\nYou wrote:\r\n" + quoted_second},
-      {"first quoted, second as sent", u"You wrote:\r\n" + quoted_first + u"\r\n> \r\nHere is mine:\r\n" +
-                                           std::u16string(second)},
-  };
 }
 
 }  // namespace quiren::testing

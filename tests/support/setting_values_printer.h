@@ -8,9 +8,12 @@
 namespace quiren {
 
 inline void PrintTo(const SettingValues& v, std::ostream* os) {
-  *os << "{orikaesi " << v.orikaesi << ", ango " << v.ango << ", hukugo " << v.hukugo << ", equalpass "
-      << v.equalpass << ", quest1 " << int{v.quest1} << ", quest2 " << int{v.quest2} << ", usepasslist1 "
-      << v.usepasslist1 << ", usepasslist2 " << v.usepasslist2 << ", strong " << v.strong << "}";
+  *os << std::boolalpha << "{wrap_width " << v.wrap_width << ", encrypt_with_fixed_password "
+      << v.encrypt_with_fixed_password << ", decrypt_with_fixed_password " << v.decrypt_with_fixed_password
+      << ", decrypt_with_encrypt_password " << v.decrypt_with_encrypt_password << ", ask_before_encrypt "
+      << int{v.ask_before_encrypt} << ", ask_before_decrypt " << int{v.ask_before_decrypt}
+      << ", encrypt_password_from_list " << v.encrypt_password_from_list << ", decrypt_password_from_list "
+      << v.decrypt_password_from_list << ", strong " << v.strong << "}";
 }
 
 }  // namespace quiren

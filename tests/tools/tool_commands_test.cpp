@@ -10,6 +10,7 @@
 #include <string>
 
 #include "block/block_rules.h"
+#include "block/damage_message.h"
 #include "cipher/code_table.h"
 #include "tests/support/quick_crypto.h"
 #include "tests/support/received_forms.h"
@@ -36,7 +37,7 @@ class ToolCommands : public ::testing::Test {
   PasswordSource given(std::string password) {
     return [this, password] {
       ++asked;
-      return PasswordRead{true, password, {}};
+      return PasswordRead{true, SecretBytes(password), {}};
     };
   }
   CommandResult encrypt(std::string_view text, std::string password, BlockFormat format = BlockFormat::compatible,
@@ -143,28 +144,61 @@ TEST_F(ToolCommands, SeveralBlocks) {
   EXPECT_EQ(none.exit_code, kExitWrongPassword);
 }
 
-// Every form a block comes back in from mail and chat, as UTF-8 input.
+// Every form of the shared table, as UTF-8 input: the forms that read give
+// their blocks' texts, the damaged ones say where they are damaged, counted
+// in the input as it came.
 TEST_F(ToolCommands, ReadsEveryReceivedForm) {
-  const std::string text =
-      "メールで届いた文です。返信に引用されても、改行が変わっても、行が折り返されても、"
-      "空白が入っても、そのまま読めます。明日の会議は北門の前で正午から始めます。";
+  namespace vectors = testing::vectors;
+  const std::unique_ptr<block::CryptoProvider> platform = block::platform_crypto();
+  const Ciphers real{cipher, *platform};  // the table's strong blocks use the real derivation
+  for (const vectors::ReceivedForm& form : vectors::kReceivedForms) {
+    SCOPED_TRACE(form.name);
+    const std::string password = utf8_from_utf16(testing::source_of(form).password);
+    CommandResult r = decrypt_command(utf8_from_utf16(form.received), given(password), *japanese, real);
+    if (form.expect == vectors::Expect::source) {
+      EXPECT_EQ(r.exit_code, kExitDone) << r.message;
+      EXPECT_EQ(r.output, utf8_from_utf16(testing::shown_text(form)));
+      continue;
+    }
+    EXPECT_EQ(r.exit_code, kExitBadInput);
+    EXPECT_EQ(r.message, texts::kUnreadable);
+    const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
+                                         texts::kDamageShortLine, texts::kDamageUnevenLength};
+    EXPECT_EQ(r.detail, block::describe_damage(testing::expected_damage(form), where));
+  }
+}
+
+// The line that says where: the example, an emoji in the strong
+// block's third line, and a line that lost a character.
+TEST_F(ToolCommands, SaysWhereABlockIsDamaged) {
+  namespace vectors = testing::vectors;
+  const std::unique_ptr<block::CryptoProvider> platform = block::platform_crypto();
+  const Ciphers real{cipher, *platform};
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"strong: an emoji in place of a character",
+       "line 3, character 17: \"\xF0\x9F\x98\x80\" (U+1F600) is not a character blocks are written in"},
+      {"compatible: quoted '> ', an emoji in place of a character",
+       "line 4, character 19: \"\xF0\x9F\x98\x80\" (U+1F600) is not a character blocks are written in"},
+      {"strong: a left-to-right mark put in",
+       "line 3, character 17: an invisible character (U+200E) is not a character blocks are written in"},
+      {"compatible: a character lost", "line 3 is shorter than the other lines of the block: characters are missing there"},
+  };
+  for (const auto& [name, detail] : cases) {
+    SCOPED_TRACE(name);
+    const vectors::ReceivedForm* form = nullptr;
+    for (const vectors::ReceivedForm& f : vectors::kReceivedForms)
+      if (f.name == name) form = &f;
+    ASSERT_NE(form, nullptr);
+    CommandResult r = decrypt_command(utf8_from_utf16(form->received), given("pw"), *japanese, real);
+    EXPECT_EQ(r.detail, detail);
+    EXPECT_EQ(asked, 0) << "no password asked";
+  }
+}
+
+// Input that is not UTF-8 (Shift_JIS around the block) is read byte for byte.
+TEST_F(ToolCommands, ReadsABlockInShiftJisMail) {
+  const std::string text = "メールで届いた文です。";
   const std::string b = block(text, "pw");
-  const std::string second = block("二つ目", "pw", 20);
-  ASSERT_GE(std::count(b.begin(), b.end(), '\n'), 3) << "a body of two lines or more";
-  auto utf16 = [](const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); };
-  for (const testing::ReceivedForm& form : testing::received_forms(utf16(b))) {
-    SCOPED_TRACE(form.name);
-    CommandResult r = decrypt(utf8_from_utf16(form.text), "pw");
-    EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-    EXPECT_EQ(r.output, text);
-  }
-  for (const testing::ReceivedForm& form : testing::received_pairs(utf16(b), utf16(second))) {
-    SCOPED_TRACE(form.name);
-    CommandResult r = decrypt(utf8_from_utf16(form.text), "pw");
-    EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-    EXPECT_EQ(r.output, text + kJoint + "二つ目");
-  }
-  // Input that is not UTF-8 (Shift_JIS around the block) is read byte for byte.
   CommandResult sjis = decrypt("\x82\xa0\r\n> " + replace_all(b, "\r\n", "\n> ") + "\n\x82\xa0", "pw");
   EXPECT_EQ(sjis.exit_code, kExitDone) << sjis.message;
   EXPECT_EQ(sjis.output, text);
@@ -177,17 +211,24 @@ TEST_F(ToolCommands, UnreadableInput) {
     std::string input;
     std::string output;
     int asked;
+    std::string_view detail;  // the second line: where the block is damaged
   };
+  const std::string_view uneven =
+      "the block's length does not come out even: characters are missing or extra up to line 2, its last";
   const Case cases[] = {
-      {"no block", "just text", "", 0},
+      {"no block", "just text", "", 0, ""},
       {"lower-case markers", replace_all(replace_all(good, "quiren_start", "QUIREN_START"), "quiren_end", "QUIREN_END"),
-       "", 0},
-      {"unknown first mode letter", "(quiren_start)\r\nDGGGGG>AGGGGG\r\n(quiren_end)", "", 0},
-      {"field not whole armour groups", "(quiren_start)\r\nAGGGG>AGGGGG\r\n(quiren_end)", "", 0},
-      {"field with a character outside the armour", "(quiren_start)\r\nAGGG,G>AGGGGG\r\n(quiren_end)", "", 0},
-      {"payload without separator", "(quiren_start)\r\nAGGGGGAGGGGG\r\n(quiren_end)", "", 0},
-      {"second block's mode letter unknown", good + "\r\n(quiren_start)\r\nZGGGGG>AGGGGG\r\n(quiren_end)", "kept", 1},
-      {"second block damaged", good + "\r\n(quiren_start)\r\nAGGGGG\r\n(quiren_end)", "", 1},
+       "", 0, ""},
+      {"unknown first mode letter", "(quiren_start)\r\nDGGGGG>AGGGGG\r\n(quiren_end)", "", 0, ""},
+      {"field not whole armour groups", "(quiren_start)\r\nAGGGG>AGGGGG\r\n(quiren_end)", "", 0, uneven},
+      {"field with a character outside the armour", "(quiren_start)\r\nAGGG,G>AGGGGG\r\n(quiren_end)", "", 0,
+       "line 2, character 5: \",\" (U+002C) is not a character blocks are written in"},
+      {"payload without separator", "(quiren_start)\r\nAGGGGGAGGGGG\r\n(quiren_end)", "", 0, uneven},
+      {"second block's mode letter unknown", good + "\r\n(quiren_start)\r\nZGGGGG>AGGGGG\r\n(quiren_end)", "kept", 1,
+       ""},
+      {"second block damaged, whole groups", good + "\r\n(quiren_start)\r\nAGGGGG\r\n(quiren_end)", "", 1, ""},
+      {"second block damaged, a comma", good + "\r\n(quiren_start)\r\nAGG,GG>A\r\n(quiren_end)", "", 1,
+       "line 5, character 4: \",\" (U+002C) is not a character blocks are written in"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,6 +239,7 @@ TEST_F(ToolCommands, UnreadableInput) {
     EXPECT_EQ(r.message.find('\n'), std::string::npos);
     EXPECT_EQ(r.output, c.output);
     EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(r.detail, c.detail);
   }
 }
 
@@ -270,6 +312,30 @@ TEST_F(ToolCommands, NoTextIsEncryptedThatNoBlockCouldGiveBackWhole) {
     EXPECT_EQ(r.message, texts::kTextTooLong);
     EXPECT_EQ(asked, 0);
   }
+}
+
+// The messages that name a limit take it from the rule, and read as before.
+TEST(ToolTexts, LimitsReadAsBefore) {
+  EXPECT_EQ(texts::kPasswordTooLong, "the password is longer than 30 characters");
+  EXPECT_EQ(texts::kTextTooLong, "the text is longer than 64 MiB, more than a block can give back whole");
+  EXPECT_EQ(texts::kDecryptedTooLong, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
+}
+
+// A cipher that answers with a cut-off result (under memory pressure, say)
+// gives no block, as in the tray program.
+TEST_F(ToolCommands, AnImplausibleCipherResultWritesNoBlock) {
+  struct CutOff : LinkedCipher {
+    std::optional<std::string> encrypt(std::string_view text, std::string_view password) override {
+      std::optional<std::string> result = LinkedCipher::encrypt(text, password);
+      if (result && text != password) result->erase(0, 1);
+      return result;
+    }
+  } cut_off;
+  const Ciphers cutting{cut_off, crypto};
+  CommandResult r = encrypt_command("text", 60, BlockFormat::compatible, given("pw"), *japanese, cutting);
+  EXPECT_EQ(r.exit_code, kExitBadInput);
+  EXPECT_EQ(r.message, texts::kLibraryResultImplausible);
+  EXPECT_TRUE(r.output.empty());
 }
 
 // A compatible block compressed under a shared code table decrypts only

@@ -3,6 +3,7 @@ compared with the independent Python implementation.
 
 usage: tool_end_to_end.py QUIREN_PROGRAM
 """
+import json
 import os
 import random
 import subprocess
@@ -21,6 +22,7 @@ except ImportError:
     HAVE_CIPHER_REF = False
 
 PROGRAM = sys.argv[1]
+BASE64 = b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
 
 # Windows (and iconv) write the characters that code page 932 holds twice,
 # in the NEC-selected and the IBM extension rows, with the IBM code; Python's
@@ -111,6 +113,8 @@ for text, password in (("暗号化のテストです。\r\n二行目 😀", "パ
     check(code == 0 and block.startswith(b"(quiren_start)\r\nC") and block.endswith(b"\r\n(quiren_end)"),
           label + ": encrypt " + err.decode("utf-8", "replace"))
     check(all(len(line) <= 40 for line in block.split(b"\r\n")[1:-1]), label + ": line widths")
+    body = b"".join(block.split(b"\r\n")[1:-1])[1:]
+    check(all(c in BASE64 for c in body), label + ": base64 alone after the mode letter")
     envelope = strong_ref.unframe(block)
     check(envelope[:4] == bytes([1, 1, 1, envelope[3]]) and envelope[4:8] == (600_000).to_bytes(4, "big"),
           label + ": header, 600,000 iterations")
@@ -127,13 +131,16 @@ check(block_a != block_b, "strong blocks differ every time")
 code, out, _ = run(["decrypt"], block_a, password="PW")
 check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"),
       "strong block, wrong password")
-known = strong_ref.frame(bytes.fromhex(
-    "01010103000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
-    "7fe0a424e967167a2bb6c8d416c6b3e15c9b0dafcfd6ed0238000000"), 60)
-check(known.split(b"\r\n")[1:3] == [b'CG:4o3GGcYhGG~W3gxCwe2dqYtQJoHp#cMm73t"kgAjSD^!lhO!%g$y*@so&',
-                                     b"BA:o/||5%^Oy6?hZ^wrzT"], "the known block's lines")
-code, out, _ = run(["decrypt"], known, password="pass")
-check(code == 0 and out == "テスト".encode("utf-8"), "the known block decrypts")
+# The known answers: the tool reads each block, and the reference frames
+# each envelope into exactly that block.
+with open(os.path.join(HERE, "..", "vectors", "strong-envelopes.json"), encoding="utf-8") as f:
+    for known in json.load(f)["envelopes"]:
+        label = "known answer %r" % known["name"]
+        block = known["block"].encode("ascii")
+        check(strong_ref.frame(bytes.fromhex(known["envelope"]), known["width"]) == block, label + ": framing")
+        if known["password"]:
+            code, out, _ = run(["decrypt"], block, password=known["password"])
+            check(code == 0 and out == known["text"].encode("utf-8"), label + ": the tool decrypts it")
 
 # Compatible blocks: Japanese through code page 932; refused under 1252.
 japanese = "暗号化のテストです。む～くいれん\r\n二行目 XX"
@@ -154,9 +161,16 @@ code, block, _ = run(["encrypt", "--compatible"], "notices".encode("utf-8"), pas
 check_mode, check_field, text_mode, text_field = block_ref.read_blocks(block)[0]
 cut = block_ref.write_block(check_field + check_mode, text_field[:-1] + text_mode, 60)
 comma = block_ref.write_block(check_field + check_mode, b"," + text_field[1:] + text_mode, 60)
-for damaged, what in ((cut, "field cut short"), (comma, "comma in a field")):
+# The second line says where, counted in the input as it came.
+comma_at = comma.index(b",")
+comma_line = comma[:comma_at].count(b"\r\n") + 1
+comma_column = comma_at - (comma.rfind(b"\r\n", 0, comma_at) + 2) + 1
+for damaged, what, where in ((cut, "field cut short", b"line "),
+                             (comma, "comma in a field", b"line %d, character %d: \",\" (U+002C)" % (comma_line, comma_column))):
     code, out, err = run(["decrypt"], damaged)  # no password file: asking would fail differently
-    check(code == 2 and out == b"" and err.count(b"\n") == 1 and b"damaged" in err, what + ": %r" % err)
+    lines = err.split(b"\n")
+    check(code == 2 and out == b"" and len(lines) == 3 and b"damaged" in lines[0] and where in lines[1],
+          what + ": %r" % err)
 
 # Random texts, passwords and widths: the tool's blocks are read by the
 # reference reader, re-written by the reference writer at another width and

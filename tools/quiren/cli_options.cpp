@@ -35,7 +35,8 @@ const char* const kUsage =
     "Encryption refuses an empty password and one longer than 30 characters.\n"
     "\n"
     "Exit status: 0 done; 1 wrong password for every block; 2 bad input or usage\n"
-    "(a one-line message on standard error).\n";
+    "(a one-line message on standard error; for a damaged block, a second line\n"
+    "says where, counting lines and characters in standard input).\n";
 
 namespace {
 

@@ -32,10 +32,10 @@ std::optional<std::string> LinkedCipher::encrypt(std::string_view text, std::str
   }
 }
 
-std::optional<std::string> LinkedCipher::decrypt(std::string_view body, std::string_view password,
-                                                 std::string_view mode) {
+std::optional<block::SecretBytes> LinkedCipher::decrypt(std::string_view body, std::string_view password,
+                                                        std::string_view mode) {
   try {
-    return up_to_nul(cipher::decrypt(up_to_nul(body), up_to_nul(password), up_to_nul(mode)));
+    return block::SecretBytes(up_to_nul(cipher::decrypt(up_to_nul(body), up_to_nul(password), up_to_nul(mode))));
   } catch (const std::exception&) {
     return std::nullopt;
   }

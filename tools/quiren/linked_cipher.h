@@ -11,8 +11,8 @@ namespace quiren::tool {
 class LinkedCipher : public block::CipherLibrary {
  public:
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override;
+  std::optional<block::SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                            std::string_view mode) override;
 };
 
 }  // namespace quiren::tool

@@ -85,5 +85,6 @@ int main(int argc, char** argv) {
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);
   if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
+  if (!result.detail.empty()) std::cerr << "quiren: " << result.detail << "\n";
   return result.exit_code;
 }

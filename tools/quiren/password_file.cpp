@@ -68,7 +68,7 @@ PasswordRead password_from_file(const std::string& path) {
     wipe(head);
     return refused(texts::kPasswordFileLineTooLong, path);
   }
-  PasswordRead read{true, head.substr(0, length), {}};
+  PasswordRead read{true, SecretBytes(std::string_view(head).substr(0, length)), {}};
   wipe(head);
   return read;
 }

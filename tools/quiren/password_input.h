@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "block/secret.h"
 #include "block/secure_wipe.h"
 
 namespace quiren::tool {
 
+using block::SecretBytes;
 using block::wipe;
 
 // The longest password line the tool reads, in bytes without the line
@@ -18,11 +20,8 @@ inline constexpr std::size_t kPasswordLineLimit = 4096;
 
 struct PasswordRead {
   bool ok = false;
-  std::string password;  // UTF-8
+  SecretBytes password;  // UTF-8
   std::string problem;   // when !ok
-
-  // Every copy wipes its password when it goes, wherever it was passed to.
-  ~PasswordRead() { wipe(password); }
 };
 
 // The first line of a regular file, without its line break (LF or CR LF, or

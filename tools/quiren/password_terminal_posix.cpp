@@ -136,7 +136,7 @@ PasswordRead password_from_terminal(const std::string& prompt) {
   }
   if (length > 0 && typed[length - 1] == '\r') --length;
   if (!got_line && length == 0) return {false, {}, "no password was entered"};
-  PasswordRead read{true, std::string(typed, length), {}};
+  PasswordRead read{true, SecretBytes(std::string_view(typed, length)), {}};
   wipe(typed, sizeof typed);
   return read;
 }

@@ -51,17 +51,19 @@ BOOL WINAPI restore_console(DWORD) {
 }  // namespace
 
 PasswordRead password_from_terminal(const std::string& prompt) {
-  const PasswordRead no_console{false, {}, "no console to ask for the password; use --password-file FILE"};
+  const auto no_console = [] {
+    return PasswordRead{false, {}, "no console to ask for the password; use --password-file FILE"};
+  };
   HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return no_console;
+  if (in == INVALID_HANDLE_VALUE) return no_console();
   HANDLE out = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
   DWORD saved = 0;
   if (!GetConsoleMode(in, &saved)) {
     CloseHandle(in);
     if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-    return no_console;
+    return no_console();
   }
   std::wstring line;
   // Room for the longest line and a chunk: appending never moves the
@@ -114,7 +116,7 @@ PasswordRead password_from_terminal(const std::string& prompt) {
 
   if (!line.empty() && line.back() == L'\r') line.pop_back();
   if (!too_long && !got_line && line.empty()) return {false, {}, "no password was entered"};
-  PasswordRead result{true, to_utf8(line), {}};
+  PasswordRead result{true, SecretBytes(to_utf8(line)), {}};
   wipe(line);
   if (too_long || result.password.size() > kPasswordLineLimit) {
     return {false, {}, std::string(texts::kPasswordLineTooLong)};

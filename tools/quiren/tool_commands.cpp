@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "block/armoured_block.h"
 #include "block/ascii.h"
-#include "block/block_decrypt.h"
+#include "block/block_damage.h"
 #include "block/block_rules.h"
-#include "block/cipher_library.h"
-#include "block/received_text.h"
+#include "block/compatible_block.h"
+#include "block/damage_message.h"
+#include "block/decrypt_run.h"
+#include "block/secret.h"
 #include "block/secure_wipe.h"
 #include "block/strong_block.h"
 #include "tools/quiren/code_page.h"
@@ -28,6 +29,18 @@ CommandResult stopped(CommandResult so_far, std::string_view message) {
   return so_far;
 }
 
+// A damaged block, and where it is damaged when that can be told: lines
+// and characters counted in the input as it came.
+CommandResult unreadable(std::u16string_view received, std::size_t block_index) {
+  CommandResult result = failure(kExitBadInput, texts::kUnreadable);
+  if (const std::optional<block::BlockDamage> damage = block::find_block_damage(received, block_index)) {
+    const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
+                                         texts::kDamageShortLine, texts::kDamageUnevenLength};
+    result.detail = block::describe_damage(*damage, where);
+  }
+  return result;
+}
+
 // UTF-8 input as the characters it spells, so that the blanks a mail editor
 // put into a block (U+00A0, U+3000) are seen as such; other input is widened
 // byte for byte. Blocks are ASCII either way.
@@ -37,19 +50,20 @@ std::u16string received_text(std::string_view input) {
 }
 
 // The password as every encryption takes it: valid UTF-8, not empty, at
-// most the tray program's 30 characters, no NUL.
-std::optional<std::string> check_encrypt_password(const PasswordRead& read, std::string& problem) {
+// most the tray program's limit, no NUL.
+std::optional<SecretBytes> checked_encrypt_password(PasswordRead read, std::string& problem) {
   if (!read.ok) {
     problem = read.problem;
     return std::nullopt;
   }
-  std::optional<std::u32string> chars = decode_utf8(read.password);
+  std::optional<std::u32string> chars = decode_utf8(read.password.view());
   if (!chars) problem = texts::kPasswordNotUtf8;
   else if (chars->empty()) problem = texts::kEmptyPassword;
   else if (utf16_length(*chars) > block::kLongestPassword) problem = texts::kPasswordTooLong;
-  else if (read.password.find('\0') != std::string::npos) problem = texts::kPasswordHasNul;
+  else if (read.password.view().find('\0') != std::string_view::npos) problem = texts::kPasswordHasNul;
+  if (chars) block::wipe(*chars);
   if (!problem.empty()) return std::nullopt;
-  return read.password;
+  return std::move(read.password);
 }
 
 std::string_view seal_problem(block::SealStatus status) {
@@ -63,10 +77,9 @@ std::string_view seal_problem(block::SealStatus status) {
 
 CommandResult encrypt_strong(std::string_view input, int width, const PasswordSource& password, Ciphers ciphers) {
   std::string problem;
-  std::optional<std::string> utf8 = check_encrypt_password(password(), problem);
+  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), problem);
   if (!utf8) return failure(kExitBadInput, problem);
-  block::StrongBlock written = block::write_strong_block(ciphers.crypto, input, *utf8, width);
-  block::wipe(*utf8);
+  const block::StrongBlock written = block::write_strong_block(ciphers.crypto, input, utf8->view(), width);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
   return {kExitDone, block::narrow_ascii(written.block), {}};
 }
@@ -78,20 +91,71 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
   if (text_bytes.bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
 
   std::string problem;
-  std::optional<std::string> utf8 = check_encrypt_password(password(), problem);
+  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), problem);
   if (!utf8) return failure(kExitBadInput, problem);
-  Converted password_bytes = code_page.from_utf8(*utf8);
-  block::wipe(*utf8);
-  if (!password_bytes.ok) return failure(kExitBadInput, "password: " + password_bytes.problem);
+  Converted converted = code_page.from_utf8(utf8->view());
+  const SecretBytes password_bytes(std::move(converted.bytes));
+  if (!converted.ok) return failure(kExitBadInput, "password: " + converted.problem);
 
-  std::optional<std::string> text_result = library.encrypt(text_bytes.bytes, password_bytes.bytes);
-  std::optional<std::string> check_result = library.encrypt(password_bytes.bytes, password_bytes.bytes);
-  block::wipe(password_bytes.bytes);
-  if (!text_result || !check_result) return failure(kExitBadInput, texts::kLibraryFailed);
-  block::LibraryResult check = block::split_result(block::widen_bytes(*check_result));
-  block::LibraryResult body = block::split_result(block::widen_bytes(*text_result));
-  return {kExitDone, block::narrow_ascii(block::write_block(check, body, width)), {}};
+  const block::CompatibleBlock written =
+      block::write_compatible_block(library, text_bytes.bytes, password_bytes.view(), width);
+  switch (written.status) {
+    case block::CompatibleWrite::written:
+      return {kExitDone, block::narrow_ascii(written.block), {}};
+    case block::CompatibleWrite::implausible_result:
+      return failure(kExitBadInput, texts::kLibraryResultImplausible);
+    case block::CompatibleWrite::library_failed:
+      break;
+  }
+  return failure(kExitBadInput, texts::kLibraryFailed);
 }
+
+// The tool's side of a decrypt run: the password from its source, texts in
+// UTF-8 by way of the code page; what went wrong kept for the message.
+class ToolFrontEnd : public block::DecryptFrontEnd {
+ public:
+  ToolFrontEnd(const PasswordSource& source, CodePage& code_page) : source_(source), code_page_(code_page) {}
+
+  std::optional<block::BlockPassword> password(std::span<const block::BlockItem> blocks) override {
+    PasswordRead read = source_();
+    if (!read.ok) return refuse(read.problem);
+    if (!block::is_valid_utf8(read.password.view())) return refuse(std::string(texts::kPasswordNotUtf8));
+    // Compatible blocks take the password in the code page; strong ones as
+    // it was typed, so a password the code page cannot hold still opens them.
+    Converted converted = code_page_.from_utf8(read.password.view());
+    SecretBytes ansi(std::move(converted.bytes));
+    const bool any_compatible = std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
+      return item.problem == block::BlockProblem::none && item.kind == block::BlockKind::compatible;
+    });
+    if (!converted.ok && any_compatible) return refuse("password: " + converted.problem);
+    return block::BlockPassword{std::move(ansi), std::move(read.password)};
+  }
+
+  std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
+    if (plain.encoding == block::TextEncoding::utf8) {
+      return block::SecretText(block::utf16_from_utf8(plain.text.view()).value_or(u""));
+    }
+    Converted converted = code_page_.to_utf8(plain.text.view());
+    const SecretBytes utf8(std::move(converted.bytes));
+    if (!converted.ok) {
+      problem_ = "decrypted text: " + converted.problem;
+      return std::nullopt;
+    }
+    return block::SecretText(block::utf16_from_utf8(utf8.view()).value_or(u""));
+  }
+
+  const std::string& problem() const { return problem_; }
+
+ private:
+  std::nullopt_t refuse(std::string problem) {
+    problem_ = std::move(problem);
+    return std::nullopt;
+  }
+
+  const PasswordSource& source_;
+  CodePage& code_page_;
+  std::string problem_;
+};
 
 }  // namespace
 
@@ -111,72 +175,35 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
                               Ciphers ciphers) {
-  std::u16string text = block::repair_received_text(received_text(input));
-  if (!block::has_block(text)) return failure(kExitBadInput, texts::kNoBlock);
-  std::vector<block::BlockItem> items = block::read_blocks(text);
-  // Like the tray program: an unreadable first block is reported before
-  // any password is asked.
-  if (items.front().problem == block::BlockProblem::version_cannot_read) {
-    return failure(kExitBadInput, texts::kVersionCannotRead);
-  }
-  if (items.front().problem == block::BlockProblem::unreadable) return failure(kExitBadInput, texts::kUnreadable);
-
-  PasswordRead read = password();
-  if (!read.ok) return failure(kExitBadInput, read.problem);
-  if (!decode_utf8(read.password)) return failure(kExitBadInput, texts::kPasswordNotUtf8);
-  // Compatible blocks take the password in the code page; strong ones as
-  // it was typed, so a password the code page cannot hold still opens them.
-  Converted password_bytes = code_page.from_utf8(read.password);
-  const bool any_compatible = std::any_of(items.begin(), items.end(), [](const block::BlockItem& item) {
-    return item.problem == block::BlockProblem::none && item.kind == block::BlockKind::compatible;
-  });
-  if (!password_bytes.ok && any_compatible) return failure(kExitBadInput, "password: " + password_bytes.problem);
-  block::DecryptRun run(block::BlockPassword(std::move(password_bytes.bytes), std::move(read.password)),
-                       ciphers.compatible, ciphers.crypto);
-
-  CommandResult result;
-  std::size_t wrong = 0;
-  std::size_t decrypted = 0;
-  for (const block::BlockItem& item : items) {
-    block::BlockOutcome outcome = run.decrypt(item);
-    std::string piece;
-    switch (outcome.kind) {
-      case block::BlockOutcomeKind::plain_text: {
-        if (outcome.encoding == block::TextEncoding::utf8) {
-          piece = std::move(outcome.text);
-          break;
-        }
-        Converted plain = code_page.to_utf8(outcome.text);
-        if (!plain.ok) return failure(kExitBadInput, "decrypted text: " + plain.problem);
-        piece = std::move(plain.bytes);
-        break;
+  ToolFrontEnd front_end(password, code_page);
+  const std::u16string received = received_text(input);
+  const block::RunResult run = block::run_decrypt(received, front_end, ciphers.compatible, ciphers.crypto);
+  CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
+  switch (run.end) {
+    case block::RunEnd::done:
+      if (run.wrong == run.texts) {
+        result.exit_code = kExitWrongPassword;
+        result.message = texts::kWrongPassword;
       }
-      case block::BlockOutcomeKind::wrong_password:
-        piece = utf8_from_utf16(block::kWrongPasswordText);
-        ++wrong;
-        break;
-      // The texts read so far stay, as they do in the viewer.
-      case block::BlockOutcomeKind::version_cannot_read:
-        return stopped(std::move(result), texts::kVersionCannotRead);
-      case block::BlockOutcomeKind::needs_shared_table:
-        return stopped(std::move(result), texts::kNeedsSharedTable);
-      case block::BlockOutcomeKind::over_budget:
-        return stopped(std::move(result), texts::kDecryptedTooLong);
-      case block::BlockOutcomeKind::unreadable:
-        return failure(kExitBadInput, texts::kUnreadable);
-      case block::BlockOutcomeKind::library_failed:
-        return failure(kExitBadInput, texts::kLibraryFailed);
-    }
-    if (decrypted > 0) result.output += block::narrow_ascii(block::kResultJoint);
-    result.output += piece;
-    block::wipe(piece);
-    ++decrypted;
+      return result;
+    case block::RunEnd::no_block:
+      return failure(kExitBadInput, texts::kNoBlock);
+    case block::RunEnd::no_password:
+    case block::RunEnd::not_shown:
+      return failure(kExitBadInput, front_end.problem());
+    // The texts read so far stay, as they do in the viewer.
+    case block::RunEnd::version_cannot_read:
+      return stopped(std::move(result), texts::kVersionCannotRead);
+    case block::RunEnd::needs_shared_table:
+      return stopped(std::move(result), texts::kNeedsSharedTable);
+    case block::RunEnd::over_budget:
+      return stopped(std::move(result), texts::kDecryptedTooLong);
+    case block::RunEnd::unreadable:
+      return unreadable(received, run.end_block);
+    case block::RunEnd::library_failed:
+      break;
   }
-  if (wrong == decrypted) {
-    result.exit_code = kExitWrongPassword;
-    result.message = texts::kWrongPassword;
-  }
-  return result;
+  return failure(kExitBadInput, texts::kLibraryFailed);
 }
 
 }  // namespace quiren::tool

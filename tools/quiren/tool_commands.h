@@ -26,6 +26,7 @@ struct CommandResult {
   int exit_code = kExitDone;
   std::string output;   // for standard output
   std::string message;  // one line for standard error, empty when none
+  std::string detail = {};  // a second line under it: where a damaged block is damaged
 };
 
 // Called at most once, when the password is needed.
@@ -54,7 +55,7 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 // prefixes removed first. The password is asked only once the first block
 // proved readable. A block of a later version after readable ones ends the
 // output there (exit 2, the earlier texts kept); a damaged block gives no
-// output (exit 2).
+// output (exit 2), and says where it is damaged when it can.
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
                               Ciphers ciphers);
 

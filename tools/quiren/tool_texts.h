@@ -5,27 +5,47 @@
 
 #include <string_view>
 
+#include "block/block_rules.h"
+#include "block/composed_text.h"
+
 namespace quiren::tool::texts {
 
 inline constexpr std::string_view kNoBlock = "no armoured block found in standard input";
 inline constexpr std::string_view kVersionCannotRead =
     "this version cannot read the block: it was written by a later version; use the latest version";
 inline constexpr std::string_view kUnreadable = "the block is damaged and cannot be read";
+// The line after kUnreadable that says where the block is damaged, when
+// that can be told. Lines and characters are counted in standard input;
+// {line}, {column}, {character} and {code} (hex) are filled in.
+inline constexpr std::string_view kDamageForeignCharacter =
+    "line {line}, character {column}: \"{character}\" (U+{code}) is not a character blocks are written in";
+inline constexpr std::string_view kDamageInvisibleCharacter =
+    "line {line}, character {column}: an invisible character (U+{code}) is not a character blocks are written in";
+inline constexpr std::string_view kDamageShortLine =
+    "line {line} is shorter than the other lines of the block: characters are missing there";
+inline constexpr std::string_view kDamageUnevenLength =
+    "the block's length does not come out even: characters are missing or extra up to line {line}, its last";
 inline constexpr std::string_view kLibraryFailed = "the cipher failed";
+inline constexpr std::string_view kLibraryResultImplausible =
+    "the cipher gave a result it never writes; no block was written";
 inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
 inline constexpr std::string_view kRandomUnavailable =
     "the system's random source failed: nothing was encrypted";
-inline constexpr std::string_view kTextTooLong =
-    "the text is longer than 64 MiB, more than a block can give back whole";
+inline constexpr auto kTextTooLongText =
+    block::compose("the text is longer than ", block::kLongestText >> 20, " MiB, more than a block can give back whole");
+inline constexpr std::string_view kTextTooLong = kTextTooLongText.view();
 inline constexpr std::string_view kNeedsSharedTable =
     "the block was compressed with a shared code table (DfFugoList.lst) that is not in the current folder; "
     "it decrypts only beside the same file as its writer's";
-inline constexpr std::string_view kDecryptedTooLong =
-    "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted";
+inline constexpr auto kDecryptedTooLongText = block::compose(
+    "the decrypted texts would pass ", block::kLongestText >> 20, " MiB; the blocks from here on were not decrypted");
+inline constexpr std::string_view kDecryptedTooLong = kDecryptedTooLongText.view();
 inline constexpr std::string_view kWrongPassword = "wrong password";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";
-inline constexpr std::string_view kPasswordTooLong = "the password is longer than 30 characters";
+inline constexpr auto kPasswordTooLongText =
+    block::compose("the password is longer than ", block::kLongestPassword, " characters");
+inline constexpr std::string_view kPasswordTooLong = kPasswordTooLongText.view();
 inline constexpr std::string_view kPasswordsDiffer = "the two passwords differ";
 inline constexpr std::string_view kPasswordLineTooLong = "the password is longer than 4096 bytes";
 // Each followed by ": " and the file's name.

@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32::Win32Desktop desktop;
   win32::QuirenLibrary library;
   std::unique_ptr<block::CryptoProvider> crypto = block::platform_crypto();
-  win32::ViewerFrame viewer(state, desktop);
+  win32::ViewerFrame viewer(desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
   ClipboardFlows flows(state, desktop, library, *crypto, chooser, viewer);
   win32::PasswordEditor editor(state, desktop);
@@ -45,10 +45,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   bool main_window_gone = false;
   bool closed_early = false;
   win32::MainFrame main_window(state, desktop, flows, editor, about, viewer, [&] { main_window_gone = true; });
-  win32::SplashFrame splash([&] { main_window.open(); }, [&] { closed_early = true; });
+  win32::SplashFrame splash(state, desktop, [&] { main_window.open(); }, [&] { closed_early = true; });
   if (!splash.create()) return 1;
 
-  if (frmmain_Form_Load(state, desktop, splash) != StartupOutcome::splash) {
+  if (splash.load() != StartupOutcome::splash) {
     // A second copy, or a failed start: no other window is open, so the
     // program ends here.
     splash.destroy();

@@ -6,9 +6,9 @@ namespace quiren {
 class CipherCommands {
  public:
   virtual ~CipherCommands() = default;
-  virtual void clipcheck() = 0;      // the watch, on a clipboard change
-  virtual void mnuango_Click() = 0;  // the menu's encrypt command
-  virtual void hukugoclip() = 0;     // the menu's decrypt command
+  virtual void on_clipboard_change() = 0;      // the watch, on a clipboard change
+  virtual void encrypt_clipboard() = 0;  // the menu's encrypt command
+  virtual void decrypt_clipboard() = 0;     // the menu's decrypt command
 };
 
 }  // namespace quiren

@@ -13,8 +13,9 @@ class DecryptedTextViewer {
   virtual ~DecryptedTextViewer() = default;
 
   // Shows the viewer modelessly. Opening a closed viewer loads its stored
-  // size and sets busyflag to -1; an open viewer stays as it is (brought to
-  // the front, size, position and text unchanged).
+  // size; an open viewer stays as it is (brought to the front, size,
+  // position and text unchanged). An open viewer keeps nothing busy: a
+  // block copied while it is open decrypts into it.
   virtual void show() = 0;
   virtual bool is_open() const = 0;
 
@@ -22,8 +23,8 @@ class DecryptedTextViewer {
   virtual std::u16string text() const = 0;
   virtual void set_text(std::u16string_view text) = 0;
 
-  // Closes an open viewer: its size is stored and busyflag cleared. Does
-  // nothing when it is closed.
+  // Closes an open viewer: its size is stored. Does nothing when it is
+  // closed.
   virtual void close() = 0;
 };
 

@@ -2,16 +2,19 @@
 // list.
 #pragma once
 
+#include <optional>
+
+#include "block/secret.h"
+
 namespace quiren {
 
 class PasswordChooser {
  public:
   virtual ~PasswordChooser() = default;
-  // Sets selectmode to -1, shows the chooser modally and returns once it has
-  // closed. ProgramState::selectpass then holds the picked password, or ""
-  // when none was picked. busyflag is 0 afterwards: a caller that goes on
-  // working sets it again.
-  virtual void choosepass() = 0;
+  // Shows the chooser modally and returns once it has closed: the password
+  // picked, or nullopt when none was (closed without a pick, or nothing in
+  // the list).
+  virtual std::optional<block::SecretText> choose_password() = 0;
 };
 
 }  // namespace quiren

@@ -4,57 +4,40 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
-#include "block/secure_wipe.h"
+#include "tray/core/busy.h"
 #include "tray/core/settings_keys.h"
 
 namespace quiren {
 
-// True/false values shared between windows are 16-bit: -1 true, 0 false.
-inline constexpr std::int16_t kTrue = -1;
-inline constexpr std::int16_t kFalse = 0;
-
-// In-memory Boolean: -1 true, 0 false.
-inline constexpr std::int16_t to_flag(bool value) { return value ? kTrue : kFalse; }
-
 // The in-memory copies of the start-up settings, replaced only by the
-// settings dialog's OK. Fresh values are the store's defaults.
+// settings dialog's OK. Fresh values are the store's defaults. Their keys in
+// the store: settings_keys.h.
 struct SettingValues {
-  std::int16_t orikaesi = settings::kDefaultOrikaesi;                    // wrap width of a block
-  std::int16_t ango = to_flag(settings::kDefaultAngo);                   // encrypt with the fixed password
-  std::int16_t hukugo = to_flag(settings::kDefaultHukugo);               // decrypt with the fixed password
-  std::int16_t equalpass = to_flag(settings::kDefaultEqualpass);         // decrypt with the encryption password
-  std::uint8_t quest1 = settings::kDefaultQuest1;                        // ask before encrypting
-  std::uint8_t quest2 = settings::kDefaultQuest2;                        // ask before decrypting
-  std::int16_t usepasslist1 = to_flag(settings::kDefaultUsepasslist1);  // encryption password from the list
-  std::int16_t usepasslist2 = to_flag(settings::kDefaultUsepasslist2);  // decryption password from the list
-  std::int16_t strong = to_flag(settings::kDefaultStrong);               // encrypt into strong blocks
+  std::int16_t wrap_width = settings::kDefaultWrapWidth;  // of a written block
+  bool encrypt_with_fixed_password = settings::kDefaultEncryptWithFixedPassword;
+  bool decrypt_with_fixed_password = settings::kDefaultDecryptWithFixedPassword;
+  bool decrypt_with_encrypt_password = settings::kDefaultDecryptWithEncryptPassword;  // the fixed one
+  // The two questions are stored as numbers, and the earlier version read
+  // them differently: any value but 0 asks before encrypting, only 1 asks
+  // before decrypting. The dialog writes 1 or 0; a value edited by hand
+  // keeps the meaning it had.
+  std::uint8_t ask_before_encrypt = settings::kDefaultAskBeforeEncrypt;
+  std::uint8_t ask_before_decrypt = settings::kDefaultAskBeforeDecrypt;
+  bool encrypt_password_from_list = settings::kDefaultEncryptPasswordFromList;
+  bool decrypt_password_from_list = settings::kDefaultDecryptPasswordFromList;
+  bool strong = settings::kDefaultStrong;  // encrypt into strong blocks
+
+  bool asks_before_encrypting() const { return ask_before_encrypt != 0; }
+  bool asks_before_decrypting() const { return ask_before_decrypt == 1; }
 
   friend bool operator==(const SettingValues&, const SettingValues&) = default;
 };
 
 struct ProgramState {
-  // -1 while a flow or one of the program's own windows is in progress: the
-  // clipboard watch then forwards notices but starts no flow. A plain flag.
-  std::int16_t busyflag = kFalse;
-  // The password chooser: its mode flag and its result.
-  std::int16_t selectmode = kFalse;
-  std::u16string selectpass;
-  // -1 while the clipboard watch is installed.
-  std::int16_t hooked = kFalse;
-  std::u16string versiontext;
+  Busy busy;
+  std::u16string version_text;
   SettingValues settings;
-
-  // The chooser's pick, for the flow that opened the chooser: the copy kept
-  // here is wiped, so the password does not stay in memory until the list
-  // opens again.
-  std::u16string take_selectpass() {
-    std::u16string pick = std::move(selectpass);
-    // A short pick is copied out of the string's own buffer, not taken.
-    block::wipe(selectpass);
-    return pick;
-  }
 };
 
 }  // namespace quiren

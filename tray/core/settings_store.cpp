@@ -6,14 +6,13 @@
 namespace quiren::settings {
 namespace {
 
-// Reads one start-up key into `target`; false (and `bad_key` set) when the
+// Reads one start-up key into `field`; false (and `bad_key` set) when the
 // stored text does not convert.
-template <typename T, typename Parse, typename Store>
-bool read_startup(Desktop& desktop, std::u16string_view key, T fallback, Parse parse, Store store,
-                  StartupRead& out) {
+template <typename T, typename Parse>
+bool read_startup(Desktop& desktop, std::u16string_view key, T fallback, Parse parse, T& field, StartupRead& out) {
   std::optional<std::u16string> text = desktop.read_setting(key);
   if (!text) {
-    store(fallback);
+    field = fallback;
     return true;
   }
   auto value = parse(*text);
@@ -21,7 +20,7 @@ bool read_startup(Desktop& desktop, std::u16string_view key, T fallback, Parse p
     out.bad_key = key;
     return false;
   }
-  store(*value);
+  field = *value;
   return true;
 }
 
@@ -30,23 +29,27 @@ bool read_startup(Desktop& desktop, std::u16string_view key, T fallback, Parse p
 StartupRead load_startup_settings(Desktop& desktop) {
   StartupRead out;
   SettingValues& v = out.values;
-  auto flag_into = [](std::int16_t& field) { return [&field](bool b) { field = to_flag(b); }; };
-  auto byte_into = [](std::uint8_t& field) { return [&field](std::uint8_t b) { field = b; }; };
-
-  if (!read_startup(desktop, kOrikaesi, kDefaultOrikaesi, parse_int16,
-                    [&v](std::int16_t n) { v.orikaesi = n; }, out)) return out;
-  if (!read_startup(desktop, kAngo, kDefaultAngo, parse_boolean, flag_into(v.ango), out)) return out;
-  if (!read_startup(desktop, kHukugo, kDefaultHukugo, parse_boolean, flag_into(v.hukugo), out)) return out;
-  if (!read_startup(desktop, kEqualpass, kDefaultEqualpass, parse_boolean, flag_into(v.equalpass), out)) return out;
-  if (!read_startup(desktop, kQuest1, kDefaultQuest1, parse_byte, byte_into(v.quest1), out)) return out;
-  if (!read_startup(desktop, kQuest2, kDefaultQuest2, parse_byte, byte_into(v.quest2), out)) return out;
-  if (!read_startup(desktop, kUsepasslist1, kDefaultUsepasslist1, parse_boolean, flag_into(v.usepasslist1), out)) return out;
-  if (!read_startup(desktop, kUsepasslist2, kDefaultUsepasslist2, parse_boolean, flag_into(v.usepasslist2), out)) {
-    return out;
-  }
+  // In the earlier version's order; the first that does not convert stops
+  // the read.
+  const bool read = read_startup(desktop, kWrapWidth, kDefaultWrapWidth, parse_int16, v.wrap_width, out) &&
+                    read_startup(desktop, kEncryptWithFixedPassword, kDefaultEncryptWithFixedPassword,
+                                 parse_boolean, v.encrypt_with_fixed_password, out) &&
+                    read_startup(desktop, kDecryptWithFixedPassword, kDefaultDecryptWithFixedPassword,
+                                 parse_boolean, v.decrypt_with_fixed_password, out) &&
+                    read_startup(desktop, kDecryptWithEncryptPassword, kDefaultDecryptWithEncryptPassword,
+                                 parse_boolean, v.decrypt_with_encrypt_password, out) &&
+                    read_startup(desktop, kAskBeforeEncrypt, kDefaultAskBeforeEncrypt, parse_byte,
+                                 v.ask_before_encrypt, out) &&
+                    read_startup(desktop, kAskBeforeDecrypt, kDefaultAskBeforeDecrypt, parse_byte,
+                                 v.ask_before_decrypt, out) &&
+                    read_startup(desktop, kEncryptPasswordFromList, kDefaultEncryptPasswordFromList,
+                                 parse_boolean, v.encrypt_password_from_list, out) &&
+                    read_startup(desktop, kDecryptPasswordFromList, kDefaultDecryptPasswordFromList,
+                                 parse_boolean, v.decrypt_password_from_list, out);
+  if (!read) return out;
   // Newer than the earlier version's keys: a text it cannot read stops
   // nothing and keeps the secure default.
-  v.strong = to_flag(read_boolean_or(desktop, kStrong, kDefaultStrong));
+  v.strong = read_boolean_or(desktop, kStrong, kDefaultStrong);
   return out;
 }
 
@@ -68,9 +71,9 @@ std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16s
 }
 
 bool watch_enabled(Desktop& desktop) {
-  auto text = desktop.read_setting(kHock);
-  if (!text) return kDefaultHock == 1;
-  return number_equals(*text, 1).value_or(kDefaultHock == 1);
+  auto text = desktop.read_setting(kWatchClipboard);
+  if (!text) return kDefaultWatchClipboard == 1;
+  return number_equals(*text, 1).value_or(kDefaultWatchClipboard == 1);
 }
 
 void write_boolean(Desktop& desktop, std::u16string_view key, bool value) {

@@ -19,10 +19,10 @@ struct StartupRead {
   bool ok() const { return !bad_key.has_value(); }
 };
 
-// Reads "orikaesi", "ango", "hukugo", "equalpass", "quest1", "quest2",
-// "usepasslist1", "usepasslist2" in that order and stops at the first one
-// that is stored but not convertible. Absent keys take their defaults.
-// Then "strong", whose unreadable text counts as absent.
+// Reads the start-up keys in the order the earlier version read them (wrap
+// width, the fixed-password and list choices, the two questions) and stops
+// at the first one that is stored but not convertible. Absent keys take
+// their defaults. Then "strong", whose unreadable text counts as absent.
 StartupRead load_startup_settings(Desktop& desktop);
 
 // Lenient readers for everything but start-up: an absent key or a text
@@ -31,8 +31,8 @@ bool read_boolean_or(Desktop& desktop, std::u16string_view key, bool fallback);
 std::int64_t read_number_or(Desktop& desktop, std::u16string_view key, std::int64_t fallback);
 std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16string_view fallback);
 
-// "hock": the clipboard watch is on when the stored number is exactly 1
-// (absent or unreadable: on).
+// The clipboard watch is on when the stored number is exactly 1 (absent or
+// unreadable: on).
 bool watch_enabled(Desktop& desktop);
 
 // Writers in the forms the settings dialog uses.

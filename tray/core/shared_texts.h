@@ -4,6 +4,9 @@
 
 #include <string_view>
 
+#include "block/block_rules.h"
+#include "block/composed_text.h"
+
 namespace quiren::core::texts {
 
 // The caption of every message box and prompt unless a window names another.
@@ -13,7 +16,10 @@ inline constexpr std::u16string_view kAppTitle = u"む～くいれん";
 inline constexpr std::u16string_view kButtonOk = u"OK";
 inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
 
-// A password longer than 30 characters, typed or chosen.
-inline constexpr std::u16string_view kPasswordTooLong = u"30文字以上のパスワードは利用できません。";
+// A password longer than the limit, typed or chosen. (Its words say "the
+// limit or more"; the limit itself is accepted.)
+inline constexpr auto kPasswordTooLongText =
+    block::compose(u"", block::kLongestPassword, u"文字以上のパスワードは利用できません。");
+inline constexpr std::u16string_view kPasswordTooLong = kPasswordTooLongText.view();
 
 }  // namespace quiren::core::texts

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "block/block_rules.h"
+#include "block/received_text.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
 #include "tray/core/program_state.h"
@@ -20,34 +20,31 @@ ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::Cip
                                block::CryptoProvider& crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer)
     : state_(state), desktop_(desktop), library_(library), crypto_(crypto), chooser_(chooser), viewer_(viewer) {}
 
-void ClipboardFlows::clipcheck() {
-  if (!desktop_.clipboard_has_text()) return;
-  state_.busyflag = kTrue;
+// Each entry runs as one flow: while it waits for the user, clipboard
+// changes and the menu's commands start nothing else.
+
+void ClipboardFlows::on_clipboard_change() {
+  const Busy::Token running = state_.busy.start_flow();
+  if (!running || !desktop_.clipboard_has_text()) return;
   std::u16string text = desktop_.clipboard_text();
-  if (text.find(block::kStartMarker) != std::u16string::npos) {
-    hukugoclip();  // clears busyflag when it ends
-    return;
-  }
-  if (state_.settings.quest1 != 0 && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) {
-    state_.busyflag = kFalse;
-    return;
-  }
-  if (text.size() > kWatchTextLimit) {
-    tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
-    state_.busyflag = kFalse;
-    return;
-  }
-  angoclip(text);
-  state_.busyflag = kFalse;
+  // Also a start marker that a program filled with invisible characters or
+  // turned full-width: such a text is a block, not one to encrypt.
+  if (block::holds_start_marker(text)) return decrypt_clipboard_text(text);
+  if (state_.settings.asks_before_encrypting() && ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
+  if (text.size() > kWatchTextLimit) return tell(desktop_, flows::texts::kTextTooLong, Icon::critical);
+  encrypt_text(text);
 }
 
-void ClipboardFlows::mnuango_Click() {
-  if (!desktop_.clipboard_has_text()) return;
+void ClipboardFlows::encrypt_clipboard() {
+  const Busy::Token running = state_.busy.start_flow();
+  if (!running || !desktop_.clipboard_has_text()) return;
   if (ask(desktop_, flows::texts::kAskEncrypt) != Answer::yes) return;
-  state_.busyflag = kTrue;
-  std::u16string text = desktop_.clipboard_text();
-  angoclip(text);
-  state_.busyflag = kFalse;
+  encrypt_text(desktop_.clipboard_text());
+}
+
+void ClipboardFlows::decrypt_clipboard() {
+  const Busy::Token running = state_.busy.start_flow();
+  if (running) decrypt_clipboard_text(desktop_.clipboard_text());
 }
 
 }  // namespace quiren

@@ -1,13 +1,14 @@
 // The clipboard cipher flows, called by the main window: the clipboard
-// watch calls clipcheck() while busyflag is 0, the tray menu's encrypt
-// command calls mnuango_Click() and its decrypt command hukugoclip().
+// watch calls on_clipboard_change() while nothing is busy, the tray menu's
+// encrypt command calls encrypt_clipboard() and its decrypt command
+// decrypt_clipboard(). None starts while another runs.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "block/block_decrypt.h"
+#include "block/cipher_library.h"
 #include "tray/core/cipher_commands.h"
 
 namespace quiren {
@@ -28,29 +29,27 @@ class ClipboardFlows : public CipherCommands {
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
-  void clipcheck() override;
+  void on_clipboard_change() override;
 
   // The menu's encrypt command: always asks, no length limit.
-  void mnuango_Click() override;
+  void encrypt_clipboard() override;
 
   // Decrypts the blocks on the clipboard into the viewer; also the menu's
   // decrypt command.
-  void hukugoclip() override;
+  void decrypt_clipboard() override;
 
+ private:
   // The encrypt worker: obtains the password, encrypts `text` and replaces
   // the clipboard text by its armoured block: a strong one, or a compatible
   // one when the "strong" setting is off.
-  void angoclip(std::u16string_view text);
-
- private:
-  // Shows why encryption stops (critical icon) and clears busyflag.
+  void encrypt_text(std::u16string_view text);
+  void decrypt_clipboard_text(std::u16string_view text);
+  // Shows why encryption stops (critical icon).
   void refuse(std::u16string_view why);
   int wrap_width() const;
   // The block, or nullopt when the refusal has been shown.
   std::optional<std::u16string> compatible_block(std::string_view text_bytes, std::u16string_view password);
   std::optional<std::u16string> strong_block(std::string_view text_utf8, std::u16string_view password);
-  // One block's outcome, under the wait cursor while a strong key is derived.
-  block::BlockOutcome decrypt(const block::BlockItem& item, block::DecryptRun& run);
 
   ProgramState& state_;
   Desktop& desktop_;

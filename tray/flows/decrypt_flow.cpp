@@ -5,10 +5,10 @@
 #include <string>
 
 #include "block/armoured_block.h"
-#include "block/block_decrypt.h"
+#include "block/decrypt_run.h"
 #include "block/line_breaks.h"
 #include "block/received_text.h"
-#include "block/secure_wipe.h"
+#include "block/secret.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
@@ -17,138 +17,138 @@
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/wait_cursor.h"
-#include "tray/flows/busy_library.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
+#include "tray/flows/invalid_ciphertext.h"
 
 namespace quiren {
 namespace {
 
-// Thrown inside the flow for the failures that take its catch-all path.
-struct InvalidCiphertext {};
+// Thrown inside the flow for the failures that take its catch-all path;
+// for a block that cannot be read, the message that says where.
+struct InvalidCiphertext {
+  std::u16string message{flows::texts::kInvalidCiphertext};
+};
 
-std::optional<std::u16string> decrypt_password(ProgramState& state, Desktop& desktop,
-                                               PasswordChooser& chooser) {
-  std::u16string password;
-  if (state.settings.usepasslist2 != kFalse) {
-    chooser.choosepass();
-    password = state.take_selectpass();
-    if (password.empty()) password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
-  } else if (state.settings.hukugo != kFalse) {
+std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
+                                                  PasswordChooser& chooser) {
+  std::optional<block::SecretText> password;
+  if (state.settings.decrypt_password_from_list) {
+    password = chooser.choose_password();
+    if (!password || password->empty()) password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
+  } else if (state.settings.decrypt_with_fixed_password) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
-    return desktop.read_setting(settings::kHukugopass).value_or(u"");
-  } else if (state.settings.equalpass != kFalse) {
-    return desktop.read_setting(settings::kAngopass).value_or(u"");
+    return block::SecretText(desktop.read_setting(settings::kFixedDecryptPassword).value_or(u""));
+  } else if (state.settings.decrypt_with_encrypt_password) {
+    return block::SecretText(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
   } else {
-    password = desktop.input_prompt(flows::texts::kPromptDecryptPassword);
+    password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
   }
-  if (password.empty()) {
+  if (password->empty()) {
     tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
     return std::nullopt;
   }
   return password;
 }
 
+// The tray's side of a decrypt run: the password by the settings' rule,
+// the wait cursor while a strong key is derived, texts in the viewer.
+class ViewerFrontEnd : public block::DecryptFrontEnd {
+ public:
+  ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, DecryptedTextViewer& viewer)
+      : state_(state), desktop_(desktop), chooser_(chooser), viewer_(viewer) {}
+
+  std::optional<block::BlockPassword> password(std::span<const block::BlockItem>) override {
+    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_);
+    if (!password) return std::nullopt;
+    // For a compatible block a character the code page cannot hold becomes
+    // "?", as it did when such a block was made; the check then decides. A
+    // strong block takes the password as typed.
+    return block::BlockPassword{block::SecretBytes(desktop_.to_ansi(password->view()).bytes),
+                                block::SecretBytes(block::utf8_from_utf16(password->view()))};
+  }
+
+  block::BlockOutcome open(const block::BlockItem& item, block::BlockOpener& opener) override {
+    if (item.kind != block::BlockKind::strong) return opener.open(item);
+    WaitCursor deriving(desktop_);
+    return opener.open(item);
+  }
+
+  std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
+    const block::SecretText text(plain.encoding == block::TextEncoding::utf8
+                                     ? block::utf16_from_utf8(plain.text.view()).value_or(u"")
+                                     : desktop_.from_ansi(plain.text.view()));
+    return block::SecretText(block::crlf_line_breaks(text.view()));
+  }
+
+  // The viewer opens with the first text; the rest follows at the end, so
+  // many blocks cost no more than one.
+  void block_done(const block::BlockReport& report, const block::SecretText& joined) override {
+    if (showing_ || (report.outcome != block::BlockOutcomeKind::plain_text &&
+                     report.outcome != block::BlockOutcomeKind::wrong_password)) {
+      return;
+    }
+    viewer_.show();
+    viewer_.set_text(joined.view());
+    showing_ = true;
+  }
+
+  // Everything shown so far, before a message or at the end.
+  void show_all(const block::SecretText& joined) {
+    if (showing_) viewer_.set_text(joined.view());
+  }
+
+ private:
+  ProgramState& state_;
+  Desktop& desktop_;
+  PasswordChooser& chooser_;
+  DecryptedTextViewer& viewer_;
+  bool showing_ = false;
+};
+
 }  // namespace
 
-block::BlockOutcome ClipboardFlows::decrypt(const block::BlockItem& item, block::DecryptRun& run) {
-  if (item.kind != block::BlockKind::strong) return run.decrypt(item);
-  WaitCursor deriving(desktop_);
-  return run.decrypt(item);
-}
-
-void ClipboardFlows::hukugoclip() {
-  BusyLibrary library(state_, library_);
+void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
   try {
-    // Blocks come back quoted, re-wrapped or with changed line breaks.
-    std::u16string text = block::repair_received_text(desktop_.clipboard_text());
-    if (!block::has_block(text)) {
-      state_.busyflag = kFalse;
-      return;
-    }
-    if (state_.settings.quest2 == 1 && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) {
-      state_.busyflag = kFalse;
-      return;
-    }
-
-    // The pieces are gathered here and handed to the viewer once at the end
-    // (and before any message), so many blocks cost no more than one.
-    std::u16string shown;
-    bool showing = false;
-    const auto show_so_far = [&] {
-      if (showing) viewer_.set_text(shown);
-    };
-    std::optional<block::DecryptRun> run;
-    for (const block::BlockItem& item : block::read_blocks(text)) {
-      if (item.problem == block::BlockProblem::version_cannot_read) {
-        show_so_far();
-        tell(desktop_, flows::texts::kUnknownVersion, Icon::critical, true);
+    // Blocks come back quoted, re-wrapped, with changed line breaks or
+    // characters that chat and office programs put in.
+    if (!block::has_block(block::repair_received_text(text))) return;
+    if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+    ViewerFrontEnd front_end(state_, desktop_, chooser_, viewer_);
+    const block::RunResult run = block::run_decrypt(text, front_end, library_, crypto_);
+    std::u16string_view stop;  // why the run ended early, if it did
+    switch (run.end) {
+      case block::RunEnd::done:
+      case block::RunEnd::no_block:
+      case block::RunEnd::no_password:
         break;
-      }
-      if (item.problem == block::BlockProblem::unreadable) throw InvalidCiphertext{};
-
-      if (!run) {
-        std::optional<std::u16string> typed = decrypt_password(state_, desktop_, chooser_);
-        if (!typed) break;
-        // For a compatible block a character the code page cannot hold
-        // becomes "?", as it did when such a block was made; the check then
-        // decides. A strong block takes the password as typed.
-        run.emplace(block::BlockPassword(desktop_.to_ansi(*typed).bytes, block::utf8_from_utf16(*typed)), library,
-                    crypto_);
-        block::wipe(*typed);
-      }
-
-      block::BlockOutcome outcome = decrypt(item, *run);
-      std::u16string piece;
-      std::u16string_view stop;  // why the run ends here, if it does
-      switch (outcome.kind) {
-        case block::BlockOutcomeKind::plain_text:
-          piece = block::crlf_line_breaks(outcome.encoding == block::TextEncoding::utf8
-                                              ? block::utf16_from_utf8(outcome.text).value_or(u"")
-                                              : desktop_.from_ansi(outcome.text));
-          break;
-        case block::BlockOutcomeKind::wrong_password:
-          piece = flows::texts::kWrongPassword;
-          break;
-        case block::BlockOutcomeKind::version_cannot_read:
-          stop = flows::texts::kUnknownVersion;
-          break;
-        case block::BlockOutcomeKind::needs_shared_table:
-          stop = flows::texts::kNeedsSharedTable;
-          break;
-        case block::BlockOutcomeKind::over_budget:
-          stop = flows::texts::kDecryptedTooLarge;
-          break;
-        default:
-          throw InvalidCiphertext{};
-      }
-      if (!stop.empty()) {
-        show_so_far();
-        tell(desktop_, stop, Icon::critical, true);
+      case block::RunEnd::version_cannot_read:
+        stop = flows::texts::kUnknownVersion;
         break;
-      }
-
-      if (!showing) {
-        viewer_.show();
-        shown = std::move(piece);
-        viewer_.set_text(shown);
-        showing = true;
-      } else {
-        shown += block::kResultJoint;
-        shown += piece;
-      }
-      block::wipe(piece);
+      case block::RunEnd::needs_shared_table:
+        stop = flows::texts::kNeedsSharedTable;
+        break;
+      case block::RunEnd::over_budget:
+        stop = flows::texts::kDecryptedTooLarge;
+        break;
+      case block::RunEnd::unreadable:
+        throw InvalidCiphertext{flows::invalid_ciphertext_message(text, run.end_block)};
+      case block::RunEnd::library_failed:
+      case block::RunEnd::not_shown:
+        throw InvalidCiphertext{};
     }
-    show_so_far();
-    block::wipe(shown);
+    front_end.show_all(run.text);
+    if (!stop.empty()) tell(desktop_, stop, Icon::critical, true);
+  } catch (const InvalidCiphertext& invalid) {
+    tell(desktop_, invalid.message, Icon::critical, true);
+    viewer_.close();
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.
     tell(desktop_, flows::texts::kInvalidCiphertext, Icon::critical, true);
     viewer_.close();
   }
-  state_.busyflag = kFalse;
 }
 
 }  // namespace quiren

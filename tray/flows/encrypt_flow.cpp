@@ -3,10 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "block/armoured_block.h"
-#include "block/ascii.h"
-#include "block/cipher_library.h"
-#include "block/secure_wipe.h"
+#include "block/compatible_block.h"
+#include "block/secret.h"
 #include "block/strong_block.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
@@ -23,25 +21,24 @@ namespace {
 
 // The password by the first rule that applies, or nullopt when the user gave
 // none (the refusal has been shown).
-std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& desktop,
-                                               PasswordChooser& chooser) {
+std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& desktop,
+                                                  PasswordChooser& chooser) {
   std::u16string_view no_password = flows::texts::kNoPasswordTyped;
-  std::u16string password;
-  if (state.settings.usepasslist1 != kFalse) {
-    chooser.choosepass();
-    password = state.take_selectpass();
-    if (password.empty()) {
-      password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
+  std::optional<block::SecretText> password;
+  if (state.settings.encrypt_password_from_list) {
+    password = chooser.choose_password();
+    if (!password || password->empty()) {
+      password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
-  } else if (state.settings.ango != kFalse) {
-    password = desktop.read_setting(settings::kAngopass).value_or(u"");
+  } else if (state.settings.encrypt_with_fixed_password) {
+    password.emplace(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
   } else {
-    password = desktop.input_prompt(flows::texts::kPromptEncryptPassword);
+    password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
   }
   // An empty password would leave the text readable by anyone, so it is
   // refused also when it comes from the store.
-  if (password.empty()) {
+  if (password->empty()) {
     tell(desktop, no_password, Icon::exclamation);
     return std::nullopt;
   }
@@ -50,45 +47,36 @@ std::optional<std::u16string> encrypt_password(ProgramState& state, Desktop& des
 
 }  // namespace
 
-void ClipboardFlows::angoclip(std::u16string_view text) {
-  const bool strong = state_.settings.strong != kFalse;
+void ClipboardFlows::encrypt_text(std::u16string_view text) {
+  const bool strong = state_.settings.strong;
   // Checked before the password is asked. A strong block carries any text
   // in UTF-8; a compatible one only what the code page holds, since any
   // other character would be encrypted as "?".
   // Every UTF-16 unit takes at least a byte in either encoding.
   if (text.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
-  std::string text_utf8;
-  AnsiText text_bytes;
+  block::SecretBytes text_bytes;  // in the encoding of the block to be written
   if (strong) {
     if (!block::is_valid_utf16(text)) return refuse(flows::texts::kTextNotEncodable);
-    text_utf8 = block::utf8_from_utf16(text);
+    text_bytes = block::SecretBytes(block::utf8_from_utf16(text));
   } else {
-    text_bytes = desktop_.to_ansi(text);
-    if (!text_bytes.lossless) return refuse(flows::texts::kTextNotInCodePage);
+    AnsiText converted = desktop_.to_ansi(text);
+    text_bytes = block::SecretBytes(std::move(converted.bytes));
+    if (!converted.lossless) return refuse(flows::texts::kTextNotInCodePage);
   }
   // No longer than a block can give back whole.
-  if (std::max(text_utf8.size(), text_bytes.bytes.size()) > block::kLongestText) {
-    block::wipe(text_utf8);
-    block::wipe(text_bytes.bytes);
-    return refuse(flows::texts::kTextTooLongToEncrypt);
-  }
+  if (text_bytes.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
 
-  std::optional<std::u16string> password = encrypt_password(state_, desktop_, chooser_);
+  const std::optional<block::SecretText> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
-  const block::WipeOnExit wipe_password(*password);
   if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
 
-  // The chooser clears the flag when it closes.
-  state_.busyflag = kTrue;
-  std::optional<std::u16string> armoured =
-      strong ? strong_block(text_utf8, *password) : compatible_block(text_bytes.bytes, *password);
-  block::wipe(text_utf8);
-  block::wipe(text_bytes.bytes);
+  const std::optional<std::u16string> armoured = strong ? strong_block(text_bytes.view(), password->view())
+                                                        : compatible_block(text_bytes.view(), password->view());
   if (!armoured) return;
 
-  // busyflag is still set: the watch ignores the change this write causes.
-  bool written = desktop_.clipboard_put_text(*armoured);
-  state_.busyflag = kFalse;
+  // The flow is still running: the watch ignores the change this write
+  // causes.
+  const bool written = desktop_.clipboard_put_text(*armoured);
   if (!written) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);
     return;
@@ -96,52 +84,46 @@ void ClipboardFlows::angoclip(std::u16string_view text) {
   tell(desktop_, flows::texts::kEncrypted, Icon::information, true);
 }
 
-void ClipboardFlows::refuse(std::u16string_view why) {
-  tell(desktop_, why, Icon::critical);
-  state_.busyflag = kFalse;
-}
+void ClipboardFlows::refuse(std::u16string_view why) { tell(desktop_, why, Icon::critical); }
 
 int ClipboardFlows::wrap_width() const {
   // The settings dialog keeps the width in range; a hand-edited store may not.
-  return std::clamp<int>(state_.settings.orikaesi, block::kNarrowestWrap, block::kWidestWrap);
+  return std::clamp<int>(state_.settings.wrap_width, block::kNarrowestWrap, block::kWidestWrap);
 }
 
 std::optional<std::u16string> ClipboardFlows::compatible_block(std::string_view text_bytes,
                                                                std::u16string_view password) {
-  AnsiText password_bytes = desktop_.to_ansi(password);
-  if (!password_bytes.lossless) {
-    block::wipe(password_bytes.bytes);
+  AnsiText converted = desktop_.to_ansi(password);
+  const block::SecretBytes password_bytes(std::move(converted.bytes));
+  if (!converted.lossless) {
     refuse(flows::texts::kPasswordNotInCodePage);
     return std::nullopt;
   }
-  std::optional<std::string> text_result = library_.encrypt(text_bytes, password_bytes.bytes);
-  std::optional<std::string> check_result;
-  if (text_result) check_result = library_.encrypt(password_bytes.bytes, password_bytes.bytes);
-  block::wipe(password_bytes.bytes);
-  if (!text_result || !check_result) {
-    refuse(flows::texts::kLibraryMissing);
-    return std::nullopt;
+  block::CompatibleBlock written =
+      block::write_compatible_block(library_, text_bytes, password_bytes.view(), wrap_width());
+  switch (written.status) {
+    case block::CompatibleWrite::written:
+      return std::move(written.block);
+    case block::CompatibleWrite::implausible_result:
+      // A failing library may answer with nothing or a cut-off result: only
+      // a plausible one replaces the user's text.
+      refuse(flows::texts::kEncryptMayHaveFailed);
+      break;
+    case block::CompatibleWrite::library_failed:
+      refuse(flows::texts::kLibraryMissing);
+      break;
   }
-  const block::LibraryResult text_part = block::split_result(block::widen_bytes(*text_result));
-  const block::LibraryResult check_part = block::split_result(block::widen_bytes(*check_result));
-  // A failing library may answer with nothing or a cut-off result: only a
-  // plausible one replaces the user's text.
-  if (!block::is_plausible_result(text_part) || !block::is_plausible_result(check_part)) {
-    refuse(flows::texts::kEncryptMayHaveFailed);
-    return std::nullopt;
-  }
-  return block::write_block(check_part, text_part, wrap_width());
+  return std::nullopt;
 }
 
 std::optional<std::u16string> ClipboardFlows::strong_block(std::string_view text_utf8,
                                                            std::u16string_view password) {
-  std::string password_utf8 = block::utf8_from_utf16(password);
+  const block::SecretBytes password_utf8(block::utf8_from_utf16(password));
   block::StrongBlock written;
   {
     WaitCursor deriving(desktop_);
-    written = block::write_strong_block(crypto_, text_utf8, password_utf8, wrap_width());
+    written = block::write_strong_block(crypto_, text_utf8, password_utf8.view(), wrap_width());
   }
-  block::wipe(password_utf8);
   switch (written.status) {
     case block::SealStatus::sealed:
       return std::move(written.block);

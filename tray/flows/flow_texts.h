@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "block/block_rules.h"
+#include "block/composed_text.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren::flows::texts {
@@ -32,8 +33,9 @@ inline constexpr std::u16string_view kRandomUnavailable =
     u"安全な乱数を取得できなかったため、暗号化を中止しました。クリップボードの内容は変更していません。";
 inline constexpr std::u16string_view kCryptoFailed =
     u"暗号化の処理でエラーが発生したため、暗号化を中止しました。クリップボードの内容は変更していません。";
-inline constexpr std::u16string_view kTextTooLongToEncrypt =
-    u"この文章は64MBを超えていて長すぎるため、暗号化できません。";
+inline constexpr auto kTextTooLongToEncryptText =
+    block::compose(u"この文章は", block::kLongestText >> 20, u"MBを超えていて長すぎるため、暗号化できません。");
+inline constexpr std::u16string_view kTextTooLongToEncrypt = kTextTooLongToEncryptText.view();
 inline constexpr std::u16string_view kPasswordNotInCodePage =
     u"パスワードに、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 inline constexpr std::u16string_view kLibraryMissing =
@@ -54,6 +56,17 @@ inline constexpr std::u16string_view kDecryptedTooLarge =
     u"復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。";
 inline constexpr std::u16string_view kPromptDecryptPassword = u"復号に使うパスワードを入力して下さい";
 inline constexpr std::u16string_view kInvalidCiphertext = u"暗号文が不正です。復号を中止します。";
+// The line under kInvalidCiphertext that says where the block is damaged,
+// when that can be told. Lines and characters are counted in the copied
+// text; {line}, {column}, {character} and {code} (hex) are filled in.
+inline constexpr std::u16string_view kDamageForeignCharacter =
+    u"{line} 行目の {column} 文字目「{character}」(U+{code}) は暗号文に使われない文字です。";
+inline constexpr std::u16string_view kDamageInvisibleCharacter =
+    u"{line} 行目の {column} 文字目にある見えない文字 (U+{code}) は暗号文に使われない文字です。";
+inline constexpr std::u16string_view kDamageShortLine =
+    u"{line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。";
+inline constexpr std::u16string_view kDamageUnevenLength =
+    u"暗号文の文字数が合いません。{line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。";
 // Shown in the viewer in place of a block whose check fails.
 inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "tray/core/desktop.h"
-#include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
 
@@ -24,14 +23,14 @@ std::u16string decimal_text(std::int32_t value) {
 
 }  // namespace
 
-ViewerForm::ViewerForm(ProgramState& state, Desktop& desktop) : state_(state), desktop_(desktop) {}
+ViewerForm::ViewerForm(Desktop& desktop) : desktop_(desktop) {}
 
 void ViewerForm::show() {
-  if (!open_) Form_Load();
+  if (!open_) load();
 }
 
 void ViewerForm::close() {
-  if (open_) Form_Unload();
+  if (open_) unload();
 }
 
 std::int32_t ViewerForm::read_size(std::u16string_view key, std::int32_t fallback) {
@@ -39,28 +38,26 @@ std::int32_t ViewerForm::read_size(std::u16string_view key, std::int32_t fallbac
       std::clamp<std::int64_t>(settings::read_number_or(desktop_, key, fallback), 0, kLargestSize));
 }
 
-void ViewerForm::Form_Load() {
+void ViewerForm::load() {
   open_ = true;
-  outer_.height = read_size(settings::kHeight, settings::kDefaultHeight);
-  outer_.width = read_size(settings::kWidth, settings::kDefaultWidth);
+  outer_.height = read_size(settings::kViewerHeight, settings::kDefaultViewerHeight);
+  outer_.width = read_size(settings::kViewerWidth, settings::kDefaultViewerWidth);
   restored_ = outer_;
   size_text_box();
-  state_.busyflag = kTrue;
 }
 
-void ViewerForm::Form_Resize(TwipsSize outer, WindowState state) {
+void ViewerForm::resize(TwipsSize outer, WindowState state) {
   outer_ = outer;
   if (state == WindowState::normal) restored_ = outer;
   size_text_box();
 }
 
-void ViewerForm::Form_Unload() {
+void ViewerForm::unload() {
   // The decrypted text is the secret: it goes with the window.
   block::wipe(text_);
-  desktop_.write_setting(settings::kWidth, decimal_text(restored_.width));
-  desktop_.write_setting(settings::kHeight, decimal_text(restored_.height));
+  desktop_.write_setting(settings::kViewerWidth, decimal_text(restored_.width));
+  desktop_.write_setting(settings::kViewerHeight, decimal_text(restored_.height));
   open_ = false;
-  state_.busyflag = kFalse;
 }
 
 void ViewerForm::size_text_box() {

@@ -1,4 +1,4 @@
-// frmprint, the decrypted text viewer, as plain logic: its stored size, the
+// The decrypted text viewer as plain logic: its stored size, the
 // size of its text box and its text. The Win32 window
 // (tray/flows/win32/viewer_frame.h) mirrors this state into a real window;
 // tests use the class directly as the viewer.
@@ -10,12 +10,11 @@
 
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/settings_keys.h"
-#include "tray/core/twips.h"
+#include "tray/win32kit/twips.h"
 
 namespace quiren {
 
 class Desktop;
-struct ProgramState;
 
 enum class WindowState { normal, minimized, maximized };
 
@@ -25,39 +24,37 @@ class ViewerForm : public DecryptedTextViewer {
   static constexpr std::u16string_view kFontName = u"ＭＳ Ｐゴシック";
   static constexpr int kFontPoints = 12;
   // The designed outer size; the text box is this much smaller.
-  static constexpr TwipsSize kDefaultOuter{settings::kDefaultWidth, settings::kDefaultHeight};
+  static constexpr TwipsSize kDefaultOuter{settings::kDefaultViewerWidth, settings::kDefaultViewerHeight};
   static constexpr TwipsSize kTextBoxMargin{140, 400};
 
-  ViewerForm(ProgramState& state, Desktop& desktop);
+  explicit ViewerForm(Desktop& desktop);
 
-  // DecryptedTextViewer: show() runs Form_Load on a closed viewer, close()
-  // runs Form_Unload on an open one.
+  // DecryptedTextViewer: show() runs load on a closed viewer, close()
+  // runs unload on an open one.
   void show() override;
   bool is_open() const override { return open_; }
   std::u16string text() const override { return text_; }
   void set_text(std::u16string_view text) override { text_ = text; }
   void close() override;
 
-  // Reads the stored size, sizes the text box and sets busyflag.
-  void Form_Load();
+  // Reads the stored size and sizes the text box.
+  void load();
   // Every size change of the window; a normal (not minimised or maximised)
   // size is the one stored on closing.
-  void Form_Resize(TwipsSize outer, WindowState state = WindowState::normal);
+  void resize(TwipsSize outer, WindowState state = WindowState::normal);
   // The restored size as the window system knows it (a window that closes
   // minimised or maximised stores this, not its current size).
   void note_restored_size(TwipsSize outer) { restored_ = outer; }
-  // Stores the restored size and clears busyflag.
-  void Form_Unload();
+  // Wipes the text and stores the restored size.
+  void unload();
 
   TwipsSize outer_size() const { return outer_; }
-  TwipsSize restored_size() const { return restored_; }
   TwipsSize text_box_size() const { return text_box_; }
 
  private:
   std::int32_t read_size(std::u16string_view key, std::int32_t fallback);
   void size_text_box();
 
-  ProgramState& state_;
   Desktop& desktop_;
   bool open_ = false;
   TwipsSize outer_ = kDefaultOuter;

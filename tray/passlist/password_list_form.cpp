@@ -11,21 +11,18 @@ namespace quiren {
 
 namespace texts = passlist::texts;
 
-PasswordListForm::PasswordListForm(ProgramState& state, Desktop& desktop)
-    : state_(state), desktop_(desktop), caption_(texts::kEditorCaption) {}
+PasswordListForm::PasswordListForm(PasswordListMode mode, Busy& busy, Desktop& desktop)
+    : busy_(busy), desktop_(desktop), caption_(texts::kEditorCaption), chooser_(mode == PasswordListMode::chooser) {}
 
 PasswordListForm::~PasswordListForm() { wipe_passwords(); }
 
-void PasswordListForm::Form_Load() {
-  chooser_ = state_.selectmode == kTrue;
+void PasswordListForm::load() {
+  open_ = busy_.hold();
   if (chooser_) {
     outer_height_ = passlist::layout::kChooserOuterHeight;
     buttons_enabled_ = false;
     caption_ = texts::kChooserCaption;
   }
-  changed_ = kFalse;
-  block::wipe(state_.selectpass);
-  passcount_ = 0;
 
   LoadedPasswordFile file = load_password_file(desktop_);
   source_ = file.source;
@@ -40,48 +37,46 @@ void PasswordListForm::Form_Load() {
   entries_ = std::move(file.entries);
   original_ = std::move(file.original);
   // The count is what was actually read, whatever the count line said.
-  passcount_ = static_cast<std::int32_t>(entries_.passlist.size());
-  lines_ = entries_.passlist;
+  count_ = static_cast<std::int32_t>(entries_.passwords.size());
+  lines_ = entries_.passwords;
   selected_ = -1;
   info_.clear();
 
-  if (passcount_ == 0 && chooser_) {
-    block::wipe(state_.selectpass);
+  if (count_ == 0 && chooser_) {
     show(texts::kEmptyList, Icon::information);
     unload();
-    state_.busyflag = kFalse;
     return;
   }
   if (source_ == PasswordFileSource::damaged) {
-    show(texts::damaged_list(passcount_, !chooser_), Icon::exclamation);
+    show(texts::damaged_list(count_, !chooser_), Icon::exclamation);
   }
 }
 
 void PasswordListForm::unload() {
   if (closed_) return;
   closed_ = true;
-  state_.busyflag = kFalse;
-  state_.selectmode = kFalse;
-  shuryo();
+  // Closing ends the window's hold; the save question comes after it.
+  open_.release();
+  ask_to_save();
   wipe_passwords();
 }
 
-void PasswordListForm::List1_Click(int selected) {
+void PasswordListForm::on_list_click(int selected) {
   select(selected);
 }
 
-void PasswordListForm::List1_DblClick(int selected) {
+void PasswordListForm::on_list_double_click(int selected) {
   selected_ = selected;
   if (selected_ >= 0 && chooser_) pick();
 }
 
-void PasswordListForm::List1_KeyUp(int key, int selected) {
+void PasswordListForm::on_list_key_up(int key, int selected) {
   selected_ = selected;
-  printinfo();
+  show_description();
   if (key == kEnterKey && selected_ >= 0 && chooser_) pick();
 }
 
-void PasswordListForm::Command1_Click() {
+void PasswordListForm::add() {
   if (chooser_ || closed_) return;
   std::u16string password = desktop_.input_prompt(texts::kPasswordPrompt, texts::kPromptTitle);
   block::WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
@@ -94,7 +89,7 @@ void PasswordListForm::Command1_Click() {
     show(refusal, Icon::critical);
     return;
   }
-  if (passcount_ >= kMaxEntries) {
+  if (count_ >= kMaxEntries) {
     show(texts::kListFull, Icon::critical);
     return;
   }
@@ -106,45 +101,45 @@ void PasswordListForm::Command1_Click() {
     show(refusal, Icon::critical);
     return;
   }
-  entries_.passlist.push_back(password);
-  entries_.infolist.push_back(std::move(description));
-  ++passcount_;
-  changed_ = kTrue;
+  entries_.passwords.push_back(password);
+  entries_.descriptions.push_back(std::move(description));
+  ++count_;
+  unsaved_changes_ = true;
   lines_.push_back(std::move(password));
 }
 
-void PasswordListForm::Command2_Click() {
+void PasswordListForm::delete_selected() {
   if (chooser_ || closed_) return;
-  if (selected_ < 0 || selected_ >= passcount_) return;
+  if (selected_ < 0 || selected_ >= count_) return;
   const auto k = static_cast<std::size_t>(selected_);
   block::wipe(lines_[k]);
-  block::wipe(entries_.passlist[k]);
+  block::wipe(entries_.passwords[k]);
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
-  entries_.passlist.erase(entries_.passlist.begin() + static_cast<std::ptrdiff_t>(k));
-  entries_.infolist.erase(entries_.infolist.begin() + static_cast<std::ptrdiff_t>(k));
-  --passcount_;
-  changed_ = kTrue;
+  entries_.passwords.erase(entries_.passwords.begin() + static_cast<std::ptrdiff_t>(k));
+  entries_.descriptions.erase(entries_.descriptions.begin() + static_cast<std::ptrdiff_t>(k));
+  --count_;
+  unsaved_changes_ = true;
   selected_ = -1;  // the line went with the entry
-  printinfo();
+  show_description();
   int next = static_cast<int>(k) < static_cast<int>(lines_.size()) ? static_cast<int>(k)
                                                                     : static_cast<int>(k) - 1;
   select(next);
 }
 
-void PasswordListForm::Command3_Click() {
+void PasswordListForm::save() {
   if (chooser_ || closed_) return;
-  shuryo();
+  ask_to_save();
 }
 
-void PasswordListForm::shuryo() {
+void PasswordListForm::ask_to_save() {
   // An opening that could not read the file never writes it.
-  if (chooser_ || changed_ == kFalse || source_ == PasswordFileSource::unreadable) return;
+  if (chooser_ || !unsaved_changes_ || source_ == PasswordFileSource::unreadable) return;
   MessageBoxSpec question;
   question.text = texts::kSaveQuestion;
   question.buttons = Buttons::yes_no;
   question.icon = Icon::none;
   if (desktop_.message_box(question) != Answer::yes) {
-    changed_ = kFalse;
+    unsaved_changes_ = false;
     return;
   }
   if (source_ == PasswordFileSource::not_plain) {
@@ -159,7 +154,7 @@ void PasswordListForm::shuryo() {
     show(texts::kSaveFailed, Icon::critical);
     return;
   }
-  changed_ = kFalse;
+  unsaved_changes_ = false;
 }
 
 bool PasswordListForm::original_kept() {
@@ -181,25 +176,25 @@ bool PasswordListForm::original_kept() {
 }
 
 void PasswordListForm::wipe_passwords() {
-  block::wipe_each(entries_.passlist);
+  block::wipe_each(entries_.passwords);
   block::wipe_each(lines_);
   block::wipe(original_);
 }
 
-void PasswordListForm::printinfo() {
-  if (selected_ >= 0 && selected_ < passcount_ && passcount_ != 0) {
-    info_ = entries_.infolist[static_cast<std::size_t>(selected_)];
+void PasswordListForm::show_description() {
+  if (selected_ >= 0 && selected_ < count_ && count_ != 0) {
+    info_ = entries_.descriptions[static_cast<std::size_t>(selected_)];
   }
 }
 
 void PasswordListForm::select(int index) {
   selected_ = index >= 0 && index < static_cast<int>(lines_.size()) ? index : -1;
-  printinfo();
+  show_description();
 }
 
 void PasswordListForm::pick() {
   if (selected_ < 0 || selected_ >= static_cast<int>(lines_.size())) return;
-  state_.selectpass = lines_[static_cast<std::size_t>(selected_)];
+  pick_.emplace(lines_[static_cast<std::size_t>(selected_)]);
   unload();
 }
 

@@ -6,13 +6,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "block/secret.h"
+#include "tray/core/busy.h"
 #include "tray/core/desktop.h"
 #include "tray/core/program_state.h"
-#include "tray/passlist/password_file.h"
+#include "tray/passlist/password_list_file.h"
 
 namespace quiren {
+
+enum class PasswordListMode {
+  editor,   // modeless: add, delete, save
+  chooser,  // modal: pick one password, change nothing
+};
 
 class PasswordListForm {
  public:
@@ -20,7 +28,8 @@ class PasswordListForm {
   // The list box's index and count are 16-bit.
   static constexpr std::int32_t kMaxEntries = 32767;
 
-  PasswordListForm(ProgramState& state, Desktop& desktop);
+  // The window keeps the program busy while it is open, in either mode.
+  PasswordListForm(PasswordListMode mode, Busy& busy, Desktop& desktop);
   ~PasswordListForm();
   PasswordListForm(const PasswordListForm&) = delete;
   PasswordListForm& operator=(const PasswordListForm&) = delete;
@@ -30,16 +39,16 @@ class PasswordListForm {
   // Reads the file. A file that is there but cannot be read is reported and
   // closes the window at once (closed() is then true): this opening must
   // not write over a list it could not show.
-  void Form_Load();
+  void load();
   // The close path, however the window closes; runs once. The passwords
   // held are wiped afterwards (the lists keep their length).
   void unload();
-  void List1_Click(int selected);
-  void List1_DblClick(int selected);
-  void List1_KeyUp(int key, int selected);
-  void Command1_Click();  // add
-  void Command2_Click();  // delete the selected entry
-  void Command3_Click();  // save now
+  void on_list_click(int selected);
+  void on_list_double_click(int selected);
+  void on_list_key_up(int key, int selected);
+  void add();  // add
+  void delete_selected();  // delete the selected entry
+  void save();  // save now
 
   // State for the window to mirror.
   const std::u16string& caption() const { return caption_; }
@@ -51,43 +60,46 @@ class PasswordListForm {
   std::optional<int> outer_height_twips() const { return outer_height_; }
   bool chooser() const { return chooser_; }
   bool closed() const { return closed_; }
+  // The chooser's pick, handed over once: nullopt when it closed without
+  // one.
+  std::optional<block::SecretText> take_pick() { return std::exchange(pick_, std::nullopt); }
 
-  const std::vector<std::u16string>& passlist() const { return entries_.passlist; }
-  const std::vector<std::u16string>& infolist() const { return entries_.infolist; }
-  std::int32_t passcount() const { return passcount_; }
-  std::int16_t changed() const { return changed_; }
+  const std::vector<std::u16string>& passwords() const { return entries_.passwords; }
+  const std::vector<std::u16string>& descriptions() const { return entries_.descriptions; }
+  std::int32_t count() const { return count_; }
+  bool unsaved_changes() const { return unsaved_changes_; }
   PasswordFileSource source() const { return source_; }
 
  private:
-  void shuryo();     // the save question and the rewrite
+  void ask_to_save();     // the save question and the rewrite
   // Before the first save over a damaged file: its original kept beside it.
   // False (and the refusal shown) when it could not be.
   bool original_kept();
   void wipe_passwords();
-  void printinfo();  // show the selected entry's description
+  void show_description();  // show the selected entry's description
   void select(int index);
   void pick();
   void show(std::u16string_view text, Icon icon);
   // "" when `text` can go into the file; else the refusal to show.
   std::u16string_view refusal_for(std::u16string_view text);
 
-  ProgramState& state_;
+  Busy& busy_;
   Desktop& desktop_;
+  Busy::Token open_;
 
   std::u16string caption_;
-  std::vector<std::u16string> lines_;  // List1
+  std::vector<std::u16string> lines_;  // the list box
   int selected_ = -1;
-  std::u16string info_;  // lblinfo
+  std::u16string info_;  // the description below the list
   bool buttons_enabled_ = true;
   std::optional<int> outer_height_;
-  // The mode this opening runs in. Kept here rather than read from the
-  // shared selectmode, which another window's closing may clear meanwhile.
-  bool chooser_ = false;
+  const bool chooser_;
   bool closed_ = false;
+  std::optional<block::SecretText> pick_;
 
   PasswordEntries entries_;
-  std::int32_t passcount_ = 0;
-  std::int16_t changed_ = kFalse;
+  std::int32_t count_ = 0;
+  bool unsaved_changes_ = false;
 
   PasswordFileSource source_ = PasswordFileSource::absent;
   std::string original_;  // a damaged file's bytes, until they are kept

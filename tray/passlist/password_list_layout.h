@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-#include "tray/core/twips.h"
+#include "tray/win32kit/twips.h"
 #include "tray/passlist/password_list_texts.h"
 
 namespace quiren::passlist::layout {
@@ -27,23 +27,23 @@ inline constexpr int kClientHeight = 4215;
 // The chooser's outer height: the button row falls outside the window.
 inline constexpr int kChooserOuterHeight = 3990;
 
-inline constexpr int kList1Id = 1001;
-inline constexpr int kLabel1Id = 1002;
-inline constexpr int kLabel2Id = 1003;
-inline constexpr int kInfoId = 1004;
+inline constexpr int kListId = 1001;
+inline constexpr int kListHeadingId = 1002;
+inline constexpr int kDescriptionHeadingId = 1003;
+inline constexpr int kDescriptionId = 1004;
 inline constexpr int kAddId = 1011;
 inline constexpr int kDeleteId = 1012;
 inline constexpr int kSaveId = 1013;
 
 // In tab order.
 inline constexpr std::array<ControlLayout, 7> kControls = {{
-    {"List1", ControlKind::list_box, u"", {0, 360, 4215, 2580}, 0, kList1Id},
-    {"Label1", ControlKind::label, passlist::texts::kLabel1, {600, 120, 2535, 495}, 1, kLabel1Id},
-    {"Label2", ControlKind::label, passlist::texts::kLabel2, {1080, 3000, 1695, 255}, 2, kLabel2Id},
-    {"lblinfo", ControlKind::label, u"", {0, 3240, 4215, 255}, 3, kInfoId},
-    {"Command1", ControlKind::button, passlist::texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
-    {"Command2", ControlKind::button, passlist::texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
-    {"Command3", ControlKind::button, passlist::texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
+    {"list", ControlKind::list_box, u"", {0, 360, 4215, 2580}, 0, kListId},
+    {"list heading", ControlKind::label, passlist::texts::kListHeading, {600, 120, 2535, 495}, 1, kListHeadingId},
+    {"description heading", ControlKind::label, passlist::texts::kDescriptionHeading, {1080, 3000, 1695, 255}, 2, kDescriptionHeadingId},
+    {"description", ControlKind::label, u"", {0, 3240, 4215, 255}, 3, kDescriptionId},
+    {"add", ControlKind::button, passlist::texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
+    {"delete", ControlKind::button, passlist::texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
+    {"save", ControlKind::button, passlist::texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
 }};
 
 }  // namespace quiren::passlist::layout

@@ -15,8 +15,8 @@ inline constexpr std::u16string_view kPromptTitle = u"パスワードリスト�
 inline constexpr std::u16string_view kPasswordPrompt = u"パスワードを入力して下さい。";
 inline constexpr std::u16string_view kDescriptionPrompt = u"パスワードの説明を入力して下さい";
 
-inline constexpr std::u16string_view kLabel1 = u"現在登録されているパスワード";
-inline constexpr std::u16string_view kLabel2 = u"パスワードの説明";
+inline constexpr std::u16string_view kListHeading = u"現在登録されているパスワード";
+inline constexpr std::u16string_view kDescriptionHeading = u"パスワードの説明";
 inline constexpr std::u16string_view kAddButton = u"新規登録";
 inline constexpr std::u16string_view kDeleteButton = u"削除";
 inline constexpr std::u16string_view kSaveButton = u"保存";

@@ -4,13 +4,13 @@
 
 namespace quiren {
 
-AboutForm::AboutForm(ProgramState& state) : lblTitle(shell::texts::kAboutDesignedTitle), state_(state) {}
+AboutForm::AboutForm(ProgramState& state) : title(shell::texts::kAboutDesignedTitle), state_(state) {}
 
-void AboutForm::Form_Load() {
-  state_.busyflag = kTrue;
-  lblTitle = state_.versiontext;
+void AboutForm::open() {
+  open_ = state_.busy.hold();
+  title = state_.version_text;
 }
 
-void AboutForm::Form_Unload() { state_.busyflag = kFalse; }
+void AboutForm::close() { open_.release(); }
 
 }  // namespace quiren

@@ -12,14 +12,15 @@ class AboutForm {
  public:
   explicit AboutForm(ProgramState& state);
 
-  void Form_Load();
+  void open();
   // After OK, Enter, Escape or the close box.
-  void Form_Unload();
+  void close();
 
-  std::u16string lblTitle;
+  std::u16string title;
 
  private:
   ProgramState& state_;
+  Busy::Token open_;
 };
 
 }  // namespace quiren

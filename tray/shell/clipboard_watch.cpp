@@ -2,39 +2,38 @@
 
 namespace quiren {
 
-ClipboardWatch::ClipboardWatch(ProgramState& state, ViewerChain& chain, CipherCommands& flows)
-    : state_(state), chain_(chain), flows_(flows) {}
+ClipboardWatch::ClipboardWatch(Busy& busy, ViewerChain& chain, CipherCommands& flows)
+    : busy_(busy), chain_(chain), flows_(flows) {}
 
-void ClipboardWatch::Hook() {
-  state_.busyflag = kTrue;
-  state_.hooked = kTrue;
+void ClipboardWatch::install() {
+  const Busy::Token joining = busy_.hold();
+  installed_ = true;
   // The platform notifies the new viewer before join() returns; a viewer
-  // left over from an earlier Hook must not receive that notice.
-  nextviewer_ = 0;
+  // left over from an earlier install must not receive that notice.
+  next_viewer_ = 0;
   // The contents at joining count as seen, whether or not the platform
   // sends its notice.
   seen_sequence_ = chain_.clipboard_sequence();
-  nextviewer_ = chain_.join();
-  state_.busyflag = kFalse;
+  next_viewer_ = chain_.join();
 }
 
-void ClipboardWatch::Unhook() {
+void ClipboardWatch::remove() {
   // Leaving a chain we are not in would send the other viewers a notice
   // naming a stale next window.
-  if (state_.hooked != kTrue) return;
-  chain_.leave(nextviewer_);
-  nextviewer_ = 0;
-  state_.hooked = kFalse;
+  if (!installed_) return;
+  chain_.leave(next_viewer_);
+  next_viewer_ = 0;
+  installed_ = false;
 }
 
 void ClipboardWatch::on_clipboard_changed() {
-  if (state_.hooked != kTrue) return;
-  if (nextviewer_ != 0) chain_.forward_draw(nextviewer_);
+  if (!installed_) return;
+  if (next_viewer_ != 0) chain_.forward_draw(next_viewer_);
   const std::uint32_t sequence = chain_.clipboard_sequence();
   const bool new_contents = sequence == 0 || sequence != seen_sequence_;
   seen_sequence_ = sequence;
-  if (!new_contents || state_.busyflag != kFalse) return;
-  flows_.clipcheck();
+  if (!new_contents || !busy_.idle()) return;
+  flows_.on_clipboard_change();
   // The clipboard may have moved on while the flow read it (the notice can
   // be handled while the copying program still writes); what is there now
   // has been examined, and the notice still on its way for it is a repeat.
@@ -42,14 +41,14 @@ void ClipboardWatch::on_clipboard_changed() {
 }
 
 void ClipboardWatch::on_chain_changed(WindowHandle leaving, WindowHandle following) {
-  if (state_.hooked != kTrue) return;
-  if (leaving == nextviewer_) {
+  if (!installed_) return;
+  if (leaving == next_viewer_) {
     // Our own next viewer left: the one after it takes its place, and the
     // notice ends here.
-    nextviewer_ = following;
+    next_viewer_ = following;
     return;
   }
-  if (nextviewer_ != 0) chain_.forward_chain_change(nextviewer_, leaving, following);
+  if (next_viewer_ != 0) chain_.forward_chain_change(next_viewer_, leaving, following);
 }
 
 }  // namespace quiren

@@ -5,49 +5,38 @@
 
 namespace quiren {
 
-void GuardedFlows::run(void (CipherCommands::*step)()) {
-  if (running_) return;
-  running_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{running_};
-  (flows_.*step)();
-}
-
 MainForm::MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts)
     : state_(state),
       desktop_(desktop),
       parts_(parts),
-      flows_(parts.flows),
-      watch_(state, chain, flows_),
-      dialog_(state, desktop, watch_) {}
+      watch_(state.busy, chain, parts.flows),
+      settings_(state, desktop, watch_) {}
 
-void MainForm::Form_Load() {
-  state_.busyflag = kTrue;
-  if (settings::watch_enabled(desktop_)) watch_.Hook();
-  parts_.view.add_tray_icon();
-  parts_.view.hide_dialog();
-  dialog_visible_ = false;
-  state_.busyflag = kFalse;
-  dialog_.loadsettei();
-  parts_.view.refresh_controls();
+void MainForm::load() {
+  {
+    const Busy::Token loading = state_.busy.hold();
+    if (settings::watch_enabled(desktop_)) watch_.install();
+    parts_.view.add_tray_icon();
+    parts_.view.hide_settings();
+  }
+  settings_.load();
+  parts_.view.refresh_settings();
   loaded_ = true;
 }
 
-void MainForm::Form_Unload() {
+void MainForm::unload() {
   if (!loaded_) return;
   loaded_ = false;
-  dialog_visible_ = false;
+  settings_visible_ = false;
   parts_.view.remove_tray_icon();
-  watch_.Unhook();
+  watch_.remove();
   parts_.viewer.close();
   parts_.about.close();
 }
 
 bool MainForm::program_may_end() const { return !loaded_ && !parts_.password_editor.is_open(); }
 
-void MainForm::Form_MouseMove(std::uint32_t mouse_code) {
+void MainForm::on_tray_icon(std::uint32_t mouse_code) {
   // Only the press of the right button opens the menu; moves, the left
   // button, releases and double-clicks do nothing.
   if (mouse_code == kRightButtonDown) parts_.view.pop_up_menu();
@@ -55,43 +44,41 @@ void MainForm::Form_MouseMove(std::uint32_t mouse_code) {
 
 void MainForm::run(MenuCommand command) {
   switch (command) {
-    case MenuCommand::mnuango:
-      flows_.mnuango_Click();
+    case MenuCommand::encrypt:
+      parts_.flows.encrypt_clipboard();
       break;
-    case MenuCommand::mnuhukugo:
-      flows_.hukugoclip();
+    case MenuCommand::decrypt:
+      parts_.flows.decrypt_clipboard();
       break;
-    case MenuCommand::mnusettei:
-      // The dialog always opens with the stored values; busyflag stays as
-      // it is, so clipboard changes go on being handled meanwhile.
-      dialog_visible_ = true;
-      parts_.view.show_dialog();
-      dialog_.loadsettei();
-      parts_.view.refresh_controls();
+    case MenuCommand::settings:
+      // The dialog always opens with the stored values. It keeps nothing
+      // busy: clipboard changes go on being handled meanwhile.
+      settings_visible_ = true;
+      parts_.view.show_settings();
+      settings_.load();
+      parts_.view.refresh_settings();
       break;
-    case MenuCommand::mnupassword:
-      // The editor clears the flag when it closes.
-      state_.busyflag = kTrue;
+    case MenuCommand::password_list:
       parts_.password_editor.show();
       break;
-    case MenuCommand::mnuversion:
+    case MenuCommand::about:
       parts_.about.show();
       break;
-    case MenuCommand::mnuend:
+    case MenuCommand::exit:
       parts_.view.unload();
       break;
   }
 }
 
-void MainForm::Command1_Click() {
-  if (!dialog_.Command1_Click()) return;
-  dialog_visible_ = false;
-  parts_.view.hide_dialog();
+void MainForm::settings_ok() {
+  if (!settings_.ok()) return;
+  settings_visible_ = false;
+  parts_.view.hide_settings();
 }
 
-void MainForm::Command2_Click() {
-  dialog_visible_ = false;
-  parts_.view.hide_dialog();
+void MainForm::settings_cancel() {
+  settings_visible_ = false;
+  parts_.view.hide_settings();
 }
 
 }  // namespace quiren

@@ -1,5 +1,8 @@
-// The main window's logic: its load and unload steps, the tray icon's
-// callback, the tray menu's commands, and the settings dialog's buttons.
+// The main window's logic. The window is hidden nearly all the time: it
+// owns the tray icon and its menu, it sits in the clipboard-viewer chain
+// (the clipboard watch), and it shows itself as the settings dialog. Here:
+// its load and unload steps, the tray icon's callback, the menu's commands,
+// and the settings dialog's buttons.
 #pragma once
 
 #include <cstdint>
@@ -26,74 +29,56 @@ inline constexpr std::uint32_t kRightButtonDown = 0x204;
 
 // The tray menu's commands; the numbers are the menu items' IDs.
 enum class MenuCommand : std::uint16_t {
-  mnuango = 101,
-  mnuhukugo = 102,
-  mnusettei = 104,
-  mnupassword = 105,
-  mnuversion = 107,
-  mnuend = 109,
+  encrypt = 101,
+  decrypt = 102,
+  settings = 104,
+  password_list = 105,
+  about = 107,
+  exit = 109,
 };
 
 // The windows the main window opens and closes.
 struct MainFormParts {
   MainView& view;
   CipherCommands& flows;
-  ModelessWindow& password_editor;  // frmeditpass in editor mode
-  ModelessWindow& about;            // frmAbout
-  DecryptedTextViewer& viewer;      // frmprint
-};
-
-// The cipher flows with a guard against nesting: the flows' message boxes
-// and the library's notices go on dispatching messages, so the tray menu
-// stays usable while a flow waits; a second flow must not start inside it.
-class GuardedFlows : public CipherCommands {
- public:
-  explicit GuardedFlows(CipherCommands& flows) : flows_(flows) {}
-  void clipcheck() override { run(&CipherCommands::clipcheck); }
-  void mnuango_Click() override { run(&CipherCommands::mnuango_Click); }
-  void hukugoclip() override { run(&CipherCommands::hukugoclip); }
-  bool running() const { return running_; }
-
- private:
-  void run(void (CipherCommands::*step)());
-  CipherCommands& flows_;
-  bool running_ = false;
+  ModelessWindow& password_editor;  // the password list in editor mode
+  ModelessWindow& about;
+  DecryptedTextViewer& viewer;
 };
 
 class MainForm {
  public:
   MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts);
 
-  void Form_Load();
+  void load();
   // The window goes away (exit command or the dialog's close box).
-  void Form_Unload();
+  void unload();
   // The program may end once the main window has unloaded and no password
   // list editor is open.
   bool program_may_end() const;
 
   // The tray icon's message, with the mouse code from lParam.
-  void Form_MouseMove(std::uint32_t mouse_code);
+  void on_tray_icon(std::uint32_t mouse_code);
   // A command picked from the tray menu.
   void run(MenuCommand command);
 
   // The settings dialog's buttons.
-  void Command1_Click();
-  void Command2_Click();
+  void settings_ok();
+  void settings_cancel();
 
   ClipboardWatch& watch() { return watch_; }
-  SettingsForm& dialog() { return dialog_; }
+  SettingsForm& settings() { return settings_; }
   bool loaded() const { return loaded_; }
-  bool dialog_visible() const { return dialog_visible_; }
+  bool settings_visible() const { return settings_visible_; }
 
  private:
   ProgramState& state_;
   Desktop& desktop_;
   MainFormParts parts_;
-  GuardedFlows flows_;
   ClipboardWatch watch_;
-  SettingsForm dialog_;
+  SettingsForm settings_;
   bool loaded_ = false;
-  bool dialog_visible_ = false;
+  bool settings_visible_ = false;
 };
 
 }  // namespace quiren

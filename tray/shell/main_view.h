@@ -37,10 +37,10 @@ class MainView {
   virtual void remove_tray_icon() = 0;
   // Shows the tray menu at the mouse position and runs the chosen command.
   virtual void pop_up_menu() = 0;
-  virtual void show_dialog() = 0;
-  virtual void hide_dialog() = 0;
+  virtual void show_settings() = 0;
+  virtual void hide_settings() = 0;
   // Copies the settings controls' state into the visible controls.
-  virtual void refresh_controls() = 0;
+  virtual void refresh_settings() = 0;
   // Destroys the main window; its unload step runs on the way.
   virtual void unload() = 0;
 };

@@ -47,31 +47,37 @@ bool read_check(Desktop& desktop, std::u16string_view key, bool current) {
 SettingsForm::SettingsForm(ProgramState& state, Desktop& desktop, ClipboardWatch& watch)
     : state_(state), desktop_(desktop), watch_(watch) {}
 
-void SettingsForm::loadsettei() {
+void SettingsForm::load() {
   using namespace settings;
   SettingsControls& c = controls;
   // The box shows the width as stored; absent, the default 60.
-  c.txtorikaesi = read_text_or(desktop_, kOrikaesi, kDefaultOrikaesiText);
-  c.txtpass1 = read_text_or(desktop_, kAngopass, kDefaultAngopass);
-  c.txtpass2 = read_text_or(desktop_, kHukugopass, kDefaultHukugopass);
+  c.wrap_width = read_text_or(desktop_, kWrapWidth, kDefaultWrapWidthText);
+  c.encrypt_password = read_text_or(desktop_, kFixedEncryptPassword, kDefaultFixedEncryptPassword);
+  c.decrypt_password = read_text_or(desktop_, kFixedDecryptPassword, kDefaultFixedDecryptPassword);
 
-  if (read_boolean_or(desktop_, kEqualpass, kDefaultEqualpass)) {
-    c.option2 = HukugoChoice::equalpass;
-  } else if (read_boolean_or(desktop_, kHukugo, kDefaultHukugo)) {
-    c.option2 = HukugoChoice::fixed;
+  if (read_boolean_or(desktop_, kDecryptWithEncryptPassword, kDefaultDecryptWithEncryptPassword)) {
+    c.decrypt_source = DecryptPasswordSource::same_as_encrypt;
+  } else if (read_boolean_or(desktop_, kDecryptWithFixedPassword, kDefaultDecryptWithFixedPassword)) {
+    c.decrypt_source = DecryptPasswordSource::fixed;
   } else {
-    c.option2 = HukugoChoice::ask;
+    c.decrypt_source = DecryptPasswordSource::ask;
   }
-  c.option1 = read_boolean_or(desktop_, kAngo, kDefaultAngo) ? AngoChoice::fixed : AngoChoice::ask;
+  c.encrypt_source = read_boolean_or(desktop_, kEncryptWithFixedPassword, kDefaultEncryptWithFixedPassword)
+                         ? EncryptPasswordSource::fixed
+                         : EncryptPasswordSource::ask;
   // Selecting the list buttons clears the choices made above.
-  if (read_boolean_or(desktop_, kUsepasslist1, kDefaultUsepasslist1)) c.option1 = AngoChoice::list;
-  if (read_boolean_or(desktop_, kUsepasslist2, kDefaultUsepasslist2)) c.option2 = HukugoChoice::list;
+  if (read_boolean_or(desktop_, kEncryptPasswordFromList, kDefaultEncryptPasswordFromList)) {
+    c.encrypt_source = EncryptPasswordSource::list;
+  }
+  if (read_boolean_or(desktop_, kDecryptPasswordFromList, kDefaultDecryptPasswordFromList)) {
+    c.decrypt_source = DecryptPasswordSource::list;
+  }
 
-  // An absent "hock" keeps the box as it is.
-  c.check1 = read_check(desktop_, kHock, c.check1);
-  c.chkquestango = read_check(desktop_, kQuest1, kDefaultQuest1 == 1);
-  c.chkquesthukugo = read_check(desktop_, kQuest2, kDefaultQuest2 == 1);
-  c.chkstrong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
+  // An absent key keeps the watch box as it is.
+  c.watch_clipboard = read_check(desktop_, kWatchClipboard, c.watch_clipboard);
+  c.ask_before_encrypt = read_check(desktop_, kAskBeforeEncrypt, kDefaultAskBeforeEncrypt == 1);
+  c.ask_before_decrypt = read_check(desktop_, kAskBeforeDecrypt, kDefaultAskBeforeDecrypt == 1);
+  c.strong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
 }
 
 bool SettingsForm::fail(std::u16string_view text, Icon icon) {
@@ -79,67 +85,63 @@ bool SettingsForm::fail(std::u16string_view text, Icon icon) {
   return false;
 }
 
-bool SettingsForm::Command1_Click() {
+bool SettingsForm::ok() {
   using namespace settings;
   const SettingsControls c = controls;
-  const bool ango_fixed = c.option1 == AngoChoice::fixed;
-  const bool hukugo_fixed = c.option2 == HukugoChoice::fixed;
-  const bool equalpass = c.option2 == HukugoChoice::equalpass;
-  const bool list1 = c.option1 == AngoChoice::list;
-  const bool list2 = c.option2 == HukugoChoice::list;
+  const bool encrypt_fixed = c.encrypt_source == EncryptPasswordSource::fixed;
+  const bool decrypt_fixed = c.decrypt_source == DecryptPasswordSource::fixed;
+  const bool same_as_encrypt = c.decrypt_source == DecryptPasswordSource::same_as_encrypt;
+  const bool encrypt_list = c.encrypt_source == EncryptPasswordSource::list;
+  const bool decrypt_list = c.decrypt_source == DecryptPasswordSource::list;
 
-  if (ango_fixed && c.txtpass1.size() > block::kLongestPassword) {
+  if (encrypt_fixed && c.encrypt_password.size() > block::kLongestPassword) {
     return fail(shell::texts::kPasswordTooLong, Icon::critical);
   }
-  if (hukugo_fixed && c.txtpass2.size() > block::kLongestPassword) {
+  if (decrypt_fixed && c.decrypt_password.size() > block::kLongestPassword) {
     return fail(shell::texts::kPasswordTooLong, Icon::critical);
   }
-  const std::optional<double> width = exact_number(c.txtorikaesi);
+  const std::optional<double> width = exact_number(c.wrap_width);
   if (!width || *width < block::kNarrowestWrap || *width > block::kWidestWrap) {
-    return fail(shell::texts::kBadOrikaesi, Icon::exclamation);
+    return fail(shell::texts::kBadWrapWidth, Icon::exclamation);
   }
   // The width takes effect here, even when a later check fails.
-  const std::int16_t orikaesi = parse_int16(c.txtorikaesi).value_or(kDefaultOrikaesi);
-  state_.settings.orikaesi = orikaesi;
-  if (ango_fixed && c.txtpass1.empty()) {
+  SettingValues& v = state_.settings;
+  v.wrap_width = parse_int16(c.wrap_width).value_or(kDefaultWrapWidth);
+  if (encrypt_fixed && c.encrypt_password.empty()) {
     return fail(shell::texts::kFixedPasswordMissing, Icon::exclamation);
   }
-  if (equalpass && !ango_fixed) {
-    return fail(shell::texts::kEqualpassNeedsAngo, Icon::exclamation);
+  if (same_as_encrypt && !encrypt_fixed) {
+    return fail(shell::texts::kSameAsEncryptNeedsFixed, Icon::exclamation);
   }
 
-  SettingValues& v = state_.settings;
-  v.ango = to_flag(ango_fixed);
-  v.hukugo = to_flag(hukugo_fixed);
-  v.usepasslist1 = to_flag(list1);
-  v.usepasslist2 = to_flag(list2);
+  v.encrypt_with_fixed_password = encrypt_fixed;
+  v.decrypt_with_fixed_password = decrypt_fixed;
+  v.decrypt_with_encrypt_password = same_as_encrypt;
+  v.encrypt_password_from_list = encrypt_list;
+  v.decrypt_password_from_list = decrypt_list;
+  v.ask_before_encrypt = c.ask_before_encrypt ? 1 : 0;
+  v.ask_before_decrypt = c.ask_before_decrypt ? 1 : 0;
+  v.strong = c.strong;
 
-  if (state_.hooked == kFalse && c.check1) {
-    watch_.Hook();
-  } else if (state_.hooked == kTrue && !c.check1) {
-    watch_.Unhook();
+  if (!watch_.installed() && c.watch_clipboard) {
+    watch_.install();
+  } else if (watch_.installed() && !c.watch_clipboard) {
+    watch_.remove();
   }
 
-  desktop_.write_setting(kOrikaesi, c.txtorikaesi);
-  write_boolean(desktop_, kAngo, ango_fixed);
-  write_boolean(desktop_, kHukugo, hukugo_fixed);
-  desktop_.write_setting(kAngopass, c.txtpass1);
-  desktop_.write_setting(kHukugopass, c.txtpass2);
-  write_check(desktop_, kHock, c.check1);
-  write_boolean(desktop_, kEqualpass, equalpass);
-  write_check(desktop_, kQuest1, c.chkquestango);
-  write_check(desktop_, kQuest2, c.chkquesthukugo);
-  write_boolean(desktop_, kUsepasslist1, list1);
-  write_boolean(desktop_, kUsepasslist2, list2);
-  write_boolean(desktop_, kStrong, c.chkstrong);
-
-  v.ango = to_flag(ango_fixed);
-  v.hukugo = to_flag(hukugo_fixed);
-  v.equalpass = to_flag(equalpass);
-  v.orikaesi = orikaesi;
-  v.quest1 = c.chkquestango ? 1 : 0;
-  v.quest2 = c.chkquesthukugo ? 1 : 0;
-  v.strong = to_flag(c.chkstrong);
+  // In the order the earlier version wrote them.
+  desktop_.write_setting(kWrapWidth, c.wrap_width);
+  write_boolean(desktop_, kEncryptWithFixedPassword, encrypt_fixed);
+  write_boolean(desktop_, kDecryptWithFixedPassword, decrypt_fixed);
+  desktop_.write_setting(kFixedEncryptPassword, c.encrypt_password);
+  desktop_.write_setting(kFixedDecryptPassword, c.decrypt_password);
+  write_check(desktop_, kWatchClipboard, c.watch_clipboard);
+  write_boolean(desktop_, kDecryptWithEncryptPassword, same_as_encrypt);
+  write_check(desktop_, kAskBeforeEncrypt, c.ask_before_encrypt);
+  write_check(desktop_, kAskBeforeDecrypt, c.ask_before_decrypt);
+  write_boolean(desktop_, kEncryptPasswordFromList, encrypt_list);
+  write_boolean(desktop_, kDecryptPasswordFromList, decrypt_list);
+  write_boolean(desktop_, kStrong, c.strong);
   return true;
 }
 

@@ -1,5 +1,5 @@
 // The settings dialog face of the main window: the state of its controls,
-// filling them from the store (loadsettei), the checks and writes of OK,
+// filling them from the store (load), the checks and writes of OK,
 // and Cancel. The Win32 dialog mirrors `controls` into its controls.
 #pragma once
 
@@ -13,23 +13,21 @@ namespace quiren {
 
 class ClipboardWatch;
 
-// Option1: the encryption password source.
-enum class AngoChoice { fixed = 0, ask = 1, list = 2 };
-// Option2: the decryption password source.
-enum class HukugoChoice { fixed = 0, ask = 1, equalpass = 2, list = 3 };
+enum class EncryptPasswordSource { fixed, ask, list };
+enum class DecryptPasswordSource { fixed, ask, same_as_encrypt, list };
 
 // The designed state of the controls before their first filling: what an
 // empty store gives.
 struct SettingsControls {
-  std::u16string txtorikaesi{settings::kDefaultOrikaesiText};
-  std::u16string txtpass1{settings::kDefaultAngopass};
-  std::u16string txtpass2{settings::kDefaultHukugopass};
-  AngoChoice option1 = AngoChoice::ask;
-  HukugoChoice option2 = HukugoChoice::ask;
-  bool check1 = settings::kDefaultHock == 1;          // watch the clipboard
-  bool chkquestango = settings::kDefaultQuest1 == 1;  // ask before encrypting
-  bool chkquesthukugo = settings::kDefaultQuest2 == 1;  // ask before decrypting
-  bool chkstrong = settings::kDefaultStrong;             // encrypt into strong blocks
+  std::u16string wrap_width{settings::kDefaultWrapWidthText};  // as typed
+  std::u16string encrypt_password{settings::kDefaultFixedEncryptPassword};
+  std::u16string decrypt_password{settings::kDefaultFixedDecryptPassword};
+  EncryptPasswordSource encrypt_source = EncryptPasswordSource::ask;
+  DecryptPasswordSource decrypt_source = DecryptPasswordSource::ask;
+  bool watch_clipboard = settings::kDefaultWatchClipboard == 1;
+  bool ask_before_encrypt = settings::kDefaultAskBeforeEncrypt == 1;
+  bool ask_before_decrypt = settings::kDefaultAskBeforeDecrypt == 1;
+  bool strong = settings::kDefaultStrong;  // encrypt into strong blocks
 
   friend bool operator==(const SettingsControls&, const SettingsControls&) = default;
 };
@@ -39,10 +37,10 @@ class SettingsForm {
   SettingsForm(ProgramState& state, Desktop& desktop, ClipboardWatch& watch);
 
   // Fills the controls from the store.
-  void loadsettei();
+  void load();
   // OK: false when a check failed (its message shown, nothing saved, the
   // dialog stays open); true when saved and the dialog is to be hidden.
-  bool Command1_Click();
+  bool ok();
 
   SettingsControls controls;
 

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "block/block_rules.h"
+#include "block/composed_text.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren::shell::texts {
@@ -19,40 +21,42 @@ inline constexpr std::u16string_view kRunningTwice = u"2重起動は禁止され
 inline constexpr std::u16string_view kStartupError = u"起動時にエラーが発生しました。起動を中止します。";
 
 // Tray menu, top to bottom (separators have no text).
-inline constexpr std::u16string_view kMenuAngo = u"クリップボードの内容を暗号化する(&E)";
-inline constexpr std::u16string_view kMenuHukugo = u"クリップボードの内容を復号する(&D)";
-inline constexpr std::u16string_view kMenuSettei = u"設定(&C)";
-inline constexpr std::u16string_view kMenuPassword = u"パスワードリストの編集(&P)";
-inline constexpr std::u16string_view kMenuVersion = u"バージョン情報(&A)";
-inline constexpr std::u16string_view kMenuEnd = u"終了(&X)";
+inline constexpr std::u16string_view kMenuEncrypt = u"クリップボードの内容を暗号化する(&E)";
+inline constexpr std::u16string_view kMenuDecrypt = u"クリップボードの内容を復号する(&D)";
+inline constexpr std::u16string_view kMenuSettings = u"設定(&C)";
+inline constexpr std::u16string_view kMenuPasswordList = u"パスワードリストの編集(&P)";
+inline constexpr std::u16string_view kMenuAbout = u"バージョン情報(&A)";
+inline constexpr std::u16string_view kMenuExit = u"終了(&X)";
 
 // Settings dialog.
 inline constexpr std::u16string_view kSettingsTitle = u"設定";
-inline constexpr std::u16string_view kFrameAngo = u"暗号化の設定";
-inline constexpr std::u16string_view kFrameHukugo = u"復号の設定";
+inline constexpr std::u16string_view kFrameEncrypt = u"暗号化の設定";
+inline constexpr std::u16string_view kFrameDecrypt = u"復号の設定";
 inline constexpr std::u16string_view kFrameGeneral = u"全般の設定";
-inline constexpr std::u16string_view kLabelOrikaesi = u"暗号化した文章の折り返し文字数";
-inline constexpr std::u16string_view kLabelAngoFixed = u"暗号化は常にこのパスワードを利用する";
-inline constexpr std::u16string_view kLabelAngoAsk = u"暗号化する度にパスワードを問い合わせる";
-inline constexpr std::u16string_view kLabelAngoList = u"パスワードをリストから選択する";
-inline constexpr std::u16string_view kLabelQuestAngo = u"暗号化する前に問い合わせをする";
+inline constexpr std::u16string_view kLabelWrapWidth = u"暗号化した文章の折り返し文字数";
+inline constexpr std::u16string_view kLabelEncryptFixed = u"暗号化は常にこのパスワードを利用する";
+inline constexpr std::u16string_view kLabelEncryptAsk = u"暗号化する度にパスワードを問い合わせる";
+inline constexpr std::u16string_view kLabelEncryptList = u"パスワードをリストから選択する";
+inline constexpr std::u16string_view kLabelAskBeforeEncrypt = u"暗号化する前に問い合わせをする";
 inline constexpr std::u16string_view kLabelStrong =
     u"強力な暗号化（AES-256-GCM）を使う\r\n※外すと旧版でも読める互換形式（安全性は低い）";
-inline constexpr std::u16string_view kLabelEqualpass = u"暗号化と同じパスワードを利用する";
-inline constexpr std::u16string_view kLabelHukugoFixed = u"復号には常にこのパスワードを利用する";
-inline constexpr std::u16string_view kLabelHukugoAsk = u"復号する度にパスワードを問い合わせる";
-inline constexpr std::u16string_view kLabelHukugoList = u"パスワードをリストから選択する";
-inline constexpr std::u16string_view kLabelQuestHukugo = u"復号する前に問い合わせをする";
+inline constexpr std::u16string_view kLabelSameAsEncrypt = u"暗号化と同じパスワードを利用する";
+inline constexpr std::u16string_view kLabelDecryptFixed = u"復号には常にこのパスワードを利用する";
+inline constexpr std::u16string_view kLabelDecryptAsk = u"復号する度にパスワードを問い合わせる";
+inline constexpr std::u16string_view kLabelDecryptList = u"パスワードをリストから選択する";
+inline constexpr std::u16string_view kLabelAskBeforeDecrypt = u"復号する前に問い合わせをする";
 inline constexpr std::u16string_view kLabelWatch = u"クリップボードを監視する";
 inline constexpr std::u16string_view kButtonOk = core::texts::kButtonOk;
 inline constexpr std::u16string_view kButtonCancel = core::texts::kButtonCancel;
 
 // The settings dialog's OK checks.
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
-inline constexpr std::u16string_view kBadOrikaesi = u"折り返し文字数は10文字以上100字以内で設定してください";
+inline constexpr auto kBadWrapWidthText = block::compose(u"折り返し文字数は", block::kNarrowestWrap, u"文字以上",
+                                                         block::kWidestWrap, u"字以内で設定してください");
+inline constexpr std::u16string_view kBadWrapWidth = kBadWrapWidthText.view();
 inline constexpr std::u16string_view kFixedPasswordMissing =
     u"\"暗号化は常にこのパスワードを利用する\"を設定している場合はパスワードを入力してください";
-inline constexpr std::u16string_view kEqualpassNeedsAngo =
+inline constexpr std::u16string_view kSameAsEncryptNeedsFixed =
     u"\"暗号化と同じパスワードを利用する\"は\"暗号化は常にこのパスワードを利用する\"を設定していないと利用できません";
 
 // About window.

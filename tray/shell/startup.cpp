@@ -7,37 +7,36 @@
 #include "tray/shell/shell_texts.h"
 
 namespace quiren {
-namespace {
 
-StartupOutcome load_step(ProgramState& state, Desktop& desktop, SplashView& splash) {
-  if (desktop.another_copy_running()) {
-    tell(desktop, shell::texts::kRunningTwice, Icon::exclamation);
-    return StartupOutcome::refused;
-  }
-  splash.shape_as_ellipse(desktop.twips_per_pixel());
-  splash.settopmost();
-  state.versiontext = std::u16string(shell::texts::kVersionText);
-  splash.show_version(state.versiontext);
+SplashForm::SplashForm(ProgramState& state, Desktop& desktop, SplashView& view)
+    : state_(state), desktop_(desktop), view_(view) {}
 
-  settings::StartupRead read = settings::load_startup_settings(desktop);
-  if (!read.ok()) {
-    tell(desktop, shell::texts::kStartupError, Icon::critical);
+StartupOutcome SplashForm::load() {
+  try {
+    return load_step();
+  } catch (const std::exception&) {
+    tell(desktop_, shell::texts::kStartupError, Icon::critical);
     return StartupOutcome::failed;
   }
-  state.settings = read.values;
-  return StartupOutcome::splash;
 }
 
-}  // namespace
+StartupOutcome SplashForm::load_step() {
+  if (desktop_.another_copy_running()) {
+    tell(desktop_, shell::texts::kRunningTwice, Icon::exclamation);
+    return StartupOutcome::refused;
+  }
+  view_.shape_as_ellipse(desktop_.twips_per_pixel());
+  view_.raise_to_top();
+  state_.version_text = std::u16string(shell::texts::kVersionText);
+  view_.show_version(state_.version_text);
 
-StartupOutcome frmmain_Form_Load(ProgramState& state, Desktop& desktop, SplashView& splash) {
-  try {
-    return load_step(state, desktop, splash);
-  } catch (const std::exception&) {
-    // Any failure of the step ends the program with the one fixed message.
-    tell(desktop, shell::texts::kStartupError, Icon::critical);
+  settings::StartupRead read = settings::load_startup_settings(desktop_);
+  if (!read.ok()) {
+    tell(desktop_, shell::texts::kStartupError, Icon::critical);
     return StartupOutcome::failed;
   }
+  state_.settings = read.values;
+  return StartupOutcome::splash;
 }
 
 }  // namespace quiren

@@ -1,5 +1,7 @@
-// The start-up window's load step: refuse a second copy, shape and raise the
-// splash, set the version text, read the start-up settings.
+// The start-up window's logic, the splash: refuse a second copy, shape and
+// raise the splash, show the version, read the start-up settings. Its
+// Win32 frame (tray/shell/win32/splash_frame.h) opens the main window three
+// seconds later.
 #pragma once
 
 #include <string_view>
@@ -9,14 +11,14 @@
 
 namespace quiren {
 
-// The splash window as the load step uses it.
+// The splash window as its logic drives it.
 class SplashView {
  public:
   virtual ~SplashView() = default;
   // Clips the window to the ellipse inscribed in its outer rectangle.
   virtual void shape_as_ellipse(TwipsPerPixel twips) = 0;
   // Puts the window above all non-topmost windows.
-  virtual void settopmost() = 0;
+  virtual void raise_to_top() = 0;
   virtual void show_version(std::u16string_view text) = 0;
 };
 
@@ -26,6 +28,18 @@ enum class StartupOutcome {
   failed,   // the load step failed; the program ends at once
 };
 
-StartupOutcome frmmain_Form_Load(ProgramState& state, Desktop& desktop, SplashView& splash);
+class SplashForm {
+ public:
+  SplashForm(ProgramState& state, Desktop& desktop, SplashView& view);
+  // The load step; any failure in it ends the program with one message.
+  StartupOutcome load();
+
+ private:
+  StartupOutcome load_step();
+
+  ProgramState& state_;
+  Desktop& desktop_;
+  SplashView& view_;
+};
 
 }  // namespace quiren

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "tray/core/twips.h"
+#include "tray/win32kit/twips.h"
 
 namespace quiren::win32 {
 

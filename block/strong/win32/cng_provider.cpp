@@ -142,8 +142,12 @@ AeadStatus CngProvider::open(const SecretKey& key, std::span<const std::uint8_t,
       const std::size_t n = plaintext_out.size();
       BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = gcm_info(nonce, aad, in(ciphertext_and_tag.data() + n));
       ULONG written = 0;
+      // A null output asks CNG for the size only, and nothing would be
+      // verified: an empty text still gets a real buffer.
+      UCHAR no_text = 0;
+      PUCHAR out = n == 0 ? &no_text : plaintext_out.data();
       const NTSTATUS status = BCryptDecrypt(handle.get(), in(ciphertext_and_tag.data()), static_cast<ULONG>(n),
-                                            &info, nullptr, 0, plaintext_out.data(), static_cast<ULONG>(n), &written, 0);
+                                            &info, nullptr, 0, out, static_cast<ULONG>(n), &written, 0);
       if (status == kStatusSuccess && written == n) {
         result = AeadStatus::ok;
       } else if (status == kStatusAuthTagMismatch) {

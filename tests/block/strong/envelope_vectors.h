@@ -1,51 +1,18 @@
-// The known-answer envelopes: password "pass", 100,000 iterations, salt
-// 00 01 .. 0f, nonce 10 11 .. 1b.
+// The strong known answers (tests/vectors/strong-envelopes.json) in the
+// forms the envelope's tests take them: the sealing parameters, the
+// envelopes by name, and hex both ways.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "block/strong/strong_envelope.h"
+#include "vectors/strong_envelopes.h"
 
 namespace quiren::block::test {
-
-inline SealParameters known_answer_parameters() {
-  SealParameters p;
-  p.iterations = 100'000;
-  for (std::uint8_t i = 0; i < kSaltSize; ++i) p.salt[i] = i;
-  for (std::uint8_t i = 0; i < kNonceSize; ++i) p.nonce[i] = static_cast<std::uint8_t>(0x10 + i);
-  return p;
-}
-
-inline constexpr std::string_view kKnownPassword = "pass";
-inline constexpr std::string_view kKnownText = "テスト";
-// 64 bytes: 9 bytes of text, fill 3.
-inline constexpr std::string_view kKnownTextEnvelope =
-    "01010103000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
-    "7fe0a424e967167a2bb6c8d416c6b3e15c9b0dafcfd6ed0238000000";
-// 52 bytes: the empty text.
-inline constexpr std::string_view kKnownEmptyEnvelope =
-    "01010100000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
-    "862d2f9062630aad1052e010696a4294";
-
-// "テスト" under the empty password, made with Python's cryptography package:
-// an empty password must mean the same key on every platform.
-inline constexpr std::string_view kKnownEmptyPasswordEnvelope =
-    "01010103000186a0000102030405060708090a0b0c0d0e0f101112131415161718191a1b"
-    "f060b3dff83958b531cc3ac168b534605f5a8dcd49d1105497000000";
-
-struct KnownAnswer {
-  std::string_view text;
-  std::string_view password;
-  std::string_view envelope_hex;
-};
-inline constexpr KnownAnswer kKnownAnswers[] = {
-    {kKnownText, kKnownPassword, kKnownTextEnvelope},
-    {"", kKnownPassword, kKnownEmptyEnvelope},
-    {kKnownText, "", kKnownEmptyPasswordEnvelope},
-};
 
 inline std::vector<std::uint8_t> from_hex(std::string_view hex) {
   auto nibble = [](char c) { return static_cast<std::uint8_t>(c <= '9' ? c - '0' : c - 'a' + 10); };
@@ -65,5 +32,27 @@ inline std::string to_hex(const std::vector<std::uint8_t>& bytes) {
   }
   return out;
 }
+
+inline SealParameters known_answer_parameters() {
+  namespace v = testing::vectors;
+  SealParameters p;
+  p.iterations = v::kKnownIterations;
+  const std::vector<std::uint8_t> salt = from_hex(v::kKnownSaltHex);
+  const std::vector<std::uint8_t> nonce = from_hex(v::kKnownNonceHex);
+  std::copy(salt.begin(), salt.end(), p.salt.begin());
+  std::copy(nonce.begin(), nonce.end(), p.nonce.begin());
+  return p;
+}
+
+using KnownAnswer = testing::vectors::KnownEnvelope;
+inline constexpr const auto& kKnownAnswers = testing::vectors::kKnownEnvelopes;
+
+// "テスト" under "pass": 64 bytes, 9 bytes of text, fill 3.
+inline constexpr std::string_view kKnownPassword = kKnownAnswers[0].password;
+inline constexpr std::string_view kKnownTextEnvelope = kKnownAnswers[0].envelope_hex;
+// The empty text under "pass": 52 bytes, the shortest envelope.
+inline constexpr std::string_view kKnownEmptyEnvelope = kKnownAnswers[1].envelope_hex;
+static_assert(kKnownPassword == "pass" && kKnownTextEnvelope.size() == 2 * 64 && kKnownEmptyEnvelope.size() == 2 * 52 &&
+              kKnownAnswers[1].password == kKnownPassword, "the known answers in the order these tests take them");
 
 }  // namespace quiren::block::test

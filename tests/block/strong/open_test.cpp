@@ -88,7 +88,7 @@ TEST(StrongOpen, UnknownVersionKeyDerivationOrCipherCannotBeRead) {
   const std::vector<std::uint8_t> whole = from_hex(kKnownTextEnvelope);
   for (const auto& c : changes) {
     for (const std::size_t size : {c.offset + 1, std::size_t{20}, whole.size()}) {
-      SCOPED_TRACE(testing::Message() << "byte " << c.offset << " = " << int{c.value} << ", " << size << " bytes");
+      SCOPED_TRACE(::testing::Message() << "byte " << c.offset << " = " << int{c.value} << ", " << size << " bytes");
       std::vector<std::uint8_t> e(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
       e[c.offset] = c.value;
       EXPECT_EQ(open_known(e), (Outcome{OpenStatus::cannot_read_format, false}));

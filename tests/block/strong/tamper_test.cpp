@@ -66,7 +66,7 @@ TEST(StrongTamper, EveryByteAfterTheHeaderFields) {
   for (std::size_t offset = kSaltOffset; offset < size; ++offset) {
     const std::uint8_t original = from_hex(kKnownTextEnvelope)[offset];
     for (const std::uint8_t flip : kFlips) {
-      SCOPED_TRACE(testing::Message() << "byte " << offset << " ^ " << int{flip});
+      SCOPED_TRACE(::testing::Message() << "byte " << offset << " ^ " << int{flip});
       const OpenStatus expected = offset >= size - 3 ? OpenStatus::damaged : OpenStatus::wrong_password_or_altered;
       EXPECT_EQ(open_changed(crypto, offset, static_cast<std::uint8_t>(original ^ flip)), expected);
     }

@@ -1,19 +1,22 @@
 // Drives the flows host under Wine: encrypt clipboard text and compare the
 // block with the command-line tool's, decrypt one and two blocks into the
 // viewer, a wrong password, the viewer's size kept across openings, every
-// form a block comes back in from mail and chat, and Japanese refused where
-// the code page cannot hold it.
+// form the shared table's compatible blocks come back in from mail, chat
+// and office programs, a damaged block's message, and Japanese refused
+// where the code page cannot hold it.
 #include <windows.h>
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
 #include "tests/support/received_forms.h"
 
 using namespace quiren::e2e;
+namespace vectors = quiren::testing::vectors;
+using quiren::testing::shown_text;
+using quiren::testing::source_of;
 
 namespace {
 
@@ -143,6 +146,8 @@ SIZE window_size(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+std::wstring wide16(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
 std::wstring stored(std::wstring_view value) {
   return stored_setting(value).value_or(L"(absent)");
 }
@@ -235,19 +240,30 @@ int wmain() {
   check_equal(reopened.cy, 300, "reopened height");
   close_viewer(pid);
 
-  step("every received form of a block the tray wrote: quoted, line breaks changed, re-wrapped, blanks added, "
-       "run together");
-  const std::wstring long_text = L"Meet at noon by the north gate.\r\nBring the map, the keys and the list of names.";
-  const std::wstring long_block = encrypt(pid, long_text, L"pw");
-  const std::u16string long16(long_block.begin(), long_block.end());
-  const std::u16string second16(second.begin(), second.end());
-  std::vector<std::pair<quiren::testing::ReceivedForm, std::wstring>> forms;
-  for (auto& form : quiren::testing::received_forms(long16)) forms.emplace_back(std::move(form), long_text);
-  for (auto& form : quiren::testing::received_pairs(long16, second16))
-    forms.emplace_back(std::move(form), long_text + kJoint + L"second");
-  for (const auto& [form, shown] : forms) {
-    check_equal(decrypt(pid, wide(form.text), L"pw"), shown, "viewer text of the form " + form.name);
+  step("every received form of the shared table's compatible blocks: quoted, line breaks changed, re-wrapped, "
+       "blanks added, run together, invisible characters put in, full-width, curly quotes");
+  for (const vectors::ReceivedForm& form : vectors::kReceivedForms) {
+    const vectors::SourceBlock& source = source_of(form);
+    if (form.expect != vectors::Expect::source || source.name == "compatible narrow") continue;
+    bool compatible = true;
+    for (std::size_t i = 0; i < form.sources.size(); ++i)
+      compatible = compatible && source_of(form, i).format == vectors::BlockFormat::compatible;
+    if (!compatible) continue;
+    check_equal(decrypt(pid, wide16(form.received), wide16(source.password)), wide16(shown_text(form)),
+                "viewer text of the form " + std::string(form.name));
     close_viewer(pid);
+  }
+
+  step("a damaged block says where, in the text as copied");
+  for (const vectors::ReceivedForm& form : vectors::kReceivedForms) {
+    if (form.name != "compatible: quoted '> ', an emoji in place of a character") continue;
+    set_clipboard_text(wide16(form.received));
+    expect_box(pid, kAskDecrypt, {IDYES, IDNO}, IDYES);
+    expect_box(pid,
+               L"暗号文が不正です。復号を中止します。\r\n"
+               L"4 行目の 19 文字目「😀」(U+1F600) は暗号文に使われない文字です。",
+               {IDOK}, IDOK, L"damaged-block");
+    check(find_viewer(pid) == nullptr, "no viewer for a damaged block");
   }
 
   if (japanese) {

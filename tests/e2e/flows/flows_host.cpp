@@ -1,6 +1,6 @@
 // Test host for the clipboard cipher flows: a hidden window in the
-// clipboard-viewer chain that runs clipcheck on every clipboard change while
-// busyflag is 0, like the tray program's watch, with the real desktop
+// clipboard-viewer chain that runs on_clipboard_change on every clipboard change while
+// nothing is busy, like the tray program's watch, with the real desktop
 // services, library binding, password chooser and viewer.
 #include <windows.h>
 
@@ -24,7 +24,7 @@ struct Host {
   quiren::win32::QuirenLibrary library;
   std::unique_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
-  quiren::win32::ViewerFrame viewer{state, desktop};
+  quiren::win32::ViewerFrame viewer{desktop};
   quiren::ClipboardFlows flows{state, desktop, library, *crypto, chooser, viewer};
   HWND next_viewer = nullptr;
 };
@@ -35,7 +35,7 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   switch (message) {
     case WM_DRAWCLIPBOARD:
       if (g_host->next_viewer) SendMessageW(g_host->next_viewer, message, wparam, lparam);
-      if (g_host->state.busyflag == quiren::kFalse) g_host->flows.clipcheck();
+      if (g_host->state.busy.idle()) g_host->flows.on_clipboard_change();
       return 0;
     case WM_CHANGECBCHAIN:
       if (reinterpret_cast<HWND>(wparam) == g_host->next_viewer) {
@@ -71,9 +71,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               nullptr, nullptr, instance, nullptr);
   // The first notice arrives inside this call: hold it off until the chain
   // link is stored.
-  host.state.busyflag = quiren::kTrue;
-  host.next_viewer = SetClipboardViewer(hwnd);
-  host.state.busyflag = quiren::kFalse;
+  {
+    const quiren::Busy::Token joining = host.state.busy.hold();
+    host.next_viewer = SetClipboardViewer(hwnd);
+  }
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

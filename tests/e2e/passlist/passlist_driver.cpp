@@ -88,7 +88,7 @@ LRESULT send(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
 }
 
 std::vector<std::wstring> list_lines(HWND window) {
-  HWND list = GetDlgItem(window, layout::kList1Id);
+  HWND list = GetDlgItem(window, layout::kListId);
   std::vector<std::wstring> lines;
   const auto count = static_cast<int>(send(list, LB_GETCOUNT));
   for (int i = 0; i < count; ++i) {
@@ -112,19 +112,19 @@ bool lines_become(HWND window, const std::vector<std::wstring>& expected, std::s
 }
 
 bool info_becomes(HWND window, std::wstring_view expected, std::string_view what) {
-  wait_until([&] { return control_text(window, layout::kInfoId) == expected; }, kWait);
-  return check_equal(control_text(window, layout::kInfoId), expected, what);
+  wait_until([&] { return control_text(window, layout::kDescriptionId) == expected; }, kWait);
+  return check_equal(control_text(window, layout::kDescriptionId), expected, what);
 }
 
 // Selects a line as a click does: the list changes its selection, then
 // tells its parent; a double click follows with LBN_DBLCLK.
 void click_line(HWND window, int index, bool twice = false) {
-  HWND list = GetDlgItem(window, layout::kList1Id);
+  HWND list = GetDlgItem(window, layout::kListId);
   send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-  send(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  send(window, WM_COMMAND, MAKEWPARAM(layout::kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   // Sent rather than posted: the pick then closes the window inside a sent
   // message, which the chooser's loop must notice as well.
-  if (twice) send(window, WM_COMMAND, MAKEWPARAM(layout::kList1Id, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  if (twice) send(window, WM_COMMAND, MAKEWPARAM(layout::kListId, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
 }
 
 class Host {
@@ -181,7 +181,7 @@ class Host {
   bool exits_cleanly(std::string_view what) {
     const auto code = process_.wait(kWait);
     if (!check(code.has_value(), std::string(what) + ": the host exits")) return false;
-    return check_equal(static_cast<long long>(*code), 0, std::string(what) + ": busyflag and selectmode cleared");
+    return check_equal(static_cast<long long>(*code), 0, std::string(what) + ": the window held nothing busy after it closed");
   }
 
  private:
@@ -315,7 +315,7 @@ void chooser_journeys() {
     GetWindowRect(window, &outer);
     check_equal(outer.bottom - outer.top, layout::kChooserOuterHeight / g_twips_y,
                 "the chooser's outer height leaves the buttons out");
-    HWND list = GetDlgItem(window, layout::kList1Id);
+    HWND list = GetDlgItem(window, layout::kListId);
     // Sent, so the window has handled it when the call returns.
     send(list, WM_KEYUP, VK_RETURN, 0xC0000001);
     check(IsWindowVisible(window) != FALSE, "Enter without a selection picks nothing");

@@ -1,10 +1,11 @@
 // Test host: opens the password list window the way the tray program does.
 //   passlist_host editor            the modeless editor; exits when it closes
-//   passlist_host chooser OUTFILE   the modal chooser; writes selectpass
+//   passlist_host chooser OUTFILE   the modal chooser; writes its pick
 //                                   (UTF-8) to OUTFILE when it returns
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "tray/core/win32/win32_desktop.h"
@@ -21,9 +22,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (mode == L"chooser") {
     if (argc < 3) return 2;
     quiren::win32::Win32PasswordChooser chooser(state, desktop);
-    chooser.choosepass();
-    const std::u16string picked = state.take_selectpass();
-    std::wstring pick(picked.begin(), picked.end());
+    const std::optional<quiren::block::SecretText> picked = chooser.choose_password();
+    const std::u16string_view picked_text = picked ? picked->view() : std::u16string_view();
+    std::wstring pick(picked_text.begin(), picked_text.end());
     std::string bytes(static_cast<std::size_t>(pick.size()) * 4, '\0');
     int n = WideCharToMultiByte(CP_UTF8, 0, pick.data(), static_cast<int>(pick.size()), bytes.data(),
                                 static_cast<int>(bytes.size()), nullptr, nullptr);
@@ -33,7 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(out);
-    return state.busyflag == 0 && state.selectmode == 0 ? 0 : 4;
+    return state.busy.idle() ? 0 : 4;
   }
 
   quiren::win32::PasswordEditor editor(state, desktop);
@@ -44,5 +45,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return state.busyflag == 0 ? 0 : 4;
+  return state.busy.idle() ? 0 : 4;
 }

@@ -171,10 +171,10 @@ void tray_menu(HWND main) {
 
 void settings_dialog(HWND main) {
   step("settings: strong blocks and a new width, OK stores them");
-  menu(main, MenuCommand::mnusettei);
+  menu(main, MenuCommand::settings);
   if (!check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) return;
   check_equal(window_text(main), wide(quiren::shell::texts::kSettingsTitle), "settings title");
-  HWND strong_box = GetDlgItem(main, settings::chkstrong);
+  HWND strong_box = GetDlgItem(main, settings::strong_check);
   check(SendMessageW(strong_box, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "strong box shows the stored False");
   // The label the guides quote.
   check_equal(window_text(GetDlgItem(main, settings::first_label + 12)),
@@ -183,8 +183,8 @@ void settings_dialog(HWND main) {
   // which is the picture the guides show.
   SendMessageW(strong_box, BM_SETCHECK, BST_CHECKED, 0);
   picture(main, L"settings");
-  set_control_text(main, settings::txtorikaesi, L"40");
-  press_button(main, settings::command1);
+  set_control_text(main, settings::wrap_width_box, L"40");
+  press_button(main, settings::ok_button);
   check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
   check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"40", "width stored");
   check_equal(stored_setting(L"strong").value_or(L"?"), L"True", "strong stored");
@@ -222,7 +222,7 @@ void password_list(HWND main, DWORD pid) {
   namespace text = quiren::passlist::texts;
   const std::wstring pas = g_dir + L"\\quiren.pas";
   delete_file(pas);
-  menu(main, MenuCommand::mnupassword);
+  menu(main, MenuCommand::password_list);
   HWND editor = wait_for_window(kEditorClass, wide(text::kEditorCaption), pid, kWait);
   if (!check(editor != nullptr, "password list editor shown")) return;
   wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
@@ -235,11 +235,11 @@ void password_list(HWND main, DWORD pid) {
   if (!prompt) return;
   answer_prompt(prompt, L"取引先との連絡用");
   wait_until_gone(prompt, kWait);
-  HWND list = GetDlgItem(editor, passlist::kList1Id);
+  HWND list = GetDlgItem(editor, passlist::kListId);
   check(wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }, kWait), "one password listed");
   SendMessageW(list, LB_SETCURSEL, 0, 0);
-  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(passlist::kList1Id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  check(wait_until([&] { return control_text(editor, passlist::kInfoId) == L"取引先との連絡用"; }, kWait),
+  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(passlist::kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  check(wait_until([&] { return control_text(editor, passlist::kDescriptionId) == L"取引先との連絡用"; }, kWait),
         "its description shown");
   picture(editor, L"password-editor");
   wait_until([&] { return IsWindowEnabled(editor) != 0; }, kWait);
@@ -252,7 +252,7 @@ void password_list(HWND main, DWORD pid) {
 
 void about_window(HWND main, DWORD pid) {
   step("about window");
-  menu(main, MenuCommand::mnuversion);
+  menu(main, MenuCommand::about);
   HWND about = wait_for_window(quiren::win32::kAboutClass, wide(quiren::shell::texts::kAboutTitle), pid, kWait);
   if (!check(about != nullptr, "about shown")) return;
   check_equal(control_text(about, quiren::win32::kAboutTitleId), wide(quiren::shell::texts::kVersionText), "about version");
@@ -285,7 +285,7 @@ int wmain(int argc, wchar_t** argv) {
     password_list(main, pid);
     about_window(main, pid);
     step("exit from the tray menu");
-    menu(main, MenuCommand::mnuend);
+    menu(main, MenuCommand::exit);
     const auto code = program.wait(kWait);
     check(code.has_value(), "the program ended");
   }

@@ -9,9 +9,12 @@
 // The host starts with no stored settings, as a new user's program does, so
 // it writes strong blocks. The texts carry Japanese and emoji, which a
 // compatible block could not under the western code page. Also: a wrong
-// password, and a changed strong block never shows text.
+// password, a changed strong block never shows text, a few forms of the
+// shared table's strong blocks as chat and office programs return them,
+// and a damaged one's message says where.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,6 +26,7 @@
 #include "block/strong/envelope_layout.h"
 #include "block/strong_block.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/support/received_forms.h"
 
 using namespace quiren::e2e;
 
@@ -32,6 +36,7 @@ constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を�
 constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
 constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
 const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
+const std::wstring kInvalidCiphertext = L"暗号文が不正です。復号を中止します。";
 const std::wstring kBlockHead = L"(quiren_start)\r\n";
 const std::wstring kBlockTail = L"\r\n(quiren_end)";
 
@@ -84,6 +89,17 @@ std::optional<std::wstring> decrypt(DWORD pid, std::wstring_view clip, std::wstr
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   check(wait_until([&] { return !IsWindow(viewer); }), "viewer closes");
   return shown;
+}
+
+// Copies `clip`, a block that cannot be read, and answers the decrypt
+// question: the message must come before any password, and no viewer.
+void expect_damaged(DWORD pid, std::wstring_view clip, std::wstring_view message, std::wstring_view shot = {}) {
+  set_clipboard_text(clip);
+  answer(expect_box(pid, kAskDecrypt, "decrypt question"), IDYES);
+  HWND box = expect_box(pid, std::u16string(message.begin(), message.end()), "the damaged block's message");
+  if (box && !shot.empty()) screenshot(shot, box);
+  answer(box, IDOK);
+  check(find_window(kViewerClass, kViewerCaption, pid) == nullptr, "no viewer for a damaged block");
 }
 
 std::u16string u16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
@@ -161,6 +177,14 @@ int wmain() {
   const std::wstring block = encrypt(pid, *tray_text, password);
   check(block.starts_with(kBlockHead) && block.ends_with(kBlockTail), "block framed");
   check_equal(block_mode_letter(block), L"C", "mode letter of the tray's block");
+  const auto base64_or_line_break = [](wchar_t c) {
+    return c == L'\r' || c == L'\n' ||
+           (c < 0x80 && quiren::block::kStrongArmourAlphabet.find(static_cast<char>(c)) != std::string_view::npos);
+  };
+  check(block.size() > kBlockHead.size() + 1 + kBlockTail.size() &&
+            std::all_of(block.begin() + static_cast<std::ptrdiff_t>(kBlockHead.size() + 1),
+                        block.end() - static_cast<std::ptrdiff_t>(kBlockTail.size()), base64_or_line_break),
+        "only base64 after the mode letter");
   check(!stored_setting(L"strong").has_value(), "no strong setting stored: the default is at work");
   check(write_file_bytes(g_exchange + L"\\tray-block.txt", utf8(block)), "tray-block.txt written for the tool");
   check_equal(decrypt(pid, block, password).value_or(L"(no viewer)"), *tray_text, "the tray reads its own block");
@@ -182,12 +206,6 @@ int wmain() {
        flipped([](const auto& e) { return e.size() - e[b::kFillOffset] - 1; })},
       {"a byte of the salt", flipped([](const auto&) { return b::kSaltOffset + 5; })},
       {"the iteration count", flipped([](const auto&) { return b::kIterationsOffset + 3; })},
-      {"a line taken out of its middle",
-       [&lines] {
-         std::vector<std::wstring> shorter = lines;
-         if (shorter.size() >= 5) shorter.erase(shorter.begin() + 2);
-         return joined(shorter);
-       }},
   };
   for (const Change& change : changes) {
     step(std::string("a strong block changed at ") + change.what + " shows no text");
@@ -195,6 +213,43 @@ int wmain() {
     if (!check(!changed.empty() && changed != block, "the change was made")) continue;
     check_equal(decrypt(pid, changed, password).value_or(L"(no viewer)"), kWrongPassword,
                 std::string("viewer text of a block changed at ") + change.what);
+  }
+
+  step("a line taken out of the middle: the length is no longer whole groups, which the message says");
+  {
+    std::vector<std::wstring> shorter = lines;
+    if (shorter.size() >= 5) shorter.erase(shorter.begin() + 2);
+    expect_damaged(pid, joined(shorter),
+                   kInvalidCiphertext + L"\r\n暗号文の文字数が合いません。" + std::to_wstring(shorter.size() - 1) +
+                       L" 行目（最後の行）までのどこかで文字が欠けているか、増えています。");
+  }
+
+  // The shared table's strong blocks: made elsewhere, under "pw".
+  namespace vectors = quiren::testing::vectors;
+  const std::string_view forms[] = {
+      "strong: U+200B zero-width space every 20 characters",
+      "strong: whole block in full-width",
+      "strong: whole reply in full-width, quoted '> '",
+      "strong: quoted '> ', LF, re-wrapped at 76",
+      "strong + compatible: first quoted, second as sent",
+  };
+  for (std::string_view name : forms) {
+    step("the table's form " + std::string(name));
+    const vectors::ReceivedForm* form = nullptr;
+    for (const vectors::ReceivedForm& f : vectors::kReceivedForms)
+      if (f.name == name) form = &f;
+    if (!check(form != nullptr, "the form is in the table")) continue;
+    const std::u16string shown = quiren::testing::shown_text(*form);
+    check_equal(decrypt(pid, w(form->received), L"pw").value_or(L"(no viewer)"), w(shown),
+                "viewer text of " + std::string(name));
+  }
+
+  step("an emoji in a strong block's third line: the message says where");
+  for (const vectors::ReceivedForm& form : vectors::kReceivedForms) {
+    if (form.name != "strong: an emoji in place of a character") continue;
+    expect_damaged(pid, w(form.received),
+                   kInvalidCiphertext + L"\r\n3 行目の 17 文字目「😀」(U+1F600) は暗号文に使われない文字です。",
+                   L"damaged-strong-block");
   }
 
   host.terminate();

@@ -7,7 +7,8 @@
 # Z: to /, and passes the environment on).
 #   before: the texts, the password and the tool's strong block of one text;
 #   after:  the tool opens the block the tray wrote for the other text and
-#           must give that text back byte for byte.
+#           must give that text back byte for byte, and so must the
+#           independent Python reader (the base64 module and cryptography).
 set -euo pipefail
 tool=$1
 shift
@@ -42,4 +43,19 @@ if ! cmp -s "$exchange/tray-text.txt" "$exchange/tray-back.txt"; then
   diff <(od -c "$exchange/tray-text.txt") <(od -c "$exchange/tray-back.txt") >&2 || true
   exit 1
 fi
-echo "tool-exchange.sh: the native tool read the tray's strong block back"
+reference=$(cd "$(dirname "$0")/../../reference" && pwd)
+if ! python3 - "$reference" "$exchange" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+import strong_ref
+folder = sys.argv[2]
+block = open(folder + "/tray-block.txt", "rb").read()
+password = open(folder + "/password.txt", encoding="utf-8").read().splitlines()[0]
+text = strong_ref.open_envelope(strong_ref.unframe(block), password)
+sys.exit(0 if text is not None and text.encode("utf-8") == open(folder + "/tray-text.txt", "rb").read() else 1)
+PY
+then
+  echo "FAIL: the Python reader could not read the tray's block back" >&2
+  exit 1
+fi
+echo "tool-exchange.sh: the native tool and the Python reader read the tray's strong block back"

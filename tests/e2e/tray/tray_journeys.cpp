@@ -185,11 +185,11 @@ void tray_menu(HWND main, DWORD pid) {
   step("menu: encrypt the clipboard (always asks)");
   set_clipboard_text(L"menu text");
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "question on copy"), IDNO);
-  menu(main, MenuCommand::mnuango);
+  menu(main, MenuCommand::encrypt);
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "menu encrypt question"), IDNO);
 
   step("menu: decrypt the clipboard");
-  menu(main, MenuCommand::mnuhukugo);
+  menu(main, MenuCommand::decrypt);
   // No block on the clipboard: the decrypt flow ends without a word.
   check(no_box_for_a_while(pid), "decrypting a text without a block says nothing");
   check(find_window(kViewerClass, L"", pid) == nullptr, "and opens no viewer");
@@ -197,7 +197,7 @@ void tray_menu(HWND main, DWORD pid) {
 }
 
 HWND open_settings(HWND main) {
-  menu(main, MenuCommand::mnusettei);
+  menu(main, MenuCommand::settings);
   HWND dialog = nullptr;
   wait_until([&] { return IsWindowVisible(main) && (dialog = main) != nullptr; });
   return dialog;
@@ -212,49 +212,49 @@ void settings_dialog(HWND main, DWORD pid) {
   HWND dialog = open_settings(main);
   if (!check(dialog != nullptr, "settings dialog visible")) return;
   check_equal(window_text(dialog), L"設定", "settings title");
-  check_equal(control_text(dialog, layout::txtorikaesi), L"60", "default width");
-  check(SendDlgItemMessageW(dialog, layout::option1_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (enc)");
-  check(SendDlgItemMessageW(dialog, layout::option2_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (dec)");
-  check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_CHECKED, "watch ticked");
-  check(SendDlgItemMessageW(dialog, layout::chkstrong, BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+  check_equal(control_text(dialog, layout::wrap_width_box), L"60", "default width");
+  check(SendDlgItemMessageW(dialog, layout::encrypt_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (enc)");
+  check(SendDlgItemMessageW(dialog, layout::decrypt_ask, BM_GETCHECK, 0, 0) == BST_CHECKED, "ask each time (dec)");
+  check(SendDlgItemMessageW(dialog, layout::watch_check, BM_GETCHECK, 0, 0) == BST_CHECKED, "watch ticked");
+  check(SendDlgItemMessageW(dialog, layout::strong_check, BM_GETCHECK, 0, 0) == BST_UNCHECKED,
         "strong box shows the stored False");
   picture(dialog, L"settings");
 
   struct Failing {
     const char* what;
-    int option1, option2;
-    const wchar_t* pass1;
+    int encrypt_source, decrypt_source;
+    const wchar_t* encrypt_password;
     const wchar_t* width;
     std::u16string_view message;
   };
   const std::wstring p31(31, L'a');
   const Failing failing[] = {
-      {"31-character fixed password", layout::option1_fixed, layout::option2_ask, p31.c_str(), L"60",
+      {"31-character fixed password", layout::encrypt_fixed, layout::decrypt_ask, p31.c_str(), L"60",
        quiren::shell::texts::kPasswordTooLong},
-      {"width 9", layout::option1_ask, layout::option2_ask, L"", L"9", quiren::shell::texts::kBadOrikaesi},
-      {"width not a number", layout::option1_ask, layout::option2_ask, L"", L"abc", quiren::shell::texts::kBadOrikaesi},
-      {"fixed password empty", layout::option1_fixed, layout::option2_ask, L"", L"60",
+      {"width 9", layout::encrypt_ask, layout::decrypt_ask, L"", L"9", quiren::shell::texts::kBadWrapWidth},
+      {"width not a number", layout::encrypt_ask, layout::decrypt_ask, L"", L"abc", quiren::shell::texts::kBadWrapWidth},
+      {"fixed password empty", layout::encrypt_fixed, layout::decrypt_ask, L"", L"60",
        quiren::shell::texts::kFixedPasswordMissing},
-      {"equalpass without fixed encryption", layout::option1_ask, layout::option2_equal, L"", L"60",
-       quiren::shell::texts::kEqualpassNeedsAngo},
+      {"same as encryption without a fixed encryption password", layout::encrypt_ask, layout::decrypt_same, L"", L"60",
+       quiren::shell::texts::kSameAsEncryptNeedsFixed},
   };
   for (const Failing& f : failing) {
     step(std::string("settings OK refused: ") + f.what);
-    press_button(dialog, f.option1);
-    press_button(dialog, f.option2);
-    set_control_text(dialog, layout::txtpass1, f.pass1);
-    set_control_text(dialog, layout::txtorikaesi, f.width);
-    press_button(dialog, layout::command1);
+    press_button(dialog, f.encrypt_source);
+    press_button(dialog, f.decrypt_source);
+    set_control_text(dialog, layout::encrypt_password_box, f.encrypt_password);
+    set_control_text(dialog, layout::wrap_width_box, f.width);
+    press_button(dialog, layout::ok_button);
     answer(expect_box(pid, f.message, f.what), IDOK);
     check(IsWindowVisible(dialog) != 0, "dialog stays open");
   }
 
   step("settings OK accepted: stored, dialog hidden");
-  press_button(dialog, layout::option1_fixed);
-  press_button(dialog, layout::option2_equal);
-  set_control_text(dialog, layout::txtpass1, L"kotei");
-  set_control_text(dialog, layout::txtorikaesi, L"10.5");
-  press_button(dialog, layout::command1);
+  press_button(dialog, layout::encrypt_fixed);
+  press_button(dialog, layout::decrypt_same);
+  set_control_text(dialog, layout::encrypt_password_box, L"kotei");
+  set_control_text(dialog, layout::wrap_width_box, L"10.5");
+  press_button(dialog, layout::ok_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "dialog hidden after OK");
   check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"10.5", "width stored as typed");
   check_equal(stored_setting(L"ango").value_or(L"?"), L"True", "ango stored");
@@ -264,27 +264,27 @@ void settings_dialog(HWND main, DWORD pid) {
 
   step("settings back to asking each time; Cancel saves nothing");
   dialog = open_settings(main);
-  press_button(dialog, layout::option1_ask);
-  press_button(dialog, layout::option2_ask);
-  press_button(dialog, layout::command1);
+  press_button(dialog, layout::encrypt_ask);
+  press_button(dialog, layout::decrypt_ask);
+  press_button(dialog, layout::ok_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden");
   dialog = open_settings(main);
-  set_control_text(dialog, layout::txtorikaesi, L"77");
-  press_button(dialog, layout::command2);
+  set_control_text(dialog, layout::wrap_width_box, L"77");
+  press_button(dialog, layout::cancel_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after Cancel");
   check_equal(stored_setting(L"orikaesi").value_or(L"?"), L"10.5", "Cancel stored nothing");
 
   step("the watch off: a copy does nothing; on again: a copy asks");
   dialog = open_settings(main);
-  set_check(dialog, layout::check1, false);
-  press_button(dialog, layout::command1);
+  set_check(dialog, layout::watch_check, false);
+  press_button(dialog, layout::ok_button);
   wait_until([&] { return !IsWindowVisible(dialog); });
   set_clipboard_text(L"unwatched");
   check(no_box_for_a_while(pid), "no question with the watch off");
   dialog = open_settings(main);
-  check(SendDlgItemMessageW(dialog, layout::check1, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "watch box shows off");
-  set_check(dialog, layout::check1, true);
-  press_button(dialog, layout::command1);
+  check(SendDlgItemMessageW(dialog, layout::watch_check, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "watch box shows off");
+  set_check(dialog, layout::watch_check, true);
+  press_button(dialog, layout::ok_button);
   wait_until([&] { return !IsWindowVisible(dialog); });
   check(no_box_for_a_while(pid), "turning the watch on examines nothing");
   set_clipboard_text(L"watched again");
@@ -292,7 +292,7 @@ void settings_dialog(HWND main, DWORD pid) {
 }
 
 bool strong_box_ticked(HWND dialog) {
-  return SendDlgItemMessageW(dialog, layout::chkstrong, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendDlgItemMessageW(dialog, layout::strong_check, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void strong_setting(HWND main, DWORD pid) {
@@ -300,16 +300,16 @@ void strong_setting(HWND main, DWORD pid) {
   HWND dialog = open_settings(main);
   if (!check(dialog != nullptr, "settings dialog visible")) return;
   check(!strong_box_ticked(dialog), "strong box unticked (stored False)");
-  set_check(dialog, layout::chkstrong, true);
-  press_button(dialog, layout::command2);
+  set_check(dialog, layout::strong_check, true);
+  press_button(dialog, layout::cancel_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after Cancel");
   check_equal(stored_setting(L"strong").value_or(L"?"), L"False", "Cancel left strong stored False");
 
   step("strong box ticked, OK: stored True, and the next copy becomes a strong block");
   dialog = open_settings(main);
   check(!strong_box_ticked(dialog), "strong box unticked again after Cancel");
-  set_check(dialog, layout::chkstrong, true);
-  press_button(dialog, layout::command1);
+  set_check(dialog, layout::strong_check, true);
+  press_button(dialog, layout::ok_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after OK");
   check_equal(stored_setting(L"strong").value_or(L"?"), L"True", "strong stored True");
   const std::wstring plain = L"強力な暗号化の確認です。🔒";
@@ -320,8 +320,8 @@ void strong_setting(HWND main, DWORD pid) {
   step("strong box unticked, OK: stored False, and the next copy becomes a compatible block");
   dialog = open_settings(main);
   check(strong_box_ticked(dialog), "strong box ticked (stored True)");
-  set_check(dialog, layout::chkstrong, false);
-  press_button(dialog, layout::command1);
+  set_check(dialog, layout::strong_check, false);
+  press_button(dialog, layout::ok_button);
   check(wait_until([&] { return !IsWindowVisible(dialog); }), "hidden after OK");
   check_equal(stored_setting(L"strong").value_or(L"?"), L"False", "strong stored False");
   block = encrypt_copy(pid, L"互換形式に戻しました。", L"kyouryoku");
@@ -330,7 +330,7 @@ void strong_setting(HWND main, DWORD pid) {
 
 void windows_holding_the_watch(HWND main, DWORD pid) {
   step("about window: shows the running version; holds the watch while open");
-  menu(main, MenuCommand::mnuversion);
+  menu(main, MenuCommand::about);
   HWND about = wait_for_window(quiren::win32::kAboutClass, L"ﾊﾞｰｼﾞｮﾝ情報", pid);
   if (check(about != nullptr, "about shown")) {
     check_equal(control_text(about, quiren::win32::kAboutTitleId), L"む～くいれん Ver1.1", "about title line");
@@ -344,7 +344,7 @@ void windows_holding_the_watch(HWND main, DWORD pid) {
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after about closed"), IDNO);
 
   step("about closed with its close box clears the flag too");
-  menu(main, MenuCommand::mnuversion);
+  menu(main, MenuCommand::about);
   about = wait_for_window(quiren::win32::kAboutClass, L"ﾊﾞｰｼﾞｮﾝ情報", pid);
   if (about) {
     PostMessageW(about, WM_CLOSE, 0, 0);
@@ -354,7 +354,7 @@ void windows_holding_the_watch(HWND main, DWORD pid) {
   answer(expect_box(pid, u"クリップボードの内容を暗号化しますか？", "flow after close box"), IDNO);
 
   step("password list editor holds the watch while open");
-  menu(main, MenuCommand::mnupassword);
+  menu(main, MenuCommand::password_list);
   HWND editor = wait_for_window(L"", L"パスワードリストの編集", pid);
   if (check(editor != nullptr, "password list editor shown")) {
     picture(editor, L"password-editor");
@@ -495,7 +495,7 @@ int wmain() {
   if (start_to_tray(again, false, elsewhere)) {
     shared_table_beside_the_program(again.pid());
     step("the exit command ends the program");
-    menu(main_window(), MenuCommand::mnuend);
+    menu(main_window(), MenuCommand::exit);
     check(again.wait(10s).has_value(), "the program ended by the exit command");
   }
   witness.stop();

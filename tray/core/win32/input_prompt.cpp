@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tray/core/prompt_form.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/prompt_ids.h"
 #include "tray/win32kit/controls.h"
@@ -33,10 +34,10 @@ constexpr int kGap = 120;
 constexpr int kButtonGap = 180;  // above the buttons
 
 // The prompt window: label, edit box, OK and Cancel. Enter is OK, Escape
-// Cancel; closing it is Cancel.
+// Cancel; closing it is Cancel. Its logic is PromptForm.
 class PromptFrame {
  public:
-  PromptFrame(std::u16string_view prompt, std::u16string_view title) : prompt_(prompt), title_(title) {}
+  explicit PromptFrame(PromptForm& form) : form_(form) {}
   ~PromptFrame() {
     if (hwnd_) DestroyWindow(hwnd_);
   }
@@ -45,8 +46,6 @@ class PromptFrame {
 
   bool open();
   bool done() const { return hwnd_ == nullptr; }
-  // What OK took from the edit box ("" after Cancel or closing).
-  const std::u16string& answer() const { return answer_; }
 
  private:
   friend class quiren::win32::WindowProc;
@@ -54,9 +53,7 @@ class PromptFrame {
   void finish(bool accepted);
   int label_height_twips(int width_twips) const;
 
-  std::u16string prompt_;
-  std::u16string title_;
-  std::u16string answer_;
+  PromptForm& form_;
   HWND hwnd_ = nullptr;
   Dpi dpi_;
   ScopedFont font_;
@@ -66,7 +63,7 @@ int PromptFrame::label_height_twips(int width_twips) const {
   ScopedDC dc(nullptr);
   if (!dc) return 0;
   SelectedObject selected(dc.get(), font_.get());
-  const std::wstring text = prompt_.empty() ? std::wstring(L" ") : to_wide(prompt_);
+  const std::wstring text = form_.prompt().empty() ? std::wstring(L" ") : to_wide(form_.prompt());
   RECT r{0, 0, px_from_twips(width_twips, dpi_.x), 0};
   DrawTextW(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   TEXTMETRICW tm{};
@@ -88,11 +85,11 @@ bool PromptFrame::open() {
   const TwipsRect ok{cancel.left - kGap - kButtonWidth, buttons_top, kButtonWidth, kButtonHeight};
   const int client_height = buttons_top + kButtonHeight + kMargin;
 
-  hwnd_ = CreateWindowExW(kExStyle, kPromptClass, to_wide(title_).c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr,
+  hwnd_ = CreateWindowExW(kExStyle, kPromptClass, to_wide(form_.title()).c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr,
                           GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
   size_and_centre(hwnd_, kWidth, client_height, dpi_);
-  make_child(hwnd_, {.text = prompt_, .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId, .place = label,
+  make_child(hwnd_, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId, .place = label,
                      .font = font_.get()}, dpi_);
   HWND edit_box = make_child(hwnd_, {.window_class = L"EDIT", .style = WS_TABSTOP | ES_AUTOHSCROLL,
                                      .ex_style = WS_EX_CLIENTEDGE, .id = kPromptEditId, .place = edit,
@@ -110,7 +107,11 @@ bool PromptFrame::open() {
 }
 
 void PromptFrame::finish(bool accepted) {
-  if (accepted) answer_ = window_text(GetDlgItem(hwnd_, kPromptEditId));
+  if (accepted) {
+    form_.ok(window_text(GetDlgItem(hwnd_, kPromptEditId)));
+  } else {
+    form_.cancel();
+  }
   DestroyWindow(hwnd_);
 }
 
@@ -136,7 +137,8 @@ LRESULT PromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 std::u16string run_input_prompt(std::u16string_view prompt, std::u16string_view title) {
-  PromptFrame frame(prompt, title);
+  PromptForm form(prompt, title);
+  PromptFrame frame(form);
   if (!frame.open()) return {};
   bool quit = false;
   WPARAM quit_code = 0;
@@ -154,9 +156,9 @@ std::u16string run_input_prompt(std::u16string_view prompt, std::u16string_view 
     DispatchMessageW(&msg);
   }
   // Left without OK (a WM_QUIT): the prompt closes as if cancelled.
-  std::u16string answer = frame.done() ? frame.answer() : std::u16string();
+  if (!form.closed()) form.cancel();
   if (quit) PostQuitMessage(static_cast<int>(quit_code));
-  return answer;
+  return form.take_answer();
 }
 
 }  // namespace quiren::win32

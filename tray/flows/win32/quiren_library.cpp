@@ -8,6 +8,15 @@
 namespace quiren::win32 {
 namespace {
 
+// A copy with a NUL after it, for the library's C strings.
+block::SecretBytes terminated(std::string_view text) {
+  block::SecretBytes copy;
+  copy.reserve(text.size() + 1);
+  copy.append(text);
+  copy.push_back('\0');
+  return copy;
+}
+
 template <typename Fn>
 Fn export_named(HMODULE module, const char* name) {
   // FARPROC to the export's real type: the usual GetProcAddress idiom.
@@ -47,10 +56,10 @@ bool QuirenLibrary::bind() {
   return true;
 }
 
-std::string QuirenLibrary::take_result(char* result) {
+block::SecretBytes QuirenLibrary::take_result(char* result) {
   if (!result) return {};
   const std::size_t length = std::strlen(result);
-  std::string text(result, length);  // up to the first NUL
+  block::SecretBytes text(std::string_view(result, length));
   // Results hold passwords and plain texts.
   SecureZeroMemory(result, length);
   release_(result);
@@ -59,15 +68,16 @@ std::string QuirenLibrary::take_result(char* result) {
 
 std::optional<std::string> QuirenLibrary::encrypt(std::string_view text, std::string_view password) {
   if (!bind()) return std::nullopt;
-  const std::string t(text), p(password);
-  return take_result(encrypt_(t.c_str(), p.c_str()));
+  // The library takes C strings; the copies hold the text and the password.
+  const block::SecretBytes t = terminated(text), p = terminated(password);
+  return std::string(take_result(encrypt_(t.data(), p.data())).view());
 }
 
-std::optional<std::string> QuirenLibrary::decrypt(std::string_view body, std::string_view password,
-                                                  std::string_view mode) {
+std::optional<block::SecretBytes> QuirenLibrary::decrypt(std::string_view body, std::string_view password,
+                                                         std::string_view mode) {
   if (!bind()) return std::nullopt;
-  const std::string b(body), p(password), m(mode);
-  return take_result(decrypt_(b.c_str(), p.c_str(), m.c_str()));
+  const block::SecretBytes b = terminated(body), p = terminated(password), m = terminated(mode);
+  return take_result(decrypt_(b.data(), p.data(), m.data()));
 }
 
 }  // namespace quiren::win32

@@ -24,8 +24,8 @@ class QuirenLibrary : public block::CipherLibrary {
   // nullopt when the library or an export is missing. A failed load is
   // tried again at the next call, so restoring the file needs no restart.
   std::optional<std::string> encrypt(std::string_view text, std::string_view password) override;
-  std::optional<std::string> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override;
+  std::optional<block::SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                            std::string_view mode) override;
 
  private:
   using EncryptFn = char*(__stdcall*)(const char*, const char*);
@@ -33,7 +33,8 @@ class QuirenLibrary : public block::CipherLibrary {
   using ReleaseFn = void(__stdcall*)(char*);
 
   bool bind();
-  std::string take_result(char* result);
+  // The result up to its first NUL, the library's copy wiped and given back.
+  block::SecretBytes take_result(char* result);
 
   std::u16string directory_;
   HMODULE module_ = nullptr;

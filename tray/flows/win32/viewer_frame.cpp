@@ -21,7 +21,7 @@ enum MenuCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
 }  // namespace
 
-ViewerFrame::ViewerFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
+ViewerFrame::ViewerFrame(Desktop& desktop) : logic_(desktop) {}
 
 ViewerFrame::~ViewerFrame() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -34,13 +34,13 @@ void ViewerFrame::show() {
     SetForegroundWindow(hwnd_);
     return;
   }
-  logic_.Form_Load();
+  logic_.load();
   create();
 }
 
 void ViewerFrame::create() {
   if (!register_window_class(kClassName, WindowProc::of<ViewerFrame>, face_brush())) {
-    logic_.Form_Unload();
+    logic_.unload();
     return;
   }
   dpi_ = screen_dpi();
@@ -49,7 +49,7 @@ void ViewerFrame::create() {
                           CW_USEDEFAULT, px_from_twips(outer.width, dpi_.x), px_from_twips(outer.height, dpi_.y),
                           nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) {
-    logic_.Form_Unload();
+    logic_.unload();
     return;
   }
 
@@ -115,7 +115,7 @@ void ViewerFrame::on_size(WPARAM kind) {
   WindowState state = WindowState::normal;
   if (kind == SIZE_MINIMIZED) state = WindowState::minimized;
   if (kind == SIZE_MAXIMIZED) state = WindowState::maximized;
-  logic_.Form_Resize(twips_of(outer), state);
+  logic_.resize(twips_of(outer), state);
   if (text_box_ && state != WindowState::minimized) {
     const TwipsSize box = logic_.text_box_size();
     MoveWindow(text_box_, 0, 0, px_from_twips(box.width, dpi_.x), px_from_twips(box.height, dpi_.y), TRUE);
@@ -128,7 +128,7 @@ void ViewerFrame::on_destroy() {
   placement.length = sizeof placement;
   if (GetWindowPlacement(hwnd_, &placement)) logic_.note_restored_size(twips_of(placement.rcNormalPosition));
   wipe_text_box();
-  logic_.Form_Unload();
+  logic_.unload();
   text_box_ = nullptr;
   font_.reset();
 }

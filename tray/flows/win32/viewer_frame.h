@@ -1,6 +1,6 @@
-// frmprint on Win32: a resizable modeless window holding one multi-line
-// edit control. The ViewerForm logic decides sizes and the stored settings;
-// this class only mirrors them into the window.
+// The decrypted text viewer on Win32: a resizable modeless window holding
+// one multi-line edit control. The ViewerForm logic decides sizes and the
+// stored settings; this class only mirrors them into the window.
 #pragma once
 
 #include <windows.h>
@@ -25,7 +25,7 @@ class ViewerFrame : public DecryptedTextViewer {
   static constexpr int kTextBoxId = 101;
   static constexpr const wchar_t* kClassName = L"quiren_frmprint";
 
-  ViewerFrame(ProgramState& state, Desktop& desktop);
+  explicit ViewerFrame(Desktop& desktop);
   ~ViewerFrame() override;
   ViewerFrame(const ViewerFrame&) = delete;
   ViewerFrame& operator=(const ViewerFrame&) = delete;

@@ -20,7 +20,8 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 }  // namespace
 
-PasswordListFrame::PasswordListFrame(ProgramState& state, Desktop& desktop) : logic_(state, desktop) {}
+PasswordListFrame::PasswordListFrame(PasswordListMode mode, Busy& busy, Desktop& desktop)
+    : logic_(mode, busy, desktop) {}
 
 PasswordListFrame::~PasswordListFrame() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -35,7 +36,7 @@ bool PasswordListFrame::open() {
   font_ = make_ui_font(kFontPoints, dpi_);
   create_controls();
 
-  logic_.Form_Load();
+  logic_.load();
   if (logic_.closed()) {
     DestroyWindow(hwnd_);
     return false;
@@ -68,8 +69,9 @@ void PasswordListFrame::create_controls() {
     ChildArgs args{.text = c.caption, .id = c.id, .place = c.rect, .font = font_.get()};
     switch (c.kind) {
       case layout::ControlKind::label:
-        // Label1's designed rectangle reaches into the list box; a label is
-        // painted as if beneath the other controls, so it is clipped by them.
+        // The list heading's designed rectangle reaches into the list box; a
+        // label is painted as if beneath the other controls, so it is
+        // clipped by them.
         args.style = SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS;
         break;
       case layout::ControlKind::list_box:
@@ -83,8 +85,8 @@ void PasswordListFrame::create_controls() {
         break;
     }
     HWND control = make_child(hwnd_, args, dpi_);
-    if (c.id == layout::kList1Id) list_ = control;
-    if (c.id == layout::kInfoId) info_ = control;
+    if (c.id == layout::kListId) list_ = control;
+    if (c.id == layout::kDescriptionId) info_ = control;
     if (c.kind == layout::ControlKind::button) buttons_.push_back(control);
     if (c.kind == layout::ControlKind::label) {
       // Labels take no focus, so moving them down leaves the tab order as is.
@@ -159,7 +161,7 @@ void PasswordListFrame::after_nc_destroy() {
 LRESULT PasswordListFrame::list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KEYUP && hwnd_) {
     LRESULT result = DefSubclassProc(list, msg, wp, lp);
-    logic_.List1_KeyUp(static_cast<int>(wp), list_selection());
+    logic_.on_list_key_up(static_cast<int>(wp), list_selection());
     sync();
     close_if_done();
     return result;
@@ -178,16 +180,16 @@ LRESULT PasswordListFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: {
       int id = LOWORD(wp);
       int code = HIWORD(wp);
-      if (id == layout::kList1Id && code == LBN_SELCHANGE) {
-        logic_.List1_Click(list_selection());
-      } else if (id == layout::kList1Id && code == LBN_DBLCLK) {
-        logic_.List1_DblClick(list_selection());
+      if (id == layout::kListId && code == LBN_SELCHANGE) {
+        logic_.on_list_click(list_selection());
+      } else if (id == layout::kListId && code == LBN_DBLCLK) {
+        logic_.on_list_double_click(list_selection());
       } else if (code == BN_CLICKED && id == layout::kAddId) {
-        run_modal_step([this] { logic_.Command1_Click(); });
+        run_modal_step([this] { logic_.add(); });
       } else if (code == BN_CLICKED && id == layout::kDeleteId) {
-        logic_.Command2_Click();
+        logic_.delete_selected();
       } else if (code == BN_CLICKED && id == layout::kSaveId) {
-        run_modal_step([this] { logic_.Command3_Click(); });
+        run_modal_step([this] { logic_.save(); });
       } else {
         break;
       }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace quiren::win32 {
 
 class PasswordListFrame {
  public:
-  PasswordListFrame(ProgramState& state, Desktop& desktop);
+  PasswordListFrame(PasswordListMode mode, Busy& busy, Desktop& desktop);
   ~PasswordListFrame();
   PasswordListFrame(const PasswordListFrame&) = delete;
   PasswordListFrame& operator=(const PasswordListFrame&) = delete;
@@ -28,6 +29,8 @@ class PasswordListFrame {
   HWND hwnd() const { return hwnd_; }
   bool is_open() const { return hwnd_ != nullptr; }
   void bring_to_front();
+  // The chooser's pick, once it has closed.
+  std::optional<block::SecretText> take_pick() { return logic_.take_pick(); }
 
  private:
   friend class WindowProc;

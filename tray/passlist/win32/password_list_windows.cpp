@@ -12,12 +12,11 @@ PasswordEditor::PasswordEditor(ProgramState& state, Desktop& desktop) : state_(s
 PasswordEditor::~PasswordEditor() = default;
 
 void PasswordEditor::show() {
-  state_.busyflag = kTrue;
   if (is_open()) {
     frame_->bring_to_front();
     return;
   }
-  frame_ = std::make_unique<PasswordListFrame>(state_, desktop_);
+  frame_ = std::make_unique<PasswordListFrame>(PasswordListMode::editor, state_.busy, desktop_);
   frame_->open();
 }
 
@@ -27,13 +26,9 @@ void PasswordEditor::close() {
 
 bool PasswordEditor::is_open() const { return frame_ && frame_->is_open(); }
 
-void Win32PasswordChooser::choosepass() {
-  state_.selectmode = kTrue;
-  PasswordListFrame chooser(state_, desktop_);
-  if (!chooser.open()) {
-    state_.selectmode = kFalse;
-    return;
-  }
+std::optional<block::SecretText> Win32PasswordChooser::choose_password() {
+  PasswordListFrame chooser(PasswordListMode::chooser, state_.busy, desktop_);
+  if (!chooser.open()) return std::nullopt;
   MSG msg;
   bool quit = false;
   int quit_code = 0;
@@ -50,6 +45,7 @@ void Win32PasswordChooser::choosepass() {
     DispatchMessageW(&msg);
   }
   if (quit) PostQuitMessage(quit_code);
+  return chooser.take_pick();
 }
 
 }  // namespace quiren::win32

@@ -22,8 +22,8 @@ class PasswordEditor : public ModelessWindow {
   PasswordEditor(const PasswordEditor&) = delete;
   PasswordEditor& operator=(const PasswordEditor&) = delete;
 
-  // Opens the editor (busyflag -1, selectmode untouched), or brings it to
-  // the front when it is open, without reading the file again.
+  // Opens the editor, or brings it to the front when it is open, without
+  // reading the file again.
   void show() override;
   // Closes it as its close box does (the save question included).
   void close() override;
@@ -42,7 +42,7 @@ class Win32PasswordChooser : public PasswordChooser {
   Win32PasswordChooser(ProgramState& state, Desktop& desktop) : state_(state), desktop_(desktop) {}
   // Runs its own message loop until the chooser closes. A WM_QUIT met while
   // waiting closes the chooser (nothing picked) and is posted again.
-  void choosepass() override;
+  std::optional<block::SecretText> choose_password() override;
 
  private:
   ProgramState& state_;

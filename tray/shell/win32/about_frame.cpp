@@ -38,26 +38,26 @@ void AboutFrame::show() {
   if (!hwnd_) return;
   size_and_centre(hwnd_, kClientWidth, kClientHeight, dpi);
 
-  logic_.Form_Load();
+  logic_.open();
   constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
-  // cmdOK first: it takes the focus and the tab order starts there.
+  // OK first: it takes the focus and the tab order starts there.
   HWND ok = make_child(hwnd_, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
                                .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {5700, 3060, 1260, 375},
                                .font = button_font_.get()}, dpi);
   HWND icon = make_child(hwnd_, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(program_icon(32)), 0);
-  make_child(hwnd_, {.text = logic_.lblTitle, .style = kLabel, .id = kAboutTitleId, .place = {1050, 240, 5000, 360},
+  make_child(hwnd_, {.text = logic_.title, .style = kLabel, .id = kAboutTitleId, .place = {1050, 240, 5000, 360},
                      .font = font_.get()}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutRelease, .style = kLabel, .id = kAboutReleaseId,
                      .place = {1050, 620, 5000, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutAuthor, .style = kLabel, .id = kAboutVersionId,
+  make_child(hwnd_, {.text = shell::texts::kAboutAuthor, .style = kLabel, .id = kAboutAuthorId,
                      .place = {1050, 1080, 5000, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutDescriptionId,
+  make_child(hwnd_, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutContactId,
                      .place = {1050, 1500, 5000, 720}, .font = font_.get()}, dpi);
   make_child(hwnd_, {.text = shell::texts::kAboutStrong, .style = kLabel, .id = kAboutStrongId,
                      .place = {240, 2340, 6720, 360}, .font = font_.get()}, dpi);
   make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 6720, 30}}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutDisclaimerId,
+  make_child(hwnd_, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutCreditsId,
                      .place = {240, 2940, 5280, 600}, .font = font_.get()}, dpi);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
@@ -75,7 +75,7 @@ LRESULT AboutFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) close();
       return 0;
     case WM_DESTROY:
-      logic_.Form_Unload();
+      logic_.close();
       return 0;
     default:
       return DefWindowProcW(hwnd_, msg, wp, lp);

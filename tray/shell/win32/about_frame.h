@@ -1,4 +1,4 @@
-// The about window frmAbout on Win32: modeless, fixed size, centred, no
+// The about window on Win32: modeless, fixed size, centred, no
 // task-bar button. Its logic is AboutForm.
 #pragma once
 
@@ -12,14 +12,15 @@
 namespace quiren::win32 {
 
 inline constexpr wchar_t kAboutClass[] = L"muquiren_frmAbout";
-inline constexpr int kAboutIconId = 201;         // Image1
-inline constexpr int kAboutTitleId = 202;        // lblTitle
-inline constexpr int kAboutVersionId = 203;      // lblVersion
-inline constexpr int kAboutDescriptionId = 204;  // lblDescription
-inline constexpr int kAboutDisclaimerId = 205;   // lblDisclaimer
-inline constexpr int kAboutReleaseId = 206;      // this release
-inline constexpr int kAboutStrongId = 207;       // the strong blocks it reads and writes
-// cmdOK is IDOK, so Enter and Escape both reach it.
+// The controls, by what they show.
+inline constexpr int kAboutIconId = 201;
+inline constexpr int kAboutTitleId = 202;    // the running version
+inline constexpr int kAboutAuthorId = 203;
+inline constexpr int kAboutContactId = 204;  // and where the guide is
+inline constexpr int kAboutCreditsId = 205;
+inline constexpr int kAboutReleaseId = 206;  // this release
+inline constexpr int kAboutStrongId = 207;   // the strong blocks it reads and writes
+// The OK button is IDOK, so Enter and Escape both reach it.
 
 class AboutFrame : public ModelessWindow {
  public:

@@ -16,18 +16,13 @@ namespace {
 
 namespace layout = settings_layout;
 
-void set_checked(HWND control, bool on) {
-  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool is_checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 }  // namespace
 
 MainFrame::MainFrame(ProgramState& state, Desktop& desktop, CipherCommands& flows, ModelessWindow& password_editor,
                      ModelessWindow& about, DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
     : on_destroyed_(std::move(on_destroyed)) {
   logic_.emplace(state, desktop, *this, MainFormParts{*this, flows, password_editor, about, viewer});
+  settings_frame_.emplace(logic_->settings());
 }
 
 MainFrame::~MainFrame() {
@@ -50,46 +45,10 @@ bool MainFrame::open() {
                           100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
   size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
-  create_controls();
+  settings_frame_->create(hwnd_, dpi_, font_.get());
   create_menu();
-  logic_->Form_Load();
+  logic_->load();
   return true;
-}
-
-void MainFrame::create_controls() {
-  for (const layout::Control& c : layout::kFocusable) {
-    ChildArgs args{.window_class = L"BUTTON", .text = c.text, .style = WS_TABSTOP | WS_GROUP, .id = c.id,
-                   .place = c.place, .font = font_.get()};
-    switch (c.kind) {
-      case layout::Kind::edit:
-        args.window_class = L"EDIT";
-        args.style |= ES_AUTOHSCROLL;
-        args.ex_style = WS_EX_CLIENTEDGE;
-        break;
-      case layout::Kind::option:
-        // Two groups whose buttons interleave in the tab order: the logic
-        // keeps one of each group selected.
-        args.style |= BS_RADIOBUTTON;
-        break;
-      case layout::Kind::check:
-        args.style |= BS_AUTOCHECKBOX;
-        break;
-      default:
-        args.style |= BS_PUSHBUTTON;
-        break;
-    }
-    make_child(hwnd_, args, dpi_);
-  }
-  // Frames and labels last: made after the controls, they lie under them
-  // and cannot paint over them.
-  for (const layout::Control& c : layout::kStatic) {
-    const bool frame = c.kind == layout::Kind::frame;
-    make_child(hwnd_,
-               {.window_class = frame ? L"BUTTON" : L"STATIC", .text = c.text,
-                .style = frame ? DWORD{BS_GROUPBOX | WS_CLIPSIBLINGS} : DWORD{SS_LEFT | SS_NOPREFIX}, .id = c.id,
-                .place = c.place, .font = font_.get()},
-               dpi_);
-  }
 }
 
 void MainFrame::create_menu() {
@@ -99,12 +58,12 @@ void MainFrame::create_menu() {
     bool separator_after;
   };
   const Item items[] = {
-      {MenuCommand::mnuango, shell::texts::kMenuAngo, false},
-      {MenuCommand::mnuhukugo, shell::texts::kMenuHukugo, true},
-      {MenuCommand::mnusettei, shell::texts::kMenuSettei, false},
-      {MenuCommand::mnupassword, shell::texts::kMenuPassword, true},
-      {MenuCommand::mnuversion, shell::texts::kMenuVersion, true},
-      {MenuCommand::mnuend, shell::texts::kMenuEnd, false},
+      {MenuCommand::encrypt, shell::texts::kMenuEncrypt, false},
+      {MenuCommand::decrypt, shell::texts::kMenuDecrypt, true},
+      {MenuCommand::settings, shell::texts::kMenuSettings, false},
+      {MenuCommand::password_list, shell::texts::kMenuPasswordList, true},
+      {MenuCommand::about, shell::texts::kMenuAbout, true},
+      {MenuCommand::exit, shell::texts::kMenuExit, false},
   };
   menu_ = CreatePopupMenu();
   for (const Item& item : items) {
@@ -144,42 +103,15 @@ void MainFrame::pop_up_menu() {
   PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
-void MainFrame::show_dialog() {
+void MainFrame::show_settings() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
 }
 
-void MainFrame::hide_dialog() { ShowWindow(hwnd_, SW_HIDE); }
+void MainFrame::hide_settings() { ShowWindow(hwnd_, SW_HIDE); }
 
-void MainFrame::refresh_controls() {
-  const SettingsControls& c = logic_->dialog().controls;
-  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  set_window_text(item(layout::txtorikaesi), c.txtorikaesi);
-  set_window_text(item(layout::txtpass1), c.txtpass1);
-  set_window_text(item(layout::txtpass2), c.txtpass2);
-  set_checked(item(layout::option1_fixed), c.option1 == AngoChoice::fixed);
-  set_checked(item(layout::option1_ask), c.option1 == AngoChoice::ask);
-  set_checked(item(layout::option1_list), c.option1 == AngoChoice::list);
-  set_checked(item(layout::option2_fixed), c.option2 == HukugoChoice::fixed);
-  set_checked(item(layout::option2_ask), c.option2 == HukugoChoice::ask);
-  set_checked(item(layout::option2_equal), c.option2 == HukugoChoice::equalpass);
-  set_checked(item(layout::option2_list), c.option2 == HukugoChoice::list);
-  set_checked(item(layout::check1), c.check1);
-  set_checked(item(layout::chkquestango), c.chkquestango);
-  set_checked(item(layout::chkquesthukugo), c.chkquesthukugo);
-  set_checked(item(layout::chkstrong), c.chkstrong);
-}
-
-void MainFrame::pull_controls() {
-  SettingsControls& c = logic_->dialog().controls;
-  auto item = [this](int id) { return GetDlgItem(hwnd_, id); };
-  c.txtorikaesi = window_text(item(layout::txtorikaesi));
-  c.txtpass1 = window_text(item(layout::txtpass1));
-  c.txtpass2 = window_text(item(layout::txtpass2));
-  c.check1 = is_checked(item(layout::check1));
-  c.chkquestango = is_checked(item(layout::chkquestango));
-  c.chkquesthukugo = is_checked(item(layout::chkquesthukugo));
-  c.chkstrong = is_checked(item(layout::chkstrong));
+void MainFrame::refresh_settings() {
+  settings_frame_->show_form();
 }
 
 void MainFrame::unload() {
@@ -209,40 +141,25 @@ void MainFrame::forward_chain_change(WindowHandle next_viewer, WindowHandle leav
 }
 
 void MainFrame::on_command(int id, int code) {
-  SettingsControls& c = logic_->dialog().controls;
   if (code == BN_CLICKED) {
-    switch (id) {
-      case layout::option1_fixed: c.option1 = AngoChoice::fixed; break;
-      case layout::option1_ask: c.option1 = AngoChoice::ask; break;
-      case layout::option1_list: c.option1 = AngoChoice::list; break;
-      case layout::option2_fixed: c.option2 = HukugoChoice::fixed; break;
-      case layout::option2_ask: c.option2 = HukugoChoice::ask; break;
-      case layout::option2_equal: c.option2 = HukugoChoice::equalpass; break;
-      case layout::option2_list: c.option2 = HukugoChoice::list; break;
-      case layout::command1:
-        pull_controls();
-        logic_->Command1_Click();
-        return;
-      case layout::command2:
-        logic_->Command2_Click();
-        return;
-      default:
-        break;
-    }
-    if (id >= layout::option1_fixed && id <= layout::option2_list) {
-      // Keep the typed texts while the option buttons are redrawn.
-      pull_controls();
-      refresh_controls();
+    if (id == layout::ok_button) {
+      settings_frame_->take_typed();
+      logic_->settings_ok();
       return;
     }
+    if (id == layout::cancel_button) {
+      logic_->settings_cancel();
+      return;
+    }
+    if (settings_frame_->on_option_clicked(id)) return;
   }
   switch (static_cast<MenuCommand>(id)) {
-    case MenuCommand::mnuango:
-    case MenuCommand::mnuhukugo:
-    case MenuCommand::mnusettei:
-    case MenuCommand::mnupassword:
-    case MenuCommand::mnuversion:
-    case MenuCommand::mnuend:
+    case MenuCommand::encrypt:
+    case MenuCommand::decrypt:
+    case MenuCommand::settings:
+    case MenuCommand::password_list:
+    case MenuCommand::about:
+    case MenuCommand::exit:
       if (code == 0) logic_->run(static_cast<MenuCommand>(id));
       break;
   }
@@ -262,7 +179,7 @@ LRESULT MainFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallbackMessage:
       // The icon's notices share their number with mouse moves; they carry
       // the icon's ID in wParam and the mouse code alone in lParam.
-      if (wp == kTrayIconId && HIWORD(lp) == 0) logic_->Form_MouseMove(LOWORD(lp));
+      if (wp == kTrayIconId && HIWORD(lp) == 0) logic_->on_tray_icon(LOWORD(lp));
       return 0;
     case WM_DRAWCLIPBOARD:
       logic_->watch().on_clipboard_changed();
@@ -278,7 +195,7 @@ LRESULT MainFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
       unload();
       return 0;
     case WM_DESTROY:
-      logic_->Form_Unload();
+      logic_->unload();
       return 0;
     default:
       return DefWindowProcW(hwnd_, msg, wp, lp);

@@ -1,7 +1,7 @@
-// The main window frmsettei on Win32: hidden most of the time; owns the
-// tray icon and its menu, sits in the clipboard-viewer chain, and shows
-// itself as the settings dialog. The logic is MainForm; this class only
-// mirrors it into the window and its controls.
+// The main window on Win32: hidden most of the time; owns the tray icon
+// and its menu, sits in the clipboard-viewer chain, and shows itself as the
+// settings dialog, whose controls SettingsFrame keeps. The logic is
+// MainForm; this class only mirrors it into the window.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "tray/shell/main_form.h"
 #include "tray/shell/main_view.h"
+#include "tray/shell/win32/settings_frame.h"
 #include "tray/win32kit/dpi.h"
 #include "tray/win32kit/gdi.h"
 #include "tray/win32kit/window_proc.h"
@@ -35,9 +36,9 @@ class MainFrame : public MainView, public ViewerChain {
   void add_tray_icon() override;
   void remove_tray_icon() override;
   void pop_up_menu() override;
-  void show_dialog() override;
-  void hide_dialog() override;
-  void refresh_controls() override;
+  void show_settings() override;
+  void hide_settings() override;
+  void refresh_settings() override;
   void unload() override;
 
   // ViewerChain
@@ -52,12 +53,11 @@ class MainFrame : public MainView, public ViewerChain {
   friend class WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void after_nc_destroy();
-  void create_controls();
   void create_menu();
-  void pull_controls();  // the typed texts and ticks into the logic
   void on_command(int id, int code);
 
   std::optional<MainForm> logic_;
+  std::optional<SettingsFrame> settings_frame_;
   std::function<void()> on_destroyed_;
   HWND hwnd_ = nullptr;
   HMENU menu_ = nullptr;

@@ -40,15 +40,9 @@ constexpr TwipsRect kCreditsPlace{1440, 2880, 2535, 615};
 
 }  // namespace
 
-BOOL settopmost(HWND window, std::int16_t mode) {
-  constexpr UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
-  if (mode == 1) return SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
-  if (mode == 0) return SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-  return FALSE;
-}
-
-SplashFrame::SplashFrame(std::function<void()> on_timer, std::function<void()> on_closed_early)
-    : on_timer_(std::move(on_timer)), on_closed_early_(std::move(on_closed_early)) {}
+SplashFrame::SplashFrame(ProgramState& state, Desktop& desktop, std::function<void()> on_timer,
+                         std::function<void()> on_closed_early)
+    : logic_(state, desktop, *this), on_timer_(std::move(on_timer)), on_closed_early_(std::move(on_closed_early)) {}
 
 SplashFrame::~SplashFrame() { destroy(); }
 
@@ -98,7 +92,9 @@ void SplashFrame::shape_as_ellipse(TwipsPerPixel twips) {
   SetWindowRgn(hwnd_, CreateEllipticRgn(0, 0, width, height), TRUE);
 }
 
-void SplashFrame::settopmost() { win32::settopmost(hwnd_, 1); }
+void SplashFrame::raise_to_top() {
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
 
 void SplashFrame::show_version(std::u16string_view text) {
   HWND label = GetDlgItem(hwnd_, kSplashVersionId);

@@ -1,11 +1,10 @@
-// The start-up window frmmain: an elliptic, topmost splash with the program
-// picture, the version and a credits line. Its timer opens the main window
-// after three seconds; closing it earlier ends the program.
+// The start-up window: an elliptic, topmost splash with the program picture,
+// the version and a credits line. Its logic is SplashForm. Its timer opens
+// the main window after three seconds; closing it earlier ends the program.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 
 #include "tray/shell/startup.h"
@@ -16,30 +15,29 @@
 namespace quiren::win32 {
 
 inline constexpr wchar_t kSplashClass[] = L"muquiren_frmmain";
-inline constexpr int kSplashVersionId = 101;  // lblversion
-inline constexpr int kSplashCreditsId = 102;  // Label1
+inline constexpr int kSplashVersionId = 101;
+inline constexpr int kSplashCreditsId = 102;
 inline constexpr UINT kSplashMilliseconds = 3000;
-
-// SetWindowPos above all non-topmost windows (mode 1) or back among them
-// (mode 0); other modes do nothing and give 0.
-BOOL settopmost(HWND window, std::int16_t mode);
 
 class SplashFrame : public SplashView {
  public:
   // on_timer runs once, when the three seconds are up, before the splash
   // closes; on_closed_early when the user closed it before that.
-  SplashFrame(std::function<void()> on_timer, std::function<void()> on_closed_early);
+  SplashFrame(ProgramState& state, Desktop& desktop, std::function<void()> on_timer,
+              std::function<void()> on_closed_early);
   ~SplashFrame() override;
   SplashFrame(const SplashFrame&) = delete;
   SplashFrame& operator=(const SplashFrame&) = delete;
 
   // Creates the window hidden and centred; the timer starts at once.
   bool create();
+  // The load step (SplashForm::load), once the window is there.
+  StartupOutcome load() { return logic_.load(); }
   void destroy();
   HWND hwnd() const { return hwnd_; }
 
   void shape_as_ellipse(TwipsPerPixel twips) override;
-  void settopmost() override;
+  void raise_to_top() override;
   void show_version(std::u16string_view text) override;
 
  private:
@@ -47,6 +45,7 @@ class SplashFrame : public SplashView {
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void paint();
 
+  SplashForm logic_;
   std::function<void()> on_timer_;
   std::function<void()> on_closed_early_;
   HWND hwnd_ = nullptr;

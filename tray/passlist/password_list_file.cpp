@@ -1,4 +1,4 @@
-#include "tray/passlist/password_file.h"
+#include "tray/passlist/password_list_file.h"
 
 #include <charconv>
 #include <utility>
@@ -108,10 +108,10 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
     if (!writes_back(password_text, *password, desktop) || !writes_back(description_text, *description, desktop)) {
       damaged = true;
     }
-    result.entries.passlist.push_back(std::move(password_text));
-    result.entries.infolist.push_back(std::move(description_text));
+    result.entries.passwords.push_back(std::move(password_text));
+    result.entries.descriptions.push_back(std::move(description_text));
   }
-  if (result.stored_count != static_cast<std::int32_t>(result.entries.passlist.size())) damaged = true;
+  if (result.stored_count != static_cast<std::int32_t>(result.entries.passwords.size())) damaged = true;
   if (damaged) result.source = PasswordFileSource::damaged;
   return result;
 }
@@ -120,19 +120,19 @@ std::string format_password_file(const PasswordEntries& entries, Desktop& deskto
   // Room for the whole file up front (a character takes at most two bytes in
   // the ANSI code pages), so no copy of the passwords is left behind in a
   // buffer the string grew out of.
-  std::size_t room = 16 + 8 * entries.passlist.size();
-  for (const auto* list : {&entries.passlist, &entries.infolist}) {
+  std::size_t room = 16 + 8 * entries.passwords.size();
+  for (const auto* list : {&entries.passwords, &entries.descriptions}) {
     for (const std::u16string& field : *list) room += 2 * field.size();
   }
   std::string out;
   out.reserve(room);
-  out += std::to_string(entries.passlist.size());
+  out += std::to_string(entries.passwords.size());
   out += kLineEnd;
   static const std::u16string kNoDescription;
-  for (std::size_t i = 0; i < entries.passlist.size(); ++i) {
+  for (std::size_t i = 0; i < entries.passwords.size(); ++i) {
     const std::u16string& description =
-        i < entries.infolist.size() ? entries.infolist[i] : kNoDescription;
-    for (const std::u16string* field : {&entries.passlist[i], &description}) {
+        i < entries.descriptions.size() ? entries.descriptions[i] : kNoDescription;
+    for (const std::u16string* field : {&entries.passwords[i], &description}) {
       AnsiText ansi = desktop.to_ansi(*field);
       out += '"';
       out += ansi.bytes;

@@ -1,4 +1,4 @@
-#include "tray/passlist/password_file.h"
+#include "tray/passlist/password_list_file.h"
 
 #include <gtest/gtest.h>
 
@@ -49,19 +49,19 @@ TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
   ASSERT_TRUE(save_password_file(list, desktop));
   ASSERT_TRUE(desktop.files.count(kPath));
   LoadedPasswordFile loaded = load_password_file(desktop);
-  EXPECT_EQ(loaded.entries.passlist, list.passlist);
-  EXPECT_EQ(loaded.entries.infolist, list.infolist);
+  EXPECT_EQ(loaded.entries.passwords, list.passwords);
+  EXPECT_EQ(loaded.entries.descriptions, list.descriptions);
   EXPECT_EQ(loaded.stored_count, 3);
   EXPECT_EQ(loaded.source, PasswordFileSource::whole);
 }
 
 TEST(PasswordFileLoad, AbsentOrHiddenFileIsAnEmptyList) {
   FakeDesktop desktop;
-  EXPECT_TRUE(load_password_file(desktop).entries.passlist.empty());
+  EXPECT_TRUE(load_password_file(desktop).entries.passwords.empty());
   desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
   desktop.hidden_files.insert(kPath);
   LoadedPasswordFile loaded = load_password_file(desktop);
-  EXPECT_TRUE(loaded.entries.passlist.empty());
+  EXPECT_TRUE(loaded.entries.passwords.empty());
   EXPECT_EQ(loaded.source, PasswordFileSource::not_plain);
 }
 
@@ -71,7 +71,7 @@ TEST(PasswordFileLoad, UnreadableFileIsNeitherAbsentNorEmpty) {
   desktop.unreadable_files.insert(kPath);
   LoadedPasswordFile loaded = load_password_file(desktop);
   EXPECT_EQ(loaded.source, PasswordFileSource::unreadable);
-  EXPECT_TRUE(loaded.entries.passlist.empty());
+  EXPECT_TRUE(loaded.entries.passwords.empty());
 }
 
 TEST(PasswordFileLoad, OnlyADamagedFileKeepsItsBytes) {
@@ -92,7 +92,7 @@ TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {
   FakeDesktop desktop;
   desktop.program_dir = u"D:\\";
   desktop.files[u"D:\\quiren.pas"] = "1\r\n\"a\"\r\n\"b\"\r\n";
-  EXPECT_EQ(load_password_file(desktop).entries.passlist, std::vector<std::u16string>{u"a"});
+  EXPECT_EQ(load_password_file(desktop).entries.passwords, std::vector<std::u16string>{u"a"});
 }
 
 constexpr auto kWhole = PasswordFileSource::whole;
@@ -112,9 +112,9 @@ class PasswordFileMalformed : public ::testing::TestWithParam<MalformedCase> {};
 TEST_P(PasswordFileMalformed, ListsTheWellFormedPairsOnlyAndSaysWhenSomethingWasLeft) {
   FakeDesktop desktop;
   LoadedPasswordFile loaded = parse_password_file(GetParam().bytes, desktop);
-  EXPECT_EQ(loaded.entries.passlist, GetParam().passwords);
-  EXPECT_EQ(loaded.entries.infolist, GetParam().descriptions);
-  EXPECT_EQ(loaded.entries.passlist.size(), loaded.entries.infolist.size());
+  EXPECT_EQ(loaded.entries.passwords, GetParam().passwords);
+  EXPECT_EQ(loaded.entries.descriptions, GetParam().descriptions);
+  EXPECT_EQ(loaded.entries.passwords.size(), loaded.entries.descriptions.size());
   EXPECT_EQ(loaded.source, GetParam().source);
 }
 

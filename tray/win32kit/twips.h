@@ -1,5 +1,6 @@
 // Twips (1/1440 inch): the unit of every designed size and place of the
-// program's windows.
+// program's windows. Plain types, no Win32: the windows' portable logic
+// uses them too.
 #pragma once
 
 #include <cstdint>

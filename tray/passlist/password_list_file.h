@@ -18,8 +18,8 @@ inline constexpr std::u16string_view kPasswordFileName = u"quiren.pas";
 inline constexpr std::u16string_view kPasswordBackupName = u"quiren.pas.bak";
 
 struct PasswordEntries {
-  std::vector<std::u16string> passlist;
-  std::vector<std::u16string> infolist;  // parallel to passlist
+  std::vector<std::u16string> passwords;
+  std::vector<std::u16string> descriptions;  // parallel to passwords
 };
 
 enum class PasswordFileSource {

@@ -1,0 +1,67 @@
+// The shapes of the shared test vectors in tests/vectors/*.json, as the C++
+// tests and the Windows driver programs see them. The data itself comes
+// from headers made from those files at build time (tests/vectors/
+// vectors_to_cpp.py): "vectors/received_forms.h" and
+// "vectors/strong_envelopes.h". tests/vectors/README.md describes the
+// fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace quiren::testing::vectors {
+
+enum class BlockFormat { compatible, strong };
+
+// A block exactly as its writer wrote it.
+struct SourceBlock {
+  std::string_view name;
+  BlockFormat format;
+  int width;
+  std::u16string_view password;
+  std::u16string_view text;  // the text it decrypts to, CR LF line breaks
+  std::u16string_view block;
+};
+
+enum class Expect {
+  source,   // reads as its source blocks, in order, each to its text
+  damaged,  // its first block cannot be read, and the reader says where
+};
+
+enum class DamageKind {
+  none,
+  foreign_character,  // a character no block holds, at line and column
+  short_line,         // a line shorter than the others
+  length,             // the length is not whole armour groups; line is the block's last
+};
+
+struct Damage {
+  DamageKind kind = DamageKind::none;
+  std::size_t line = 0;    // from 1, in the received text
+  std::size_t column = 0;  // from 1, in code points; foreign characters only
+  char32_t character = 0;  // foreign characters only
+};
+
+struct ReceivedForm {
+  std::string_view name;
+  std::string_view transformation;
+  std::span<const std::size_t> sources;  // indexes into kSourceBlocks
+  std::u16string_view received;
+  Expect expect;
+  bool untouched;  // the received text is its source block as written
+  Damage damage;   // when damaged
+};
+
+// One envelope of the strong known answers.
+struct KnownEnvelope {
+  std::string_view name;
+  std::string_view text;      // UTF-8
+  std::string_view password;  // UTF-8
+  std::string_view envelope_hex;
+  int width;
+  std::u16string_view block;  // the envelope's block at `width`
+};
+
+}  // namespace quiren::testing::vectors

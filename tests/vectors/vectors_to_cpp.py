@@ -1,0 +1,130 @@
+#!/usr/bin/env python3
+"""Turns the shared test vectors into C++ headers of data, in the shapes of
+tests/support/test_vectors.h, so the C++ tests and the Windows driver
+programs read the same file as every other test.
+
+usage: vectors_to_cpp.py received-forms.json strong-envelopes.json OUTPUT_DIR
+writes OUTPUT_DIR/received_forms.h and OUTPUT_DIR/strong_envelopes.h
+"""
+import json
+import os
+import sys
+
+HEADER = """// Made by tests/vectors/vectors_to_cpp.py from tests/vectors/%s.
+// Do not edit: change the JSON file (or the script that writes it).
+#pragma once
+
+#include "tests/support/test_vectors.h"
+
+namespace quiren::testing::vectors {
+"""
+FOOTER = "\n}  // namespace quiren::testing::vectors\n"
+PIECE = 1000  # code units a literal piece, well within every compiler's limit
+
+
+# "?" too, so that no "??" reads as a trigraph on an older compiler.
+ESCAPES = {"\\": "\\\\", '"': '\\"', "?": "\\?", "\r": "\\r", "\n": "\\n", "\t": "\\t"}
+
+
+def u16_literal(text):
+    """A u"" literal, escaped so that the source is ASCII: \\uXXXX and
+    \\UXXXXXXXX never read on into the next character."""
+    out = []
+    for c in text:
+        o = ord(c)
+        if c in ESCAPES:
+            out.append(ESCAPES[c])
+        elif 0x20 <= o < 0x7F:
+            out.append(c)
+        elif o < 0x20 or o == 0x7F:
+            out.append("\\%03o" % o)
+        elif o <= 0xFFFF:
+            out.append("\\u%04X" % o)
+        else:
+            out.append("\\U%08X" % o)
+    pieces = ["".join(out[i:i + PIECE]) for i in range(0, len(out), PIECE)] or [""]
+    return " ".join('u"%s"' % p for p in pieces)
+
+
+def utf8_literal(text):
+    out = []
+    for b in text.encode("utf-8"):
+        if chr(b) in ESCAPES:
+            out.append(ESCAPES[chr(b)])
+        elif 0x20 <= b < 0x7F:
+            out.append(chr(b))
+        else:
+            out.append("\\%03o" % b)
+    return '"%s"' % "".join(out)
+
+
+def name_literal(text):
+    return utf8_literal(text)
+
+
+FORMATS = {"compatible": "BlockFormat::compatible", "strong": "BlockFormat::strong"}
+KINDS = {"foreign character": "DamageKind::foreign_character", "short line": "DamageKind::short_line",
+         "length": "DamageKind::length"}
+
+
+def received_forms(table):
+    names = [b["name"] for b in table["blocks"]]
+    out = [HEADER % "received-forms.json"]
+    out.append("inline constexpr SourceBlock kSourceBlocks[] = {")
+    for b in table["blocks"]:
+        out.append("    {%s, %s, %d,\n     %s,\n     %s,\n     %s}," % (
+            name_literal(b["name"]), FORMATS[b["format"]], b["width"], u16_literal(b["password"]),
+            u16_literal(b["text"]), u16_literal(b["block"])))
+    out.append("};\n")
+    for i, form in enumerate(table["forms"]):
+        indexes = ", ".join(str(names.index(s)) for s in form["sources"])
+        out.append("inline constexpr std::size_t kFormSources%d[] = {%s};" % (i, indexes))
+    out.append("\ninline constexpr ReceivedForm kReceivedForms[] = {")
+    for i, form in enumerate(table["forms"]):
+        damage = form.get("damage")
+        if damage:
+            character = ord(damage["character"]) if "character" in damage else 0
+            damage_text = "{%s, %d, %d, 0x%X}" % (KINDS[damage["kind"]], damage["line"], damage.get("column", 0),
+                                                 character)
+        else:
+            damage_text = "{}"
+        out.append("    {%s,\n     %s,\n     kFormSources%d,\n     %s,\n     Expect::%s, %s, %s}," % (
+            name_literal(form["name"]), name_literal(form["transformation"]), i, u16_literal(form["received"]),
+            form["expect"], "true" if form.get("untouched") else "false", damage_text))
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
+def strong_envelopes(table):
+    p = table["parameters"]
+    out = [HEADER % "strong-envelopes.json"]
+    out.append("inline constexpr std::uint32_t kKnownIterations = %d;" % p["iterations"])
+    out.append("inline constexpr std::string_view kKnownSaltHex = %s;" % utf8_literal(p["salt"]))
+    out.append("inline constexpr std::string_view kKnownNonceHex = %s;\n" % utf8_literal(p["nonce"]))
+    out.append("inline constexpr KnownEnvelope kKnownEnvelopes[] = {")
+    for e in table["envelopes"]:
+        out.append("    {%s, %s, %s,\n     %s,\n     %d, %s}," % (
+            name_literal(e["name"]), utf8_literal(e["text"]), utf8_literal(e["password"]), utf8_literal(e["envelope"]),
+            e["width"], u16_literal(e["block"])))
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
+def write(path, text):
+    with open(path, "w", encoding="ascii", newline="\n") as f:
+        f.write(text)
+
+
+def main():
+    forms_path, envelopes_path, out_dir = sys.argv[1:4]
+    os.makedirs(out_dir, exist_ok=True)
+    with open(forms_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "received_forms.h"), received_forms(json.load(f)))
+    with open(envelopes_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "strong_envelopes.h"), strong_envelopes(json.load(f)))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,105 @@
+#include "tray/shell/win32/settings_frame.h"
+
+#include "tray/shell/win32/settings_layout.h"
+#include "tray/win32kit/controls.h"
+
+namespace quiren::win32 {
+namespace {
+
+namespace layout = settings_layout;
+
+void set_checked(HWND control, bool on) {
+  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool is_checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
+
+void SettingsFrame::create(HWND window, Dpi dpi, HFONT font) {
+  window_ = window;
+  for (const layout::Control& c : layout::kFocusable) {
+    ChildArgs args{.window_class = L"BUTTON", .text = c.text, .style = WS_TABSTOP | WS_GROUP, .id = c.id,
+                   .place = c.place, .font = font};
+    switch (c.kind) {
+      case layout::Kind::edit:
+        args.window_class = L"EDIT";
+        args.style |= ES_AUTOHSCROLL;
+        args.ex_style = WS_EX_CLIENTEDGE;
+        break;
+      case layout::Kind::option:
+        // Two groups whose buttons interleave in the tab order: the form
+        // keeps one of each group selected.
+        args.style |= BS_RADIOBUTTON;
+        break;
+      case layout::Kind::check:
+        args.style |= BS_AUTOCHECKBOX;
+        break;
+      default:
+        args.style |= BS_PUSHBUTTON;
+        break;
+    }
+    make_child(window_, args, dpi);
+  }
+  // Frames and labels last: made after the controls, they lie under them
+  // and cannot paint over them.
+  for (const layout::Control& c : layout::kStatic) {
+    const bool frame = c.kind == layout::Kind::frame;
+    make_child(window_,
+               {.window_class = frame ? L"BUTTON" : L"STATIC", .text = c.text,
+                .style = frame ? DWORD{BS_GROUPBOX | WS_CLIPSIBLINGS} : DWORD{SS_LEFT | SS_NOPREFIX}, .id = c.id,
+                .place = c.place, .font = font},
+               dpi);
+  }
+}
+
+void SettingsFrame::show_form() {
+  const SettingsControls& c = form_.controls;
+  auto item = [this](int id) { return GetDlgItem(window_, id); };
+  set_window_text(item(layout::wrap_width_box), c.wrap_width);
+  set_window_text(item(layout::encrypt_password_box), c.encrypt_password);
+  set_window_text(item(layout::decrypt_password_box), c.decrypt_password);
+  set_checked(item(layout::encrypt_fixed), c.encrypt_source == EncryptPasswordSource::fixed);
+  set_checked(item(layout::encrypt_ask), c.encrypt_source == EncryptPasswordSource::ask);
+  set_checked(item(layout::encrypt_list), c.encrypt_source == EncryptPasswordSource::list);
+  set_checked(item(layout::decrypt_fixed), c.decrypt_source == DecryptPasswordSource::fixed);
+  set_checked(item(layout::decrypt_ask), c.decrypt_source == DecryptPasswordSource::ask);
+  set_checked(item(layout::decrypt_same), c.decrypt_source == DecryptPasswordSource::same_as_encrypt);
+  set_checked(item(layout::decrypt_list), c.decrypt_source == DecryptPasswordSource::list);
+  set_checked(item(layout::watch_check), c.watch_clipboard);
+  set_checked(item(layout::ask_encrypt_check), c.ask_before_encrypt);
+  set_checked(item(layout::ask_decrypt_check), c.ask_before_decrypt);
+  set_checked(item(layout::strong_check), c.strong);
+}
+
+void SettingsFrame::take_typed() {
+  SettingsControls& c = form_.controls;
+  auto item = [this](int id) { return GetDlgItem(window_, id); };
+  c.wrap_width = window_text(item(layout::wrap_width_box));
+  c.encrypt_password = window_text(item(layout::encrypt_password_box));
+  c.decrypt_password = window_text(item(layout::decrypt_password_box));
+  c.watch_clipboard = is_checked(item(layout::watch_check));
+  c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
+  c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
+  c.strong = is_checked(item(layout::strong_check));
+}
+
+bool SettingsFrame::on_option_clicked(int id) {
+  SettingsControls& c = form_.controls;
+  switch (id) {
+    case layout::encrypt_fixed: c.encrypt_source = EncryptPasswordSource::fixed; break;
+    case layout::encrypt_ask: c.encrypt_source = EncryptPasswordSource::ask; break;
+    case layout::encrypt_list: c.encrypt_source = EncryptPasswordSource::list; break;
+    case layout::decrypt_fixed: c.decrypt_source = DecryptPasswordSource::fixed; break;
+    case layout::decrypt_ask: c.decrypt_source = DecryptPasswordSource::ask; break;
+    case layout::decrypt_same: c.decrypt_source = DecryptPasswordSource::same_as_encrypt; break;
+    case layout::decrypt_list: c.decrypt_source = DecryptPasswordSource::list; break;
+    default: return false;
+  }
+  // Keep the typed texts while the option buttons are redrawn.
+  take_typed();
+  show_form();
+  return true;
+}
+
+}  // namespace quiren::win32
