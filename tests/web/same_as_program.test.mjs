@@ -1,5 +1,6 @@
-// The page's repair and reader against the program's own, on many received
-// texts made at random from real blocks: the program's (a native probe,
+// The page's repair and reader against the program's own, on every form of
+// the shared table and many received texts made at random from real
+// blocks: the program's (a native probe,
 // tests/block/received_text_probe.cpp, named by QUIREN_RECEIVED_TEXT_PROBE)
 // must give the same repaired text and read the same blocks.
 import { test } from 'node:test';
@@ -8,7 +9,7 @@ import { execFileSync } from 'node:child_process';
 import { repairReceivedText } from '../../web/received_text.mjs';
 import { frameBlock, readBlocks } from '../../web/armoured_block.mjs';
 import { base64Encode } from '../../web/base64.mjs';
-import { toHex } from './support.mjs';
+import { toHex, vectors } from './support.mjs';
 
 const probe = process.env.QUIREN_RECEIVED_TEXT_PROBE;
 
@@ -74,7 +75,8 @@ const reading = (items) => items.map((i) => (i.problem !== 'none' ? i.problem
 
 test('the same repair and the same reading as the program', { skip: !probe && 'QUIREN_RECEIVED_TEXT_PROBE is not set' }, () => {
   const pick = random(20261210);
-  const texts = Array.from({ length: 3000 }, () => received(pick));
+  const texts = [...vectors('received-forms.json').forms.map((f) => f.received),
+    ...Array.from({ length: 3000 }, () => received(pick))];
   const out = execFileSync(probe, { input: Buffer.from(texts.map((t) => t + '\0').join(''), 'utf8'),
     maxBuffer: 1 << 28 }).toString('utf8').split('\0');
   let differ = 0;

@@ -2,25 +2,39 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { sealEnvelope, sealEnvelopeWith, openEnvelope } from '../../web/strong_envelope.mjs';
 import { checkEnvelope } from '../../web/envelope_check.mjs';
+import { frameBlock, readBlocks } from '../../web/armoured_block.mjs';
+import { base64Encode } from '../../web/base64.mjs';
 import { webCrypto } from '../../web/web_crypto.mjs';
-import { quickCrypto, fromHex, toHex } from './support.mjs';
-import { KNOWN_ANSWERS, knownParameters } from './known_answers.mjs';
+import { quickCrypto, fromHex, toHex, vectors } from './support.mjs';
 
 const utf8 = (s) => new TextEncoder().encode(s);
 
-test('the known answers: sealed byte for byte, and opened', async () => {
-  for (const known of KNOWN_ANSWERS) {
-    const sealed = await sealEnvelopeWith(webCrypto, utf8(known.text), utf8(known.password), knownParameters());
-    assert.equal(sealed.status, 'sealed', known.name);
-    assert.equal(toHex(sealed.envelope), known.envelope, known.name);
-    const opened = await openEnvelope(webCrypto, fromHex(known.envelope), utf8(known.password));
-    assert.deepEqual(opened, { status: 'opened', text: known.text }, known.name);
+const KNOWN = vectors('strong-envelopes.json');
+const KNOWN_PARAMETERS = {
+  iterations: KNOWN.parameters.iterations,
+  salt: fromHex(KNOWN.parameters.salt),
+  nonce: fromHex(KNOWN.parameters.nonce),
+};
+const known = (text) => KNOWN.envelopes.find((e) => e.text === text && e.password === 'pass');
+
+test('the known answers: sealed byte for byte, opened, armoured to their blocks and read back', async () => {
+  assert.ok(KNOWN.envelopes.length > 0);
+  for (const k of KNOWN.envelopes) {
+    const sealed = await sealEnvelopeWith(webCrypto, utf8(k.text), utf8(k.password), KNOWN_PARAMETERS);
+    assert.equal(sealed.status, 'sealed', k.name);
+    assert.equal(toHex(sealed.envelope), k.envelope, k.name);
+    const opened = await openEnvelope(webCrypto, fromHex(k.envelope), utf8(k.password));
+    assert.deepEqual(opened, { status: 'opened', text: k.text }, k.name);
+    assert.equal(frameBlock('C', base64Encode(sealed.envelope), k.width), k.block, k.name);
+    const items = readBlocks(k.block);
+    assert.equal(items.length, 1, k.name);
+    assert.equal(toHex(items[0].envelope), k.envelope, k.name);
   }
 });
 
-// The known answer for "テスト" with one field changed.
+// The known answer for "テスト" under "pass" with one field changed.
 const changed = (change) => {
-  const e = fromHex(KNOWN_ANSWERS[0].envelope);
+  const e = fromHex(known('テスト').envelope);
   change(e);
   return e;
 };
@@ -36,14 +50,14 @@ test('every refusal, in the order the program makes them, before any key is deri
     ['a later key derivation', changed((e) => { e[1] = 2; }), 'cannot_read_format'],
     ['a later cipher', changed((e) => { e[2] = 2; }), 'cannot_read_format'],
     ['a later cipher and too short', Uint8Array.of(1, 1, 9, 0), 'cannot_read_format'],
-    ['version 1, too short', fromHex(KNOWN_ANSWERS[1].envelope).subarray(0, 48), 'damaged'],
+    ['version 1, too short', fromHex(known('').envelope).subarray(0, 48), 'damaged'],
     ['too short before the round count counts', changed(withIterations(1)).subarray(0, 48), 'damaged'],
     ['99,999 rounds', changed(withIterations(99999)), 'cannot_read_format'],
     ['10,000,001 rounds', changed(withIterations(10000001)), 'cannot_read_format'],
     ['rounds refused before a bad fill', changed((e) => { withIterations(0)(e); e[3] = 9; }), 'cannot_read_format'],
     ['fill 4', changed((e) => { e[3] = 4; }), 'damaged'],
     ['fill that is not zero', changed((e) => { e[e.length - 1] = 1; }), 'damaged'],
-    ['a length that is not a multiple of 4', fromHex(KNOWN_ANSWERS[0].envelope).subarray(0, 63), 'damaged'],
+    ['a length that is not a multiple of 4', fromHex(known('テスト').envelope).subarray(0, 63), 'damaged'],
     ['more fill than the envelope holds', changed((e) => { e[3] = 3; }).subarray(0, 52), 'damaged'],
   ];
   for (const [what, envelope, status] of refusals) {
@@ -56,7 +70,7 @@ test('every refusal, in the order the program makes them, before any key is deri
 });
 
 test('a wrong password or any changed byte never gives text', async () => {
-  const e = fromHex(KNOWN_ANSWERS[0].envelope);
+  const e = fromHex(known('テスト').envelope);
   const cases = [
     ['a wrong password', e, 'pas'],
     ['a byte of the text', changed((x) => { x[36] ^= 1; }), 'pass'],

@@ -1,4 +1,5 @@
-// What the page's unit tests share: a quick key derivation, hex, the data.
+// What the page's unit tests share: a quick key derivation and a
+// remembering one, hex, the shared test vectors (tests/vectors/).
 
 import { readFileSync } from 'node:fs';
 import { webcrypto } from 'node:crypto';
@@ -23,7 +24,23 @@ export function quickCrypto() {
   return quick;
 }
 
+// The real WebCrypto, deriving each key once: the shared vectors open many
+// forms of the same few blocks.
+export function rememberingCrypto() {
+  const keys = new Map();
+  return {
+    ...webCrypto,
+    deriveKey(passwordBytes, salt, iterations) {
+      const id = `${toHex(passwordBytes)}/${toHex(salt)}/${iterations}`;
+      if (!keys.has(id)) keys.set(id, webCrypto.deriveKey(passwordBytes, salt, iterations));
+      return keys.get(id);
+    },
+  };
+}
+
 export const fromHex = (hex) => Uint8Array.from(hex.match(/../g) ?? [], (h) => parseInt(h, 16));
 export const toHex = (bytes) => Array.from(bytes, (b) => b.toString(16).padStart(2, '0')).join('');
 
-export const readJson = (relative) => JSON.parse(readFileSync(new URL(relative, import.meta.url), 'utf8'));
+// One of the shared vector files, by its name in tests/vectors/
+// (README.md there describes the fields).
+export const vectors = (name) => JSON.parse(readFileSync(new URL(`../vectors/${name}`, import.meta.url), 'utf8'));
