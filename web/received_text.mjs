@@ -114,15 +114,20 @@ function allPrintableAscii(s) {
   return true;
 }
 
+// A character the repair drops or reads as another.
+const repairChanges = (c) =>
+  isBlank(c) || isLineBreak(c) || isInserted(c) || foldChar(c) !== c || c in CURLY;
+
 // Whether the strict reader reads the block [start marker, end marker]
 // without a problem, into fields that nothing here would change: its
 // fields are armour, and only a compatible block's text mode letter, which
-// the reader does not check, could be a blank or a line break.
+// the reader does not check, could be a character the repair changes (a
+// blank, a line break, a full-width letter...).
 function readsAsItStands(block, brokenMarker) {
   const items = readBlocks(brokenMarker ? delspace(block) : block);
   if (items.length === 0 || items[0].problem !== 'none') return false;
   const mode = items[0].textMode ?? '';
-  return !isBlank(mode) && !isLineBreak(mode);
+  return mode === '' || !repairChanges(mode);
 }
 
 // The block, given its folded lines from where its start marker's line

@@ -26,6 +26,7 @@ function random(seed) {
 }
 
 const ALPHABET = 'Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k\'a4PtVh!Bq1m&ULd)F8"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw';
+const TEXT_MODES = ['A', 'B', 'A', 'B', 'Ｂ', '\u2019', '\u200B', '\u00A0'];
 const fullWidth = (s) => s.replace(/[!-~]/g, (c) => String.fromCharCode(c.charCodeAt(0) + 0xfee0));
 
 function blocks(pick) {
@@ -38,7 +39,9 @@ function blocks(pick) {
   };
   const width = 10 + pick(91);
   return [
-    frameBlock('AB'[pick(2)], `${armour(5 * pick(6))}>${'AB'[pick(2)]}${armour(5 * pick(30))}`, width),
+    // The reader takes any text mode letter; the repair must leave it alone
+    // or mend it as the program does.
+    frameBlock('AB'[pick(2)], `${armour(5 * pick(6))}>${TEXT_MODES[pick(TEXT_MODES.length)]}${armour(5 * pick(30))}`, width),
     frameBlock('C', base64Encode(envelope(pick(80))), width),
   ];
 }
