@@ -2,7 +2,8 @@
 // tests and the Windows driver programs see them. The data itself comes
 // from headers made from those files at build time (tests/vectors/
 // vectors_to_cpp.py): "vectors/received_forms.h",
-// "vectors/strong_envelopes.h" and "vectors/sealed_blocks.h".
+// "vectors/strong_envelopes.h", "vectors/sealed_blocks.h" and
+// "vectors/repair_cases.h".
 // tests/vectors/README.md describes the fields.
 #pragma once
 
@@ -74,6 +75,19 @@ struct SealedBlock {
   int width;
   std::string_view envelope_hex;
   std::u16string_view block;
+};
+
+// A received text the repair puts back into the writer's form.
+struct RewrittenCase {
+  std::string_view name;
+  std::u16string_view received;
+  std::u16string_view repaired;
+};
+
+// A received text the repair leaves exactly as it stands.
+struct UntouchedCase {
+  std::string_view why;
+  std::u16string_view received;
 };
 
 }  // namespace quiren::testing::vectors

@@ -53,83 +53,20 @@ test('every damaged form of the shared table stays unreadable', () => {
   }
 });
 
+// The shared repair cases (tests/vectors/repair-cases.json), which the
+// program's repair is held to as well.
 test('blocks come back in the writer\'s form', () => {
-  const cases = [
-    ['one level', 'hi\r\n> (quiren_start)\r\n> AGg2Qs>A#3\r\n> (quiren_end)\r\n> bye',
-      'hi\r\n(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)\r\n> bye'],
-    ['body line starting with the separator', '> (quiren_start)\r\n> AGGGG\r\n> >A#3\r\n> (quiren_end)',
-      '(quiren_start)\r\nAGGGG\r\n>A#3\r\n(quiren_end)'],
-    ['separator right after an unspaced prefix', '>(quiren_start)\r\n>AGGGG\r\n>>A#3\r\n>(quiren_end)',
-      '(quiren_start)\r\nAGGGG\r\n>A#3\r\n(quiren_end)'],
-    ['two levels, spacing differs', '>> (quiren_start)\r\n> > AGg\r\n>>(quiren_end)', '(quiren_start)\r\nAGg\r\n(quiren_end)'],
-    ['bar prefix keeps a bar of the body', '| (quiren_start)\r\n| AGg\r\n| |>A\r\n| (quiren_end)',
-      '(quiren_start)\r\nAGg\r\n|>A\r\n(quiren_end)'],
-    ['each block its own prefix',
-      '> (quiren_start)\r\n> AG\r\n> (quiren_end)\r\n| (quiren_start)\r\n| BG\r\n| (quiren_end)',
-      '(quiren_start)\r\nAG\r\n(quiren_end)\r\n(quiren_start)\r\nBG\r\n(quiren_end)'],
-    ['a line without the quote keeps its characters', '> (quiren_start)\r\n> AG\r\ng2>\r\n> (quiren_end)',
-      '(quiren_start)\r\nAG\r\ng2>\r\n(quiren_end)'],
-    ['line breaks of the block only', 'a\nb\n(quiren_start)\nAG>A\r(quiren_end)\nc\rd',
-      'a\nb\n(quiren_start)\r\nAG>A\r\n(quiren_end)\nc\rd'],
-    ['blanks, and the lines they leave empty',
-      '\t(quiren_start)\u3000\r\n\r\n\tA G\u00A0g\t>\r\n\t\u3000\r\n\t(quiren_end)', '(quiren_start)\r\nAGg>\r\n(quiren_end)'],
-    ['tab inside a body line the reader read', '(quiren_start)\r\nAGg\t2>A\r\n(quiren_end)',
-      '(quiren_start)\r\nAGg2>A\r\n(quiren_end)'],
-    ['whole block on one line', '(quiren_start) AGg2Qs>A#3 Al~ (quiren_end) thanks',
-      '(quiren_start)\r\nAGg2Qs>A#3Al~\r\n(quiren_end) thanks'],
-    ['one line, quoted', '> > (quiren_start) AGg2Qs>A#3 (quiren_end)', '(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)'],
-    ['first and last body lines run into the markers', '> (quiren_start) AGg2\n> Qs>A#3 (quiren_end)',
-      '(quiren_start)\r\nAGg2\r\nQs>A#3\r\n(quiren_end)'],
-    ['a block after one on the same line', '(quiren_start) AG>A (quiren_end) (quiren_start) BG>B (quiren_end)',
-      '(quiren_start)\r\nAG>A\r\n(quiren_end)(quiren_start)\r\nBG>B\r\n(quiren_end)'],
-    ['start marker broken by a space, as the reader sees it',
-      '> (quiren _start)\r\n> AG>A\r\n> (quiren_end)\r\n> (quiren_start)\r\n> BG>B\r\n> (quiren_end)',
-      '(quiren _start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_start)\r\nBG>B\r\n(quiren_end)'],
-    ['other text before the end marker stays there', '> (quiren_start)\r\n> AG>A\r\n> 以上 (quiren_end)',
-      '(quiren_start)\r\nAG>A\r\n以上 (quiren_end)'],
-    ['mode letter C', '> (quiren_start)\n> CAQID\n> BAU\n> (quiren_end)', '(quiren_start)\r\nCAQID\r\nBAU\r\n(quiren_end)'],
-    ['inserted characters inside the markers', '(quiren\u200B_start)\r\nCAQ\u00ADID\r\n(qui\u2060ren_end)',
-      '(quiren_start)\r\nCAQID\r\n(quiren_end)'],
-    ['full-width quote marks and markers', '＞　（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\r\n＞　ＡＧ＞Ａ\r\n＞　（ｑｕｉｒｅｎ＿ｅｎｄ）',
-      '(quiren_start)\r\nAG>A\r\n(quiren_end)'],
-    ['curly quotes in a compatible body, run into the marker line', '(quiren_start) AG\u2019>\u201DA (quiren_end)',
-      '(quiren_start)\r\nAG\'>"A\r\n(quiren_end)'],
-    ['curly quotes stay in a strong body', '> (quiren_start)\n> CAQ\u2019D\n> (quiren_end)',
-      '(quiren_start)\r\nCAQ\u2019D\r\n(quiren_end)'],
-  ];
-  for (const [what, received, repaired] of cases) assert.equal(printable(repairReceivedText(received)), printable(repaired), what);
+  const { rewritten } = vectors('repair-cases.json');
+  assert.ok(rewritten.length > 0);
+  for (const c of rewritten) assert.equal(printable(repairReceivedText(c.received)), printable(c.repaired), c.name);
 });
 
 test('what the reader reads, and what it never reads, stays as it is', () => {
-  const cases = [
-    // read as they stand
-    'x\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)',
-    'see: (quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end) thanks',
-    '  (quiren_start) \r\n A Gg2Qs>A #3 \r\n  Al~OuWcK\r\n  (quiren_end)',
-    '(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu(quiren_end)',
-    '(quiren_start)\nxB\r\nGg2Qs>A#3Al~\r\n(quiren_end)',
-    '> (quiren_start) xyB\r\nGg2Qs>A#3Al~\r\n(quiren_end)',
-    '> (quiren_start)\r\nAGg2Qs\r\n> >A#3Al\r\n(quiren_end)',
-    '(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu\n(quiren_end)',
-    // no start marker followed by an end marker
-    '> (quiren_start)\r\n> AG>A\r\n',
-    '> (quiren_end)\r\n> (quiren_start)\r\n> AG>A\r\n',
-    '> (quiren_ start)\n> AG>A\n> (quiren_end)',
-    '> (quiren_start)\n> AG>A\n> (quiren\u00A0_end)',
-    // other text before the start marker on its line
-    'see (quiren_start)\r\n> AGg\r\n> (quiren_end)',
-    '> see (quiren_start)\n> AGg\n> (quiren_end)',
-    'Re: (quiren_start) AG>A (quiren_end)',
-    // after the start marker on its line, something that is no body
-    '> (quiren_start) ← here\n> AG>A\n> (quiren_end)',
-    // a broken end marker the blanks' removal would mend
-    '> (quiren_start)\n> AG>A(quiren_\tend)x\n> (quiren_end)',
-    // after a stray end marker the reader reads nothing
-    '(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_end)\r\n> (quiren_start)\n> BG>B\n> (quiren_end)',
-    // full-width and inserted characters outside any block
-    'ＡＢＣ\u200B\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n“ok”',
-  ];
-  for (const text of cases) assert.equal(printable(repairReceivedText(text)), printable(text));
+  const { untouched } = vectors('repair-cases.json');
+  assert.ok(untouched.length > 0);
+  for (const c of untouched) {
+    assert.equal(printable(repairReceivedText(c.received)), printable(c.received), `${c.why}: ${printable(c.received)}`);
+  }
 });
 
 test('large texts take linear time', () => {
