@@ -12,7 +12,7 @@ tool=$1
 out=${2:-build/web}
 [ -x "$tool" ] || { echo "run-web-tests: no native quiren at $tool" >&2; exit 2; }
 scripts/build-reader.sh "$out/quiren-reader.html"
-QUIREN_RECEIVED_TEXT_PROBE="$(dirname "$tool")/received_text_probe" node --test tests/web/
+QUIREN_RECEIVED_TEXT_PROBE="$(dirname "$tool")/received_text_probe" node --test tests/web/*.test.mjs
 # Debian's python3: selenium is installed there, not in another python3
 # that may come first on PATH.
 /usr/bin/python3 tests/web/browser_test.py "$out/quiren-reader.html" "$tool" "$out"
