@@ -17,7 +17,7 @@ import {
 import { base64Decode } from './base64.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
 
-const COMPATIBLE_ALPHABET =
+export const COMPATIBLE_ALPHABET =
   'Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k\'a4PtVh!Bq1m&ULd)F8"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw';
 const COMPATIBLE_GROUP = 5;
 const SEPARATOR = '>';

@@ -5,6 +5,7 @@
 import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
 import { openReceived, sealText } from './reader.mjs';
 import { wrapWidth } from './armoured_block.mjs';
+import { describeDamage } from './damage_message.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
@@ -108,6 +109,12 @@ function showResults(results) {
       failed.className = 'failed';
       failed.textContent = texts[RESULT_TEXT[result.status]];
       item.append(failed);
+      if (result.damage) {
+        const where = document.createElement('p');
+        where.className = 'where';
+        where.textContent = describeDamage(result.damage, texts);
+        item.append(where);
+      }
     }
     list.append(item);
   });

@@ -1,5 +1,7 @@
 // Every text the page shows, in Japanese and in English. The Japanese
-// texts the program also shows are word for word the program's.
+// texts the program also shows are word for word the program's; where a
+// block is damaged, the English follows the command-line tool's words.
+// Lines and characters are counted in the text the user pasted.
 
 export const PAGE_TEXTS = {
   ja: {
@@ -28,6 +30,13 @@ export const PAGE_TEXTS = {
     compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
     laterVersion: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
     unreadable: '暗号文が不正です。復号を中止します。',
+    damageForeignCharacter: (line, column, character, code) =>
+      `${line} 行目の ${column} 文字目「${character}」(U+${code}) は暗号文に使われない文字です。`,
+    damageInvisibleCharacter: (line, column, code) =>
+      `${line} 行目の ${column} 文字目にある見えない文字 (U+${code}) は暗号文に使われない文字です。`,
+    damageShortLine: (line) => `${line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。`,
+    damageUnevenLength: (line) =>
+      `暗号文の文字数が合いません。${line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。`,
     tooLarge: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
     cryptoFailed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
     noCrypto: 'このブラウザーでは暗号機能を使えません。ファイルをパソコンに保存してから、最新のブラウザーで開いて下さい。',
@@ -65,6 +74,13 @@ export const PAGE_TEXTS = {
     compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
     laterVersion: 'This block is in a later format that this page cannot read. Use the latest page.',
     unreadable: 'The block is damaged and cannot be read.',
+    damageForeignCharacter: (line, column, character, code) =>
+      `Line ${line}, character ${column}: "${character}" (U+${code}) is not a character blocks are written in.`,
+    damageInvisibleCharacter: (line, column, code) =>
+      `Line ${line}, character ${column}: an invisible character (U+${code}) is not a character blocks are written in.`,
+    damageShortLine: (line) => `Line ${line} is shorter than the other lines of the block: characters are missing there.`,
+    damageUnevenLength: (line) =>
+      `The block's length does not come out even: characters are missing or extra up to line ${line}, its last.`,
     tooLarge: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
     cryptoFailed: "The browser's cryptography failed; nothing was done.",
     noCrypto: "This browser offers no cryptography here. Save the file on the computer and open it in a current browser.",

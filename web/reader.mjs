@@ -5,6 +5,7 @@
 import { LONGEST_TEXT, STRONG_MODE_LETTER } from './block_rules.mjs';
 import { frameBlock, readBlocks, hasBlock } from './armoured_block.mjs';
 import { repairReceivedText } from './received_text.mjs';
+import { findBlockDamage } from './block_damage.mjs';
 import { sealEnvelope, openEnvelope } from './strong_envelope.mjs';
 import { base64Encode } from './base64.mjs';
 import { passwordTries, sealingPassword, sealPasswordProblem, isWholeText } from './password_rule.mjs';
@@ -42,7 +43,9 @@ const STATUS_OF_OPEN = {
 //   { status: 'wrong_password' }   the tag did not verify
 //   { status: 'compatible' }       the earlier format: only the program opens it
 //   { status: 'later_version' }    a later format; nothing after it is read
-//   { status: 'unreadable' }       damaged; nothing after it is read
+//   { status: 'unreadable' }       damaged; nothing after it is read. With
+//                                  `damage` where that can be told
+//                                  (block_damage.mjs), in the received text
 //   { status: 'too_large' }        the texts would pass 64 MiB; nothing after it
 //   { status: 'crypto_failed' }    the browser's cryptography failed
 export async function openReceived(received, password, provider = webCrypto) {
@@ -55,9 +58,10 @@ export async function openReceived(received, password, provider = webCrypto) {
 
   const results = [];
   let givenBack = 0;
-  for (const item of items) {
+  for (const [index, item] of items.entries()) {
     if (item.problem !== 'none') {
-      results.push({ status: item.problem });
+      const damage = item.problem === 'unreadable' ? findBlockDamage(received, index) : null;
+      results.push(damage ? { status: item.problem, damage } : { status: item.problem });
       break;
     }
     if (item.kind !== 'strong') {

@@ -3,7 +3,10 @@
 // on standard input (UTF-8, each ended by a NUL byte) it writes the
 // repaired text, a NUL, what the block reader makes of it, and a NUL. The
 // reading is one word per block: "compatible", "strong:<envelope in hex>",
-// "later_version" or "unreadable", separated by commas.
+// "later_version" or "unreadable", separated by commas; an unreadable block
+// whose damage can be told is followed by where, as
+// "@<kind>:<line>:<column>:<code point in hex>" (kind foreign_character,
+// short_line or uneven_length; column and code point 0 for the last two).
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -12,20 +15,43 @@
 #include <vector>
 
 #include "block/armoured_block.h"
+#include "block/block_damage.h"
 #include "block/received_text.h"
 #include "block/utf8.h"
 
 namespace {
 
-std::string reading(const std::vector<quiren::block::BlockItem>& items) {
+std::string damage_kind(quiren::block::DamageKind kind) {
+  switch (kind) {
+    case quiren::block::DamageKind::foreign_character:
+      return "foreign_character";
+    case quiren::block::DamageKind::short_line:
+      return "short_line";
+    case quiren::block::DamageKind::uneven_length:
+      return "uneven_length";
+  }
+  return "?";
+}
+
+std::string where(std::u16string_view received, std::size_t index) {
+  const std::optional<quiren::block::BlockDamage> damage = quiren::block::find_block_damage(received, index);
+  if (!damage) return {};
+  char code[16];
+  std::snprintf(code, sizeof code, "%x", static_cast<unsigned>(damage->character));
+  return "@" + damage_kind(damage->kind) + ":" + std::to_string(damage->line) + ":" + std::to_string(damage->column) +
+         ":" + code;
+}
+
+std::string reading(std::u16string_view received, const std::vector<quiren::block::BlockItem>& items) {
   static const char digits[] = "0123456789abcdef";
   std::string out;
-  for (const quiren::block::BlockItem& item : items) {
+  for (std::size_t index = 0; index < items.size(); ++index) {
+    const quiren::block::BlockItem& item = items[index];
     if (!out.empty()) out += ',';
     if (item.problem == quiren::block::BlockProblem::version_cannot_read) {
       out += "later_version";
     } else if (item.problem == quiren::block::BlockProblem::unreadable) {
-      out += "unreadable";
+      out += "unreadable" + where(received, index);
     } else if (item.kind == quiren::block::BlockKind::compatible) {
       out += "compatible";
     } else {
@@ -55,7 +81,7 @@ int main() {
       return 2;
     }
     const std::u16string repaired = quiren::block::repair_received_text(*text);
-    std::cout << quiren::block::utf8_from_utf16(repaired) << '\0' << reading(quiren::block::read_blocks(repaired))
+    std::cout << quiren::block::utf8_from_utf16(repaired) << '\0' << reading(*text, quiren::block::read_blocks(repaired))
               << '\0';
     at = end + 1;
   }

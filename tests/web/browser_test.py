@@ -21,6 +21,7 @@ PAGE = TOOL = OUT = None
 PASSWORD = "合言葉🔑2026"
 WRONG_PASSWORD = "パスワードが不正です。復号できません。 by む～くいれん"
 COMPATIBLE = "この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。"
+UNREADABLE = "暗号文が不正です。復号を中止します。"
 BASE64 = set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
 
 
@@ -33,6 +34,18 @@ def tool(*args, text, password=PASSWORD):
     if done.returncode != 0:
         raise AssertionError(f"quiren {' '.join(args)}: {done.stderr.decode('utf-8', 'replace')}")
     return done.stdout.decode("utf-8")
+
+
+def tool_refusal(text, password=PASSWORD):
+    """What the tool says on standard error when it refuses to decrypt."""
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", suffix=".txt") as pw:
+        pw.write(password + "\n")
+        pw.flush()
+        done = subprocess.run([TOOL, "decrypt", "--password-file", pw.name], input=text.encode("utf-8"),
+                              capture_output=True, check=False)
+    if done.returncode == 0:
+        raise AssertionError("quiren decrypt read a damaged block")
+    return done.stderr.decode("utf-8")
 
 
 def quoted(block, quote="> ", eol="\n"):
@@ -125,6 +138,22 @@ class Reader(unittest.TestCase):
                 shown = self.page.open_text(changed(block, index), PASSWORD)
                 self.assertEqual([kind for kind, _ in shown], ["failed"], shown)
                 self.assertNotIn("見せて", repr(shown))
+        # A character no block holds, or one lost: the page says where, on
+        # the line and at the character the tool names.
+        lines = quoted(block).split("\n")
+        with_emoji = "\n".join(lines[:3] + [lines[3][:18] + "😀" + lines[3][19:]] + lines[4:])
+        short = "\n".join(lines[:3] + [lines[3][:18] + lines[3][19:]] + lines[4:])
+        for what, text, where in (
+                ("an emoji in place of a character", with_emoji,
+                 "4 行目の 19 文字目「😀」(U+1F600) は暗号文に使われない文字です。"),
+                # Two body lines: the last one is named.
+                ("a character lost", short,
+                 "暗号文の文字数が合いません。4 行目（最後の行）までのどこかで文字が欠けているか、増えています。")):
+            with self.subTest(what):
+                self.assertEqual(self.page.open_text(text, PASSWORD), [["failed", UNREADABLE], ["where", where]])
+                self.assertIn("line 4", tool_refusal(text))
+                if "😀" in text:
+                    self.assertIn("line 4, character 19", tool_refusal(text))
         # The version and the round count are read before any password.
         for index in (1, 6):
             with self.subTest(f"header character {index}"):

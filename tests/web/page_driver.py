@@ -50,7 +50,8 @@ class ReaderPage:
 
     def open_text(self, received, password):
         """What the page shows for each block: ("plain", text) with the text
-        exactly as the page holds it, or ("failed", message); or
+        exactly as the page holds it, or ("failed", message), followed by
+        ("where", text) when the page says where a block is damaged; or
         [("message", text)] when the page says something about the whole."""
         self.tab("open")
         self.fill("received", received)
@@ -60,8 +61,8 @@ class ReaderPage:
         return self.js("""
             const message = document.getElementById('open-message');
             if (!message.hidden) return [['message', message.textContent]];
-            return Array.from(document.querySelectorAll('#results .plain, #results .failed'),
-                e => [e.classList.contains('plain') ? 'plain' : 'failed', e.textContent]);""")
+            return Array.from(document.querySelectorAll('#results .plain, #results .failed, #results .where'),
+                e => [e.className.split(' ').find(c => ['plain', 'failed', 'where'].includes(c)), e.textContent]);""")
 
     def seal_text(self, text, password, width=60, confirmation=None):
         """The block the page wrote (CR LF line breaks, as it copies it), or

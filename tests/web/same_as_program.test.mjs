@@ -2,11 +2,13 @@
 // the shared table and many received texts made at random from real
 // blocks: the program's (a native probe,
 // tests/block/received_text_probe.cpp, named by QUIREN_RECEIVED_TEXT_PROBE)
-// must give the same repaired text and read the same blocks.
+// must give the same repaired text, read the same blocks and point at the
+// same damage.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { repairReceivedText } from '../../web/received_text.mjs';
+import { findBlockDamage } from '../../web/block_damage.mjs';
 import { frameBlock, readBlocks } from '../../web/armoured_block.mjs';
 import { base64Encode } from '../../web/base64.mjs';
 import { toHex, vectors } from './support.mjs';
@@ -73,8 +75,16 @@ function received(pick) {
   return text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '?');
 }
 
-const reading = (items) => items.map((i) => (i.problem !== 'none' ? i.problem
-  : i.kind === 'strong' ? `strong:${toHex(i.envelope)}` : 'compatible')).join(',');
+function where(received, index) {
+  const d = findBlockDamage(received, index);
+  return d ? `@${d.kind}:${d.line}:${d.column ?? 0}:${(d.character ?? 0).toString(16)}` : '';
+}
+
+// One word per block, as the probe writes it; an unreadable block with
+// where it is damaged.
+const reading = (received, items) => items.map((i, index) => (i.problem === 'unreadable' ? `unreadable${where(received, index)}`
+  : i.problem !== 'none' ? i.problem
+    : i.kind === 'strong' ? `strong:${toHex(i.envelope)}` : 'compatible')).join(',');
 
 test('the same repair and the same reading as the program', { skip: !probe && 'QUIREN_RECEIVED_TEXT_PROBE is not set' }, () => {
   const pick = random(20261210);
@@ -85,7 +95,7 @@ test('the same repair and the same reading as the program', { skip: !probe && 'Q
   let differ = 0;
   texts.forEach((text, i) => {
     const repaired = repairReceivedText(text);
-    const mine = [repaired, reading(readBlocks(repaired))];
+    const mine = [repaired, reading(text, readBlocks(repaired))];
     const programs = [out[2 * i], out[2 * i + 1]];
     if (mine[0] !== programs[0] || mine[1] !== programs[1]) {
       differ++;
