@@ -7,6 +7,8 @@
     package;
   - the strong known answers seal to their bytes, and armour to their
     blocks;
+  - repair-cases.json, written by hand, shows every hidden character as a
+    \\u escape, as the scripts write theirs;
   - sealed-blocks.json is what make_sealed_blocks.py writes now, and each
     of its blocks opens with the Python reference under the password's
     NFC form;
@@ -24,6 +26,7 @@ sys.path.insert(0, HERE)
 import block_ref  # noqa: E402
 import make_received_forms  # noqa: E402
 import make_sealed_blocks  # noqa: E402
+import vector_json  # noqa: E402
 import quiren_ref  # noqa: E402
 import strong_ref  # noqa: E402
 
@@ -110,6 +113,10 @@ for b in json.loads(sealed_text)["blocks"]:
     check(strong_ref.unframe(b["block"].encode("ascii")) == envelope, label + ": the block reads back")
     check(strong_ref.frame(envelope, b["width"]).decode("ascii") == b["block"], label + ": framed as the writer frames")
     check(strong_ref.open_envelope(envelope, b["password_nfc"]) == b["text"], label + ": opens")
+
+repairs_text = load("repair-cases.json")
+check(repairs_text == vector_json.dumps(json.loads(repairs_text)),
+      "repair-cases.json is written as vector_json.py writes (hidden characters as escapes)")
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)

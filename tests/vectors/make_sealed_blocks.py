@@ -9,16 +9,15 @@ usage: make_sealed_blocks.py [OUTPUT]   (default: sealed-blocks.json beside
 this script; "-" writes to standard output)
 """
 import base64
-import json
 import os
-import re
 import struct
-import sys
 import unicodedata
 
 from cryptography.hazmat.primitives import hashes
 from cryptography.hazmat.primitives.ciphers.aead import AESGCM
 from cryptography.hazmat.primitives.kdf.pbkdf2 import PBKDF2HMAC
+
+import vector_json
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ITERATIONS = 100_000  # the fewest readers take: quick in every test
@@ -71,26 +70,11 @@ def build():
     }
 
 
-# Written as \\u escapes besides what JSON escapes anyway: format
-# characters, blanks other than the space, and combining marks, so that a
-# reader of the file sees a decomposed password as decomposed.
-HIDDEN = re.compile("[\u007F-\u00A0\u00AD\u0300-\u036F\u2000-\u200F\u2028-\u202F\u205F-\u206F"
-                    "\u3000\u3099\u309A\uFEFF]")
-
-
-def dumps(table):
-    text = json.dumps(table, ensure_ascii=False, indent=1)
-    return HIDDEN.sub(lambda m: "\\u%04x" % ord(m.group(0)), text) + "\n"
+dumps = vector_json.dumps
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "sealed-blocks.json")
-    text = dumps(build())
-    if out == "-":
-        sys.stdout.write(text)
-    else:
-        with open(out, "w", encoding="utf-8", newline="\n") as f:
-            f.write(text)
+    vector_json.write(build(), os.path.join(HERE, "sealed-blocks.json"))
 
 
 if __name__ == "__main__":
