@@ -16,6 +16,7 @@
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
 #include "tray/core/wait_cursor.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
@@ -43,9 +44,9 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
   } else if (state.settings.decrypt_with_fixed_password) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
-    return block::SecretText(desktop.read_setting(settings::kFixedDecryptPassword).value_or(u""));
+    return settings::read_password(desktop, settings::kFixedDecryptPassword);
   } else if (state.settings.decrypt_with_encrypt_password) {
-    return block::SecretText(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
+    return settings::read_password(desktop, settings::kFixedEncryptPassword);
   } else {
     password = typed_decrypt_password(desktop);
   }

@@ -12,6 +12,7 @@
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
 #include "tray/core/wait_cursor.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
@@ -37,7 +38,7 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
   } else if (state.settings.encrypt_with_fixed_password) {
-    password.emplace(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
+    password = settings::read_password(desktop, settings::kFixedEncryptPassword);
   } else {
     password = typed_encrypt_password(desktop);
   }

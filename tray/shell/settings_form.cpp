@@ -95,7 +95,8 @@ bool SettingsForm::fail(std::u16string_view text, Icon icon) {
 
 bool SettingsForm::ok() {
   using namespace settings;
-  const SettingsControls c = controls;
+  // Not a copy: the passwords would stay behind in it.
+  const SettingsControls& c = controls;
   const bool encrypt_fixed = c.encrypt_source == EncryptPasswordSource::fixed;
   const bool decrypt_fixed = c.decrypt_source == DecryptPasswordSource::fixed;
   const bool same_as_encrypt = c.decrypt_source == DecryptPasswordSource::same_as_encrypt;

@@ -27,7 +27,8 @@ void SettingsFrame::create(HWND window, Dpi dpi, HFONT font) {
       case layout::Kind::edit:
       case layout::Kind::password:
         args.window_class = L"EDIT";
-        args.style |= ES_AUTOHSCROLL | (c.kind == layout::Kind::password ? ES_PASSWORD : 0);
+        args.style |= ES_AUTOHSCROLL;
+        if (c.kind == layout::Kind::password) args.style |= ES_PASSWORD;
         args.ex_style = WS_EX_CLIENTEDGE;
         break;
       case layout::Kind::option:
