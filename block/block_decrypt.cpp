@@ -4,6 +4,7 @@
 
 #include "block/ascii.h"
 #include "block/cipher_library.h"
+#include "block/password_nfc.h"
 #include "block/strong/strong_envelope.h"
 
 namespace quiren::block {
@@ -90,9 +91,21 @@ BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password,
   return {BlockOutcomeKind::plain_text, std::move(*text)};
 }
 
+// The key comes from the password in NFC. A block sealed before that rule
+// took the password as typed: when the NFC key fails and the typed password
+// differs from its NFC form, that is tried too.
+OpenResult open_under_either_form(const std::vector<std::uint8_t>& envelope, std::string_view typed,
+                                  CryptoProvider& crypto) {
+  const std::optional<SecretBytes> nfc = nfc_utf8(typed);
+  if (!nfc) return open_envelope(crypto, envelope, typed);
+  OpenResult opened = open_envelope(crypto, envelope, nfc->view());
+  if (opened.status != OpenStatus::wrong_password_or_altered || nfc->view() == typed) return opened;
+  return open_envelope(crypto, envelope, typed);
+}
+
 BlockOutcome open_strong(const std::vector<std::uint8_t>& envelope, std::string_view password,
                          CryptoProvider& crypto) {
-  OpenResult opened = open_envelope(crypto, envelope, password);
+  OpenResult opened = open_under_either_form(envelope, password, crypto);
   switch (opened.status) {
     case OpenStatus::opened:
       return {BlockOutcomeKind::plain_text, std::move(opened.text), TextEncoding::utf8};

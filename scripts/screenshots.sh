@@ -17,7 +17,7 @@ ctest --test-dir "$build" -R '^e2e\.release_journey\.ja$' --output-on-failure
 shots="$build/e2e-screens/release_journey.ja"
 mkdir -p "$out"
 # Shot name: the name the guides use.
-for name in splash encrypt-question password-prompt viewer menu settings password-editor about; do
+for name in splash encrypt-question password-prompt password-prompt-shown viewer menu settings password-editor about; do
   png="$shots/$name.png"
   rect="$shots/$name.rect"
   [ -f "$png" ] && [ -f "$rect" ] || { echo "screenshots: $name was not shot" >&2; exit 1; }

@@ -21,6 +21,8 @@ inline constexpr std::u16string_view kNoPasswordAfterChooser =
     u"パスワードが入力されなかった為、処理を中止します。";
 inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入力されなかった為、処理を中止します";
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
+inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStrongPasswordTooLong;
+using core::texts::password_too_long;
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
 inline constexpr std::u16string_view kEncrypted = u"暗号化した文章をクリップボードに書き込みました";
 inline constexpr std::u16string_view kTextNotInCodePage =
