@@ -5,6 +5,7 @@
 #include "block/ascii.h"
 #include "block/block_rules.h"
 #include "block/cipher_library.h"
+#include "block/password_nfc.h"
 #include "block/strong/envelope_check.h"
 #include "block/strong/strong_envelope.h"
 #include "block/strong_jobs.h"
@@ -139,7 +140,12 @@ std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem) {
 }
 
 std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
+  // The key comes from the password in NFC. A block sealed before that rule
+  // took the password as typed: when it differs from its NFC form, that is
+  // tried too, after the NFC key failed.
   std::vector<SecretBytes> forms;
+  std::optional<SecretBytes> nfc = nfc_utf8(password.utf8.view());
+  if (nfc && nfc->view() != password.utf8.view()) forms.push_back(std::move(*nfc));
   forms.push_back(password.utf8.copy());
   return forms;
 }

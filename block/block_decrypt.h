@@ -1,7 +1,8 @@
 // Opening one armoured block, of either kind. A compatible block: the
 // password check against the block's check field, then the text field,
 // through the compatible cipher, in the ANSI code page it works in. A strong
-// block: its envelope opened under the password in UTF-8. decrypt_run.h
+// block: its envelope opened under the password's UTF-8 in NFC, or as typed
+// for a block sealed before keys came from NFC (password_nfc.h). decrypt_run.h
 // opens every block of a text this way under one password.
 #pragma once
 

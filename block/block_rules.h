@@ -94,9 +94,15 @@ inline constexpr int kWidestWrap = 100;
 inline constexpr int kDefaultWrap = 60;
 
 // Encryption refuses longer passwords (UTF-16 code units, the tray
-// program's measure of a text's length). Messages that name the limit take
-// it from here.
-inline constexpr std::size_t kLongestPassword = 30;
+// program's measure of a text's length), by the kind of block it is about
+// to write: the compatible format keeps the earlier version's 30, a strong
+// block takes a passphrase of several words. Messages that name a limit
+// take it from here.
+inline constexpr std::size_t kLongestCompatiblePassword = 30;
+inline constexpr std::size_t kLongestStrongPassword = 128;
+constexpr std::size_t longest_password(bool strong_block) {
+  return strong_block ? kLongestStrongPassword : kLongestCompatiblePassword;
+}
 
 // The longest text a block carries, in bytes of the block's encoding, and
 // the most one decrypt run gives back over all its blocks together: the

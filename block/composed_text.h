@@ -3,7 +3,7 @@
 // cannot go on naming a limit the rule no longer has:
 //
 //   inline constexpr auto kTooLongText =
-//       compose(u"", kLongestPassword, u"文字以上のパスワードは利用できません。");
+//       compose(u"", kLongestCompatiblePassword, u"文字以上のパスワードは利用できません。");
 //   inline constexpr std::u16string_view kTooLong = kTooLongText.view();
 #pragma once
 

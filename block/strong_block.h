@@ -20,8 +20,8 @@ struct StrongBlock {
   std::u16string block;  // set only when sealed
 };
 
-// Seals `text_utf8` under `password_utf8` (fresh salt and nonce, the
-// writers' iteration count) and frames it. Nothing is written when the
+// Seals `text_utf8` under `password_utf8` in NFC (password_nfc.h; fresh
+// salt and nonce, the writers' iteration count) and frames it. Nothing is written when the
 // system's random source or cryptography fails.
 StrongBlock write_strong_block(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8,
                                int width);

@@ -6,6 +6,10 @@
 #     mu-quiren-<version>/quiren.exe         the command-line tool (64-bit)
 #     mu-quiren-<version>/x86/quiren.dll     the cipher library for 32-bit programs
 #     mu-quiren-<version>/docs/              the user guides and their pictures
+#     mu-quiren-<version>/reader/quiren-reader.html  the offline reader page for
+#                                            recipients without the program
+#     mu-quiren-<version>/RELEASE-NOTES.txt  what is in the zip, and the page's SHA-256
+# It prints the page's SHA-256, so that it can be given to recipients.
 # Usage: scripts/package.sh [output-dir]   (default dist)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,7 +38,7 @@ stage "staging $name"
 staging=build/package-stage
 rm -rf "$staging"
 dir=$staging/$name
-mkdir -p "$dir/x86" "$dir/docs/screenshots"
+mkdir -p "$dir/x86" "$dir/docs/screenshots" "$dir/reader"
 bin64=build/package-win64/bin
 cp "$bin64/mu_quiren11e.exe" "$bin64/quiren.dll" "$bin64/quiren.exe" "$dir/"
 cp build/package-win32/bin/quiren.dll "$dir/x86/"
@@ -45,6 +49,27 @@ cp docs/guide-ja.md docs/guide-en.md "$dir/docs/"
 cp docs/screenshots/*.png "$dir/docs/screenshots/"
 "$root/scripts/check-exports.sh" "$dir/quiren.dll"
 "$root/scripts/check-exports.sh" "$dir/x86/quiren.dll"
+
+stage "offline reader page"
+"$root/scripts/build-reader.sh" "$dir/reader/quiren-reader.html"
+page_sha256=$(sha256sum "$dir/reader/quiren-reader.html" | cut -d' ' -f1)
+# CR LF: the notes are read on Windows.
+sed 's/$/\r/' >"$dir/RELEASE-NOTES.txt" <<NOTES
+mu-quiren $version
+
+mu_quiren11e.exe     the tray program (64-bit Windows)
+quiren.dll           its cipher library; x86/quiren.dll for 32-bit programs
+quiren.exe           the command-line tool
+docs/                the user guides (Japanese and English)
+reader/quiren-reader.html
+                     the offline reader page: opens and writes strong blocks in
+                     a browser, for recipients who do not have the program.
+                     Hand it over once (or put it on an intranet page); never
+                     attach it to each message.
+
+SHA-256 of reader/quiren-reader.html:
+$page_sha256
+NOTES
 
 stage "zip"
 # Every entry gets the time of the last commit, so one commit always gives
@@ -59,3 +84,4 @@ rm -f "$out/$zip_name"
 ( cd "$staging" && find "$name" -print | LC_ALL=C sort | zip -X -q -D "$out/$zip_name" -@ )
 unzip -l "$out/$zip_name"
 echo "package: $out/$zip_name"
+echo "package: reader/quiren-reader.html SHA-256 $page_sha256"

@@ -45,7 +45,8 @@ name=$(basename "$zip" -win64.zip)
 stage "contents of $(basename "$zip")"
 expected=$(printf '%s\n' \
   "$name/mu_quiren11e.exe" "$name/quiren.dll" "$name/quiren.exe" "$name/x86/quiren.dll" \
-  "$name/docs/guide-ja.md" "$name/docs/guide-en.md" | LC_ALL=C sort)
+  "$name/docs/guide-ja.md" "$name/docs/guide-en.md" "$name/reader/quiren-reader.html" \
+  "$name/RELEASE-NOTES.txt" | LC_ALL=C sort)
 listing=$(unzip -Z1 "$zip")
 present=$(grep -v '/$' <<<"$listing" | grep -v '/docs/screenshots/' | LC_ALL=C sort)
 [ "$present" = "$expected" ] || fail "the zip holds:
@@ -60,6 +61,10 @@ for guide in guide-ja.md guide-en.md; do
 done
 unpacked=$work/unpacked
 unzip -q "$zip" -d "$unpacked"
+# The notes name the page's SHA-256, for recipients to check the file.
+page_sha256=$(sha256sum "$unpacked/$name/reader/quiren-reader.html" | cut -d' ' -f1)
+grep -q "^$page_sha256"$'\r'"\$" "$unpacked/$name/RELEASE-NOTES.txt" ||
+  fail "RELEASE-NOTES.txt does not carry the reader page's SHA-256 $page_sha256"
 app=$unpacked/$name
 format() { x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format \(.*\)/\1/p'; }
 for f in mu_quiren11e.exe quiren.dll quiren.exe; do

@@ -2,6 +2,7 @@
 # Regenerates the user guide's pictures (docs/screenshots/*.png) from the
 # real windows: builds the 64-bit Windows tree, runs the release journey
 # under Wine with the Japanese locale, and cuts each shot to its window.
+# The reader page's pictures are shot in headless Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +17,7 @@ ctest --test-dir "$build" -R '^e2e\.release_journey\.ja$' --output-on-failure
 shots="$build/e2e-screens/release_journey.ja"
 mkdir -p "$out"
 # Shot name: the name the guides use.
-for name in splash encrypt-question password-prompt viewer menu settings progress password-editor about; do
+for name in splash encrypt-question password-prompt password-prompt-shown viewer menu settings progress password-editor about; do
   png="$shots/$name.png"
   rect="$shots/$name.rect"
   [ -f "$png" ] && [ -f "$rect" ] || { echo "screenshots: $name was not shot" >&2; exit 1; }
@@ -32,4 +33,11 @@ for name in splash encrypt-question password-prompt viewer menu settings progres
   fi
   convert "$png" "${cut[@]}" -strip -define png:exclude-chunks=date,time "$out/$name.png"
   echo "screenshots: $out/$name.png (${w}x${h})"
+done
+
+scripts/build-reader.sh "$build/web/quiren-reader.html" >/dev/null
+/usr/bin/python3 tests/web/shoot_page.py "$build/web/quiren-reader.html" "$build/web/shots" >/dev/null
+for lang in ja en; do
+  convert "$build/web/shots/reader-$lang.png" -strip -define png:exclude-chunks=date,time "$out/reader-$lang.png"
+  echo "screenshots: $out/reader-$lang.png"
 done

@@ -9,7 +9,8 @@ packages=(
   mingw-w64 wine wine64 wine32:i386 xvfb xauth x11-utils
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
-  libssl-dev python3-cryptography
+  libssl-dev python3-cryptography libutf8proc-dev
+  nodejs chromium chromium-driver python3-selenium
 )
 
 missing=()

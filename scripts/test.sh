@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test of mu-quiren:
 #   native unit tests, the same under ASan+UBSan, short fuzzing runs,
-#   the Windows build (64-bit, and the 32-bit quiren.dll) with its
-#   end-to-end tests under Wine.
+#   the offline reader page (Node, headless Chromium), the Windows build
+#   (64-bit, and the 32-bit quiren.dll) with its end-to-end tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,6 +16,9 @@ stage "native build; unit tests of cipher, block, tray logic and tool; tool end 
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+stage "offline reader page: its module under Node's test runner; the page in headless Chromium with the native tool"
+"$root/tests/web/run-web-tests.sh" "$root/build/native/bin/quiren" build/web
 
 stage "the same unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUIREN_SANITIZE=ON >/dev/null
@@ -40,7 +43,8 @@ stage "Windows build (mingw-w64), 64-bit: the tray program, quiren.dll, quiren.e
 # The native tool from the first stage: the strong journey exchanges blocks
 # between it and the tray under Wine.
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_NATIVE_TOOL="$root/build/native/bin/quiren" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_NATIVE_TOOL="$root/build/native/bin/quiren" \
+  -DQUIREN_READER_PAGE="$root/build/web/quiren-reader.html" >/dev/null
 cmake --build build/win64 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win64/bin/quiren.dll
 

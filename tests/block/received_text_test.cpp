@@ -9,6 +9,7 @@
 #include "block/line_breaks.h"
 #include "block/received_characters.h"
 #include "tests/support/received_forms.h"
+#include "vectors/repair_cases.h"
 
 namespace quiren::block {
 namespace {
@@ -79,121 +80,21 @@ TEST(ReceivedText, DamagedFormsStayUnreadable) {
   }
 }
 
-struct Case {
-  const char* name;
-  std::u16string_view in;
-  std::u16string_view out;
-};
-
+// The shared repair cases (tests/vectors/repair-cases.json), which the
+// reader page's repair is held to as well.
 TEST(ReceivedText, BlocksComeBackInTheWritersForm) {
-  const Case cases[] = {
-      {"one level", u"hi\r\n> (quiren_start)\r\n> AGg2Qs>A#3\r\n> (quiren_end)\r\n> bye",
-       u"hi\r\n(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)\r\n> bye"},
-      {"body line starting with the separator", u"> (quiren_start)\r\n> AGGGG\r\n> >A#3\r\n> (quiren_end)",
-       u"(quiren_start)\r\nAGGGG\r\n>A#3\r\n(quiren_end)"},
-      {"separator right after an unspaced prefix", u">(quiren_start)\r\n>AGGGG\r\n>>A#3\r\n>(quiren_end)",
-       u"(quiren_start)\r\nAGGGG\r\n>A#3\r\n(quiren_end)"},
-      {"two levels, spacing differs", u">> (quiren_start)\r\n> > AGg\r\n>>(quiren_end)",
-       u"(quiren_start)\r\nAGg\r\n(quiren_end)"},
-      {"bar prefix keeps a bar of the body", u"| (quiren_start)\r\n| AGg\r\n| |>A\r\n| (quiren_end)",
-       u"(quiren_start)\r\nAGg\r\n|>A\r\n(quiren_end)"},
-      {"each block its own prefix",
-       u"> (quiren_start)\r\n> AG\r\n> (quiren_end)\r\n| (quiren_start)\r\n| BG\r\n| (quiren_end)",
-       u"(quiren_start)\r\nAG\r\n(quiren_end)\r\n(quiren_start)\r\nBG\r\n(quiren_end)"},
-      {"a line without the quote keeps its characters", u"> (quiren_start)\r\n> AG\r\ng2>\r\n> (quiren_end)",
-       u"(quiren_start)\r\nAG\r\ng2>\r\n(quiren_end)"},
-      {"line breaks of the block only", u"a\nb\n(quiren_start)\nAG>A\r(quiren_end)\nc\rd",
-       u"a\nb\n(quiren_start)\r\nAG>A\r\n(quiren_end)\nc\rd"},
-      {"blanks, and the lines they leave empty",
-       u"\t(quiren_start)\u3000\r\n\r\n\tA G\u00A0g\t>\r\n\t\u3000\r\n\t(quiren_end)",
-       u"(quiren_start)\r\nAGg>\r\n(quiren_end)"},
-      {"tab inside a body line the reader read", u"(quiren_start)\r\nAGg\t2>A\r\n(quiren_end)",
-       u"(quiren_start)\r\nAGg2>A\r\n(quiren_end)"},
-      {"whole block on one line", u"(quiren_start) AGg2Qs>A#3 Al~ (quiren_end) thanks",
-       u"(quiren_start)\r\nAGg2Qs>A#3Al~\r\n(quiren_end) thanks"},
-      {"one line, quoted", u"> > (quiren_start) AGg2Qs>A#3 (quiren_end)",
-       u"(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)"},
-      {"first and last body lines run into the markers",
-       u"> (quiren_start) AGg2\n> Qs>A#3 (quiren_end)", u"(quiren_start)\r\nAGg2\r\nQs>A#3\r\n(quiren_end)"},
-      {"a block after one on the same line", u"(quiren_start) AG>A (quiren_end) (quiren_start) BG>B (quiren_end)",
-       u"(quiren_start)\r\nAG>A\r\n(quiren_end)(quiren_start)\r\nBG>B\r\n(quiren_end)"},
-      {"start marker broken by a space, as the reader sees it",
-       u"> (quiren _start)\r\n> AG>A\r\n> (quiren_end)\r\n> (quiren_start)\r\n> BG>B\r\n> (quiren_end)",
-       u"(quiren _start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_start)\r\nBG>B\r\n(quiren_end)"},
-      {"other text before the end marker stays there", u"> (quiren_start)\r\n> AG>A\r\n> 以上 (quiren_end)",
-       u"(quiren_start)\r\nAG>A\r\n以上 (quiren_end)"},
-      {"mode letter C, no separator", u"> (quiren_start)\n> CAQEB\n> Al~\n> (quiren_end)",
-       u"(quiren_start)\r\nCAQEB\r\nAl~\r\n(quiren_end)"},
-      // What chat and office programs put in.
-      {"invisible characters in the markers and the body",
-       u"(qui\u200Bren_start)\u2060\r\nAG\u00ADg2\u200CQs\u200D>\uFEFFA\r\n(quiren\u200B_end)",
-       u"(quiren_start)\r\nAGg2Qs>A\r\n(quiren_end)"},
-      {"a byte order mark before the start marker", u"\uFEFF(quiren_start)\r\nAG>A#\u200B3\r\n(quiren_end)",
-       u"(quiren_start)\r\nAG>A#3\r\n(quiren_end)"},
-      {"full-width markers and body, ideographic spaces",
-       u"（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\u3000\r\nＡＧｇ２\u3000Ｑｓ＞Ａ＃３\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
-       u"(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)"},
-      {"the last full-width character and the first", u"(quiren_start)\r\nA～！＂＇>A\r\n(quiren_end)",
-       u"(quiren_start)\r\nA~!\"'>A\r\n(quiren_end)"},
-      {"full-width quote prefix, as Japanese mail quotes",
-       u"＞　（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\r\n＞　ＡＧｇ\r\n＞　＞Ａ＃３\r\n＞　（ｑｕｉｒｅｎ＿ｅｎｄ）",
-       u"(quiren_start)\r\nAGg\r\n>A#3\r\n(quiren_end)"},
-      {"curly quotes in a compatible body", u"(quiren_start)\r\nB\u2018Gg\u2019>A\u201CQ\u201D\r\n(quiren_end)",
-       u"(quiren_start)\r\nB'Gg'>A\"Q\"\r\n(quiren_end)"},
-      {"curly quotes stay in a strong body, where nothing reads them",
-       u"(quiren_start)\r\nCAQ\u2019E\u00A0B\r\n(quiren_end)", u"(quiren_start)\r\nCAQ\u2019EB\r\n(quiren_end)"},
-      {"a full-width text mode letter the reader would take as it is",
-       u"(quiren_start)\r\nAGGGGG>ＢGGGGG\r\n(quiren_end)", u"(quiren_start)\r\nAGGGGG>BGGGGG\r\n(quiren_end)"},
-      {"the whole full-width block on one line",
-       u"（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\u3000ＡＧｇ２Ｑｓ＞Ａ\u3000＃３\u3000（ｑｕｉｒｅｎ＿ｅｎｄ）",
-       u"(quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end)"},
-  };
-  for (const Case& c : cases) {
+  for (const testing::vectors::RewrittenCase& c : testing::vectors::kRewrittenCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(printable(repair_received_text(c.in)), printable(c.out));
+    EXPECT_EQ(printable(repair_received_text(c.received)), printable(c.repaired));
   }
 }
 
 // What the reader reads today, and what it never reads, stays as it is.
 TEST(ReceivedText, LeftAsItStands) {
-  const std::u16string_view cases[] = {
-      // read as they stand (odd ones too: the reader's result is kept; a
-      // field it reads is whole armour groups)
-      u"x\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)",
-      u"see: (quiren_start)\r\nAGg2Qs>A#3\r\n(quiren_end) thanks",
-      u"  (quiren_start) \r\n A Gg2Qs>A #3 \r\n  Al~OuWcK\r\n  (quiren_end)",
-      u"(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu(quiren_end)",
-      u"(quiren_start)\nxB\r\nGg2Qs>A#3Al~\r\n(quiren_end)",
-      u"> (quiren_start) xyB\r\nGg2Qs>A#3Al~\r\n(quiren_end)",
-      u"> (quiren_start)\r\nAGg2Qs\r\n> >A#3Al\r\n(quiren_end)",
-      u"(quiren_start)\r\nAGg2Qs>A#3Al~\r\nOu\n(quiren_end)",
-      // no start marker followed by an end marker
-      u"> (quiren_start)\r\n> AG>A\r\n",
-      u"> (quiren_end)\r\n> (quiren_start)\r\n> AG>A\r\n",
-      u"> (quiren_ start)\n> AG>A\n> (quiren_end)",
-      u"> (quiren_start)\n> AG>A\n> (quiren\u00A0_end)",
-      // other text before the start marker on its line
-      u"see (quiren_start)\r\n> AGg\r\n> (quiren_end)",
-      u"> see (quiren_start)\n> AGg\n> (quiren_end)",
-      u"Re: (quiren_start) AG>A (quiren_end)",
-      // after the start marker on its line, something that is no body
-      u"> (quiren_start) ← here\n> AG>A\n> (quiren_end)",
-      // a broken end marker the blanks' removal would mend
-      u"> (quiren_start)\n> AG>A(quiren_\tend)x\n> (quiren_end)",
-      // after a stray end marker the reader reads nothing
-      u"(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n(quiren_end)\r\n> (quiren_start)\n> BG>B\n> (quiren_end)",
-      // full-width and invisible characters outside the blocks
-      u"ＡＢＣ\u200B“quoted”\r\n(quiren_start)\r\nAG>A\r\n(quiren_end)\r\n\u00ADＸ",
-      // a blank inside a full-width marker hides it, as a space does
-      u"（ｑｕｉｒｅｎ\u3000＿ｓｔａｒｔ）\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
-      // other text before a full-width start marker on its line
-      u"見てください（ｑｕｉｒｅｎ＿ｓｔａｒｔ）\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
-      // full-width forms of characters that are no marker's
-      u"［ｑｕｉｒｅｎ＿ｓｔａｒｔ］\r\nＡＧ＞Ａ\r\n（ｑｕｉｒｅｎ＿ｅｎｄ）",
-  };
-  for (std::u16string_view text : cases) {
-    SCOPED_TRACE(printable(text));
-    EXPECT_EQ(printable(repair_received_text(text)), printable(text));
+  for (const testing::vectors::UntouchedCase& c : testing::vectors::kUntouchedCases) {
+    SCOPED_TRACE(c.why);
+    SCOPED_TRACE(printable(c.received));
+    EXPECT_EQ(printable(repair_received_text(c.received)), printable(c.received));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cipher/armour.h"
 #include "tests/block/strong/envelope_vectors.h"
 #include "tests/support/quick_crypto.h"
+#include "vectors/sealed_blocks.h"
 
 namespace quiren::block {
 namespace {
@@ -108,6 +110,28 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   const std::vector<BlockItem> received = read_blocks(repair_received_text(quoted));
   ASSERT_EQ(received.size(), 1u);
   EXPECT_EQ(decrypt_block(received[0], password, cipher, crypto).text, "two 😀");
+}
+
+// Blocks sealed by an implementation of their own (the shared vectors the
+// reader page reads too), each opened by the real derivation to exactly its
+// text and framed back to exactly its block.
+TEST(StrongBlock, IndependentlySealedBlocksOpenToTheirText) {
+  const std::unique_ptr<CryptoProvider> crypto = platform_crypto();
+  NoCipher cipher;
+  for (const testing::vectors::SealedBlock& sealed : testing::vectors::kSealedBlocks) {
+    SCOPED_TRACE(sealed.name);
+    const std::vector<BlockItem> items = read_blocks(sealed.block);
+    ASSERT_EQ(items.size(), 1u);
+    ASSERT_EQ(items[0].problem, BlockProblem::none);
+    ASSERT_EQ(items[0].kind, BlockKind::strong);
+    EXPECT_EQ(items[0].envelope, from_hex(sealed.envelope_hex));
+    EXPECT_EQ(frame_strong_envelope(items[0].envelope, sealed.width), sealed.block);
+    const BlockPassword password{SecretBytes(sealed.password_nfc), SecretBytes(sealed.password_nfc)};
+    const BlockOutcome outcome = decrypt_block(items[0], password, cipher, *crypto);
+    ASSERT_EQ(outcome.kind, BlockOutcomeKind::plain_text);
+    EXPECT_EQ(outcome.encoding, TextEncoding::utf8);
+    EXPECT_EQ(outcome.text, sealed.text);
+  }
 }
 
 TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBeforeAnyPassword) {

@@ -206,6 +206,85 @@ TEST_F(EncryptFlowTest, TextHoldingTheStartMarkerGoesToTheDecryptFlow) {
   EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
 }
 
+// Behind the mask a typo would lock the text away: the encrypt prompt asks
+// for the password twice, the decrypt prompt once.
+TEST_F(EncryptFlowTest, TheTypedPasswordMustBeTypedTwiceAlike) {
+  desktop.clipboard = u"secret text";
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"合言葉"};
+  desktop.confirmation_answers = {u"合言葉!"};
+  flows.on_clipboard_change();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(desktop.prompts[0].kind, testing::PromptKind::confirmed_password);
+  EXPECT_EQ(desktop.box_texts(),
+            (std::vector<std::u16string>{std::u16string(text::kAskEncrypt), std::u16string(core::texts::kPasswordsDiffer),
+                                         std::u16string(text::kNoPasswordTyped)}))
+      << "differing, then cancelled";
+  EXPECT_TRUE(cipher.encrypts.empty());
+  EXPECT_EQ(desktop.clipboard, u"secret text");
+  EXPECT_EQ(desktop.clipboard_writes, 0);
+
+  // Differing twice, then alike: the block is made under the password typed
+  // alike, and once.
+  forget();
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"one", u"two", u"合言葉"};
+  desktop.confirmation_answers = {u"uno", u"dos", u"合言葉"};
+  flows.on_clipboard_change();
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+  ASSERT_EQ(cipher.encrypts.size(), 2u);
+  EXPECT_EQ(cipher.encrypts[0].password, desktop.to_ansi(u"合言葉").bytes);
+  EXPECT_EQ(desktop.box_texts().back(), kEncrypted);
+
+  // Decrypting asks once.
+  forget();
+  desktop.prompt_answers = {u"合言葉"};
+  desktop.box_answers = {Answer::yes};
+  flows.on_clipboard_change();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(desktop.prompts[0].kind, testing::PromptKind::password);
+  EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptDecryptPassword);
+}
+
+// What a password manager copies, or this program's viewer, is marked for
+// clipboard monitors to leave alone: the watch starts nothing for it, the
+// menu's commands still take it.
+TEST_F(EncryptFlowTest, ContentsKeptFromMonitorsStartNoFlowFromTheWatch) {
+  // Without the question, the watch would otherwise replace a copied
+  // password by a block at once.
+  state.settings.ask_before_encrypt = 0;
+  state.settings.ask_before_decrypt = 0;
+  const std::u16string block = block_for(u"text", u"pw");
+  for (const std::u16string& copied : {std::u16string(u"hunter2"), block}) {
+    SCOPED_TRACE(utf8(copied));
+    forget();
+    desktop.clipboard = copied;
+    desktop.clipboard_private = true;
+    desktop.prompt_answers = {u"pw"};
+    flows.on_clipboard_change();
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_TRUE(desktop.prompts.empty());
+    EXPECT_TRUE(cipher.encrypts.empty());
+    EXPECT_TRUE(cipher.decrypts.empty());
+    EXPECT_EQ(desktop.clipboard, copied);
+    EXPECT_FALSE(viewer.is_open());
+    EXPECT_TRUE(watch_starts_a_flow()) << "nothing is left busy";
+  }
+
+  // The user asked: the menu's commands take such contents.
+  forget();
+  desktop.clipboard = u"hunter2";
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  flows.encrypt_clipboard();
+  EXPECT_EQ(desktop.box_texts().back(), kEncrypted);
+  forget();
+  desktop.clipboard = block;
+  desktop.prompt_answers = {u"pw"};
+  flows.decrypt_clipboard();
+  EXPECT_EQ(viewer.text(), u"text");
+}
+
 TEST_F(EncryptFlowTest, AfterTheChooserClosesTheFlowGoesOnAndTheWatchIsQuietUntilItEnds) {
   state.settings.encrypt_password_from_list = true;
   chooser.pick = u"listed";

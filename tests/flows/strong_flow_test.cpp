@@ -97,21 +97,78 @@ TEST_F(WesternStrongFlowTest, CarriesTextAndPasswordsTheCodePageCannotHold) {
   EXPECT_EQ(viewer.text(), plain);
 }
 
-TEST_F(StrongFlowTest, PasswordRulesStay) {
-  const std::pair<std::u16string, std::u16string_view> cases[] = {
-      {std::u16string(31, u'a'), text::kPasswordTooLong},
-      {u"", text::kNoPasswordTyped},
+// A strong block takes a passphrase: up to 128 UTF-16 code units, typed,
+// fixed or from the list; an empty one stays refused.
+TEST_F(StrongFlowTest, PasswordLimitIsTheStrongOne) {
+  enum class Source { typed, fixed, list };
+  struct Case {
+    Source source;
+    std::u16string password;
+    std::u16string_view refusal;  // empty: a block
   };
-  for (const auto& [password, refusal] : cases) {
+  const std::u16string k128 = std::u16string(126, u'a') + u16("😀");
+  const Case cases[] = {
+      {Source::typed, std::u16string(31, u'a'), {}},
+      {Source::typed, k128, {}},
+      {Source::typed, k128 + u"a", text::kStrongPasswordTooLong},
+      {Source::typed, u"", text::kNoPasswordTyped},
+      {Source::fixed, k128, {}},
+      {Source::fixed, std::u16string(129, u'a'), text::kStrongPasswordTooLong},
+      {Source::list, k128, {}},
+      {Source::list, std::u16string(129, u'a'), text::kStrongPasswordTooLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::utf8(c.password));
     forget();
     desktop.clipboard = u"text";
+    state.settings.encrypt_with_fixed_password = c.source == Source::fixed;
+    state.settings.encrypt_password_from_list = c.source == Source::list;
+    desktop.settings[u"angopass"] = c.password;
+    chooser.pick = c.password;
     desktop.box_answers = {Answer::yes};
-    desktop.prompt_answers = {password};
+    desktop.prompt_answers = {c.password};
     flows.on_clipboard_change();
-    EXPECT_EQ(desktop.box_texts().back(), refusal);
-    EXPECT_EQ(desktop.clipboard, u"text");
+    if (c.refusal.empty()) {
+      EXPECT_EQ(desktop.box_texts().back(), text::kEncryptedStrong);
+      EXPECT_TRUE(desktop.clipboard->starts_with(u"(quiren_start)\r\nC"));
+    } else {
+      EXPECT_EQ(desktop.box_texts().back(), c.refusal);
+      EXPECT_EQ(desktop.clipboard, u"text");
+    }
     EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
   }
+}
+
+// One password on every system: the precomposed and the decomposed forms of
+// the same characters open each other's blocks; a block sealed before keys
+// came from NFC still opens under the form it was sealed under.
+TEST_F(StrongFlowTest, APasswordIsTheSameInEitherUnicodeForm) {
+  const std::u16string composed = u16("がぎぐパ");
+  const std::u16string decomposed = u16("\u304B\u3099\u304D\u3099\u304F\u3099\u30CF\u309A");
+  ASSERT_NE(composed, decomposed);
+  for (const auto& [sealed_under, opened_with] :
+       {std::pair{composed, decomposed}, std::pair{decomposed, composed}, std::pair{decomposed, decomposed}}) {
+    decrypt(block_for(u"同じ合言葉", sealed_under), opened_with);
+    EXPECT_EQ(viewer.text(), u16("同じ合言葉"));
+  }
+
+  // Sealed under the decomposed password's own UTF-8, as before.
+  const std::string raw = testing::utf8(decomposed);
+  const block::SealResult earlier = block::seal_envelope(*crypto, "before", raw);
+  ASSERT_EQ(earlier.status, block::SealStatus::sealed);
+  const std::u16string earlier_block = block::frame_strong_envelope(earlier.envelope, 60);
+  crypto->derivations = 0;
+  decrypt(earlier_block, decomposed);
+  EXPECT_EQ(viewer.text(), u"before");
+  EXPECT_EQ(crypto->derivations, 2) << "the NFC key first, then the password as typed";
+  decrypt(earlier_block, composed);
+  EXPECT_EQ(viewer.text(), text::kWrongPassword) << "its key was never the NFC form's";
+
+  // A password already in NFC has one form: a wrong one costs one key.
+  crypto->derivations = 0;
+  decrypt(block_for(u"x", u"pw"), u"PW");
+  EXPECT_EQ(viewer.text(), text::kWrongPassword);
+  EXPECT_EQ(crypto->derivations, 2) << "one to seal, one to try";
 }
 
 TEST_F(StrongFlowTest, NothingIsEncryptedWhenTheRandomSourceFails) {

@@ -145,14 +145,19 @@ TEST_P(PasswordListAdd, AcceptsOrRefusesBeforeAnythingChanges) {
 }
 
 const std::u16string kThirtyJapanese(30, u'漢');
+const std::u16string k128Japanese(128, u'漢');
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PasswordListAdd,
     ::testing::Values(
         AddCase{"thirty_ascii", 932, std::u16string(30, u'a'), u"d", {}, 2},
         AddCase{"thirty_japanese", 932, kThirtyJapanese, u"d", {}, 2},
-        AddCase{"thirty_one_refused", 932, std::u16string(31, u'a'), u"d", texts::kTooLong, 1},
-        AddCase{"thirty_one_japanese_refused", 932, kThirtyJapanese + u"字", u"d", texts::kTooLong, 1},
+        // An entry may serve a strong block: the strong limit. A compatible
+        // block refuses a longer one when it is about to be written.
+        AddCase{"thirty_one_ascii", 932, std::u16string(31, u'a'), u"d", {}, 2},
+        AddCase{"thirty_one_japanese", 932, kThirtyJapanese + u"字", u"d", {}, 2},
+        AddCase{"a_hundred_and_twenty_eight", 932, k128Japanese, u"d", {}, 2},
+        AddCase{"a_hundred_and_twenty_nine_refused", 932, k128Japanese + u"字", u"d", texts::kTooLong, 1},
         AddCase{"quote_in_password", 932, u"a\"b", u"d", texts::kQuoteRefused, 1},
         AddCase{"quote_in_description", 932, u"ab", u"say \"hi\"", texts::kQuoteRefused, 2},
         AddCase{"japanese_outside_1252", 1252, u16("秘密"), u"d", texts::kCharacterRefused, 1},
@@ -160,6 +165,33 @@ INSTANTIATE_TEST_SUITE_P(
         AddCase{"accents_in_1252", 1252, u16("café"), u16("déjà"), {}, 2},
         AddCase{"outside_932", 932, u16("pass😀"), u"d", texts::kCharacterRefused, 1}),
     [](const ::testing::TestParamInfo<AddCase>& param_info) { return param_info.param.name; });
+
+TEST_F(PasswordListWindowTest, ThePasswordIsMaskedAndTypedTwice) {
+  open_editor();
+  // The repetition differs: said, and the prompt takes the next try; Cancel
+  // there adds nothing.
+  desktop.prompt_answers = {u"合言葉"};
+  desktop.confirmation_answers = {u"合言業"};
+  window.add();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(desktop.prompts[0].kind, testing::PromptKind::confirmed_password);
+  EXPECT_EQ(desktop.prompts[0].title, texts::kPromptTitle);
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(core::texts::kPasswordsDiffer)});
+  EXPECT_TRUE(window.lines().empty());
+
+  // Typed the same twice after a differing try: added, the description
+  // asked in a plain prompt.
+  desktop.prompts.clear();
+  desktop.boxes.clear();
+  desktop.prompt_answers = {u"合言葉", u"合言葉", u"説明"};
+  desktop.confirmation_answers = {u"合言葉 ", u"合言葉"};
+  window.add();
+  EXPECT_EQ(desktop.box_texts().size(), 1u);
+  EXPECT_EQ(window.passwords(), Lines{u"合言葉"});
+  EXPECT_EQ(window.descriptions(), Lines{u"説明"});
+  ASSERT_EQ(desktop.prompts.size(), 2u);
+  EXPECT_EQ(desktop.prompts[1].kind, testing::PromptKind::plain);
+}
 
 TEST_F(PasswordListWindowTest, CancelAtThePasswordChangesNothing) {
   open_editor();

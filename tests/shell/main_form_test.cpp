@@ -284,8 +284,30 @@ TEST_F(MainFormTest, SettingsOkHidesOnlyWhenSaved) {
   window.settings().controls.wrap_width = u"20";
   window.settings_ok();
   EXPECT_FALSE(window.settings_visible());
-  EXPECT_EQ(view.calls.back(), "hide");
+  EXPECT_EQ(std::vector<std::string>(view.calls.end() - 2, view.calls.end()),
+            (std::vector<std::string>{"hide", "refresh"}));
   EXPECT_EQ(desktop.settings[u"orikaesi"], u"20");
+}
+
+TEST_F(MainFormTest, TheHiddenDialogHoldsNoPassword) {
+  desktop.settings[u"angopass"] = u"暗号の合言葉";
+  desktop.settings[u"hukugopass"] = u"復号の合言葉";
+  window.load();
+  EXPECT_EQ(window.settings().controls.encrypt_password, u"") << "hidden from the start";
+  for (void (MainForm::*close)() : {&MainForm::settings_ok, &MainForm::settings_cancel}) {
+    window.run(MenuCommand::settings);
+    EXPECT_EQ(window.settings().controls.encrypt_password, u"暗号の合言葉");
+    EXPECT_EQ(window.settings().controls.decrypt_password, u"復号の合言葉");
+    EXPECT_FALSE(window.settings().controls.show_passwords) << "every opening starts masked";
+    window.settings().controls.show_passwords = true;
+    (window.*close)();
+    EXPECT_FALSE(window.settings_visible());
+    EXPECT_EQ(view.calls.back(), "refresh") << "the boxes are emptied";
+    EXPECT_EQ(window.settings().controls.encrypt_password, u"");
+    EXPECT_EQ(window.settings().controls.decrypt_password, u"");
+    EXPECT_EQ(desktop.settings[u"angopass"], u"暗号の合言葉") << "the store keeps them as they were";
+    EXPECT_EQ(desktop.settings[u"hukugopass"], u"復号の合言葉");
+  }
 }
 
 TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {

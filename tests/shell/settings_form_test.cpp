@@ -35,23 +35,46 @@ struct OkCase {
 
 const std::u16string k30(30, u'p');
 const std::u16string k31(31, u'p');
+const std::u16string k128(128, u'p');
+const std::u16string k129(129, u'p');
 
+// The limit a box keeps: 30 where its always-use option is selected while
+// compatible blocks are written, 128 in every other case.
 const OkCase kOkCases[] = {
-    {"fixed password of 30 accepted",
-     [](SettingsControls& c) { c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k30; }, u"", Icon::none, 60},
-    {"fixed password of 31 refused",
-     [](SettingsControls& c) { c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; },
+    {"compatible: fixed password of 30 accepted",
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k30; },
+     u"", Icon::none, 60},
+    {"compatible: fixed password of 31 refused",
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
-    {"31 in an unused encryption box accepted",
-     [](SettingsControls& c) { c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = k31; }, u"", Icon::none, 60},
-    {"fixed decryption password of 31 refused",
-     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k31; },
+    {"strong: fixed password of 128 accepted",
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k128; },
+     u"", Icon::none, 60},
+    {"strong: fixed password of 129 refused",
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k129; },
+     shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
+    {"compatible: 128 in an unused encryption box accepted",
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = k128; },
+     u"", Icon::none, 60},
+    {"compatible: 129 in an unused encryption box refused",
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::list; c.encrypt_password = k129; },
+     shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
+    {"compatible: fixed decryption password of 31 refused",
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k31; },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
-    {"31 in an unused decryption box accepted",
-     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = k31; }, u"", Icon::none, 60},
+    {"strong: fixed decryption password of 128 accepted",
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k128; },
+     u"", Icon::none, 60},
+    {"compatible: 31 in an unused decryption box accepted",
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = k31; },
+     u"", Icon::none, 60},
+    {"strong: 129 in an unused decryption box refused",
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::ask; c.decrypt_password = k129; },
+     shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"long password checked before the width",
-     [](SettingsControls& c) { c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; c.wrap_width = u"abc"; },
-     shell::texts::kPasswordTooLong, Icon::critical, 60},
+     [](SettingsControls& c) {
+       c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; c.wrap_width = u"abc";
+     }, shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"width 10", [](SettingsControls& c) { c.wrap_width = u"10"; }, u"", Icon::none, 10},
     {"width 100", [](SettingsControls& c) { c.wrap_width = u"100"; }, u"", Icon::none, 100},
     {"width 10.5 used as 10", [](SettingsControls& c) { c.wrap_width = u"10.5"; }, u"", Icon::none, 10},

@@ -1,5 +1,8 @@
 #include "tests/support/fake_desktop.h"
 
+#include "tray/core/boxes.h"
+#include "tray/core/password_prompt_form.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -116,6 +119,30 @@ std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16str
   std::u16string answer = prompt_answers.front();
   prompt_answers.pop_front();
   return answer;
+}
+
+block::SecretText FakeDesktop::password_prompt(const PasswordPromptSpec& spec) {
+  prompts.push_back({std::u16string(spec.prompt), std::u16string(spec.title),
+                     spec.confirm ? PromptKind::confirmed_password : PromptKind::password});
+  if (on_modal) on_modal();
+  PasswordPromptForm form(spec);
+  while (!form.closed()) {
+    if (prompt_answers.empty()) {
+      form.cancel();
+      break;
+    }
+    block::SecretText typed(prompt_answers.front());
+    prompt_answers.pop_front();
+    block::SecretText again = typed.copy();
+    if (form.confirmation_enabled() && !confirmation_answers.empty()) {
+      again = block::SecretText(confirmation_answers.front());
+      confirmation_answers.pop_front();
+    }
+    if (form.ok(std::move(typed), again) == PasswordPromptForm::Ok::differs) {
+      tell(*this, core::texts::kPasswordsDiffer, Icon::exclamation);
+    }
+  }
+  return form.take_answer();
 }
 
 bool FakeDesktop::clipboard_has_text() { return clipboard.has_value(); }

@@ -1,8 +1,12 @@
 // A scripted, recording stand-in for the desktop services.
 //
 // Message boxes answer from `box_answers` (front first); when that runs out
-// a box answers with its default button. Prompts answer from
-// `prompt_answers`; when that runs out a prompt is cancelled (""). Every box
+// a box answers with its default button. Prompts answer from `prompt_answers`;
+// when that runs out a prompt is cancelled (""). A password prompt runs the
+// real PasswordPromptForm: each OK types the next of `prompt_answers` and,
+// where the prompt asks for it, the next of `confirmation_answers` (the
+// same password again when that has run out); a repetition that differs
+// shows its box as the window does and takes the next answers. Every box
 // and prompt is recorded. `on_modal` runs inside every box and prompt, as if
 // a message arrived while it waited (a clipboard change, say).
 //
@@ -25,9 +29,12 @@
 
 namespace quiren::testing {
 
+enum class PromptKind { plain, password, confirmed_password };
+
 struct RecordedPrompt {
   std::u16string prompt;
   std::u16string title;
+  PromptKind kind = PromptKind::plain;
 };
 
 class FakeDesktop : public Desktop {
@@ -37,7 +44,9 @@ class FakeDesktop : public Desktop {
 
   Answer message_box(const MessageBoxSpec& box) override;
   std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title) override;
+  block::SecretText password_prompt(const PasswordPromptSpec& spec) override;
   bool clipboard_has_text() override;
+  bool clipboard_kept_from_monitors() override { return clipboard_private; }
   std::u16string clipboard_text() override;
   bool clipboard_put_text(std::u16string_view text) override;
   std::u16string program_directory() override { return program_dir; }
@@ -61,11 +70,13 @@ class FakeDesktop : public Desktop {
   int code_page;
   std::deque<Answer> box_answers;
   std::deque<std::u16string> prompt_answers;
+  std::deque<std::u16string> confirmation_answers;
   std::vector<MessageBoxSpec> boxes;
   std::vector<RecordedPrompt> prompts;
   std::function<void()> on_modal;
 
   std::optional<std::u16string> clipboard;  // nullopt: no text on it
+  bool clipboard_private = false;  // marked for monitors to leave alone
   bool clipboard_write_fails = false;
   int clipboard_writes = 0;
 

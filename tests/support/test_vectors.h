@@ -1,9 +1,10 @@
 // The shapes of the shared test vectors in tests/vectors/*.json, as the C++
 // tests and the Windows driver programs see them. The data itself comes
 // from headers made from those files at build time (tests/vectors/
-// vectors_to_cpp.py): "vectors/received_forms.h" and
-// "vectors/strong_envelopes.h". tests/vectors/README.md describes the
-// fields.
+// vectors_to_cpp.py): "vectors/received_forms.h",
+// "vectors/strong_envelopes.h", "vectors/sealed_blocks.h" and
+// "vectors/repair_cases.h".
+// tests/vectors/README.md describes the fields.
 #pragma once
 
 #include <cstddef>
@@ -62,6 +63,31 @@ struct KnownEnvelope {
   std::string_view envelope_hex;
   int width;
   std::u16string_view block;  // the envelope's block at `width`
+};
+
+// A strong block sealed with a fixed salt and nonce by an implementation of
+// its own.
+struct SealedBlock {
+  std::string_view name;
+  std::string_view text;          // UTF-8, what the block opens to
+  std::string_view password;      // UTF-8, as typed
+  std::string_view password_nfc;  // UTF-8, the password in NFC: the key's source
+  int width;
+  std::string_view envelope_hex;
+  std::u16string_view block;
+};
+
+// A received text the repair puts back into the writer's form.
+struct RewrittenCase {
+  std::string_view name;
+  std::u16string_view received;
+  std::u16string_view repaired;
+};
+
+// A received text the repair leaves exactly as it stands.
+struct UntouchedCase {
+  std::string_view why;
+  std::u16string_view received;
 };
 
 }  // namespace quiren::testing::vectors

@@ -68,6 +68,14 @@ TEST_F(PasswordFile, FirstLineOfARegularFile) {
       {limit + "\n", limit},
       {limit, limit},
       {limit + "\r", limit},
+      // Notepad's "UTF-8 with BOM": the mark is not part of the password,
+      // at the start only, and does not count against the limit.
+      {"\xEF\xBB\xBFsecret\r\n", "secret"},
+      {"\xEF\xBB\xBFパスワード", "パスワード"},
+      {"\xEF\xBB\xBF\r\n", ""},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFtwo\n", "\xEF\xBB\xBFtwo"},
+      {"mid\xEF\xBB\xBF" "dle\n", "mid\xEF\xBB\xBF" "dle"},
+      {"\xEF\xBB\xBF" + limit + "\r\n", limit},
   };
   for (const auto& [content, password] : cases) {
     SCOPED_TRACE(testing::PrintToString(content.substr(0, 40)) + " of " + std::to_string(content.size()));
@@ -84,6 +92,7 @@ TEST_F(PasswordFile, FirstLineLongerThanTheLimitIsRefused) {
       over + "\n",
       over + "\r\n",
       over + "\r",
+      "\xEF\xBB\xBF" + over + "\r\n",
       std::string(1 << 20, 'b'),  // no line break at all
       std::string(1 << 20, '\0'),
   };

@@ -9,6 +9,7 @@ import random
 import subprocess
 import sys
 import tempfile
+import unicodedata
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
@@ -84,8 +85,16 @@ code, _, err = run(["decrypt"], b"no block here", password="pw")
 check(code == 2 and err.count(b"\n") == 1, "no block")
 code, _, err = run(["encrypt"], b"text", password="")
 check(code == 2, "empty password refused")
-code, _, err = run(["encrypt"], b"text", password="a" * 31)
-check(code == 2, "31-character password refused")
+# Password limits by the kind of block: 30 for a compatible one, 128 for a
+# strong one, counted in UTF-16 code units.
+for args, longest in ((["encrypt", "--compatible"], 30), (["encrypt"], 128)):
+    code, block, err = run(args, b"text", password="a" * longest)
+    check(code == 0, "%d-character password for %r: %r" % (longest, args, err))
+    code, _, err = run(args, b"text", password="a" * (longest + 1))
+    check(code == 2 and b"longer than %d characters" % longest in err,
+          "%d-character password refused for %r: %r" % (longest + 1, args, err))
+code, _, err = run(["encrypt"], b"text", password="a" * 127 + "😀")
+check(code == 2 and b"longer than 128" in err, "an emoji counts twice")
 
 # The password file: a regular file's first line, up to 4096 bytes; anything
 # else is refused in one line, without reading on.
@@ -105,6 +114,14 @@ for path, what in (("/dev/zero", b"not a regular file"), (WORK, b"not a regular 
 code, block, _ = run(["encrypt", "--password-file", raw_file(b"no line break")], b"text")
 code, out, _ = run(["decrypt"], block, password="no line break")
 check(code == 0 and out == b"text", "password file without a line break")
+# Notepad's "UTF-8 with BOM" and Windows line ends: neither is part of the
+# password, in either kind of block.
+for content in ("\ufeff合言葉\r\n".encode("utf-8"), "\ufeff合言葉".encode("utf-8"), "合言葉\r".encode("utf-8"),
+                "\ufeff合言葉\r\nnext line\r\n".encode("utf-8")):
+    for kind in ([], ["--compatible"]):
+        code, block, err = run(["encrypt"] + kind + ["--password-file", raw_file(content)], b"text")
+        code, out, _ = run(["decrypt"], block, password="合言葉")
+        check(code == 0 and out == b"text", "password file %r %r: %r" % (content, kind, err))
 
 # Strong blocks by default: any text, read by an independent implementation
 # and reading its blocks, whatever the code page.
@@ -132,6 +149,26 @@ check(block_a != block_b, "strong blocks differ every time")
 code, out, _ = run(["decrypt"], block_a, password="PW")
 check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"),
       "strong block, wrong password")
+# One password on every system: a strong block's key comes from the password
+# in NFC, so the precomposed and the decomposed forms of the same characters
+# open each other's blocks; a block sealed before that rule (the decomposed
+# password's own UTF-8) still opens under what was typed then. A compatible
+# block takes the code page's bytes as typed.
+composed = "がぎぐパ"
+decomposed = unicodedata.normalize("NFD", composed)
+check(composed != decomposed, "the test password has two forms")
+for sealed_under, opened_with in ((decomposed, composed), (composed, decomposed)):
+    code, block, err = run(["encrypt"], b"nfc", password=sealed_under)
+    code, out, _ = run(["decrypt"], block, password=opened_with)
+    check(code == 0 and out == b"nfc", "sealed under %r, opened with %r: %r" % (sealed_under, opened_with, err))
+    check(strong_ref.open_envelope(strong_ref.unframe(block), composed) == "nfc",
+          "the key is the NFC form's, as the reference derives it from NFC")
+earlier = strong_ref.frame(strong_ref.seal("before", decomposed, 100_000), 60)
+code, out, _ = run(["decrypt"], earlier, password=decomposed)
+check(code == 0 and out == b"before", "a block sealed under the decomposed password as typed still opens")
+code, out, _ = run(["decrypt"], earlier, password=composed)
+check(code == 1, "... but not under the other form, which was never its key")
+
 # The known answers: the tool reads each block, and the reference frames
 # each envelope into exactly that block.
 with open(os.path.join(HERE, "..", "vectors", "strong-envelopes.json"), encoding="utf-8") as f:

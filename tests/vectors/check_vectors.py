@@ -7,6 +7,11 @@
     package;
   - the strong known answers seal to their bytes, and armour to their
     blocks;
+  - repair-cases.json, written by hand, shows every hidden character as a
+    \\u escape, as the scripts write theirs;
+  - sealed-blocks.json is what make_sealed_blocks.py writes now, and each
+    of its blocks opens with the Python reference under the password's
+    NFC form;
   - every form names blocks that exist and says what it must read as.
 
 usage: check_vectors.py
@@ -20,6 +25,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 sys.path.insert(0, HERE)
 import block_ref  # noqa: E402
 import make_received_forms  # noqa: E402
+import make_sealed_blocks  # noqa: E402
+import vector_json  # noqa: E402
 import quiren_ref  # noqa: E402
 import strong_ref  # noqa: E402
 
@@ -95,6 +102,21 @@ for e in known["envelopes"]:
     check(body_only_base64(e["block"]), label + ": only base64 after the mode letter")
     check(strong_ref.unframe(e["block"].encode("ascii")) == envelope, label + ": the block reads back")
     check(strong_ref.open_envelope(envelope, e["password"]) == e["text"], label + ": opens")
+
+sealed_text = load("sealed-blocks.json")
+check(sealed_text == make_sealed_blocks.dumps(make_sealed_blocks.build()),
+      "sealed-blocks.json is what make_sealed_blocks.py writes (run it and commit the result)")
+for b in json.loads(sealed_text)["blocks"]:
+    label = "sealed block %r" % b["name"]
+    envelope = bytes.fromhex(b["envelope"])
+    check(body_only_base64(b["block"]), label + ": only base64 after the mode letter")
+    check(strong_ref.unframe(b["block"].encode("ascii")) == envelope, label + ": the block reads back")
+    check(strong_ref.frame(envelope, b["width"]).decode("ascii") == b["block"], label + ": framed as the writer frames")
+    check(strong_ref.open_envelope(envelope, b["password_nfc"]) == b["text"], label + ": opens")
+
+repairs_text = load("repair-cases.json")
+check(repairs_text == vector_json.dumps(json.loads(repairs_text)),
+      "repair-cases.json is written as vector_json.py writes (hidden characters as escapes)")
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)

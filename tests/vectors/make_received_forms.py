@@ -12,7 +12,6 @@ nonces, so the file comes out the same every time. The transformations are
 written out here one by one; the damage a damaged form must be reported
 with is worked out from where the transformation put it.
 """
-import json
 import os
 import re
 import sys
@@ -22,6 +21,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 import block_ref  # noqa: E402
 import strong_ref  # noqa: E402
+import vector_json  # noqa: E402
 
 CRLF = "\r\n"
 PASSWORD = "pw"
@@ -368,26 +368,11 @@ def build():
     }
 
 
-# Characters written as \\u escapes besides the controls JSON escapes
-# anyway: format characters and every blank but the space, so that nothing
-# in the file is invisible.
-INVISIBLE = re.compile("[\u007F-\u00A0\u00AD\u034F\u061C\u115F\u1160\u17B4\u17B5\u180E"
-                       "\u2000-\u200F\u2028-\u202F\u205F-\u206F\u3000\u3164\uFE00-\uFE0F\uFEFF\uFFA0\uFFF0-\uFFFB]")
-
-
-def dumps(table):
-    text = json.dumps(table, ensure_ascii=False, indent=1)
-    return INVISIBLE.sub(lambda m: "\\u%04x" % ord(m.group(0)), text) + "\n"
+dumps = vector_json.dumps
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "received-forms.json")
-    text = dumps(build())
-    if out == "-":
-        sys.stdout.write(text)
-    else:
-        with open(out, "w", encoding="utf-8", newline="\n") as f:
-            f.write(text)
+    vector_json.write(build(), os.path.join(HERE, "received-forms.json"))
 
 
 if __name__ == "__main__":

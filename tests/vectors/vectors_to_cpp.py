@@ -3,8 +3,8 @@
 tests/support/test_vectors.h, so the C++ tests and the Windows driver
 programs read the same file as every other test.
 
-usage: vectors_to_cpp.py received-forms.json strong-envelopes.json OUTPUT_DIR
-writes OUTPUT_DIR/received_forms.h and OUTPUT_DIR/strong_envelopes.h
+usage: vectors_to_cpp.py received-forms.json strong-envelopes.json sealed-blocks.json repair-cases.json OUTPUT_DIR
+writes OUTPUT_DIR/received_forms.h, strong_envelopes.h, sealed_blocks.h and repair_cases.h
 """
 import json
 import os
@@ -112,18 +112,49 @@ def strong_envelopes(table):
     return "\n".join(out)
 
 
+def sealed_blocks(table):
+    out = [HEADER % "sealed-blocks.json"]
+    out.append("inline constexpr SealedBlock kSealedBlocks[] = {")
+    for b in table["blocks"]:
+        out.append("    {%s, %s, %s, %s,\n     %d, %s,\n     %s}," % (
+            name_literal(b["name"]), utf8_literal(b["text"]), utf8_literal(b["password"]),
+            utf8_literal(b["password_nfc"]), b["width"], utf8_literal(b["envelope"]), u16_literal(b["block"])))
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
+def repair_cases(table):
+    out = [HEADER % "repair-cases.json"]
+    out.append("inline constexpr RewrittenCase kRewrittenCases[] = {")
+    for c in table["rewritten"]:
+        out.append("    {%s,\n     %s,\n     %s}," % (
+            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["repaired"])))
+    out.append("};\n")
+    out.append("inline constexpr UntouchedCase kUntouchedCases[] = {")
+    for c in table["untouched"]:
+        out.append("    {%s,\n     %s}," % (name_literal(c["why"]), u16_literal(c["received"])))
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
 def write(path, text):
     with open(path, "w", encoding="ascii", newline="\n") as f:
         f.write(text)
 
 
 def main():
-    forms_path, envelopes_path, out_dir = sys.argv[1:4]
+    forms_path, envelopes_path, sealed_path, repairs_path, out_dir = sys.argv[1:6]
     os.makedirs(out_dir, exist_ok=True)
     with open(forms_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "received_forms.h"), received_forms(json.load(f)))
     with open(envelopes_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "strong_envelopes.h"), strong_envelopes(json.load(f)))
+    with open(sealed_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "sealed_blocks.h"), sealed_blocks(json.load(f)))
+    with open(repairs_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "repair_cases.h"), repair_cases(json.load(f)))
 
 
 if __name__ == "__main__":

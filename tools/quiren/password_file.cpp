@@ -14,6 +14,8 @@ namespace quiren::tool {
 
 namespace {
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // The name as given, with control characters replaced so that the message
 // stays one line.
 std::string printable_name(const std::string& path) {
@@ -55,20 +57,25 @@ PasswordRead password_from_file(const std::string& path) {
   // password stays behind in a stdio buffer.
   std::setvbuf(file, nullptr, _IONBF, 0);
 
-  // The longest line and its CR LF: enough to tell a line that is too long.
-  std::string head(kPasswordLineLimit + 2, '\0');
+  // A byte order mark, the longest line and its CR LF: enough to tell a line
+  // that is too long.
+  std::string head(kUtf8Bom.size() + kPasswordLineLimit + 2, '\0');
   head.resize(std::fread(head.data(), 1, head.size(), file));
   if (std::ferror(file)) {
     wipe(head);
     return refused(texts::kPasswordFileUnreadable, path);
   }
-  std::size_t length = std::min(head.find('\n'), head.size());
-  if (length > 0 && head[length - 1] == '\r') --length;
+  // Notepad saves "UTF-8 with BOM" by choice, and Windows editors end lines
+  // with CR LF: neither is part of the password.
+  const std::size_t start = std::string_view(head).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  std::size_t end = std::min(head.find('\n', start), head.size());
+  if (end > start && head[end - 1] == '\r') --end;
+  const std::size_t length = end - start;
   if (length > kPasswordLineLimit) {
     wipe(head);
     return refused(texts::kPasswordFileLineTooLong, path);
   }
-  PasswordRead read{true, SecretBytes(std::string_view(head).substr(0, length)), {}};
+  PasswordRead read{true, SecretBytes(std::string_view(head).substr(start, length)), {}};
   wipe(head);
   return read;
 }

@@ -24,9 +24,10 @@ struct PasswordRead {
   std::string problem;   // when !ok
 };
 
-// The first line of a regular file, without its line break (LF or CR LF, or
-// the end of the file). Folders, devices and pipes are refused before they
-// are opened, and at most kPasswordLineLimit + 2 bytes are read.
+// The first line of a regular file, without a leading UTF-8 byte order
+// mark and without its line break (LF or CR LF, or the end of the file; a
+// CR just before the end of the file goes too). Folders, devices and pipes are refused before they
+// are opened, and at most kPasswordLineLimit + 5 bytes are read.
 PasswordRead password_from_file(const std::string& path);
 
 // Asks on the terminal with `prompt`, echo off. !ok when there is no

@@ -58,16 +58,18 @@ std::u16string received_text(std::string_view input) {
 }
 
 // The password as every encryption takes it: valid UTF-8, not empty, at
-// most the tray program's limit, no NUL.
-std::optional<SecretBytes> checked_encrypt_password(PasswordRead read, std::string& problem) {
+// most the tray program's limit for the kind of block, no NUL.
+std::optional<SecretBytes> checked_encrypt_password(PasswordRead read, BlockFormat format, std::string& problem) {
   if (!read.ok) {
     problem = read.problem;
     return std::nullopt;
   }
+  const bool strong = format == BlockFormat::strong;
+  const std::string_view too_long = strong ? texts::kStrongPasswordTooLong : texts::kPasswordTooLong;
   std::optional<std::u32string> chars = decode_utf8(read.password.view());
   if (!chars) problem = texts::kPasswordNotUtf8;
   else if (chars->empty()) problem = texts::kEmptyPassword;
-  else if (utf16_length(*chars) > block::kLongestPassword) problem = texts::kPasswordTooLong;
+  else if (utf16_length(*chars) > block::longest_password(strong)) problem = too_long;
   else if (read.password.view().find('\0') != std::string_view::npos) problem = texts::kPasswordHasNul;
   if (chars) block::wipe(*chars);
   if (!problem.empty()) return std::nullopt;
@@ -85,7 +87,7 @@ std::string_view seal_problem(block::SealStatus status) {
 
 CommandResult encrypt_strong(std::string_view input, int width, const PasswordSource& password, Ciphers ciphers) {
   std::string problem;
-  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), problem);
+  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), BlockFormat::strong, problem);
   if (!utf8) return failure(kExitBadInput, problem);
   const block::StrongBlock written = block::write_strong_block(*ciphers.crypto, input, utf8->view(), width);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
@@ -99,7 +101,7 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
   if (text_bytes.bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
 
   std::string problem;
-  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), problem);
+  const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), BlockFormat::compatible, problem);
   if (!utf8) return failure(kExitBadInput, problem);
   Converted converted = code_page.from_utf8(utf8->view());
   const SecretBytes password_bytes(std::move(converted.bytes));

@@ -54,9 +54,14 @@ inline constexpr std::string_view kBlockNotOpened = "wrong password or changed";
 inline constexpr std::string_view kCompatibleNote = "compatible block: cannot detect changes";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";
+// By the kind of block about to be written; characters are counted as the
+// tray program counts them (UTF-16 code units: an emoji counts twice).
 inline constexpr auto kPasswordTooLongText =
-    block::compose("the password is longer than ", block::kLongestPassword, " characters");
+    block::compose("the password is longer than ", block::kLongestCompatiblePassword, " characters");
 inline constexpr std::string_view kPasswordTooLong = kPasswordTooLongText.view();
+inline constexpr auto kStrongPasswordTooLongText =
+    block::compose("the password is longer than ", block::kLongestStrongPassword, " characters");
+inline constexpr std::string_view kStrongPasswordTooLong = kStrongPasswordTooLongText.view();
 inline constexpr std::string_view kPasswordsDiffer = "the two passwords differ";
 inline constexpr std::string_view kPasswordLineTooLong = "the password is longer than 4096 bytes";
 // Each followed by ": " and the file's name.

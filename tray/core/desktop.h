@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "block/background_job.h"
+#include "block/secret.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren {
@@ -53,6 +54,16 @@ struct FileRead {
 
 enum class NewFile { written, exists, failed };
 
+// What a password prompt asks (its logic is PasswordPromptForm).
+struct PasswordPromptSpec {
+  std::u16string_view prompt;
+  std::u16string_view title = kAppTitle;
+  // A second field that must repeat the password: for passwords about to
+  // be used to encrypt or kept in the list, where a typo behind the mask
+  // would lock the text away.
+  bool confirm = false;
+};
+
 struct TwipsPerPixel {
   int x = 15;
   int y = 15;
@@ -68,8 +79,15 @@ class Desktop {
   // Modal one-line prompt with an empty default; Cancel gives "".
   virtual std::u16string input_prompt(std::u16string_view prompt,
                                       std::u16string_view title = kAppTitle) = 0;
+  // Modal password prompt: the field masked unless the user shows it, the
+  // confirmation when asked for. The typed password, or "" on Cancel.
+  virtual block::SecretText password_prompt(const PasswordPromptSpec& spec) = 0;
 
   virtual bool clipboard_has_text() = 0;
+  // True when the program that put the contents there asked clipboard
+  // monitors to leave them alone, as password managers do (and this
+  // program's viewer does with decrypted text).
+  virtual bool clipboard_kept_from_monitors() = 0;
   virtual std::u16string clipboard_text() = 0;
   // Clears the clipboard, then puts text on it. False when the clipboard
   // could not be written (another program kept it open).

@@ -21,10 +21,24 @@ inline constexpr std::u16string_view kButtonCancel = u"キャンセル";
 inline constexpr std::u16string_view kProgressEncrypting = u"暗号化しています…";
 inline constexpr std::u16string_view kProgressDecrypting = u"復号しています… ({block}/{blocks})";
 
-// A password longer than the limit, typed or chosen. (Its words say "the
-// limit or more"; the limit itself is accepted.)
+// A password longer than the limit of the block about to be written, typed
+// or chosen. (Its words say "the limit or more"; the limit itself is
+// accepted.)
 inline constexpr auto kPasswordTooLongText =
-    block::compose(u"", block::kLongestPassword, u"文字以上のパスワードは利用できません。");
+    block::compose(u"", block::kLongestCompatiblePassword, u"文字以上のパスワードは利用できません。");
 inline constexpr std::u16string_view kPasswordTooLong = kPasswordTooLongText.view();
+inline constexpr auto kStrongPasswordTooLongText =
+    block::compose(u"", block::kLongestStrongPassword, u"文字以上のパスワードは利用できません。");
+inline constexpr std::u16string_view kStrongPasswordTooLong = kStrongPasswordTooLongText.view();
+constexpr std::u16string_view password_too_long(bool strong_block) {
+  return strong_block ? kStrongPasswordTooLong : kPasswordTooLong;
+}
+
+// The password prompt: the box that shows what is typed, the second field
+// that must repeat it, and what a differing repetition says.
+inline constexpr std::u16string_view kShowPassword = u"パスワードを表示する";
+inline constexpr std::u16string_view kConfirmPassword = u"確認のためもう一度入力して下さい";
+inline constexpr std::u16string_view kPasswordsDiffer =
+    u"確認のために入力したパスワードが一致しません。もう一度入力して下さい。";
 
 }  // namespace quiren::core::texts

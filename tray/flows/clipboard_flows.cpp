@@ -33,6 +33,10 @@ ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::Cip
 void ClipboardFlows::on_clipboard_change() {
   const Busy::Token running = state_.busy.start_flow();
   if (!running || !desktop_.clipboard_has_text()) return;
+  // A password copied from a password manager (or a text from our own
+  // viewer): offering to encrypt it would put a block where the user means
+  // to paste the password. The menu's commands still take it: the user asked.
+  if (desktop_.clipboard_kept_from_monitors()) return;
   std::u16string text = desktop_.clipboard_text();
   // Also a start marker that a program filled with invisible characters or
   // turned full-width: such a text is a block, not one to encrypt.

@@ -33,6 +33,7 @@ class ClipboardFlows : public CipherCommands {
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
+  // Contents marked for clipboard monitors to leave alone start neither.
   void on_clipboard_change() override;
 
   // The menu's encrypt command: always asks, no length limit.

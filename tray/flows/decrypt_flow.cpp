@@ -23,6 +23,7 @@
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/flows/invalid_ciphertext.h"
@@ -36,20 +37,24 @@ struct InvalidCiphertext {
   std::u16string message{flows::texts::kInvalidCiphertext};
 };
 
+block::SecretText typed_decrypt_password(Desktop& desktop) {
+  return desktop.password_prompt({.prompt = flows::texts::kPromptDecryptPassword});
+}
+
 std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
                                                   PasswordChooser& chooser) {
   std::optional<block::SecretText> password;
   if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
-    if (!password || password->empty()) password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
+    if (!password || password->empty()) password = typed_decrypt_password(desktop);
   } else if (state.settings.decrypt_with_fixed_password) {
     // Stored passwords are used as they are, also when empty: a block made
     // under an empty password must stay readable.
-    return block::SecretText(desktop.read_setting(settings::kFixedDecryptPassword).value_or(u""));
+    return settings::read_password(desktop, settings::kFixedDecryptPassword);
   } else if (state.settings.decrypt_with_encrypt_password) {
-    return block::SecretText(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
+    return settings::read_password(desktop, settings::kFixedEncryptPassword);
   } else {
-    password.emplace(desktop.input_prompt(flows::texts::kPromptDecryptPassword));
+    password = typed_decrypt_password(desktop);
   }
   if (password->empty()) {
     tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
@@ -94,7 +99,8 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
     if (!password) return std::nullopt;
     // For a compatible block a character the code page cannot hold becomes
     // "?", as it did when such a block was made; the check then decides. A
-    // strong block takes the password as typed.
+    // strong block takes the password's UTF-8 (the block library derives
+    // its key from the NFC form).
     return block::BlockPassword{block::SecretBytes(desktop_.to_ansi(password->view()).bytes),
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }

@@ -15,11 +15,17 @@
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
+
+// Typed twice: behind the mask a typo would lock the text away.
+block::SecretText typed_encrypt_password(Desktop& desktop) {
+  return desktop.password_prompt({.prompt = flows::texts::kPromptEncryptPassword, .confirm = true});
+}
 
 // The password by the first rule that applies, or nullopt when the user gave
 // none (the refusal has been shown).
@@ -30,13 +36,13 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
   if (state.settings.encrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) {
-      password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
+      password = typed_encrypt_password(desktop);
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
   } else if (state.settings.encrypt_with_fixed_password) {
-    password.emplace(desktop.read_setting(settings::kFixedEncryptPassword).value_or(u""));
+    password = settings::read_password(desktop, settings::kFixedEncryptPassword);
   } else {
-    password.emplace(desktop.input_prompt(flows::texts::kPromptEncryptPassword));
+    password = typed_encrypt_password(desktop);
   }
   // An empty password would leave the text readable by anyone, so it is
   // refused also when it comes from the store.
@@ -77,7 +83,9 @@ void ClipboardFlows::encrypt_text(std::u16string_view text) {
 
   const std::optional<block::SecretText> password = encrypt_password(state_, desktop_, chooser_);
   if (!password) return;
-  if (password->size() > block::kLongestPassword) return refuse(flows::texts::kPasswordTooLong);
+  // The limit of the block about to be written: a list entry or a fixed
+  // password that suits a strong block may be too long for a compatible one.
+  if (password->size() > block::longest_password(strong)) return refuse(flows::texts::password_too_long(strong));
 
   const std::optional<std::u16string> armoured = strong ? strong_block(text_bytes.view(), password->view())
                                                         : compatible_block(text_bytes.view(), password->view());

@@ -21,6 +21,8 @@ inline constexpr std::u16string_view kNoPasswordAfterChooser =
     u"パスワードが入力されなかった為、処理を中止します。";
 inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入力されなかった為、処理を中止します";
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
+inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStrongPasswordTooLong;
+using core::texts::password_too_long;
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
 // The closing message names the format written; a compatible block's has
 // kCompatibleUnprotected on a line of its own under it.

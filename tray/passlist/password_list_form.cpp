@@ -78,13 +78,19 @@ void PasswordListForm::on_list_key_up(int key, int selected) {
 
 void PasswordListForm::add() {
   if (chooser_ || closed_) return;
-  std::u16string password = desktop_.input_prompt(texts::kPasswordPrompt, texts::kPromptTitle);
-  block::WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
-  if (password.empty()) return;
-  if (password.size() > block::kLongestPassword) {
+  // Typed twice: an entry with a typo behind the mask would be found wrong
+  // only when a block made with it cannot be opened.
+  const block::SecretText typed =
+      desktop_.password_prompt({.prompt = texts::kPasswordPrompt, .title = texts::kPromptTitle, .confirm = true});
+  if (typed.empty()) return;
+  // An entry may go to either kind of block: the strong limit here; a
+  // compatible block refuses a longer one when it is about to be written.
+  if (typed.size() > block::kLongestStrongPassword) {
     show(texts::kTooLong, Icon::critical);
     return;
   }
+  std::u16string password(typed.view());
+  block::WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
   if (auto refusal = refusal_for(password); !refusal.empty()) {
     show(refusal, Icon::critical);
     return;

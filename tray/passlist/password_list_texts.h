@@ -21,7 +21,7 @@ inline constexpr std::u16string_view kAddButton = u"新規登録";
 inline constexpr std::u16string_view kDeleteButton = u"削除";
 inline constexpr std::u16string_view kSaveButton = u"保存";
 
-inline constexpr std::u16string_view kTooLong = core::texts::kPasswordTooLong;
+inline constexpr std::u16string_view kTooLong = core::texts::kStrongPasswordTooLong;
 inline constexpr std::u16string_view kEmptyList =
     u"パスワードリストにパスワードがひとつも登録されていません。";
 inline constexpr std::u16string_view kSaveQuestion = u"変更を保存しますか？";

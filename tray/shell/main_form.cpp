@@ -19,7 +19,9 @@ void MainForm::load() {
     parts_.view.add_tray_icon();
     parts_.view.hide_settings();
   }
+  // The hidden dialog keeps no password: an opening reads them again.
   settings_.load();
+  settings_.forget_passwords();
   parts_.view.refresh_settings();
   loaded_ = true;
 }
@@ -73,13 +75,17 @@ void MainForm::run(MenuCommand command) {
 
 void MainForm::settings_ok() {
   if (!settings_.ok()) return;
-  settings_visible_ = false;
-  parts_.view.hide_settings();
+  hide_settings();
 }
 
-void MainForm::settings_cancel() {
+void MainForm::settings_cancel() { hide_settings(); }
+
+void MainForm::hide_settings() {
   settings_visible_ = false;
   parts_.view.hide_settings();
+  // The passwords leave the boxes with the dialog.
+  settings_.forget_passwords();
+  parts_.view.refresh_settings();
 }
 
 }  // namespace quiren

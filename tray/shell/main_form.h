@@ -72,6 +72,9 @@ class MainForm {
   bool settings_visible() const { return settings_visible_; }
 
  private:
+  // Hides the dialog; its boxes give up the passwords they held.
+  void hide_settings();
+
   ProgramState& state_;
   Desktop& desktop_;
   MainFormParts parts_;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "block/block_rules.h"
+#include "block/secure_wipe.h"
 #include "tray/core/boxes.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
@@ -78,6 +79,13 @@ void SettingsForm::load() {
   c.ask_before_encrypt = read_check(desktop_, kAskBeforeEncrypt, kDefaultAskBeforeEncrypt == 1);
   c.ask_before_decrypt = read_check(desktop_, kAskBeforeDecrypt, kDefaultAskBeforeDecrypt == 1);
   c.strong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
+  // Every opening starts masked.
+  c.show_passwords = false;
+}
+
+void SettingsForm::forget_passwords() {
+  block::wipe(controls.encrypt_password);
+  block::wipe(controls.decrypt_password);
 }
 
 bool SettingsForm::fail(std::u16string_view text, Icon icon) {
@@ -87,18 +95,23 @@ bool SettingsForm::fail(std::u16string_view text, Icon icon) {
 
 bool SettingsForm::ok() {
   using namespace settings;
-  const SettingsControls c = controls;
+  // Not a copy: the passwords would stay behind in it.
+  const SettingsControls& c = controls;
   const bool encrypt_fixed = c.encrypt_source == EncryptPasswordSource::fixed;
   const bool decrypt_fixed = c.decrypt_source == DecryptPasswordSource::fixed;
   const bool same_as_encrypt = c.decrypt_source == DecryptPasswordSource::same_as_encrypt;
   const bool encrypt_list = c.encrypt_source == EncryptPasswordSource::list;
   const bool decrypt_list = c.decrypt_source == DecryptPasswordSource::list;
 
-  if (encrypt_fixed && c.encrypt_password.size() > block::kLongestPassword) {
-    return fail(shell::texts::kPasswordTooLong, Icon::critical);
+  // A box whose password is used always, while compatible blocks are
+  // written, keeps their limit; any other may be used for a strong block.
+  const bool encrypt_box_compatible = encrypt_fixed && !c.strong;
+  const bool decrypt_box_compatible = decrypt_fixed && !c.strong;
+  if (c.encrypt_password.size() > block::longest_password(!encrypt_box_compatible)) {
+    return fail(shell::texts::password_too_long(!encrypt_box_compatible), Icon::critical);
   }
-  if (decrypt_fixed && c.decrypt_password.size() > block::kLongestPassword) {
-    return fail(shell::texts::kPasswordTooLong, Icon::critical);
+  if (c.decrypt_password.size() > block::longest_password(!decrypt_box_compatible)) {
+    return fail(shell::texts::password_too_long(!decrypt_box_compatible), Icon::critical);
   }
   const std::optional<double> width = exact_number(c.wrap_width);
   if (!width || *width < block::kNarrowestWrap || *width > block::kWidestWrap) {

@@ -28,6 +28,7 @@ struct SettingsControls {
   bool ask_before_encrypt = settings::kDefaultAskBeforeEncrypt == 1;
   bool ask_before_decrypt = settings::kDefaultAskBeforeDecrypt == 1;
   bool strong = settings::kDefaultStrong;  // encrypt into strong blocks
+  bool show_passwords = false;  // the two password boxes in the clear; never stored
 
   friend bool operator==(const SettingsControls&, const SettingsControls&) = default;
 };
@@ -41,6 +42,9 @@ class SettingsForm {
   // OK: false when a check failed (its message shown, nothing saved, the
   // dialog stays open); true when saved and the dialog is to be hidden.
   bool ok();
+  // The dialog is hidden: the passwords the boxes held are wiped (the next
+  // opening reads them from the store again).
+  void forget_passwords();
 
   SettingsControls controls;
 

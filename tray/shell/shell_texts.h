@@ -51,6 +51,10 @@ inline constexpr std::u16string_view kButtonCancel = core::texts::kButtonCancel;
 
 // The settings dialog's OK checks.
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
+inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStrongPasswordTooLong;
+using core::texts::password_too_long;
+// Beside the two password boxes: both in the clear while it is ticked.
+inline constexpr std::u16string_view kLabelShowPasswords = core::texts::kShowPassword;
 inline constexpr auto kBadWrapWidthText = block::compose(u"折り返し文字数は", block::kNarrowestWrap, u"文字以上",
                                                          block::kWidestWrap, u"字以内で設定してください");
 inline constexpr std::u16string_view kBadWrapWidth = kBadWrapWidthText.view();

@@ -19,19 +19,36 @@ bool open_clipboard() {
 
 }  // namespace
 
-bool set_clipboard_text(std::wstring_view text) {
+namespace {
+
+// Hands a copy of `size` bytes to the open clipboard as `format`.
+bool set_bytes(UINT format, const void* data, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return false;
+  bool ok = false;
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, data, size);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(format, memory) != nullptr;
+  }
+  if (!ok) GlobalFree(memory);
+  return ok;
+}
+
+}  // namespace
+
+bool set_clipboard_text(std::wstring_view text) { return set_marked_clipboard_text(text, {}); }
+
+bool set_marked_clipboard_text(std::wstring_view text, std::span<const ClipboardMark> marks) {
   if (!open_clipboard()) return false;
   bool ok = false;
   if (EmptyClipboard()) {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-      if (auto* target = static_cast<wchar_t*>(GlobalLock(memory))) {
-        std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
-        target[text.size()] = L'\0';
-        GlobalUnlock(memory);
-        ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-      }
-      if (!ok) GlobalFree(memory);
+    std::wstring with_nul(text);
+    with_nul.push_back(L'\0');
+    ok = set_bytes(CF_UNICODETEXT, with_nul.data(), with_nul.size() * sizeof(wchar_t));
+    for (const ClipboardMark& mark : marks) {
+      const UINT format = RegisterClipboardFormatW(std::wstring(mark.format).c_str());
+      ok = ok && format != 0 && set_bytes(format, &mark.value, sizeof mark.value);
     }
   }
   CloseClipboard();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <source_location>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,14 +74,34 @@ bool press_button(HWND window, int id);
 // Style bits of control `id` (0 when absent).
 LONG control_style(HWND window, int id);
 
-// The program's input prompt (class "MuQuirenPrompt").
+// The program's prompts: the input prompt (class "MuQuirenPrompt") and the
+// password prompt ("MuQuirenPasswordPrompt"), which has the same label,
+// field and buttons, its field masked, a show box and, where it asks for
+// one, the confirmation field. find_prompt and wait_for_prompt find either.
+HWND find_prompt(std::wstring_view caption, DWORD pid = 0);
 HWND wait_for_prompt(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
+HWND wait_for_password_prompt(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
 std::wstring prompt_label(HWND prompt);
-// Types the text into the prompt's edit box and presses OK (or Cancel).
+// Types the text into the prompt's field (and, in a password prompt, into
+// its enabled confirmation field too) and presses OK (or Cancel).
 bool answer_prompt(HWND prompt, std::wstring_view text, bool ok = true);
+// The same with a confirmation of its own, for a repetition that differs.
+bool answer_password_prompt(HWND prompt, std::wstring_view password, std::wstring_view confirmation,
+                            bool ok = true);
+// Clicks button or check box `id` as the mouse does (BM_CLICK, posted): a
+// check box changes its tick and tells its window.
+bool click_control(HWND window, int id);
 
 // ---- clipboard (the Win32 clipboard: Wine keeps it in wineserver) --------
 bool set_clipboard_text(std::wstring_view text);
+// The text with registered formats beside it, as password managers mark
+// what they copy for clipboard monitors and the clipboard history: each a
+// DWORD under its name.
+struct ClipboardMark {
+  std::wstring_view format;
+  DWORD value = 0;
+};
+bool set_marked_clipboard_text(std::wstring_view text, std::span<const ClipboardMark> marks);
 std::optional<std::wstring> clipboard_text();
 // Waits until the clipboard holds exactly `expected`.
 bool wait_for_clipboard_text(std::wstring_view expected, Millis timeout = kDefaultWait);

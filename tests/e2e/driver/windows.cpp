@@ -107,15 +107,39 @@ LONG control_style(HWND window, int id) {
   return control ? GetWindowLongW(control, GWL_STYLE) : 0;
 }
 
+HWND find_prompt(std::wstring_view caption, DWORD pid) {
+  if (HWND password = find_window(win32::kPasswordPromptClass, caption, pid)) return password;
+  return find_window(win32::kPromptClass, caption, pid);
+}
+
 HWND wait_for_prompt(std::wstring_view caption, DWORD pid, Millis timeout) {
-  return wait_for_window(win32::kPromptClass, caption, pid, timeout);
+  HWND prompt = nullptr;
+  wait_until([&] { return (prompt = find_prompt(caption, pid)) != nullptr; }, timeout);
+  return prompt;
+}
+
+HWND wait_for_password_prompt(std::wstring_view caption, DWORD pid, Millis timeout) {
+  return wait_for_window(win32::kPasswordPromptClass, caption, pid, timeout);
 }
 
 std::wstring prompt_label(HWND prompt) { return control_text(prompt, win32::kPromptLabelId); }
 
 bool answer_prompt(HWND prompt, std::wstring_view text, bool ok) {
-  if (!set_control_text(prompt, win32::kPromptEditId, text)) return false;
+  return answer_password_prompt(prompt, text, text, ok);
+}
+
+bool answer_password_prompt(HWND prompt, std::wstring_view password, std::wstring_view confirmation, bool ok) {
+  if (!set_control_text(prompt, win32::kPromptEditId, password)) return false;
+  HWND again = GetDlgItem(prompt, win32::kPromptConfirmEditId);
+  if (again && IsWindowEnabled(again) && !set_control_text(prompt, win32::kPromptConfirmEditId, confirmation)) {
+    return false;
+  }
   return press_button(prompt, ok ? win32::kPromptOkId : win32::kPromptCancelId);
+}
+
+bool click_control(HWND window, int id) {
+  HWND control = GetDlgItem(window, id);
+  return control && PostMessageW(control, BM_CLICK, 0, 0) != 0;
 }
 
 HWND expect_message_box(std::wstring_view caption, DWORD pid, std::wstring_view text, std::string_view what,

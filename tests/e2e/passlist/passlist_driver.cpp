@@ -161,7 +161,7 @@ class Host {
     HWND prompt = nullptr;
     wait_until(
         [&] {
-          prompt = find_window(L"MuQuirenPrompt", kEditorCaption, process_.pid());
+          prompt = find_prompt(kEditorCaption, process_.pid());
           return prompt && prompt_label(prompt) == label;
         },
         kWait);

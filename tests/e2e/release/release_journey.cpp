@@ -80,7 +80,7 @@ HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view lab
   HWND prompt = nullptr;
   wait_until(
       [&] {
-        prompt = find_window(quiren::win32::kPromptClass, caption, pid);
+        prompt = find_prompt(caption, pid);
         return prompt && prompt_label(prompt) == wide(label);
       },
       kWait);
@@ -139,8 +139,15 @@ void compatible_round_trip(DWORD pid) {
   answer(box, IDYES, kWait);
   HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
   if (!prompt) return;
+  // Typed twice and masked, then shown: the two pictures the guides show.
   set_control_text(prompt, quiren::win32::kPromptEditId, password);
+  set_control_text(prompt, quiren::win32::kPromptConfirmEditId, password);
   picture(prompt, L"password-prompt");
+  click_control(prompt, quiren::win32::kPromptShowCheckId);
+  HWND field = GetDlgItem(prompt, quiren::win32::kPromptEditId);
+  check(wait_until([&] { return SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0) == 0; }, kWait),
+        "the show box shows the password");
+  picture(prompt, L"password-prompt-shown");
   press_button(prompt, quiren::win32::kPromptOkId);
   const std::u16string compatible_written = std::u16string(quiren::flows::texts::kEncryptedCompatible) + u"\r\n" +
                                             std::u16string(quiren::flows::texts::kCompatibleUnprotected);

@@ -6,6 +6,14 @@
 //        tool's strong block of tool-text.txt), tray-text.txt
 //   out: tray-block.txt, the flows host's block of tray-text.txt, which the
 //        script opens with the tool afterwards.
+// And one password in either Unicode form (keys come from NFC):
+//   in:  nfc-password.txt and nfd-password.txt (the precomposed and the
+//        decomposed forms of the same kana), nfc-text.txt, nfd-tool-block.txt
+//        (the tool's block of it under the decomposed form), earlier-block.txt
+//        (a block sealed before keys came from NFC: the decomposed form's
+//        own UTF-8)
+//   out: nfd-tray-block.txt, the host's block of nfc-text.txt under the
+//        decomposed form, which the tool opens under the precomposed one.
 // The host starts with no stored settings, as a new user's program does, so
 // it writes strong blocks. The texts carry Japanese and emoji, which a
 // compatible block could not under the western code page. Also: a wrong
@@ -47,7 +55,7 @@ std::optional<std::wstring> exchange_text(std::wstring_view name) {
 }
 
 bool answer_password(DWORD pid, std::wstring_view password) {
-  HWND prompt = wait_for_prompt(kAppTitle, pid);
+  HWND prompt = wait_for_password_prompt(kAppTitle, pid);
   if (!check(prompt != nullptr, "password prompt appears")) return false;
   return answer_prompt(prompt, password);
 }
@@ -137,6 +145,35 @@ std::wstring joined(const std::vector<std::wstring>& lines) {
   return out;
 }
 
+std::wstring first_line(const std::optional<std::wstring>& text) {
+  return text ? text->substr(0, text->find_first_of(L"\r\n")) : std::wstring();
+}
+
+void one_password_in_either_form(DWORD pid) {
+  const std::wstring composed = first_line(exchange_text(L"nfc-password.txt"));
+  const std::wstring decomposed = first_line(exchange_text(L"nfd-password.txt"));
+  const std::optional<std::wstring> text = exchange_text(L"nfc-text.txt");
+  const std::optional<std::wstring> tool_block = exchange_text(L"nfd-tool-block.txt");
+  const std::optional<std::wstring> earlier = exchange_text(L"earlier-block.txt");
+  if (!check(!composed.empty() && !decomposed.empty() && composed != decomposed && text && tool_block && earlier,
+             "the tool's side left the two forms and their blocks")) {
+    return;
+  }
+  step("the tool's block under the decomposed password opens under the precomposed one");
+  check_equal(decrypt(pid, *tool_block, composed).value_or(L"(no viewer)"), *text, "viewer text, precomposed");
+
+  step("the tray seals under the decomposed password; it opens under either form");
+  const std::wstring block = encrypt(pid, *text, decomposed);
+  check(write_file_bytes(g_exchange + L"\\nfd-tray-block.txt", utf8(block)), "nfd-tray-block.txt written");
+  check_equal(decrypt(pid, block, composed).value_or(L"(no viewer)"), *text, "viewer text, the other form");
+
+  step("a block sealed before keys came from NFC opens under the form it was sealed under, and only that");
+  check_equal(decrypt(pid, *earlier, decomposed).value_or(L"(no viewer)"), L"以前の規則で封をした文",
+              "viewer text of the earlier block");
+  check_equal(decrypt(pid, *earlier, composed).value_or(L"(no viewer)"), kWrongPassword,
+              "the earlier block under the other form");
+}
+
 }  // namespace
 
 int wmain() {
@@ -173,6 +210,22 @@ int wmain() {
   check_equal(decrypt(pid, *tool_block, L"wrong").value_or(L"(no viewer)"), kWrongPassword,
               "viewer text under a wrong password");
 
+  step("a confirmation that differs encrypts nothing; typed alike, the block the tool opens afterwards");
+  {
+    set_clipboard_text(*tray_text);
+    answer(expect_box(pid, kAskEncrypt, "encrypt question"), IDYES);
+    HWND prompt = wait_for_password_prompt(kAppTitle, pid);
+    if (check(prompt != nullptr, "password prompt appears")) {
+      answer_password_prompt(prompt, password, password + L"!");
+      answer(expect_box(pid, u"確認のために入力したパスワードが一致しません。もう一度入力して下さい。",
+                        "the passwords differ"),
+             IDOK);
+      check(clipboard_text() == std::optional<std::wstring>(*tray_text), "nothing encrypted");
+      answer_prompt(prompt, L"", false);
+      check(wait_until_gone(prompt), "cancelled");
+      answer(expect_box(pid, u"パスワードが入力されなかった為、処理を中止します", "no password"), IDOK);
+    }
+  }
   step("with no stored settings the tray writes a strong block");
   const std::wstring block = encrypt(pid, *tray_text, password);
   check(block.starts_with(kBlockHead) && block.ends_with(kBlockTail), "block framed");
@@ -251,6 +304,8 @@ int wmain() {
                    kInvalidCiphertext + L"\r\n3 行目の 17 文字目「😀」(U+1F600) は暗号文に使われない文字です。",
                    L"damaged-strong-block");
   }
+
+  one_password_in_either_form(pid);
 
   host.terminate();
   return exit_code();

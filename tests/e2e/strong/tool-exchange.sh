@@ -10,6 +10,7 @@
 #           must give that text back byte for byte, and so must the
 #           independent Python reader (the base64 module and cryptography).
 set -euo pipefail
+reference=$(cd "$(dirname "$0")/../../reference" && pwd)
 tool=$1
 shift
 [ -x "$tool" ] || { echo "tool-exchange.sh: no native quiren at $tool" >&2; exit 2; }
@@ -29,6 +30,30 @@ printf '%s\r\n%s\r\n%s' '明日の打ち合わせは午前10時からです🎌 
 
 "$tool" encrypt --password-file "$exchange/password.txt" <"$exchange/tool-text.txt" >"$exchange/tool-block.txt"
 
+# One password in either Unicode form: the precomposed and the decomposed
+# forms of the same kana. The tool seals under the decomposed one, which
+# the tray opens under the precomposed; the reference seals a block as
+# blocks were sealed before keys came from NFC (the decomposed password's
+# own UTF-8), which the tray opens under what was typed then; the tray
+# seals under the decomposed one, which the tool opens afterwards under the
+# precomposed.
+python3 - "$reference" "$exchange" <<'PY'
+import sys, unicodedata
+sys.path.insert(0, sys.argv[1])
+import strong_ref
+folder = sys.argv[2]
+composed = "がぎぐパ"
+decomposed = unicodedata.normalize("NFD", composed)
+assert composed != decomposed
+for name, content in (("nfc-password.txt", composed + "\n"), ("nfd-password.txt", decomposed + "\n"),
+                      ("nfc-text.txt", "濁点の合言葉で🔐")):
+    with open(folder + "/" + name, "wb") as f:
+        f.write(content.encode("utf-8"))
+with open(folder + "/earlier-block.txt", "wb") as f:
+    f.write(strong_ref.frame(strong_ref.seal("以前の規則で封をした文", decomposed, 100_000), 60))
+PY
+"$tool" encrypt --password-file "$exchange/nfd-password.txt" <"$exchange/nfc-text.txt" >"$exchange/nfd-tool-block.txt"
+
 export QUIREN_E2E_EXCHANGE
 QUIREN_E2E_EXCHANGE="Z:$(echo "$exchange" | tr / '\\')"
 "$@"
@@ -43,7 +68,6 @@ if ! cmp -s "$exchange/tray-text.txt" "$exchange/tray-back.txt"; then
   diff <(od -c "$exchange/tray-text.txt") <(od -c "$exchange/tray-back.txt") >&2 || true
   exit 1
 fi
-reference=$(cd "$(dirname "$0")/../../reference" && pwd)
 if ! python3 - "$reference" "$exchange" <<'PY'
 import sys
 sys.path.insert(0, sys.argv[1])
@@ -58,4 +82,11 @@ then
   echo "FAIL: the Python reader could not read the tray's block back" >&2
   exit 1
 fi
-echo "tool-exchange.sh: the native tool and the Python reader read the tray's strong block back"
+[ -s "$exchange/nfd-tray-block.txt" ] || { echo "tool-exchange.sh: the driver wrote no nfd-tray-block.txt" >&2; exit 1; }
+if ! "$tool" decrypt --password-file "$exchange/nfc-password.txt" <"$exchange/nfd-tray-block.txt" \
+       >"$exchange/nfd-tray-back.txt" || ! cmp -s "$exchange/nfc-text.txt" "$exchange/nfd-tray-back.txt"; then
+  echo "FAIL: the tray's block sealed under the decomposed password did not open under the precomposed one" >&2
+  exit 1
+fi
+echo "tool-exchange.sh: the native tool and the Python reader read the tray's strong blocks back," \
+  "one under the other Unicode form"

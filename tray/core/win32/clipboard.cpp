@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "block/secure_wipe.h"
 #include "tray/win32kit/global_memory.h"
 
 namespace quiren::win32 {
@@ -46,7 +47,11 @@ bool set_clipboard_bytes(UINT format, const void* data, std::size_t size) {
 bool put_text(HWND owner, std::u16string_view text, bool mark_private) {
   OpenClipboardScope clipboard(owner);
   if (!clipboard.is_open() || !EmptyClipboard()) return false;
-  std::u16string with_nul(text);
+  // Often a decrypted text: the copy goes once the system has its own.
+  std::u16string with_nul;
+  block::WipeOnExit wipe_copy(with_nul);
+  with_nul.reserve(text.size() + 1);
+  with_nul.assign(text);
   with_nul.push_back(u'\0');
   if (!set_clipboard_bytes(CF_UNICODETEXT, with_nul.data(), with_nul.size() * sizeof(char16_t))) {
     return false;
@@ -71,6 +76,24 @@ bool put_text(HWND owner, std::u16string_view text, bool mark_private) {
 }  // namespace
 
 bool clipboard_has_text() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }
+
+bool clipboard_kept_from_monitors(HWND owner) {
+  // Present at all: the contents are not for monitors.
+  for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing", L"Clipboard Viewer Ignore"}) {
+    const UINT format = RegisterClipboardFormatW(name);
+    if (format != 0 && IsClipboardFormatAvailable(format)) return true;
+  }
+  // A DWORD: 0 keeps the contents out of the clipboard history.
+  const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+  if (history == 0 || !IsClipboardFormatAvailable(history)) return false;
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.is_open()) return false;
+  GlobalLockScope locked(GetClipboardData(history));
+  DWORD allowed = 1;
+  if (!locked.data() || locked.size() < sizeof allowed) return false;
+  std::memcpy(&allowed, locked.data(), sizeof allowed);
+  return allowed == 0;
+}
 
 std::optional<std::u16string> read_clipboard_text(HWND owner) {
   OpenClipboardScope clipboard(owner);

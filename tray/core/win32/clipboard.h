@@ -12,6 +12,11 @@ namespace quiren::win32 {
 
 bool clipboard_has_text();
 
+// True when the contents carry a format by which the program that put them
+// there asks clipboard monitors to leave them alone: password managers mark
+// a copied password so, and so does this program's viewer.
+bool clipboard_kept_from_monitors(HWND owner);
+
 // The clipboard's text; nullopt when there is none or the clipboard could
 // not be opened.
 std::optional<std::u16string> read_clipboard_text(HWND owner);

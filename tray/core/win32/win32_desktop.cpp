@@ -5,6 +5,7 @@
 #include "tray/core/win32/clipboard.h"
 #include "tray/core/win32/input_prompt.h"
 #include "tray/core/win32/message_box.h"
+#include "tray/core/win32/password_prompt.h"
 #include "tray/core/win32/plain_files.h"
 #include "tray/core/win32/process_info.h"
 #include "tray/core/win32/registry_settings.h"
@@ -30,7 +31,15 @@ std::u16string Win32Desktop::input_prompt(std::u16string_view prompt, std::u16st
   return run_input_prompt(prompt, title);
 }
 
+block::SecretText Win32Desktop::password_prompt(const PasswordPromptSpec& spec) {
+  return run_password_prompt(spec);
+}
+
 bool Win32Desktop::clipboard_has_text() { return win32::clipboard_has_text(); }
+
+bool Win32Desktop::clipboard_kept_from_monitors() {
+  return win32::clipboard_kept_from_monitors(clipboard_owner());
+}
 
 std::u16string Win32Desktop::clipboard_text() { return read_clipboard_text(clipboard_owner()).value_or(u""); }
 

@@ -16,8 +16,10 @@ class Win32Desktop : public Desktop {
 
   Answer message_box(const MessageBoxSpec& box) override;
   std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title = kAppTitle) override;
+  block::SecretText password_prompt(const PasswordPromptSpec& spec) override;
 
   bool clipboard_has_text() override;
+  bool clipboard_kept_from_monitors() override;
   std::u16string clipboard_text() override;
   bool clipboard_put_text(std::u16string_view text) override;
 

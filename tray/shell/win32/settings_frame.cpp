@@ -1,5 +1,7 @@
 #include "tray/shell/win32/settings_frame.h"
 
+#include "block/secure_wipe.h"
+#include "tray/core/win32/password_field.h"
 #include "tray/shell/win32/settings_layout.h"
 #include "tray/win32kit/controls.h"
 
@@ -23,8 +25,10 @@ void SettingsFrame::create(HWND window, Dpi dpi, HFONT font) {
                    .place = c.place, .font = font};
     switch (c.kind) {
       case layout::Kind::edit:
+      case layout::Kind::password:
         args.window_class = L"EDIT";
         args.style |= ES_AUTOHSCROLL;
+        if (c.kind == layout::Kind::password) args.style |= ES_PASSWORD;
         args.ex_style = WS_EX_CLIENTEDGE;
         break;
       case layout::Kind::option:
@@ -33,13 +37,18 @@ void SettingsFrame::create(HWND window, Dpi dpi, HFONT font) {
         args.style |= BS_RADIOBUTTON;
         break;
       case layout::Kind::check:
+      case layout::Kind::captioned_check:
         args.style |= BS_AUTOCHECKBOX;
         break;
       default:
         args.style |= BS_PUSHBUTTON;
         break;
     }
-    make_child(window_, args, dpi);
+    HWND control = make_child(window_, args, dpi);
+    if (c.kind == layout::Kind::password) {
+      // The system's mask character, for masking again after the show box.
+      if (const auto mask = static_cast<wchar_t>(SendMessageW(control, EM_GETPASSWORDCHAR, 0, 0))) mask_ = mask;
+    }
   }
   // Frames and labels last: made after the controls, they lie under them
   // and cannot paint over them.
@@ -57,8 +66,10 @@ void SettingsFrame::show_form() {
   const SettingsControls& c = form_.controls;
   auto item = [this](int id) { return GetDlgItem(window_, id); };
   set_window_text(item(layout::wrap_width_box), c.wrap_width);
-  set_window_text(item(layout::encrypt_password_box), c.encrypt_password);
-  set_window_text(item(layout::decrypt_password_box), c.decrypt_password);
+  // What the boxes held is wiped, not just replaced.
+  set_password_field(item(layout::encrypt_password_box), c.encrypt_password);
+  set_password_field(item(layout::decrypt_password_box), c.decrypt_password);
+  show_passwords(c.show_passwords);
   set_checked(item(layout::encrypt_fixed), c.encrypt_source == EncryptPasswordSource::fixed);
   set_checked(item(layout::encrypt_ask), c.encrypt_source == EncryptPasswordSource::ask);
   set_checked(item(layout::encrypt_list), c.encrypt_source == EncryptPasswordSource::list);
@@ -76,12 +87,27 @@ void SettingsFrame::take_typed() {
   SettingsControls& c = form_.controls;
   auto item = [this](int id) { return GetDlgItem(window_, id); };
   c.wrap_width = window_text(item(layout::wrap_width_box));
-  c.encrypt_password = window_text(item(layout::encrypt_password_box));
-  c.decrypt_password = window_text(item(layout::decrypt_password_box));
+  block::wipe(c.encrypt_password);
+  block::wipe(c.decrypt_password);
+  c.encrypt_password.assign(read_password_field(item(layout::encrypt_password_box)).view());
+  c.decrypt_password.assign(read_password_field(item(layout::decrypt_password_box)).view());
   c.watch_clipboard = is_checked(item(layout::watch_check));
   c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
   c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
   c.strong = is_checked(item(layout::strong_check));
+}
+
+void SettingsFrame::show_passwords(bool shown) {
+  set_checked(GetDlgItem(window_, layout::show_passwords_check), shown);
+  show_password_field(GetDlgItem(window_, layout::encrypt_password_box), shown, mask_);
+  show_password_field(GetDlgItem(window_, layout::decrypt_password_box), shown, mask_);
+}
+
+bool SettingsFrame::on_show_clicked(int id) {
+  if (id != layout::show_passwords_check) return false;
+  form_.controls.show_passwords = is_checked(GetDlgItem(window_, layout::show_passwords_check));
+  show_passwords(form_.controls.show_passwords);
+  return true;
 }
 
 bool SettingsFrame::on_option_clicked(int id) {

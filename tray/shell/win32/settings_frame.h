@@ -24,10 +24,16 @@ class SettingsFrame {
   // A click on an option button selects it in the form; false for any
   // other control.
   bool on_option_clicked(int id);
+  // A click on the show box shows or masks both password boxes; false for
+  // any other control.
+  bool on_show_clicked(int id);
 
  private:
+  void show_passwords(bool shown);
+
   SettingsForm& form_;
   HWND window_ = nullptr;
+  wchar_t mask_ = L'*';
 };
 
 }  // namespace quiren::win32

@@ -37,13 +37,17 @@ enum Id : int {
   ask_encrypt_check = 1041,
   ask_decrypt_check = 1042,
   strong_check = 1043,
+  show_passwords_check = 1044,  // both password boxes in the clear
   encrypt_frame = 1101,
   decrypt_frame = 1102,
   general_frame = 1103,
   first_label = 1201,
 };
 
-enum class Kind { frame, label, edit, option, check, button };
+// A password box is an edit box masked until the show box is ticked; the
+// show box is the one check box with its own caption (a click on its text
+// ticks it).
+enum class Kind { frame, label, edit, password, option, check, captioned_check, button };
 
 struct Control {
   Id id;
@@ -80,12 +84,16 @@ inline constexpr Control kStatic[] = {
 // In tab order.
 inline constexpr Control kFocusable[] = {
     {wrap_width_box, Kind::edit, {120 + 3120, 300, 855, 270}, u""},
-    {encrypt_password_box, Kind::edit, {120 + 3720, 680, 1335, 270}, u""},
+    {encrypt_password_box, Kind::password, {120 + 3720, 680, 1335, 270}, u""},
     {encrypt_fixed, Kind::option, {240, 670, 255, 255}, u""},
     {encrypt_ask, Kind::option, {240, 940, 255, 255}, u""},
     {decrypt_fixed, Kind::option, {120 + 120, kF2 + 590, 255, 255}, u""},
     {decrypt_ask, Kind::option, {120 + 120, kF2 + 860, 255, 255}, u""},
-    {decrypt_password_box, Kind::edit, {3840, 2640 + kStrongRow, 1335, 270}, u""},
+    {decrypt_password_box, Kind::password, {3840, 2640 + kStrongRow, 1335, 270}, u""},
+    // In the general frame's free right half, next in the tab order after
+    // the second password box.
+    {show_passwords_check, Kind::captioned_check, {120 + 2760, kF3 + 240, 2295, 255},
+     shell::texts::kLabelShowPasswords},
     {ok_button, Kind::button, {2760, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonOk},
     {cancel_button, Kind::button, {3960, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonCancel},
     {watch_check, Kind::check, {120 + 120, kF3 + 240, 255, 255}, u""},

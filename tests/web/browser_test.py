@@ -1,0 +1,213 @@
+#!/usr/bin/python3
+"""The assembled reader page in a real browser (headless Chromium), against
+the native tool:
+    browser_test.py PAGE TOOL OUT_DIR
+Blocks the tool writes open in the page with exactly their text, as sent
+and as mail gives them back; blocks the page writes open in the tool with
+exactly their text; a wrong password and changed characters show no text;
+a compatible block gets the earlier-format message; the page asks for
+nothing over the network and carries its policy. Screenshots of both tabs
+in both languages, at desktop and phone width, land in OUT_DIR/screens.
+"""
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from page_driver import ReaderPage
+
+PAGE = TOOL = OUT = None
+PASSWORD = "合言葉🔑2026"
+WRONG_PASSWORD = "パスワードが不正です。復号できません。 by む～くいれん"
+COMPATIBLE = "この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。"
+UNREADABLE = "暗号文が不正です。復号を中止します。"
+BASE64 = set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+
+
+def tool(*args, text, password=PASSWORD):
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", suffix=".txt") as pw:
+        pw.write(password + "\n")
+        pw.flush()
+        done = subprocess.run([TOOL, *args, "--password-file", pw.name], input=text.encode("utf-8"),
+                              capture_output=True, check=False)
+    if done.returncode != 0:
+        raise AssertionError(f"quiren {' '.join(args)}: {done.stderr.decode('utf-8', 'replace')}")
+    return done.stdout.decode("utf-8")
+
+
+def tool_refusal(text, password=PASSWORD):
+    """What the tool says on standard error when it refuses to decrypt."""
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", suffix=".txt") as pw:
+        pw.write(password + "\n")
+        pw.flush()
+        done = subprocess.run([TOOL, "decrypt", "--password-file", pw.name], input=text.encode("utf-8"),
+                              capture_output=True, check=False)
+    if done.returncode == 0:
+        raise AssertionError("quiren decrypt read a damaged block")
+    return done.stderr.decode("utf-8")
+
+
+def quoted(block, quote="> ", eol="\n"):
+    return f"{quote}On Monday you wrote:{eol}" + eol.join(quote + line for line in block.split("\r\n")) + \
+        f"{eol}{quote}{eol}Thanks."
+
+
+def rewrapped(block, width):
+    lines = block.split("\r\n")
+    body = "".join(lines[1:-1])
+    return "\r\n".join([lines[0], *(body[i:i + width] for i in range(0, len(body), width)), lines[-1]])
+
+
+def changed(block, body_index):
+    """The block with the body character at `body_index` (the mode letter is
+    0) replaced by another base64 character."""
+    lines = block.split("\r\n")
+    body = "".join(lines[1:-1])
+    c = body[body_index]
+    body = body[:body_index] + ("B" if c != "B" else "C") + body[body_index + 1:]
+    width = len(lines[1])
+    out = [body[:width]] + [body[i:i + width] for i in range(width, len(body), width)]
+    return "\r\n".join([lines[0], *out, lines[-1]])
+
+
+class Reader(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.page = ReaderPage(PAGE, "ja")
+        cls.page.requested_urls()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+
+    def test_1_tool_blocks_open_with_exactly_their_text(self):
+        texts = {
+            "Japanese with CR LF": "明日の打ち合わせは午前10時からです。\r\n場所は3階の第2会議室。\r\n",
+            "emoji": "了解です😀🍣👍🏽 Café ☕",
+            "the empty text": "",
+            "20,480 characters": ("議事録：第3四半期の売上は前年比12％増。" * 1024)[:20480],
+        }
+        for what, text in texts.items():
+            with self.subTest(what):
+                self.assertEqual(self.page.open_text(tool("encrypt", text=text), PASSWORD), [["plain", text]])
+
+        first = tool("encrypt", text="一通目の本文です。", password=PASSWORD)
+        second = tool("encrypt", "-w", "30", text="二通目：予算案（第3版）", password=PASSWORD)
+        mail = f"山田様\r\n\r\n{first}\r\n\r\n追加です。\r\n{second}\r\n\r\nよろしくお願いします。"
+        self.assertEqual(self.page.open_text(mail, PASSWORD),
+                         [["plain", "一通目の本文です。"], ["plain", "二通目：予算案（第3版）"]], "two blocks in one mail")
+
+        block = tool("encrypt", text="返信で戻ってきた暗号文", password=PASSWORD)
+        forms = {
+            "quoted '> ', LF": quoted(block),
+            "quoted '>> ', re-wrapped at 76": quoted(rewrapped(block, 76), ">> ", "\r\n"),
+            "zero-width spaces every 20 characters": "\r\n".join(
+                "\u200b".join(line[i:i + 20] for i in range(0, len(line), 20)) for line in block.split("\r\n")),
+        }
+        for what, text in forms.items():
+            with self.subTest(what):
+                self.assertEqual(self.page.open_text(text, PASSWORD), [["plain", "返信で戻ってきた暗号文"]])
+
+    def test_2_page_blocks_open_in_the_tool(self):
+        texts = [
+            ("Japanese with CR LF, width 60", "来週の監査は火曜日の午前9時から。\r\n資料は共有フォルダーへ。", 60),
+            ("emoji, width 10", "よろしく🙏😀", 10),
+            ("the empty text, width 100", "", 100),
+            ("20,480 characters", ("パートナー企業への連絡事項。" * 2000)[:20480], 60),
+        ]
+        for what, text, width in texts:
+            with self.subTest(what):
+                block = self.page.seal_text(text, PASSWORD, width)
+                self.assertIsInstance(block, str, block)
+                lines = block.split("\r\n")
+                self.assertEqual((lines[0], lines[-1]), ("(quiren_start)", "(quiren_end)"))
+                self.assertTrue(all(len(line) <= width for line in lines[1:-1]), what)
+                self.assertEqual(lines[1][0], "C")
+                self.assertLessEqual(set("".join(lines[1:-1])[1:]), BASE64)
+                self.assertEqual(tool("decrypt", text=block), text)
+
+    def test_3_wrong_password_and_changed_characters_show_no_text(self):
+        block = self.page.seal_text("見せてはいけない本文", PASSWORD)
+        self.assertEqual(self.page.open_text(block, "違うパスワード"), [["failed", WRONG_PASSWORD]])
+        length = len("".join(block.split("\r\n")[1:-1]))
+        # In the salt, the nonce, the text and the tag: only the tag check can
+        # tell, and it shows the wrong-password text.
+        for index in (15, 40, 52, 64, length - 3):
+            with self.subTest(f"body character {index}"):
+                shown = self.page.open_text(changed(block, index), PASSWORD)
+                self.assertEqual([kind for kind, _ in shown], ["failed"], shown)
+                self.assertNotIn("見せて", repr(shown))
+        # A character no block holds, or one lost: the page says where, on
+        # the line and at the character the tool names.
+        lines = quoted(block).split("\n")
+        with_emoji = "\n".join(lines[:3] + [lines[3][:18] + "😀" + lines[3][19:]] + lines[4:])
+        short = "\n".join(lines[:3] + [lines[3][:18] + lines[3][19:]] + lines[4:])
+        for what, text, where in (
+                ("an emoji in place of a character", with_emoji,
+                 "4 行目の 19 文字目「😀」(U+1F600) は暗号文に使われない文字です。"),
+                # Two body lines: the last one is named.
+                ("a character lost", short,
+                 "暗号文の文字数が合いません。4 行目（最後の行）までのどこかで文字が欠けているか、増えています。")):
+            with self.subTest(what):
+                self.assertEqual(self.page.open_text(text, PASSWORD), [["failed", UNREADABLE], ["where", where]])
+                self.assertIn("line 4", tool_refusal(text))
+                if "😀" in text:
+                    self.assertIn("line 4, character 19", tool_refusal(text))
+        # The version and the round count are read before any password.
+        for index in (1, 6):
+            with self.subTest(f"header character {index}"):
+                shown = self.page.open_text(changed(block, index), PASSWORD)
+                self.assertEqual(len(shown), 1)
+                self.assertNotEqual(shown[0][0], "plain")
+
+    def test_4_compatible_block_gets_the_earlier_format_message(self):
+        block = tool("encrypt", "--compatible", text="以前の形式の暗号文", password="abc123")
+        self.assertEqual(self.page.open_text(block, "abc123"), [["failed", COMPATIBLE]])
+
+    def test_5_page_policy_and_no_request(self):
+        policy = self.page.js("return document.querySelector('meta[http-equiv=\"Content-Security-Policy\"]').content")
+        for directive in ("default-src 'none'", "connect-src 'none'", "form-action 'none'"):
+            self.assertIn(directive, policy)
+        self.assertEqual(self.page.console_problems(), [])
+        # Everything the earlier tests did, and a try from the page itself,
+        # which the policy refuses.
+        self.page.js("fetch('https://example.invalid/x').catch(() => {})")
+        urls = self.page.requested_urls()
+        self.assertEqual([u for u in urls if not u.startswith("file:")], [], urls)
+        refused = self.page.console_problems()
+        self.assertTrue(any("connect-src" in m for m in refused), refused)
+
+    def test_6_language_and_screenshots(self):
+        screens = pathlib.Path(OUT) / "screens"
+        screens.mkdir(parents=True, exist_ok=True)
+        for language in ("ja", "en-US"):
+            page = ReaderPage(PAGE, language)
+            try:
+                lang = page.js("return document.documentElement.lang")
+                self.assertEqual(lang, "ja" if language == "ja" else "en")
+                opened = page.open_text(tool("encrypt", text="明日10時、第2会議室で。\r\nよろしくお願いします。"),
+                                        PASSWORD)
+                self.assertEqual(opened[0][0], "plain")
+                for width, name in ((1000, "desktop"), (390, "phone")):
+                    page.tab("open")
+                    page.screenshot(screens / f"open-{lang}-{name}.png", width, mobile=name == "phone")
+                sealed = page.seal_text("来週の資料です。", PASSWORD)
+                self.assertIsInstance(sealed, str)
+                for width, name in ((1000, "desktop"), (390, "phone")):
+                    page.screenshot(screens / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
+                # The switch changes every text, the results' too.
+                page.click("lang-en" if lang == "ja" else "lang-ja")
+                other = "en" if lang == "ja" else "ja"
+                self.assertEqual(page.js("return document.documentElement.lang"), other)
+                self.assertEqual(page.js("return document.getElementById('seal').textContent"),
+                                 "Encrypt" if other == "en" else "暗号化")
+                self.assertEqual(page.console_problems(), [])
+            finally:
+                page.close()
+
+
+if __name__ == "__main__":
+    PAGE, TOOL, OUT = sys.argv[1:4]
+    del sys.argv[1:4]
+    unittest.main(verbosity=2)

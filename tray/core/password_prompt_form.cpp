@@ -1,0 +1,15 @@
+#include "tray/core/password_prompt_form.h"
+
+#include <utility>
+
+namespace quiren {
+
+PasswordPromptForm::Ok PasswordPromptForm::ok(block::SecretText typed, const block::SecretText& confirmation) {
+  if (closed_) return Ok::accepted;
+  if (confirmation_enabled() && typed != confirmation) return Ok::differs;
+  answer_ = std::move(typed);
+  closed_ = true;
+  return Ok::accepted;
+}
+
+}  // namespace quiren

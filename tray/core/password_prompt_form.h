@@ -1,0 +1,56 @@
+// The password prompt's logic, for every place that asks for a password:
+// the field masked until the user ticks the show box; for a password about
+// to encrypt or go into the list, a second field that must repeat it. A
+// repetition that differs is refused and the prompt stays open for the
+// user to type both again; nothing else happens. The answer is a secret,
+// handed over once. The Win32 frame (tray/core/win32/password_prompt.cpp)
+// mirrors it into a window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "block/secret.h"
+#include "tray/core/desktop.h"
+
+namespace quiren {
+
+class PasswordPromptForm {
+ public:
+  explicit PasswordPromptForm(const PasswordPromptSpec& spec)
+      : prompt_(spec.prompt), title_(spec.title), asks_confirmation_(spec.confirm) {}
+  PasswordPromptForm(const PasswordPromptForm&) = delete;
+  PasswordPromptForm& operator=(const PasswordPromptForm&) = delete;
+
+  const std::u16string& prompt() const { return prompt_; }
+  const std::u16string& title() const { return title_; }
+  bool asks_confirmation() const { return asks_confirmation_; }
+
+  // The show box: the field in the clear while it is ticked. A password in
+  // plain sight needs no repetition, so the confirmation is off meanwhile.
+  void show_password(bool shown) { shown_ = shown; }
+  bool password_shown() const { return shown_; }
+  bool confirmation_enabled() const { return asks_confirmation_ && !shown_; }
+
+  enum class Ok {
+    accepted,  // closed with the typed password
+    differs,   // the repetition differs: say kPasswordsDiffer, empty both fields, stay open
+  };
+  // OK with what the fields hold; `confirmation` counts only while the
+  // confirmation field is enabled.
+  Ok ok(block::SecretText typed, const block::SecretText& confirmation);
+  void cancel() { closed_ = true; }
+  bool closed() const { return closed_; }
+  // The answer, handed over once; empty unless OK closed the prompt.
+  block::SecretText take_answer() { return std::move(answer_); }
+
+ private:
+  std::u16string prompt_;
+  std::u16string title_;
+  bool asks_confirmation_ = false;
+  bool shown_ = false;
+  bool closed_ = false;
+  block::SecretText answer_;
+};
+
+}  // namespace quiren

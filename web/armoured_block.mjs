@@ -1,0 +1,135 @@
+// The armoured block, written and read by the same rules as the program:
+//
+//   (quiren_start) CR LF
+//   <mode letter><payload> ...  wrapped so that no body line is longer than
+//                               the width, the first line counting the letter
+//   CR LF (quiren_end)          nothing after the end marker
+//
+// A strong block ("C") holds the base64 of a strong envelope. A compatible
+// block ("A", "B") holds a check field, ">", the text mode letter and the
+// text field, in a base-85 alphabet of its own; this page reads its fields
+// only to tell a compatible block from a damaged one.
+
+import {
+  START_MARKER, END_MARKER, LINE_BREAK, NARROWEST_WRAP, WIDEST_WRAP, DEFAULT_WRAP,
+  STRONG_MODE_LETTER, MODE_LETTER_OFFSET, isCompatibleModeLetter,
+} from './block_rules.mjs';
+import { base64Decode } from './base64.mjs';
+import { checkEnvelope } from './envelope_check.mjs';
+
+export const COMPATIBLE_ALPHABET =
+  'Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k\'a4PtVh!Bq1m&ULd)F8"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw';
+const COMPATIBLE_GROUP = 5;
+const SEPARATOR = '>';
+
+// A width as the program keeps it: a whole number from 10 to 100.
+export function wrapWidth(width) {
+  const w = Math.trunc(Number(width));
+  if (!Number.isFinite(w)) return DEFAULT_WRAP;
+  return Math.min(Math.max(w, NARROWEST_WRAP), WIDEST_WRAP);
+}
+
+// The block framing `payload` under `modeLetter`, wrapped at `width`.
+export function frameBlock(modeLetter, payload, width) {
+  const w = wrapWidth(width);
+  const lines = [modeLetter + payload.slice(0, w - 1)];
+  for (let taken = Math.min(payload.length, w - 1); taken < payload.length; taken += w) {
+    lines.push(payload.slice(taken, taken + w));
+  }
+  return START_MARKER + LINE_BREAK + lines.join(LINE_BREAK) + LINE_BREAK + END_MARKER;
+}
+
+// Is there a start marker with an end marker at or after it, by exact search?
+export function hasBlock(text) {
+  const start = text.indexOf(START_MARKER);
+  return start >= 0 && text.indexOf(END_MARKER, start) >= 0;
+}
+
+export const delspace = (text) => text.replaceAll(' ', '');
+
+// Given the text from a start marker up to the following end marker: the
+// lines after the first, each without its CR LF, joined. Only lines ended
+// by CR LF count; whatever follows the last CR LF is dropped.
+export function joinLines(region) {
+  let pos = region.indexOf(LINE_BREAK);
+  if (pos < 0) return '';
+  pos += LINE_BREAK.length;
+  const parts = [];
+  for (;;) {
+    const end = region.indexOf(LINE_BREAK, pos);
+    if (end < 0) break;
+    parts.push(region.slice(pos, end));
+    pos = end + LINE_BREAK.length;
+  }
+  return parts.join('');
+}
+
+function isCompatibleField(field) {
+  if (field.length % COMPATIBLE_GROUP !== 0) return false;
+  for (const c of field) if (!COMPATIBLE_ALPHABET.includes(c)) return false;
+  return true;
+}
+
+const problem = (p) => ({ problem: p });
+
+// Split at its first ">": the fields must be whole groups of the compatible
+// alphabet, as the program requires before any password is asked.
+function compatibleItem(payload) {
+  const sep = payload.indexOf(SEPARATOR);
+  if (sep < 0) return problem('unreadable');
+  const check = payload.slice(0, sep);
+  const text = payload.slice(sep + 2);
+  if (!isCompatibleField(check) || !isCompatibleField(text)) return problem('unreadable');
+  // The text mode letter is not checked: the program decrypts any letter
+  // but "B" as a plain payload.
+  return { problem: 'none', kind: 'compatible', textMode: payload.slice(sep + 1, sep + 2) };
+}
+
+// A strong payload is the base64 of an envelope this page reads; its header
+// is checked here, before any key is derived.
+function strongItem(payload) {
+  const envelope = base64Decode(payload);
+  if (!envelope) return problem('unreadable');
+  switch (checkEnvelope(envelope).check) {
+    case 'cannot_read_format': return problem('later_version');
+    case 'damaged': return problem('unreadable');
+    default: return { problem: 'none', kind: 'strong', envelope };
+  }
+}
+
+// Every block of `text` in order, ending with the first item that has a
+// problem ('later_version' or 'unreadable'); empty when hasBlock is false.
+// Spaces are removed from the whole text first.
+export function readBlocks(original) {
+  const items = [];
+  if (!hasBlock(original)) return items;
+  const text = delspace(original);
+  let start = text.indexOf(START_MARKER);
+  for (;;) {
+    // The mode letter is taken by position, whatever precedes it.
+    const letterAt = start + MODE_LETTER_OFFSET;
+    const letter = letterAt < text.length ? text[letterAt] : '';
+    if (!isCompatibleModeLetter(letter) && letter !== STRONG_MODE_LETTER) {
+      items.push(problem('later_version'));
+      return items;
+    }
+    const end = text.indexOf(END_MARKER, start);
+    if (end < letterAt) {
+      items.push(problem('unreadable'));
+      return items;
+    }
+    // This block's own text without its mode letter, so many blocks read
+    // in linear time.
+    const payload = joinLines(text.slice(start, letterAt) + text.slice(letterAt + 1, end));
+    items.push(letter === STRONG_MODE_LETTER ? strongItem(payload) : compatibleItem(payload));
+    if (items.at(-1).problem !== 'none') return items;
+
+    const after = end + END_MARKER.length;
+    const nextEnd = text.indexOf(END_MARKER, after);
+    if (nextEnd < 0) return items;
+    const nextStart = text.indexOf(START_MARKER, after);
+    // A stray end marker with no start marker before it ends the reading.
+    if (nextStart < 0 || nextStart > nextEnd) return items;
+    start = nextStart;
+  }
+}

@@ -1,0 +1,101 @@
+// Every text the page shows, in Japanese and in English. The Japanese
+// texts the program also shows are word for word the program's; where a
+// block is damaged, the English follows the command-line tool's words.
+// Lines and characters are counted in the text the user pasted.
+
+export const PAGE_TEXTS = {
+  ja: {
+    lang: 'ja',
+    title: 'む～くいれん 暗号文リーダー',
+    promise: 'このページは何も送信しません。暗号化も復号も、このパソコンの中だけで行います。',
+    tabOpen: '復号する',
+    tabSeal: '暗号化する',
+    receivedLabel: '受け取った文章（暗号文を含む部分）を貼り付けて下さい',
+    passwordLabel: 'パスワード',
+    showPassword: 'パスワードを表示する',
+    open: '復号',
+    busy: '処理しています…',
+    blockHeading: (n) => `暗号文 ${n}`,
+    copy: 'コピー',
+    copied: 'コピーしました',
+    composeLabel: '暗号化する文章',
+    sealPasswordLabel: '暗号化に使うパスワード',
+    sealConfirmLabel: '確認のためもう一度入力して下さい',
+    widthLabel: '1 行の文字数（10～100）',
+    seal: '暗号化',
+    sealedLabel: '暗号文（メールの本文などに貼り付けて送って下さい）',
+    noBlock: '暗号文が見つかりません。(quiren_start) から (quiren_end) までを貼り付けて下さい。',
+    noPassword: 'パスワードを入力して下さい。',
+    wrongPassword: 'パスワードが不正です。復号できません。 by む～くいれん',
+    compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
+    laterVersion: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
+    unreadable: '暗号文が不正です。復号を中止します。',
+    damageForeignCharacter: (line, column, character, code) =>
+      `${line} 行目の ${column} 文字目「${character}」(U+${code}) は暗号文に使われない文字です。`,
+    damageInvisibleCharacter: (line, column, code) =>
+      `${line} 行目の ${column} 文字目にある見えない文字 (U+${code}) は暗号文に使われない文字です。`,
+    damageShortLine: (line) => `${line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。`,
+    damageUnevenLength: (line) =>
+      `暗号文の文字数が合いません。${line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。`,
+    tooLarge: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
+    cryptoFailed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
+    noCrypto: 'このブラウザーでは暗号機能を使えません。ファイルをパソコンに保存してから、最新のブラウザーで開いて下さい。',
+    emptyPassword: 'パスワードが入力されなかった為、処理を中止します',
+    passwordTooLong: '128文字以上のパスワードは利用できません。',
+    passwordsDiffer: '確認のために入力したパスワードが一致しません。',
+    passwordNotEncodable: 'パスワードに、暗号化できない不完全な文字が含まれているため、暗号化できません。',
+    textNotEncodable: 'この文章には、暗号化できない不完全な文字が含まれているため、暗号化できません。',
+    textTooLong: 'この文章は64MBを超えていて長すぎるため、暗号化できません。',
+    randomUnavailable: '安全な乱数を取得できなかったため、暗号化を中止しました。',
+  },
+  en: {
+    lang: 'en',
+    title: 'mu-quiren block reader',
+    promise: 'This page sends nothing anywhere: it encrypts and decrypts on this computer only.',
+    tabOpen: 'Decrypt',
+    tabSeal: 'Encrypt',
+    receivedLabel: 'Paste the text you received (the part with the block)',
+    passwordLabel: 'Password',
+    showPassword: 'Show the password',
+    open: 'Decrypt',
+    busy: 'Working…',
+    blockHeading: (n) => `Block ${n}`,
+    copy: 'Copy',
+    copied: 'Copied',
+    composeLabel: 'Text to encrypt',
+    sealPasswordLabel: 'Password to encrypt with',
+    sealConfirmLabel: 'Type it again to confirm',
+    widthLabel: 'Characters per line (10–100)',
+    seal: 'Encrypt',
+    sealedLabel: 'The block (paste it into the body of a mail or a message)',
+    noBlock: 'No block found. Paste everything from (quiren_start) to (quiren_end).',
+    noPassword: 'Type the password.',
+    wrongPassword: 'Wrong password: this block cannot be decrypted.',
+    compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
+    laterVersion: 'This block is in a later format that this page cannot read. Use the latest page.',
+    unreadable: 'The block is damaged and cannot be read.',
+    damageForeignCharacter: (line, column, character, code) =>
+      `Line ${line}, character ${column}: "${character}" (U+${code}) is not a character blocks are written in.`,
+    damageInvisibleCharacter: (line, column, code) =>
+      `Line ${line}, character ${column}: an invisible character (U+${code}) is not a character blocks are written in.`,
+    damageShortLine: (line) => `Line ${line} is shorter than the other lines of the block: characters are missing there.`,
+    damageUnevenLength: (line) =>
+      `The block's length does not come out even: characters are missing or extra up to line ${line}, its last.`,
+    tooLarge: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
+    cryptoFailed: "The browser's cryptography failed; nothing was done.",
+    noCrypto: "This browser offers no cryptography here. Save the file on the computer and open it in a current browser.",
+    emptyPassword: 'No password was typed; nothing was encrypted.',
+    passwordTooLong: 'The password is longer than 128 characters.',
+    passwordsDiffer: 'The two passwords differ.',
+    passwordNotEncodable: 'The password holds a broken character (half of a surrogate pair) and cannot be used.',
+    textNotEncodable: 'The text holds a broken character (half of a surrogate pair) and cannot be encrypted.',
+    textTooLong: 'The text is longer than 64 MiB and cannot be encrypted.',
+    randomUnavailable: "The browser's random source failed; nothing was encrypted.",
+  },
+};
+
+// Japanese unless the browser's first language is another.
+export function defaultLanguage(languages) {
+  const first = (languages && languages[0]) || 'ja';
+  return first.toLowerCase().startsWith('ja') ? 'ja' : 'en';
+}

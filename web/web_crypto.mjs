@@ -1,0 +1,39 @@
+// The browser's own cryptography (WebCrypto) behind the four calls the
+// envelope needs. Keys never leave WebCrypto: the derived key is not
+// extractable.
+
+import { KEY_BITS, TAG_SIZE } from './envelope_layout.mjs';
+
+export const webCrypto = {
+  randomBytes(n) {
+    const bytes = new Uint8Array(n);
+    globalThis.crypto.getRandomValues(bytes);
+    return bytes;
+  },
+
+  async deriveKey(passwordBytes, salt, iterations) {
+    const subtle = globalThis.crypto.subtle;
+    const material = await subtle.importKey('raw', passwordBytes, 'PBKDF2', false, ['deriveKey']);
+    return subtle.deriveKey({ name: 'PBKDF2', hash: 'SHA-256', salt, iterations }, material,
+      { name: 'AES-GCM', length: KEY_BITS }, false, ['encrypt', 'decrypt']);
+  },
+
+  // The ciphertext followed by the tag.
+  async seal(key, nonce, aad, plaintext) {
+    const sealed = await globalThis.crypto.subtle.encrypt(
+      { name: 'AES-GCM', iv: nonce, additionalData: aad, tagLength: TAG_SIZE * 8 }, key, plaintext);
+    return new Uint8Array(sealed);
+  },
+
+  // The plaintext, or null when the tag does not verify.
+  async open(key, nonce, aad, sealed) {
+    try {
+      const plain = await globalThis.crypto.subtle.decrypt(
+        { name: 'AES-GCM', iv: nonce, additionalData: aad, tagLength: TAG_SIZE * 8 }, key, sealed);
+      return new Uint8Array(plain);
+    } catch (e) {
+      if (e && e.name === 'OperationError') return null;
+      throw e;
+    }
+  },
+};
