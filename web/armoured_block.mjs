@@ -92,13 +92,14 @@ function strongItem(payload) {
   if (!envelope) return problem('unreadable');
   switch (checkEnvelope(envelope).check) {
     case 'cannot_read_format': return problem('later_version');
+    case 'refused_settings': return problem('refused_settings');
     case 'damaged': return problem('unreadable');
     default: return { problem: 'none', kind: 'strong', envelope };
   }
 }
 
 // Every block of `text` in order, ending with the first item that has a
-// problem ('later_version' or 'unreadable'); empty when hasBlock is false.
+// problem ('later_version', 'refused_settings' or 'unreadable'); empty when hasBlock is false.
 // Spaces are removed from the whole text first.
 export function readBlocks(original) {
   const items = [];

@@ -12,18 +12,21 @@ import {
 
 // { check: 'readable', iterations, header, salt, nonce, sealed } or
 // { check: 'cannot_read_format' } (a later version: tell the user) or
-// { check: 'damaged' }.
+// { check: 'refused_settings' } (version 1 with a key derivation or cipher
+// readers do not know, or a round count outside the bounds: a key made weak
+// on purpose, or one that would tie the reader up; a later page would not
+// help) or { check: 'damaged' }.
 export function checkEnvelope(envelope) {
   const size = envelope.length;
   if (size === 0) return { check: 'damaged' };
   if (envelope[VERSION_OFFSET] !== ENVELOPE_VERSION) return { check: 'cannot_read_format' };
-  if (size > KDF_OFFSET && envelope[KDF_OFFSET] !== KDF_PBKDF2_HMAC_SHA256) return { check: 'cannot_read_format' };
-  if (size > CIPHER_OFFSET && envelope[CIPHER_OFFSET] !== CIPHER_AES_256_GCM) return { check: 'cannot_read_format' };
+  if (size > KDF_OFFSET && envelope[KDF_OFFSET] !== KDF_PBKDF2_HMAC_SHA256) return { check: 'refused_settings' };
+  if (size > CIPHER_OFFSET && envelope[CIPHER_OFFSET] !== CIPHER_AES_256_GCM) return { check: 'refused_settings' };
   if (size < MIN_ENVELOPE_SIZE) return { check: 'damaged' };
 
   const at = ITERATIONS_OFFSET;
   const iterations = ((envelope[at] << 24) >>> 0) + (envelope[at + 1] << 16) + (envelope[at + 2] << 8) + envelope[at + 3];
-  if (iterations < MIN_READ_ITERATIONS || iterations > MAX_READ_ITERATIONS) return { check: 'cannot_read_format' };
+  if (iterations < MIN_READ_ITERATIONS || iterations > MAX_READ_ITERATIONS) return { check: 'refused_settings' };
 
   // The fill count itself is only covered by the tag; here it must at least
   // fit the length, and what it marks as fill must be zero.

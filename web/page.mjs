@@ -15,6 +15,7 @@ const RESULT_TEXT = {
   wrong_password: 'wrongPassword',
   compatible: 'compatible',
   later_version: 'laterVersion',
+  refused_settings: 'refusedSettings',
   unreadable: 'unreadable',
   too_large: 'tooLarge',
   crypto_failed: 'cryptoFailed',

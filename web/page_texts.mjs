@@ -29,6 +29,7 @@ export const PAGE_TEXTS = {
     wrongPassword: 'パスワードが不正です。復号できません。 by む～くいれん',
     compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
     laterVersion: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
+    refusedSettings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
     unreadable: '暗号文が不正です。復号を中止します。',
     damageForeignCharacter: (line, column, character, code) =>
       `${line} 行目の ${column} 文字目「${character}」(U+${code}) は暗号文に使われない文字です。`,
@@ -73,6 +74,7 @@ export const PAGE_TEXTS = {
     wrongPassword: 'Wrong password: this block cannot be decrypted.',
     compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
     laterVersion: 'This block is in a later format that this page cannot read. Use the latest page.',
+    refusedSettings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',
     unreadable: 'The block is damaged and cannot be read.',
     damageForeignCharacter: (line, column, character, code) =>
       `Line ${line}, character ${column}: "${character}" (U+${code}) is not a character blocks are written in.`,

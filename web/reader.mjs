@@ -32,6 +32,7 @@ async function openStrong(provider, envelope, password) {
 const STATUS_OF_OPEN = {
   wrong_password_or_altered: 'wrong_password',
   cannot_read_format: 'later_version',
+  refused_settings: 'refused_settings',
   damaged: 'unreadable',
   crypto_failed: 'crypto_failed',
 };
@@ -43,6 +44,9 @@ const STATUS_OF_OPEN = {
 //   { status: 'wrong_password' }   the tag did not verify
 //   { status: 'compatible' }       the earlier format: only the program opens it
 //   { status: 'later_version' }    a later format; nothing after it is read
+//   { status: 'refused_settings' } settings readers refuse (too few or too
+//                                  many rounds, an unknown key derivation
+//                                  or cipher); nothing after it is read
 //   { status: 'unreadable' }       damaged; nothing after it is read. With
 //                                  `damage` where that can be told
 //                                  (block_damage.mjs), in the received text

@@ -64,7 +64,7 @@ export async function sealEnvelopeWith(provider, textBytes, passwordBytes, param
 }
 
 // { status: 'opened', text } or { status: 'cannot_read_format' (a later
-// version) | 'damaged' (malformed, or the text inside is not UTF-8) |
+// version) | 'refused_settings' (settings readers refuse) | 'damaged' (malformed, or the text inside is not UTF-8) |
 // 'wrong_password_or_altered' (the two cannot be told apart) |
 // 'crypto_failed' }. No key is derived for an envelope the checks refuse,
 // and no text comes from one whose tag does not verify.

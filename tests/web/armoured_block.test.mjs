@@ -38,6 +38,7 @@ test('reads each kind of block, and stops at the first it cannot read', () => {
     ['text around, two blocks', `Hi\r\n${strong()}\r\nand\r\n${compatible}\r\nbye`, ['strong', 'compatible']],
     ['a later mode letter', compatible.replace('\nA', '\nD'), ['later_version']],
     ['a later envelope version', strong(envelope((e) => { e[0] = 2; })), ['later_version']],
+    ['too few rounds, then a block', `${strong(envelope((e) => { e[7] = 0x9f; }))}\r\n${compatible}`, ['refused_settings']],
     ['a damaged envelope, then a block', `${strong(envelope((e) => { e[3] = 1; }))}\r\n${compatible}`, ['unreadable']],
     ['base64 with padding', '(quiren_start)\r\nCAQI=\r\n(quiren_end)', ['unreadable']],
     ['compatible without ">"', '(quiren_start)\r\nAGg2Qs#3Al~\r\n(quiren_end)', ['unreadable']],
