@@ -10,7 +10,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 "$root/scripts/setup-debian.sh"
 
-stage() { printf '\n==== %s\n' "$*"; }
+# Each stage says how long the run has taken so far: CI's budget is minutes.
+stage() { printf '\n==== %s  (%dm%02ds so far)\n' "$*" $((SECONDS / 60)) $((SECONDS % 60)); }
 
 stage "native build; unit tests of cipher, block, tray logic and tool; tool end to end"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
