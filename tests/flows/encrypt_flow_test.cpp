@@ -27,8 +27,7 @@ std::vector<std::u16string> lines_of(const std::u16string& block) {
 
 // These tests write compatible blocks: the closing message says so, and
 // what such a block cannot protect.
-const std::u16string kEncrypted =
-    std::u16string(text::kEncryptedCompatible) + u"\r\n" + std::u16string(text::kCompatibleUnprotected);
+const std::u16string kEncrypted = text::encrypted_message(false);
 
 bool is_block(const std::optional<std::u16string>& clip) {
   return clip && clip->starts_with(u"(quiren_start)\r\n") && clip->ends_with(u"\r\n(quiren_end)");

@@ -53,13 +53,6 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
   return password;
 }
 
-// The closing message, which names the format written.
-std::u16string encrypted_message(bool strong) {
-  if (strong) return std::u16string(flows::texts::kEncryptedStrong);
-  std::u16string message(flows::texts::kEncryptedCompatible);
-  return message.append(u"\r\n").append(flows::texts::kCompatibleUnprotected);
-}
-
 }  // namespace
 
 void ClipboardFlows::encrypt_text(std::u16string_view text) {
@@ -98,7 +91,7 @@ void ClipboardFlows::encrypt_text(std::u16string_view text) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);
     return;
   }
-  tell(desktop_, encrypted_message(strong), Icon::information, true);
+  tell(desktop_, flows::texts::encrypted_message(strong), Icon::information, true);
 }
 
 void ClipboardFlows::refuse(std::u16string_view why) { tell(desktop_, why, Icon::critical); }

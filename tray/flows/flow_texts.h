@@ -2,6 +2,7 @@
 // warnings and the texts they put into the viewer.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "block/block_rules.h"
@@ -94,6 +95,12 @@ inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
 inline constexpr std::u16string_view kViewerFormats = u"強力な暗号化 {strong} 件、互換形式 {compatible} 件";
 inline constexpr std::u16string_view kViewerFormatsJoint = u"。";
 inline constexpr std::u16string_view kCompatibleUnprotected = u"互換形式の暗号文は改ざんを検出できません";
+
+// The encrypt flow's closing message, which names the format written.
+inline std::u16string encrypted_message(bool strong) {
+  if (strong) return std::u16string(kEncryptedStrong);
+  return std::u16string(kEncryptedCompatible).append(u"\r\n").append(kCompatibleUnprotected);
+}
 
 // The viewer's context menu.
 inline constexpr std::u16string_view kMenuUndo = u"元に戻す(&U)";

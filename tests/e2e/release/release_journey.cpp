@@ -149,9 +149,8 @@ void compatible_round_trip(DWORD pid) {
         "the show box shows the password");
   picture(prompt, L"password-prompt-shown");
   press_button(prompt, quiren::win32::kPromptOkId);
-  const std::u16string compatible_written = std::u16string(quiren::flows::texts::kEncryptedCompatible) + u"\r\n" +
-                                            std::u16string(quiren::flows::texts::kCompatibleUnprotected);
-  answer(expect_box(pid, compatible_written, "encrypted, the compatible format named", kWait), IDOK, kWait);
+  answer(expect_box(pid, quiren::flows::texts::encrypted_message(false), "encrypted, the compatible format named", kWait),
+         IDOK, kWait);
   const std::wstring block = clipboard_text().value_or(L"");
   check(block.find(L"(quiren_start)") != std::wstring::npos && block.find(L"(quiren_end)") != std::wstring::npos,
         "armoured block on the clipboard");

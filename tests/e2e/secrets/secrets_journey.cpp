@@ -115,7 +115,7 @@ void encrypt_prompt_masked_and_confirmed(DWORD pid) {
 
   step("typed alike: the block, which opens under the password in the viewer; the decrypt prompt asks once");
   answer_prompt(prompt, password);
-  answer(expect_box(pid, flow_text::kEncryptedStrong, "encrypted", kWait), IDOK, kWait);
+  answer(expect_box(pid, flow_text::encrypted_message(true), "encrypted", kWait), IDOK, kWait);
   const std::wstring block = clipboard_text().value_or(L"");
   check_equal(block_mode_letter(block), L"C", "a strong block");
   set_clipboard_text(block);
@@ -143,7 +143,7 @@ void encrypt_with(DWORD pid, std::wstring_view password, std::u16string_view exp
 
 void limits(HWND main, DWORD pid) {
   step("a strong block takes 128 characters, not 129");
-  encrypt_with(pid, std::wstring(128, L'p'), flow_text::kEncryptedStrong, "128 characters, strong");
+  encrypt_with(pid, std::wstring(128, L'p'), flow_text::encrypted_message(true), "128 characters, strong");
   encrypt_with(pid, std::wstring(129, L'p'), core_text::kStrongPasswordTooLong, "129 characters, strong");
 
   step("the settings dialog: 129 in the fixed encryption box is refused while strong blocks are written");
@@ -162,7 +162,7 @@ void limits(HWND main, DWORD pid) {
   set_control_text(main, layout::encrypt_password_box, L"");
   press_button(main, layout::ok_button);
   check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings saved and hidden");
-  encrypt_with(pid, std::wstring(30, L'p'), flow_text::kEncryptedCompatible, "30 characters, compatible");
+  encrypt_with(pid, std::wstring(30, L'p'), flow_text::encrypted_message(false), "30 characters, compatible");
   encrypt_with(pid, std::wstring(31, L'p'), core_text::kPasswordTooLong, "31 characters, compatible");
 }
 

@@ -133,10 +133,7 @@ std::wstring encrypt_copy(DWORD pid, std::wstring_view plain, std::wstring_view 
   check(block.find(L"(quiren_start)") != std::wstring::npos, "block on the clipboard");
   // The closing message names the format written.
   namespace text = quiren::flows::texts;
-  const std::u16string written = block_mode_letter(block) == L"C"
-                                     ? std::u16string(text::kEncryptedStrong)
-                                     : std::u16string(text::kEncryptedCompatible) + u"\r\n" +
-                                           std::u16string(text::kCompatibleUnprotected);
+  const std::u16string written = text::encrypted_message(block_mode_letter(block) == L"C");
   check_equal(said, wide(written), "the closing message");
   check(no_box_for_a_while(pid), "writing the block starts no new flow");
   return block;
