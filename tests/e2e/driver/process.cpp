@@ -39,11 +39,21 @@ Process::Process(std::wstring_view exe, const std::vector<std::wstring>& args, s
   const std::wstring folder(cwd);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(exe_path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+  // Wine has been seen to refuse a start once with ERROR_INTERNAL_ERROR on
+  // a busy machine, and to start the same program at the next try: that
+  // error alone is tried again, a few times.
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (CreateProcessW(exe_path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+      return;
+    }
+    error = GetLastError();
     info_ = {};
-    check(false, "start " + utf8(line) + " (error " + std::to_string(GetLastError()) + ")");
+    if (error != ERROR_INTERNAL_ERROR) break;
+    Sleep(250);
   }
+  check(false, "start " + utf8(line) + " (error " + std::to_string(error) + ")");
 }
 
 Process::~Process() {
