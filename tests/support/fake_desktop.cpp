@@ -121,11 +121,11 @@ std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16str
   return answer;
 }
 
-block::SecretText FakeDesktop::password_prompt(const PasswordPromptSpec& spec) {
-  prompts.push_back({std::u16string(spec.prompt), std::u16string(spec.title),
-                     spec.confirm ? PromptKind::confirmed_password : PromptKind::password});
+block::SecretText FakeDesktop::password_prompt(const PasswordQuestion& question) {
+  prompts.push_back({std::u16string(question.prompt), std::u16string(question.title),
+                     question.confirm ? PromptKind::confirmed_password : PromptKind::password});
   if (on_modal) on_modal();
-  PasswordPromptForm form(spec);
+  PasswordPromptForm form(question);
   while (!form.closed()) {
     if (prompt_answers.empty()) {
       form.cancel();

@@ -44,7 +44,7 @@ class FakeDesktop : public Desktop {
 
   Answer message_box(const MessageBoxSpec& box) override;
   std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title) override;
-  block::SecretText password_prompt(const PasswordPromptSpec& spec) override;
+  block::SecretText password_prompt(const PasswordQuestion& question) override;
   bool clipboard_has_text() override;
   bool clipboard_kept_from_monitors() override { return clipboard_private; }
   std::u16string clipboard_text() override;

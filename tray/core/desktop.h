@@ -55,7 +55,7 @@ struct FileRead {
 enum class NewFile { written, exists, failed };
 
 // What a password prompt asks (its logic is PasswordPromptForm).
-struct PasswordPromptSpec {
+struct PasswordQuestion {
   std::u16string_view prompt;
   std::u16string_view title = kAppTitle;
   // A second field that must repeat the password: for passwords about to
@@ -81,7 +81,7 @@ class Desktop {
                                       std::u16string_view title = kAppTitle) = 0;
   // Modal password prompt: the field masked unless the user shows it, the
   // confirmation when asked for. The typed password, or "" on Cancel.
-  virtual block::SecretText password_prompt(const PasswordPromptSpec& spec) = 0;
+  virtual block::SecretText password_prompt(const PasswordQuestion& question) = 0;
 
   virtual bool clipboard_has_text() = 0;
   // True when the program that put the contents there asked clipboard

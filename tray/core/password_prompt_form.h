@@ -17,8 +17,8 @@ namespace quiren {
 
 class PasswordPromptForm {
  public:
-  explicit PasswordPromptForm(const PasswordPromptSpec& spec)
-      : prompt_(spec.prompt), title_(spec.title), asks_confirmation_(spec.confirm) {}
+  explicit PasswordPromptForm(const PasswordQuestion& question)
+      : prompt_(question.prompt), title_(question.title), asks_confirmation_(question.confirm) {}
   PasswordPromptForm(const PasswordPromptForm&) = delete;
   PasswordPromptForm& operator=(const PasswordPromptForm&) = delete;
 

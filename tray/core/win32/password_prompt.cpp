@@ -166,8 +166,8 @@ LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-block::SecretText run_password_prompt(const PasswordPromptSpec& spec) {
-  PasswordPromptForm form(spec);
+block::SecretText run_password_prompt(const PasswordQuestion& question) {
+  PasswordPromptForm form(question);
   PasswordPromptFrame frame(form);
   if (!frame.open()) return {};
   layout::run_until([&frame] { return frame.done(); });

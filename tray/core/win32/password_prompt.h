@@ -12,6 +12,6 @@ namespace quiren::win32 {
 // own message loop until it closes. Returns the typed password; Cancel or
 // closing gives an empty one. A WM_QUIT met while waiting cancels the
 // prompt and is posted again.
-block::SecretText run_password_prompt(const PasswordPromptSpec& spec);
+block::SecretText run_password_prompt(const PasswordQuestion& question);
 
 }  // namespace quiren::win32

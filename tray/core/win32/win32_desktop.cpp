@@ -31,8 +31,8 @@ std::u16string Win32Desktop::input_prompt(std::u16string_view prompt, std::u16st
   return run_input_prompt(prompt, title);
 }
 
-block::SecretText Win32Desktop::password_prompt(const PasswordPromptSpec& spec) {
-  return run_password_prompt(spec);
+block::SecretText Win32Desktop::password_prompt(const PasswordQuestion& question) {
+  return run_password_prompt(question);
 }
 
 bool Win32Desktop::clipboard_has_text() { return win32::clipboard_has_text(); }

@@ -16,7 +16,7 @@ class Win32Desktop : public Desktop {
 
   Answer message_box(const MessageBoxSpec& box) override;
   std::u16string input_prompt(std::u16string_view prompt, std::u16string_view title = kAppTitle) override;
-  block::SecretText password_prompt(const PasswordPromptSpec& spec) override;
+  block::SecretText password_prompt(const PasswordQuestion& question) override;
 
   bool clipboard_has_text() override;
   bool clipboard_kept_from_monitors() override;
