@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "block/block_damage.h"
+#include "block/filled_text.h"
 #include "block/utf8.h"
 
 namespace quiren::block {
@@ -34,8 +35,8 @@ inline void append_character(std::u16string& out, char32_t c) {
 }
 
 template <typename Char>
-void append_ascii(std::basic_string<Char>& out, std::string_view ascii) {
-  for (char c : ascii) out += static_cast<Char>(c);
+std::basic_string<Char> widened(std::string_view ascii) {
+  return std::basic_string<Char>(ascii.begin(), ascii.end());
 }
 
 inline std::string code_of(char32_t c) {
@@ -55,22 +56,12 @@ std::basic_string<Char> describe_damage(const BlockDamage& damage, const DamageT
   if (damage.kind == DamageKind::foreign_character) pattern = visible ? texts.foreign_character : texts.invisible_character;
   if (damage.kind == DamageKind::short_line) pattern = texts.short_line;
 
-  std::basic_string<Char> out;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const std::size_t close = pattern[i] == Char('{') ? pattern.find(Char('}'), i) : pattern.npos;
-    if (close == pattern.npos) {
-      out += pattern[i];
-      continue;
-    }
-    std::string name;
-    for (Char c : pattern.substr(i + 1, close - i - 1)) name += static_cast<char>(c);
-    if (name == "line") d::append_ascii(out, std::to_string(damage.line));
-    else if (name == "column") d::append_ascii(out, std::to_string(damage.column));
-    else if (name == "code") d::append_ascii(out, d::code_of(damage.character));
-    else if (name == "character" && visible) d::append_character(out, damage.character);
-    i = close;
-  }
-  return out;
+  std::basic_string<Char> character;
+  if (visible) d::append_character(character, damage.character);
+  return filled_text_detail::filled<Char>(pattern, {{"line", d::widened<Char>(std::to_string(damage.line))},
+                                                    {"column", d::widened<Char>(std::to_string(damage.column))},
+                                                    {"code", d::widened<Char>(d::code_of(damage.character))},
+                                                    {"character", character}});
 }
 
 }  // namespace quiren::block

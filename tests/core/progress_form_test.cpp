@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tray/core/filled_text.h"
 
 namespace quiren {
 namespace {
@@ -53,21 +52,6 @@ TEST(ProgressForm, CancelIsFinalAndTheViewHearsOfEveryChange) {
   EXPECT_EQ(log, (std::vector<std::u16string>{u"復号しています… (1/3)", u"復号しています… (2/3)",
                                               u"復号しています… (2/3) cancelled"}));
   EXPECT_FALSE(form.shown());
-}
-
-TEST(FilledText, FillsNamedPlacesAndLeavesOthers) {
-  const struct {
-    std::u16string_view pattern;
-    std::u16string expected;
-  } cases[] = {
-      {u"{a}/{b}", u"1/22"},
-      {u"{b}{a}{b}", u"22122"},
-      {u"{c} {a", u"{c} {a"},
-      {u"", u""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(filled(c.pattern, {{u"a", u"1"}, {u"b", decimal(22)}}), c.expected);
-  EXPECT_EQ(decimal(0), u"0");
-  EXPECT_EQ(decimal(30'000'000), u"30000000");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "block/block_rules.h"
 #include "block/compatible_block.h"
 #include "block/damage_message.h"
+#include "block/filled_text.h"
 #include "block/decrypt_run.h"
 #include "block/secret.h"
 #include "block/secure_wipe.h"
@@ -21,14 +22,6 @@ namespace quiren::tool {
 namespace {
 
 CommandResult failure(int code, std::string_view message) { return {code, {}, std::string(message)}; }
-
-// `pattern` with `place` filled in by `value`.
-std::string filled(std::string_view pattern, std::string_view place, std::string_view value) {
-  std::string text(pattern);
-  const std::size_t at = text.find(place);
-  if (at != std::string::npos) text.replace(at, place.size(), value);
-  return text;
-}
 
 // Ends a decrypt run early, keeping the texts decrypted so far.
 CommandResult stopped(CommandResult so_far, std::string_view message) {
@@ -129,7 +122,7 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
 
   bool accept_rounds(std::uint64_t rounds, std::size_t /*strong_blocks*/) override {
     if (limit_ == RoundLimit::none) return true;
-    problem_ = filled(texts::kOverRoundBudget, "{rounds}", std::to_string(rounds));
+    problem_ = block::filled(texts::kOverRoundBudget, {{"rounds", std::to_string(rounds)}});
     return false;
   }
 

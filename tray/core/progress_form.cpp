@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "tray/core/filled_text.h"
+#include "block/filled_text.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren {
@@ -30,7 +30,8 @@ void ProgressForm::cancel() {
 
 std::u16string ProgressForm::text() const {
   if (work_ == Work::encrypting) return std::u16string(core::texts::kProgressEncrypting);
-  return filled(core::texts::kProgressDecrypting, {{u"block", decimal(index_ + 1)}, {u"blocks", decimal(blocks_)}});
+  return block::filled(core::texts::kProgressDecrypting,
+                       {{"block", block::decimal(index_ + 1)}, {"blocks", block::decimal(blocks_)}});
 }
 
 void ProgressForm::attach(std::unique_ptr<ProgressView> view) {

@@ -18,7 +18,7 @@
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
-#include "tray/core/filled_text.h"
+#include "block/filled_text.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
@@ -67,8 +67,10 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
 std::u16string estimated_time(std::uint64_t rounds, block::CryptoProvider& crypto) {
   const double per_second = block::measured_rounds_per_second(crypto).value_or(1.0);
   const auto seconds = static_cast<unsigned long long>(std::ceil(static_cast<double>(rounds) / per_second));
-  if (seconds < 120) return filled(flows::texts::kAboutSeconds, {{u"n", decimal(std::max(seconds, 1ULL))}});
-  return filled(flows::texts::kAboutMinutes, {{u"n", decimal((seconds + 59) / 60)}});
+  if (seconds < 120) {
+    return block::filled(flows::texts::kAboutSeconds, {{"n", block::decimal(std::max(seconds, 1ULL))}});
+  }
+  return block::filled(flows::texts::kAboutMinutes, {{"n", block::decimal((seconds + 59) / 60)}});
 }
 
 // A decrypted text as the viewer's text box takes it: CR LF line breaks,
@@ -89,8 +91,9 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
       : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), progress_(progress) {}
 
   bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
-    const std::u16string question = filled(
-        flows::texts::kAskLongRun, {{u"blocks", decimal(strong_blocks)}, {u"time", estimated_time(rounds, crypto_)}});
+    const std::u16string question =
+        block::filled(flows::texts::kAskLongRun,
+                      {{"blocks", block::decimal(strong_blocks)}, {"time", estimated_time(rounds, crypto_)}});
     return ask_no_by_default(desktop_, question) == Answer::yes;
   }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tray/core/desktop.h"
-#include "tray/core/filled_text.h"
+#include "block/filled_text.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
 #include "tray/flows/flow_texts.h"
@@ -56,8 +56,8 @@ void ViewerForm::resize(TwipsSize outer, WindowState state) {
 
 std::u16string ViewerForm::status_line() const {
   if (formats_.strong == 0 && formats_.compatible == 0) return {};
-  std::u16string line = filled(flows::texts::kViewerFormats, {{u"strong", decimal(formats_.strong)},
-                                                              {u"compatible", decimal(formats_.compatible)}});
+  std::u16string line = block::filled(flows::texts::kViewerFormats, {{"strong", block::decimal(formats_.strong)},
+                                                                     {"compatible", block::decimal(formats_.compatible)}});
   if (formats_.compatible > 0) line.append(flows::texts::kViewerFormatsJoint).append(flows::texts::kCompatibleUnprotected);
   return line;
 }
