@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 
@@ -57,32 +57,11 @@ class SelectedObject {
 
 // A GDI object this program created (font, bitmap), deleted with it.
 template <class Handle>
-class ScopedGdiObject {
- public:
-  ScopedGdiObject() = default;
-  explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-  ~ScopedGdiObject() { reset(); }
-  ScopedGdiObject(ScopedGdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
+void delete_gdi_object(Handle handle) {
+  DeleteObject(handle);
+}
+template <class Handle>
+using ScopedGdiObject = OwnedHandle<Handle, delete_gdi_object<Handle>>;
 
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;

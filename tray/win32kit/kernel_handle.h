@@ -3,33 +3,12 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 
-class ScopedHandle {
- public:
-  ScopedHandle() = default;
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) {
-      if (handle_) CloseHandle(handle_);
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
+inline void close_kernel_handle(HANDLE handle) { CloseHandle(handle); }
 
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HANDLE handle_ = nullptr;
-};
+using ScopedHandle = OwnedHandle<HANDLE, close_kernel_handle>;
 
 }  // namespace quiren::win32
