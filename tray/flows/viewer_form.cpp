@@ -1,12 +1,11 @@
 #include "tray/flows/viewer_form.h"
 
-#include "block/secure_wipe.h"
-
 #include <algorithm>
 #include <string>
 
-#include "tray/core/desktop.h"
 #include "block/filled_text.h"
+#include "block/secure_wipe.h"
+#include "tray/core/desktop.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
 #include "tray/flows/flow_texts.h"
