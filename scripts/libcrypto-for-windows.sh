@@ -18,9 +18,10 @@
 # The result is cached outside the checkout, in
 # ${XDG_CACHE_HOME:-$HOME/.cache}/mu-quiren/libcrypto-mingw64/, keyed by the
 # tarball's SHA-256 and this recipe: the first run on a machine builds it
-# (about 2 minutes on two idle cores, up to 6 under load), later runs only
-# ask the mirror whether Debian has a newer tarball. Without the network a
-# build made before is used. Two runs at once take turns on a lock.
+# (about 2 minutes of processor time: 1 to 2 minutes on two idle cores, up
+# to 7 when they are busy), later runs only ask the mirror whether Debian has
+# a newer tarball (a few seconds). Without the network a build made before
+# is used. Two runs at once take turns on a lock.
 #
 # Other mirrors: QUIREN_DEBIAN_MIRROR (default http://deb.debian.org/debian)
 # and QUIREN_DEBIAN_SECURITY_MIRROR (http://deb.debian.org/debian-security).
@@ -144,7 +145,7 @@ fi
 
 # ---- the first run for this tarball: build it -----------------------------
 say "building libcrypto for the Windows build from Debian's $tarball: once per machine and"
-say "openssl version, about 2 minutes on two idle cores (up to 6 under load); later runs reuse it"
+say "openssl version: 1 to 2 minutes on two idle cores, up to 7 when they are busy; later runs reuse it"
 started=$SECONDS
 work=$(mktemp -d "$cache/build.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -68,8 +68,9 @@ grep -q "^$page_sha256"$'\r'"\$" "$unpacked/$name/RELEASE-NOTES.txt" ||
   fail "RELEASE-NOTES.txt does not carry the reader page's SHA-256 $page_sha256"
 app=$unpacked/$name
 # The programs hold OpenSSL's libcrypto: its licence travels with them.
-grep -q 'Apache License' "$app/LICENSE-OpenSSL.txt" && grep -q 'Version 2.0' "$app/LICENSE-OpenSSL.txt" ||
+if ! grep -q 'Apache License' "$app/LICENSE-OpenSSL.txt" || ! grep -q 'Version 2.0' "$app/LICENSE-OpenSSL.txt"; then
   fail "LICENSE-OpenSSL.txt is not OpenSSL's Apache License 2.0"
+fi
 format() { x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format \(.*\)/\1/p'; }
 for f in mu_quiren11e.exe quiren.dll quiren.exe; do
   [ "$(format "$app/$f")" = pei-x86-64 ] || fail "$f is not a 64-bit Windows binary"
