@@ -42,7 +42,8 @@ codename=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
 [ -n "$codename" ] || fail "no VERSION_CODENAME in /etc/os-release: which Debian release is this?"
 
 # What is built, and how. The recipe's fingerprint is part of the cache key,
-# so a change here builds again rather than reusing an older result.
+# so a change here builds again rather than reusing an older result; a
+# change to the build steps below must change the recipe text too.
 #
 # Configure on a Linux host takes only Unix-style absolute paths, and such a
 # path ("/usr/local/ssl") means the current drive's root on Windows, where
