@@ -5,6 +5,8 @@
 #     mu-quiren-<version>/quiren.dll         its cipher library (64-bit)
 #     mu-quiren-<version>/quiren.exe         the command-line tool (64-bit)
 #     mu-quiren-<version>/x86/quiren.dll     the cipher library for 32-bit programs
+#     mu-quiren-<version>/LICENSE-OpenSSL.txt  the licence of OpenSSL's libcrypto,
+#                                            which the program and the tool hold
 #     mu-quiren-<version>/docs/              the user guides and their pictures
 #     mu-quiren-<version>/reader/quiren-reader.html  the offline reader page for
 #                                            recipients without the program
@@ -24,9 +26,12 @@ zip_name=$name-win64.zip
 
 stage() { printf '\n==== %s\n' "$*"; }
 
+stage "OpenSSL's libcrypto for the Windows build"
+libcrypto_root=$("$root/scripts/libcrypto-for-windows.sh")
+
 stage "64-bit program, library and tool"
 cmake -S . -B build/package-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=OFF -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
 cmake --build build/package-win64 -j "$jobs" --target mu_quiren11e quiren quiren_tool
 
 stage "32-bit library"
@@ -42,6 +47,8 @@ mkdir -p "$dir/x86" "$dir/docs/screenshots" "$dir/reader"
 bin64=build/package-win64/bin
 cp "$bin64/mu_quiren11e.exe" "$bin64/quiren.dll" "$bin64/quiren.exe" "$dir/"
 cp build/package-win32/bin/quiren.dll "$dir/x86/"
+# The tarball's own licence file, unchanged (Apache License 2.0).
+cp "$libcrypto_root/LICENSE.txt" "$dir/LICENSE-OpenSSL.txt"
 # Debug information stays out of what users get.
 x86_64-w64-mingw32-strip --strip-debug "$dir/mu_quiren11e.exe" "$dir/quiren.dll" "$dir/quiren.exe"
 i686-w64-mingw32-strip --strip-debug "$dir/x86/quiren.dll"
@@ -60,6 +67,8 @@ mu-quiren $version
 mu_quiren11e.exe     the tray program (64-bit Windows)
 quiren.dll           its cipher library; x86/quiren.dll for 32-bit programs
 quiren.exe           the command-line tool
+LICENSE-OpenSSL.txt  the licence of OpenSSL's libcrypto (Apache License 2.0),
+                     which mu_quiren11e.exe and quiren.exe contain
 docs/                the user guides (Japanese and English)
 reader/quiren-reader.html
                      the offline reader page: opens and writes strong blocks in

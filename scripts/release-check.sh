@@ -45,6 +45,7 @@ name=$(basename "$zip" -win64.zip)
 stage "contents of $(basename "$zip")"
 expected=$(printf '%s\n' \
   "$name/mu_quiren11e.exe" "$name/quiren.dll" "$name/quiren.exe" "$name/x86/quiren.dll" \
+  "$name/LICENSE-OpenSSL.txt" \
   "$name/docs/guide-ja.md" "$name/docs/guide-en.md" "$name/reader/quiren-reader.html" \
   "$name/RELEASE-NOTES.txt" | LC_ALL=C sort)
 listing=$(unzip -Z1 "$zip")
@@ -66,6 +67,10 @@ page_sha256=$(sha256sum "$unpacked/$name/reader/quiren-reader.html" | cut -d' ' 
 grep -q "^$page_sha256"$'\r'"\$" "$unpacked/$name/RELEASE-NOTES.txt" ||
   fail "RELEASE-NOTES.txt does not carry the reader page's SHA-256 $page_sha256"
 app=$unpacked/$name
+# The programs hold OpenSSL's libcrypto: its licence travels with them.
+if ! grep -q 'Apache License' "$app/LICENSE-OpenSSL.txt" || ! grep -q 'Version 2.0' "$app/LICENSE-OpenSSL.txt"; then
+  fail "LICENSE-OpenSSL.txt is not OpenSSL's Apache License 2.0"
+fi
 format() { x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format \(.*\)/\1/p'; }
 for f in mu_quiren11e.exe quiren.dll quiren.exe; do
   [ "$(format "$app/$f")" = pei-x86-64 ] || fail "$f is not a 64-bit Windows binary"
@@ -76,8 +81,10 @@ scripts/check-exports.sh "$app/x86/quiren.dll"
 echo "release-check: contents as expected"
 
 stage "journey driver (built from the clone; only its exe is used)"
+# package.sh made or found the same libcrypto: this only looks it up.
+libcrypto_root=$(scripts/libcrypto-for-windows.sh)
 cmake -S . -B build/release-driver -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
 cmake --build build/release-driver -j 2 --target release_journey
 mkdir -p "$work/driver"
 cp build/release-driver/bin/release_journey.exe "$work/driver/"

@@ -10,8 +10,9 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 "$root/scripts/setup-debian.sh"
+libcrypto_root=$("$root/scripts/libcrypto-for-windows.sh")
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
 cmake --build build/win64 -j "$(nproc 2>/dev/null || echo 2)" --target mu_quiren11e quiren
 
 exe=$root/build/win64/bin/mu_quiren11e.exe

@@ -9,8 +9,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build/h-rel-win64}
 out=docs/screenshots
 
+libcrypto_root=$(scripts/libcrypto-for-windows.sh)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
 cmake --build "$build" -j2 --target release_journey mu_quiren11e quiren
 ctest --test-dir "$build" -R '^e2e\.release_journey\.ja$' --output-on-failure
 

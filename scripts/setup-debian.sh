@@ -7,6 +7,7 @@ packages=(
   cmake make g++ g++-multilib clang libclang-rt-14-dev lld llvm pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine wine64 wine32:i386 xvfb xauth x11-utils
+  debian-archive-keyring perl
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
   libssl-dev python3-cryptography libutf8proc-dev

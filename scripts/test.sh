@@ -40,11 +40,15 @@ cmake --build build/win32 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win32/bin/quiren.dll
 "$root/scripts/check-msvc-exports.sh"
 
+stage "OpenSSL's libcrypto for the Windows build, from Debian's openssl source (built once per machine, then cached)"
+libcrypto_root=$("$root/scripts/libcrypto-for-windows.sh")
+
 stage "Windows build (mingw-w64), 64-bit: the tray program, quiren.dll, quiren.exe and the test drivers"
 # The native tool from the first stage: the strong journey exchanges blocks
 # between it and the tray under Wine.
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_NATIVE_TOOL="$root/build/native/bin/quiren" \
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" \
+  -DQUIREN_NATIVE_TOOL="$root/build/native/bin/quiren" \
   -DQUIREN_READER_PAGE="$root/build/web/quiren-reader.html" >/dev/null
 cmake --build build/win64 -j "$jobs"
 "$root/scripts/check-exports.sh" build/win64/bin/quiren.dll

@@ -13,6 +13,7 @@
 #endif
 
 #include "block/strong/crypto_provider.h"
+#include "block/strong/libcrypto_start.h"
 #include "tools/quiren/cli_options.h"
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
@@ -56,6 +57,9 @@ PasswordSource password_source(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything reaches libcrypto: an openssl.cnf planted where it looks
+  // (or named by OPENSSL_CONF) must not change what the tool does.
+  if (!quiren::block::start_libcrypto()) return fail(texts::kLibcryptoNotStarted);
 #if defined(_WIN32)
   // CR LF must pass through unchanged.
   _setmode(_fileno(stdin), _O_BINARY);

@@ -36,6 +36,7 @@ inline constexpr std::string_view kDamageUnevenLength =
 inline constexpr std::string_view kLibraryFailed = "the cipher failed";
 inline constexpr std::string_view kLibraryResultImplausible =
     "the cipher gave a result it never writes; no block was written";
+inline constexpr std::string_view kLibcryptoNotStarted = "OpenSSL's libcrypto could not start";
 inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
 inline constexpr std::string_view kRandomUnavailable =
     "the system's random source failed: nothing was encrypted";

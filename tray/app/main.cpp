@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "block/strong/crypto_provider.h"
+#include "block/strong/libcrypto_start.h"
+#include "tray/core/boxes.h"
 #include "tray/core/program_state.h"
 #include "tray/core/win32/process_info.h"
 #include "tray/core/win32/win32_desktop.h"
@@ -14,6 +16,7 @@
 #include "tray/flows/win32/quiren_library.h"
 #include "tray/flows/win32/viewer_frame.h"
 #include "tray/passlist/win32/password_list_windows.h"
+#include "tray/shell/shell_texts.h"
 #include "tray/shell/startup.h"
 #include "tray/shell/win32/about_frame.h"
 #include "tray/shell/win32/main_frame.h"
@@ -26,6 +29,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before anything loads a library: none that a system component loads by
   // name may come from the program's or the current folder.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  // Before anything reaches libcrypto: an openssl.cnf planted where it
+  // looks must not change what the program does.
+  const bool libcrypto_started = block::start_libcrypto();
   // The cipher library reads a shared code table from the current folder:
   // the program's own, as for quiren.pas, however the program was started.
   SetCurrentDirectoryW(win32::to_wide(win32::directory_of(win32::program_file_path())).c_str());
@@ -34,6 +40,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   ProgramState state;
   win32::Win32Desktop desktop;
+  if (!libcrypto_started) {
+    tell(desktop, shell::texts::kStartupError, Icon::critical);
+    return 1;
+  }
   win32::QuirenLibrary library;
   std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   win32::ViewerFrame viewer(desktop);

@@ -73,6 +73,8 @@ inline constexpr std::u16string_view kAboutStrong = u"強力な暗号化（AES-2
 inline constexpr std::u16string_view kAboutAuthor = u"作成: む～くいれん 開発チーム 2026";
 inline constexpr std::u16string_view kAboutContact =
     u"連絡先: 配布した担当者まで\r\n説明書: 同梱の docs\\guide-ja.md";
-inline constexpr std::u16string_view kAboutCredits = u"暗号化ライブラリ: quiren.dll";
+// OpenSSL's licence travels in the zip as LICENSE-OpenSSL.txt.
+inline constexpr std::u16string_view kAboutCredits =
+    u"暗号化ライブラリ: quiren.dll\r\nOpenSSL（Apache License 2.0）を使用しています";
 
 }  // namespace quiren::shell::texts
