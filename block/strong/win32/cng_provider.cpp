@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "block/strong/openssl_key_agreement.h"
+
 namespace quiren::block {
 
 namespace {
@@ -163,20 +165,30 @@ AeadStatus CngProvider::open(const SecretKey& key, std::span<const std::uint8_t,
   return result;
 }
 
-// Not from CNG (see the header): a platform failure until libcrypto's
-// X25519 and HKDF are linked into the Windows build.
-std::optional<X25519KeyPair> CngProvider::generate_x25519_key_pair() { return std::nullopt; }
-
-std::optional<X25519PublicKey> CngProvider::x25519_public_key(const SecretKey&) { return std::nullopt; }
-
-X25519Agreement CngProvider::x25519_agree(const SecretKey&, std::span<const std::uint8_t, kX25519KeySize>) {
-  return {};
+// Not from CNG (see the header): X25519 and HKDF come from libcrypto. A new
+// secret key is drawn from the system's random source like every other
+// secret here, and libcrypto only computes its public half.
+std::optional<X25519KeyPair> CngProvider::generate_x25519_key_pair() {
+  X25519KeyPair pair;
+  if (!random_bytes(pair.secret.writable_bytes())) return std::nullopt;
+  std::optional<X25519PublicKey> public_key = openssl::x25519_public_key(pair.secret);
+  if (!public_key) return std::nullopt;
+  pair.public_key = *public_key;
+  return pair;
 }
 
-bool CngProvider::hkdf_sha256(std::span<const std::uint8_t>, std::span<const std::uint8_t>,
-                              std::span<const std::uint8_t>, std::span<std::uint8_t> out) {
-  SecureZeroMemory(out.data(), out.size());
-  return false;
+std::optional<X25519PublicKey> CngProvider::x25519_public_key(const SecretKey& secret) {
+  return openssl::x25519_public_key(secret);
+}
+
+X25519Agreement CngProvider::x25519_agree(const SecretKey& secret,
+                                          std::span<const std::uint8_t, kX25519KeySize> peer_public) {
+  return openssl::x25519_agree(secret, peer_public);
+}
+
+bool CngProvider::hkdf_sha256(std::span<const std::uint8_t> input_key_material, std::span<const std::uint8_t> salt,
+                              std::span<const std::uint8_t> info, std::span<std::uint8_t> out) {
+  return openssl::hkdf_sha256(input_key_material, salt, info, out);
 }
 
 std::optional<Sha256Digest> CngProvider::sha256(std::span<const std::uint8_t> data) {

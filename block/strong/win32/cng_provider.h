@@ -1,7 +1,7 @@
-// The blocks' primitives from CNG (bcrypt.dll). X25519 and HKDF are not
-// taken from CNG: Wine implements neither, so no test here could run them.
-// They are to come from libcrypto (openssl_key_agreement.h) once the
-// Windows build links it; until then they report a platform failure.
+// The blocks' primitives on Windows: CNG (bcrypt.dll) for the random
+// source, PBKDF2, AES-GCM and SHA-256; X25519 and HKDF from the static
+// libcrypto the Windows build links (openssl_key_agreement.h), since Wine
+// implements neither in CNG and no test here could run them.
 #pragma once
 
 #include "block/strong/crypto_provider.h"

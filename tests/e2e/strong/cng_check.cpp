@@ -1,15 +1,18 @@
 // The strong envelope on CNG: the same bytes as OpenSSL and Python for the
 // known answers, a round trip at the writers' 600,000 iterations with fresh
-// randomness, and no text for a wrong password or a changed byte; and
-// CNG's SHA-256.
+// randomness, and no text for a wrong password or a changed byte; CNG's
+// SHA-256; and the Windows provider's X25519 and HKDF, which come from the
+// linked libcrypto.
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "block/strong/libcrypto_start.h"
 #include "block/strong/strong_envelope.h"
 #include "block/strong/win32/cng_provider.h"
 #include "tests/e2e/driver/driver.h"
@@ -45,6 +48,15 @@ std::string japanese_text(std::size_t characters) {
   return text;
 }
 
+SecretKey secret_from_hex(std::string_view hex) {
+  SecretKey key;
+  const std::vector<std::uint8_t> bytes = test::from_hex(hex);
+  std::copy(bytes.begin(), bytes.end(), key.writable_bytes().begin());
+  return key;
+}
+
+std::wstring hex_of(std::span<const std::uint8_t> bytes) { return wide(test::to_hex({bytes.begin(), bytes.end()})); }
+
 double seconds_since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -52,6 +64,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int wmain() {
+  if (!check(start_libcrypto(), "libcrypto started")) return exit_code();
   CngProvider cng;
 
   step("known answers, sealed with CNG");
@@ -119,6 +132,48 @@ int wmain() {
                   wide("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"), "SHA-256 of \"abc\"");
       check_equal(wide(test::to_hex({empty->begin(), empty->end()})),
                   wide("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"), "SHA-256 of nothing");
+    }
+  }
+
+  step("X25519 (RFC 7748, section 6.1) and HKDF-SHA256 (RFC 5869, case 1) through the Windows provider");
+  {
+    const SecretKey alice = secret_from_hex("77076d0a7318a57d3c16c17251b26645df4c2f87ebc0992ab177fba51db92c2a");
+    const auto alice_public = cng.x25519_public_key(alice);
+    if (check(alice_public.has_value(), "Alice's public key")) {
+      check_equal(hex_of(*alice_public), wide("8520f0098930a754748b7ddcb43ef75a0dbf3a0d26381af4eba4a98eaa9b4e6a"),
+                  "Alice's public key bytes");
+    }
+    const std::vector<std::uint8_t> bob_public =
+        test::from_hex("de9edb7d7b7dc1b4d35b61c2ece435373f8343c85b78674dadfc7e146f882b4f");
+    const X25519Agreement agreed = cng.x25519_agree(alice, std::span<const std::uint8_t, kX25519KeySize>(bob_public));
+    if (check(agreed.status == AgreementStatus::agreed, "agreed with Bob")) {
+      check_equal(hex_of(agreed.shared.bytes()),
+                  wide("4a5d9d5ba4ce2de1728e3bf480350f25e07e21c947d19e3376f09b3c1e161742"), "the shared secret");
+    }
+    const std::array<std::uint8_t, kX25519KeySize> zero_point{};
+    check(cng.x25519_agree(alice, zero_point).status == AgreementStatus::all_zero, "a low-order key refused");
+
+    const std::vector<std::uint8_t> ikm(22, 0x0b);
+    const std::vector<std::uint8_t> salt = test::from_hex("000102030405060708090a0b0c");
+    const std::vector<std::uint8_t> info = test::from_hex("f0f1f2f3f4f5f6f7f8f9");
+    std::vector<std::uint8_t> okm(42);
+    if (check(cng.hkdf_sha256(ikm, salt, info, okm), "HKDF")) {
+      check_equal(hex_of(okm),
+                  wide("3cb25f25faacd57a90434f64d0362f2a2d2d0a90cf1a5a4c5db02d56ecc4c5bf34007208d5b887185865"),
+                  "HKDF output");
+    }
+
+    // A fresh pair: its secret from CNG's random source, and two fresh pairs
+    // agree on one secret both ways.
+    auto mine = cng.generate_x25519_key_pair();
+    auto theirs = cng.generate_x25519_key_pair();
+    if (check(mine && theirs, "fresh key pairs")) {
+      check(mine->public_key != theirs->public_key, "two fresh pairs differ");
+      const X25519Agreement one = cng.x25519_agree(mine->secret, theirs->public_key);
+      const X25519Agreement other = cng.x25519_agree(theirs->secret, mine->public_key);
+      check(one.status == AgreementStatus::agreed && other.status == AgreementStatus::agreed &&
+                std::ranges::equal(one.shared.bytes(), other.shared.bytes()),
+            "fresh pairs agree both ways");
     }
   }
 
