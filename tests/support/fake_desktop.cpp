@@ -123,9 +123,19 @@ std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16str
 
 block::SecretText FakeDesktop::password_prompt(const PasswordQuestion& question) {
   prompts.push_back({std::u16string(question.prompt), std::u16string(question.title),
-                     question.confirm ? PromptKind::confirmed_password : PromptKind::password});
+                     question.confirm ? PromptKind::confirmed_password : PromptKind::password,
+                     question.passphrase != nullptr});
   if (on_modal) on_modal();
   PasswordPromptForm form(question);
+  if (press_generate && form.offers_passphrase()) {
+    if (std::optional<block::SecretText> generated = form.generate_passphrase()) {
+      generated_passphrases.emplace_back(generated->view());
+      const block::SecretText again = generated->copy();
+      form.ok(std::move(*generated), again);
+      return form.take_answer();
+    }
+    tell(*this, core::texts::kPassphraseFailed, Icon::exclamation);
+  }
   while (!form.closed()) {
     if (prompt_answers.empty()) {
       form.cancel();

@@ -6,7 +6,10 @@
 // real PasswordPromptForm: each OK types the next of `prompt_answers` and,
 // where the prompt asks for it, the next of `confirmation_answers` (the
 // same password again when that has run out); a repetition that differs
-// shows its box as the window does and takes the next answers. Every box
+// shows its box as the window does and takes the next answers. With
+// `press_generate`, a prompt that offers a generated passphrase has its
+// button pressed first and OK pressed on what it filled in (a failed
+// random source shows its box, and the scripted answers follow). Every box
 // and prompt is recorded. `on_modal` runs inside every box and prompt, as if
 // a message arrived while it waited (a clipboard change, say).
 //
@@ -35,6 +38,7 @@ struct RecordedPrompt {
   std::u16string prompt;
   std::u16string title;
   PromptKind kind = PromptKind::plain;
+  bool offers_passphrase = false;  // "パスワードを生成" beside the fields
 };
 
 class FakeDesktop : public Desktop {
@@ -71,6 +75,8 @@ class FakeDesktop : public Desktop {
   std::deque<Answer> box_answers;
   std::deque<std::u16string> prompt_answers;
   std::deque<std::u16string> confirmation_answers;
+  bool press_generate = false;
+  std::vector<std::u16string> generated_passphrases;  // what the button filled in, in order
   std::vector<MessageBoxSpec> boxes;
   std::vector<RecordedPrompt> prompts;
   std::function<void()> on_modal;

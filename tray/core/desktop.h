@@ -15,6 +15,7 @@
 
 namespace quiren {
 
+class PassphraseOffer;
 class ProgressForm;
 
 inline constexpr std::u16string_view kAppTitle = core::texts::kAppTitle;
@@ -62,6 +63,10 @@ struct PasswordQuestion {
   // be used to encrypt or kept in the list, where a typo behind the mask
   // would lock the text away.
   bool confirm = false;
+  // "パスワードを生成" beside the fields, from this offer: for a password
+  // about to encrypt a strong block (a compatible block's password has a
+  // limit of 30 characters, and its code page to mind).
+  PassphraseOffer* passphrase = nullptr;
 };
 
 struct TwipsPerPixel {
