@@ -194,6 +194,20 @@ void FakeDesktop::write_setting(std::u16string_view key, std::u16string_view val
   settings_writes.emplace_back(key);
 }
 
+bool FakeDesktop::write_logon_entry(std::u16string_view command) {
+  logon_entry_changes.push_back(u"write " + std::u16string(command));
+  if (logon_entry_locked) return false;
+  logon_entry = std::u16string(command);
+  return true;
+}
+
+bool FakeDesktop::remove_logon_entry() {
+  logon_entry_changes.emplace_back(u"remove");
+  if (logon_entry_locked) return false;
+  logon_entry.reset();
+  return true;
+}
+
 FileRead FakeDesktop::read_plain_file(std::u16string_view path) {
   FileRead result;
   auto it = files.find(path);
