@@ -36,7 +36,12 @@ LogonEntry classify(const std::optional<std::u16string>& entry, std::u16string_v
 }  // namespace
 
 std::u16string logon_command(std::u16string_view program_path) {
-  return u"\"" + std::u16string(program_path) + u"\"";
+  std::u16string command;
+  command.reserve(program_path.size() + 2);
+  command.push_back(u'"');
+  command.append(program_path);
+  command.push_back(u'"');
+  return command;
 }
 
 LogonEntry find_logon_entry(Desktop& desktop) { return classify(desktop.read_logon_entry(), desktop.program_path()); }
