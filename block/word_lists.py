@@ -7,6 +7,8 @@ the repository: each file must have the SHA-256 below, or the build stops.
         the C++ source of block/word_lists.h's lists
     word_lists.py notice OUTPUT.txt [--latin PATH] [--kana PATH]
         the lists' licences, for the release zip
+    word_lists.py js OUTPUT.mjs [--latin PATH] [--kana PATH]
+        the reader page's module word_lists (its tests import it)
 
 The reader page's assembler (web/assemble.py) imports this module for the
 same lists. PATH overrides where a list is read from (a machine without
@@ -224,7 +226,7 @@ def notice(lists):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("what", choices=("cpp", "notice"))
+    parser.add_argument("what", choices=("cpp", "notice", "js"))
     parser.add_argument("output")
     parser.add_argument("--depfile")
     for source in SOURCES:
@@ -233,7 +235,7 @@ def main():
     paths = {s.kind: getattr(args, s.kind) for s in SOURCES if getattr(args, s.kind)}
     try:
         lists = load_all(paths)
-        text = cpp_source(lists) if args.what == "cpp" else notice(lists)
+        text = {"cpp": cpp_source, "notice": notice, "js": js_module}[args.what](lists)
     except WordListError as e:
         sys.exit(f"word_lists.py: {e}")
     out = pathlib.Path(args.output)
