@@ -211,10 +211,10 @@ def notice(lists):
     and the reader page, with their licences as Debian ships them."""
     out = ["Word lists in mu_quiren11e.exe, quiren.exe and reader/quiren-reader.html",
            "",
-           "Generated passphrases (\"パスワードを生成\", quiren passphrase) are drawn from",
-           "these lists, used unchanged except that the dice numbers before the EFF",
-           "list's words are left out and the Japanese words are stored precomposed",
-           "(Unicode NFC).", ""]
+           "Generated passphrases (the program's and the page's \"generate\" buttons,",
+           "quiren passphrase) are drawn from these lists, used unchanged except",
+           "that the dice numbers before the EFF list's words are left out and the",
+           "Japanese words are stored precomposed (Unicode NFC).", ""]
     for source, words in lists.values():
         files, licence = copyright_paragraphs(source)
         out += ["=" * 72, f"{source.title}: {len(words)} words, {source.licence} "
