@@ -62,6 +62,19 @@ class ProbeCrypto final : public CryptoProvider {
                   std::span<std::uint8_t> plaintext_out) override {
     return real_->open(key, nonce, aad, ciphertext_and_tag, plaintext_out);
   }
+  std::optional<X25519KeyPair> generate_x25519_key_pair() override { return real_->generate_x25519_key_pair(); }
+  std::optional<X25519PublicKey> x25519_public_key(const SecretKey& secret) override {
+    return real_->x25519_public_key(secret);
+  }
+  X25519Agreement x25519_agree(const SecretKey& secret,
+                               std::span<const std::uint8_t, kX25519KeySize> peer_public) override {
+    return real_->x25519_agree(secret, peer_public);
+  }
+  bool hkdf_sha256(std::span<const std::uint8_t> input_key_material, std::span<const std::uint8_t> salt,
+                   std::span<const std::uint8_t> info, std::span<std::uint8_t> out) override {
+    return real_->hkdf_sha256(input_key_material, salt, info, out);
+  }
+  std::optional<Sha256Digest> sha256(std::span<const std::uint8_t> data) override { return real_->sha256(data); }
 
   int derivations = 0;
 

@@ -1,8 +1,11 @@
-// The few cryptographic primitives the strong envelope needs, supplied by
-// the platform: OpenSSL's libcrypto on Linux, CNG (bcrypt) on Windows.
+// The few cryptographic primitives the blocks need, supplied by the
+// platform: OpenSSL's libcrypto on Linux, CNG (bcrypt) on Windows. The
+// strong envelope takes the random source, PBKDF2 and AES-256-GCM; the
+// blocks of keys (docs/format.md) X25519, HKDF-SHA256 and SHA-256 besides.
 // Nothing here is implemented by hand.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,6 +25,37 @@ enum class AeadStatus {
   tag_mismatch,  // wrong key, or the ciphertext, tag or associated data changed
   failed,        // the platform reported an error
 };
+
+// X25519 (RFC 7748). A secret key is 32 bytes, held as a SecretKey like
+// every key; a public key is 32 bytes and no secret.
+inline constexpr std::size_t kX25519KeySize = 32;
+static_assert(kX25519KeySize == kKeySize);
+using X25519PublicKey = std::array<std::uint8_t, kX25519KeySize>;
+
+struct X25519KeyPair {
+  SecretKey secret;
+  X25519PublicKey public_key{};
+};
+
+enum class AgreementStatus {
+  agreed,
+  // The peer's public key is of low order, so the result is all zeros: it
+  // would be the same whatever the secret key, and is refused.
+  all_zero,
+  failed,  // the platform reported an error
+};
+
+// The shared secret is all zeros unless agreed.
+struct X25519Agreement {
+  AgreementStatus status = AgreementStatus::failed;
+  SecretKey shared;
+};
+
+inline constexpr std::size_t kSha256Size = 32;
+using Sha256Digest = std::array<std::uint8_t, kSha256Size>;
+
+// HKDF-SHA256 gives at most 255 blocks of the hash's size.
+inline constexpr std::size_t kMaxHkdfSha256Output = 255 * kSha256Size;
 
 // Calls may come from more than one thread at once: a derivation the user
 // cancelled goes on in the background while the next run derives another
@@ -54,6 +88,30 @@ class CryptoProvider {
                                         std::span<const std::uint8_t> aad,
                                         std::span<const std::uint8_t> ciphertext_and_tag,
                                         std::span<std::uint8_t> plaintext_out) = 0;
+
+  // A fresh X25519 key pair from the system's random source. nullopt when
+  // the platform fails.
+  virtual std::optional<X25519KeyPair> generate_x25519_key_pair() = 0;
+
+  // The public key of a secret key (one restored from a file, say). nullopt
+  // when the platform fails.
+  virtual std::optional<X25519PublicKey> x25519_public_key(const SecretKey& secret) = 0;
+
+  // X25519 of a secret key and a peer's public key: the shared secret. An
+  // all-zero result is never handed out (all_zero).
+  virtual X25519Agreement x25519_agree(const SecretKey& secret,
+                                       std::span<const std::uint8_t, kX25519KeySize> peer_public) = 0;
+
+  // HKDF-SHA256 (RFC 5869): the input key material extracted under the salt
+  // (an empty salt counts as 32 zero bytes), expanded with the info to fill
+  // `out`, 1..kMaxHkdfSha256Output bytes. False when the platform fails or
+  // `out` has another size; `out` then holds only zeros.
+  [[nodiscard]] virtual bool hkdf_sha256(std::span<const std::uint8_t> input_key_material,
+                                         std::span<const std::uint8_t> salt, std::span<const std::uint8_t> info,
+                                         std::span<std::uint8_t> out) = 0;
+
+  // SHA-256 of `data`. nullopt when the platform fails.
+  virtual std::optional<Sha256Digest> sha256(std::span<const std::uint8_t> data) = 0;
 };
 
 // The platform's provider: CNG on Windows, OpenSSL elsewhere.

@@ -1,5 +1,7 @@
 #include "block/strong/openssl_provider.h"
 
+#include "block/strong/openssl_key_agreement.h"
+
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
@@ -121,6 +123,25 @@ AeadStatus OpenSslProvider::open(const SecretKey& key, std::span<const std::uint
   if (status != AeadStatus::ok) OPENSSL_cleanse(plaintext_out.data(), plaintext_out.size());
   return status;
 }
+
+std::optional<X25519KeyPair> OpenSslProvider::generate_x25519_key_pair() { return openssl::generate_x25519_key_pair(); }
+
+std::optional<X25519PublicKey> OpenSslProvider::x25519_public_key(const SecretKey& secret) {
+  return openssl::x25519_public_key(secret);
+}
+
+X25519Agreement OpenSslProvider::x25519_agree(const SecretKey& secret,
+                                              std::span<const std::uint8_t, kX25519KeySize> peer_public) {
+  return openssl::x25519_agree(secret, peer_public);
+}
+
+bool OpenSslProvider::hkdf_sha256(std::span<const std::uint8_t> input_key_material,
+                                  std::span<const std::uint8_t> salt, std::span<const std::uint8_t> info,
+                                  std::span<std::uint8_t> out) {
+  return openssl::hkdf_sha256(input_key_material, salt, info, out);
+}
+
+std::optional<Sha256Digest> OpenSslProvider::sha256(std::span<const std::uint8_t> data) { return openssl::sha256(data); }
 
 std::unique_ptr<CryptoProvider> platform_crypto() { return std::make_unique<OpenSslProvider>(); }
 

@@ -1,4 +1,5 @@
-// The strong envelope's primitives from OpenSSL's libcrypto.
+// The blocks' primitives from OpenSSL's libcrypto (X25519, HKDF and SHA-256
+// in openssl_key_agreement.h).
 #pragma once
 
 #include "block/strong/crypto_provider.h"
@@ -15,6 +16,13 @@ class OpenSslProvider final : public CryptoProvider {
   AeadStatus open(const SecretKey& key, std::span<const std::uint8_t, kNonceSize> nonce,
                   std::span<const std::uint8_t> aad, std::span<const std::uint8_t> ciphertext_and_tag,
                   std::span<std::uint8_t> plaintext_out) override;
+  std::optional<X25519KeyPair> generate_x25519_key_pair() override;
+  std::optional<X25519PublicKey> x25519_public_key(const SecretKey& secret) override;
+  X25519Agreement x25519_agree(const SecretKey& secret,
+                               std::span<const std::uint8_t, kX25519KeySize> peer_public) override;
+  bool hkdf_sha256(std::span<const std::uint8_t> input_key_material, std::span<const std::uint8_t> salt,
+                   std::span<const std::uint8_t> info, std::span<std::uint8_t> out) override;
+  std::optional<Sha256Digest> sha256(std::span<const std::uint8_t> data) override;
 };
 
 }  // namespace quiren::block

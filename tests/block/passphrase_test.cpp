@@ -1,7 +1,6 @@
 #include "block/passphrase.h"
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <utf8proc.h>
 
 #include <algorithm>
@@ -30,13 +29,13 @@ std::u16string joined(const WordList& list, std::initializer_list<std::size_t> i
 }
 
 std::string sha256_hex(std::string_view bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int size = 0;
-  EXPECT_EQ(EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr), 1);
+  const std::optional<Sha256Digest> digest = platform_crypto()->sha256(
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  if (!digest) return "the platform's SHA-256 failed";
   std::string hex;
-  for (unsigned int i = 0; i < size; ++i) {
+  for (std::uint8_t b : *digest) {
     char pair[3];
-    std::snprintf(pair, sizeof pair, "%02x", digest[i]);
+    std::snprintf(pair, sizeof pair, "%02x", b);
     hex += pair;
   }
   return hex;

@@ -1,8 +1,9 @@
 // The platform's cryptography with a cheap key derivation, for tests of the
-// code around strong blocks: random bytes and AES-GCM are the real ones,
-// the key is PBKDF2 with one iteration whatever the envelope says. Blocks
-// it writes open only with it; the real derivation is tested where it is
-// the point (tests/block/strong, the tool's end-to-end test, Wine).
+// code around strong blocks: random bytes, AES-GCM and the rest are the
+// real ones, the key is PBKDF2 with one iteration whatever the envelope
+// says. Blocks it writes open only with it; the real derivation is tested
+// where it is the point (tests/block/strong, the tool's end-to-end test,
+// Wine).
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,23 @@ class QuickCrypto : public block::CryptoProvider {
                          std::span<const std::uint8_t> aad, std::span<const std::uint8_t> ciphertext_and_tag,
                          std::span<std::uint8_t> plaintext_out) override {
     return real_->open(key, nonce, aad, ciphertext_and_tag, plaintext_out);
+  }
+  std::optional<block::X25519KeyPair> generate_x25519_key_pair() override {
+    return real_->generate_x25519_key_pair();
+  }
+  std::optional<block::X25519PublicKey> x25519_public_key(const block::SecretKey& secret) override {
+    return real_->x25519_public_key(secret);
+  }
+  block::X25519Agreement x25519_agree(const block::SecretKey& secret,
+                                      std::span<const std::uint8_t, block::kX25519KeySize> peer_public) override {
+    return real_->x25519_agree(secret, peer_public);
+  }
+  bool hkdf_sha256(std::span<const std::uint8_t> input_key_material, std::span<const std::uint8_t> salt,
+                   std::span<const std::uint8_t> info, std::span<std::uint8_t> out) override {
+    return real_->hkdf_sha256(input_key_material, salt, info, out);
+  }
+  std::optional<block::Sha256Digest> sha256(std::span<const std::uint8_t> data) override {
+    return real_->sha256(data);
   }
 
   int derivations = 0;

@@ -1,7 +1,7 @@
 // A crypto provider whose random source gives scripted numbers, for tests
 // of what is drawn from it. Each number is two bytes, high first, as a
 // passphrase's draw reads them; once the script has run out (or when told
-// to fail) the source fails. It derives, seals and opens nothing.
+// to fail) the source fails. Everything else it is asked fails.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,17 @@ class ScriptedRandom : public block::CryptoProvider {
                          std::span<std::uint8_t>) override {
     return block::AeadStatus::failed;
   }
+  std::optional<block::X25519KeyPair> generate_x25519_key_pair() override { return std::nullopt; }
+  std::optional<block::X25519PublicKey> x25519_public_key(const block::SecretKey&) override { return std::nullopt; }
+  block::X25519Agreement x25519_agree(const block::SecretKey&,
+                                      std::span<const std::uint8_t, block::kX25519KeySize>) override {
+    return {};
+  }
+  bool hkdf_sha256(std::span<const std::uint8_t>, std::span<const std::uint8_t>, std::span<const std::uint8_t>,
+                   std::span<std::uint8_t>) override {
+    return false;
+  }
+  std::optional<block::Sha256Digest> sha256(std::span<const std::uint8_t>) override { return std::nullopt; }
 
   std::deque<std::uint8_t> bytes;  // what is left of the script
   bool fails = false;

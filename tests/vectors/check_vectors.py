@@ -12,7 +12,11 @@
   - sealed-blocks.json is what make_sealed_blocks.py writes now, and each
     of its blocks opens with the Python reference under the password's
     NFC form;
-  - every form names blocks that exist and says what it must read as.
+  - every form names blocks that exist and says what it must read as;
+  - key-blocks.json and recipient-blocks.json are what make_key_vectors.py
+    writes now; the reference in keys_ref.py writes every one of their
+    blocks to the same bytes from the same inputs, and reads every block
+    and every case with the outcome the file gives.
 
 usage: check_vectors.py
 """
@@ -24,6 +28,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 sys.path.insert(0, HERE)
 import block_ref  # noqa: E402
+import keys_ref  # noqa: E402
+import make_key_vectors  # noqa: E402
 import make_received_forms  # noqa: E402
 import make_sealed_blocks  # noqa: E402
 import vector_json  # noqa: E402
@@ -117,6 +123,103 @@ for b in json.loads(sealed_text)["blocks"]:
 repairs_text = load("repair-cases.json")
 check(repairs_text == vector_json.dumps(json.loads(repairs_text)),
       "repair-cases.json is written as vector_json.py writes (hidden characters as escapes)")
+
+
+def check_key_blocks(table):
+    secrets = {k["name"]: bytes.fromhex(k["secret"]) for k in table["keys"]}
+    for k in table["keys"]:
+        public = keys_ref.public_key_of(secrets[k["name"]])
+        check(public.hex() == k["public"], "key %r: its public key" % k["name"])
+        check(keys_ref.safety_digits(public) == k["digits"], "key %r: its safety digits" % k["name"])
+    for b in table["key_blocks"]:
+        label = "key block %r" % b["name"]
+        public = bytes.fromhex(b["public"])
+        raw = b["block"].encode("ascii")
+        check(keys_ref.key_block(public, b["holder_name_given"], b["width"]) == raw, label + ": written alike")
+        check(keys_ref.unframe(raw, keys_ref.KEY_MODE).hex() == b["envelope"], label + ": its envelope")
+        check(keys_ref.read_key_block(raw) == (keys_ref.READ, public, b["holder_name"]), label + ": reads")
+        check(keys_ref.safety_digits(public) == b["digits"], label + ": its digits")
+    for c in table["key_block_cases"]:
+        label = "key block case %r" % c["name"]
+        read = keys_ref.read_key_block(c["block"].encode("ascii"))
+        check(read.outcome == c["outcome"], label + ": %s, not %s" % (c["outcome"], read.outcome))
+        check(keys_ref.read_key_envelope(bytes.fromhex(c["envelope"])) == read, label + ": the envelope alike")
+        if c["outcome"] == keys_ref.READ:
+            check((read.public_key.hex(), read.name) == (c["public"], c["holder_name"]), label + ": what it holds")
+    for t in table["secret_key_texts"]:
+        label = "secret key text %r" % t["name"]
+        secret = bytes.fromhex(t["secret"])
+        check(keys_ref.secret_key_text(secret) == t["text"], label + ": written alike")
+        check(keys_ref.read_secret_key_text(t["text"]) == secret, label + ": reads")
+    for s in table["sealed_secret_keys"]:
+        label = "sealed secret key %r" % s["name"]
+        secret = bytes.fromhex(s["secret"])
+        block = keys_ref.sealed_secret_key_block(secret, s["passphrase"], s["width"], s["iterations"],
+                                                 bytes.fromhex(s["salt"]), bytes.fromhex(s["nonce"]))
+        check(block.decode("ascii") == s["block"], label + ": sealed alike")
+        check(strong_ref.unframe(block).hex() == s["envelope"], label + ": its envelope")
+        check(strong_ref.open_envelope(bytes.fromhex(s["envelope"]), s["passphrase_nfc"]) == s["text"],
+              label + ": opens to its text")
+        check(keys_ref.open_sealed_secret_key(block, s["passphrase"]) == secret, label + ": gives the key")
+    for c in table["secret_key_text_cases"]:
+        label = "secret key text case %r" % c["name"]
+        secret = keys_ref.read_secret_key_text(c["text"])
+        if c["outcome"] == keys_ref.READ:
+            check(secret is not None and secret.hex() == c["secret"], label + ": reads")
+        else:
+            check(secret is None, label + ": is not read")
+
+
+def check_recipient_blocks(table):
+    secrets = {k["name"]: bytes.fromhex(k["secret"]) for k in table["keys"]}
+    publics = {k["name"]: bytes.fromhex(k["public"]) for k in table["keys"]}
+    blocks = {b["name"]: b for b in table["blocks"]}
+
+    def check_reads(label, block, envelope, reads, source):
+        for r in reads:
+            opened = keys_ref.open_recipient_block(block.encode("ascii"), secrets[r["key"]])
+            check(opened.outcome == r["outcome"], label + ": %s for %s, not %s" % (r["outcome"], r["key"],
+                                                                                  opened.outcome))
+            if envelope is not None:
+                check(keys_ref.open_recipient_envelope(bytes.fromhex(envelope), secrets[r["key"]]) == opened,
+                      label + ": the envelope alike for " + r["key"])
+            if r["outcome"] == keys_ref.OPENED:
+                check((opened.text, opened.sender.hex(), opened.written_at) ==
+                      (source["text"], source["sender_public"], source["written_at"]),
+                      label + ": the text, sender and time for " + r["key"])
+
+    for b in table["blocks"]:
+        label = "recipient block %r" % b["name"]
+        envelope = keys_ref.seal_recipient_envelope_with(
+            b["text"], secrets[b["sender"]], [bytes.fromhex(r) for r in b["recipients"]],
+            bytes.fromhex(b["ephemeral_secret"]), bytes.fromhex(b["text_key"]), bytes.fromhex(b["nonce"]),
+            b["written_at"])
+        check(envelope.hex() == b["envelope"], label + ": sealed alike")
+        check(keys_ref.recipient_block(envelope, b["width"]).decode("ascii") == b["block"], label + ": framed alike")
+        check(keys_ref.public_key_of(bytes.fromhex(b["ephemeral_secret"])).hex() == b["ephemeral_public"],
+              label + ": its one-off public key")
+        check([publics[k].hex() for k in b["slot_order"]] == b["recipients"], label + ": slot order and keys agree")
+        check(publics[b["sender"]].hex() == b["sender_public"], label + ": the sender's key")
+        check(b["sender"] in b["slot_order"], label + ": the writer is among the recipients")
+        check_reads(label, b["block"], b["envelope"], b["reads"], b)
+    for c in table["cases"]:
+        check_reads("recipient case %r" % c["name"], c["block"], c["envelope"], c["reads"], blocks[c["source"]])
+
+    # The reference's own sealing: random slot order, the writer added.
+    alice, bob = secrets["alice"], secrets["bob"]
+    sealed = keys_ref.seal_recipient_envelope("round trip", alice, [publics["bob"]])
+    for secret in (alice, bob):
+        check(keys_ref.open_recipient_envelope(sealed, secret).text == "round trip",
+              "the reference's sealing opens for the recipient and the writer")
+
+
+for file_name, build, check_file in (("key-blocks.json", make_key_vectors.build_key_blocks, check_key_blocks),
+                                     ("recipient-blocks.json", make_key_vectors.build_recipient_blocks,
+                                      check_recipient_blocks)):
+    text = load(file_name)
+    check(text == make_key_vectors.dumps(build()),
+          file_name + " is what make_key_vectors.py writes (run it and commit the result)")
+    check_file(json.loads(text))
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)

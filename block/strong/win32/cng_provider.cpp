@@ -72,13 +72,17 @@ CngProvider::CngProvider() {
     BCryptCloseAlgorithmProvider(aes, 0);
     aes = nullptr;
   }
+  BCRYPT_ALG_HANDLE sha256 = nullptr;
+  if (BCryptOpenAlgorithmProvider(&sha256, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) sha256 = nullptr;
   hmac_sha256_ = hmac;
   aes_gcm_ = aes;
+  sha256_ = sha256;
 }
 
 CngProvider::~CngProvider() {
   if (hmac_sha256_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(hmac_sha256_), 0);
   if (aes_gcm_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), 0);
+  if (sha256_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(sha256_), 0);
 }
 
 bool CngProvider::random_bytes(std::span<std::uint8_t> out) {
@@ -157,6 +161,42 @@ AeadStatus CngProvider::open(const SecretKey& key, std::span<const std::uint8_t,
   }
   if (result != AeadStatus::ok) SecureZeroMemory(plaintext_out.data(), plaintext_out.size());
   return result;
+}
+
+// Not from CNG (see the header): a platform failure until libcrypto's
+// X25519 and HKDF are linked into the Windows build.
+std::optional<X25519KeyPair> CngProvider::generate_x25519_key_pair() { return std::nullopt; }
+
+std::optional<X25519PublicKey> CngProvider::x25519_public_key(const SecretKey&) { return std::nullopt; }
+
+X25519Agreement CngProvider::x25519_agree(const SecretKey&, std::span<const std::uint8_t, kX25519KeySize>) {
+  return {};
+}
+
+bool CngProvider::hkdf_sha256(std::span<const std::uint8_t>, std::span<const std::uint8_t>,
+                              std::span<const std::uint8_t>, std::span<std::uint8_t> out) {
+  SecureZeroMemory(out.data(), out.size());
+  return false;
+}
+
+std::optional<Sha256Digest> CngProvider::sha256(std::span<const std::uint8_t> data) {
+  if (!sha256_) return std::nullopt;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  if (BCryptCreateHash(static_cast<BCRYPT_ALG_HANDLE>(sha256_), &hash, nullptr, 0, nullptr, 0, 0) !=
+      kStatusSuccess) {
+    return std::nullopt;
+  }
+  bool hashed = true;
+  for (std::size_t done = 0; hashed && done < data.size();) {
+    const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(ULONG_MAX, data.size() - done));
+    hashed = BCryptHashData(hash, in(data.data() + done), piece, 0) == kStatusSuccess;
+    done += piece;
+  }
+  Sha256Digest digest{};
+  hashed = hashed && BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0) == kStatusSuccess;
+  BCryptDestroyHash(hash);
+  if (!hashed) return std::nullopt;
+  return digest;
 }
 
 std::unique_ptr<CryptoProvider> platform_crypto() { return std::make_unique<CngProvider>(); }

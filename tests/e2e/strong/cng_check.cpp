@@ -1,6 +1,7 @@
 // The strong envelope on CNG: the same bytes as OpenSSL and Python for the
 // known answers, a round trip at the writers' 600,000 iterations with fresh
-// randomness, and no text for a wrong password or a changed byte.
+// randomness, and no text for a wrong password or a changed byte; and
+// CNG's SHA-256.
 #include <windows.h>
 
 #include <algorithm>
@@ -107,6 +108,19 @@ int wmain() {
   check_changed_byte(cng, kNonceOffset, "nonce changed");
   check_changed_byte(cng, kHeaderSize + 2, "ciphertext changed");
   check_changed_byte(cng, 60, "tag changed");
+
+  step("SHA-256 (FIPS 180-2 known answers)");
+  {
+    const std::string_view abc = "abc";
+    const auto digest = cng.sha256({reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size()});
+    const auto empty = cng.sha256({});
+    if (check(digest && empty, "hashed")) {
+      check_equal(wide(test::to_hex({digest->begin(), digest->end()})),
+                  wide("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"), "SHA-256 of \"abc\"");
+      check_equal(wide(test::to_hex({empty->begin(), empty->end()})),
+                  wide("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"), "SHA-256 of nothing");
+    }
+  }
 
   return exit_code();
 }
