@@ -11,6 +11,8 @@
 #     mu-quiren-<version>/reader/quiren-reader.html  the offline reader page for
 #                                            recipients without the program
 #     mu-quiren-<version>/RELEASE-NOTES.txt  what is in the zip, and the page's SHA-256
+#     mu-quiren-<version>/WORD-LISTS.txt     the licences of the passphrase word lists
+#                                            inside the program, the tool and the page
 # It prints the page's SHA-256, so that it can be given to recipients.
 # Usage: scripts/package.sh [output-dir]   (default dist)
 set -euo pipefail
@@ -70,6 +72,7 @@ quiren.exe           the command-line tool
 LICENSE-OpenSSL.txt  the licence of OpenSSL's libcrypto (Apache License 2.0),
                      which mu_quiren11e.exe and quiren.exe contain
 docs/                the user guides (Japanese and English)
+WORD-LISTS.txt       the word lists of generated passphrases and their licences
 reader/quiren-reader.html
                      the offline reader page: opens and writes strong blocks in
                      a browser, for recipients who do not have the program.
@@ -79,6 +82,13 @@ reader/quiren-reader.html
 SHA-256 of reader/quiren-reader.html:
 $page_sha256
 NOTES
+
+stage "word lists' licences"
+# The lists inside the program, the tool and the page, with their licences
+# as Debian ships them (the EFF list's asks to be credited); CR LF.
+python3 block/word_lists.py notice "$staging/word-lists.txt"
+sed 's/$/\r/' "$staging/word-lists.txt" >"$dir/WORD-LISTS.txt"
+rm "$staging/word-lists.txt"
 
 stage "zip"
 # Every entry gets the time of the last commit, so one commit always gives

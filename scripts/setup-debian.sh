@@ -11,6 +11,8 @@ packages=(
   locales fonts-ipafont-gothic imagemagick
   python3 zip unzip
   libssl-dev python3-cryptography libutf8proc-dev
+  # The word lists of generated passphrases (read at build time).
+  diceware python3-mnemonic
   nodejs chromium chromium-driver python3-selenium
 )
 

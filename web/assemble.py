@@ -8,8 +8,11 @@ nothing.
     web/assemble.py OUTPUT [--version TEXT]
 
 The script is the page's modules (web/*.mjs), each in a scope of its own
-in the order their imports need; imports become plain references. The
-same sources always give the same bytes.
+in the order their imports need; imports become plain references. One
+module is made here: word_lists, the word lists of generated passphrases,
+from Debian's packages (block/word_lists.py checks their hashes; they are
+never kept in the repository). The same sources always give the same
+bytes.
 """
 import argparse
 import base64
@@ -20,6 +23,19 @@ import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
 ENTRY = "page.mjs"
+sys.path.insert(0, str(HERE.parent / "block"))
+import word_lists  # noqa: E402
+
+
+def word_lists_module():
+    try:
+        return word_lists.js_module(word_lists.load_all())
+    except word_lists.WordListError as e:
+        sys.exit(f"assemble: {e}")
+
+
+# Modules made at assembly rather than read from web/.
+MADE = {"word_lists": word_lists_module}
 
 IMPORT = re.compile(r"^import\s*\{([^}]*)\}\s*from\s*'\./([\w]+)\.mjs';[ \t]*\n", re.M)
 EXPORT = re.compile(r"^export\s+((?:async\s+)?(?:function\*?|const|let|class))\s+(\w+)", re.M)
@@ -33,7 +49,7 @@ def module_order(entry):
             sys.exit(f"assemble: import cycle through {name}")
         if name in seen:
             return
-        source = (HERE / f"{name}.mjs").read_text(encoding="utf-8")
+        source = MADE[name]() if name in MADE else (HERE / f"{name}.mjs").read_text(encoding="utf-8")
         for _, dep in IMPORT.findall(source):
             visit(dep, path + [name])
         seen.add(name)

@@ -1,11 +1,14 @@
 // The page: two tabs, one to open the blocks of a received text and one to
-// seal a text into a strong block. Every text goes into the page through
-// textContent or value, never as markup.
+// seal a text into a strong block (with a generated passphrase at a click).
+// Every text goes into the page through textContent or value, never as
+// markup.
 
 import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
 import { openReceived, sealText } from './reader.mjs';
 import { wrapWidth } from './armoured_block.mjs';
 import { describeDamage } from './damage_message.mjs';
+import { makePassphrase } from './passphrase.mjs';
+import { WORD_LISTS } from './word_lists.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
@@ -176,8 +179,26 @@ function showPasswords(checkbox, field, confirmation) {
     if (confirmation) {
       confirmation.value = '';
       confirmation.disabled = checkbox.checked;
+      confirmation.type = field.type;
     }
   });
+}
+
+// "Generate": both fields get a new passphrase, shown (the confirmation is
+// disabled while the password is shown, as the show box leaves it).
+function onGeneratePassphrase() {
+  showMessage('seal-message', null);
+  const passphrase = makePassphrase(WORD_LISTS[$('passphrase-kana').checked ? 'kana' : 'latin']);
+  if (passphrase === null) {
+    showMessage('seal-message', 'passphraseFailed');
+    return;
+  }
+  $('seal-password').value = passphrase;
+  $('seal-confirm').value = passphrase;
+  $('show-seal-password').checked = true;
+  $('seal-password').type = 'text';
+  $('seal-confirm').type = 'text';
+  $('seal-confirm').disabled = true;
 }
 
 function start() {
@@ -191,6 +212,7 @@ function start() {
   $('tab-seal').addEventListener('click', () => selectTab('seal'));
   $('open').addEventListener('click', onOpen);
   $('seal').addEventListener('click', onSeal);
+  $('generate-passphrase').addEventListener('click', onGeneratePassphrase);
   // Enter in a password field presses the tab's button, as in a dialog.
   for (const [field, button] of [['password', 'open'], ['seal-password', 'seal'], ['seal-confirm', 'seal']]) {
     $(field).addEventListener('keydown', (e) => {

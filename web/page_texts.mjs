@@ -48,6 +48,11 @@ export const PAGE_TEXTS = {
     textNotEncodable: 'この文章には、暗号化できない不完全な文字が含まれているため、暗号化できません。',
     textTooLong: 'この文章は64MBを超えていて長すぎるため、暗号化できません。',
     randomUnavailable: '安全な乱数を取得できなかったため、暗号化を中止しました。',
+    generatePassphrase: 'パスワードを生成',
+    passphraseKana: 'ひらがなで作る',
+    passphraseFailed: '安全な乱数を取得できなかったため、パスワードを生成できませんでした。',
+    wordListCredits: 'パスワード生成の単語リスト: EFF Large Wordlist © Electronic Frontier Foundation (CC BY 3.0)、' +
+      'BIP-39 日本語単語リスト © Pavol Rusnak (MIT License)',
   },
   en: {
     lang: 'en',
@@ -93,6 +98,11 @@ export const PAGE_TEXTS = {
     textNotEncodable: 'The text holds a broken character (half of a surrogate pair) and cannot be encrypted.',
     textTooLong: 'The text is longer than 64 MiB and cannot be encrypted.',
     randomUnavailable: "The browser's random source failed; nothing was encrypted.",
+    generatePassphrase: 'Generate a passphrase',
+    passphraseKana: 'In hiragana',
+    passphraseFailed: "The browser's random source failed; no passphrase was made.",
+    wordListCredits: 'Passphrase word lists: EFF Large Wordlist © Electronic Frontier Foundation (CC BY 3.0); ' +
+      'BIP-39 Japanese wordlist © Pavol Rusnak (MIT License)',
   },
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/fake_desktop.h"
+#include "tests/support/scripted_random.h"
+#include "tray/core/settings_keys.h"
+
 namespace quiren {
 namespace {
 
@@ -50,6 +54,56 @@ TEST(PasswordPromptForm, WithoutConfirmationOkTakesTheFieldAndCancelGivesNothing
   cancelled.cancel();
   EXPECT_TRUE(cancelled.closed());
   EXPECT_TRUE(cancelled.take_answer().empty());
+}
+
+TEST(PasswordPromptForm, GeneratePassphraseFillsBothFieldsShownAndRemembersTheForm) {
+  testing::FakeDesktop desktop;
+  testing::ScriptedRandom random{0, 1, 2, 3, 4, 7775};
+  PassphraseOffer offer(desktop, random);
+  PasswordPromptForm form({.prompt = u"p", .confirm = true, .passphrase = &offer});
+  ASSERT_TRUE(form.offers_passphrase());
+  EXPECT_FALSE(form.passphrase_kana()) << "English words when the store says nothing";
+
+  const std::optional<SecretText> latin = form.generate_passphrase();
+  ASSERT_TRUE(latin);
+  EXPECT_EQ(*latin, std::u16string_view(u"abacus-abdomen-abdominal-abide-abiding-zoom"));
+  EXPECT_TRUE(form.password_shown());
+  EXPECT_FALSE(form.confirmation_enabled());
+  EXPECT_FALSE(desktop.settings.count(std::u16string(settings::kPassphraseInKana))) << "the default needs no write";
+
+  form.choose_passphrase_kana(true);
+  random.then({0, 0, 0, 0, 0, 0, 2047});
+  const std::optional<SecretText> kana = form.generate_passphrase();
+  ASSERT_TRUE(kana);
+  EXPECT_EQ(*kana, std::u16string_view(u"あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん　われる"));
+  EXPECT_EQ(desktop.settings[std::u16string(settings::kPassphraseInKana)], u"True");
+  // OK takes what the button filled in, as the frame hands it over.
+  EXPECT_EQ(form.ok(kana->copy(), *kana), Ok::accepted);
+  EXPECT_EQ(form.take_answer(), *kana);
+
+  // The next prompt starts from the form last used.
+  PasswordPromptForm next({.prompt = u"p", .confirm = true, .passphrase = &offer});
+  EXPECT_TRUE(next.passphrase_kana());
+}
+
+TEST(PasswordPromptForm, AFailingRandomSourceFillsNothingAndChangesNothing) {
+  testing::FakeDesktop desktop;
+  testing::ScriptedRandom random{0, 1, 2};  // runs out in the fourth word
+  PassphraseOffer offer(desktop, random);
+  PasswordPromptForm form({.prompt = u"p", .confirm = true, .passphrase = &offer});
+  form.choose_passphrase_kana(true);
+  EXPECT_FALSE(form.generate_passphrase());
+  EXPECT_FALSE(form.password_shown());
+  EXPECT_TRUE(form.confirmation_enabled());
+  EXPECT_TRUE(desktop.settings.empty()) << "a choice that made nothing is not remembered";
+}
+
+TEST(PasswordPromptForm, NoPassphraseUnlessTheQuestionOffersOne) {
+  // Decrypting, the list's editor, a compatible block: no button.
+  PasswordPromptForm form({.prompt = u"p", .confirm = true});
+  EXPECT_FALSE(form.offers_passphrase());
+  EXPECT_FALSE(form.generate_passphrase());
+  EXPECT_FALSE(form.password_shown());
 }
 
 }  // namespace

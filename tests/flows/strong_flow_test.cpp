@@ -2,6 +2,7 @@
 // strong block may carry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,6 +87,40 @@ TEST_F(StrongFlowTest, BothKindsInOneTextTakeOnePassword) {
   decrypt(compatible + u"\r\n" + strong, u"pw");
   EXPECT_EQ(desktop.prompts.size(), 1u);
   EXPECT_EQ(viewer.text(), u"old" + std::u16string(block::kResultJoint) + u"new");
+}
+
+// The encrypt prompt of a strong block offers a generated passphrase; the
+// block written under it opens with it. Decrypt prompts and compatible
+// blocks offer none.
+TEST_F(StrongFlowTest, AGeneratedPassphraseIsOfferedForStrongBlocksOnly) {
+  desktop.press_generate = true;
+  desktop.clipboard = u"generated";
+  desktop.box_answers = {Answer::yes};
+  flows.encrypt_clipboard();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_TRUE(desktop.prompts[0].offers_passphrase);
+  ASSERT_EQ(desktop.generated_passphrases.size(), 1u);
+  const std::u16string passphrase = desktop.generated_passphrases[0];
+  // Six words joined by "-" (a word such as "t-shirt" adds one).
+  EXPECT_GE(std::count(passphrase.begin(), passphrase.end(), u'-'), 5) << testing::utf8(passphrase);
+  EXPECT_TRUE(std::all_of(passphrase.begin(), passphrase.end(), [](char16_t c) { return c == u'-' || (c >= u'a' && c <= u'z'); }));
+  const std::u16string block = *desktop.clipboard;
+  ASSERT_TRUE(block.starts_with(u"(quiren_start)\r\nC"));
+
+  decrypt(block, passphrase);
+  EXPECT_FALSE(desktop.prompts[0].offers_passphrase) << "decrypting";
+  EXPECT_EQ(viewer.text(), u"generated");
+
+  state.settings.strong = false;
+  forget();
+  desktop.clipboard = u"compatible";
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"pw"};
+  flows.encrypt_clipboard();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_FALSE(desktop.prompts[0].offers_passphrase);
+  EXPECT_TRUE(desktop.clipboard->starts_with(u"(quiren_start)\r\nA") ||
+              desktop.clipboard->starts_with(u"(quiren_start)\r\nB"));
 }
 
 // A strong block knows no code page: text and password in any script.

@@ -6,6 +6,7 @@
 
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/scripted_random.h"
 #include "tray/passlist/password_list_form.h"
 #include "tray/shell/about_form.h"
 
@@ -42,7 +43,8 @@ struct MainFormTest : ::testing::Test {
   FakeWindow about;
   FakeViewer viewer;
   AboutForm about_form{state};
-  MainForm window{state, desktop, chain, MainFormParts{view, flows, editor, about, viewer}};
+  testing::ScriptedRandom random;
+  MainForm window{state, desktop, random, chain, MainFormParts{view, flows, editor, about, viewer}};
 
   MainFormTest() {
     view.on_unload = [this] { window.unload(); };
@@ -191,7 +193,7 @@ TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
     FakeView v;
     if (tc.stored) d.settings[u"hock"] = testing::u16(tc.stored);
     d.settings[u"orikaesi"] = u"45";
-    MainForm w{s, d, ch, MainFormParts{v, f, editor, about, viewer}};
+    MainForm w{s, d, random, ch, MainFormParts{v, f, editor, about, viewer}};
     w.load();
     EXPECT_EQ(w.watch().installed(), tc.installed);
     EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));

@@ -4,6 +4,7 @@
 
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/scripted_random.h"
 #include "tests/support/setting_values_printer.h"
 #include "tray/shell/clipboard_watch.h"
 #include "tray/shell/shell_texts.h"
@@ -21,7 +22,8 @@ struct SettingsFormTest : ::testing::Test {
   FakeChain chain;
   FakeFlows flows;
   ClipboardWatch watch{state.busy, chain, flows};
-  SettingsForm dialog{state, desktop, watch};
+  testing::ScriptedRandom random;
+  SettingsForm dialog{state, desktop, random, watch};
 };
 
 // One OK press from a given state of the controls.
@@ -280,6 +282,116 @@ TEST_F(SettingsFormTest, LoadFillsFromStoredValues) {
   dialog.controls.strong = false;
   dialog.load();
   EXPECT_TRUE(dialog.controls.strong);
+}
+
+// "パスワードを生成" beside the fixed password boxes: offered while strong
+// blocks are written (a passphrase is too long for a compatible block's
+// password); it fills one box, shows both and remembers the form.
+TEST_F(SettingsFormTest, GeneratedPassphrasesFillTheBoxTheyStandBeside) {
+  dialog.load();
+  dialog.controls.encrypt_password = u"old";
+  dialog.controls.decrypt_password = u"kept";
+  ASSERT_TRUE(dialog.passphrase_offered());
+  EXPECT_FALSE(dialog.controls.passphrase_kana);
+
+  random.then({0, 1, 2, 3, 4, 7775});
+  ASSERT_TRUE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  EXPECT_EQ(dialog.controls.encrypt_password, u"abacus-abdomen-abdominal-abide-abiding-zoom");
+  EXPECT_EQ(dialog.controls.decrypt_password, u"kept");
+  EXPECT_TRUE(dialog.controls.show_passwords);
+
+  dialog.controls.passphrase_kana = true;
+  random.then({2047, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(dialog.generate_passphrase(FixedPasswordBox::decrypt));
+  EXPECT_EQ(dialog.controls.decrypt_password,
+            u"われる　あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん");
+  EXPECT_EQ(desktop.settings[u"kanapassphrase"], u"True") << "remembered whether or not OK follows";
+  EXPECT_TRUE(desktop.boxes.empty());
+
+  // Used with the fixed option, it passes OK's check and is stored as shown.
+  dialog.controls.encrypt_source = EncryptPasswordSource::fixed;
+  ASSERT_TRUE(dialog.ok());
+  EXPECT_EQ(desktop.settings[u"angopass"], u"abacus-abdomen-abdominal-abide-abiding-zoom");
+  dialog.load();
+  EXPECT_TRUE(dialog.controls.passphrase_kana);
+}
+
+TEST_F(SettingsFormTest, NoPassphraseWhereItCouldNotBeUsedOrWhenRandomFails) {
+  dialog.load();
+  dialog.controls.encrypt_password = u"old";
+  dialog.controls.strong = false;
+  random.then({0, 0, 0, 0, 0, 0});
+  EXPECT_FALSE(dialog.passphrase_offered());
+  EXPECT_FALSE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  EXPECT_EQ(dialog.controls.encrypt_password, u"old");
+  EXPECT_EQ(random.calls, 0);
+  EXPECT_TRUE(desktop.boxes.empty());
+
+  dialog.controls.strong = true;
+  random.fails = true;
+  EXPECT_FALSE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  EXPECT_EQ(dialog.controls.encrypt_password, u"old");
+  EXPECT_FALSE(dialog.controls.show_passwords);
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(shell::texts::kPassphraseFailed)});
+  EXPECT_TRUE(desktop.settings_writes.empty());
+}
+
+// "Windows の起動時に実行する": the box shows whether Windows starts this
+// program at log-on; OK makes the entry agree with it.
+TEST_F(SettingsFormTest, StartWithWindowsShowsAndSetsTheLogonEntry) {
+  const std::u16string program = desktop.program_path();
+  const std::u16string command = u"\"" + program + u"\"";
+  EXPECT_EQ(command, u"\"C:\\Program Files\\mu-quiren\\mu_quiren11e.exe\"");
+  struct Case {
+    const char* name;
+    std::optional<std::u16string> entry;  // before the dialog opens
+    bool shown;                           // the box as it opens
+    bool ticked;                          // the box at OK
+    std::optional<std::u16string> after;
+    std::vector<std::u16string> changes;
+  };
+  const std::u16string elsewhere = u"\"D:\\old\\mu_quiren11e.exe\"";
+  const Case cases[] = {
+      {"none, left unticked", std::nullopt, false, false, std::nullopt, {}},
+      {"none, ticked", std::nullopt, false, true, command, {u"write " + command}},
+      {"this program, kept", command, true, true, command, {}},
+      {"this program, unticked", command, true, false, std::nullopt, {u"remove"}},
+      {"this program unquoted in other letter case: shown ticked, written as this program writes it",
+       u"  c:\\PROGRAM FILES\\mu-quiren\\MU_QUIREN11E.EXE ", true, true, command, {u"write " + command}},
+      {"another path, left unticked: left alone", elsewhere, false, false, elsewhere, {}},
+      {"another path, ticked: this program", elsewhere, false, true, command, {u"write " + command}},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    desktop.logon_entry = tc.entry;
+    desktop.logon_entry_changes.clear();
+    dialog.load();
+    EXPECT_EQ(dialog.controls.start_with_windows, tc.shown);
+    dialog.controls.start_with_windows = tc.ticked;
+    ASSERT_TRUE(dialog.ok());
+    EXPECT_EQ(desktop.logon_entry, tc.after);
+    EXPECT_EQ(desktop.logon_entry_changes, tc.changes);
+    dialog.load();
+    EXPECT_EQ(dialog.controls.start_with_windows, tc.ticked);
+  }
+
+  // Removed elsewhere while the program ran: the next opening shows it.
+  desktop.logon_entry.reset();
+  dialog.load();
+  EXPECT_FALSE(dialog.controls.start_with_windows);
+}
+
+TEST_F(SettingsFormTest, ARefusedLogonEntryKeepsTheDialogOpenAndSavesNothing) {
+  dialog.load();
+  desktop.logon_entry_locked = true;
+  dialog.controls.start_with_windows = true;
+  dialog.controls.ask_before_encrypt = false;
+  EXPECT_FALSE(dialog.ok());
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(shell::texts::kLogonEntryNotWritten)});
+  EXPECT_EQ(desktop.boxes[0].icon, Icon::critical);
+  EXPECT_TRUE(desktop.settings_writes.empty());
+  EXPECT_EQ(state.settings.ask_before_encrypt, 1);
+  EXPECT_FALSE(desktop.logon_entry);
 }
 
 }  // namespace

@@ -98,5 +98,49 @@ TEST(StartupTest, SecondCopyIsRefusedBeforeAnythingElse) {
   EXPECT_EQ(state.settings.wrap_width, 60);
 }
 
+// A program moved after "Windows の起動時に実行する" was ticked: the entry
+// still names the old path. Start-up says so and offers to update it; No
+// leaves it (it may start a copy kept elsewhere) and asks again next time.
+TEST(StartupTest, AnEntryForAnotherPathIsOfferedForUpdate) {
+  const std::u16string old_entry = u"\"D:\\Tools\\mu_quiren11e.exe\"";
+  struct Case {
+    const char* name;
+    std::optional<std::u16string> entry;
+    std::vector<Answer> answers;
+    bool locked;
+    std::size_t boxes;
+    std::optional<std::u16string> after;
+  };
+  const std::u16string here = u"\"C:\\Program Files\\mu-quiren\\mu_quiren11e.exe\"";
+  const Case cases[] = {
+      {"no entry: nothing asked", std::nullopt, {}, false, 0, std::nullopt},
+      {"this program: nothing asked", here, {}, false, 0, here},
+      {"another path, Yes: updated", old_entry, {Answer::yes}, false, 1, here},
+      {"another path, No: left as it was", old_entry, {Answer::no}, false, 1, old_entry},
+      {"another path, Yes, refused: told", old_entry, {Answer::yes}, true, 2, old_entry},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    FakeDesktop desktop;
+    desktop.logon_entry = tc.entry;
+    desktop.logon_entry_locked = tc.locked;
+    desktop.box_answers.assign(tc.answers.begin(), tc.answers.end());
+    ProgramState state;
+    FakeSplash splash;
+    EXPECT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::splash);
+    ASSERT_EQ(desktop.boxes.size(), tc.boxes);
+    EXPECT_EQ(desktop.logon_entry, tc.after);
+    if (tc.boxes == 0) continue;
+    const MessageBoxSpec& question = desktop.boxes[0];
+    EXPECT_EQ(question.buttons, Buttons::yes_no);
+    EXPECT_EQ(question.icon, Icon::question);
+    EXPECT_NE(question.text.find(u"D:\\Tools\\mu_quiren11e.exe\r\n"), std::u16string::npos);
+    EXPECT_NE(question.text.find(u"C:\\Program Files\\mu-quiren\\mu_quiren11e.exe\r\n"), std::u16string::npos);
+    if (tc.boxes == 2) {
+      EXPECT_EQ(desktop.boxes[1].text, shell::texts::kLogonEntryNotWritten);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quiren

@@ -123,9 +123,19 @@ std::u16string FakeDesktop::input_prompt(std::u16string_view prompt, std::u16str
 
 block::SecretText FakeDesktop::password_prompt(const PasswordQuestion& question) {
   prompts.push_back({std::u16string(question.prompt), std::u16string(question.title),
-                     question.confirm ? PromptKind::confirmed_password : PromptKind::password});
+                     question.confirm ? PromptKind::confirmed_password : PromptKind::password,
+                     question.passphrase != nullptr});
   if (on_modal) on_modal();
   PasswordPromptForm form(question);
+  if (press_generate && form.offers_passphrase()) {
+    if (std::optional<block::SecretText> generated = form.generate_passphrase()) {
+      generated_passphrases.emplace_back(generated->view());
+      const block::SecretText again = generated->copy();
+      form.ok(std::move(*generated), again);
+      return form.take_answer();
+    }
+    tell(*this, core::texts::kPassphraseFailed, Icon::exclamation);
+  }
   while (!form.closed()) {
     if (prompt_answers.empty()) {
       form.cancel();
@@ -182,6 +192,20 @@ std::optional<std::u16string> FakeDesktop::read_setting(std::u16string_view key)
 void FakeDesktop::write_setting(std::u16string_view key, std::u16string_view value) {
   settings[std::u16string(key)] = std::u16string(value);
   settings_writes.emplace_back(key);
+}
+
+bool FakeDesktop::write_logon_entry(std::u16string_view command) {
+  logon_entry_changes.push_back(u"write " + std::u16string(command));
+  if (logon_entry_locked) return false;
+  logon_entry = std::u16string(command);
+  return true;
+}
+
+bool FakeDesktop::remove_logon_entry() {
+  logon_entry_changes.emplace_back(u"remove");
+  if (logon_entry_locked) return false;
+  logon_entry.reset();
+  return true;
 }
 
 FileRead FakeDesktop::read_plain_file(std::u16string_view path) {

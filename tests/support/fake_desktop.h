@@ -6,7 +6,10 @@
 // real PasswordPromptForm: each OK types the next of `prompt_answers` and,
 // where the prompt asks for it, the next of `confirmation_answers` (the
 // same password again when that has run out); a repetition that differs
-// shows its box as the window does and takes the next answers. Every box
+// shows its box as the window does and takes the next answers. With
+// `press_generate`, a prompt that offers a generated passphrase has its
+// button pressed first and OK pressed on what it filled in (a failed
+// random source shows its box, and the scripted answers follow). Every box
 // and prompt is recorded. `on_modal` runs inside every box and prompt, as if
 // a message arrived while it waited (a clipboard change, say).
 //
@@ -35,6 +38,7 @@ struct RecordedPrompt {
   std::u16string prompt;
   std::u16string title;
   PromptKind kind = PromptKind::plain;
+  bool offers_passphrase = false;  // "パスワードを生成" beside the fields
 };
 
 class FakeDesktop : public Desktop {
@@ -50,6 +54,7 @@ class FakeDesktop : public Desktop {
   std::u16string clipboard_text() override;
   bool clipboard_put_text(std::u16string_view text) override;
   std::u16string program_directory() override { return program_dir; }
+  std::u16string program_path() override { return program_dir + u"\\mu_quiren11e.exe"; }
   bool another_copy_running() override { return other_copy_running; }
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
@@ -57,6 +62,9 @@ class FakeDesktop : public Desktop {
   bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
+  std::optional<std::u16string> read_logon_entry() override { return logon_entry; }
+  bool write_logon_entry(std::u16string_view command) override;
+  bool remove_logon_entry() override;
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
   NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;
@@ -71,6 +79,8 @@ class FakeDesktop : public Desktop {
   std::deque<Answer> box_answers;
   std::deque<std::u16string> prompt_answers;
   std::deque<std::u16string> confirmation_answers;
+  bool press_generate = false;
+  std::vector<std::u16string> generated_passphrases;  // what the button filled in, in order
   std::vector<MessageBoxSpec> boxes;
   std::vector<RecordedPrompt> prompts;
   std::function<void()> on_modal;
@@ -90,6 +100,12 @@ class FakeDesktop : public Desktop {
 
   std::map<std::u16string, std::u16string, std::less<>> settings;
   std::vector<std::u16string> settings_writes;  // keys, in write order
+
+  // The entry Windows starts at log-on; every write and removal tried, in
+  // order ("write <command>", "remove"); both fail while `logon_entry_locked`.
+  std::optional<std::u16string> logon_entry;
+  std::vector<std::u16string> logon_entry_changes;
+  bool logon_entry_locked = false;
 
   // Files by full path. A hidden one (or a system file, or a folder) reads
   // as not_plain and is never replaced; an unreadable one (held open by

@@ -20,6 +20,12 @@ TEST(CliOptions, GoodCommandLines) {
   EXPECT_EQ(parse_options({"decrypt", "--help"}).command, Command::help);
   EXPECT_FALSE(d.no_limit);
   EXPECT_TRUE(parse_options({"decrypt", "--no-limit"}).no_limit);
+
+  Options latin = parse_options({"passphrase"});
+  EXPECT_TRUE(latin.problem.empty()) << latin.problem;
+  EXPECT_EQ(latin.command, Command::passphrase);
+  EXPECT_FALSE(latin.kana);
+  EXPECT_TRUE(parse_options({"--kana", "passphrase"}).kana);
 }
 
 TEST(CliOptions, BadCommandLinesAreRefused) {
@@ -37,6 +43,14 @@ TEST(CliOptions, BadCommandLinesAreRefused) {
       {"encrypt", "--password-file"},
       {"encrypt", "--no-limit"},
       {"sign"},
+      {"encrypt", "--kana"},
+      {"decrypt", "--kana"},
+      {"passphrase", "encrypt"},
+      {"passphrase", "-w", "20"},
+      {"passphrase", "--compatible"},
+      {"passphrase", "--codepage", "932"},
+      {"passphrase", "--password-file", "pw"},
+      {"passphrase", "--no-limit"},
   };
   for (const auto& args : cases) {
     std::string joined;

@@ -75,7 +75,7 @@ def run(args, data=b"", password=None):
 # Exit codes and messages.
 code, out, _ = run(["--help"])
 check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out
-      and b"  3  some blocks opened" in out and b"--no-limit" in out, "--help")
+      and b"  3  some blocks opened" in out and b"--no-limit" in out and b"passphrase [--kana]" in out, "--help")
 for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], [], ["decrypt", "--compatible"]):
     code, _, err = run(args)
     check(code == 2 and err.count(b"\n") == 1, "usage error %r" % args)
@@ -95,6 +95,24 @@ for args, longest in ((["encrypt", "--compatible"], 30), (["encrypt"], 128)):
           "%d-character password refused for %r: %r" % (longest + 1, args, err))
 code, _, err = run(["encrypt"], b"text", password="a" * 127 + "😀")
 check(code == 2 and b"longer than 128" in err, "an emoji counts twice")
+
+# Passphrases: one line, six EFF words joined by "-" or seven hiragana words
+# joined by U+3000, new each time, and good as a strong block's password.
+code, latin, err = run(["passphrase"])
+check(code == 0 and err == b"" and latin.endswith(b"\n") and latin.count(b"\n") == 1
+      and 23 <= len(latin) - 1 <= 59 and latin[:-1].replace(b"-", b"").isalpha(), "passphrase: %r %r" % (latin, err))
+check(run(["passphrase"])[1] != latin, "a new passphrase each time")
+code, kana, err = run(["passphrase", "--kana"])
+words = kana.decode("utf-8").rstrip("\n").split("\u3000")
+check(code == 0 and len(words) == 7 and all(w and all("\u3041" <= c <= "\u3096" for c in w) for w in words),
+      "passphrase --kana: %r %r" % (kana, err))
+for passphrase in (latin, kana):
+    text = passphrase.decode("utf-8").rstrip("\n")
+    code, block, _ = run(["encrypt"], b"under a passphrase", password=text)
+    code, out, _ = run(["decrypt"], block, password=text)
+    check(code == 0 and out == b"under a passphrase", "a block under the passphrase %r" % text)
+code, out, err = run(["passphrase", "--compatible"])
+check(code == 2 and out == b"" and err.count(b"\n") == 1, "passphrase refuses other options")
 
 # The password file: a regular file's first line, up to 4096 bytes; anything
 # else is refused in one line, without reading on.

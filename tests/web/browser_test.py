@@ -5,8 +5,10 @@ the native tool:
 Blocks the tool writes open in the page with exactly their text, as sent
 and as mail gives them back; blocks the page writes open in the tool with
 exactly their text; a wrong password and changed characters show no text;
-a compatible block gets the earlier-format message; the page asks for
-nothing over the network and carries its policy. Screenshots of both tabs
+a compatible block gets the earlier-format message; the seal tab's
+"generate" button fills both password fields with a passphrase that the
+tool then opens the block with; the page asks for nothing over the network
+and carries its policy. Screenshots of both tabs
 in both languages, at desktop and phone width, land in OUT_DIR/screens.
 """
 import pathlib
@@ -164,6 +166,41 @@ class Reader(unittest.TestCase):
     def test_4_compatible_block_gets_the_earlier_format_message(self):
         block = tool("encrypt", "--compatible", text="以前の形式の暗号文", password="abc123")
         self.assertEqual(self.page.open_text(block, "abc123"), [["failed", COMPATIBLE]])
+
+    def test_4a_generated_passphrase_fills_both_fields_and_seals(self):
+        page = self.page
+        page.tab("seal")
+        fields = """return ['seal-password', 'seal-confirm', 'show-seal-password'].map(id => {
+            const e = document.getElementById(id);
+            return e.type === 'checkbox' ? e.checked : [e.value, e.type, e.disabled]; });"""
+        for kana, separator, count in ((False, "-", 6), (True, "\u3000", 7)):
+            with self.subTest(kana=kana):
+                if page.js("return document.getElementById('passphrase-kana').checked") != kana:
+                    page.click("passphrase-kana")
+                page.fill("seal-password", "typed before")
+                page.click("generate-passphrase")
+                (password, kind, _), (confirmation, confirm_kind, confirm_disabled), shown = page.js(fields)
+                self.assertEqual(password, confirmation)
+                self.assertEqual((kind, confirm_kind, confirm_disabled, shown), ("text", "text", True, True))
+                if kana:
+                    self.assertEqual(len(password.split(separator)), count, password)
+                    self.assertTrue(all("\u3041" <= c <= "\u3096" for c in password.replace(separator, "")))
+                else:
+                    self.assertGreaterEqual(password.count(separator), count - 1, password)
+                    self.assertTrue(password.replace("-", "").isascii() and password.replace("-", "").isalpha())
+                page.click("generate-passphrase")
+                self.assertNotEqual(page.js(fields)[0][0], password, "a new one each time")
+                password = page.js(fields)[0][0]
+                page.fill("compose", "生成したパスワードで")
+                page.click("seal")
+                page.wait_idle("seal")
+                block = page.js("return document.getElementById('sealed').textContent")
+                self.assertTrue(block.startswith("(quiren_start)"), block)
+                self.assertEqual(tool("decrypt", text=block, password=password), "生成したパスワードで")
+        page.click("passphrase-kana")
+        page.click("show-seal-password")
+        self.assertEqual(page.js(fields), [["", "password", False], ["", "password", False], False],
+                         "masked again, both fields empty for the next tests")
 
     def test_5_page_policy_and_no_request(self):
         policy = self.page.js("return document.querySelector('meta[http-equiv=\"Content-Security-Policy\"]').content")

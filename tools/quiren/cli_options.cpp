@@ -9,6 +9,7 @@ namespace quiren::tool {
 const char* const kUsage =
     "usage: quiren encrypt [-w WIDTH] [--compatible [--codepage N]] [--password-file FILE]\n"
     "       quiren decrypt [--codepage N] [--password-file FILE] [--no-limit]\n"
+    "       quiren passphrase [--kana]\n"
     "\n"
     "encrypt  reads a text on standard input and writes its armoured block, as the\n"
     "         tray program writes it: CR LF line breaks, no line break after\n"
@@ -29,6 +30,14 @@ const char* const kUsage =
     "         changes\"). Strong blocks whose key derivations add up to more than\n"
     "         30,000,000 rounds (about fifty blocks; one takes a quarter of a\n"
     "         second or more) are refused unless --no-limit is given.\n"
+    "passphrase\n"
+    "         writes a new passphrase and a line break, as the tray program's\n"
+    "         \"generate\" button makes it: six words of the EFF large list joined\n"
+    "         by \"-\" (77.5 bits), or with --kana seven words of the Japanese\n"
+    "         BIP-39 list joined by the ideographic space U+3000 (77 bits), drawn\n"
+    "         with the system's cryptographic random source. It is meant for\n"
+    "         strong blocks: most are longer than the 30 characters a compatible\n"
+    "         block takes. It reads nothing.\n"
     "\n"
     "Standard input and output are UTF-8. A strong block carries the text as it\n"
     "is, in any script. A compatible block carries it in an ANSI code page, 932 by\n"
@@ -65,6 +74,7 @@ bool parse_number(const std::string& s, long& value) {
 Options parse_options(const std::vector<std::string>& args) {
   Options options;
   bool width_given = false;
+  bool code_page_given = false;
   auto bad = [&](std::string problem) {
     options.problem = std::move(problem);
     return options;
@@ -80,9 +90,11 @@ Options parse_options(const std::vector<std::string>& args) {
       options.command = Command::help;
       return options;
     }
-    if (arg == "encrypt" || arg == "decrypt") {
+    if (arg == "encrypt" || arg == "decrypt" || arg == "passphrase") {
       if (options.command != Command::none) return bad("only one command may be given");
-      options.command = arg == "encrypt" ? Command::encrypt : Command::decrypt;
+      options.command = arg == "encrypt"   ? Command::encrypt
+                        : arg == "decrypt" ? Command::decrypt
+                                           : Command::passphrase;
     } else if (arg == "-w" || arg == "--width") {
       std::string text;
       long width = 0;
@@ -95,6 +107,8 @@ Options parse_options(const std::vector<std::string>& args) {
       options.compatible = true;
     } else if (arg == "--no-limit") {
       options.no_limit = true;
+    } else if (arg == "--kana") {
+      options.kana = true;
     } else if (arg == "--password-file") {
       if (!value(options.password_file) || options.password_file.empty()) {
         return bad("--password-file needs a file name");
@@ -106,13 +120,19 @@ Options parse_options(const std::vector<std::string>& args) {
         return bad("--codepage needs a code page number such as 932 or 1252");
       }
       options.code_page = static_cast<unsigned>(number);
+      code_page_given = true;
     } else if (arg == "--password" || arg == "-p" || arg.rfind("--password=", 0) == 0) {
       return bad("passwords are never taken from the command line: use --password-file FILE or the terminal");
     } else {
       return bad("unknown argument: " + arg);
     }
   }
-  if (options.command == Command::none) return bad("give a command: encrypt or decrypt (see --help)");
+  if (options.command == Command::none) return bad("give a command: encrypt, decrypt or passphrase (see --help)");
+  if (options.kana && options.command != Command::passphrase) return bad("--kana applies to passphrase only");
+  if (options.command == Command::passphrase &&
+      (width_given || options.compatible || options.no_limit || !options.password_file.empty() || code_page_given)) {
+    return bad("passphrase takes no other option than --kana");
+  }
   if (width_given && options.command == Command::decrypt) return bad("-w applies to encrypt only");
   if (options.no_limit && options.command == Command::encrypt) return bad("--no-limit applies to decrypt only");
   if (options.compatible && options.command == Command::decrypt) {

@@ -8,13 +8,14 @@
 
 namespace quiren::tool {
 
-enum class Command { none, help, encrypt, decrypt };
+enum class Command { none, help, encrypt, decrypt, passphrase };
 
 struct Options {
   Command command = Command::none;
   int width = block::kDefaultWrap;
   bool compatible = false;    // encrypt: the earlier version's block instead of a strong one
   bool no_limit = false;      // decrypt: spend any number of rounds of key derivation
+  bool kana = false;          // passphrase: seven hiragana words instead of six English ones
   unsigned code_page = 932;
   std::string password_file;  // empty: ask on the terminal
   std::string problem;        // set when the command line is bad

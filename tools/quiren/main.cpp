@@ -1,5 +1,5 @@
 // quiren: writes and reads the tray program's armoured blocks from scripts
-// and on systems without the tray program.
+// and on systems without the tray program, and makes passphrases.
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -18,6 +18,7 @@
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
 #include "tools/quiren/notice_line.h"
+#include "tools/quiren/passphrase_command.h"
 #include "tools/quiren/password_input.h"
 #include "tools/quiren/tool_commands.h"
 #include "tools/quiren/tool_texts.h"
@@ -72,6 +73,14 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (!options.problem.empty()) return fail(options.problem);
+  if (options.command == Command::passphrase) {
+    const CommandResult made = passphrase_command(
+        options.kana ? quiren::block::PassphraseForm::kana : quiren::block::PassphraseForm::latin,
+        *quiren::block::platform_crypto());
+    std::fwrite(made.output.data(), 1, made.output.size(), stdout);
+    if (!made.message.empty()) std::cerr << "quiren: " << made.message << "\n";
+    return made.exit_code;
+  }
 
   std::unique_ptr<CodePage> code_page = open_code_page(options.code_page);
   if (!code_page) return fail("code page " + std::to_string(options.code_page) + " is not known to this system");

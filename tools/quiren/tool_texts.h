@@ -40,6 +40,8 @@ inline constexpr std::string_view kLibcryptoNotStarted = "OpenSSL's libcrypto co
 inline constexpr std::string_view kCryptoFailed = "the system's cryptography failed: nothing was encrypted";
 inline constexpr std::string_view kRandomUnavailable =
     "the system's random source failed: nothing was encrypted";
+inline constexpr std::string_view kPassphraseRandomUnavailable =
+    "the system's random source failed: no passphrase was made";
 inline constexpr auto kTextTooLongText =
     block::compose("the text is longer than ", block::kLongestText >> 20, " MiB, more than a block can give back whole");
 inline constexpr std::string_view kTextTooLong = kTextTooLongText.view();

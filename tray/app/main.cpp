@@ -54,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   bool main_window_gone = false;
   bool closed_early = false;
-  win32::MainFrame main_window(state, desktop, flows, editor, about, viewer, [&] {
+  win32::MainFrame main_window(state, desktop, *crypto, flows, editor, about, viewer, [&] {
     main_window_gone = true;
     // The window may have gone while a sent message was handled (a clipboard
     // notice whose flow waited): the loop below would then wait on for a

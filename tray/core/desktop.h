@@ -15,6 +15,7 @@
 
 namespace quiren {
 
+class PassphraseOffer;
 class ProgressForm;
 
 inline constexpr std::u16string_view kAppTitle = core::texts::kAppTitle;
@@ -62,6 +63,10 @@ struct PasswordQuestion {
   // be used to encrypt or kept in the list, where a typo behind the mask
   // would lock the text away.
   bool confirm = false;
+  // "パスワードを生成" beside the fields, from this offer: for a password
+  // about to encrypt a strong block (a compatible block's password has a
+  // limit of 30 characters, and its code page to mind).
+  PassphraseOffer* passphrase = nullptr;
 };
 
 struct TwipsPerPixel {
@@ -95,6 +100,8 @@ class Desktop {
 
   // The folder holding the program file; ends with '\' only at a drive's root.
   virtual std::u16string program_directory() = 0;
+  // The program file's full path.
+  virtual std::u16string program_path() = 0;
   virtual bool another_copy_running() = 0;
 
   // Conversion to and from the system's ANSI code page.
@@ -115,6 +122,15 @@ class Desktop {
   // nullopt for an absent key.
   virtual std::optional<std::u16string> read_setting(std::u16string_view key) = 0;
   virtual void write_setting(std::u16string_view key, std::u16string_view value) = 0;
+
+  // The program's entry among the programs Windows starts at log-on (the
+  // per-user "Run" list, value "mu-quiren"): the command line it holds;
+  // nullopt when there is none (or it holds no text).
+  virtual std::optional<std::u16string> read_logon_entry() = 0;
+  // Writes the entry, or removes it (removing an absent one succeeds).
+  // False when the system refused.
+  virtual bool write_logon_entry(std::u16string_view command) = 0;
+  virtual bool remove_logon_entry() = 0;
 
   // Files, by full path. Reads a whole ordinary file in one call, so that
   // "there is none" and "there is one we cannot read" are never confused.

@@ -12,4 +12,11 @@ PasswordPromptForm::Ok PasswordPromptForm::ok(block::SecretText typed, const blo
   return Ok::accepted;
 }
 
+std::optional<block::SecretText> PasswordPromptForm::generate_passphrase() {
+  if (!passphrase_offer_ || closed_) return std::nullopt;
+  std::optional<block::SecretText> passphrase = passphrase_offer_->make(passphrase_kana_);
+  if (passphrase) shown_ = true;
+  return passphrase;
+}
+
 }  // namespace quiren

@@ -2,23 +2,31 @@
 // the field masked until the user ticks the show box; for a password about
 // to encrypt or go into the list, a second field that must repeat it. A
 // repetition that differs is refused and the prompt stays open for the
-// user to type both again; nothing else happens. The answer is a secret,
-// handed over once. The Win32 frame (tray/core/win32/password_prompt.cpp)
-// mirrors it into a window.
+// user to type both again; nothing else happens. For a password about to
+// encrypt a strong block, "パスワードを生成" fills both fields with a
+// generated passphrase. The answer is a secret, handed over once. The
+// Win32 frame (tray/core/win32/password_prompt.cpp) mirrors it into a
+// window.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "block/secret.h"
 #include "tray/core/desktop.h"
+#include "tray/core/passphrase_offer.h"
 
 namespace quiren {
 
 class PasswordPromptForm {
  public:
   explicit PasswordPromptForm(const PasswordQuestion& question)
-      : prompt_(question.prompt), title_(question.title), asks_confirmation_(question.confirm) {}
+      : prompt_(question.prompt),
+        title_(question.title),
+        asks_confirmation_(question.confirm),
+        passphrase_offer_(question.passphrase),
+        passphrase_kana_(passphrase_offer_ && passphrase_offer_->remembered_kana()) {}
   PasswordPromptForm(const PasswordPromptForm&) = delete;
   PasswordPromptForm& operator=(const PasswordPromptForm&) = delete;
 
@@ -31,6 +39,19 @@ class PasswordPromptForm {
   void show_password(bool shown) { shown_ = shown; }
   bool password_shown() const { return shown_; }
   bool confirmation_enabled() const { return asks_confirmation_ && !shown_; }
+
+  // "パスワードを生成" (core::texts::kGeneratePassphrase) and the choice
+  // beside it (kPassphraseInKana), shown when the question offers them.
+  bool offers_passphrase() const { return passphrase_offer_ != nullptr; }
+  // The choice: hiragana words instead of English ones; it starts as the
+  // user last left it.
+  bool passphrase_kana() const { return passphrase_kana_; }
+  void choose_passphrase_kana(bool kana) { passphrase_kana_ = kana; }
+  // The button: a new passphrase for the password field and its
+  // confirmation alike, which the show box (now ticked) shows. nullopt when
+  // nothing is offered or the random source failed: then say
+  // core::texts::kPassphraseFailed and leave the fields as they are.
+  std::optional<block::SecretText> generate_passphrase();
 
   enum class Ok {
     accepted,  // closed with the typed password
@@ -48,6 +69,8 @@ class PasswordPromptForm {
   std::u16string prompt_;
   std::u16string title_;
   bool asks_confirmation_ = false;
+  PassphraseOffer* passphrase_offer_ = nullptr;
+  bool passphrase_kana_ = false;
   bool shown_ = false;
   bool closed_ = false;
   block::SecretText answer_;

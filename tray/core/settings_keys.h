@@ -32,6 +32,9 @@ inline constexpr std::u16string_view kFixedDecryptPassword = u"hukugopass";  // 
 inline constexpr std::u16string_view kWatchClipboard = u"hock";
 inline constexpr std::u16string_view kViewerWidth = u"width";    // twips
 inline constexpr std::u16string_view kViewerHeight = u"height";  // twips
+// The form of generated passphrases, as the user last picked it beside a
+// "パスワードを生成" button: hiragana words instead of English ones.
+inline constexpr std::u16string_view kPassphraseInKana = u"kanapassphrase";
 
 // Defaults for absent keys.
 inline constexpr std::int16_t kDefaultWrapWidth = block::kDefaultWrap;
@@ -58,5 +61,6 @@ inline constexpr std::u16string_view kDefaultFixedDecryptPassword = u"";
 inline constexpr int kDefaultWatchClipboard = 1;
 inline constexpr int kDefaultViewerWidth = 8910;
 inline constexpr int kDefaultViewerHeight = 5865;
+inline constexpr bool kDefaultPassphraseInKana = false;
 
 }  // namespace quiren::settings

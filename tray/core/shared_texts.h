@@ -41,4 +41,11 @@ inline constexpr std::u16string_view kConfirmPassword = u"確認のためもう�
 inline constexpr std::u16string_view kPasswordsDiffer =
     u"確認のために入力したパスワードが一致しません。もう一度入力して下さい。";
 
+// The button that fills a password field with a generated passphrase, the
+// choice of its form beside it, and what a failed random source says.
+inline constexpr std::u16string_view kGeneratePassphrase = u"パスワードを生成";
+inline constexpr std::u16string_view kPassphraseInKana = u"ひらがなで作る";
+inline constexpr std::u16string_view kPassphraseFailed =
+    u"安全な乱数を取得できなかったため、パスワードを生成できませんでした。";
+
 }  // namespace quiren::core::texts

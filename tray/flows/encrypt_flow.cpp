@@ -11,6 +11,7 @@
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
+#include "tray/core/passphrase_offer.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
@@ -22,27 +23,29 @@
 namespace quiren {
 namespace {
 
-// Typed twice: behind the mask a typo would lock the text away.
-block::SecretText typed_encrypt_password(Desktop& desktop) {
-  return desktop.password_prompt({.prompt = flows::texts::kPromptEncryptPassword, .confirm = true});
+// Typed twice: behind the mask a typo would lock the text away. `offer`
+// (for a strong block) puts a generated passphrase within a click.
+block::SecretText typed_encrypt_password(Desktop& desktop, PassphraseOffer* offer) {
+  return desktop.password_prompt(
+      {.prompt = flows::texts::kPromptEncryptPassword, .confirm = true, .passphrase = offer});
 }
 
 // The password by the first rule that applies, or nullopt when the user gave
 // none (the refusal has been shown).
-std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& desktop,
-                                                  PasswordChooser& chooser) {
+std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& desktop, PasswordChooser& chooser,
+                                                  PassphraseOffer* offer) {
   std::u16string_view no_password = flows::texts::kNoPasswordTyped;
   std::optional<block::SecretText> password;
   if (state.settings.encrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) {
-      password = typed_encrypt_password(desktop);
+      password = typed_encrypt_password(desktop, offer);
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
   } else if (state.settings.encrypt_with_fixed_password) {
     password = settings::read_password(desktop, settings::kFixedEncryptPassword);
   } else {
-    password = typed_encrypt_password(desktop);
+    password = typed_encrypt_password(desktop, offer);
   }
   // An empty password would leave the text readable by anyone, so it is
   // refused also when it comes from the store.
@@ -74,7 +77,10 @@ void ClipboardFlows::encrypt_text(std::u16string_view text) {
   // No longer than a block can give back whole.
   if (text_bytes.size() > block::kLongestText) return refuse(flows::texts::kTextTooLongToEncrypt);
 
-  const std::optional<block::SecretText> password = encrypt_password(state_, desktop_, chooser_);
+  std::optional<PassphraseOffer> offer;
+  if (strong) offer.emplace(desktop_, *crypto_);
+  const std::optional<block::SecretText> password =
+      encrypt_password(state_, desktop_, chooser_, offer ? &*offer : nullptr);
   if (!password) return;
   // The limit of the block about to be written: a list entry or a fixed
   // password that suits a strong block may be too long for a compatible one.

@@ -5,12 +5,13 @@
 
 namespace quiren {
 
-MainForm::MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts)
+MainForm::MainForm(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, ViewerChain& chain,
+                   MainFormParts parts)
     : state_(state),
       desktop_(desktop),
       parts_(parts),
       watch_(state.busy, chain, parts.flows),
-      settings_(state, desktop, watch_) {}
+      settings_(state, desktop, random, watch_) {}
 
 void MainForm::load() {
   {

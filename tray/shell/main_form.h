@@ -48,7 +48,9 @@ struct MainFormParts {
 
 class MainForm {
  public:
-  MainForm(ProgramState& state, Desktop& desktop, ViewerChain& chain, MainFormParts parts);
+  // `random` is the source of the settings dialog's generated passphrases.
+  MainForm(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, ViewerChain& chain,
+           MainFormParts parts);
 
   void load();
   // The window goes away (exit command or the dialog's close box).

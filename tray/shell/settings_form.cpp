@@ -12,6 +12,7 @@
 #include "tray/core/settings_text.h"
 #include "tray/shell/clipboard_watch.h"
 #include "tray/shell/shell_texts.h"
+#include "tray/shell/start_with_windows.h"
 
 namespace quiren {
 namespace {
@@ -45,8 +46,9 @@ bool read_check(Desktop& desktop, std::u16string_view key, bool current) {
 
 }  // namespace
 
-SettingsForm::SettingsForm(ProgramState& state, Desktop& desktop, ClipboardWatch& watch)
-    : state_(state), desktop_(desktop), watch_(watch) {}
+SettingsForm::SettingsForm(ProgramState& state, Desktop& desktop, block::CryptoProvider& random,
+                           ClipboardWatch& watch)
+    : state_(state), desktop_(desktop), watch_(watch), passphrases_(desktop, random) {}
 
 void SettingsForm::load() {
   using namespace settings;
@@ -81,6 +83,20 @@ void SettingsForm::load() {
   c.strong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
   // Every opening starts masked.
   c.show_passwords = false;
+  c.passphrase_kana = passphrases_.remembered_kana();
+  // What the system holds now: an entry removed elsewhere shows unticked.
+  c.start_with_windows = find_logon_entry(desktop_) == LogonEntry::this_program;
+}
+
+bool SettingsForm::generate_passphrase(FixedPasswordBox box) {
+  if (!passphrase_offered()) return false;
+  const std::optional<block::SecretText> passphrase = passphrases_.make(controls.passphrase_kana);
+  if (!passphrase) return fail(shell::texts::kPassphraseFailed, Icon::exclamation);
+  std::u16string& field = box == FixedPasswordBox::encrypt ? controls.encrypt_password : controls.decrypt_password;
+  block::wipe(field);
+  field.assign(passphrase->view());
+  controls.show_passwords = true;
+  return true;
 }
 
 void SettingsForm::forget_passwords() {
@@ -125,6 +141,11 @@ bool SettingsForm::ok() {
   }
   if (same_as_encrypt && !encrypt_fixed) {
     return fail(shell::texts::kSameAsEncryptNeedsFixed, Icon::exclamation);
+  }
+  // Before anything is saved: a refusal keeps the dialog open with the box
+  // as the user left it.
+  if (!set_start_with_windows(desktop_, c.start_with_windows)) {
+    return fail(shell::texts::kLogonEntryNotWritten, Icon::critical);
   }
 
   v.encrypt_with_fixed_password = encrypt_fixed;

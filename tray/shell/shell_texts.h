@@ -19,6 +19,15 @@ inline constexpr std::u16string_view kSplashTitle = u"む～くいれん Ver 1.0
 inline constexpr std::u16string_view kSplashCredits = u"(C) 2026 む～くいれん";
 inline constexpr std::u16string_view kRunningTwice = u"2重起動は禁止されています";
 inline constexpr std::u16string_view kStartupError = u"起動時にエラーが発生しました。起動を中止します。";
+// An entry that makes Windows start the program from another path (it was
+// moved): {entry} is that path, {program} this program's.
+inline constexpr std::u16string_view kLogonEntryElsewhere =
+    u"「Windows の起動時に実行する」には、別の場所のプログラムが登録されています。\r\n\r\n"
+    u"登録されているプログラム:\r\n{entry}\r\n\r\nこのプログラム:\r\n{program}\r\n\r\n"
+    u"このプログラムを起動するように登録を更新しますか？\r\n"
+    u"（「いいえ」では登録を変えず、次に起動したときにもう一度お尋ねします）";
+inline constexpr std::u16string_view kLogonEntryNotWritten =
+    u"「Windows の起動時に実行する」の登録を変更できませんでした。";
 
 // Tray menu, top to bottom (separators have no text).
 inline constexpr std::u16string_view kMenuEncrypt = u"クリップボードの内容を暗号化する(&E)";
@@ -46,6 +55,7 @@ inline constexpr std::u16string_view kLabelDecryptAsk = u"復号する度にパ�
 inline constexpr std::u16string_view kLabelDecryptList = u"パスワードをリストから選択する";
 inline constexpr std::u16string_view kLabelAskBeforeDecrypt = u"復号する前に問い合わせをする";
 inline constexpr std::u16string_view kLabelWatch = u"クリップボードを監視する";
+inline constexpr std::u16string_view kLabelStartWithWindows = u"Windows の起動時に実行する";
 inline constexpr std::u16string_view kButtonOk = core::texts::kButtonOk;
 inline constexpr std::u16string_view kButtonCancel = core::texts::kButtonCancel;
 
@@ -55,6 +65,11 @@ inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStro
 using core::texts::password_too_long;
 // Beside the two password boxes: both in the clear while it is ticked.
 inline constexpr std::u16string_view kLabelShowPasswords = core::texts::kShowPassword;
+// Beside each of them, a button that fills it with a generated passphrase,
+// and one choice of the passphrase's form for both.
+inline constexpr std::u16string_view kButtonGeneratePassphrase = core::texts::kGeneratePassphrase;
+inline constexpr std::u16string_view kLabelPassphraseInKana = core::texts::kPassphraseInKana;
+inline constexpr std::u16string_view kPassphraseFailed = core::texts::kPassphraseFailed;
 inline constexpr auto kBadWrapWidthText = block::compose(u"折り返し文字数は", block::kNarrowestWrap, u"文字以上",
                                                          block::kWidestWrap, u"字以内で設定してください");
 inline constexpr std::u16string_view kBadWrapWidth = kBadWrapWidthText.view();
@@ -76,5 +91,11 @@ inline constexpr std::u16string_view kAboutContact =
 // OpenSSL's licence travels in the zip as LICENSE-OpenSSL.txt.
 inline constexpr std::u16string_view kAboutCredits =
     u"暗号化ライブラリ: quiren.dll\r\nOpenSSL（Apache License 2.0）を使用しています";
+// The word lists of generated passphrases, and their licences (the EFF
+// list's asks to be credited).
+inline constexpr std::u16string_view kAboutWordListCredits =
+    u"パスワード生成の単語リスト:\r\n"
+    u"EFF Large Wordlist © Electronic Frontier Foundation (CC BY 3.0)\r\n"
+    u"BIP-39 日本語単語リスト © Pavol Rusnak (MIT License)";
 
 }  // namespace quiren::shell::texts

@@ -5,6 +5,7 @@
 #include "tray/core/boxes.h"
 #include "tray/core/settings_store.h"
 #include "tray/shell/shell_texts.h"
+#include "tray/shell/start_with_windows.h"
 
 namespace quiren {
 
@@ -36,6 +37,7 @@ StartupOutcome SplashForm::load_step() {
     return StartupOutcome::failed;
   }
   state_.settings = read.values;
+  offer_logon_entry_update(desktop_);
   return StartupOutcome::splash;
 }
 

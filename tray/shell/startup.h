@@ -1,5 +1,6 @@
 // The start-up window's logic, the splash: refuse a second copy, shape and
-// raise the splash, show the version, read the start-up settings. Its
+// raise the splash, show the version, read the start-up settings, offer to
+// mend an entry that starts the program at log-on from another path. Its
 // Win32 frame (tray/shell/win32/splash_frame.h) opens the main window three
 // seconds later.
 #pragma once

@@ -109,6 +109,13 @@ std::u16string run(const std::u16string& command, const std::vector<std::u16stri
     return result ? u"=" + desktop.from_ansi(*result) : u"nullopt";
   }
   if (command == u"progdir") return desktop.program_directory();
+  if (command == u"progpath") return desktop.program_path();
+  if (command == u"logon-read") {
+    auto entry = desktop.read_logon_entry();
+    return entry ? u"=" + *entry : u"absent";
+  }
+  if (command == u"logon-write") return desktop.write_logon_entry(a.at(0)) ? u"true" : u"false";
+  if (command == u"logon-remove") return desktop.remove_logon_entry() ? u"true" : u"false";
   if (command == u"another-copy") return desktop.another_copy_running() ? u"running" : u"alone";
   if (command == u"hold") {
     // Claims the single-instance name, then waits in a box until released.

@@ -1,8 +1,9 @@
 // Drives desktop_subject through every desktop service on a real (Wine)
 // desktop: message boxes, the input prompt, clipboard, registry settings,
-// the library binding, ANSI conversion, single instance and files.
+// the entry that starts the program at log-on, the library binding, ANSI conversion, single instance and files.
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,31 @@ void settings() {
   const DWORD one = 1;
   RegSetKeyValueW(HKEY_CURRENT_USER, e2e::settings_key().c_str(), L"hock", REG_DWORD, &one, sizeof one);
   check_equal(run_subject({L"setting-read", L"hock"}), L"absent", "a value of another type counts as absent");
+}
+
+// The entry Windows starts at log-on, read here as the system reads it.
+std::optional<std::wstring> run_entry() {
+  wchar_t value[1024];
+  DWORD bytes = sizeof value;
+  DWORD type = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"mu-quiren",
+                   RRF_RT_ANY, &type, value, &bytes) != ERROR_SUCCESS || type != REG_SZ) {
+    return std::nullopt;
+  }
+  return std::wstring(value);
+}
+
+void logon_entry() {
+  e2e::step("the entry that starts the program at log-on");
+  const std::wstring command = L"\"" + places().subject + L"\"";
+  check_equal(run_subject({L"progpath"}), places().subject, "the program's full path");
+  check_equal(run_subject({L"logon-remove"}), L"true", "removing an absent entry succeeds");
+  check_equal(run_subject({L"logon-read"}), L"absent", "no entry");
+  check_equal(run_subject({L"logon-write", command}), L"true", "write");
+  check_equal(run_entry().value_or(L"<absent>"), command, "a REG_SZ value \"mu-quiren\" in the user's Run key");
+  check_equal(run_subject({L"logon-read"}), L"=" + command, "read back");
+  check_equal(run_subject({L"logon-remove"}), L"true", "remove");
+  check(!run_entry(), "gone from the Run key");
 }
 
 void library_binding() {
@@ -309,6 +335,7 @@ int wmain() {
   input_prompt();
   clipboard();
   settings();
+  logon_entry();
   library_binding();
   ansi_and_places();
   single_instance();

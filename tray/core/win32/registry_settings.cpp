@@ -1,72 +1,15 @@
 #include "tray/core/win32/registry_settings.h"
 
-#include <windows.h>
-
-#include <vector>
-
+#include "tray/core/win32/registry_values.h"
 
 namespace quiren::win32 {
 
-namespace {
-
-class RegKey {
- public:
-  RegKey() = default;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-}  // namespace
-
 std::optional<std::u16string> read_registry_setting(std::u16string_view name) {
-  RegKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  const std::wstring value_name = to_wide(name);
-  // The value may change size between the two calls: try a few times.
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key.get(), value_name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-      return std::nullopt;
-    }
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-    DWORD got = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    const LONG rc = RegQueryValueExW(key.get(), value_name.c_str(), nullptr, &type,
-                                     reinterpret_cast<BYTE*>(buffer.data()), &got);
-    if (rc == ERROR_MORE_DATA) continue;
-    if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-    // A stored string need not end in NUL; stop at the first one if it does.
-    std::size_t units = got / sizeof(wchar_t);
-    if (units > buffer.size()) units = buffer.size();
-    std::size_t length = 0;
-    while (length < units && buffer[length] != L'\0') ++length;
-    return from_wide(std::wstring_view(buffer.data(), length));
-  }
-  return std::nullopt;
+  return read_registry_text(settings_key_path(), name);
 }
 
 bool write_registry_setting(std::u16string_view name, std::u16string_view value) {
-  RegKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(),
-                      nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const std::wstring value_name = to_wide(name);
-  const std::wstring text = to_wide(value);
-  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), value_name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        bytes) == ERROR_SUCCESS;
+  return write_registry_text(settings_key_path(), name, value);
 }
 
 }  // namespace quiren::win32

@@ -4,6 +4,7 @@
 #include "tray/core/win32/background_wait.h"
 #include "tray/core/win32/clipboard.h"
 #include "tray/core/win32/input_prompt.h"
+#include "tray/core/win32/logon_entry.h"
 #include "tray/core/win32/message_box.h"
 #include "tray/core/win32/password_prompt.h"
 #include "tray/core/win32/plain_files.h"
@@ -49,6 +50,8 @@ bool Win32Desktop::clipboard_put_text(std::u16string_view text) {
 
 std::u16string Win32Desktop::program_directory() { return directory_of(program_file_path()); }
 
+std::u16string Win32Desktop::program_path() { return program_file_path(); }
+
 bool Win32Desktop::another_copy_running() { return win32::another_copy_running(); }
 
 AnsiText Win32Desktop::to_ansi(std::u16string_view text) { return to_ansi_text(text); }
@@ -71,6 +74,12 @@ std::optional<std::u16string> Win32Desktop::read_setting(std::u16string_view key
 void Win32Desktop::write_setting(std::u16string_view key, std::u16string_view value) {
   write_registry_setting(key, value);
 }
+
+std::optional<std::u16string> Win32Desktop::read_logon_entry() { return win32::read_logon_entry(); }
+
+bool Win32Desktop::write_logon_entry(std::u16string_view command) { return win32::write_logon_entry(command); }
+
+bool Win32Desktop::remove_logon_entry() { return win32::remove_logon_entry(); }
 
 FileRead Win32Desktop::read_plain_file(std::u16string_view path) { return win32::read_plain_file(path); }
 

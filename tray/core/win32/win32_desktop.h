@@ -24,6 +24,7 @@ class Win32Desktop : public Desktop {
   bool clipboard_put_text(std::u16string_view text) override;
 
   std::u16string program_directory() override;
+  std::u16string program_path() override;
   bool another_copy_running() override;
 
   AnsiText to_ansi(std::u16string_view text) override;
@@ -34,6 +35,10 @@ class Win32Desktop : public Desktop {
 
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
+
+  std::optional<std::u16string> read_logon_entry() override;
+  bool write_logon_entry(std::u16string_view command) override;
+  bool remove_logon_entry() override;
 
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
