@@ -41,7 +41,7 @@ void BM_StrongOpenOnWorker(benchmark::State& state) {
     done.get_future().wait();
     const block::OpenResult background = job->take_result();
     const auto t2 = Clock::now();
-    if (direct.status != block::OpenStatus::opened || background.status != block::OpenStatus::opened) {
+    if (direct.outcome != block::Outcome::opened || background.outcome != block::Outcome::opened) {
       state.SkipWithError("open failed");
     }
     const std::chrono::duration<double> a = t1 - t0, b = t2 - t1;

@@ -73,70 +73,42 @@ std::string_view without_fill(std::string_view result, char16_t mode) {
 
 namespace {
 
-BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
+BlockResult decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
   std::optional<std::string> check_field = ascii_bytes(f.check_field);
   std::optional<std::string> check_mode = mode_bytes(f.check_mode);
   std::optional<std::string> text_field = ascii_bytes(f.text_field);
   std::optional<std::string> text_mode = mode_bytes(f.text_mode);
-  if (!check_field || !check_mode || !text_field || !text_mode) return {BlockOutcomeKind::unreadable};
+  if (!check_field || !check_mode || !text_field || !text_mode) return {Outcome::damaged};
 
   const std::optional<SecretBytes> check = library.decrypt(*check_field, password, *check_mode);
-  if (!check) return {BlockOutcomeKind::library_failed};
-  if (!password_matches(check->view(), f.check_mode, password)) return {BlockOutcomeKind::wrong_password};
+  if (!check) return {Outcome::failed};
+  if (!password_matches(check->view(), f.check_mode, password)) return {Outcome::wrong_password};
 
   std::optional<SecretBytes> text = library.decrypt(*text_field, password, *text_mode);
-  if (!text) return {BlockOutcomeKind::library_failed};
+  if (!text) return {Outcome::failed};
   // An empty text is never compressed: a compressed block that expands to
   // nothing under the right password was made with a shared code table
   // this computer does not have.
-  if (text->empty() && f.text_mode == u'B') return {BlockOutcomeKind::needs_shared_table};
+  if (text->empty() && f.text_mode == u'B') return {Outcome::needs_shared_table};
   text->resize(without_fill(text->view(), f.text_mode).size());
-  return {BlockOutcomeKind::plain_text, std::move(*text)};
+  return {Outcome::opened, std::move(*text)};
 }
 
-BlockOutcome strong_outcome(OpenResult opened) {
-  switch (opened.status) {
-    case OpenStatus::opened:
-      return {BlockOutcomeKind::plain_text, std::move(opened.text), TextEncoding::utf8};
-    case OpenStatus::wrong_password_or_altered:
-      return {BlockOutcomeKind::wrong_password};
-    case OpenStatus::cannot_read_format:
-      return {BlockOutcomeKind::version_cannot_read};
-    case OpenStatus::refused_settings:
-      return {BlockOutcomeKind::refused_settings};
-    case OpenStatus::damaged:
-      return {BlockOutcomeKind::unreadable};
-    case OpenStatus::crypto_failed:
-      break;
-  }
-  return {BlockOutcomeKind::library_failed};
+BlockResult strong_result(OpenResult opened) {
+  return {opened.outcome, std::move(opened.text), TextEncoding::utf8};
 }
 
 }  // namespace
 
-BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
+BlockResult decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
                            CryptoProvider& crypto) {
-  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) return {*problem};
+  if (item.problem) return {*item.problem};
   if (item.kind == BlockKind::strong) {
     OpenStrongJob job(borrowed(crypto), item.envelope, strong_passwords(password));
     job.run();
-    return strong_outcome(job.take_result());
+    return strong_result(job.take_result());
   }
   return decrypt_compatible(item.fields, password.ansi.view(), library);
-}
-
-std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem) {
-  switch (problem) {
-    case BlockProblem::version_cannot_read:
-      return BlockOutcomeKind::version_cannot_read;
-    case BlockProblem::refused_settings:
-      return BlockOutcomeKind::refused_settings;
-    case BlockProblem::unreadable:
-      return BlockOutcomeKind::unreadable;
-    case BlockProblem::none:
-      break;
-  }
-  return std::nullopt;
 }
 
 std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
@@ -153,32 +125,32 @@ std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
 BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto)
     : password_(std::move(password)), library_(library), crypto_(std::move(crypto)) {}
 
-BlockOutcome BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
+BlockResult BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
   const CheckedEnvelope parts = check_envelope(item.envelope);
-  const bool readable = parts.check == EnvelopeCheck::readable;
+  const bool readable = !parts.problem;
   if (readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
     spent_ = true;
-    return {BlockOutcomeKind::over_budget};
+    return {Outcome::over_limit};
   }
   const auto job = std::make_shared<OpenStrongJob>(crypto_, item.envelope, strong_passwords(password_));
-  if (!runner.run(job)) return {BlockOutcomeKind::cancelled};
-  return strong_outcome(job->take_result());
+  if (!runner.run(job)) return {Outcome::cancelled};
+  return strong_result(job->take_result());
 }
 
-BlockOutcome BlockOpener::open(const BlockItem& item, JobRunner& runner) {
-  if (spent_) return {BlockOutcomeKind::over_budget};
-  BlockOutcome outcome;
-  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) {
-    outcome = BlockOutcome{*problem};
+BlockResult BlockOpener::open(const BlockItem& item, JobRunner& runner) {
+  if (spent_) return {Outcome::over_limit};
+  BlockResult outcome;
+  if (item.problem) {
+    outcome = BlockResult{*item.problem};
   } else if (item.kind == BlockKind::strong) {
     outcome = open_strong(item, runner);
   } else {
     outcome = decrypt_compatible(item.fields, password_.ansi.view(), library_);
   }
-  if (outcome.kind != BlockOutcomeKind::plain_text) return outcome;
+  if (outcome.outcome != Outcome::opened) return outcome;
   if (outcome.text.size() > kLongestText - given_back_) {
     spent_ = true;
-    return {BlockOutcomeKind::over_budget};
+    return {Outcome::over_limit};
   }
   given_back_ += outcome.text.size();
   return outcome;

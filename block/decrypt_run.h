@@ -27,7 +27,7 @@ namespace quiren::block {
 struct BlockReport {
   std::size_t index = 0;  // counted from 0 in the text
   BlockKind kind = BlockKind::compatible;
-  BlockOutcomeKind outcome = BlockOutcomeKind::unreadable;
+  Outcome outcome = Outcome::damaged;
 };
 
 class DecryptFrontEnd {
@@ -48,34 +48,29 @@ class DecryptFrontEnd {
   // strong block derives its key and that takes a while. At once here; a
   // front end may hand the key work to a worker thread and show that it
   // waits (BlockOpener::open with its own JobRunner).
-  virtual BlockOutcome open(const BlockItem& item, std::size_t /*index*/, std::size_t /*count*/,
-                            BlockOpener& opener) {
+  virtual BlockResult open(const BlockItem& item, std::size_t /*index*/, std::size_t /*count*/,
+                           BlockOpener& opener) {
     return opener.open(item);
   }
 
   // A decrypted text as the front end shows it; nullopt when it cannot be
   // shown, which fails the run.
-  virtual std::optional<SecretText> shown_text(const BlockOutcome& plain) = 0;
+  virtual std::optional<SecretText> shown_text(const BlockResult& plain) = 0;
 
   // After each block, with every text joined so far.
   virtual void block_done(const BlockReport& /*report*/, const SecretText& /*joined*/) {}
 };
 
+// How a run ended. A block that ends it says why in its own outcome (the
+// last report's); the rest are the run's own ends.
 enum class RunEnd {
-  done,          // every block was opened
-  no_block,      // the text holds no block
+  done,            // every block took its place: its text, or the wrong-password text
+  at_block,        // a block's outcome ended it (reports.back()); the texts
+                   // before it stay when keeps_earlier_texts says so
+  no_block,        // the text holds no block
   rounds_refused,  // the front end would not spend the rounds the blocks ask for
-  no_password,   // the front end gave none
-  // The run stops at a block it cannot open and keeps the texts before it.
-  version_cannot_read,
-  refused_settings,
-  needs_shared_table,
-  over_budget,
-  // The run fails and keeps nothing.
-  unreadable,      // a damaged block
-  library_failed,  // the library or the platform's cryptography failed
-  not_shown,       // the front end could not show a text
-  cancelled,       // the user cancelled while a key was derived
+  no_password,     // the front end gave none
+  not_shown,       // the front end could not show a text: nothing is kept
 };
 
 struct RunResult {
@@ -88,6 +83,9 @@ struct RunResult {
   std::size_t end_block = 0;
   std::size_t blocks = 0;             // the blocks the text holds, as read
   std::vector<BlockReport> reports;  // every block the run finished with, in order
+
+  // The outcome of the block that ended the run (end is at_block).
+  Outcome stopped_by() const { return reports.empty() ? Outcome::failed : reports.back().outcome; }
 };
 
 // Of the blocks whose piece is in a run's text, those of `kind`.

@@ -12,7 +12,7 @@ void OpenStrongJob::run() {
   for (const SecretBytes& password : passwords_) {
     if (abandoned()) break;
     result_ = open_envelope(*crypto_, envelope_, password.view());
-    if (result_.status != OpenStatus::wrong_password_or_altered) break;
+    if (result_.outcome != Outcome::wrong_password) break;
   }
   passwords_.clear();
   // Nobody will look at a text the user cancelled.

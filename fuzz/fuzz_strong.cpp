@@ -86,7 +86,7 @@ struct FuzzFrontEnd final : DecryptFrontEnd {
   std::optional<BlockPassword> password(std::span<const BlockItem>) override {
     return BlockPassword{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
   }
-  std::optional<SecretText> shown_text(const BlockOutcome& plain) override {
+  std::optional<SecretText> shown_text(const BlockResult& plain) override {
     require(plain.encoding == TextEncoding::utf8);
     const std::optional<std::u16string> text = utf16_from_utf8(plain.text.view());
     require(text.has_value());
@@ -96,14 +96,14 @@ struct FuzzFrontEnd final : DecryptFrontEnd {
 };
 
 bool readable(std::span<const std::uint8_t> envelope) {
-  return check_envelope(envelope).check == EnvelopeCheck::readable;
+  return !check_envelope(envelope).problem;
 }
 
 void envelope(std::span<const std::uint8_t> bytes) {
   ProbeCrypto crypto;
   const OpenResult opened = open_envelope(crypto, bytes, "pw");
   require(crypto.derivations == (readable(bytes) ? 1 : 0));
-  if (opened.status == OpenStatus::opened) require(is_valid_utf8(opened.text.view()));
+  if (opened.outcome == Outcome::opened) require(is_valid_utf8(opened.text.view()));
   else require(opened.text.empty());
 }
 
@@ -133,7 +133,7 @@ void received(std::string_view bytes, bool accept_long_runs) {
 
 bool opens(std::span<const std::uint8_t> bytes, std::string_view password) {
   ProbeCrypto crypto;
-  return open_envelope(crypto, bytes, password).status == OpenStatus::opened;
+  return open_envelope(crypto, bytes, password).outcome == Outcome::opened;
 }
 
 void round_trip(std::span<const std::uint8_t> data) {
@@ -148,7 +148,7 @@ void round_trip(std::span<const std::uint8_t> data) {
   require(sealed.status == SealStatus::sealed);
   const std::vector<std::uint8_t>& e = sealed.envelope;
   const OpenResult opened = open_envelope(crypto, e, "pw");
-  require(opened.status == OpenStatus::opened && opened.text.view() == text);
+  require(opened.outcome == Outcome::opened && opened.text.view() == text);
 
   std::vector<std::uint8_t> changed = e;
   changed[place % changed.size()] ^= change;

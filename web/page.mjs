@@ -6,20 +6,13 @@ import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
 import { openReceived, sealText } from './reader.mjs';
 import { wrapWidth } from './armoured_block.mjs';
 import { describeDamage } from './damage_message.mjs';
+import { OUTCOME } from './outcome.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
 
-// What each result and problem is called in the texts.
-const RESULT_TEXT = {
-  wrong_password: 'wrongPassword',
-  compatible: 'compatible',
-  later_version: 'laterVersion',
-  refused_settings: 'refusedSettings',
-  unreadable: 'unreadable',
-  too_large: 'tooLarge',
-  crypto_failed: 'cryptoFailed',
-};
+// What each problem of a whole run or of sealing is called in the texts;
+// a block's outcome is its text's own key (page_texts.mjs, outcomes).
 const PROBLEM_TEXT = {
   no_block: 'noBlock',
   no_password: 'noPassword',
@@ -94,7 +87,7 @@ function showResults(results) {
     const heading = document.createElement('h2');
     heading.textContent = texts.blockHeading(i + 1);
     item.append(heading);
-    if (result.status === 'opened') {
+    if (result.outcome === OUTCOME.opened) {
       const box = document.createElement('textarea');
       box.className = 'plain';
       box.readOnly = true;
@@ -108,7 +101,7 @@ function showResults(results) {
     } else {
       const failed = document.createElement('p');
       failed.className = 'failed';
-      failed.textContent = texts[RESULT_TEXT[result.status]];
+      failed.textContent = texts.outcomes[result.outcome];
       item.append(failed);
       if (result.damage) {
         const where = document.createElement('p');
@@ -146,7 +139,7 @@ async function onOpen() {
   }
   showResults(opened.results);
   // A password that opened something has done its work.
-  if (opened.results.some((r) => r.status === 'opened')) $('password').value = '';
+  if (opened.results.some((r) => r.outcome === OUTCOME.opened)) $('password').value = '';
 }
 
 async function onSeal() {

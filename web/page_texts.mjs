@@ -26,11 +26,17 @@ export const PAGE_TEXTS = {
     sealedLabel: '暗号文（メールの本文などに貼り付けて送って下さい）',
     noBlock: '暗号文が見つかりません。(quiren_start) から (quiren_end) までを貼り付けて下さい。',
     noPassword: 'パスワードを入力して下さい。',
-    wrongPassword: 'パスワードが不正です。復号できません。 by む～くいれん',
-    compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
-    laterVersion: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
-    refusedSettings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
-    unreadable: '暗号文が不正です。復号を中止します。',
+    // What a block that gave no text came to, by its outcome (outcome.mjs;
+    // SILENT_OUTCOMES there are never shown).
+    outcomes: {
+      wrong_password: 'パスワードが不正です。復号できません。 by む～くいれん',
+      compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
+      later_format: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
+      refused_settings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
+      damaged: '暗号文が不正です。復号を中止します。',
+      over_limit: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
+      failed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
+    },
     damageForeignCharacter: (line, column, character, code) =>
       `${line} 行目の ${column} 文字目「${character}」(U+${code}) は暗号文に使われない文字です。`,
     damageInvisibleCharacter: (line, column, code) =>
@@ -38,7 +44,6 @@ export const PAGE_TEXTS = {
     damageShortLine: (line) => `${line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。`,
     damageUnevenLength: (line) =>
       `暗号文の文字数が合いません。${line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。`,
-    tooLarge: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
     cryptoFailed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
     noCrypto: 'このブラウザーでは暗号機能を使えません。ファイルをパソコンに保存してから、最新のブラウザーで開いて下さい。',
     emptyPassword: 'パスワードが入力されなかった為、処理を中止します',
@@ -71,11 +76,15 @@ export const PAGE_TEXTS = {
     sealedLabel: 'The block (paste it into the body of a mail or a message)',
     noBlock: 'No block found. Paste everything from (quiren_start) to (quiren_end).',
     noPassword: 'Type the password.',
-    wrongPassword: 'Wrong password: this block cannot be decrypted.',
-    compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
-    laterVersion: 'This block is in a later format that this page cannot read. Use the latest page.',
-    refusedSettings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',
-    unreadable: 'The block is damaged and cannot be read.',
+    outcomes: {
+      wrong_password: 'Wrong password: this block cannot be decrypted.',
+      compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
+      later_format: 'This block is in a later format that this page cannot read. Use the latest page.',
+      refused_settings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',
+      damaged: 'The block is damaged and cannot be read.',
+      over_limit: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
+      failed: "The browser's cryptography failed; nothing was done.",
+    },
     damageForeignCharacter: (line, column, character, code) =>
       `Line ${line}, character ${column}: "${character}" (U+${code}) is not a character blocks are written in.`,
     damageInvisibleCharacter: (line, column, code) =>
@@ -83,7 +92,6 @@ export const PAGE_TEXTS = {
     damageShortLine: (line) => `Line ${line} is shorter than the other lines of the block: characters are missing there.`,
     damageUnevenLength: (line) =>
       `The block's length does not come out even: characters are missing or extra up to line ${line}, its last.`,
-    tooLarge: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
     cryptoFailed: "The browser's cryptography failed; nothing was done.",
     noCrypto: "This browser offers no cryptography here. Save the file on the computer and open it in a current browser.",
     emptyPassword: 'No password was typed; nothing was encrypted.',

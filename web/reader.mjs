@@ -10,6 +10,7 @@ import { sealEnvelope, openEnvelope } from './strong_envelope.mjs';
 import { base64Encode } from './base64.mjs';
 import { passwordTries, sealingPassword, sealPasswordProblem, isWholeText } from './password_rule.mjs';
 import { webCrypto } from './web_crypto.mjs';
+import { OUTCOME } from './outcome.mjs';
 
 const encoder = new TextEncoder();
 
@@ -21,7 +22,7 @@ async function openStrong(provider, envelope, password) {
   try {
     for (const bytes of tries) {
       result = await openEnvelope(provider, envelope, bytes);
-      if (result.status !== 'wrong_password_or_altered') break;
+      if (result.outcome !== OUTCOME.wrong_password) break;
     }
   } finally {
     for (const bytes of tries) bytes.fill(0);
@@ -29,61 +30,45 @@ async function openStrong(provider, envelope, password) {
   return result;
 }
 
-const STATUS_OF_OPEN = {
-  wrong_password_or_altered: 'wrong_password',
-  cannot_read_format: 'later_version',
-  refused_settings: 'refused_settings',
-  damaged: 'unreadable',
-  crypto_failed: 'crypto_failed',
-};
-
 // { outcome: 'no_block' } when the text holds no block; { outcome:
 // 'no_password' } when a strong block waits for a password that is empty;
-// else { outcome: 'blocks', results }, one result per block in order:
-//   { status: 'opened', text }
-//   { status: 'wrong_password' }   the tag did not verify
-//   { status: 'compatible' }       the earlier format: only the program opens it
-//   { status: 'later_version' }    a later format; nothing after it is read
-//   { status: 'refused_settings' } settings readers refuse (too few or too
-//                                  many rounds, an unknown key derivation
-//                                  or cipher); nothing after it is read
-//   { status: 'unreadable' }       damaged; nothing after it is read. With
-//                                  `damage` where that can be told
-//                                  (block_damage.mjs), in the received text
-//   { status: 'too_large' }        the texts would pass 64 MiB; nothing after it
-//   { status: 'crypto_failed' }    the browser's cryptography failed
+// else { outcome: 'blocks', results }, one result per block in order, each
+// { outcome } (outcome.mjs), with `text` when opened and, for a damaged
+// block, `damage` where that can be told (block_damage.mjs), in the
+// received text. A compatible block is `compatible` and the reading goes
+// on past it, as past a wrong password; any other outcome ends it.
 export async function openReceived(received, password, provider = webCrypto) {
   const text = repairReceivedText(received);
   if (!hasBlock(text)) return { outcome: 'no_block' };
   const items = readBlocks(text);
-  const needsPassword = items.some((item) => item.problem === 'none' && item.kind === 'strong');
+  const needsPassword = items.some((item) => !item.problem && item.kind === 'strong');
   // A block that cannot be read says so before any password is asked.
-  if (needsPassword && items[0].problem === 'none' && password.length === 0) return { outcome: 'no_password' };
+  if (needsPassword && !items[0].problem && password.length === 0) return { outcome: 'no_password' };
 
   const results = [];
   let givenBack = 0;
   for (const [index, item] of items.entries()) {
-    if (item.problem !== 'none') {
-      const damage = item.problem === 'unreadable' ? findBlockDamage(received, index) : null;
-      results.push(damage ? { status: item.problem, damage } : { status: item.problem });
+    if (item.problem) {
+      const damage = item.problem === OUTCOME.damaged ? findBlockDamage(received, index) : null;
+      results.push(damage ? { outcome: item.problem, damage } : { outcome: item.problem });
       break;
     }
     if (item.kind !== 'strong') {
-      results.push({ status: 'compatible' });
+      results.push({ outcome: OUTCOME.compatible });
       continue;
     }
     const opened = await openStrong(provider, item.envelope, password);
-    if (opened.status !== 'opened') {
-      results.push({ status: STATUS_OF_OPEN[opened.status] });
-      if (opened.status === 'wrong_password_or_altered') continue;
+    if (opened.outcome !== OUTCOME.opened) {
+      results.push({ outcome: opened.outcome });
+      if (opened.outcome === OUTCOME.wrong_password) continue;
       break;
     }
     givenBack += encoder.encode(opened.text).length;
     if (givenBack > LONGEST_TEXT) {
-      results.push({ status: 'too_large' });
+      results.push({ outcome: OUTCOME.over_limit });
       break;
     }
-    results.push({ status: 'opened', text: opened.text });
+    results.push({ outcome: OUTCOME.opened, text: opened.text });
   }
   return { outcome: 'blocks', results };
 }

@@ -34,7 +34,7 @@ function repairChanges(c) {
 // them anyway).
 function readsAsItStands(block, brokenMarker) {
   const items = readBlocks(brokenMarker ? delspace(block) : block);
-  if (items.length === 0 || items[0].problem !== 'none') return false;
+  if (items.length === 0 || items[0].problem) return false;
   const mode = items[0].textMode ?? '';
   return mode === '' || !repairChanges(mode);
 }

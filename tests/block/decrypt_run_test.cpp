@@ -53,7 +53,7 @@ struct ScriptedFrontEnd : DecryptFrontEnd {
     if (!answer) return std::nullopt;
     return BlockPassword{SecretBytes(*answer), SecretBytes(*answer)};
   }
-  BlockOutcome open(const BlockItem& item, std::size_t index, std::size_t count, BlockOpener& opener) override {
+  BlockResult open(const BlockItem& item, std::size_t index, std::size_t count, BlockOpener& opener) override {
     opened.push_back(item.kind);
     positions.push_back(index * 100 + count);
     // Cancel comes while the job runs elsewhere: the job is abandoned and
@@ -68,7 +68,7 @@ struct ScriptedFrontEnd : DecryptFrontEnd {
     if (cancel_at == index) return opener.open(item, cancelling);
     return opener.open(item);
   }
-  std::optional<SecretText> shown_text(const BlockOutcome& plain) override {
+  std::optional<SecretText> shown_text(const BlockResult& plain) override {
     if (refuse_to_show) return std::nullopt;
     if (plain.encoding == TextEncoding::utf8) return SecretText(utf16_from_utf8(plain.text.view()).value());
     return SecretText(widen_bytes(plain.text.view()));
@@ -112,8 +112,8 @@ TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
   // Each block is opened as a step of its own, and reported with its kind.
   EXPECT_EQ(front_end.opened, (std::vector<BlockKind>{BlockKind::compatible, BlockKind::strong, BlockKind::strong}));
   ASSERT_EQ(front_end.reports.size(), 3u);
-  const BlockOutcomeKind outcomes[] = {BlockOutcomeKind::plain_text, BlockOutcomeKind::plain_text,
-                                       BlockOutcomeKind::wrong_password};
+  const Outcome outcomes[] = {Outcome::opened, Outcome::opened,
+                                       Outcome::wrong_password};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(front_end.reports[i].index, i);
     EXPECT_EQ(front_end.reports[i].kind, front_end.opened[i]);
@@ -149,18 +149,21 @@ TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
     bool library_missing;
     bool refuse_to_show;
     RunEnd end;
+    std::optional<Outcome> stopped_by;  // when a block ended the run
     int asked;
     std::u16string kept;
   };
   const Case cases[] = {
-      {"no block", u"plain text", false, false, RunEnd::no_block, 0, u""},
-      {"first block of a later version", later + u"\r\n" + good, false, false, RunEnd::version_cannot_read, 0, u""},
-      {"first block damaged", no_separator, false, false, RunEnd::unreadable, 0, u""},
-      {"later version after a good block", good + u"\r\n" + later, false, false, RunEnd::version_cannot_read, 1,
-       u"hello"},
-      {"damaged block after a good one", good + u"\r\n" + no_separator, false, false, RunEnd::unreadable, 1, u""},
-      {"library missing", good, true, false, RunEnd::library_failed, 1, u""},
-      {"a text the front end cannot show", good + u"\r\n" + good, false, true, RunEnd::not_shown, 1, u""},
+      {"no block", u"plain text", false, false, RunEnd::no_block, {}, 0, u""},
+      {"first block of a later version", later + u"\r\n" + good, false, false, RunEnd::at_block,
+       Outcome::later_format, 0, u""},
+      {"first block damaged", no_separator, false, false, RunEnd::at_block, Outcome::damaged, 0, u""},
+      {"later version after a good block", good + u"\r\n" + later, false, false, RunEnd::at_block,
+       Outcome::later_format, 1, u"hello"},
+      {"damaged block after a good one", good + u"\r\n" + no_separator, false, false, RunEnd::at_block,
+       Outcome::damaged, 1, u""},
+      {"library missing", good, true, false, RunEnd::at_block, Outcome::failed, 1, u""},
+      {"a text the front end cannot show", good + u"\r\n" + good, false, true, RunEnd::not_shown, {}, 1, u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -169,6 +172,9 @@ TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
     cipher.missing = c.library_missing;
     const RunResult result = run(c.text);
     EXPECT_EQ(result.end, c.end);
+    if (c.stopped_by) {
+      EXPECT_EQ(result.stopped_by(), *c.stopped_by);
+    }
     EXPECT_EQ(front_end.asked, c.asked);
     EXPECT_EQ(result.text, std::u16string_view(c.kept));
     EXPECT_EQ(result.texts, c.kept.empty() ? 0u : 1u);
@@ -234,7 +240,8 @@ TEST_F(DecryptRunTest, ACancelledRunKeepsNothing) {
   for (int i = 0; i < 5; ++i) text += strong_block("block " + std::to_string(i + 1)) + u"\r\n";
   front_end.cancel_at = 2;
   const RunResult result = run(text);
-  EXPECT_EQ(result.end, RunEnd::cancelled);
+  EXPECT_EQ(result.end, RunEnd::at_block);
+  EXPECT_EQ(result.stopped_by(), Outcome::cancelled);
   EXPECT_TRUE(result.text.empty());
   EXPECT_EQ(result.texts, 0u);
   EXPECT_EQ(front_end.positions, (std::vector<std::size_t>{5, 105, 205}));
@@ -275,10 +282,10 @@ TEST_F(DecryptRunTest, AStrongBlockWithRefusedSettingsEndsTheRun) {
     SCOPED_TRACE(c.name);
     front_end = ScriptedFrontEnd{};
     const RunResult result = run(c.text);
-    EXPECT_EQ(result.end, RunEnd::refused_settings);
+    EXPECT_EQ(result.end, RunEnd::at_block);
     EXPECT_EQ(front_end.asked, c.asked);
     EXPECT_EQ(result.text, std::u16string_view(c.kept));
-    EXPECT_EQ(front_end.reports.back().outcome, BlockOutcomeKind::refused_settings);
+    EXPECT_EQ(front_end.reports.back().outcome, Outcome::refused_settings);
     EXPECT_EQ(front_end.reports.back().kind, BlockKind::strong);
   }
   EXPECT_EQ(crypto->derivations, 0);
@@ -296,9 +303,9 @@ TEST_F(DecryptRunTest, ARunPastTheBudgetKeepsTheTextsBefore) {
   const std::u16string big = frame_compatible_block({widen_bytes(kPassword), u'A'}, {u"GGGGG", u'B'}, 60);
   const std::u16string text = compatible_block("hello") + u"\r\n" + big + u"\r\n" + compatible_block("again");
   const RunResult result = run_decrypt(text, front_end, expanding, crypto);
-  EXPECT_EQ(result.end, RunEnd::over_budget);
+  EXPECT_EQ(result.end, RunEnd::at_block);
   EXPECT_EQ(result.text, std::u16string_view(u"hello"));
-  EXPECT_EQ(front_end.reports.back().outcome, BlockOutcomeKind::over_budget);
+  EXPECT_EQ(front_end.reports.back().outcome, Outcome::over_limit);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(StrongBlock, KnownAnswerFraming) {
     for (int width : {kNarrowestWrap, known.width, kWidestWrap}) {
       const std::vector<BlockItem> items = read_blocks(frame_strong_envelope(envelope, width));
       ASSERT_EQ(items.size(), 1u);
-      EXPECT_EQ(items[0].problem, BlockProblem::none);
+      EXPECT_EQ(items[0].problem, std::nullopt);
       EXPECT_EQ(items[0].kind, BlockKind::strong);
       EXPECT_EQ(items[0].envelope, envelope);
     }
@@ -122,13 +122,13 @@ TEST(StrongBlock, IndependentlySealedBlocksOpenToTheirText) {
     SCOPED_TRACE(sealed.name);
     const std::vector<BlockItem> items = read_blocks(sealed.block);
     ASSERT_EQ(items.size(), 1u);
-    ASSERT_EQ(items[0].problem, BlockProblem::none);
+    ASSERT_EQ(items[0].problem, std::nullopt);
     ASSERT_EQ(items[0].kind, BlockKind::strong);
     EXPECT_EQ(items[0].envelope, from_hex(sealed.envelope_hex));
     EXPECT_EQ(frame_strong_envelope(items[0].envelope, sealed.width), sealed.block);
     const BlockPassword password{SecretBytes(sealed.password_nfc), SecretBytes(sealed.password_nfc)};
-    const BlockOutcome outcome = decrypt_block(items[0], password, cipher, *crypto);
-    ASSERT_EQ(outcome.kind, BlockOutcomeKind::plain_text);
+    const BlockResult outcome = decrypt_block(items[0], password, cipher, *crypto);
+    ASSERT_EQ(outcome.outcome, Outcome::opened);
     EXPECT_EQ(outcome.encoding, TextEncoding::utf8);
     EXPECT_EQ(outcome.text, sealed.text);
   }
@@ -138,7 +138,7 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   struct Case {
     const char* name;
     std::u16string block;
-    BlockProblem problem;
+    std::optional<Outcome> problem;
   };
   const auto set = [](std::size_t at, std::uint8_t value) {
     return [=](std::vector<std::uint8_t>& e) { e[at] = value; };
@@ -157,23 +157,23 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   };
   ASSERT_NE(url_safe(known_armour), known_armour);
   const Case cases[] = {
-      {"version 2", changed_block(set(0, 2)), BlockProblem::version_cannot_read},
-      {"another key derivation", changed_block(set(1, 2)), BlockProblem::refused_settings},
-      {"another cipher", changed_block(set(2, 0)), BlockProblem::refused_settings},
-      {"99,999 iterations", changed_block(iterations(99'999)), BlockProblem::refused_settings},
-      {"10,000,001 iterations", changed_block(iterations(10'000'001)), BlockProblem::refused_settings},
-      {"fill above 3", changed_block(set(3, 4)), BlockProblem::unreadable},
-      {"a fill byte not zero", changed_block(set(63, 1)), BlockProblem::unreadable},
-      {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), BlockProblem::unreadable},
+      {"version 2", changed_block(set(0, 2)), Outcome::later_format},
+      {"another key derivation", changed_block(set(1, 2)), Outcome::refused_settings},
+      {"another cipher", changed_block(set(2, 0)), Outcome::refused_settings},
+      {"99,999 iterations", changed_block(iterations(99'999)), Outcome::refused_settings},
+      {"10,000,001 iterations", changed_block(iterations(10'000'001)), Outcome::refused_settings},
+      {"fill above 3", changed_block(set(3, 4)), Outcome::damaged},
+      {"a fill byte not zero", changed_block(set(63, 1)), Outcome::damaged},
+      {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), Outcome::damaged},
       // The known envelope's base64 (86 characters, ending in "COAAAAA"),
       // changed: never read, even where the bytes would be the same.
-      {"a base64 length of 4n + 1", framed(known_armour.substr(0, 85)), BlockProblem::unreadable},
+      {"a base64 length of 4n + 1", framed(known_armour.substr(0, 85)), Outcome::damaged},
       {"a separator in the armour", framed(known_armour.substr(0, 40) + ">" + known_armour.substr(40)),
-       BlockProblem::unreadable},
-      {"bits after the last byte", framed(known_armour.substr(0, 85) + "B"), BlockProblem::unreadable},
-      {"padding", framed(known_armour + "=="), BlockProblem::unreadable},
-      {"the URL-safe alphabet", framed(url_safe(known_armour)), BlockProblem::unreadable},
-      {"the base-85 armour", framed(cipher::armour(kKnownEnvelope)), BlockProblem::unreadable},
+       Outcome::damaged},
+      {"bits after the last byte", framed(known_armour.substr(0, 85) + "B"), Outcome::damaged},
+      {"padding", framed(known_armour + "=="), Outcome::damaged},
+      {"the URL-safe alphabet", framed(url_safe(known_armour)), Outcome::damaged},
+      {"the base-85 armour", framed(cipher::armour(kKnownEnvelope)), Outcome::damaged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -185,7 +185,7 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   for (std::uint32_t n : {100'000u, 10'000'000u}) {
     const std::vector<BlockItem> items = read_blocks(changed_block(iterations(n)));
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].problem, BlockProblem::none) << n;
+    EXPECT_EQ(items[0].problem, std::nullopt) << n;
   }
 }
 

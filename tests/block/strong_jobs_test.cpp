@@ -31,23 +31,23 @@ TEST(OpenStrongJob, TriesEachFormOfThePasswordUntilOneOpens) {
   const std::vector<std::uint8_t> envelope = sealed(*crypto, "秘密", "second");
   struct Case {
     std::initializer_list<std::string_view> passwords;
-    OpenStatus status;
+    Outcome status;
     int derivations;
   };
   const Case cases[] = {
-      {{"second"}, OpenStatus::opened, 1},
-      {{"first", "second"}, OpenStatus::opened, 2},
-      {{"second", "never tried"}, OpenStatus::opened, 1},
-      {{"first", "other"}, OpenStatus::wrong_password_or_altered, 2},
+      {{"second"}, Outcome::opened, 1},
+      {{"first", "second"}, Outcome::opened, 2},
+      {{"second", "never tried"}, Outcome::opened, 1},
+      {{"first", "other"}, Outcome::wrong_password, 2},
   };
   for (const Case& c : cases) {
     crypto->derivations = 0;
     OpenStrongJob job(crypto, envelope, forms(c.passwords));
     job.run();
     const OpenResult result = job.take_result();
-    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.outcome, c.status);
     EXPECT_EQ(crypto->derivations, c.derivations);
-    EXPECT_EQ(result.text, c.status == OpenStatus::opened ? "秘密" : "");
+    EXPECT_EQ(result.text, c.status == Outcome::opened ? "秘密" : "");
   }
 }
 
@@ -62,7 +62,7 @@ TEST(OpenStrongJob, AnAbandonedJobStopsBetweenDerivationsAndKeepsNothing) {
   job->run();
   EXPECT_EQ(crypto->derivations, 1);
   const OpenResult result = job->take_result();
-  EXPECT_NE(result.status, OpenStatus::opened);
+  EXPECT_NE(result.outcome, Outcome::opened);
   EXPECT_TRUE(result.text.empty());
 
   auto before = std::make_shared<OpenStrongJob>(crypto, envelope, forms({"pw"}));

@@ -256,7 +256,7 @@ TEST_F(ToolCommands, ReadsEveryReceivedForm) {
       continue;
     }
     EXPECT_EQ(r.exit_code, kExitBadInput);
-    EXPECT_EQ(r.message, texts::kUnreadable);
+    EXPECT_EQ(r.message, texts::kDamaged);
     const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
                                          texts::kDamageShortLine, texts::kDamageUnevenLength};
     EXPECT_EQ(r.detail, block::describe_damage(testing::expected_damage(form), where));
@@ -413,7 +413,7 @@ TEST(ToolTexts, LimitsReadAsBefore) {
   EXPECT_EQ(texts::kPasswordTooLong, "the password is longer than 30 characters");
   EXPECT_EQ(texts::kStrongPasswordTooLong, "the password is longer than 128 characters");
   EXPECT_EQ(texts::kTextTooLong, "the text is longer than 64 MiB, more than a block can give back whole");
-  EXPECT_EQ(texts::kDecryptedTooLong, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
+  EXPECT_EQ(texts::kOverLimit, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
 }
 
 // A cipher that answers with a cut-off result (under memory pressure, say)

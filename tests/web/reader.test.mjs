@@ -15,7 +15,7 @@ test('blocks sealed by an independent implementation open under the password as 
   assert.ok(sealedBlocks.length > 0);
   for (const v of sealedBlocks) {
     const opened = await openReceived(v.block, v.password);
-    assert.deepEqual(opened, { outcome: 'blocks', results: [{ status: 'opened', text: v.text }] }, v.name);
+    assert.deepEqual(opened, { outcome: 'blocks', results: [{ outcome: 'opened', text: v.text }] }, v.name);
     assert.equal(v.password.normalize('NFC'), v.password_nfc, v.name);
     const params = { iterations: v.iterations, salt: fromHex(v.salt), nonce: fromHex(v.nonce) };
     const sealed = await sealEnvelopeWith(webCrypto, utf8(v.text), utf8(v.password_nfc), params);
@@ -37,10 +37,10 @@ test('every form of the shared table opens as its blocks, or is refused when dam
     const opened = await openReceived(form.received, sources[0].password, provider);
     assert.equal(opened.outcome, 'blocks', form.name);
     if (form.expect === 'source') {
-      const expected = sources.map((b) => (b.format === 'strong' ? { status: 'opened', text: b.text } : { status: 'compatible' }));
+      const expected = sources.map((b) => (b.format === 'strong' ? { outcome: 'opened', text: b.text } : { outcome: 'compatible' }));
       assert.deepEqual(opened.results, expected, form.name);
     } else {
-      assert.equal(opened.results[0].status, 'unreadable', form.name);
+      assert.equal(opened.results[0].outcome, 'damaged', form.name);
       assert.equal(opened.results[0].damage.line, form.damage.line, form.name);
       assert.equal(opened.results[0].text, undefined, form.name);
     }
@@ -62,7 +62,7 @@ test('sealed by the page, opened by the page: texts exactly, line breaks as CR L
     assert.match(sealed.block, /^\(quiren_start\)\r\nC[A-Za-z0-9+/\r\n]+\r\n\(quiren_end\)$/, what);
     assert.ok(sealed.block.split('\r\n').every((line) => line.length <= 60), what);
     assert.deepEqual(await openReceived(sealed.block, '合言葉', provider),
-      { outcome: 'blocks', results: [{ status: 'opened', text: back }] }, what);
+      { outcome: 'blocks', results: [{ outcome: 'opened', text: back }] }, what);
   }
 });
 
@@ -70,7 +70,7 @@ test('one password on every system: NFC first, then as typed', async () => {
   const provider = quickCrypto();
   const composed = 'がぎぐパ';
   const decomposed = composed.normalize('NFD');
-  const opens = async (block, password) => (await openReceived(block, password, provider)).results[0].status;
+  const opens = async (block, password) => (await openReceived(block, password, provider)).results[0].outcome;
   const underDecomposed = (await sealText('x', decomposed, decomposed, 60, provider)).block;
   const underComposed = (await sealText('x', composed, composed, 60, provider)).block;
   assert.equal(await opens(underDecomposed, composed), 'opened');
@@ -95,7 +95,7 @@ test('what opening a received text gives, block by block', async () => {
   const damaged = block.replace(/\r\n(.)/, (m, c) => `\r\n${c}=`);
   const statuses = async (text, password = 'pw') => {
     const opened = await openReceived(text, password, provider);
-    return opened.outcome === 'blocks' ? opened.results.map((r) => r.text ?? r.status) : opened.outcome;
+    return opened.outcome === 'blocks' ? opened.results.map((r) => r.text ?? r.outcome) : opened.outcome;
   };
   const cases = [
     ['no block', 'hello', 'pw', 'no_block'],
@@ -104,9 +104,9 @@ test('what opening a received text gives, block by block', async () => {
     ['each block under the one password', `${block}\r\n\r\n> ${other.replaceAll('\r\n', '\r\n> ')}`, 'pw', ['one', 'wrong_password']],
     ['a compatible block between strong ones', `${block}\r\n${compatible}\r\n${block}`, 'pw', ['one', 'compatible', 'one']],
     ['a compatible block needs no password', compatible, '', ['compatible']],
-    ['a later format, before any password', later, '', ['later_version']],
-    ['a later format ends the reading', `${block}\r\n${later}\r\n${block}`, 'pw', ['one', 'later_version']],
-    ['a damaged block', damaged, '', ['unreadable']],
+    ['a later format, before any password', later, '', ['later_format']],
+    ['a later format ends the reading', `${block}\r\n${later}\r\n${block}`, 'pw', ['one', 'later_format']],
+    ['a damaged block', damaged, '', ['damaged']],
   ];
   for (const [what, text, password, expected] of cases) assert.deepEqual(await statuses(text, password), expected, what);
 });

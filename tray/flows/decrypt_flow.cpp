@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -30,12 +29,6 @@
 
 namespace quiren {
 namespace {
-
-// Thrown inside the flow for the failures that take its catch-all path;
-// for a block that cannot be read, the message that says where.
-struct InvalidCiphertext {
-  std::u16string message{flows::texts::kInvalidCiphertext};
-};
 
 block::SecretText typed_decrypt_password(Desktop& desktop) {
   return desktop.password_prompt({.prompt = flows::texts::kPromptDecryptPassword});
@@ -108,15 +101,15 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
-  block::BlockOutcome open(const block::BlockItem& item, std::size_t index, std::size_t count,
-                           block::BlockOpener& opener) override {
+  block::BlockResult open(const block::BlockItem& item, std::size_t index, std::size_t count,
+                          block::BlockOpener& opener) override {
     if (!progress_) progress_.emplace(ProgressForm::Work::decrypting, count);
     progress_->start_block(index);
     BackgroundRunner worker(desktop_, *progress_);
     return opener.open(item, worker);
   }
 
-  std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
+  std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
     const block::SecretText text(plain.encoding == block::TextEncoding::utf8
                                      ? block::utf16_from_utf8(plain.text.view()).value_or(u"")
                                      : desktop_.from_ansi(plain.text.view()));
@@ -145,51 +138,69 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
       ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress_);
       run = block::run_decrypt(text, front_end, library_, crypto_);
     }
-    std::u16string_view stop;  // why the run ended early, if it did
-    switch (run.end) {
-      case block::RunEnd::done:
-      case block::RunEnd::no_block:
-      case block::RunEnd::rounds_refused:
-      case block::RunEnd::no_password:
-        break;
-      case block::RunEnd::cancelled:
-        // The user stopped it: nothing shown, nothing said.
-        return;
-      case block::RunEnd::version_cannot_read:
-        stop = flows::texts::kUnknownVersion;
-        break;
-      case block::RunEnd::refused_settings:
-        stop = flows::texts::kRefusedSettings;
-        break;
-      case block::RunEnd::needs_shared_table:
-        stop = flows::texts::kNeedsSharedTable;
-        break;
-      case block::RunEnd::over_budget:
-        stop = flows::texts::kDecryptedTooLarge;
-        break;
-      case block::RunEnd::unreadable:
-        throw InvalidCiphertext{flows::invalid_ciphertext_message(text, run.end_block)};
-      case block::RunEnd::library_failed:
-      case block::RunEnd::not_shown:
-        throw InvalidCiphertext{};
-    }
-    // Everything read before the run ended, shown before any message.
-    if (run.texts > 0) {
-      viewer_.show();
-      viewer_.set_text(run.text.view());
-      viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
-                           block::texts_of_kind(run, block::BlockKind::compatible)});
-    }
-    if (!stop.empty()) tell(desktop_, stop, Icon::critical, true);
-  } catch (const InvalidCiphertext& invalid) {
-    tell(desktop_, invalid.message, Icon::critical, true);
-    viewer_.close();
+    show_run(run, text);
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.
-    tell(desktop_, flows::texts::kInvalidCiphertext, Icon::critical, true);
-    viewer_.close();
+    fail(flows::texts::kInvalidCiphertext);
   }
+}
+
+void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view received) {
+  switch (run.end) {
+    case block::RunEnd::done:
+      return show_texts(run);
+    case block::RunEnd::no_block:
+    case block::RunEnd::rounds_refused:
+    case block::RunEnd::no_password:
+      // Nothing to show; the front end said why, if it needed saying.
+      return;
+    case block::RunEnd::not_shown:
+      return fail(flows::texts::kInvalidCiphertext);
+    case block::RunEnd::at_block:
+      break;
+  }
+  // Everything read before the run ended is shown before the message.
+  std::u16string_view stop;
+  switch (run.stopped_by()) {
+    case block::Outcome::opened:
+    case block::Outcome::wrong_password:
+      return show_texts(run);
+    case block::Outcome::cancelled:
+      // The user stopped it: nothing shown, nothing said.
+      return;
+    case block::Outcome::later_format:
+      stop = flows::texts::kLaterFormat;
+      break;
+    case block::Outcome::refused_settings:
+      stop = flows::texts::kRefusedSettings;
+      break;
+    case block::Outcome::needs_shared_table:
+      stop = flows::texts::kNeedsSharedTable;
+      break;
+    case block::Outcome::over_limit:
+      stop = flows::texts::kOverLimit;
+      break;
+    case block::Outcome::damaged:
+      return fail(flows::invalid_ciphertext_message(received, run.end_block));
+    case block::Outcome::failed:
+      return fail(flows::texts::kInvalidCiphertext);
+  }
+  show_texts(run);
+  tell(desktop_, stop, Icon::critical, true);
+}
+
+void ClipboardFlows::show_texts(const block::RunResult& run) {
+  if (run.texts == 0) return;
+  viewer_.show();
+  viewer_.set_text(run.text.view());
+  viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
+                       block::texts_of_kind(run, block::BlockKind::compatible)});
+}
+
+void ClipboardFlows::fail(std::u16string_view message) {
+  tell(desktop_, message, Icon::critical, true);
+  viewer_.close();
 }
 
 }  // namespace quiren
