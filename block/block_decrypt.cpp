@@ -3,12 +3,7 @@
 #include <optional>
 
 #include "block/ascii.h"
-#include "block/block_rules.h"
 #include "block/cipher_library.h"
-#include "block/password_nfc.h"
-#include "block/strong/envelope_check.h"
-#include "block/strong/strong_envelope.h"
-#include "block/strong_jobs.h"
 
 namespace quiren::block {
 
@@ -71,8 +66,6 @@ std::string_view without_fill(std::string_view result, char16_t mode) {
   return result.substr(0, result.size() - run);
 }
 
-namespace {
-
 BlockResult decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
   std::optional<std::string> check_field = ascii_bytes(f.check_field);
   std::optional<std::string> check_mode = mode_bytes(f.check_mode);
@@ -92,68 +85,6 @@ BlockResult decrypt_compatible(const BlockFields& f, std::string_view password, 
   if (text->empty() && f.text_mode == u'B') return {Outcome::needs_shared_table};
   text->resize(without_fill(text->view(), f.text_mode).size());
   return {Outcome::opened, std::move(*text)};
-}
-
-BlockResult strong_result(OpenResult opened) {
-  return {opened.outcome, std::move(opened.text), TextEncoding::utf8};
-}
-
-}  // namespace
-
-BlockResult decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
-                           CryptoProvider& crypto) {
-  if (item.problem) return {*item.problem};
-  if (item.kind == BlockKind::strong) {
-    OpenStrongJob job(borrowed(crypto), item.envelope, strong_passwords(password));
-    job.run();
-    return strong_result(job.take_result());
-  }
-  return decrypt_compatible(item.fields, password.ansi.view(), library);
-}
-
-std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
-  // The key comes from the password in NFC. A block sealed before that rule
-  // took the password as typed: when it differs from its NFC form, that is
-  // tried too, after the NFC key failed.
-  std::vector<SecretBytes> forms;
-  std::optional<SecretBytes> nfc = nfc_utf8(password.utf8.view());
-  if (nfc && nfc->view() != password.utf8.view()) forms.push_back(std::move(*nfc));
-  forms.push_back(password.utf8.copy());
-  return forms;
-}
-
-BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto)
-    : password_(std::move(password)), library_(library), crypto_(std::move(crypto)) {}
-
-BlockResult BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
-  const CheckedEnvelope parts = check_envelope(item.envelope);
-  const bool readable = !parts.problem;
-  if (readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
-    spent_ = true;
-    return {Outcome::over_limit};
-  }
-  const auto job = std::make_shared<OpenStrongJob>(crypto_, item.envelope, strong_passwords(password_));
-  if (!runner.run(job)) return {Outcome::cancelled};
-  return strong_result(job->take_result());
-}
-
-BlockResult BlockOpener::open(const BlockItem& item, JobRunner& runner) {
-  if (spent_) return {Outcome::over_limit};
-  BlockResult outcome;
-  if (item.problem) {
-    outcome = BlockResult{*item.problem};
-  } else if (item.kind == BlockKind::strong) {
-    outcome = open_strong(item, runner);
-  } else {
-    outcome = decrypt_compatible(item.fields, password_.ansi.view(), library_);
-  }
-  if (outcome.outcome != Outcome::opened) return outcome;
-  if (outcome.text.size() > kLongestText - given_back_) {
-    spent_ = true;
-    return {Outcome::over_limit};
-  }
-  given_back_ += outcome.text.size();
-  return outcome;
 }
 
 }  // namespace quiren::block

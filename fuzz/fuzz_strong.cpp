@@ -79,8 +79,8 @@ struct NoCipher final : CipherLibrary {
 };
 
 struct FuzzFrontEnd final : DecryptFrontEnd {
-  bool accept_rounds(std::uint64_t rounds, std::size_t) override {
-    require(rounds > kRoundBudget);
+  bool accept_rounds(const LongRun& run) override {
+    require(run.rounds > kRoundBudget && run.rounds_to_come <= run.rounds && run.strong_blocks > 0);
     return accept_long_runs;
   }
   std::optional<BlockPassword> password(std::span<const BlockItem>) override {
@@ -121,9 +121,13 @@ void received(std::string_view bytes, bool accept_long_runs) {
   NoCipher cipher;
   FuzzFrontEnd front_end;
   front_end.accept_long_runs = accept_long_runs;
-  const RunResult run = run_decrypt(text, front_end, cipher, crypto);
+  const std::vector<BlockItem> blocks = read_received_blocks(text);
+  RunHere here;
+  const RunResult run = run_decrypt(blocks, front_end, here, cipher, crypto);
   std::size_t strong = 0;
   for (const BlockReport& report : run.reports) strong += report.kind == BlockKind::strong ? 1 : 0;
+  // One derivation a strong block, and one more (the password as typed) at
+  // most once a run; "pw" is in NFC, so never here.
   require(static_cast<std::size_t>(crypto->derivations) <= strong);
   if (run.end == RunEnd::rounds_refused) require(crypto->derivations == 0);
   require(run.texts <= run.blocks && run.wrong <= run.texts);
@@ -161,7 +165,9 @@ void round_trip(std::span<const std::uint8_t> data) {
   const auto shared = std::make_shared<ProbeCrypto>();
   NoCipher cipher;
   FuzzFrontEnd front_end;
-  const RunResult run = run_decrypt(u"Re:\r\n" + framed + u"\r\n" + framed, front_end, cipher, shared);
+  const std::vector<BlockItem> blocks = read_received_blocks(u"Re:\r\n" + framed + u"\r\n" + framed);
+  RunHere here;
+  const RunResult run = run_decrypt(blocks, front_end, here, cipher, shared);
   require(run.end == RunEnd::done && run.texts == 2 && run.wrong == 0);
   const std::u16string shown = *utf16_from_utf8(text);
   require(run.text.view() == shown + std::u16string(kResultJoint) + shown);

@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "block/ascii.h"
 #include "block/cipher_library.h"
-#include "block/strong/strong_envelope.h"
 #include "tests/block/echo_cipher.h"
-#include "tests/support/quick_crypto.h"
 
 namespace quiren::block {
 namespace {
@@ -24,15 +21,8 @@ BlockItem block(char16_t check_mode, std::string_view check, char16_t text_mode,
   return {std::nullopt, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};
 }
 
-BlockPassword password_of(std::string_view ansi, std::string_view utf8) {
-  return {SecretBytes(ansi), SecretBytes(utf8)};
-}
-
-// The one password in both of its forms, and the cryptography of strong
-// blocks, which compatible ones never touch.
 BlockResult decrypt(const BlockItem& item, std::string_view password, CipherLibrary& cipher) {
-  static testing::QuickCrypto crypto;
-  return decrypt_block(item, password_of(password, password), cipher, crypto);
+  return decrypt_compatible(item.fields, password, cipher);
 }
 
 // The fill letters: what encryption appends, and what comes off again.
@@ -145,39 +135,15 @@ TEST(DecryptBlock, Outcomes) {
   EXPECT_EQ(decrypt(block(u'A', "pasX", u'A', "abcd"), "pasX", cipher).outcome, Outcome::failed);
 }
 
-TEST(DecryptBlock, ReaderProblemsAndForeignCharactersMakeNoLibraryCall) {
+TEST(DecryptBlock, ForeignCharactersMakeNoLibraryCall) {
   EchoCipher cipher("pw");
-  BlockItem bad_letter{Outcome::later_format, BlockKind::compatible, {}, {}};
-  BlockItem no_separator{Outcome::damaged, BlockKind::compatible, {}, {}};
   BlockItem foreign = block(u'A', "pwxx", u'A', "");
   foreign.fields.text_field = u"ab\u00e9c";
-  EXPECT_EQ(decrypt(bad_letter, "pw", cipher).outcome, Outcome::later_format);
-  EXPECT_EQ(decrypt(no_separator, "pw", cipher).outcome, Outcome::damaged);
+  EXPECT_EQ(decrypt(foreign, "pw", cipher).outcome, Outcome::damaged);
+  foreign.fields.text_field = u"abcde";
+  foreign.fields.check_mode = u'\u00e9';
   EXPECT_EQ(decrypt(foreign, "pw", cipher).outcome, Outcome::damaged);
   EXPECT_TRUE(cipher.calls.empty());
-}
-
-TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText) {
-  testing::QuickCrypto crypto;
-  EchoCipher cipher("unused");
-  SealResult sealed = seal_envelope(crypto, "秘密 😀", "パス");
-  ASSERT_EQ(sealed.status, SealStatus::sealed);
-  BlockItem item{std::nullopt, BlockKind::strong, {}, sealed.envelope};
-
-  // The ANSI form of the password plays no part in a strong block.
-  BlockResult opened = decrypt_block(item, password_of("?", "パス"), cipher, crypto);
-  EXPECT_EQ(opened.outcome, Outcome::opened);
-  EXPECT_EQ(opened.encoding, TextEncoding::utf8);
-  EXPECT_EQ(opened.text, "秘密 😀");
-  EXPECT_EQ(decrypt_block(item, password_of("パス", "ぱす"), cipher, crypto).outcome, Outcome::wrong_password);
-  for (std::size_t i = 0; i < item.envelope.size(); ++i) {
-    BlockItem changed = item;
-    changed.envelope[i] ^= 0x01;
-    BlockResult outcome = decrypt_block(changed, password_of("", "パス"), cipher, crypto);
-    EXPECT_NE(outcome.outcome, Outcome::opened) << i;
-    EXPECT_TRUE(outcome.text.empty()) << i;
-  }
-  EXPECT_TRUE(cipher.calls.empty()) << "strong blocks never reach the compatible cipher";
 }
 
 // A compressed text that comes back empty under the right password was
@@ -189,58 +155,6 @@ TEST(DecryptBlock, AnEmptyCompressedTextNeedsTheWritersSharedTable) {
   const BlockResult plain = decrypt(block(u'A', "pwxx", u'A', ""), "pw", cipher);
   EXPECT_EQ(plain.outcome, Outcome::opened);
   EXPECT_EQ(plain.text, "");
-}
-
-// Under "pw", with every mode "B" text field expanding to `bytes`.
-struct Expanding : EchoCipher {
-  explicit Expanding(std::size_t bytes) : EchoCipher("pw"), bytes_(bytes) {}
-  std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override {
-    std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
-    if (mode == "B") return SecretBytes(std::string(bytes_, 'e'));
-    return result;
-  }
-  std::size_t bytes_;
-};
-
-// Each block may expand to the library's limit; a run gives back no more
-// than that in all, and stops expanding once it is spent.
-TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
-  Expanding cipher(kLongestText / 2 + 1);
-  BlockOpener opener(password_of("pw", "pw"), cipher, std::make_shared<testing::QuickCrypto>());
-  const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
-  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
-  EXPECT_EQ(opener.open(small).text, "tiny");
-  EXPECT_EQ(opener.open(big).outcome, Outcome::opened);
-  EXPECT_EQ(opener.open(big).outcome, Outcome::over_limit) << "a second half plus one passes the limit";
-  const std::size_t calls = cipher.calls.size();
-  EXPECT_EQ(opener.open(small).outcome, Outcome::over_limit) << "nothing more once spent";
-  EXPECT_EQ(cipher.calls.size(), calls);
-}
-
-// A strong block says how long its text is before its key is derived: one
-// whose text would pass what the run has left costs no derivation.
-TEST(BlockOpener, AStrongBlockPastTheLimitIsRefusedBeforeItsKeyIsDerived) {
-  Expanding cipher(kLongestText - 10);
-  const auto crypto = std::make_shared<testing::QuickCrypto>();
-  const auto strong = [&](std::size_t bytes) {
-    const SealResult sealed = seal_envelope(*crypto, std::string(bytes, 's'), "pw");
-    return BlockItem{std::nullopt, BlockKind::strong, {}, sealed.envelope};
-  };
-  const BlockItem fits = strong(10);
-  const BlockItem passes = strong(11);
-  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
-  crypto->derivations = 0;
-
-  BlockOpener first(password_of("pw", "pw"), cipher, crypto);
-  EXPECT_EQ(first.open(big).outcome, Outcome::opened);
-  EXPECT_EQ(first.open(passes).outcome, Outcome::over_limit);
-  EXPECT_EQ(crypto->derivations, 0);
-
-  BlockOpener second(password_of("pw", "pw"), cipher, crypto);
-  EXPECT_EQ(second.open(big).outcome, Outcome::opened);
-  EXPECT_EQ(second.open(fits).outcome, Outcome::opened);
-  EXPECT_EQ(crypto->derivations, 1);
 }
 
 }  // namespace

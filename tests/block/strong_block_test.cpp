@@ -9,8 +9,7 @@
 
 #include "block/armoured_block.h"
 #include "block/base64.h"
-#include "block/block_decrypt.h"
-#include "block/cipher_library.h"
+#include "block/strong/strong_envelope.h"
 #include "block/received_text.h"
 #include "cipher/armour.h"
 #include "tests/block/strong/envelope_vectors.h"
@@ -34,14 +33,6 @@ std::u16string changed_block(Change change) {
   change(envelope);
   return frame_strong_envelope(envelope, 60);
 }
-
-class NoCipher : public CipherLibrary {
- public:
-  std::optional<std::string> encrypt(std::string_view, std::string_view) override { return std::nullopt; }
-  std::optional<SecretBytes> decrypt(std::string_view, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-};
 
 TEST(StrongBlock, KnownAnswerFraming) {
   for (const test::KnownAnswer& known : test::kKnownAnswers) {
@@ -81,7 +72,6 @@ TEST(StrongBlock, BodyIsBase64Alone) {
 
 TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   testing::QuickCrypto crypto;
-  NoCipher cipher;
   const StrongBlock first = write_strong_block(crypto, "一つ目", "pw", 17);
   const StrongBlock second = write_strong_block(crypto, "two 😀", "pw", 100);
   ASSERT_EQ(first.status, SealStatus::sealed);
@@ -99,9 +89,8 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   EXPECT_EQ(items[0].kind, BlockKind::strong);
   EXPECT_EQ(items[1].kind, BlockKind::compatible);
   EXPECT_EQ(items[2].kind, BlockKind::strong);
-  const BlockPassword password{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
-  EXPECT_EQ(decrypt_block(items[0], password, cipher, crypto).text, "一つ目");
-  EXPECT_EQ(decrypt_block(items[2], password, cipher, crypto).text, "two 😀");
+  EXPECT_EQ(open_envelope(crypto, items[0].envelope, "pw").text, "一つ目");
+  EXPECT_EQ(open_envelope(crypto, items[2].envelope, "pw").text, "two 😀");
   // Mail that changed the line breaks and quoted it.
   std::u16string quoted = u"> " + second.block;
   for (std::size_t at = quoted.find(u"\r\n"); at != std::u16string::npos; at = quoted.find(u"\r\n", at + 4)) {
@@ -109,7 +98,7 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   }
   const std::vector<BlockItem> received = read_blocks(repair_received_text(quoted));
   ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(decrypt_block(received[0], password, cipher, crypto).text, "two 😀");
+  EXPECT_EQ(open_envelope(crypto, received[0].envelope, "pw").text, "two 😀");
 }
 
 // Blocks sealed by an implementation of their own (the shared vectors the
@@ -117,7 +106,6 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
 // text and framed back to exactly its block.
 TEST(StrongBlock, IndependentlySealedBlocksOpenToTheirText) {
   const std::unique_ptr<CryptoProvider> crypto = platform_crypto();
-  NoCipher cipher;
   for (const testing::vectors::SealedBlock& sealed : testing::vectors::kSealedBlocks) {
     SCOPED_TRACE(sealed.name);
     const std::vector<BlockItem> items = read_blocks(sealed.block);
@@ -126,11 +114,9 @@ TEST(StrongBlock, IndependentlySealedBlocksOpenToTheirText) {
     ASSERT_EQ(items[0].kind, BlockKind::strong);
     EXPECT_EQ(items[0].envelope, from_hex(sealed.envelope_hex));
     EXPECT_EQ(frame_strong_envelope(items[0].envelope, sealed.width), sealed.block);
-    const BlockPassword password{SecretBytes(sealed.password_nfc), SecretBytes(sealed.password_nfc)};
-    const BlockResult outcome = decrypt_block(items[0], password, cipher, *crypto);
-    ASSERT_EQ(outcome.outcome, Outcome::opened);
-    EXPECT_EQ(outcome.encoding, TextEncoding::utf8);
-    EXPECT_EQ(outcome.text, sealed.text);
+    const OpenResult opened = open_envelope(*crypto, items[0].envelope, sealed.password_nfc);
+    ASSERT_EQ(opened.outcome, Outcome::opened);
+    EXPECT_EQ(opened.text, sealed.text);
   }
 }
 

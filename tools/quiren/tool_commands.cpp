@@ -120,9 +120,9 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit)
       : source_(source), code_page_(code_page), limit_(limit) {}
 
-  bool accept_rounds(std::uint64_t rounds, std::size_t /*strong_blocks*/) override {
+  bool accept_rounds(const block::LongRun& run) override {
     if (limit_ == RoundLimit::none) return true;
-    problem_ = block::filled(texts::kOverRoundBudget, {{"rounds", std::to_string(rounds)}});
+    problem_ = block::filled(texts::kOverRoundBudget, {{"rounds", std::to_string(run.rounds)}});
     return false;
   }
 
@@ -206,7 +206,9 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
                               Ciphers ciphers, RoundLimit limit) {
   ToolFrontEnd front_end(password, code_page, limit);
   const std::u16string received = received_text(input);
-  const block::RunResult run = block::run_decrypt(received, front_end, ciphers.compatible, ciphers.crypto);
+  const std::vector<block::BlockItem> blocks = block::read_received_blocks(received);
+  block::RunHere here;
+  const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
   // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
   result.notes = block_notes(run);

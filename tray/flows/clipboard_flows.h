@@ -79,7 +79,8 @@ class ClipboardFlows : public CipherCommands {
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
   // The progress of the run in progress (one at a time: flows do not
-  // nest), made when its first strong block goes to the worker thread.
+  // nest): a decrypt run's from its first question on, an encryption's
+  // from its key derivation.
   std::optional<ProgressForm> progress_;
 };
 

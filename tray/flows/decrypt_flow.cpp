@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "block/armoured_block.h"
 #include "block/decrypt_run.h"
 #include "block/derivation_rate.h"
 #include "block/filled_text.h"
 #include "block/line_breaks.h"
-#include "block/received_text.h"
 #include "block/secret.h"
 #include "block/utf8.h"
 #include "tray/core/background_runner.h"
@@ -34,8 +34,10 @@ block::SecretText typed_decrypt_password(Desktop& desktop) {
   return desktop.password_prompt({.prompt = flows::texts::kPromptDecryptPassword});
 }
 
-std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
-                                                  PasswordChooser& chooser) {
+// The password by the settings' rule; nullopt when none was given (said
+// here, unless the run was cancelled meanwhile: the program is ending).
+std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop, PasswordChooser& chooser,
+                                                  const ProgressForm& run) {
   std::optional<block::SecretText> password;
   if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
@@ -50,7 +52,7 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
     password = typed_decrypt_password(desktop);
   }
   if (password->empty()) {
-    tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
+    if (!run.cancelled()) tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
     return std::nullopt;
   }
   return password;
@@ -75,23 +77,23 @@ block::SecretText viewer_text(std::u16string_view text) {
 }
 
 // The tray's side of a decrypt run: the question before a long one, the
-// password by the settings' rule, strong blocks' keys derived on a worker
-// thread under one progress window.
+// password by the settings' rule, the run's progress form told of each
+// block (its window shows once a key derivation has taken a while).
 class ViewerFrontEnd : public block::DecryptFrontEnd {
  public:
   ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto,
-                 std::optional<ProgressForm>& progress)
+                 ProgressForm& progress)
       : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), progress_(progress) {}
 
-  bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
+  bool accept_rounds(const block::LongRun& run) override {
     const std::u16string question =
-        block::filled(flows::texts::kAskLongRun,
-                      {{"blocks", block::decimal(strong_blocks)}, {"time", estimated_time(rounds, crypto_)}});
+        block::filled(flows::texts::kAskLongRun, {{"blocks", block::decimal(run.strong_blocks)},
+                                                  {"time", estimated_time(run.rounds_to_come, crypto_)}});
     return ask_no_by_default(desktop_, question) == Answer::yes;
   }
 
   std::optional<block::BlockPassword> password(std::span<const block::BlockItem>) override {
-    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_);
+    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_, progress_);
     if (!password) return std::nullopt;
     // For a compatible block a character the code page cannot hold becomes
     // "?", as it did when such a block was made; the check then decides. A
@@ -101,13 +103,7 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
-  block::BlockResult open(const block::BlockItem& item, std::size_t index, std::size_t count,
-                          block::BlockOpener& opener) override {
-    if (!progress_) progress_.emplace(ProgressForm::Work::decrypting, count);
-    progress_->start_block(index);
-    BackgroundRunner worker(desktop_, *progress_);
-    return opener.open(item, worker);
-  }
+  void block_starting(std::size_t index, std::size_t /*count*/) override { progress_.start_block(index); }
 
   std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
     const block::SecretText text(plain.encoding == block::TextEncoding::utf8
@@ -121,7 +117,7 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
   Desktop& desktop_;
   PasswordChooser& chooser_;
   block::CryptoProvider& crypto_;
-  std::optional<ProgressForm>& progress_;
+  ProgressForm& progress_;
 };
 
 }  // namespace
@@ -129,14 +125,21 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
 void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
   try {
     // Blocks come back quoted, re-wrapped, with changed line breaks or
-    // characters that chat and office programs put in.
-    if (!block::has_block(block::repair_received_text(text))) return;
-    if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+    // characters that chat and office programs put in: repaired and read
+    // once, for the whole run.
+    const std::vector<block::BlockItem> blocks = block::read_received_blocks(text);
+    if (blocks.empty()) return;
     block::RunResult run;
     {
+      // The run's progress form from its first question on: the program
+      // ending cancels it while a question or the prompt is open, and the
+      // run then starts nothing more.
       const ProgressEnd ending{progress_};
-      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress_);
-      run = block::run_decrypt(text, front_end, library_, crypto_);
+      ProgressForm& progress = progress_.emplace(ProgressForm::Work::decrypting, blocks.size());
+      if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress);
+      BackgroundRunner runner(desktop_, progress);
+      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_);
     }
     show_run(run, text);
   } catch (...) {
