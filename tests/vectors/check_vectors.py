@@ -12,7 +12,8 @@
   - sealed-blocks.json is what make_sealed_blocks.py writes now, and each
     of its blocks opens with the Python reference under the password's
     NFC form;
-  - every form names blocks that exist and says what it must read as.
+  - every form names blocks that exist and says what it must read as;
+  - runs.json is what make_runs.py writes now.
 
 usage: check_vectors.py
 """
@@ -25,6 +26,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 sys.path.insert(0, HERE)
 import block_ref  # noqa: E402
 import make_received_forms  # noqa: E402
+import make_runs  # noqa: E402
 import make_sealed_blocks  # noqa: E402
 import vector_json  # noqa: E402
 import quiren_ref  # noqa: E402
@@ -117,6 +119,9 @@ for b in json.loads(sealed_text)["blocks"]:
 repairs_text = load("repair-cases.json")
 check(repairs_text == vector_json.dumps(json.loads(repairs_text)),
       "repair-cases.json is written as vector_json.py writes (hidden characters as escapes)")
+
+check(load("runs.json") == make_runs.dumps(make_runs.build()),
+      "runs.json is what make_runs.py writes (run it and commit the result)")
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)
