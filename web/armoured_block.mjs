@@ -17,6 +17,7 @@ import {
 import { base64Decode } from './base64.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
 import { OUTCOME } from './outcome.mjs';
+import { finish } from './steps.mjs';
 
 export const COMPATIBLE_ALPHABET =
   'Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k\'a4PtVh!Bq1m&ULd)F8"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw';
@@ -71,16 +72,18 @@ function isCompatibleField(field) {
   return true;
 }
 
-const problem = (p) => ({ problem: p });
+// A block that cannot be opened, and what it comes to; `kind` when its mode
+// letter names one.
+const problem = (p, kind) => (kind ? { problem: p, kind } : { problem: p });
 
 // Split at its first ">": the fields must be whole groups of the compatible
 // alphabet, as the program requires before any password is asked.
 function compatibleItem(payload) {
   const sep = payload.indexOf(SEPARATOR);
-  if (sep < 0) return problem(OUTCOME.damaged);
+  if (sep < 0) return problem(OUTCOME.damaged, 'compatible');
   const check = payload.slice(0, sep);
   const text = payload.slice(sep + 2);
-  if (!isCompatibleField(check) || !isCompatibleField(text)) return problem(OUTCOME.damaged);
+  if (!isCompatibleField(check) || !isCompatibleField(text)) return problem(OUTCOME.damaged, 'compatible');
   // The text mode letter is not checked: the program decrypts any letter
   // but "B" as a plain payload.
   return { problem: null, kind: 'compatible', textMode: payload.slice(sep + 1, sep + 2) };
@@ -90,18 +93,18 @@ function compatibleItem(payload) {
 // is checked here, before any key is derived.
 function strongItem(payload) {
   const envelope = base64Decode(payload);
-  if (!envelope) return problem(OUTCOME.damaged);
+  if (!envelope) return problem(OUTCOME.damaged, 'strong');
   const checked = checkEnvelope(envelope);
-  if (checked.problem) return problem(checked.problem);
+  if (checked.problem) return problem(checked.problem, 'strong');
   return { problem: null, kind: 'strong', envelope };
 }
 
 // Every block of `text` in order, ending with the first item that has a
 // problem (the outcome it comes to without a password: later_format,
 // refused_settings or damaged; null for a block a password may open);
-// empty when hasBlock is false.
-// Spaces are removed from the whole text first.
-export function readBlocks(original) {
+// empty when hasBlock is false. Spaces are removed from the whole text
+// first. readBlockSteps yields after each block (steps.mjs).
+export function* readBlockSteps(original) {
   const items = [];
   if (!hasBlock(original)) return items;
   const text = delspace(original);
@@ -124,6 +127,7 @@ export function readBlocks(original) {
     const payload = joinLines(text.slice(start, letterAt) + text.slice(letterAt + 1, end));
     items.push(letter === STRONG_MODE_LETTER ? strongItem(payload) : compatibleItem(payload));
     if (items.at(-1).problem) return items;
+    yield;
 
     const after = end + END_MARKER.length;
     const nextEnd = text.indexOf(END_MARKER, after);
@@ -134,3 +138,5 @@ export function readBlocks(original) {
     start = nextStart;
   }
 }
+
+export const readBlocks = (text) => finish(readBlockSteps(text));

@@ -1,7 +1,13 @@
 // Every text the page shows, in Japanese and in English. The Japanese
 // texts the program also shows are word for word the program's; where a
 // block is damaged, the English follows the command-line tool's words.
-// Lines and characters are counted in the text the user pasted.
+// Lines and characters are counted in the text the user pasted. Numbers
+// come from the rules (block_rules.mjs), as the program's texts take them
+// from its own.
+
+import { LONGEST_TEXT, LONGEST_PASSWORD } from './block_rules.mjs';
+
+const MEGABYTES = LONGEST_TEXT >> 20;
 
 export const PAGE_TEXTS = {
   ja: {
@@ -15,6 +21,14 @@ export const PAGE_TEXTS = {
     showPassword: 'パスワードを表示する',
     open: '復号',
     busy: '処理しています…',
+    // While the blocks of a text are opened, as the program's progress window.
+    busyBlock: (n, count) => `復号しています… (${n}/${count})`,
+    stop: '中止',
+    continue: '続ける',
+    // Before a long run, as the program asks it; Stop is the default.
+    askLongRun: (blocks, time) => `この文章の暗号文 ${blocks} 件の復号には時間がかかります（約 ${time}）。続けますか？`,
+    aboutSeconds: (n) => `${n} 秒`,
+    aboutMinutes: (n) => `${n} 分`,
     blockHeading: (n) => `暗号文 ${n}`,
     copy: 'コピー',
     copied: 'コピーしました',
@@ -47,11 +61,11 @@ export const PAGE_TEXTS = {
     cryptoFailed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
     noCrypto: 'このブラウザーでは暗号機能を使えません。ファイルをパソコンに保存してから、最新のブラウザーで開いて下さい。',
     emptyPassword: 'パスワードが入力されなかった為、処理を中止します',
-    passwordTooLong: '128文字以上のパスワードは利用できません。',
+    passwordTooLong: `${LONGEST_PASSWORD}文字以上のパスワードは利用できません。`,
     passwordsDiffer: '確認のために入力したパスワードが一致しません。',
     passwordNotEncodable: 'パスワードに、暗号化できない不完全な文字が含まれているため、暗号化できません。',
     textNotEncodable: 'この文章には、暗号化できない不完全な文字が含まれているため、暗号化できません。',
-    textTooLong: 'この文章は64MBを超えていて長すぎるため、暗号化できません。',
+    textTooLong: `この文章は${MEGABYTES}MBを超えていて長すぎるため、暗号化できません。`,
     randomUnavailable: '安全な乱数を取得できなかったため、暗号化を中止しました。',
   },
   en: {
@@ -65,6 +79,13 @@ export const PAGE_TEXTS = {
     showPassword: 'Show the password',
     open: 'Decrypt',
     busy: 'Working…',
+    busyBlock: (n, count) => `Decrypting… (${n}/${count})`,
+    stop: 'Stop',
+    continue: 'Continue',
+    askLongRun: (blocks, time) =>
+      `Decrypting the ${blocks} ${blocks === 1 ? 'block' : 'blocks'} of this text takes a while (about ${time}). Go on?`,
+    aboutSeconds: (n) => `${n} ${n === 1 ? 'second' : 'seconds'}`,
+    aboutMinutes: (n) => `${n} ${n === 1 ? 'minute' : 'minutes'}`,
     blockHeading: (n) => `Block ${n}`,
     copy: 'Copy',
     copied: 'Copied',
@@ -95,11 +116,11 @@ export const PAGE_TEXTS = {
     cryptoFailed: "The browser's cryptography failed; nothing was done.",
     noCrypto: "This browser offers no cryptography here. Save the file on the computer and open it in a current browser.",
     emptyPassword: 'No password was typed; nothing was encrypted.',
-    passwordTooLong: 'The password is longer than 128 characters.',
+    passwordTooLong: `The password is longer than ${LONGEST_PASSWORD} characters.`,
     passwordsDiffer: 'The two passwords differ.',
     passwordNotEncodable: 'The password holds a broken character (half of a surrogate pair) and cannot be used.',
     textNotEncodable: 'The text holds a broken character (half of a surrogate pair) and cannot be encrypted.',
-    textTooLong: 'The text is longer than 64 MiB and cannot be encrypted.',
+    textTooLong: `The text is longer than ${MEGABYTES} MiB and cannot be encrypted.`,
     randomUnavailable: "The browser's random source failed; nothing was encrypted.",
   },
 };
