@@ -55,6 +55,13 @@ def tool_refusal(text, password=PASSWORD):
     return done.stderr.decode("utf-8")
 
 
+def screens():
+    """The folder the screenshots go to, made when missing."""
+    folder = pathlib.Path(OUT) / "screens"
+    folder.mkdir(parents=True, exist_ok=True)
+    return folder
+
+
 def quoted(block, quote="> ", eol="\n"):
     return f"{quote}On Monday you wrote:{eol}" + eol.join(quote + line for line in block.split("\r\n")) + \
         f"{eol}{quote}{eol}Thanks."
@@ -186,8 +193,7 @@ class Reader(unittest.TestCase):
         self.assertTrue(any("connect-src" in m for m in refused), refused)
 
     def test_6_language_and_screenshots(self):
-        screens = pathlib.Path(OUT) / "screens"
-        screens.mkdir(parents=True, exist_ok=True)
+        folder = screens()
         for language in ("ja", "en-US"):
             page = ReaderPage(PAGE, language)
             try:
@@ -198,11 +204,11 @@ class Reader(unittest.TestCase):
                 self.assertEqual(opened[0][0], "plain")
                 for width, name in ((1000, "desktop"), (390, "phone")):
                     page.tab("open")
-                    page.screenshot(screens / f"open-{lang}-{name}.png", width, mobile=name == "phone")
+                    page.screenshot(folder / f"open-{lang}-{name}.png", width, mobile=name == "phone")
                 sealed = page.seal_text("来週の資料です。", PASSWORD)
                 self.assertIsInstance(sealed, str)
                 for width, name in ((1000, "desktop"), (390, "phone")):
-                    page.screenshot(screens / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
+                    page.screenshot(folder / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
                 # The switch changes every text, the results' too.
                 page.click("lang-en" if lang == "ja" else "lang-ja")
                 other = "en" if lang == "ja" else "ja"
@@ -247,8 +253,7 @@ class LongRuns(unittest.TestCase):
         return time.monotonic() - began
 
     def test_1_the_question_and_stop(self):
-        screens = pathlib.Path(OUT) / "screens"
-        screens.mkdir(parents=True, exist_ok=True)
+        folder = screens()
         for language in ("ja", "en-US"):
             page = ReaderPage(PAGE, language)
             try:
@@ -264,7 +269,7 @@ class LongRuns(unittest.TestCase):
                 question = page.js("return document.getElementById('rounds-text').textContent")
                 self.assertIn("4 件" if lang == "ja" else "4 blocks", question)
                 self.assertTrue(page.js("return document.activeElement.id === 'rounds-stop'"), "Stop is the default")
-                page.screenshot(screens / f"question-{lang}.png", 1000)
+                page.screenshot(folder / f"question-{lang}.png", 1000)
                 page.click("rounds-stop")
                 self.assertTrue(self.idle(page), "idle at once after Stop")
                 self.assertEqual([r for r in page.js("return window.derived") if r >= 100000], [])
@@ -276,7 +281,7 @@ class LongRuns(unittest.TestCase):
                 page.click("rounds-continue")
                 self.assertIsNotNone(self.wait(page, "window.derived.includes(10000000)", 30))
                 self.assertTrue(page.js("return !document.getElementById('open-cancel').hidden"))
-                page.screenshot(screens / f"stop-{lang}.png", 1000)
+                page.screenshot(folder / f"stop-{lang}.png", 1000)
                 began = time.monotonic()
                 page.click("open-cancel")
                 while not self.idle(page):
