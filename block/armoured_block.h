@@ -99,7 +99,7 @@ struct BlockItem {
 //     character, and usually not a letter this version knows);
 //   - the payload is the lines after the marker line up to the end marker,
 //     joined (joined_lines: a block whose line breaks became bare LF or CR
-//     is unreadable, and the end marker has to begin a line);
+//     is damaged, and the end marker has to begin a line);
 //   - a compatible payload is split at its first ">": check field before
 //     it, then the text mode letter, then the text field; a strong payload
 //     is the envelope's armour.
