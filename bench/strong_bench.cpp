@@ -64,7 +64,7 @@ void BM_StrongRoundTrip20480Japanese(benchmark::State& state) {
     const SealResult sealed = seal_envelope(*crypto, text, kPassword);
     const OpenResult opened = open_envelope(*crypto, sealed.envelope, kPassword);
     const double t2 = cpu_seconds();
-    if (opened.status != OpenStatus::opened || opened.text != text) state.SkipWithError("round trip failed");
+    if (opened.outcome != Outcome::opened || opened.text != text) state.SkipWithError("round trip failed");
     state.SetIterationTime(t2 - t1);
     derive += t1 - t0;
     round_trip += t2 - t1;

@@ -7,7 +7,7 @@
 // interleaved so that both see the same load on a shared machine, and
 // reports
 //   here_ms              opened on the calling thread,
-//   worker_ms            opened as a job on a thread of its own, waited for,
+//   worker_ms            opened as a job on the worker thread, waited for,
 //   worker_overhead_pct  what the worker adds, in percent of the former.
 #include <benchmark/benchmark.h>
 
@@ -33,15 +33,13 @@ void BM_StrongOpenOnWorker(benchmark::State& state) {
     const auto t0 = Clock::now();
     const block::OpenResult direct = block::open_envelope(*crypto, envelope, "pw");
     const auto t1 = Clock::now();
-    std::vector<block::SecretBytes> passwords;
-    passwords.emplace_back(std::string_view("pw"));
-    auto job = std::make_shared<block::OpenStrongJob>(crypto, envelope, std::move(passwords));
+    auto job = std::make_shared<block::OpenStrongJob>(crypto, envelope, block::SecretBytes(std::string_view("pw")));
     std::promise<void> done;
-    if (!start_job_thread(job, [&done] { done.set_value(); })) state.SkipWithError("no thread");
+    if (!run_on_worker(job, [&done] { done.set_value(); })) state.SkipWithError("no thread");
     done.get_future().wait();
     const block::OpenResult background = job->take_result();
     const auto t2 = Clock::now();
-    if (direct.status != block::OpenStatus::opened || background.status != block::OpenStatus::opened) {
+    if (direct.outcome != block::Outcome::opened || background.outcome != block::Outcome::opened) {
       state.SkipWithError("open failed");
     }
     const std::chrono::duration<double> a = t1 - t0, b = t2 - t1;

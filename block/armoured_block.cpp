@@ -32,12 +32,12 @@ std::optional<std::string> armour_text(std::u16string_view text) {
   return ascii;
 }
 
-BlockItem problem(BlockProblem p) { return {p, {}, {}, {}}; }
+BlockItem problem(Outcome p) { return {p, {}, {}, {}}; }
 
 // Splits a joined compatible payload at its first ">".
 BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
   const std::size_t sep = payload.find(kSeparator);
-  if (sep == std::u16string_view::npos) return problem(BlockProblem::unreadable);
+  if (sep == std::u16string_view::npos) return problem(Outcome::damaged);
   BlockItem item;
   item.fields.check_mode = check_mode;
   item.fields.check_field = std::u16string(payload.substr(0, sep));
@@ -47,7 +47,7 @@ BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
     item.fields.text_field = std::u16string(rest.substr(1));
   }
   if (!is_armour_field(item.fields.check_field) || !is_armour_field(item.fields.text_field)) {
-    return problem(BlockProblem::unreadable);
+    return problem(Outcome::damaged);
   }
   return item;
 }
@@ -58,22 +58,11 @@ BlockItem strong_item(std::u16string_view payload) {
   const std::optional<std::string> armour = ascii_bytes(payload);
   std::optional<std::vector<std::uint8_t>> envelope;
   if (armour) envelope = base64_bytes(*armour);
-  if (!envelope) return {BlockProblem::unreadable, BlockKind::strong, {}, {}};
+  if (!envelope) return {Outcome::damaged, BlockKind::strong, {}, {}};
   BlockItem item;
   item.kind = BlockKind::strong;
-  switch (check_envelope(*envelope).check) {
-    case EnvelopeCheck::cannot_read_format:
-      item.problem = BlockProblem::version_cannot_read;
-      return item;
-    case EnvelopeCheck::refused_settings:
-      item.problem = BlockProblem::refused_settings;
-      return item;
-    case EnvelopeCheck::damaged:
-      item.problem = BlockProblem::unreadable;
-      return item;
-    case EnvelopeCheck::readable:
-      break;
-  }
+  item.problem = check_envelope(*envelope).problem;
+  if (item.problem) return item;
   item.envelope = std::move(*envelope);
   return item;
 }
@@ -160,12 +149,12 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
     const std::size_t letter_at = start + kModeLetterOffset;
     const char16_t letter = letter_at < text.size() ? text[letter_at] : u'\0';
     if (!is_compatible_mode_letter(letter) && letter != kStrongModeLetter) {
-      items.push_back(problem(BlockProblem::version_cannot_read));
+      items.push_back(problem(Outcome::later_format));
       return items;
     }
     if (end < letter_at) {
       // The end marker would have to stand inside the start marker's line.
-      items.push_back(problem(BlockProblem::unreadable));
+      items.push_back(problem(Outcome::damaged));
       return items;
     }
     // The block's own text without its mode letter: a copy of this block
@@ -174,7 +163,7 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
     region.append(std::u16string_view(text).substr(letter_at + 1, end - letter_at - 1));
     const std::u16string payload = joined_lines(region);
     items.push_back(letter == kStrongModeLetter ? strong_item(payload) : compatible_item(letter, payload));
-    if (items.back().problem != BlockProblem::none) return items;
+    if (items.back().problem) return items;
   }
   return items;
 }

@@ -17,11 +17,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "block/block_rules.h"
+#include "block/outcome.h"
 
 namespace quiren::block {
 
@@ -75,15 +77,13 @@ struct BlockFields {
 
 enum class BlockKind { compatible, strong };
 
-enum class BlockProblem {
-  none,
-  version_cannot_read,  // a mode letter or a strong envelope of a later version
-  refused_settings,     // a strong envelope with settings readers refuse (envelope_check.h)
-  unreadable,           // no ">", a field that is not whole armour groups, a damaged envelope
-};
-
 struct BlockItem {
-  BlockProblem problem = BlockProblem::none;
+  // nullopt for a block a password may open; else what it comes to without
+  // one: later_format (a mode letter or a strong envelope of a later
+  // version), refused_settings (a strong envelope with settings readers
+  // refuse, envelope_check.h) or damaged (no ">", a field that is not whole
+  // armour groups, a damaged envelope).
+  std::optional<Outcome> problem;
   BlockKind kind = BlockKind::compatible;  // also for a strong block with a problem
   BlockFields fields;                  // a compatible block's, when problem is none
   std::vector<std::uint8_t> envelope;  // a strong block's, when problem is none
@@ -99,7 +99,7 @@ struct BlockItem {
 //     character, and usually not a letter this version knows);
 //   - the payload is the lines after the marker line up to the end marker,
 //     joined (joined_lines: a block whose line breaks became bare LF or CR
-//     is unreadable, and the end marker has to begin a line);
+//     is damaged, and the end marker has to begin a line);
 //   - a compatible payload is split at its first ">": check field before
 //     it, then the text mode letter, then the text field; a strong payload
 //     is the envelope's armour.

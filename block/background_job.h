@@ -34,8 +34,11 @@ class JobRunner {
   virtual ~JobRunner() = default;
   // True once `job` has run to its end. False when the user cancelled
   // first: the job is abandoned and may still be running on another thread,
-  // and nothing of it may be used.
+  // and nothing of it may be used. Once cancelled() holds, no job starts.
   virtual bool run(const std::shared_ptr<BackgroundJob>& job) = 0;
+  // Whether the user cancelled the run (or the program is ending): the run
+  // starts nothing more, also between its jobs and after its questions.
+  virtual bool cancelled() const = 0;
 };
 
 // Runs each job at once on the calling thread; never cancelled.
@@ -45,6 +48,7 @@ class RunHere final : public JobRunner {
     job->run();
     return true;
   }
+  bool cancelled() const override { return false; }
 };
 
 }  // namespace quiren::block

@@ -3,12 +3,7 @@
 #include <optional>
 
 #include "block/ascii.h"
-#include "block/block_rules.h"
 #include "block/cipher_library.h"
-#include "block/password_nfc.h"
-#include "block/strong/envelope_check.h"
-#include "block/strong/strong_envelope.h"
-#include "block/strong_jobs.h"
 
 namespace quiren::block {
 
@@ -71,117 +66,25 @@ std::string_view without_fill(std::string_view result, char16_t mode) {
   return result.substr(0, result.size() - run);
 }
 
-namespace {
-
-BlockOutcome decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
+BlockResult decrypt_compatible(const BlockFields& f, std::string_view password, CipherLibrary& library) {
   std::optional<std::string> check_field = ascii_bytes(f.check_field);
   std::optional<std::string> check_mode = mode_bytes(f.check_mode);
   std::optional<std::string> text_field = ascii_bytes(f.text_field);
   std::optional<std::string> text_mode = mode_bytes(f.text_mode);
-  if (!check_field || !check_mode || !text_field || !text_mode) return {BlockOutcomeKind::unreadable};
+  if (!check_field || !check_mode || !text_field || !text_mode) return {Outcome::damaged};
 
   const std::optional<SecretBytes> check = library.decrypt(*check_field, password, *check_mode);
-  if (!check) return {BlockOutcomeKind::library_failed};
-  if (!password_matches(check->view(), f.check_mode, password)) return {BlockOutcomeKind::wrong_password};
+  if (!check) return {Outcome::failed};
+  if (!password_matches(check->view(), f.check_mode, password)) return {Outcome::wrong_password};
 
   std::optional<SecretBytes> text = library.decrypt(*text_field, password, *text_mode);
-  if (!text) return {BlockOutcomeKind::library_failed};
+  if (!text) return {Outcome::failed};
   // An empty text is never compressed: a compressed block that expands to
   // nothing under the right password was made with a shared code table
   // this computer does not have.
-  if (text->empty() && f.text_mode == u'B') return {BlockOutcomeKind::needs_shared_table};
+  if (text->empty() && f.text_mode == u'B') return {Outcome::needs_shared_table};
   text->resize(without_fill(text->view(), f.text_mode).size());
-  return {BlockOutcomeKind::plain_text, std::move(*text)};
-}
-
-BlockOutcome strong_outcome(OpenResult opened) {
-  switch (opened.status) {
-    case OpenStatus::opened:
-      return {BlockOutcomeKind::plain_text, std::move(opened.text), TextEncoding::utf8};
-    case OpenStatus::wrong_password_or_altered:
-      return {BlockOutcomeKind::wrong_password};
-    case OpenStatus::cannot_read_format:
-      return {BlockOutcomeKind::version_cannot_read};
-    case OpenStatus::refused_settings:
-      return {BlockOutcomeKind::refused_settings};
-    case OpenStatus::damaged:
-      return {BlockOutcomeKind::unreadable};
-    case OpenStatus::crypto_failed:
-      break;
-  }
-  return {BlockOutcomeKind::library_failed};
-}
-
-}  // namespace
-
-BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
-                           CryptoProvider& crypto) {
-  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) return {*problem};
-  if (item.kind == BlockKind::strong) {
-    OpenStrongJob job(borrowed(crypto), item.envelope, strong_passwords(password));
-    job.run();
-    return strong_outcome(job.take_result());
-  }
-  return decrypt_compatible(item.fields, password.ansi.view(), library);
-}
-
-std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem) {
-  switch (problem) {
-    case BlockProblem::version_cannot_read:
-      return BlockOutcomeKind::version_cannot_read;
-    case BlockProblem::refused_settings:
-      return BlockOutcomeKind::refused_settings;
-    case BlockProblem::unreadable:
-      return BlockOutcomeKind::unreadable;
-    case BlockProblem::none:
-      break;
-  }
-  return std::nullopt;
-}
-
-std::vector<SecretBytes> strong_passwords(const BlockPassword& password) {
-  // The key comes from the password in NFC. A block sealed before that rule
-  // took the password as typed: when it differs from its NFC form, that is
-  // tried too, after the NFC key failed.
-  std::vector<SecretBytes> forms;
-  std::optional<SecretBytes> nfc = nfc_utf8(password.utf8.view());
-  if (nfc && nfc->view() != password.utf8.view()) forms.push_back(std::move(*nfc));
-  forms.push_back(password.utf8.copy());
-  return forms;
-}
-
-BlockOpener::BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto)
-    : password_(std::move(password)), library_(library), crypto_(std::move(crypto)) {}
-
-BlockOutcome BlockOpener::open_strong(const BlockItem& item, JobRunner& runner) {
-  const CheckedEnvelope parts = check_envelope(item.envelope);
-  const bool readable = parts.check == EnvelopeCheck::readable;
-  if (readable && parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) {
-    spent_ = true;
-    return {BlockOutcomeKind::over_budget};
-  }
-  const auto job = std::make_shared<OpenStrongJob>(crypto_, item.envelope, strong_passwords(password_));
-  if (!runner.run(job)) return {BlockOutcomeKind::cancelled};
-  return strong_outcome(job->take_result());
-}
-
-BlockOutcome BlockOpener::open(const BlockItem& item, JobRunner& runner) {
-  if (spent_) return {BlockOutcomeKind::over_budget};
-  BlockOutcome outcome;
-  if (const std::optional<BlockOutcomeKind> problem = outcome_of_problem(item.problem)) {
-    outcome = BlockOutcome{*problem};
-  } else if (item.kind == BlockKind::strong) {
-    outcome = open_strong(item, runner);
-  } else {
-    outcome = decrypt_compatible(item.fields, password_.ansi.view(), library_);
-  }
-  if (outcome.kind != BlockOutcomeKind::plain_text) return outcome;
-  if (outcome.text.size() > kLongestText - given_back_) {
-    spent_ = true;
-    return {BlockOutcomeKind::over_budget};
-  }
-  given_back_ += outcome.text.size();
-  return outcome;
+  return {Outcome::opened, std::move(*text)};
 }
 
 }  // namespace quiren::block

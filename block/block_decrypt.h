@@ -1,32 +1,27 @@
-// Opening one armoured block, of either kind. A compatible block: the
-// password check against the block's check field, then the text field,
-// through the compatible cipher, in the ANSI code page it works in. A strong
-// block: its envelope opened under the password's UTF-8 in NFC, or as typed
-// for a block sealed before keys came from NFC (password_nfc.h). decrypt_run.h
-// opens every block of a text this way under one password.
+// Opening one armoured block's pieces: a compatible block through the
+// compatible cipher, in the ANSI code page it works in (the password check
+// against the block's check field, then the text field). A strong block's
+// envelope is opened by decrypt_run.h, which decides which forms of the
+// password it is tried under.
 #pragma once
 
-#include <cstddef>
-#include <memory>
-#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "block/armoured_block.h"
-#include "block/background_job.h"
+#include "block/outcome.h"
 #include "block/secret.h"
 
 namespace quiren::block {
 
 class CipherLibrary;
-class CryptoProvider;
 
 // The one password the user gave, in the two forms the two kinds of block
 // take it.
 struct BlockPassword {
   SecretBytes ansi;  // compatible blocks: the ANSI code page's bytes
-  SecretBytes utf8;  // strong blocks
+  SecretBytes utf8;  // strong blocks, as typed (their key comes from its NFC form)
 };
 
 enum class TextEncoding {
@@ -34,71 +29,21 @@ enum class TextEncoding {
   utf8,  // a strong block's text
 };
 
-enum class BlockOutcomeKind {
-  plain_text,           // text holds the decrypted text
-  needs_shared_table,   // the password is right, but the text was compressed
-                        // under a shared code table that this computer lacks
-  over_budget,          // the run's decrypted texts would pass kLongestText
-  wrong_password,       // the check failed, or a strong block's tag did not
-                        // verify (a wrong password or a changed block)
-  library_failed,       // the library is missing, a call failed, or the
-                        // platform's cryptography reported an error
-  version_cannot_read,  // a block of a later version
-  refused_settings,     // a strong block with settings readers refuse
-  unreadable,           // a damaged block
-  cancelled,            // the user cancelled while its key was derived
-};
-
-struct BlockOutcome {
-  BlockOutcomeKind kind = BlockOutcomeKind::unreadable;
-  SecretBytes text;  // set only for plain_text, in `encoding`
+// One block as a reader finished with it: its outcome and, when opened,
+// its text.
+struct BlockResult {
+  Outcome outcome = Outcome::damaged;
+  SecretBytes text;  // set only when opened, in `encoding`
   TextEncoding encoding = TextEncoding::ansi;
 
-  BlockOutcome(BlockOutcomeKind k = BlockOutcomeKind::unreadable, SecretBytes t = {},
-               TextEncoding e = TextEncoding::ansi)
-      : kind(k), text(std::move(t)), encoding(e) {}
+  BlockResult(Outcome o = Outcome::damaged, SecretBytes t = {}, TextEncoding e = TextEncoding::ansi)
+      : outcome(o), text(std::move(t)), encoding(e) {}
 };
 
-// What an item from read_blocks with `problem` comes to without any cipher
-// call; nullopt for an item without one.
-std::optional<BlockOutcomeKind> outcome_of_problem(BlockProblem problem);
-
-// The outcome of one item from read_blocks. A compatible block's check field
-// is decrypted first, its text field only when the password is right. An
-// item with a problem makes no cipher call.
-BlockOutcome decrypt_block(const BlockItem& item, const BlockPassword& password, CipherLibrary& library,
-                           CryptoProvider& crypto);
-
-// The forms of the password a strong block is tried under, in turn (each
-// costs a key derivation): copies, for a job to own.
-std::vector<SecretBytes> strong_passwords(const BlockPassword& password);
-
-// Opens the blocks of one text one after another under one password, their
-// texts adding up to at most kLongestText: a block that would pass it comes
-// out over_budget (its text dropped), and so does every block after it. A
-// strong block's length is known before its key is derived, so one that
-// would pass the limit costs no derivation.
-class BlockOpener {
- public:
-  BlockOpener(BlockPassword password, CipherLibrary& library, std::shared_ptr<CryptoProvider> crypto);
-  // A strong block's key work goes to `runner` (the compatible cipher is
-  // called here, on the calling thread); when the user cancels there, the
-  // block comes out cancelled.
-  BlockOutcome open(const BlockItem& item, JobRunner& runner);
-  BlockOutcome open(const BlockItem& item) {
-    RunHere here;
-    return open(item, here);
-  }
-
- private:
-  BlockOutcome open_strong(const BlockItem& item, JobRunner& runner);
-
-  BlockPassword password_;
-  CipherLibrary& library_;
-  std::shared_ptr<CryptoProvider> crypto_;
-  std::size_t given_back_ = 0;  // bytes of text so far
-  bool spent_ = false;
-};
+// A compatible block's fields opened under the password's ANSI bytes: the
+// check field is decrypted first, the text field only when the password is
+// right. A field the library never writes makes no call (damaged).
+BlockResult decrypt_compatible(const BlockFields& fields, std::string_view password, CipherLibrary& library);
 
 // The password as encryption fills it before enciphering: up to a multiple
 // of 4 bytes with "x", or with "X" when its last byte is "x".

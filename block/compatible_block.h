@@ -2,7 +2,7 @@
 // compatible cipher, the check value made from the password under itself,
 // framed under the check value's mode letter (armoured_block.h). Both in the
 // ANSI code page the cipher works in. Reading one is read_blocks' and
-// decrypt_block's work.
+// decrypt_compatible's work (block_decrypt.h).
 #pragma once
 
 #include <string>

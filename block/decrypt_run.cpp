@@ -1,59 +1,192 @@
 #include "block/decrypt_run.h"
 
-#include <algorithm>
-#include <vector>
+#include <utility>
 
 #include "block/block_rules.h"
+#include "block/password_nfc.h"
 #include "block/received_text.h"
 #include "block/strong/envelope_check.h"
+#include "block/strong/strong_envelope.h"
+#include "block/strong_jobs.h"
 
 namespace quiren::block {
 
 namespace {
 
-// Why a run ends at a block that gave no text; nullopt for one that did.
-std::optional<RunEnd> end_at(BlockOutcomeKind outcome) {
-  switch (outcome) {
-    case BlockOutcomeKind::plain_text:
-    case BlockOutcomeKind::wrong_password:
-      return std::nullopt;
-    case BlockOutcomeKind::version_cannot_read:
-      return RunEnd::version_cannot_read;
-    case BlockOutcomeKind::refused_settings:
-      return RunEnd::refused_settings;
-    case BlockOutcomeKind::cancelled:
-      return RunEnd::cancelled;
-    case BlockOutcomeKind::needs_shared_table:
-      return RunEnd::needs_shared_table;
-    case BlockOutcomeKind::over_budget:
-      return RunEnd::over_budget;
-    case BlockOutcomeKind::library_failed:
-      return RunEnd::library_failed;
-    case BlockOutcomeKind::unreadable:
-      break;
+bool readable_strong(const BlockItem& item) { return !item.problem && item.kind == BlockKind::strong; }
+
+// The rounds of key derivation a run has spent and may spend. One
+// derivation is planned for each readable strong block; the password as
+// typed may add one more, on the first strong block.
+class RoundAccount {
+ public:
+  explicit RoundAccount(std::span<const BlockItem> blocks)
+      : planned_from_(blocks.size() + 1, 0), strong_from_(blocks.size() + 1, 0) {
+    for (std::size_t i = blocks.size(); i-- > 0;) {
+      const bool strong = readable_strong(blocks[i]);
+      planned_from_[i] = planned_from_[i + 1] + (strong ? check_envelope(blocks[i].envelope).iterations : 0);
+      strong_from_[i] = strong_from_[i + 1] + (strong ? 1 : 0);
+    }
   }
-  return RunEnd::unreadable;
-}
 
-bool keeps_text(RunEnd end) {
-  return end != RunEnd::unreadable && end != RunEnd::library_failed && end != RunEnd::not_shown &&
-         end != RunEnd::cancelled;
-}
-
-void report(RunResult& result, DecryptFrontEnd& front_end, const BlockReport& block) {
-  result.reports.push_back(block);
-  front_end.block_done(block, result.text);
-}
-
-RunResult ended(RunResult result, RunEnd end) {
-  result.end = end;
-  if (!keeps_text(end)) {
-    result.text.clear();
-    result.texts = 0;
-    result.wrong = 0;
+  // Whether a derivation of block `index` may begin (or, before the
+  // password, whether the run may begin at all): with the derivations still
+  // planned from that block on, the run must stay within what it may
+  // spend, or the front end must accept more.
+  bool may_derive(std::size_t index, DecryptFrontEnd& front_end) {
+    const std::uint64_t to_come = planned_from_[index];
+    const std::uint64_t needed = spent_ + to_come;
+    if (needed <= allowed_) return true;
+    if (!front_end.accept_rounds({needed, to_come, strong_from_[index]})) return false;
+    allowed_ = needed;
+    return true;
   }
-  return result;
-}
+
+  void spend(std::uint32_t rounds) { spent_ += rounds; }
+
+ private:
+  std::vector<std::uint64_t> planned_from_;  // by block: one derivation for each readable strong block from it on
+  std::vector<std::size_t> strong_from_;
+  std::uint64_t spent_ = 0;
+  std::uint64_t allowed_ = kRoundBudget;
+};
+
+class Run {
+ public:
+  Run(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner, CipherLibrary& library,
+      const std::shared_ptr<CryptoProvider>& crypto)
+      : blocks_(blocks), front_end_(front_end), runner_(runner), library_(library), crypto_(crypto),
+        rounds_(blocks) {}
+
+  RunResult go() {
+    result_.blocks = blocks_.size();
+    if (blocks_.empty()) return ended(RunEnd::no_block);
+    // The user may have cancelled (the program may be ending) while a front
+    // end's question or prompt was open: the run starts nothing after that.
+    if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+    // A first block that cannot be read asks for no password.
+    if (blocks_.front().problem) return stopped(0, *blocks_.front().problem);
+    // Counted before anything is derived, so a text of crafted blocks cannot
+    // hold the user up unasked.
+    if (!rounds_.may_derive(0, front_end_)) return ended(RunEnd::rounds_refused);
+    if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+    std::optional<BlockPassword> password = front_end_.password(blocks_);
+    if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+    if (!password) return ended(RunEnd::no_password);
+    take(std::move(*password));
+
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+      if (runner_.cancelled()) return stopped(i, Outcome::cancelled);
+      front_end_.block_starting(i, blocks_.size());
+      std::optional<BlockResult> block = open(i);
+      if (!block) return ended(RunEnd::rounds_refused);
+      if (block->outcome == Outcome::opened && block->text.size() > kLongestText - given_back_) {
+        block = BlockResult{Outcome::over_limit};
+      }
+      if (!takes_its_place(block->outcome)) return stopped(i, block->outcome);
+      given_back_ += block->text.size();
+
+      std::optional<SecretText> piece;
+      if (block->outcome == Outcome::wrong_password) {
+        piece.emplace(kWrongPasswordText);
+        ++result_.wrong;
+      } else {
+        piece = front_end_.shown_text(*block);
+        if (!piece) {
+          result_.end_block = i;
+          return ended(RunEnd::not_shown);
+        }
+      }
+      if (result_.texts > 0) result_.text.append(kResultJoint);
+      result_.text.append(piece->view());
+      ++result_.texts;
+      report({i, blocks_[i].kind, block->outcome});
+    }
+    return ended(RunEnd::done);
+  }
+
+ private:
+  void take(BlockPassword password) {
+    ansi_ = std::move(password.ansi);
+    typed_ = std::move(password.utf8);
+    std::optional<SecretBytes> nfc = nfc_utf8(typed_.view());
+    nfc_ = nfc ? std::move(*nfc) : typed_.copy();
+    typed_differs_ = nfc_.view() != typed_.view();
+  }
+
+  // The block's result; nullopt when the front end would not spend the
+  // rounds its key asks for.
+  std::optional<BlockResult> open(std::size_t i) {
+    const BlockItem& item = blocks_[i];
+    if (item.problem) return BlockResult{*item.problem};
+    if (item.kind == BlockKind::compatible) return decrypt_compatible(item.fields, ansi_.view(), library_);
+    return open_strong(i);
+  }
+
+  std::optional<BlockResult> open_strong(std::size_t i) {
+    const CheckedEnvelope parts = check_envelope(blocks_[i].envelope);
+    if (parts.ciphertext_and_tag.size() - kTagSize > kLongestText - given_back_) return BlockResult{Outcome::over_limit};
+    const bool first = !form_settled_;
+    if (!rounds_.may_derive(i, front_end_)) return std::nullopt;
+    std::optional<OpenResult> opened = derive(i, parts.iterations, typed_opens_ ? typed_ : nfc_);
+    if (!opened) return BlockResult{Outcome::cancelled};
+    if (first && opened->outcome == Outcome::wrong_password && typed_differs_) {
+      // Sealed before keys came from NFC, perhaps: the password as typed.
+      if (!rounds_.may_derive(i, front_end_)) return std::nullopt;
+      opened = derive(i, parts.iterations, typed_);
+      if (!opened) return BlockResult{Outcome::cancelled};
+      typed_opens_ = opened->outcome == Outcome::opened;
+    }
+    form_settled_ = true;
+    return BlockResult{opened->outcome, std::move(opened->text), TextEncoding::utf8};
+  }
+
+  // One key derivation of `rounds` for block `i` under `form`, and the
+  // envelope opened with it; nullopt when the user cancelled.
+  std::optional<OpenResult> derive(std::size_t i, std::uint32_t rounds, const SecretBytes& form) {
+    const auto job = std::make_shared<OpenStrongJob>(crypto_, blocks_[i].envelope, form.copy());
+    rounds_.spend(rounds);
+    if (!runner_.run(job)) return std::nullopt;
+    return job->take_result();
+  }
+
+  void report(const BlockReport& block) {
+    result_.reports.push_back(block);
+    front_end_.block_done(block, result_.text);
+  }
+
+  RunResult stopped(std::size_t i, Outcome outcome) {
+    report({i, blocks_[i].kind, outcome});
+    result_.end_block = i;
+    return ended(RunEnd::at_block);
+  }
+
+  RunResult ended(RunEnd end) {
+    result_.end = end;
+    const bool keeps = end == RunEnd::at_block ? keeps_earlier_texts(result_.stopped_by()) : end == RunEnd::done;
+    if (!keeps) {
+      result_.text.clear();
+      result_.texts = 0;
+      result_.wrong = 0;
+    }
+    return std::move(result_);
+  }
+
+  std::span<const BlockItem> blocks_;
+  DecryptFrontEnd& front_end_;
+  JobRunner& runner_;
+  CipherLibrary& library_;
+  const std::shared_ptr<CryptoProvider>& crypto_;
+  RoundAccount rounds_;
+  SecretBytes ansi_;
+  SecretBytes typed_;
+  SecretBytes nfc_;
+  bool typed_differs_ = false;
+  bool form_settled_ = false;  // the first strong block has been tried
+  bool typed_opens_ = false;   // it opened under the password as typed
+  std::size_t given_back_ = 0;  // bytes of text so far
+  RunResult result_;
+};
 
 }  // namespace
 
@@ -62,75 +195,18 @@ std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
   if (run.texts == 0) return 0;
   std::size_t n = 0;
   for (const BlockReport& block : run.reports) {
-    const bool in_text =
-        block.outcome == BlockOutcomeKind::plain_text || block.outcome == BlockOutcomeKind::wrong_password;
-    if (in_text && block.kind == kind) ++n;
+    if (takes_its_place(block.outcome) && block.kind == kind) ++n;
   }
   return n;
 }
 
-std::uint64_t rounds_asked(std::span<const BlockItem> blocks) {
-  std::uint64_t rounds = 0;
-  for (const BlockItem& item : blocks) {
-    if (item.problem != BlockProblem::none || item.kind != BlockKind::strong) continue;
-    rounds += check_envelope(item.envelope).iterations;
-  }
-  return rounds;
+std::vector<BlockItem> read_received_blocks(std::u16string_view received) {
+  return read_blocks(repair_received_text(received));
 }
 
-RunResult run_decrypt(std::u16string_view received, DecryptFrontEnd& front_end, CipherLibrary& library,
-                      const std::shared_ptr<CryptoProvider>& crypto) {
-  RunResult result;
-  const std::vector<BlockItem> blocks = read_blocks(repair_received_text(received));
-  result.blocks = blocks.size();
-  if (blocks.empty()) return ended(std::move(result), RunEnd::no_block);
-
-  // A first block that cannot be read asks for no password.
-  const BlockItem& first = blocks.front();
-  if (const std::optional<BlockOutcomeKind> outcome = outcome_of_problem(first.problem)) {
-    report(result, front_end, {0, first.kind, *outcome});
-    result.end_block = 0;
-    return ended(std::move(result), *end_at(*outcome));
-  }
-  // Counted before anything is derived, so a text of crafted blocks cannot
-  // hold the user up unasked.
-  if (const std::uint64_t rounds = rounds_asked(blocks); rounds > kRoundBudget) {
-    const auto strong = std::count_if(blocks.begin(), blocks.end(), [](const BlockItem& item) {
-      return item.problem == BlockProblem::none && item.kind == BlockKind::strong;
-    });
-    if (!front_end.accept_rounds(rounds, static_cast<std::size_t>(strong))) {
-      return ended(std::move(result), RunEnd::rounds_refused);
-    }
-  }
-  std::optional<BlockPassword> password = front_end.password(blocks);
-  if (!password) return ended(std::move(result), RunEnd::no_password);
-  BlockOpener opener(std::move(*password), library, crypto);
-
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    const BlockOutcome outcome = front_end.open(blocks[i], i, blocks.size(), opener);
-    const BlockReport block{i, blocks[i].kind, outcome.kind};
-    if (const std::optional<RunEnd> end = end_at(outcome.kind)) {
-      report(result, front_end, block);
-      result.end_block = i;
-      return ended(std::move(result), *end);
-    }
-    std::optional<SecretText> piece;
-    if (outcome.kind == BlockOutcomeKind::wrong_password) {
-      piece.emplace(kWrongPasswordText);
-      ++result.wrong;
-    } else {
-      piece = front_end.shown_text(outcome);
-      if (!piece) {
-        result.end_block = i;
-        return ended(std::move(result), RunEnd::not_shown);
-      }
-    }
-    if (result.texts > 0) result.text.append(kResultJoint);
-    result.text.append(piece->view());
-    ++result.texts;
-    report(result, front_end, block);
-  }
-  return ended(std::move(result), RunEnd::done);
+RunResult run_decrypt(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner,
+                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto) {
+  return Run(blocks, front_end, runner, library, crypto).go();
 }
 
 }  // namespace quiren::block

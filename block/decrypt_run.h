@@ -1,12 +1,24 @@
-// One decrypt run over a received text, the same for the tray program and
-// the tool: the text repaired and read, the password asked once the first
-// block proves readable, every block opened in turn under it, and their
-// texts joined (kResultJoint between them, the wrong-password text in place
-// of a block whose check fails) within the run's budgets: the rounds of key
-// derivation its strong blocks ask for (kRoundBudget, asked about before the
-// password) and the length of the texts (kLongestText). A front end
-// supplies the password and the form a text is shown in, and hears of each
-// block as it is done.
+// One decrypt run over the blocks of a received text, the same for the tray
+// program and the tool (and for the reader page, which the shared table of
+// runs, tests/vectors/runs.json, holds to it): the password asked once the
+// first block proves readable, every block opened in turn under it, and
+// their texts joined (kResultJoint between them, the wrong-password text in
+// place of a block whose check fails), within the run's budgets:
+//   - the rounds of key derivation (kRoundBudget): before the first
+//     derivation the readable strong blocks' rounds are added up, and above
+//     the budget the front end is asked (before the password). Every
+//     derivation made counts, and a run stops before one would pass what it
+//     may spend: the front end is asked again, with the rounds still to come;
+//   - the length of the texts (kLongestText): a strong block's length is
+//     known before its key is derived, so one that would pass it costs none.
+// A strong block's key comes from the password's NFC form (password_nfc.h).
+// The form as typed is tried only on the first strong block of the run, only
+// when it differs and the NFC form failed; every later block is tried under
+// the form that opened the first (NFC when neither did), so a wrong password
+// costs one derivation a block.
+// A front end supplies the password and the form a text is shown in, hears
+// of each block as it starts and as it is done, and runs the key work
+// through its JobRunner (on a worker thread, in the tray).
 #pragma once
 
 #include <cstddef>
@@ -18,64 +30,65 @@
 #include <vector>
 
 #include "block/armoured_block.h"
+#include "block/background_job.h"
 #include "block/block_decrypt.h"
+#include "block/outcome.h"
 #include "block/secret.h"
 
 namespace quiren::block {
+
+class CipherLibrary;
+class CryptoProvider;
 
 // One block as the run finished with it.
 struct BlockReport {
   std::size_t index = 0;  // counted from 0 in the text
   BlockKind kind = BlockKind::compatible;
-  BlockOutcomeKind outcome = BlockOutcomeKind::unreadable;
+  Outcome outcome = Outcome::damaged;
+};
+
+// A run about to spend more rounds of key derivation than it may unasked.
+struct LongRun {
+  std::uint64_t rounds = 0;          // every derivation of the run together, those made included
+  std::uint64_t rounds_to_come = 0;  // of those, the ones still to make
+  std::size_t strong_blocks = 0;     // the strong blocks still to open
 };
 
 class DecryptFrontEnd {
  public:
   virtual ~DecryptFrontEnd() = default;
 
-  // Before the password, when the text's strong blocks ask for more than
-  // kRoundBudget rounds of key derivation together: whether to spend them.
-  // False ends the run (the front end has said why, if it needs saying).
-  virtual bool accept_rounds(std::uint64_t /*rounds*/, std::size_t /*strong_blocks*/) { return true; }
+  // Whether to spend the rounds: asked before a derivation that would take
+  // the run past kRoundBudget, or past what was accepted before. False ends
+  // the run (the front end has said why, if it needs saying).
+  virtual bool accept_rounds(const LongRun& run) = 0;
 
   // The password, asked once, before the first block is opened and only
   // when that block is readable; `blocks` are all the blocks the text
   // holds. nullopt ends the run (the front end has said why).
   virtual std::optional<BlockPassword> password(std::span<const BlockItem> blocks) = 0;
 
-  // Opens block `index` (from 0, of `count`): a separate step, since a
-  // strong block derives its key and that takes a while. At once here; a
-  // front end may hand the key work to a worker thread and show that it
-  // waits (BlockOpener::open with its own JobRunner).
-  virtual BlockOutcome open(const BlockItem& item, std::size_t /*index*/, std::size_t /*count*/,
-                            BlockOpener& opener) {
-    return opener.open(item);
-  }
+  // Block `index` (from 0, of `count`) is about to be opened.
+  virtual void block_starting(std::size_t /*index*/, std::size_t /*count*/) {}
 
   // A decrypted text as the front end shows it; nullopt when it cannot be
   // shown, which fails the run.
-  virtual std::optional<SecretText> shown_text(const BlockOutcome& plain) = 0;
+  virtual std::optional<SecretText> shown_text(const BlockResult& plain) = 0;
 
   // After each block, with every text joined so far.
   virtual void block_done(const BlockReport& /*report*/, const SecretText& /*joined*/) {}
 };
 
+// How a run ended. A block that ends it says why in its own outcome (the
+// last report's); the rest are the run's own ends.
 enum class RunEnd {
-  done,          // every block was opened
-  no_block,      // the text holds no block
-  rounds_refused,  // the front end would not spend the rounds the blocks ask for
-  no_password,   // the front end gave none
-  // The run stops at a block it cannot open and keeps the texts before it.
-  version_cannot_read,
-  refused_settings,
-  needs_shared_table,
-  over_budget,
-  // The run fails and keeps nothing.
-  unreadable,      // a damaged block
-  library_failed,  // the library or the platform's cryptography failed
-  not_shown,       // the front end could not show a text
-  cancelled,       // the user cancelled while a key was derived
+  done,            // every block took its place: its text, or the wrong-password text
+  at_block,        // a block's outcome ended it (reports.back()); the texts
+                   // before it stay when keeps_earlier_texts says so
+  no_block,        // the text holds no block
+  rounds_refused,  // the front end would not spend the rounds: nothing is kept
+  no_password,     // the front end gave none
+  not_shown,       // the front end could not show a text: nothing is kept
 };
 
 struct RunResult {
@@ -88,18 +101,22 @@ struct RunResult {
   std::size_t end_block = 0;
   std::size_t blocks = 0;             // the blocks the text holds, as read
   std::vector<BlockReport> reports;  // every block the run finished with, in order
+
+  // The outcome of the block that ended the run (end is at_block).
+  Outcome stopped_by() const { return reports.empty() ? Outcome::failed : reports.back().outcome; }
 };
 
 // Of the blocks whose piece is in a run's text, those of `kind`.
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind);
 
-// The rounds of key derivation the readable strong blocks among `blocks`
-// ask for together.
-std::uint64_t rounds_asked(std::span<const BlockItem> blocks);
+// The blocks of a received text: the text repaired (received_text.h) and
+// read (read_blocks), once for the whole run.
+std::vector<BlockItem> read_received_blocks(std::u16string_view received);
 
-// `crypto` is shared with the jobs that derive keys, which a front end may
-// run on a worker thread that outlives the run (the user cancelled).
-RunResult run_decrypt(std::u16string_view received, DecryptFrontEnd& front_end, CipherLibrary& library,
-                      const std::shared_ptr<CryptoProvider>& crypto);
+// `runner` runs the key derivations (and says when the user cancelled);
+// `crypto` is shared with those jobs, which a runner may leave running on a
+// worker thread that outlives the run (the user cancelled).
+RunResult run_decrypt(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner,
+                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto);
 
 }  // namespace quiren::block

@@ -35,7 +35,7 @@ bool holds_what_repair_changes(std::u16string_view s) {
 // anyway).
 bool reads_as_it_stands(std::u16string_view block, bool broken_marker) {
   std::vector<BlockItem> items = read_blocks(broken_marker ? without_spaces(block) : std::u16string(block));
-  if (items.empty() || items.front().problem != BlockProblem::none) return false;
+  if (items.empty() || items.front().problem) return false;
   const BlockFields& f = items.front().fields;
   return !holds_what_repair_changes(f.check_field) && !holds_what_repair_changes(f.text_field) &&
          !repair_changes(f.text_mode);

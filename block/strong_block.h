@@ -1,6 +1,6 @@
 // Writing a strong block: the text sealed into a strong envelope under the
 // password (block/strong/), its armour framed under the mode letter "C".
-// Reading one is read_blocks' and decrypt_block's work.
+// Reading one is read_blocks' and the decrypt run's work (decrypt_run.h).
 #pragma once
 
 #include <cstdint>

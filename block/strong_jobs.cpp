@@ -5,16 +5,12 @@
 namespace quiren::block {
 
 OpenStrongJob::OpenStrongJob(std::shared_ptr<CryptoProvider> crypto, std::vector<std::uint8_t> envelope,
-                             std::vector<SecretBytes> passwords)
-    : crypto_(std::move(crypto)), envelope_(std::move(envelope)), passwords_(std::move(passwords)) {}
+                             SecretBytes password)
+    : crypto_(std::move(crypto)), envelope_(std::move(envelope)), password_(std::move(password)) {}
 
 void OpenStrongJob::run() {
-  for (const SecretBytes& password : passwords_) {
-    if (abandoned()) break;
-    result_ = open_envelope(*crypto_, envelope_, password.view());
-    if (result_.status != OpenStatus::wrong_password_or_altered) break;
-  }
-  passwords_.clear();
+  if (!abandoned()) result_ = open_envelope(*crypto_, envelope_, password_.view());
+  password_.clear();
   // Nobody will look at a text the user cancelled.
   if (abandoned()) result_ = OpenResult{};
 }

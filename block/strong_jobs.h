@@ -24,19 +24,17 @@ inline std::shared_ptr<CryptoProvider> borrowed(CryptoProvider& crypto) {
 
 class OpenStrongJob final : public BackgroundJob {
  public:
-  // `passwords`: the forms of the one password to try, in turn. Each costs
-  // a key derivation; the next is tried only when the one before did not
-  // verify, and not at all once the job is abandoned.
-  OpenStrongJob(std::shared_ptr<CryptoProvider> crypto, std::vector<std::uint8_t> envelope,
-                std::vector<SecretBytes> passwords);
+  // One key derivation under one form of the password (decrypt_run.h
+  // decides which forms a block is tried under, and in what order).
+  OpenStrongJob(std::shared_ptr<CryptoProvider> crypto, std::vector<std::uint8_t> envelope, SecretBytes password);
   void run() override;
-  // Once run() has returned: the outcome under the last form tried.
+  // Once run() has returned.
   OpenResult take_result() { return std::move(result_); }
 
  private:
   std::shared_ptr<CryptoProvider> crypto_;
   std::vector<std::uint8_t> envelope_;
-  std::vector<SecretBytes> passwords_;
+  SecretBytes password_;
   OpenResult result_;
 };
 

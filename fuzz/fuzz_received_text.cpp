@@ -104,7 +104,7 @@ bool clean(std::u16string_view s) {
 
 bool read_cleanly(const BlockItem& item) {
   const BlockFields& f = item.fields;
-  return item.problem == BlockProblem::none && clean(f.check_field) && clean(f.text_field) &&
+  return !item.problem && clean(f.check_field) && clean(f.text_field) &&
          clean(std::u16string_view(&f.text_mode, 1));
 }
 
@@ -154,7 +154,7 @@ void received_text(const std::uint8_t* data, std::size_t size) {
       require(i < after.size() && same(before[i], after[i]));
     }
   }
-  if (after.empty() || after.back().problem != BlockProblem::unreadable) return;
+  if (after.empty() || after.back().problem != Outcome::damaged) return;
   if (const std::optional<BlockDamage> damage = find_block_damage(text, after.size() - 1)) {
     const std::vector<std::size_t> lines = line_lengths(text);
     require(damage->line >= 1 && damage->line <= lines.size());
@@ -220,7 +220,7 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
     // An end marker spelt out by the armour ends the block early: not a
     // block this writer can make readable.
     if (block.find(kEndMarker) + kEndMarker.size() != block.size()) return;
-    require(items.size() == 1 && items[0].problem == BlockProblem::none);
+    require(items.size() == 1 && !items[0].problem);
     require(items[0].fields.check_field == check && items[0].fields.text_mode == text_mode &&
             items[0].fields.text_field == body);
   }

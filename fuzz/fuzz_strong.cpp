@@ -92,14 +92,14 @@ struct NoCipher final : CipherLibrary {
 };
 
 struct FuzzFrontEnd final : DecryptFrontEnd {
-  bool accept_rounds(std::uint64_t rounds, std::size_t) override {
-    require(rounds > kRoundBudget);
+  bool accept_rounds(const LongRun& run) override {
+    require(run.rounds > kRoundBudget && run.rounds_to_come <= run.rounds && run.strong_blocks > 0);
     return accept_long_runs;
   }
   std::optional<BlockPassword> password(std::span<const BlockItem>) override {
     return BlockPassword{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
   }
-  std::optional<SecretText> shown_text(const BlockOutcome& plain) override {
+  std::optional<SecretText> shown_text(const BlockResult& plain) override {
     require(plain.encoding == TextEncoding::utf8);
     const std::optional<std::u16string> text = utf16_from_utf8(plain.text.view());
     require(text.has_value());
@@ -109,14 +109,14 @@ struct FuzzFrontEnd final : DecryptFrontEnd {
 };
 
 bool readable(std::span<const std::uint8_t> envelope) {
-  return check_envelope(envelope).check == EnvelopeCheck::readable;
+  return !check_envelope(envelope).problem;
 }
 
 void envelope(std::span<const std::uint8_t> bytes) {
   ProbeCrypto crypto;
   const OpenResult opened = open_envelope(crypto, bytes, "pw");
   require(crypto.derivations == (readable(bytes) ? 1 : 0));
-  if (opened.status == OpenStatus::opened) require(is_valid_utf8(opened.text.view()));
+  if (opened.outcome == Outcome::opened) require(is_valid_utf8(opened.text.view()));
   else require(opened.text.empty());
 }
 
@@ -134,9 +134,13 @@ void received(std::string_view bytes, bool accept_long_runs) {
   NoCipher cipher;
   FuzzFrontEnd front_end;
   front_end.accept_long_runs = accept_long_runs;
-  const RunResult run = run_decrypt(text, front_end, cipher, crypto);
+  const std::vector<BlockItem> blocks = read_received_blocks(text);
+  RunHere here;
+  const RunResult run = run_decrypt(blocks, front_end, here, cipher, crypto);
   std::size_t strong = 0;
   for (const BlockReport& report : run.reports) strong += report.kind == BlockKind::strong ? 1 : 0;
+  // One derivation a strong block, and one more (the password as typed) at
+  // most once a run; "pw" is in NFC, so never here.
   require(static_cast<std::size_t>(crypto->derivations) <= strong);
   if (run.end == RunEnd::rounds_refused) require(crypto->derivations == 0);
   require(run.texts <= run.blocks && run.wrong <= run.texts);
@@ -146,7 +150,7 @@ void received(std::string_view bytes, bool accept_long_runs) {
 
 bool opens(std::span<const std::uint8_t> bytes, std::string_view password) {
   ProbeCrypto crypto;
-  return open_envelope(crypto, bytes, password).status == OpenStatus::opened;
+  return open_envelope(crypto, bytes, password).outcome == Outcome::opened;
 }
 
 void round_trip(std::span<const std::uint8_t> data) {
@@ -161,7 +165,7 @@ void round_trip(std::span<const std::uint8_t> data) {
   require(sealed.status == SealStatus::sealed);
   const std::vector<std::uint8_t>& e = sealed.envelope;
   const OpenResult opened = open_envelope(crypto, e, "pw");
-  require(opened.status == OpenStatus::opened && opened.text.view() == text);
+  require(opened.outcome == Outcome::opened && opened.text.view() == text);
 
   std::vector<std::uint8_t> changed = e;
   changed[place % changed.size()] ^= change;
@@ -174,7 +178,9 @@ void round_trip(std::span<const std::uint8_t> data) {
   const auto shared = std::make_shared<ProbeCrypto>();
   NoCipher cipher;
   FuzzFrontEnd front_end;
-  const RunResult run = run_decrypt(u"Re:\r\n" + framed + u"\r\n" + framed, front_end, cipher, shared);
+  const std::vector<BlockItem> blocks = read_received_blocks(u"Re:\r\n" + framed + u"\r\n" + framed);
+  RunHere here;
+  const RunResult run = run_decrypt(blocks, front_end, here, cipher, shared);
   require(run.end == RunEnd::done && run.texts == 2 && run.wrong == 0);
   const std::u16string shown = *utf16_from_utf8(text);
   require(run.text.view() == shown + std::u16string(kResultJoint) + shown);

@@ -16,6 +16,8 @@ import {
 } from './block_rules.mjs';
 import { base64Decode } from './base64.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
+import { OUTCOME } from './outcome.mjs';
+import { finish } from './steps.mjs';
 
 export const COMPATIBLE_ALPHABET =
   'Gg2Qs#3Al~OuWc@Kv^o.D-e+x$i:S|IR0k\'a4PtVh!Bq1m&ULd)F8"p*T;H[/E(j5Zy6Cb7Yr9J%nXMz?f_Nw';
@@ -70,38 +72,39 @@ function isCompatibleField(field) {
   return true;
 }
 
-const problem = (p) => ({ problem: p });
+// A block that cannot be opened, and what it comes to; `kind` when its mode
+// letter names one.
+const problem = (p, kind) => (kind ? { problem: p, kind } : { problem: p });
 
 // Split at its first ">": the fields must be whole groups of the compatible
 // alphabet, as the program requires before any password is asked.
 function compatibleItem(payload) {
   const sep = payload.indexOf(SEPARATOR);
-  if (sep < 0) return problem('unreadable');
+  if (sep < 0) return problem(OUTCOME.damaged, 'compatible');
   const check = payload.slice(0, sep);
   const text = payload.slice(sep + 2);
-  if (!isCompatibleField(check) || !isCompatibleField(text)) return problem('unreadable');
+  if (!isCompatibleField(check) || !isCompatibleField(text)) return problem(OUTCOME.damaged, 'compatible');
   // The text mode letter is not checked: the program decrypts any letter
   // but "B" as a plain payload.
-  return { problem: 'none', kind: 'compatible', textMode: payload.slice(sep + 1, sep + 2) };
+  return { problem: null, kind: 'compatible', textMode: payload.slice(sep + 1, sep + 2) };
 }
 
 // A strong payload is the base64 of an envelope this page reads; its header
 // is checked here, before any key is derived.
 function strongItem(payload) {
   const envelope = base64Decode(payload);
-  if (!envelope) return problem('unreadable');
-  switch (checkEnvelope(envelope).check) {
-    case 'cannot_read_format': return problem('later_version');
-    case 'refused_settings': return problem('refused_settings');
-    case 'damaged': return problem('unreadable');
-    default: return { problem: 'none', kind: 'strong', envelope };
-  }
+  if (!envelope) return problem(OUTCOME.damaged, 'strong');
+  const checked = checkEnvelope(envelope);
+  if (checked.problem) return problem(checked.problem, 'strong');
+  return { problem: null, kind: 'strong', envelope };
 }
 
 // Every block of `text` in order, ending with the first item that has a
-// problem ('later_version', 'refused_settings' or 'unreadable'); empty when hasBlock is false.
-// Spaces are removed from the whole text first.
-export function readBlocks(original) {
+// problem (the outcome it comes to without a password: later_format,
+// refused_settings or damaged; null for a block a password may open);
+// empty when hasBlock is false. Spaces are removed from the whole text
+// first. readBlockSteps yields after each block (steps.mjs).
+export function* readBlockSteps(original) {
   const items = [];
   if (!hasBlock(original)) return items;
   const text = delspace(original);
@@ -111,19 +114,20 @@ export function readBlocks(original) {
     const letterAt = start + MODE_LETTER_OFFSET;
     const letter = letterAt < text.length ? text[letterAt] : '';
     if (!isCompatibleModeLetter(letter) && letter !== STRONG_MODE_LETTER) {
-      items.push(problem('later_version'));
+      items.push(problem(OUTCOME.later_format));
       return items;
     }
     const end = text.indexOf(END_MARKER, start);
     if (end < letterAt) {
-      items.push(problem('unreadable'));
+      items.push(problem(OUTCOME.damaged));
       return items;
     }
     // This block's own text without its mode letter, so many blocks read
     // in linear time.
     const payload = joinLines(text.slice(start, letterAt) + text.slice(letterAt + 1, end));
     items.push(letter === STRONG_MODE_LETTER ? strongItem(payload) : compatibleItem(payload));
-    if (items.at(-1).problem !== 'none') return items;
+    if (items.at(-1).problem) return items;
+    yield;
 
     const after = end + END_MARKER.length;
     const nextEnd = text.indexOf(END_MARKER, after);
@@ -134,3 +138,5 @@ export function readBlocks(original) {
     start = nextStart;
   }
 }
+
+export const readBlocks = (text) => finish(readBlockSteps(text));

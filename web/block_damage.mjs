@@ -15,6 +15,7 @@ import { LINE_BREAK, STRONG_MODE_LETTER, START_MARKER, END_MARKER } from './bloc
 import { isBase64Character } from './base64.mjs';
 import { COMPATIBLE_ALPHABET } from './armoured_block.mjs';
 import { receivedBlocks, afterQuotePrefix, writersForm } from './received_blocks.mjs';
+import { STEP, finish } from './steps.mjs';
 
 const isHighSurrogate = (code) => code >= 0xd800 && code <= 0xdbff;
 const isLowSurrogate = (code) => code >= 0xdc00 && code <= 0xdfff;
@@ -29,10 +30,11 @@ function isEnvelopeArmourLength(length) {
 }
 
 // Where `offset` stands in `text` as the user sees it.
-function placeOf(text, offset) {
+function* placeOf(text, offset) {
   let line = 1;
   let column = 1;
   for (let i = 0; i < offset && i < text.length; i++) {
+    if (i % STEP === STEP - 1) yield;
     const c = text[i];
     if (c === '\n' && i > 0 && text[i - 1] === '\r') continue;  // CR LF ends one line
     if (c === '\r' || c === '\n') {
@@ -70,7 +72,7 @@ function bodyLines(form) {
 // Where to look for characters that are missing or too many: the first
 // line shorter than the longest of the others (the last line, which holds
 // what is left, aside), or else the last line.
-function lengthDamage(received, lines, origins) {
+function* lengthDamage(received, lines, origins) {
   let widest = 0;
   for (let i = 0; i + 1 < lines.length; i++) widest = Math.max(widest, lines[i].end - lines[i].begin);
   let kind = 'uneven_length';
@@ -82,17 +84,17 @@ function lengthDamage(received, lines, origins) {
       break;
     }
   }
-  return { kind, line: placeOf(received, origins[lines[line].begin]).line };
+  return { kind, line: (yield* placeOf(received, origins[lines[line].begin])).line };
 }
 
-function foreign(received, offset) {
-  const { line, column } = placeOf(received, offset);
+function* foreign(received, offset) {
+  const { line, column } = yield* placeOf(received, offset);
   return { kind: 'foreign_character', line, column, character: characterAt(received, offset) };
 }
 
 // The damage in a block's writer's form, its characters' origins in
 // `received`.
-function damageIn(received, form, origins) {
+function* damageIn(received, form, origins) {
   const lines = bodyLines(form);
   if (lines.length === 0) return null;
   const mode = form[lines[0].begin];
@@ -105,6 +107,7 @@ function damageIn(received, form, origins) {
   let first = true;
   for (const line of lines) {
     for (let j = line.begin; j < line.end; j++) {
+      if (j % STEP === STEP - 1) yield;
       const c = form[j];
       if (first) {
         first = false;
@@ -126,12 +129,12 @@ function damageIn(received, form, origins) {
         if (part === 'check_field') checkLength++;
         else textLength++;
       }
-      if (!fits) return foreign(received, origins[j]);
+      if (!fits) return yield* foreign(received, origins[j]);
     }
   }
   const whole = strong ? isEnvelopeArmourLength(textLength) : checkLength % 5 === 0 && textLength % 5 === 0;
   if (whole) return null;
-  return lengthDamage(received, lines, origins);
+  return yield* lengthDamage(received, lines, origins);
 }
 
 // Whether the reader finds the block in the repaired text: under markers
@@ -147,18 +150,21 @@ function readerSees(text, block, rewritten) {
 // { kind: 'foreign_character', line, column, character (a code point) },
 // { kind: 'short_line', line } or { kind: 'uneven_length', line }; null for
 // a block it finds nothing wrong with (a separator missing, an envelope
-// damaged inside), or that is not there.
-export function findBlockDamage(received, blockIndex) {
+// damaged inside), or that is not there. damageSteps yields now and then
+// (steps.mjs).
+export function* damageSteps(received, blockIndex) {
   let seen = 0;
-  for (const block of receivedBlocks(received)) {
-    const form = writersForm(received, block);
+  for (const block of yield* receivedBlocks(received)) {
+    const form = yield* writersForm(received, block);
     if (!readerSees(received, block, form !== null && afterQuotePrefix(received, block))) continue;
     if (seen++ < blockIndex) continue;
     if (!form) return null;
-    return damageIn(received, form.text, form.origins);
+    return yield* damageIn(received, form.text, form.origins);
   }
   return null;
 }
+
+export const findBlockDamage = (received, blockIndex) => finish(damageSteps(received, blockIndex));
 
 const INVISIBLE_RANGES = [
   [0x034f, 0x034f], [0x061c, 0x061c], [0x115f, 0x1160], [0x1680, 0x1680], [0x17b4, 0x17b5],

@@ -1,5 +1,7 @@
 // The rules of the armoured block, as the program's own reader and writer
-// keep them: markers, line break, wrap widths, the longest texts.
+// keep them: markers, line break, wrap widths, the longest texts, the round
+// budget. The numbers are the program's (block/block_rules.h), held equal
+// to them by tests/web/rule_numbers.test.mjs.
 
 export const START_MARKER = '(quiren_start)';
 export const END_MARKER = '(quiren_end)';
@@ -40,6 +42,10 @@ export const MODE_LETTER_OFFSET = START_MARKER.length + LINE_BREAK.length;
 // The most one reading gives back over all its blocks together, in bytes
 // of UTF-8: the program's own limit.
 export const LONGEST_TEXT = 64 * 1024 * 1024;
+
+// The rounds of key derivation a run spends without asking: three blocks
+// at the most rounds a reader takes, about fifty at the writers' rounds.
+export const ROUND_BUDGET = 30000000;
 
 // Strong blocks take passwords up to this many UTF-16 code units.
 export const LONGEST_PASSWORD = 128;

@@ -4,25 +4,25 @@
 // markup.
 
 import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
-import { openReceived, sealText } from './reader.mjs';
+import { runDecrypt, RUN_END } from './decrypt_run.mjs';
+import { sealText } from './seal_text.mjs';
 import { wrapWidth } from './armoured_block.mjs';
 import { describeDamage } from './damage_message.mjs';
+import { measuredRoundsPerSecond } from './derivation_rate.mjs';
+import { OUTCOME } from './outcome.mjs';
 import { makePassphrase } from './passphrase.mjs';
 import { WORD_LISTS } from './word_lists.mjs';
+import { nextTurn } from './steps.mjs';
+import { webCrypto, oneDerivationAtATime } from './web_crypto.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
 
-// What each result and problem is called in the texts.
-const RESULT_TEXT = {
-  wrong_password: 'wrongPassword',
-  compatible: 'compatible',
-  later_version: 'laterVersion',
-  refused_settings: 'refusedSettings',
-  unreadable: 'unreadable',
-  too_large: 'tooLarge',
-  crypto_failed: 'cryptoFailed',
-};
+// Every key derivation of the page, one at a time.
+const provider = oneDerivationAtATime(webCrypto);
+
+// What each problem of a whole run or of sealing is called in the texts;
+// a block's outcome is its text's own key (page_texts.mjs, outcomes).
 const PROBLEM_TEXT = {
   no_block: 'noBlock',
   no_password: 'noPassword',
@@ -39,6 +39,8 @@ const PROBLEM_TEXT = {
 // The last results, kept so that a change of language shows them anew.
 let lastResults = [];
 let lastMessages = { 'open-message': null, 'seal-message': null };
+let lastQuestion = null;  // { blocks, seconds } while the question is asked
+let lastProgress = null;  // { index, count } while a run opens its blocks
 
 function showLanguage(lang) {
   texts = PAGE_TEXTS[lang];
@@ -49,6 +51,8 @@ function showLanguage(lang) {
   $('lang-en').setAttribute('aria-pressed', String(lang === 'en'));
   for (const id of Object.keys(lastMessages)) showMessage(id, lastMessages[id]);
   showResults(lastResults);
+  showQuestion(lastQuestion);
+  showProgress(lastProgress);
 }
 
 function showMessage(id, key) {
@@ -87,17 +91,20 @@ function copyButton(box, text) {
   return button;
 }
 
+// Each block the run finished with that has something to show: its text,
+// or why it has none. A block whose text the run dropped shows nothing.
 function showResults(results) {
   lastResults = results;
   const list = $('results');
   list.replaceChildren();
-  results.forEach((result, i) => {
+  for (const result of results) {
+    if (result.outcome === OUTCOME.opened && result.text === undefined) continue;
     const item = document.createElement('div');
     item.className = 'result';
     const heading = document.createElement('h2');
-    heading.textContent = texts.blockHeading(i + 1);
+    heading.textContent = texts.blockHeading(result.index + 1);
     item.append(heading);
-    if (result.status === 'opened') {
+    if (result.outcome === OUTCOME.opened) {
       const box = document.createElement('textarea');
       box.className = 'plain';
       box.readOnly = true;
@@ -106,12 +113,12 @@ function showResults(results) {
       box.rows = Math.min(12, Math.max(3, result.text.split('\n').length + 1));
       // The box's text node keeps the text exactly, CR LF included.
       box.textContent = result.text;
-      box.setAttribute('aria-label', texts.blockHeading(i + 1));
+      box.setAttribute('aria-label', texts.blockHeading(result.index + 1));
       item.append(box, copyButton(box, () => result.text));
     } else {
       const failed = document.createElement('p');
       failed.className = 'failed';
-      failed.textContent = texts[RESULT_TEXT[result.status]];
+      failed.textContent = texts.outcomes[result.outcome];
       item.append(failed);
       if (result.damage) {
         const where = document.createElement('p');
@@ -121,7 +128,7 @@ function showResults(results) {
       }
     }
     list.append(item);
-  });
+  }
 }
 
 // Runs `work` with the spinner shown and the buttons held.
@@ -130,7 +137,7 @@ async function busy(spinnerId, work) {
   for (const b of buttons) b.disabled = true;
   $(spinnerId).hidden = false;
   // Let the spinner show before the derivation takes the time.
-  await new Promise((resolve) => setTimeout(resolve, 30));
+  await nextTurn();
   try {
     return await work();
   } finally {
@@ -139,17 +146,101 @@ async function busy(spinnerId, work) {
   }
 }
 
+// The decrypt run in progress: { stopped, answer } (answer: the open
+// question's, while one is asked); null when the page is idle.
+let run = null;
+
+function showProgress(progress) {
+  lastProgress = progress;
+  $('open-busy-text').textContent = progress ? texts.busyBlock(progress.index + 1, progress.count) : texts.busy;
+}
+
+function showQuestion(question) {
+  lastQuestion = question;
+  $('rounds-question').hidden = question === null;
+  if (!question) return;
+  const minutes = Math.ceil(question.seconds / 60);
+  const time = question.seconds < 120 ? texts.aboutSeconds(Math.max(1, Math.ceil(question.seconds)))
+    : texts.aboutMinutes(minutes);
+  $('rounds-text').textContent = texts.askLongRun(question.blocks, time);
+}
+
+// Open and Stop while a run goes on; the seal tab's button waits too.
+function showRunning(running) {
+  $('open').disabled = running;
+  $('seal').disabled = running;
+  $('open-busy').hidden = !running;
+  $('open-cancel').hidden = !running;
+  if (!running) {
+    showProgress(null);
+    showQuestion(null);
+  }
+}
+
+// The question before a long run, with the time it would take here; Stop
+// is the default.
+async function askRounds(thisRun, { roundsToCome, strongBlocks }) {
+  const rate = (await measuredRoundsPerSecond(provider)) ?? 1;
+  if (thisRun.stopped) return false;
+  $('open-busy').hidden = true;
+  $('open-cancel').hidden = true;
+  showQuestion({ blocks: strongBlocks, seconds: roundsToCome / rate });
+  $('rounds-stop').focus();
+  const goOn = await new Promise((resolve) => { thisRun.answer = resolve; });
+  thisRun.answer = null;
+  if (thisRun.stopped) return false;
+  showQuestion(null);
+  $('open-busy').hidden = false;
+  $('open-cancel').hidden = false;
+  return goOn;
+}
+
+// Stop: the page is idle at once and shows nothing of the run. A key
+// derivation already running in WebCrypto finishes unseen.
+function stopRun() {
+  if (!run) return;
+  run.stopped = true;
+  if (run.answer) run.answer(false);
+  run = null;
+  showRunning(false);
+  showResults([]);
+  $('open').focus();
+}
+
 async function onOpen() {
   showMessage('open-message', null);
   showResults([]);
-  const opened = await busy('open-busy', () => openReceived($('received').value, $('password').value));
-  if (opened.outcome !== 'blocks') {
-    showMessage('open-message', PROBLEM_TEXT[opened.outcome]);
+  const thisRun = { stopped: false, answer: null };
+  run = thisRun;
+  showRunning(true);
+  // Let the spinner show before the work takes the time.
+  await nextTurn();
+  let result;
+  try {
+    result = await runDecrypt($('received').value, $('password').value, {
+      provider,
+      askRounds: (long) => askRounds(thisRun, long),
+      stopped: () => thisRun.stopped,
+      blockStarting: (index, count) => {
+        if (!thisRun.stopped) showProgress({ index, count });
+      },
+    });
+  } finally {
+    if (run === thisRun) {
+      run = null;
+      showRunning(false);
+    }
+  }
+  if (thisRun.stopped) return;
+  if (result.end === RUN_END.no_block || result.end === RUN_END.no_password) {
+    showMessage('open-message', PROBLEM_TEXT[result.end]);
     return;
   }
-  showResults(opened.results);
+  // Stopped at the question, or a run the user stopped: nothing to show.
+  if (result.end === RUN_END.rounds_refused || result.blocks.at(-1)?.outcome === OUTCOME.cancelled) return;
+  showResults(result.blocks);
   // A password that opened something has done its work.
-  if (opened.results.some((r) => r.status === 'opened')) $('password').value = '';
+  if (result.blocks.some((b) => b.text !== undefined)) $('password').value = '';
 }
 
 async function onSeal() {
@@ -160,7 +251,7 @@ async function onSeal() {
   $('width').value = String(width);
   const password = $('seal-password').value;
   const confirmation = $('seal-confirm').disabled ? password : $('seal-confirm').value;
-  const sealed = await busy('seal-busy', () => sealText($('compose').value, password, confirmation, width));
+  const sealed = await busy('seal-busy', () => sealText($('compose').value, password, confirmation, width, provider));
   if (sealed.outcome !== 'sealed') {
     showMessage('seal-message', PROBLEM_TEXT[sealed.outcome]);
     return;
@@ -211,6 +302,11 @@ function start() {
   $('tab-open').addEventListener('click', () => selectTab('open'));
   $('tab-seal').addEventListener('click', () => selectTab('seal'));
   $('open').addEventListener('click', onOpen);
+  $('open-cancel').addEventListener('click', stopRun);
+  $('rounds-stop').addEventListener('click', stopRun);
+  $('rounds-continue').addEventListener('click', () => {
+    if (run && run.answer) run.answer(true);
+  });
   $('seal').addEventListener('click', onSeal);
   $('generate-passphrase').addEventListener('click', onGeneratePassphrase);
   // Enter in a password field presses the tab's button, as in a dialog.

@@ -1,7 +1,13 @@
 // Every text the page shows, in Japanese and in English. The Japanese
 // texts the program also shows are word for word the program's; where a
 // block is damaged, the English follows the command-line tool's words.
-// Lines and characters are counted in the text the user pasted.
+// Lines and characters are counted in the text the user pasted. Numbers
+// come from the rules (block_rules.mjs), as the program's texts take them
+// from its own.
+
+import { LONGEST_TEXT, LONGEST_PASSWORD } from './block_rules.mjs';
+
+const MEGABYTES = LONGEST_TEXT >> 20;
 
 export const PAGE_TEXTS = {
   ja: {
@@ -15,6 +21,14 @@ export const PAGE_TEXTS = {
     showPassword: 'パスワードを表示する',
     open: '復号',
     busy: '処理しています…',
+    // While the blocks of a text are opened, as the program's progress window.
+    busyBlock: (n, count) => `復号しています… (${n}/${count})`,
+    stop: '中止',
+    continue: '続ける',
+    // Before a long run, as the program asks it; Stop is the default.
+    askLongRun: (blocks, time) => `この文章の暗号文 ${blocks} 件の復号には時間がかかります（約 ${time}）。続けますか？`,
+    aboutSeconds: (n) => `${n} 秒`,
+    aboutMinutes: (n) => `${n} 分`,
     blockHeading: (n) => `暗号文 ${n}`,
     copy: 'コピー',
     copied: 'コピーしました',
@@ -26,11 +40,17 @@ export const PAGE_TEXTS = {
     sealedLabel: '暗号文（メールの本文などに貼り付けて送って下さい）',
     noBlock: '暗号文が見つかりません。(quiren_start) から (quiren_end) までを貼り付けて下さい。',
     noPassword: 'パスワードを入力して下さい。',
-    wrongPassword: 'パスワードが不正です。復号できません。 by む～くいれん',
-    compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
-    laterVersion: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
-    refusedSettings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
-    unreadable: '暗号文が不正です。復号を中止します。',
+    // What a block that gave no text came to, by its outcome (outcome.mjs;
+    // SILENT_OUTCOMES there are never shown).
+    outcomes: {
+      wrong_password: 'パスワードが不正です。復号できません。 by む～くいれん',
+      compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
+      later_format: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
+      refused_settings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
+      damaged: '暗号文が不正です。復号を中止します。',
+      over_limit: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
+      failed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
+    },
     damageForeignCharacter: (line, column, character, code) =>
       `${line} 行目の ${column} 文字目「${character}」(U+${code}) は暗号文に使われない文字です。`,
     damageInvisibleCharacter: (line, column, code) =>
@@ -38,15 +58,14 @@ export const PAGE_TEXTS = {
     damageShortLine: (line) => `${line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。`,
     damageUnevenLength: (line) =>
       `暗号文の文字数が合いません。${line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。`,
-    tooLarge: '復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。',
     cryptoFailed: 'ブラウザーの暗号機能でエラーが発生したため、処理を中止しました。',
     noCrypto: 'このブラウザーでは暗号機能を使えません。ファイルをパソコンに保存してから、最新のブラウザーで開いて下さい。',
     emptyPassword: 'パスワードが入力されなかった為、処理を中止します',
-    passwordTooLong: '128文字以上のパスワードは利用できません。',
+    passwordTooLong: `${LONGEST_PASSWORD}文字以上のパスワードは利用できません。`,
     passwordsDiffer: '確認のために入力したパスワードが一致しません。',
     passwordNotEncodable: 'パスワードに、暗号化できない不完全な文字が含まれているため、暗号化できません。',
     textNotEncodable: 'この文章には、暗号化できない不完全な文字が含まれているため、暗号化できません。',
-    textTooLong: 'この文章は64MBを超えていて長すぎるため、暗号化できません。',
+    textTooLong: `この文章は${MEGABYTES}MBを超えていて長すぎるため、暗号化できません。`,
     randomUnavailable: '安全な乱数を取得できなかったため、暗号化を中止しました。',
     generatePassphrase: 'パスワードを生成',
     passphraseKana: 'ひらがなで作る',
@@ -65,6 +84,13 @@ export const PAGE_TEXTS = {
     showPassword: 'Show the password',
     open: 'Decrypt',
     busy: 'Working…',
+    busyBlock: (n, count) => `Decrypting… (${n}/${count})`,
+    stop: 'Stop',
+    continue: 'Continue',
+    askLongRun: (blocks, time) =>
+      `Decrypting the ${blocks} ${blocks === 1 ? 'block' : 'blocks'} of this text takes a while (about ${time}). Go on?`,
+    aboutSeconds: (n) => `${n} ${n === 1 ? 'second' : 'seconds'}`,
+    aboutMinutes: (n) => `${n} ${n === 1 ? 'minute' : 'minutes'}`,
     blockHeading: (n) => `Block ${n}`,
     copy: 'Copy',
     copied: 'Copied',
@@ -76,11 +102,15 @@ export const PAGE_TEXTS = {
     sealedLabel: 'The block (paste it into the body of a mail or a message)',
     noBlock: 'No block found. Paste everything from (quiren_start) to (quiren_end).',
     noPassword: 'Type the password.',
-    wrongPassword: 'Wrong password: this block cannot be decrypted.',
-    compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
-    laterVersion: 'This block is in a later format that this page cannot read. Use the latest page.',
-    refusedSettings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',
-    unreadable: 'The block is damaged and cannot be read.',
+    outcomes: {
+      wrong_password: 'Wrong password: this block cannot be decrypted.',
+      compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
+      later_format: 'This block is in a later format that this page cannot read. Use the latest page.',
+      refused_settings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',
+      damaged: 'The block is damaged and cannot be read.',
+      over_limit: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
+      failed: "The browser's cryptography failed; nothing was done.",
+    },
     damageForeignCharacter: (line, column, character, code) =>
       `Line ${line}, character ${column}: "${character}" (U+${code}) is not a character blocks are written in.`,
     damageInvisibleCharacter: (line, column, code) =>
@@ -88,15 +118,14 @@ export const PAGE_TEXTS = {
     damageShortLine: (line) => `Line ${line} is shorter than the other lines of the block: characters are missing there.`,
     damageUnevenLength: (line) =>
       `The block's length does not come out even: characters are missing or extra up to line ${line}, its last.`,
-    tooLarge: 'The decrypted texts are too large; the blocks from here on were not decrypted.',
     cryptoFailed: "The browser's cryptography failed; nothing was done.",
     noCrypto: "This browser offers no cryptography here. Save the file on the computer and open it in a current browser.",
     emptyPassword: 'No password was typed; nothing was encrypted.',
-    passwordTooLong: 'The password is longer than 128 characters.',
+    passwordTooLong: `The password is longer than ${LONGEST_PASSWORD} characters.`,
     passwordsDiffer: 'The two passwords differ.',
     passwordNotEncodable: 'The password holds a broken character (half of a surrogate pair) and cannot be used.',
     textNotEncodable: 'The text holds a broken character (half of a surrogate pair) and cannot be encrypted.',
-    textTooLong: 'The text is longer than 64 MiB and cannot be encrypted.',
+    textTooLong: `The text is longer than ${MEGABYTES} MiB and cannot be encrypted.`,
     randomUnavailable: "The browser's random source failed; nothing was encrypted.",
     generatePassphrase: 'Generate a passphrase',
     passphraseKana: 'In hiragana',

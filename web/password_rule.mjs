@@ -1,9 +1,9 @@
 // One password on every system: a strong block's key comes from the UTF-8
 // of the password in Unicode normalisation form C, so the precomposed and
 // the decomposed forms of the same characters (macOS gives the latter)
-// open the same block. A reader whose NFC key fails also tries the
-// password as typed when that differs, so blocks sealed before the rule
-// still open.
+// open the same block. A reader whose NFC key fails on the first strong
+// block of a run also tries the password as typed when that differs, so
+// blocks sealed before the rule still open (decrypt_run.mjs).
 
 import { LONGEST_PASSWORD } from './block_rules.mjs';
 
@@ -32,15 +32,6 @@ export function sealPasswordProblem(typed) {
   if (typed.length > LONGEST_PASSWORD) return 'password_too_long';
   if (!isWholeText(typed)) return 'password_not_encodable';
   return null;
-}
-
-// The byte forms a reader tries, in order: NFC, then as typed when it
-// differs. The caller wipes each after use.
-export function passwordTries(typed) {
-  const nfc = typed.normalize('NFC');
-  const tries = [encoder.encode(nfc)];
-  if (nfc !== typed) tries.push(encoder.encode(typed));
-  return tries;
 }
 
 // The bytes a writer derives its key from.

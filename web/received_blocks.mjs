@@ -3,9 +3,12 @@
 // rules, step for step. The repair of received texts (received_text.mjs)
 // and the damage finder (block_damage.mjs) both work through this, so they
 // see the same blocks and the same lines. Offsets count UTF-16 code units.
+// The long loops are generators that yield now and then (steps.mjs), so a
+// page can let the browser answer while it reads a large paste.
 
 import { START_MARKER, END_MARKER, LINE_BREAK } from './block_rules.mjs';
 import { isBlank, isInvisibleInsertion, asciiForm, straightQuote } from './received_characters.mjs';
+import { STEP, finish } from './steps.mjs';
 
 const isLineBreak = (c) => c === '\r' || c === '\n';
 const isQuoteMark = (c) => {
@@ -30,8 +33,10 @@ function nextOpening(text, from) {
 // on only while the text matches, and no character but the marker's first
 // is "(", so every character is looked at a bounded number of times.
 // { begin, end } or null.
-function findMarker(text, marker, from, spacesInside) {
+function* findMarker(text, marker, from, spacesInside) {
+  let tried = 0;
   for (let at = nextOpening(text, from); at >= 0; at = nextOpening(text, at + 1)) {
+    if (++tried % STEP === 0) yield;
     let i = at + 1;
     let k = 1;
     for (; k < marker.length; k++, i++) {
@@ -71,10 +76,11 @@ function quoteLength(text, begin, end, quote) {
 
 // The characters of [begin, end) as the body would hold them, each with
 // the offset it came from.
-function cleaned(text, begin, end) {
+function* cleaned(text, begin, end) {
   const chars = [];
   const origins = [];
   for (let i = begin; i < end; i++) {
+    if ((i - begin) % STEP === STEP - 1) yield;
     let c = text[i];
     if (!isPrintableAscii(c)) {
       if (isInvisibleInsertion(c)) continue;
@@ -87,15 +93,34 @@ function cleaned(text, begin, end) {
   return { chars, origins };
 }
 
-const allPrintableAscii = (chars) => chars.every(isPrintableAscii);
+function* allPrintableAscii(chars) {
+  for (let i = 0; i < chars.length; i++) {
+    if (i % STEP === STEP - 1) yield;
+    if (!isPrintableAscii(chars[i])) return false;
+  }
+  return true;
+}
+
+// Whether the characters spell `word` anywhere.
+function* spells(chars, word) {
+  for (let i = 0; i + word.length <= chars.length; i++) {
+    if (i % STEP === STEP - 1) yield;
+    let k = 0;
+    while (k < word.length && chars[i + k] === word[k]) k++;
+    if (k === word.length) return true;
+  }
+  return false;
+}
 
 // Whether `text` holds a start marker followed by an end marker, each exact
 // or with what programs put in. A blank inside a marker hides it here, as
 // it hides it from the reader.
-export function hasReceivedBlock(text) {
-  const start = findMarker(text, START_MARKER, 0, false);
-  return start !== null && findMarker(text, END_MARKER, start.end, false) !== null;
+function* holdsReceivedBlock(text) {
+  const start = yield* findMarker(text, START_MARKER, 0, false);
+  return start !== null && (yield* findMarker(text, END_MARKER, start.end, false)) !== null;
 }
+
+export const hasReceivedBlock = (text) => finish(holdsReceivedBlock(text));
 
 // The blocks of `text` in order, found the way the reader finds them: a
 // start marker begins a block only where it comes before the next end
@@ -103,19 +128,19 @@ export function hasReceivedBlock(text) {
 // hide them (the reader drops every space). Each { lineBegin, start, end }:
 // where the start marker's line begins (or the previous block ended, when
 // later) and where each marker stands. Linear in the text's length.
-export function receivedBlocks(text) {
+export function* receivedBlocks(text) {
   const blocks = [];
-  if (!hasReceivedBlock(text)) return blocks;
+  if (!(yield* holdsReceivedBlock(text))) return blocks;
   const find = (marker, from) => findMarker(text, marker, from, true);
-  let start = find(START_MARKER, 0);
-  let end = start && find(END_MARKER, start.end);
+  let start = yield* find(START_MARKER, 0);
+  let end = start && (yield* find(END_MARKER, start.end));
   let done = 0;  // where the previous block ended
   while (start && end) {
     blocks.push({ lineBegin: lineBegin(text, start.begin, done), start, end });
     done = end.end;
-    end = find(END_MARKER, done);
+    end = yield* find(END_MARKER, done);
     if (!end) break;
-    start = find(START_MARKER, done);
+    start = yield* find(START_MARKER, done);
     if (start && start.begin > end.begin) break;
   }
   return blocks;
@@ -147,7 +172,7 @@ export function afterQuotePrefix(text, block) {
 // that became character i; for a line break, of the line's end), or null
 // when other text follows the start marker on its line, or when a body
 // line would spell an end marker.
-export function writersForm(text, block) {
+export function* writersForm(text, block) {
   let quote = '';
   for (let i = block.lineBegin; i < block.start.begin; i++) if (isQuoteMark(text[i])) quote += asciiForm(text[i]);
 
@@ -181,42 +206,46 @@ export function writersForm(text, block) {
     if (compatible) piece.chars = piece.chars.map(straightQuote);
   };
   // Takes one line of the body; false when it would make an end marker.
-  const addLine = (piece, eol) => {
+  const addLine = function* (piece, eol) {
     if (piece.chars.length === 0) return true;
-    if (piece.chars.join('').includes(END_MARKER)) return false;
-    piece.chars.forEach((c, i) => put(c, piece.origins[i]));
+    if (yield* spells(piece.chars, END_MARKER)) return false;
+    for (let i = 0; i < piece.chars.length; i++) {
+      if (i % STEP === STEP - 1) yield;
+      put(piece.chars[i], piece.origins[i]);
+    }
     putLineBreak(eol);
     return true;
   };
 
   // After the start marker on its line: nothing but blanks in the writer's
   // form; body text when lines were run together.
-  const afterStart = cleaned(text, block.start.end, firstBreak);
+  const afterStart = yield* cleaned(text, block.start.end, firstBreak);
   settle(afterStart);
-  if (!allPrintableAscii(afterStart.chars) || !addLine(afterStart, firstBreak)) return null;
+  if (!(yield* allPrintableAscii(afterStart.chars)) || !(yield* addLine(afterStart, firstBreak))) return null;
 
   let beforeEnd = block.end.begin;  // where the end marker's line begins, past its quote
   if (firstBreak !== block.end.begin) {
     let pos = pastLineBreak(text, firstBreak);
-    for (;;) {
+    for (let lines = 1; ; lines++) {
+      if (lines % STEP === 0) yield;
       const eol = lineEnd(text, pos, block.end.begin);
       const content = pos + quoteLength(text, pos, eol, quote);
       if (eol === block.end.begin) {
         beforeEnd = content;
         break;
       }
-      const line = cleaned(text, content, eol);
+      const line = yield* cleaned(text, content, eol);
       settle(line);
-      if (!addLine(line, eol)) return null;
+      if (!(yield* addLine(line, eol))) return null;
       pos = pastLineBreak(text, eol);
     }
   }
   // Body text before the end marker goes on a line of its own. Anything
   // else stays there, where the reader passes over it.
-  const last = cleaned(text, beforeEnd, block.end.begin);
+  const last = yield* cleaned(text, beforeEnd, block.end.begin);
   settle(last);
-  if (allPrintableAscii(last.chars)) {
-    if (!addLine(last, block.end.begin)) return null;
+  if (yield* allPrintableAscii(last.chars)) {
+    if (!(yield* addLine(last, block.end.begin))) return null;
   } else {
     for (let i = beforeEnd; i < block.end.begin; i++) put(text[i], i);
   }

@@ -9,12 +9,14 @@
 // block whose start marker follows anything else on its line; a block the
 // reader reads without a problem into fields that nothing here would
 // change; a block whose writer's form cannot be told; everything outside
-// the blocks. Linear in the text's length.
+// the blocks. Linear in the text's length; repairSteps yields now and then
+// (steps.mjs).
 
 import { START_MARKER, END_MARKER } from './block_rules.mjs';
 import { readBlocks, delspace } from './armoured_block.mjs';
 import { isBlank, isInvisibleInsertion, asciiForm, straightQuote } from './received_characters.mjs';
 import { receivedBlocks, afterQuotePrefix, writersForm, isPrintableAscii } from './received_blocks.mjs';
+import { finish } from './steps.mjs';
 
 const isLineBreak = (c) => c === '\r' || c === '\n';
 
@@ -34,22 +36,23 @@ function repairChanges(c) {
 // them anyway).
 function readsAsItStands(block, brokenMarker) {
   const items = readBlocks(brokenMarker ? delspace(block) : block);
-  if (items.length === 0 || items[0].problem !== 'none') return false;
+  if (items.length === 0 || items[0].problem) return false;
   const mode = items[0].textMode ?? '';
   return mode === '' || !repairChanges(mode);
 }
 
-export function repairReceivedText(text) {
-  const blocks = receivedBlocks(text);
+export function* repairSteps(text) {
+  const blocks = yield* receivedBlocks(text);
   if (blocks.length === 0) return text;
   const out = [];
   let done = 0;  // text before this offset is in `out`
   for (const block of blocks) {
+    yield;
     const asReceived = text.slice(block.start.begin, block.end.end);
     const brokenMarker = text.slice(block.start.begin, block.start.end) !== START_MARKER ||
       text.slice(block.end.begin, block.end.end) !== END_MARKER;
     let form = null;
-    if (afterQuotePrefix(text, block) && !readsAsItStands(asReceived, brokenMarker)) form = writersForm(text, block);
+    if (afterQuotePrefix(text, block) && !readsAsItStands(asReceived, brokenMarker)) form = yield* writersForm(text, block);
     if (form) {
       out.push(text.slice(done, block.lineBegin), form.text);
     } else {
@@ -60,3 +63,5 @@ export function repairReceivedText(text) {
   out.push(text.slice(done));
   return out.join('');
 }
+
+export const repairReceivedText = (text) => finish(repairSteps(text));

@@ -9,6 +9,7 @@ import {
   MIN_ENVELOPE_SIZE, MAX_TEXT_BYTES, WRITE_ITERATIONS, fillFor,
 } from './envelope_layout.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
+import { OUTCOME } from './outcome.mjs';
 
 const allZero = (bytes) => bytes.every((b) => b === 0);
 
@@ -63,30 +64,30 @@ export async function sealEnvelopeWith(provider, textBytes, passwordBytes, param
   return { status: 'sealed', envelope };
 }
 
-// { status: 'opened', text } or { status: 'cannot_read_format' (a later
-// version) | 'refused_settings' (settings readers refuse) | 'damaged' (malformed, or the text inside is not UTF-8) |
-// 'wrong_password_or_altered' (the two cannot be told apart) |
-// 'crypto_failed' }. No key is derived for an envelope the checks refuse,
+// { outcome: 'opened', text } or { outcome } with later_format,
+// refused_settings, damaged (malformed, or the text inside is not UTF-8),
+// wrong_password (a wrong password and a changed envelope cannot be told
+// apart) or failed. No key is derived for an envelope the checks refuse,
 // and no text comes from one whose tag does not verify.
 export async function openEnvelope(provider, envelope, passwordBytes) {
   const parts = checkEnvelope(envelope);
-  if (parts.check !== 'readable') return { status: parts.check };
+  if (parts.problem) return { outcome: parts.problem };
   let plain;
   try {
     const key = await provider.deriveKey(passwordBytes, parts.salt, parts.iterations);
     plain = await provider.open(key, parts.nonce, parts.header, parts.sealed);
   } catch {
-    return { status: 'crypto_failed' };
+    return { outcome: OUTCOME.failed };
   }
-  if (plain === null) return { status: 'wrong_password_or_altered' };
+  if (plain === null) return { outcome: OUTCOME.wrong_password };
   let text;
   try {
     // A leading U+FEFF is part of the text: keep it.
     text = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true }).decode(plain);
   } catch {
-    return { status: 'damaged' };
+    return { outcome: OUTCOME.damaged };
   } finally {
     plain.fill(0);
   }
-  return { status: 'opened', text };
+  return { outcome: OUTCOME.opened, text };
 }

@@ -37,3 +37,18 @@ export const webCrypto = {
     }
   },
 };
+
+// `provider` with one key derivation at a time: a derivation the user
+// stopped still runs in WebCrypto, which cannot stop it, so the next one
+// waits for it rather than running beside it.
+export function oneDerivationAtATime(provider) {
+  let last = Promise.resolve();
+  return {
+    ...provider,
+    deriveKey(...args) {
+      const mine = last.then(() => provider.deriveKey(...args));
+      last = mine.catch(() => {});
+      return mine;
+    },
+  };
+}

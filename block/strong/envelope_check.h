@@ -4,24 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+
+#include "block/outcome.h"
 
 namespace quiren::block {
 
-enum class EnvelopeCheck {
-  readable,
-  // A later format version, or a text longer than kMaxTextBytes.
-  cannot_read_format,
-  // Version 1 with settings readers refuse: an unknown key derivation or
-  // cipher, or an iteration count outside kMinReadIterations..
-  // kMaxReadIterations (a key made weak on purpose, or one that would tie
-  // the program up).
-  refused_settings,
-  damaged,  // too short, or the fill disagrees with the length
-};
-
 struct CheckedEnvelope {
-  EnvelopeCheck check = EnvelopeCheck::damaged;
+  // nullopt when the envelope is readable; else what it comes to without a
+  // key: later_format (a later format version, or a text longer than
+  // kMaxTextBytes), refused_settings (version 1 with an unknown key
+  // derivation or cipher, or an iteration count outside kMinReadIterations..
+  // kMaxReadIterations: a key made weak on purpose, or one that would tie
+  // the program up) or damaged (too short, or the fill disagrees with the
+  // length).
+  std::optional<Outcome> problem = Outcome::damaged;
   // When readable: the fields, as views into the envelope.
   std::uint32_t iterations = 0;
   std::span<const std::uint8_t> header;  // bytes 0..35, the associated data

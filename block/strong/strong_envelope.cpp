@@ -67,15 +67,10 @@ SealResult seal_envelope_with(CryptoProvider& crypto, std::string_view text_utf8
 OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> envelope,
                          std::string_view password_utf8) {
   const CheckedEnvelope parts = check_envelope(envelope);
-  switch (parts.check) {
-    case EnvelopeCheck::cannot_read_format: return {OpenStatus::cannot_read_format, {}};
-    case EnvelopeCheck::refused_settings: return {OpenStatus::refused_settings, {}};
-    case EnvelopeCheck::damaged: return {OpenStatus::damaged, {}};
-    case EnvelopeCheck::readable: break;
-  }
+  if (parts.problem) return {*parts.problem, {}};
 
   const std::optional<SecretKey> key = crypto.derive_key(password_utf8, parts.salt, parts.iterations);
-  if (!key) return {OpenStatus::crypto_failed, {}};
+  if (!key) return {Outcome::failed, {}};
 
   // Decrypted straight into the result, so no other copy of the text is made.
   OpenResult result;
@@ -84,17 +79,17 @@ OpenResult open_envelope(CryptoProvider& crypto, std::span<const std::uint8_t> e
   const AeadStatus opened =
       crypto.open(*key, parts.nonce.first<kNonceSize>(), parts.header, parts.ciphertext_and_tag, plaintext);
   if (opened == AeadStatus::tag_mismatch) {
-    result.status = OpenStatus::wrong_password_or_altered;
+    result.outcome = Outcome::wrong_password;
   } else if (opened != AeadStatus::ok) {
-    result.status = OpenStatus::crypto_failed;
+    result.outcome = Outcome::failed;
   } else if (!is_valid_utf8(result.text.view())) {
-    result.status = OpenStatus::damaged;
+    result.outcome = Outcome::damaged;
   } else {
-    result.status = OpenStatus::opened;
+    result.outcome = Outcome::opened;
   }
   // The provider zeroes what it refuses; text that is authentic but not
   // UTF-8 is still plaintext.
-  if (result.status != OpenStatus::opened) result.text.clear();
+  if (result.outcome != Outcome::opened) result.text.clear();
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/outcome.h"
 #include "block/strong/crypto_provider.h"
 #include "block/strong/envelope_layout.h"
 #include "block/secret.h"
@@ -43,19 +44,15 @@ struct SealParameters {
 SealResult seal_envelope_with(CryptoProvider& crypto, std::string_view text_utf8, std::string_view password_utf8,
                               const SealParameters& parameters);
 
-enum class OpenStatus {
-  opened,
-  cannot_read_format,  // from a later version: tell the user to upgrade
-  refused_settings,    // settings readers refuse (envelope_check.h): upgrading would not help
-  damaged,             // malformed, or the text inside is not UTF-8
-  wrong_password_or_altered,  // the tag does not verify: the two cannot be told apart
-  crypto_failed,              // the platform's key derivation or cipher reported an error
-};
-
-// The decrypted text is a secret: wiped when the result goes away, handed
-// over whole when it is moved out.
+// What opening an envelope came to, as its outcome: opened,
+// later_format (tell the user to upgrade), refused_settings (upgrading would
+// not help), damaged (malformed, or the text inside is not UTF-8),
+// wrong_password (the tag does not verify: a wrong password and a changed
+// envelope cannot be told apart) or failed (the platform's key derivation
+// or cipher reported an error). The decrypted text is a secret: wiped when
+// the result goes away, handed over whole when it is moved out.
 struct OpenResult {
-  OpenStatus status = OpenStatus::damaged;
+  Outcome outcome = Outcome::damaged;
   SecretBytes text;  // the text when opened, else empty
 };
 

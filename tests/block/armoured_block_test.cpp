@@ -31,12 +31,9 @@ std::vector<std::string> lines_of(const std::string& block) {
 
 // One item as "A|check|B|text", or "!mode" / "!settings" / "!sep" for a problem.
 std::string describe(const BlockItem& item) {
-  switch (item.problem) {
-    case BlockProblem::version_cannot_read: return "!mode";
-    case BlockProblem::refused_settings: return "!settings";
-    case BlockProblem::unreadable: return "!sep";
-    case BlockProblem::none: break;
-  }
+  if (item.problem == Outcome::later_format) return "!mode";
+  if (item.problem == Outcome::refused_settings) return "!settings";
+  if (item.problem) return "!sep";
   if (item.kind == BlockKind::strong) return "C|" + std::to_string(item.envelope.size()) + " bytes";
   const BlockFields& f = item.fields;
   std::string out;

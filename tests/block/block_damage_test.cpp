@@ -31,7 +31,7 @@ TEST(BlockDamage, DamagedFormsSayWhere) {
     if (form.expect != vectors::Expect::damaged) continue;
     ++forms;
     SCOPED_TRACE(form.name);
-    ASSERT_EQ(read_blocks(repair_received_text(form.received)).front().problem, BlockProblem::unreadable);
+    ASSERT_EQ(read_blocks(repair_received_text(form.received)).front().problem, Outcome::damaged);
     EXPECT_EQ(describe(find_block_damage(form.received, 0)), describe(testing::expected_damage(form)));
   }
   EXPECT_GT(forms, 0);
@@ -99,7 +99,7 @@ TEST(BlockDamage, ALineTakenOut) {
   ASSERT_GE(lines.size(), 6u);
   lines.erase(lines.begin() + 2);
   const std::u16string received = u"Re: see below\r\n\r\n" + testing::joined(lines, u"", u"\r\n");
-  ASSERT_EQ(read_blocks(received).front().problem, BlockProblem::unreadable);
+  ASSERT_EQ(read_blocks(received).front().problem, Outcome::damaged);
   EXPECT_EQ(describe(find_block_damage(received, 0)),
             describe(BlockDamage{DamageKind::uneven_length, lines.size() + 1, 0, 0}));
 }

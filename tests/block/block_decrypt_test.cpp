@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "block/ascii.h"
 #include "block/cipher_library.h"
-#include "block/strong/strong_envelope.h"
 #include "tests/block/echo_cipher.h"
-#include "tests/support/quick_crypto.h"
 
 namespace quiren::block {
 namespace {
@@ -21,18 +18,11 @@ using testing::EchoCipher;
 std::u16string widen(std::string_view s) { return widen_bytes(s); }
 
 BlockItem block(char16_t check_mode, std::string_view check, char16_t text_mode, std::string_view text) {
-  return {BlockProblem::none, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};
+  return {std::nullopt, BlockKind::compatible, {check_mode, widen(check), text_mode, widen(text)}, {}};
 }
 
-BlockPassword password_of(std::string_view ansi, std::string_view utf8) {
-  return {SecretBytes(ansi), SecretBytes(utf8)};
-}
-
-// The one password in both of its forms, and the cryptography of strong
-// blocks, which compatible ones never touch.
-BlockOutcome decrypt(const BlockItem& item, std::string_view password, CipherLibrary& cipher) {
-  static testing::QuickCrypto crypto;
-  return decrypt_block(item, password_of(password, password), cipher, crypto);
+BlockResult decrypt(const BlockItem& item, std::string_view password, CipherLibrary& cipher) {
+  return decrypt_compatible(item.fields, password, cipher);
 }
 
 // The fill letters: what encryption appends, and what comes off again.
@@ -122,63 +112,38 @@ TEST(PasswordCheck, AcceptsEveryPasswordTheEarlierCheckAccepted) {
 
 TEST(DecryptBlock, Outcomes) {
   EchoCipher cipher("pasX");
-  BlockOutcome right = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasX", cipher);
-  EXPECT_EQ(right.kind, BlockOutcomeKind::plain_text);
+  BlockResult right = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasX", cipher);
+  EXPECT_EQ(right.outcome, Outcome::opened);
   EXPECT_EQ(right.text, "abcXX");
   EXPECT_EQ(cipher.calls, (std::vector<std::string>{"pasX/A", "abcXXxxx/A"}));
 
-  BlockOutcome exact = decrypt(block(u'B', "pasX", u'B', "abcXX"), "pasX", cipher);
-  EXPECT_EQ(exact.kind, BlockOutcomeKind::plain_text);
+  BlockResult exact = decrypt(block(u'B', "pasX", u'B', "abcXX"), "pasX", cipher);
+  EXPECT_EQ(exact.outcome, Outcome::opened);
   EXPECT_EQ(exact.text, "abcXX");
 
   cipher.calls.clear();
-  BlockOutcome wrong = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasx", cipher);
-  EXPECT_EQ(wrong.kind, BlockOutcomeKind::wrong_password);
+  BlockResult wrong = decrypt(block(u'A', "pasX", u'A', "abcXXxxx"), "pasx", cipher);
+  EXPECT_EQ(wrong.outcome, Outcome::wrong_password);
   EXPECT_EQ(cipher.calls, std::vector<std::string>{"pasX/A"}) << "the text field is not decrypted";
 
   // A text mode letter after ">" may be missing: an empty mode string.
   cipher.calls.clear();
-  EXPECT_EQ(decrypt(block(u'A', "pasX", u'\0', ""), "pasX", cipher).kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(decrypt(block(u'A', "pasX", u'\0', ""), "pasX", cipher).outcome, Outcome::opened);
   EXPECT_EQ(cipher.calls.back(), "/");
 
   cipher.missing = true;
-  EXPECT_EQ(decrypt(block(u'A', "pasX", u'A', "abcd"), "pasX", cipher).kind,
-            BlockOutcomeKind::library_failed);
+  EXPECT_EQ(decrypt(block(u'A', "pasX", u'A', "abcd"), "pasX", cipher).outcome, Outcome::failed);
 }
 
-TEST(DecryptBlock, ReaderProblemsAndForeignCharactersMakeNoLibraryCall) {
+TEST(DecryptBlock, ForeignCharactersMakeNoLibraryCall) {
   EchoCipher cipher("pw");
-  BlockItem bad_letter{BlockProblem::version_cannot_read, BlockKind::compatible, {}, {}};
-  BlockItem no_separator{BlockProblem::unreadable, BlockKind::compatible, {}, {}};
   BlockItem foreign = block(u'A', "pwxx", u'A', "");
   foreign.fields.text_field = u"ab\u00e9c";
-  EXPECT_EQ(decrypt(bad_letter, "pw", cipher).kind, BlockOutcomeKind::version_cannot_read);
-  EXPECT_EQ(decrypt(no_separator, "pw", cipher).kind, BlockOutcomeKind::unreadable);
-  EXPECT_EQ(decrypt(foreign, "pw", cipher).kind, BlockOutcomeKind::unreadable);
+  EXPECT_EQ(decrypt(foreign, "pw", cipher).outcome, Outcome::damaged);
+  foreign.fields.text_field = u"abcde";
+  foreign.fields.check_mode = u'\u00e9';
+  EXPECT_EQ(decrypt(foreign, "pw", cipher).outcome, Outcome::damaged);
   EXPECT_TRUE(cipher.calls.empty());
-}
-
-TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText) {
-  testing::QuickCrypto crypto;
-  EchoCipher cipher("unused");
-  SealResult sealed = seal_envelope(crypto, "秘密 😀", "パス");
-  ASSERT_EQ(sealed.status, SealStatus::sealed);
-  BlockItem item{BlockProblem::none, BlockKind::strong, {}, sealed.envelope};
-
-  // The ANSI form of the password plays no part in a strong block.
-  BlockOutcome opened = decrypt_block(item, password_of("?", "パス"), cipher, crypto);
-  EXPECT_EQ(opened.kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(opened.encoding, TextEncoding::utf8);
-  EXPECT_EQ(opened.text, "秘密 😀");
-  EXPECT_EQ(decrypt_block(item, password_of("パス", "ぱす"), cipher, crypto).kind, BlockOutcomeKind::wrong_password);
-  for (std::size_t i = 0; i < item.envelope.size(); ++i) {
-    BlockItem changed = item;
-    changed.envelope[i] ^= 0x01;
-    BlockOutcome outcome = decrypt_block(changed, password_of("", "パス"), cipher, crypto);
-    EXPECT_NE(outcome.kind, BlockOutcomeKind::plain_text) << i;
-    EXPECT_TRUE(outcome.text.empty()) << i;
-  }
-  EXPECT_TRUE(cipher.calls.empty()) << "strong blocks never reach the compatible cipher";
 }
 
 // A compressed text that comes back empty under the right password was
@@ -186,62 +151,10 @@ TEST(DecryptBlock, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText)
 // says so.
 TEST(DecryptBlock, AnEmptyCompressedTextNeedsTheWritersSharedTable) {
   EchoCipher cipher("pw");
-  EXPECT_EQ(decrypt(block(u'A', "pwxx", u'B', ""), "pw", cipher).kind, BlockOutcomeKind::needs_shared_table);
-  const BlockOutcome plain = decrypt(block(u'A', "pwxx", u'A', ""), "pw", cipher);
-  EXPECT_EQ(plain.kind, BlockOutcomeKind::plain_text);
+  EXPECT_EQ(decrypt(block(u'A', "pwxx", u'B', ""), "pw", cipher).outcome, Outcome::needs_shared_table);
+  const BlockResult plain = decrypt(block(u'A', "pwxx", u'A', ""), "pw", cipher);
+  EXPECT_EQ(plain.outcome, Outcome::opened);
   EXPECT_EQ(plain.text, "");
-}
-
-// Under "pw", with every mode "B" text field expanding to `bytes`.
-struct Expanding : EchoCipher {
-  explicit Expanding(std::size_t bytes) : EchoCipher("pw"), bytes_(bytes) {}
-  std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
-                                     std::string_view mode) override {
-    std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
-    if (mode == "B") return SecretBytes(std::string(bytes_, 'e'));
-    return result;
-  }
-  std::size_t bytes_;
-};
-
-// Each block may expand to the library's limit; a run gives back no more
-// than that in all, and stops expanding once it is spent.
-TEST(BlockOpener, TheDecryptedTextsOfARunStayWithinTheLimit) {
-  Expanding cipher(kLongestText / 2 + 1);
-  BlockOpener opener(password_of("pw", "pw"), cipher, std::make_shared<testing::QuickCrypto>());
-  const BlockItem small = block(u'A', "pwxx", u'A', "tiny");
-  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
-  EXPECT_EQ(opener.open(small).text, "tiny");
-  EXPECT_EQ(opener.open(big).kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(opener.open(big).kind, BlockOutcomeKind::over_budget) << "a second half plus one passes the limit";
-  const std::size_t calls = cipher.calls.size();
-  EXPECT_EQ(opener.open(small).kind, BlockOutcomeKind::over_budget) << "nothing more once spent";
-  EXPECT_EQ(cipher.calls.size(), calls);
-}
-
-// A strong block says how long its text is before its key is derived: one
-// whose text would pass what the run has left costs no derivation.
-TEST(BlockOpener, AStrongBlockPastTheLimitIsRefusedBeforeItsKeyIsDerived) {
-  Expanding cipher(kLongestText - 10);
-  const auto crypto = std::make_shared<testing::QuickCrypto>();
-  const auto strong = [&](std::size_t bytes) {
-    const SealResult sealed = seal_envelope(*crypto, std::string(bytes, 's'), "pw");
-    return BlockItem{BlockProblem::none, BlockKind::strong, {}, sealed.envelope};
-  };
-  const BlockItem fits = strong(10);
-  const BlockItem passes = strong(11);
-  const BlockItem big = block(u'A', "pwxx", u'B', "GGGGG");
-  crypto->derivations = 0;
-
-  BlockOpener first(password_of("pw", "pw"), cipher, crypto);
-  EXPECT_EQ(first.open(big).kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(first.open(passes).kind, BlockOutcomeKind::over_budget);
-  EXPECT_EQ(crypto->derivations, 0);
-
-  BlockOpener second(password_of("pw", "pw"), cipher, crypto);
-  EXPECT_EQ(second.open(big).kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(second.open(fits).kind, BlockOutcomeKind::plain_text);
-  EXPECT_EQ(crypto->derivations, 1);
 }
 
 }  // namespace

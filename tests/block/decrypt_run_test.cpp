@@ -1,11 +1,16 @@
+// The decrypt run where a fake shows it best: texts joined, endings and
+// what they keep, the text limit, cancelling. The rules both front ends and
+// the reader page share (outcomes, questions, derivations) are in the table
+// of runs (run_table_test.cpp).
 #include "block/decrypt_run.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "block/ascii.h"
@@ -27,48 +32,57 @@ std::u16string compatible_block(std::string_view text_field) {
   return frame_compatible_block({widen_bytes(kPassword), u'A'}, {widen_bytes(text_field), u'A'}, 60);
 }
 
+// Runs every job where it stands, until the user cancels: while the job
+// given by `cancel_at_job` (counted from 0) runs, or whenever a test says.
+struct ScriptedRunner : JobRunner {
+  std::optional<int> cancel_at_job;
+  bool user_cancelled = false;
+  int jobs = 0;
+
+  bool run(const std::shared_ptr<BackgroundJob>& job) override {
+    if (user_cancelled) return false;
+    if (cancel_at_job == jobs++) {
+      // Cancel comes while the job runs elsewhere: the job is abandoned and
+      // left to finish on its own.
+      user_cancelled = true;
+      job->abandon();
+      job->run();
+      return false;
+    }
+    job->run();
+    return true;
+  }
+  bool cancelled() const override { return user_cancelled; }
+};
+
 // Answers the password from a script and records what the run told it.
 struct ScriptedFrontEnd : DecryptFrontEnd {
   std::optional<std::string> answer = kPassword;  // nullopt: the user gives none
   bool refuse_to_show = false;
   bool accepts_rounds = true;
-  std::optional<std::size_t> cancel_at;  // the user cancels while this block's key is derived
+  std::function<void()> while_asking;  // runs inside the question and the prompt
 
   int asked = 0;
   std::size_t blocks_seen = 0;
-  std::vector<std::pair<std::uint64_t, std::size_t>> rounds_asked;  // rounds, strong blocks
-  std::vector<BlockKind> opened;
-  std::vector<std::size_t> positions;  // the index and count each open was told, as index * 100 + count
+  std::vector<std::pair<std::uint64_t, std::size_t>> rounds_asked;  // rounds to come, strong blocks
+  std::vector<std::size_t> starting;  // each block_starting, as index * 100 + count
   std::vector<BlockReport> reports;
   std::vector<std::u16string> joined;
 
-  bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
-    rounds_asked.emplace_back(rounds, strong_blocks);
+  bool accept_rounds(const LongRun& run) override {
+    rounds_asked.emplace_back(run.rounds_to_come, run.strong_blocks);
+    if (while_asking) while_asking();
     return accepts_rounds;
   }
-
   std::optional<BlockPassword> password(std::span<const BlockItem> blocks) override {
     ++asked;
     blocks_seen = blocks.size();
+    if (while_asking) while_asking();
     if (!answer) return std::nullopt;
     return BlockPassword{SecretBytes(*answer), SecretBytes(*answer)};
   }
-  BlockOutcome open(const BlockItem& item, std::size_t index, std::size_t count, BlockOpener& opener) override {
-    opened.push_back(item.kind);
-    positions.push_back(index * 100 + count);
-    // Cancel comes while the job runs elsewhere: the job is abandoned and
-    // left to finish on its own.
-    struct Cancelling : JobRunner {
-      bool run(const std::shared_ptr<BackgroundJob>& job) override {
-        job->abandon();
-        job->run();
-        return false;
-      }
-    } cancelling;
-    if (cancel_at == index) return opener.open(item, cancelling);
-    return opener.open(item);
-  }
-  std::optional<SecretText> shown_text(const BlockOutcome& plain) override {
+  void block_starting(std::size_t index, std::size_t count) override { starting.push_back(index * 100 + count); }
+  std::optional<SecretText> shown_text(const BlockResult& plain) override {
     if (refuse_to_show) return std::nullopt;
     if (plain.encoding == TextEncoding::utf8) return SecretText(utf16_from_utf8(plain.text.view()).value());
     return SecretText(widen_bytes(plain.text.view()));
@@ -83,16 +97,28 @@ std::u16string joint() { return std::u16string(kResultJoint); }
 
 class DecryptRunTest : public ::testing::Test {
  protected:
-  RunResult run(std::u16string_view text) { return run_decrypt(text, front_end, cipher, crypto); }
+  RunResult run(std::u16string_view text) { return run(text, cipher); }
+  RunResult run(std::u16string_view text, CipherLibrary& library) {
+    const std::vector<BlockItem> blocks = read_received_blocks(text);
+    return run_decrypt(blocks, front_end, runner, library, crypto);
+  }
   std::u16string strong_block(std::string_view text, std::string_view password = kPassword) {
     const StrongBlock written = write_strong_block(*crypto, text, password, 60);
     EXPECT_EQ(written.status, SealStatus::sealed);
     return written.block;
   }
+  std::u16string strong_with_rounds(std::uint32_t iterations) {
+    SealParameters p;
+    p.iterations = iterations;
+    p.salt[0] = 1;
+    p.nonce[0] = 1;
+    return frame_strong_envelope(seal_envelope_with(*crypto, "t", kPassword, p).envelope, 60);
+  }
 
   EchoCipher cipher{kPassword};
   std::shared_ptr<testing::QuickCrypto> crypto = std::make_shared<testing::QuickCrypto>();
   ScriptedFrontEnd front_end;
+  ScriptedRunner runner;
 };
 
 TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
@@ -109,18 +135,19 @@ TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
   EXPECT_EQ(result.texts, 3u);
   EXPECT_EQ(result.wrong, 1u);
 
-  // Each block is opened as a step of its own, and reported with its kind.
-  EXPECT_EQ(front_end.opened, (std::vector<BlockKind>{BlockKind::compatible, BlockKind::strong, BlockKind::strong}));
+  // Each block is announced as it starts, and reported with its kind.
+  EXPECT_EQ(front_end.starting, (std::vector<std::size_t>{3, 103, 203}));
   ASSERT_EQ(front_end.reports.size(), 3u);
-  const BlockOutcomeKind outcomes[] = {BlockOutcomeKind::plain_text, BlockOutcomeKind::plain_text,
-                                       BlockOutcomeKind::wrong_password};
+  const BlockKind kinds[] = {BlockKind::compatible, BlockKind::strong, BlockKind::strong};
+  const Outcome outcomes[] = {Outcome::opened, Outcome::opened, Outcome::wrong_password};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(front_end.reports[i].index, i);
-    EXPECT_EQ(front_end.reports[i].kind, front_end.opened[i]);
+    EXPECT_EQ(front_end.reports[i].kind, kinds[i]);
     EXPECT_EQ(front_end.reports[i].outcome, outcomes[i]);
   }
   EXPECT_EQ(front_end.joined.front(), u"hello") << "the first text as soon as it is there";
   EXPECT_EQ(front_end.joined.back(), expected);
+  EXPECT_EQ(runner.jobs, 2) << "a strong block's key work goes to the runner; a compatible block's does not";
 }
 
 TEST_F(DecryptRunTest, AReceivedFormIsRepairedFirst) {
@@ -140,7 +167,7 @@ TEST_F(DecryptRunTest, AReceivedFormIsRepairedFirst) {
 TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
   const std::u16string good = compatible_block("hello");
   std::u16string later = good;
-  later[16] = u'D';  // the mode letter of a later version
+  later[16] = u'Z';  // the mode letter of a later version
   std::u16string no_separator = good;
   std::erase(no_separator, u'>');
   struct Case {
@@ -149,18 +176,21 @@ TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
     bool library_missing;
     bool refuse_to_show;
     RunEnd end;
+    std::optional<Outcome> stopped_by;  // when a block ended the run
     int asked;
     std::u16string kept;
   };
   const Case cases[] = {
-      {"no block", u"plain text", false, false, RunEnd::no_block, 0, u""},
-      {"first block of a later version", later + u"\r\n" + good, false, false, RunEnd::version_cannot_read, 0, u""},
-      {"first block damaged", no_separator, false, false, RunEnd::unreadable, 0, u""},
-      {"later version after a good block", good + u"\r\n" + later, false, false, RunEnd::version_cannot_read, 1,
-       u"hello"},
-      {"damaged block after a good one", good + u"\r\n" + no_separator, false, false, RunEnd::unreadable, 1, u""},
-      {"library missing", good, true, false, RunEnd::library_failed, 1, u""},
-      {"a text the front end cannot show", good + u"\r\n" + good, false, true, RunEnd::not_shown, 1, u""},
+      {"no block", u"plain text", false, false, RunEnd::no_block, {}, 0, u""},
+      {"first block of a later version", later + u"\r\n" + good, false, false, RunEnd::at_block,
+       Outcome::later_format, 0, u""},
+      {"first block damaged", no_separator, false, false, RunEnd::at_block, Outcome::damaged, 0, u""},
+      {"later version after a good block", good + u"\r\n" + later, false, false, RunEnd::at_block,
+       Outcome::later_format, 1, u"hello"},
+      {"damaged block after a good one", good + u"\r\n" + no_separator, false, false, RunEnd::at_block,
+       Outcome::damaged, 1, u""},
+      {"library missing", good, true, false, RunEnd::at_block, Outcome::failed, 1, u""},
+      {"a text the front end cannot show", good + u"\r\n" + good, false, true, RunEnd::not_shown, {}, 1, u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -169,6 +199,9 @@ TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
     cipher.missing = c.library_missing;
     const RunResult result = run(c.text);
     EXPECT_EQ(result.end, c.end);
+    if (c.stopped_by) {
+      EXPECT_EQ(result.stopped_by(), *c.stopped_by);
+    }
     EXPECT_EQ(front_end.asked, c.asked);
     EXPECT_EQ(result.text, std::u16string_view(c.kept));
     EXPECT_EQ(result.texts, c.kept.empty() ? 0u : 1u);
@@ -180,7 +213,7 @@ TEST_F(DecryptRunTest, NoPasswordOpensNothing) {
   front_end.answer.reset();
   const RunResult result = run(compatible_block("hello"));
   EXPECT_EQ(result.end, RunEnd::no_password);
-  EXPECT_TRUE(front_end.opened.empty());
+  EXPECT_TRUE(front_end.starting.empty());
   EXPECT_TRUE(cipher.calls.empty());
 }
 
@@ -188,42 +221,49 @@ TEST_F(DecryptRunTest, NoPasswordOpensNothing) {
 // the password: past the budget the front end decides, and a refusal costs
 // no password and no derivation.
 TEST_F(DecryptRunTest, ALongRunIsAskedAboutBeforeThePassword) {
-  const auto strong_with = [this](std::uint32_t iterations) {
-    SealParameters p;
-    p.iterations = iterations;
-    p.salt[0] = 1;
-    p.nonce[0] = 1;
-    return frame_strong_envelope(seal_envelope_with(*crypto, "t", kPassword, p).envelope, 60);
-  };
-  const std::u16string at_most = strong_with(kMaxReadIterations);
-  std::u16string three = compatible_block("hello");
-  for (int i = 0; i < 3; ++i) three += u"\r\n" + at_most;
-  struct Case {
+  const std::u16string at_most = strong_with_rounds(kMaxReadIterations);
+  std::u16string four = compatible_block("hello");
+  for (int i = 0; i < 3; ++i) four += u"\r\n" + at_most;
+  four += u"\r\n" + strong_with_rounds(kMinReadIterations);
+  for (const bool accepts : {false, true}) {
+    SCOPED_TRACE(accepts);
+    front_end = ScriptedFrontEnd{};
+    front_end.accepts_rounds = accepts;
+    crypto->derivations = 0;
+    const RunResult result = run(four);
+    EXPECT_EQ(result.end, accepts ? RunEnd::done : RunEnd::rounds_refused);
+    EXPECT_EQ(front_end.rounds_asked,
+              (std::vector<std::pair<std::uint64_t, std::size_t>>{{kRoundBudget + kMinReadIterations, 4}}));
+    EXPECT_EQ(front_end.asked, accepts ? 1 : 0);
+    EXPECT_EQ(crypto->derivations, accepts ? 4 : 0);
+  }
+}
+
+// Exit while the question or the password prompt is open cancels the run
+// there: no password is asked after the question, and nothing is derived.
+TEST_F(DecryptRunTest, CancelledWhileAQuestionIsOpenStartsNothing) {
+  std::u16string text;
+  for (int i = 0; i < 4; ++i) text += strong_with_rounds(kMaxReadIterations) + u"\r\n";
+  const std::u16string short_run = strong_block("one") + u"\r\n" + strong_block("two");
+  const struct {
     const char* name;
     std::u16string text;
-    bool accepts;
-    std::vector<std::pair<std::uint64_t, std::size_t>> asked_about;
-    RunEnd end;
-    int derived;
-  };
-  const Case cases[] = {
-      {"exactly the budget", three, false, {}, RunEnd::done, 3},
-      {"past it, refused", three + u"\r\n" + strong_with(kMinReadIterations), false,
-       {{kRoundBudget + kMinReadIterations, 4}}, RunEnd::rounds_refused, 0},
-      {"past it, accepted", three + u"\r\n" + strong_with(kMinReadIterations), true,
-       {{kRoundBudget + kMinReadIterations, 4}}, RunEnd::done, 4},
-  };
-  static_assert(3ULL * kMaxReadIterations == kRoundBudget);
-  for (const Case& c : cases) {
+    int asked;
+  } cases[] = {{"at the question", text, 0}, {"at the password prompt", short_run, 1}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     front_end = ScriptedFrontEnd{};
-    front_end.accepts_rounds = c.accepts;
+    runner = ScriptedRunner{};
+    front_end.while_asking = [this] { runner.user_cancelled = true; };
     crypto->derivations = 0;
     const RunResult result = run(c.text);
-    EXPECT_EQ(result.end, c.end);
-    EXPECT_EQ(front_end.rounds_asked, c.asked_about);
-    EXPECT_EQ(front_end.asked, c.end == RunEnd::rounds_refused ? 0 : 1);
-    EXPECT_EQ(crypto->derivations, c.derived);
+    EXPECT_EQ(result.end, RunEnd::at_block);
+    EXPECT_EQ(result.stopped_by(), Outcome::cancelled);
+    EXPECT_EQ(result.end_block, 0u);
+    EXPECT_EQ(front_end.asked, c.asked);
+    EXPECT_TRUE(front_end.starting.empty());
+    EXPECT_EQ(runner.jobs, 0);
+    EXPECT_EQ(crypto->derivations, 0);
   }
 }
 
@@ -232,13 +272,15 @@ TEST_F(DecryptRunTest, ALongRunIsAskedAboutBeforeThePassword) {
 TEST_F(DecryptRunTest, ACancelledRunKeepsNothing) {
   std::u16string text;
   for (int i = 0; i < 5; ++i) text += strong_block("block " + std::to_string(i + 1)) + u"\r\n";
-  front_end.cancel_at = 2;
+  runner.cancel_at_job = 2;
+  crypto->derivations = 0;
   const RunResult result = run(text);
-  EXPECT_EQ(result.end, RunEnd::cancelled);
+  EXPECT_EQ(result.end, RunEnd::at_block);
+  EXPECT_EQ(result.stopped_by(), Outcome::cancelled);
   EXPECT_TRUE(result.text.empty());
   EXPECT_EQ(result.texts, 0u);
-  EXPECT_EQ(front_end.positions, (std::vector<std::size_t>{5, 105, 205}));
-  EXPECT_EQ(crypto->derivations, 5 + 2) << "five sealed, two opened; the third was abandoned before it began";
+  EXPECT_EQ(front_end.starting, (std::vector<std::size_t>{5, 105, 205}));
+  EXPECT_EQ(crypto->derivations, 2) << "two opened; the third was abandoned before it began";
 }
 
 // Each block the run finished with is reported, with its format, so a
@@ -253,52 +295,70 @@ TEST_F(DecryptRunTest, TheResultCountsTheBlocksOfEachFormat) {
   EXPECT_EQ(texts_of_kind(result, BlockKind::compatible), 1u);
 }
 
-// A strong block of too few rounds, or of a key derivation this version
-// does not know, ends the run with its own outcome and no derivation; the
-// texts before it stay.
-TEST_F(DecryptRunTest, AStrongBlockWithRefusedSettingsEndsTheRun) {
-  SealParameters weak;
-  weak.iterations = kMinReadIterations - 1;
-  weak.salt[0] = weak.nonce[0] = 1;
-  const std::u16string refused = frame_strong_envelope(seal_envelope_with(*crypto, "t", kPassword, weak).envelope, 60);
-  crypto->derivations = 0;
-  const struct {
-    const char* name;
-    std::u16string text;
-    int asked;
-    std::u16string kept;
-  } cases[] = {
-      {"first", refused, 0, u""},
-      {"after a good one", compatible_block("hello") + u"\r\n" + refused, 1, u"hello"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    front_end = ScriptedFrontEnd{};
-    const RunResult result = run(c.text);
-    EXPECT_EQ(result.end, RunEnd::refused_settings);
-    EXPECT_EQ(front_end.asked, c.asked);
-    EXPECT_EQ(result.text, std::u16string_view(c.kept));
-    EXPECT_EQ(front_end.reports.back().outcome, BlockOutcomeKind::refused_settings);
-    EXPECT_EQ(front_end.reports.back().kind, BlockKind::strong);
+// A strong block opens under the password's UTF-8 (its ANSI form plays no
+// part), and a changed byte anywhere never yields a text.
+TEST_F(DecryptRunTest, StrongBlocksOpenUnderTheUtf8PasswordAndNeverYieldAlteredText) {
+  const SealResult sealed = seal_envelope(*crypto, "秘密 😀", "パス");
+  ASSERT_EQ(sealed.status, SealStatus::sealed);
+  front_end.answer = "パス";
+  const std::u16string block = frame_strong_envelope(sealed.envelope, 60);
+  EXPECT_EQ(run(block).text, std::u16string_view(u"秘密 😀"));
+  std::size_t refused = 0;
+  for (std::size_t i = 0; i < sealed.envelope.size(); ++i) {
+    std::vector<std::uint8_t> changed = sealed.envelope;
+    changed[i] ^= 0x01;
+    const RunResult result = run(frame_strong_envelope(changed, 60));
+    EXPECT_NE(result.text, std::u16string_view(u"秘密 😀")) << i;
+    refused += result.end == RunEnd::done ? 0 : 1;
   }
-  EXPECT_EQ(crypto->derivations, 0);
+  EXPECT_GT(refused, 0u) << "the header's bytes are refused before any key";
+  EXPECT_TRUE(cipher.calls.empty()) << "strong blocks never reach the compatible cipher";
 }
 
-TEST_F(DecryptRunTest, ARunPastTheBudgetKeepsTheTextsBefore) {
-  struct Expanding : EchoCipher {
-    Expanding() : EchoCipher(kPassword) {}
-    std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
-                                       std::string_view mode) override {
-      if (mode == "B") return SecretBytes(std::string(kLongestText, 'e'));
-      return EchoCipher::decrypt(body, password, mode);
-    }
-  } expanding;
+// Under the password, with every mode "B" text field expanding to `bytes`.
+struct Expanding : EchoCipher {
+  explicit Expanding(std::size_t bytes) : EchoCipher(kPassword), bytes_(bytes) {}
+  std::optional<SecretBytes> decrypt(std::string_view body, std::string_view password,
+                                     std::string_view mode) override {
+    std::optional<SecretBytes> result = EchoCipher::decrypt(body, password, mode);
+    if (mode == "B") return SecretBytes(std::string(bytes_, 'e'));
+    return result;
+  }
+  std::size_t bytes_;
+};
+
+// The texts of a run add up to at most kLongestText: the block that would
+// pass it ends the run, the texts before it stay. A strong block's length
+// is known before its key is derived, so one that would pass the limit
+// costs no derivation.
+TEST_F(DecryptRunTest, TheTextsOfARunStayWithinTheLimit) {
   const std::u16string big = frame_compatible_block({widen_bytes(kPassword), u'A'}, {u"GGGGG", u'B'}, 60);
-  const std::u16string text = compatible_block("hello") + u"\r\n" + big + u"\r\n" + compatible_block("again");
-  const RunResult result = run_decrypt(text, front_end, expanding, crypto);
-  EXPECT_EQ(result.end, RunEnd::over_budget);
-  EXPECT_EQ(result.text, std::u16string_view(u"hello"));
-  EXPECT_EQ(front_end.reports.back().outcome, BlockOutcomeKind::over_budget);
+  const std::u16string small = compatible_block("hello");
+  const auto strong_of = [this](std::size_t bytes) { return strong_block(std::string(bytes, 's')); };
+  struct Case {
+    const char* name;
+    std::size_t expands_to;
+    std::u16string text;
+    std::size_t kept;  // texts before the run ended
+    int derivations;
+  };
+  const Case cases[] = {
+      {"two halves and one byte", kLongestText / 2 + 1, small + u"\r\n" + big + u"\r\n" + big + u"\r\n" + small, 2,
+       0},
+      {"a strong block one byte over", kLongestText - 10, big + u"\r\n" + strong_of(11), 1, 0},
+      {"a strong block that fits", kLongestText - 10, big + u"\r\n" + strong_of(10) + u"\r\n" + big, 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Expanding expanding(c.expands_to);
+    front_end = ScriptedFrontEnd{};
+    crypto->derivations = 0;
+    const RunResult result = run(c.text, expanding);
+    EXPECT_EQ(result.end, RunEnd::at_block);
+    EXPECT_EQ(result.stopped_by(), Outcome::over_limit);
+    EXPECT_EQ(result.texts, c.kept);
+    EXPECT_EQ(crypto->derivations, c.derivations);
+  }
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ReceivedText, EveryFormReadsAsItsBlocks) {
     for (std::size_t i = 0; i < form->sources.size(); ++i) {
       std::vector<BlockItem> items = read_blocks(testing::source_of(*form, i).block);
       ASSERT_EQ(items.size(), 1u);
-      ASSERT_EQ(items[0].problem, BlockProblem::none);
+      ASSERT_EQ(items[0].problem, std::nullopt);
       expected.push_back(std::move(items[0]));
     }
     const std::u16string repaired = repair_received_text(form->received);
@@ -76,7 +76,7 @@ TEST(ReceivedText, DamagedFormsStayUnreadable) {
     SCOPED_TRACE(form.name);
     const std::vector<BlockItem> items = read_blocks(repair_received_text(form.received));
     ASSERT_FALSE(items.empty());
-    EXPECT_EQ(items.front().problem, BlockProblem::unreadable);
+    EXPECT_EQ(items.front().problem, Outcome::damaged);
   }
 }
 

@@ -9,8 +9,7 @@
 
 #include "block/armoured_block.h"
 #include "block/base64.h"
-#include "block/block_decrypt.h"
-#include "block/cipher_library.h"
+#include "block/strong/strong_envelope.h"
 #include "block/received_text.h"
 #include "cipher/armour.h"
 #include "tests/block/strong/envelope_vectors.h"
@@ -35,14 +34,6 @@ std::u16string changed_block(Change change) {
   return frame_strong_envelope(envelope, 60);
 }
 
-class NoCipher : public CipherLibrary {
- public:
-  std::optional<std::string> encrypt(std::string_view, std::string_view) override { return std::nullopt; }
-  std::optional<SecretBytes> decrypt(std::string_view, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-};
-
 TEST(StrongBlock, KnownAnswerFraming) {
   for (const test::KnownAnswer& known : test::kKnownAnswers) {
     SCOPED_TRACE(known.name);
@@ -51,7 +42,7 @@ TEST(StrongBlock, KnownAnswerFraming) {
     for (int width : {kNarrowestWrap, known.width, kWidestWrap}) {
       const std::vector<BlockItem> items = read_blocks(frame_strong_envelope(envelope, width));
       ASSERT_EQ(items.size(), 1u);
-      EXPECT_EQ(items[0].problem, BlockProblem::none);
+      EXPECT_EQ(items[0].problem, std::nullopt);
       EXPECT_EQ(items[0].kind, BlockKind::strong);
       EXPECT_EQ(items[0].envelope, envelope);
     }
@@ -81,7 +72,6 @@ TEST(StrongBlock, BodyIsBase64Alone) {
 
 TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   testing::QuickCrypto crypto;
-  NoCipher cipher;
   const StrongBlock first = write_strong_block(crypto, "一つ目", "pw", 17);
   const StrongBlock second = write_strong_block(crypto, "two 😀", "pw", 100);
   ASSERT_EQ(first.status, SealStatus::sealed);
@@ -99,9 +89,8 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   EXPECT_EQ(items[0].kind, BlockKind::strong);
   EXPECT_EQ(items[1].kind, BlockKind::compatible);
   EXPECT_EQ(items[2].kind, BlockKind::strong);
-  const BlockPassword password{SecretBytes(std::string_view("pw")), SecretBytes(std::string_view("pw"))};
-  EXPECT_EQ(decrypt_block(items[0], password, cipher, crypto).text, "一つ目");
-  EXPECT_EQ(decrypt_block(items[2], password, cipher, crypto).text, "two 😀");
+  EXPECT_EQ(open_envelope(crypto, items[0].envelope, "pw").text, "一つ目");
+  EXPECT_EQ(open_envelope(crypto, items[2].envelope, "pw").text, "two 😀");
   // Mail that changed the line breaks and quoted it.
   std::u16string quoted = u"> " + second.block;
   for (std::size_t at = quoted.find(u"\r\n"); at != std::u16string::npos; at = quoted.find(u"\r\n", at + 4)) {
@@ -109,7 +98,7 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
   }
   const std::vector<BlockItem> received = read_blocks(repair_received_text(quoted));
   ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(decrypt_block(received[0], password, cipher, crypto).text, "two 😀");
+  EXPECT_EQ(open_envelope(crypto, received[0].envelope, "pw").text, "two 😀");
 }
 
 // Blocks sealed by an implementation of their own (the shared vectors the
@@ -117,20 +106,17 @@ TEST(StrongBlock, WrittenBlocksReadBackBesideCompatibleOnes) {
 // text and framed back to exactly its block.
 TEST(StrongBlock, IndependentlySealedBlocksOpenToTheirText) {
   const std::unique_ptr<CryptoProvider> crypto = platform_crypto();
-  NoCipher cipher;
   for (const testing::vectors::SealedBlock& sealed : testing::vectors::kSealedBlocks) {
     SCOPED_TRACE(sealed.name);
     const std::vector<BlockItem> items = read_blocks(sealed.block);
     ASSERT_EQ(items.size(), 1u);
-    ASSERT_EQ(items[0].problem, BlockProblem::none);
+    ASSERT_EQ(items[0].problem, std::nullopt);
     ASSERT_EQ(items[0].kind, BlockKind::strong);
     EXPECT_EQ(items[0].envelope, from_hex(sealed.envelope_hex));
     EXPECT_EQ(frame_strong_envelope(items[0].envelope, sealed.width), sealed.block);
-    const BlockPassword password{SecretBytes(sealed.password_nfc), SecretBytes(sealed.password_nfc)};
-    const BlockOutcome outcome = decrypt_block(items[0], password, cipher, *crypto);
-    ASSERT_EQ(outcome.kind, BlockOutcomeKind::plain_text);
-    EXPECT_EQ(outcome.encoding, TextEncoding::utf8);
-    EXPECT_EQ(outcome.text, sealed.text);
+    const OpenResult opened = open_envelope(*crypto, items[0].envelope, sealed.password_nfc);
+    ASSERT_EQ(opened.outcome, Outcome::opened);
+    EXPECT_EQ(opened.text, sealed.text);
   }
 }
 
@@ -138,7 +124,7 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   struct Case {
     const char* name;
     std::u16string block;
-    BlockProblem problem;
+    std::optional<Outcome> problem;
   };
   const auto set = [](std::size_t at, std::uint8_t value) {
     return [=](std::vector<std::uint8_t>& e) { e[at] = value; };
@@ -157,23 +143,23 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   };
   ASSERT_NE(url_safe(known_armour), known_armour);
   const Case cases[] = {
-      {"version 2", changed_block(set(0, 2)), BlockProblem::version_cannot_read},
-      {"another key derivation", changed_block(set(1, 2)), BlockProblem::refused_settings},
-      {"another cipher", changed_block(set(2, 0)), BlockProblem::refused_settings},
-      {"99,999 iterations", changed_block(iterations(99'999)), BlockProblem::refused_settings},
-      {"10,000,001 iterations", changed_block(iterations(10'000'001)), BlockProblem::refused_settings},
-      {"fill above 3", changed_block(set(3, 4)), BlockProblem::unreadable},
-      {"a fill byte not zero", changed_block(set(63, 1)), BlockProblem::unreadable},
-      {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), BlockProblem::unreadable},
+      {"version 2", changed_block(set(0, 2)), Outcome::later_format},
+      {"another key derivation", changed_block(set(1, 2)), Outcome::refused_settings},
+      {"another cipher", changed_block(set(2, 0)), Outcome::refused_settings},
+      {"99,999 iterations", changed_block(iterations(99'999)), Outcome::refused_settings},
+      {"10,000,001 iterations", changed_block(iterations(10'000'001)), Outcome::refused_settings},
+      {"fill above 3", changed_block(set(3, 4)), Outcome::damaged},
+      {"a fill byte not zero", changed_block(set(63, 1)), Outcome::damaged},
+      {"too short", changed_block([](std::vector<std::uint8_t>& e) { e.resize(48); }), Outcome::damaged},
       // The known envelope's base64 (86 characters, ending in "COAAAAA"),
       // changed: never read, even where the bytes would be the same.
-      {"a base64 length of 4n + 1", framed(known_armour.substr(0, 85)), BlockProblem::unreadable},
+      {"a base64 length of 4n + 1", framed(known_armour.substr(0, 85)), Outcome::damaged},
       {"a separator in the armour", framed(known_armour.substr(0, 40) + ">" + known_armour.substr(40)),
-       BlockProblem::unreadable},
-      {"bits after the last byte", framed(known_armour.substr(0, 85) + "B"), BlockProblem::unreadable},
-      {"padding", framed(known_armour + "=="), BlockProblem::unreadable},
-      {"the URL-safe alphabet", framed(url_safe(known_armour)), BlockProblem::unreadable},
-      {"the base-85 armour", framed(cipher::armour(kKnownEnvelope)), BlockProblem::unreadable},
+       Outcome::damaged},
+      {"bits after the last byte", framed(known_armour.substr(0, 85) + "B"), Outcome::damaged},
+      {"padding", framed(known_armour + "=="), Outcome::damaged},
+      {"the URL-safe alphabet", framed(url_safe(known_armour)), Outcome::damaged},
+      {"the base-85 armour", framed(cipher::armour(kKnownEnvelope)), Outcome::damaged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -185,7 +171,7 @@ TEST(StrongBlock, ReaderTellsALaterVersionRefusedSettingsAndADamagedBlockApartBe
   for (std::uint32_t n : {100'000u, 10'000'000u}) {
     const std::vector<BlockItem> items = read_blocks(changed_block(iterations(n)));
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].problem, BlockProblem::none) << n;
+    EXPECT_EQ(items[0].problem, std::nullopt) << n;
   }
 }
 

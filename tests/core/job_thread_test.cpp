@@ -4,6 +4,7 @@
 
 #include <future>
 #include <memory>
+#include <thread>
 
 namespace quiren {
 namespace {
@@ -29,7 +30,7 @@ struct GatedJob : block::BackgroundJob {
 
 // Given up on while it runs, a job goes on alone, holding what it owns,
 // and lets it go when it ends: nothing of it depends on its caller.
-TEST(JobThread, AnAbandonedJobEndsOnItsOwnAndThenLetsGo) {
+TEST(Worker, AnAbandonedJobEndsOnItsOwnAndThenLetsGo) {
   std::promise<void> open_gate;
   std::promise<void> gone;
   auto job = std::make_shared<GatedJob>();
@@ -39,7 +40,7 @@ TEST(JobThread, AnAbandonedJobEndsOnItsOwnAndThenLetsGo) {
   const std::weak_ptr<int> held = job->held;
   bool done = false;
 
-  ASSERT_TRUE(start_job_thread(job, [&done] { done = true; }));
+  ASSERT_TRUE(run_on_worker(job, [&done] { done = true; }));
   started.wait();
   job->abandon();
   job.reset();  // the caller stops waiting and goes on
@@ -50,15 +51,50 @@ TEST(JobThread, AnAbandonedJobEndsOnItsOwnAndThenLetsGo) {
   EXPECT_TRUE(done);
 }
 
-TEST(JobThread, AJobNobodyAbandonsRunsToItsEnd) {
+TEST(Worker, AJobNobodyAbandonsRunsToItsEnd) {
   std::promise<void> done;
   auto job = std::make_shared<GatedJob>();
   std::promise<void> open_gate;
   open_gate.set_value();
   job->gate = open_gate.get_future().share();
-  ASSERT_TRUE(start_job_thread(job, [&done] { done.set_value(); }));
+  ASSERT_TRUE(run_on_worker(job, [&done] { done.set_value(); }));
   done.get_future().wait();
   EXPECT_TRUE(job->went_on);
+}
+
+// A cancelled run's job still runs when the next run's job comes: the new
+// one waits for it, on the same thread, instead of deriving beside it.
+TEST(Worker, TheNextJobWaitsForAnAbandonedOneOnTheSameThread) {
+  std::promise<void> open_gate;
+  auto slow = std::make_shared<GatedJob>();
+  slow->gate = open_gate.get_future().share();
+  std::future<void> slow_started = slow->started.get_future();
+  std::thread::id slow_thread, next_thread;
+  std::promise<void> slow_done, next_done;
+  ASSERT_TRUE(run_on_worker(slow, [&] {
+    slow_thread = std::this_thread::get_id();
+    slow_done.set_value();
+  }));
+  slow_started.wait();
+  slow->abandon();
+
+  auto next = std::make_shared<GatedJob>();
+  std::promise<void> next_gate;
+  next_gate.set_value();
+  next->gate = next_gate.get_future().share();
+  std::future<void> next_started = next->started.get_future();
+  ASSERT_TRUE(run_on_worker(next, [&] {
+    next_thread = std::this_thread::get_id();
+    next_done.set_value();
+  }));
+  EXPECT_EQ(next_started.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout)
+      << "the next job began while the abandoned one still ran";
+
+  open_gate.set_value();
+  slow_done.get_future().wait();
+  next_done.get_future().wait();
+  EXPECT_TRUE(next->went_on);
+  EXPECT_EQ(slow_thread, next_thread);
 }
 
 }  // namespace

@@ -236,7 +236,7 @@ TEST_F(StrongFlowTest, ABlockOfALaterVersionSaysSoBeforeAnyPassword) {
   later[17] = later[17] == u'G' ? u'g' : u'G';
   decrypt(later, u"pw");
   EXPECT_TRUE(desktop.prompts.empty());
-  EXPECT_EQ(desktop.box_texts().back(), text::kUnknownVersion);
+  EXPECT_EQ(desktop.box_texts().back(), text::kLaterFormat);
   EXPECT_FALSE(viewer.is_open());
 }
 

@@ -1,18 +1,21 @@
 // Runs the user can see and stop: strong blocks' keys derived in the
-// background under a progress window, Cancel, the question before a long
-// run, and the viewer's status line.
+// background under a progress window, Cancel, Exit, the question before a
+// long run, the viewer's status line, and the shared table of runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "block/derivation_rate.h"
 #include "block/strong/strong_envelope.h"
 #include "block/strong_block.h"
 #include "tests/flows/flow_fixture.h"
+#include "tools/quiren/linked_cipher.h"
 #include "tray/core/progress_form.h"
 #include "tray/core/shared_texts.h"
 #include "tray/flows/flow_texts.h"
+#include "vectors/runs.h"
 
 namespace quiren {
 namespace {
@@ -132,6 +135,94 @@ TEST_F(StrongRunTest, TheProgramEndingStopsARun) {
   EXPECT_FALSE(viewer.is_open());
   EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kAskDecrypt)});
   flows.cancel_run();  // with no run going on, nothing to stop
+}
+
+// Exit while the rounds question or the password prompt is open ends the
+// run there, whatever the box or the prompt gives back as it closes: no key
+// is derived after the tray icon is gone, and nothing more is shown.
+TEST_F(StrongRunTest, ExitWhileTheQuestionOrThePromptIsOpenDerivesNothing) {
+  std::u16string long_run;
+  for (int i = 0; i < 4; ++i) long_run += block_with_rounds(block::kMaxReadIterations) + u"\r\n";
+  const struct {
+    const char* name;
+    std::u16string clip;
+    std::size_t exit_at_modal;  // the modal open when Exit comes: 1 the question or the prompt after the decrypt question
+    std::vector<Answer> boxes;  // what the boxes give back as they close
+    std::vector<std::u16string> typed;
+  } cases[] = {
+      {"the rounds question, which closes with Yes", long_run, 1, {Answer::yes, Answer::yes}, {u"pw"}},
+      {"the password prompt, which closes empty", five_blocks(), 1, {Answer::yes}, {}},
+      {"the password prompt, which closes with the password", five_blocks(), 1, {Answer::yes}, {u"pw"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    forget();
+    viewer.close();
+    crypto->derived_iterations.clear();
+    desktop.background_jobs = 0;
+    std::size_t modals = 0;
+    desktop.on_modal = [&] {
+      if (modals++ == c.exit_at_modal) flows.cancel_run();
+    };
+    desktop.clipboard = c.clip;
+    desktop.box_answers.assign(c.boxes.begin(), c.boxes.end());
+    desktop.prompt_answers.assign(c.typed.begin(), c.typed.end());
+    flows.on_clipboard_change();
+    desktop.on_modal = nullptr;
+
+    const auto block_derivations = std::count_if(crypto->derived_iterations.begin(), crypto->derived_iterations.end(),
+                                                  [](std::uint32_t n) { return n != block::kRateProbeRounds; });
+    EXPECT_EQ(block_derivations, 0);
+    EXPECT_EQ(desktop.background_jobs, 0);
+    EXPECT_EQ(modals, 2u) << "nothing asked or said after Exit";
+    EXPECT_FALSE(viewer.is_open());
+  }
+}
+
+// The shared table of runs (tests/vectors/runs.json), as the tray makes
+// them with the real compatible cipher: the question before a long run
+// answered by the table's user, Cancel pressed once the block it names is
+// done; the key derivations counted (the estimate's own short derivation
+// aside), the questions asked, and the viewer showing exactly the texts the
+// run keeps.
+TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
+  tool::LinkedCipher linked;
+  ClipboardFlows table_flows{state, desktop, linked, crypto, chooser, viewer};
+  for (const testing::vectors::RunCase& run : testing::vectors::kRunCases) {
+    SCOPED_TRACE(run.name);
+    forget();
+    viewer.close();
+    crypto->derived_iterations.clear();
+    desktop.clipboard = std::u16string(run.received);
+    desktop.box_answers = {Answer::yes};  // the decrypt question
+    for (const bool goes_on : run.answers) desktop.box_answers.push_back(goes_on ? Answer::yes : Answer::no);
+    desktop.prompt_answers = {std::u16string(run.password)};
+    desktop.while_waiting = [&run](ProgressForm& progress) {
+      if (run.cancel_after >= 0 && progress.bar_position() > static_cast<std::size_t>(run.cancel_after)) {
+        progress.cancel();
+      }
+    };
+    table_flows.decrypt_clipboard();
+    desktop.while_waiting = nullptr;
+
+    const auto block_derivations = std::count_if(crypto->derived_iterations.begin(), crypto->derived_iterations.end(),
+                                                  [](std::uint32_t n) { return n != block::kRateProbeRounds; });
+    EXPECT_EQ(block_derivations, run.derivations);
+    const auto questions = std::count_if(desktop.boxes.begin(), desktop.boxes.end(), [](const MessageBoxSpec& box) {
+      return box.text.starts_with(text::kAskLongRun.substr(0, text::kAskLongRun.find(u'{')));
+    });
+    EXPECT_EQ(static_cast<std::size_t>(questions), run.rounds_asked.size());
+    std::u16string shown;
+    std::size_t pieces = 0;
+    for (const testing::vectors::RunBlock& block : run.blocks) {
+      if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
+      if (pieces++ > 0) shown += kJoint;
+      shown += block.outcome == "opened" ? std::u16string(block.text) : std::u16string(text::kWrongPassword);
+    }
+    if (!run.texts_kept) shown.clear();
+    EXPECT_EQ(viewer.is_open(), !shown.empty());
+    EXPECT_EQ(viewer.text(), viewer.is_open() ? shown : u"");
+  }
 }
 
 TEST_F(StrongRunTest, CancellingAnEncryptionLeavesTheClipboardAlone) {

@@ -328,6 +328,7 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   EXPECT_FALSE(about.open);
   EXPECT_TRUE(state.busy.idle()) << "the about window's hold went with it";
   EXPECT_TRUE(window.program_may_end());
+  EXPECT_TRUE(desktop.quit_requested) << "a box or prompt a flow still waits in closes";
 }
 
 TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
@@ -335,6 +336,7 @@ TEST_F(MainFormTest, AnOpenPasswordEditorKeepsTheProgramRunning) {
   window.run(MenuCommand::password_list);
   window.unload();  // the dialog's close box
   EXPECT_FALSE(window.program_may_end());
+  EXPECT_FALSE(desktop.quit_requested);
   editor.close();
   EXPECT_TRUE(window.program_may_end());
 }

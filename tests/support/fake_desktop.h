@@ -56,6 +56,7 @@ class FakeDesktop : public Desktop {
   std::u16string program_directory() override { return program_dir; }
   std::u16string program_path() override { return program_dir + u"\\mu_quiren11e.exe"; }
   bool another_copy_running() override { return other_copy_running; }
+  void quit() override { quit_requested = true; }
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
   TwipsPerPixel twips_per_pixel() override { return twips; }
@@ -92,6 +93,7 @@ class FakeDesktop : public Desktop {
 
   std::u16string program_dir = u"C:\\Program Files\\mu-quiren";
   bool other_copy_running = false;
+  bool quit_requested = false;  // quit() was called
   TwipsPerPixel twips;
 
   std::function<void(ProgressForm&)> while_waiting;

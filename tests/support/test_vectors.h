@@ -2,13 +2,14 @@
 // tests and the Windows driver programs see them. The data itself comes
 // from headers made from those files at build time (tests/vectors/
 // vectors_to_cpp.py): "vectors/received_forms.h",
-// "vectors/strong_envelopes.h", "vectors/sealed_blocks.h" and
-// "vectors/repair_cases.h".
+// "vectors/strong_envelopes.h", "vectors/sealed_blocks.h",
+// "vectors/repair_cases.h" and "vectors/runs.h".
 // tests/vectors/README.md describes the fields.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -88,6 +89,27 @@ struct RewrittenCase {
 struct UntouchedCase {
   std::string_view why;
   std::u16string_view received;
+};
+
+// A block as a run of the table of runs finished with it.
+struct RunBlock {
+  std::optional<BlockFormat> kind;  // none for a mode letter no version knows yet
+  std::string_view outcome;  // its name, as block::outcome_name spells it
+  std::u16string_view text;  // what it opened to, when opened
+};
+
+// One decrypt run of the table of runs (runs.json).
+struct RunCase {
+  std::string_view name;
+  std::u16string_view received;
+  std::u16string_view password;   // as typed
+  std::span<const bool> answers;  // to the question before a long run, in turn: true goes on
+  int cancel_after;               // the user cancels once this block is done; -1 never
+  std::string_view end;           // how the run ended: done, at_block, no_block, rounds_refused, no_password
+  std::span<const RunBlock> blocks;
+  bool texts_kept;                      // the run keeps the texts of its blocks
+  std::span<const std::uint64_t> rounds_asked;  // the rounds still to come, each time the question was asked
+  int derivations;                      // key derivations made
 };
 
 }  // namespace quiren::testing::vectors

@@ -14,9 +14,11 @@
 #include "block/damage_message.h"
 #include "block/strong/strong_envelope.h"
 #include "block/strong_block.h"
+#include "block/utf8.h"
 #include "cipher/code_table.h"
 #include "tests/support/quick_crypto.h"
 #include "tests/support/received_forms.h"
+#include "vectors/runs.h"
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/linked_cipher.h"
 #include "tools/quiren/tool_texts.h"
@@ -211,6 +213,41 @@ TEST_F(ToolCommands, ALongRunIsRefusedUnlessTheLimitIsLifted) {
   EXPECT_EQ(decrypt(slow + "\r\n" + slow + "\r\n" + slow, "pw").exit_code, kExitDone) << "the budget itself is allowed";
 }
 
+// The shared table of runs (tests/vectors/runs.json), as the tool makes
+// them: it never asks, so a run that would pass the budget is refused (exit
+// 2, the budget's message, no output) unless --no-limit goes on, where the
+// table's user answers the question. Runs the user cancels are the tray's
+// and the page's.
+TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
+  for (const testing::vectors::RunCase& run : testing::vectors::kRunCases) {
+    if (run.cancel_after >= 0) continue;
+    SCOPED_TRACE(run.name);
+    const bool goes_on = !run.answers.empty() && run.answers.back();
+    crypto->derivations = 0;
+    const CommandResult r =
+        decrypt_command(block::utf8_from_utf16(run.received), given(block::utf8_from_utf16(run.password)), *japanese,
+                        ciphers, goes_on ? RoundLimit::none : RoundLimit::budget);
+    EXPECT_EQ(crypto->derivations, run.derivations);
+    std::string output;
+    std::size_t opened = 0, wrong = 0;
+    for (const testing::vectors::RunBlock& block : run.blocks) {
+      if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
+      if (opened + wrong > 0) output += kJoint;
+      output += block.outcome == "opened" ? block::utf8_from_utf16(block.text) : kWrongPiece;
+      (block.outcome == "opened" ? opened : wrong) += 1;
+    }
+    if (run.end == "done") {
+      EXPECT_EQ(r.exit_code, opened == 0 ? kExitWrongPassword : wrong > 0 ? kExitSomeNotOpened : kExitDone);
+    } else {
+      EXPECT_EQ(r.exit_code, kExitBadInput);
+    }
+    if (run.end == "rounds_refused") {
+      EXPECT_TRUE(r.message.starts_with("the strong blocks ask for ")) << r.message;
+    }
+    EXPECT_EQ(r.output, run.texts_kept ? output : "");
+  }
+}
+
 // A block with settings readers refuse gets its own words, not "use the
 // latest version"; the texts before it stay.
 TEST_F(ToolCommands, ABlockWithRefusedSettingsSaysSo) {
@@ -256,7 +293,7 @@ TEST_F(ToolCommands, ReadsEveryReceivedForm) {
       continue;
     }
     EXPECT_EQ(r.exit_code, kExitBadInput);
-    EXPECT_EQ(r.message, texts::kUnreadable);
+    EXPECT_EQ(r.message, texts::kDamaged);
     const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
                                          texts::kDamageShortLine, texts::kDamageUnevenLength};
     EXPECT_EQ(r.detail, block::describe_damage(testing::expected_damage(form), where));
@@ -413,7 +450,7 @@ TEST(ToolTexts, LimitsReadAsBefore) {
   EXPECT_EQ(texts::kPasswordTooLong, "the password is longer than 30 characters");
   EXPECT_EQ(texts::kStrongPasswordTooLong, "the password is longer than 128 characters");
   EXPECT_EQ(texts::kTextTooLong, "the text is longer than 64 MiB, more than a block can give back whole");
-  EXPECT_EQ(texts::kDecryptedTooLong, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
+  EXPECT_EQ(texts::kOverLimit, "the decrypted texts would pass 64 MiB; the blocks from here on were not decrypted");
 }
 
 // A cipher that answers with a cut-off result (under memory pressure, say)

@@ -17,6 +17,7 @@
     writes now; the reference in keys_ref.py writes every one of their
     blocks to the same bytes from the same inputs, and reads every block
     and every case with the outcome the file gives.
+  - runs.json is what make_runs.py writes now.
 
 usage: check_vectors.py
 """
@@ -31,6 +32,7 @@ import block_ref  # noqa: E402
 import keys_ref  # noqa: E402
 import make_key_vectors  # noqa: E402
 import make_received_forms  # noqa: E402
+import make_runs  # noqa: E402
 import make_sealed_blocks  # noqa: E402
 import vector_json  # noqa: E402
 import quiren_ref  # noqa: E402
@@ -220,6 +222,9 @@ for file_name, build, check_file in (("key-blocks.json", make_key_vectors.build_
     check(text == make_key_vectors.dumps(build()),
           file_name + " is what make_key_vectors.py writes (run it and commit the result)")
     check_file(json.loads(text))
+
+check(load("runs.json") == make_runs.dumps(make_runs.build()),
+      "runs.json is what make_runs.py writes (run it and commit the result)")
 
 print("%d failure(s)" % len(failures))
 sys.exit(1 if failures else 0)

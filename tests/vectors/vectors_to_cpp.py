@@ -3,8 +3,9 @@
 tests/support/test_vectors.h, so the C++ tests and the Windows driver
 programs read the same file as every other test.
 
-usage: vectors_to_cpp.py received-forms.json strong-envelopes.json sealed-blocks.json repair-cases.json OUTPUT_DIR
-writes OUTPUT_DIR/received_forms.h, strong_envelopes.h, sealed_blocks.h and repair_cases.h
+usage: vectors_to_cpp.py received-forms.json strong-envelopes.json sealed-blocks.json repair-cases.json runs.json
+                         OUTPUT_DIR
+writes OUTPUT_DIR/received_forms.h, strong_envelopes.h, sealed_blocks.h, repair_cases.h and runs.h
 """
 import json
 import os
@@ -139,13 +140,46 @@ def repair_cases(table):
     return "\n".join(out)
 
 
+def array(name, element_type, items):
+    """A named array of `items` (already C++ text) and what a span of it
+    is initialised with: `{}` when there are none, as C++ has no empty
+    arrays."""
+    if not items:
+        return "", "{}"
+    return "inline constexpr %s %s[] = {%s};\n" % (element_type, name, ", ".join(items)), name
+
+
+def runs(table):
+    out = [HEADER % "runs.json"]
+    entries = []
+    for i, c in enumerate(table["cases"]):
+        e = c["expect"]
+        answers, answers_ref = array("kRunAnswers%d" % i, "bool",
+                                     ["true" if a == "continue" else "false" for a in c["answers"]])
+        blocks, blocks_ref = array("kRunBlocks%d" % i, "RunBlock", [
+            "{%s, %s, %s}" % (FORMATS[b["kind"]] if "kind" in b else "std::nullopt", name_literal(b["outcome"]),
+                              u16_literal(b.get("text", "")))
+            for b in e["blocks"]])
+        rounds, rounds_ref = array("kRunRounds%d" % i, "std::uint64_t", ["%dULL" % r for r in e["rounds_asked"]])
+        out.append(answers + blocks + rounds)
+        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %d, %s, %s, %s, %s, %d}," % (
+            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]), answers_ref,
+            c.get("cancel_after", -1), name_literal(e["end"]), blocks_ref, "true" if e["texts_kept"] else "false",
+            rounds_ref, e["derivations"]))
+    out.append("inline constexpr RunCase kRunCases[] = {")
+    out.extend(entries)
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
 def write(path, text):
     with open(path, "w", encoding="ascii", newline="\n") as f:
         f.write(text)
 
 
 def main():
-    forms_path, envelopes_path, sealed_path, repairs_path, out_dir = sys.argv[1:6]
+    forms_path, envelopes_path, sealed_path, repairs_path, runs_path, out_dir = sys.argv[1:7]
     os.makedirs(out_dir, exist_ok=True)
     with open(forms_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "received_forms.h"), received_forms(json.load(f)))
@@ -155,6 +189,8 @@ def main():
         write(os.path.join(out_dir, "sealed_blocks.h"), sealed_blocks(json.load(f)))
     with open(repairs_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "repair_cases.h"), repair_cases(json.load(f)))
+    with open(runs_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "runs.h"), runs(json.load(f)))
 
 
 if __name__ == "__main__":

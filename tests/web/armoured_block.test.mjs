@@ -30,20 +30,20 @@ const strong = (e = envelope(), width = 60) => frameBlock('C', base64Encode(e), 
 const compatible = '(quiren_start)\r\nAGg2Qs>A#3Al~OuWcK\r\n(quiren_end)';
 
 test('reads each kind of block, and stops at the first it cannot read', () => {
-  const kinds = (text) => readBlocks(text).map((i) => (i.problem === 'none' ? i.kind : i.problem));
+  const kinds = (text) => readBlocks(text).map((i) => (i.problem ?? i.kind));
   const cases = [
     ['strong', strong(), ['strong']],
     ['strong, narrow', strong(envelope(), 10), ['strong']],
     ['compatible', compatible, ['compatible']],
     ['text around, two blocks', `Hi\r\n${strong()}\r\nand\r\n${compatible}\r\nbye`, ['strong', 'compatible']],
-    ['a later mode letter', compatible.replace('\nA', '\nD'), ['later_version']],
-    ['a later envelope version', strong(envelope((e) => { e[0] = 2; })), ['later_version']],
+    ['a later mode letter', compatible.replace('\nA', '\nD'), ['later_format']],
+    ['a later envelope version', strong(envelope((e) => { e[0] = 2; })), ['later_format']],
     ['too few rounds, then a block', `${strong(envelope((e) => { e[7] = 0x9f; }))}\r\n${compatible}`, ['refused_settings']],
-    ['a damaged envelope, then a block', `${strong(envelope((e) => { e[3] = 1; }))}\r\n${compatible}`, ['unreadable']],
-    ['base64 with padding', '(quiren_start)\r\nCAQI=\r\n(quiren_end)', ['unreadable']],
-    ['compatible without ">"', '(quiren_start)\r\nAGg2Qs#3Al~\r\n(quiren_end)', ['unreadable']],
-    ['compatible field not whole groups', '(quiren_start)\r\nAGg2Q>A#3Al~\r\n(quiren_end)', ['unreadable']],
-    ['LF line breaks: the letter taken is a payload character', strong().replaceAll('\r\n', '\n'), ['unreadable']],
+    ['a damaged envelope, then a block', `${strong(envelope((e) => { e[3] = 1; }))}\r\n${compatible}`, ['damaged']],
+    ['base64 with padding', '(quiren_start)\r\nCAQI=\r\n(quiren_end)', ['damaged']],
+    ['compatible without ">"', '(quiren_start)\r\nAGg2Qs#3Al~\r\n(quiren_end)', ['damaged']],
+    ['compatible field not whole groups', '(quiren_start)\r\nAGg2Q>A#3Al~\r\n(quiren_end)', ['damaged']],
+    ['LF line breaks: the letter taken is a payload character', strong().replaceAll('\r\n', '\n'), ['damaged']],
     ['spaces in the body', strong().replace('\r\nC', '\r\n C  ').replace('\r\n(quiren_end', ' \r\n(quiren_end'), ['strong']],
     ['a space inside a marker hides the block', strong().replace('(quiren_', '(quiren _'), []],
     ['a stray end marker ends the reading', `${compatible}\r\n(quiren_end)\r\n${strong()}`, ['compatible']],

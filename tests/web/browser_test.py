@@ -8,16 +8,23 @@ exactly their text; a wrong password and changed characters show no text;
 a compatible block gets the earlier-format message; the seal tab's
 "generate" button fills both password fields with a passphrase that the
 tool then opens the block with; the page asks for nothing over the network
-and carries its policy. Screenshots of both tabs
-in both languages, at desktop and phone width, land in OUT_DIR/screens.
+and carries its policy; a long run is asked about in the page, and Stop (at
+the question, while a key is derived, while a large paste is read) returns
+it to idle at once with no text. Screenshots of both tabs in both
+languages, at desktop and phone width, and of the question and the Stop
+button in both languages, land in OUT_DIR/screens.
 """
 import pathlib
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from page_driver import ReaderPage
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "vectors"))
+import make_runs  # noqa: E402
 
 PAGE = TOOL = OUT = None
 PASSWORD = "合言葉🔑2026"
@@ -48,6 +55,13 @@ def tool_refusal(text, password=PASSWORD):
     if done.returncode == 0:
         raise AssertionError("quiren decrypt read a damaged block")
     return done.stderr.decode("utf-8")
+
+
+def screens():
+    """The folder the screenshots go to, made when missing."""
+    folder = pathlib.Path(OUT) / "screens"
+    folder.mkdir(parents=True, exist_ok=True)
+    return folder
 
 
 def quoted(block, quote="> ", eol="\n"):
@@ -216,8 +230,7 @@ class Reader(unittest.TestCase):
         self.assertTrue(any("connect-src" in m for m in refused), refused)
 
     def test_6_language_and_screenshots(self):
-        screens = pathlib.Path(OUT) / "screens"
-        screens.mkdir(parents=True, exist_ok=True)
+        folder = screens()
         for language in ("ja", "en-US"):
             page = ReaderPage(PAGE, language)
             try:
@@ -228,11 +241,11 @@ class Reader(unittest.TestCase):
                 self.assertEqual(opened[0][0], "plain")
                 for width, name in ((1000, "desktop"), (390, "phone")):
                     page.tab("open")
-                    page.screenshot(screens / f"open-{lang}-{name}.png", width, mobile=name == "phone")
+                    page.screenshot(folder / f"open-{lang}-{name}.png", width, mobile=name == "phone")
                 sealed = page.seal_text("来週の資料です。", PASSWORD)
                 self.assertIsInstance(sealed, str)
                 for width, name in ((1000, "desktop"), (390, "phone")):
-                    page.screenshot(screens / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
+                    page.screenshot(folder / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
                 # The switch changes every text, the results' too.
                 page.click("lang-en" if lang == "ja" else "lang-ja")
                 other = "en" if lang == "ja" else "ja"
@@ -242,6 +255,118 @@ class Reader(unittest.TestCase):
                 self.assertEqual(page.console_problems(), [])
             finally:
                 page.close()
+
+
+# Counts the key derivations the page asks WebCrypto for, by their rounds,
+# and those that have ended.
+COUNT_DERIVATIONS = """
+  window.derived = [];
+  window.derivationsEnded = 0;
+  const derive = crypto.subtle.deriveKey.bind(crypto.subtle);
+  crypto.subtle.deriveKey = (algorithm, ...rest) => {
+    window.derived.push(algorithm.iterations);
+    return derive(algorithm, ...rest).finally(() => { window.derivationsEnded++; });
+  };"""
+
+
+def long_blocks(n):
+    """`n` blocks of 10,000,000 rounds each (keys of one round: what matters
+    here is the time they ask for)."""
+    return "\r\n\r\n".join(make_runs.strong("長い %d" % i, "pw", make_runs.MOST, 60 + i)["block"] for i in range(n))
+
+
+class LongRuns(unittest.TestCase):
+    def idle(self, page):
+        return page.js("""const $ = (id) => document.getElementById(id);
+            return !$('open').disabled && $('open-busy').hidden && $('open-cancel').hidden &&
+                   $('rounds-question').hidden && $('results').children.length === 0;""")
+
+    def wait(self, page, what, seconds):
+        began = time.monotonic()
+        while not page.js("return " + what):
+            if time.monotonic() - began > seconds:
+                return None
+            time.sleep(0.02)
+        return time.monotonic() - began
+
+    def test_1_the_question_and_stop(self):
+        folder = screens()
+        for language in ("ja", "en-US"):
+            page = ReaderPage(PAGE, language)
+            try:
+                lang = page.js("return document.documentElement.lang")
+                page.js(COUNT_DERIVATIONS)
+                page.fill("received", long_blocks(4))
+                page.fill("password", "pw")
+
+                # Four blocks of 10,000,000 rounds: asked in the page; Stop
+                # derives nothing (the estimate's own short derivation aside).
+                page.click("open")
+                self.assertIsNotNone(self.wait(page, "!document.getElementById('rounds-question').hidden", 60))
+                question = page.js("return document.getElementById('rounds-text').textContent")
+                self.assertIn("4 件" if lang == "ja" else "4 blocks", question)
+                self.assertTrue(page.js("return document.activeElement.id === 'rounds-stop'"), "Stop is the default")
+                page.screenshot(folder / f"question-{lang}.png", 1000)
+                page.click("rounds-stop")
+                self.assertTrue(self.idle(page), "idle at once after Stop")
+                self.assertEqual([r for r in page.js("return window.derived") if r >= 100000], [])
+
+                # Continue, then Stop while the first key is derived: idle
+                # within a second, and the derivation ends unseen.
+                page.click("open")
+                self.assertIsNotNone(self.wait(page, "!document.getElementById('rounds-question').hidden", 60))
+                page.click("rounds-continue")
+                self.assertIsNotNone(self.wait(page, "window.derived.includes(10000000)", 30))
+                self.assertTrue(page.js("return !document.getElementById('open-cancel').hidden"))
+                page.screenshot(folder / f"stop-{lang}.png", 1000)
+                began = time.monotonic()
+                page.click("open-cancel")
+                while not self.idle(page):
+                    self.assertLess(time.monotonic() - began, 1.0, "idle within a second of Stop")
+                    time.sleep(0.02)
+                self.assertIsNotNone(self.wait(page, "window.derivationsEnded === window.derived.length", 120))
+                time.sleep(0.3)
+                self.assertTrue(self.idle(page), "nothing shown once the stopped derivation ended")
+                self.assertEqual(page.js("return window.derived.filter((r) => r === 10000000).length"), 1,
+                                 "no other block's key was derived after Stop")
+                self.assertEqual(page.console_problems(), [])
+            finally:
+                page.close()
+
+    def test_2_a_large_paste_leaves_stop_answering(self):
+        page = ReaderPage(PAGE, "ja")
+        try:
+            block = tool("encrypt", text="大きな貼り付け", password=PASSWORD)
+            # 16 MiB of a quoted mail thread that holds the block again and
+            # again, made in the page (sending it through the driver would
+            # take longer than the reading).
+            page.js("""const quoted = '> ' + arguments[0].split('\\r\\n').join('\\n> ') + '\\n';
+                document.getElementById('received').value = quoted.repeat(Math.ceil((16 << 20) / quoted.length));""",
+                    block)
+            page.fill("password", PASSWORD)
+            # The page's own clock: how long its thread is ever held while
+            # it reads.
+            page.js("""window.ticks = [];
+                window.ticking = setInterval(() => window.ticks.push(performance.now()), 10);
+                document.getElementById('open').click();""")
+            time.sleep(1.5)
+            self.assertFalse(self.idle(page), "still reading")
+            page.click("open-cancel")
+            self.assertTrue(self.idle(page), "idle at once after Stop")
+            held = page.js("""clearInterval(window.ticking);
+                return Math.max(...window.ticks.slice(1).map((t, i) => t - window.ticks[i]));""")
+            self.assertLess(held, 500, "the page's thread was held for %d ms while it read" % held)
+            # Let to read to its end, the page asks before the keys of so
+            # many blocks; the tabs answer meanwhile.
+            page.click("open")
+            page.tab("seal")
+            self.assertTrue(page.js("return !document.getElementById('panel-seal').hidden"))
+            page.tab("open")
+            self.assertIsNotNone(self.wait(page, "!document.getElementById('rounds-question').hidden", 120))
+            page.click("rounds-stop")
+            self.assertTrue(self.idle(page))
+        finally:
+            page.close()
 
 
 if __name__ == "__main__":

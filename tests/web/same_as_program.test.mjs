@@ -80,10 +80,10 @@ function where(received, index) {
   return d ? `@${d.kind}:${d.line}:${d.column ?? 0}:${(d.character ?? 0).toString(16)}` : '';
 }
 
-// One word per block, as the probe writes it; an unreadable block with
+// One word per block, as the probe writes it; a damaged block with
 // where it is damaged.
-const reading = (received, items) => items.map((i, index) => (i.problem === 'unreadable' ? `unreadable${where(received, index)}`
-  : i.problem !== 'none' ? i.problem
+const reading = (received, items) => items.map((i, index) => (i.problem === 'damaged' ? `damaged${where(received, index)}`
+  : i.problem ? i.problem
     : i.kind === 'strong' ? `strong:${toHex(i.envelope)}` : 'compatible')).join(',');
 
 test('the same repair and the same reading as the program', { skip: !probe && 'QUIREN_RECEIVED_TEXT_PROBE is not set' }, () => {

@@ -32,8 +32,8 @@ CommandResult stopped(CommandResult so_far, std::string_view message) {
 
 // A damaged block, and where it is damaged when that can be told: lines
 // and characters counted in the input as it came.
-CommandResult unreadable(std::u16string_view received, std::size_t block_index) {
-  CommandResult result = failure(kExitBadInput, texts::kUnreadable);
+CommandResult damaged(std::u16string_view received, std::size_t block_index) {
+  CommandResult result = failure(kExitBadInput, texts::kDamaged);
   if (const std::optional<block::BlockDamage> damage = block::find_block_damage(received, block_index)) {
     const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
                                          texts::kDamageShortLine, texts::kDamageUnevenLength};
@@ -120,9 +120,9 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit)
       : source_(source), code_page_(code_page), limit_(limit) {}
 
-  bool accept_rounds(std::uint64_t rounds, std::size_t /*strong_blocks*/) override {
+  bool accept_rounds(const block::LongRun& run) override {
     if (limit_ == RoundLimit::none) return true;
-    problem_ = block::filled(texts::kOverRoundBudget, {{"rounds", std::to_string(rounds)}});
+    problem_ = block::filled(texts::kOverRoundBudget, {{"rounds", std::to_string(run.rounds)}});
     return false;
   }
 
@@ -135,13 +135,13 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
     Converted converted = code_page_.from_utf8(read.password.view());
     SecretBytes ansi(std::move(converted.bytes));
     const bool any_compatible = std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
-      return item.problem == block::BlockProblem::none && item.kind == block::BlockKind::compatible;
+      return !item.problem && item.kind == block::BlockKind::compatible;
     });
     if (!converted.ok && any_compatible) return refuse("password: " + converted.problem);
     return block::BlockPassword{std::move(ansi), std::move(read.password)};
   }
 
-  std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
+  std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
     if (plain.encoding == block::TextEncoding::utf8) {
       return block::SecretText(block::utf16_from_utf8(plain.text.view()).value_or(u""));
     }
@@ -175,8 +175,8 @@ std::vector<std::string> block_notes(const block::RunResult& run) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
     std::string_view note;
-    if (report.outcome == block::BlockOutcomeKind::wrong_password) note = texts::kBlockNotOpened;
-    if (report.outcome == block::BlockOutcomeKind::plain_text && report.kind == block::BlockKind::compatible) {
+    if (report.outcome == block::Outcome::wrong_password) note = texts::kBlockNotOpened;
+    if (report.outcome == block::Outcome::opened && report.kind == block::BlockKind::compatible) {
       note = texts::kCompatibleNote;
     }
     if (note.empty()) continue;
@@ -206,7 +206,9 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
                               Ciphers ciphers, RoundLimit limit) {
   ToolFrontEnd front_end(password, code_page, limit);
   const std::u16string received = received_text(input);
-  const block::RunResult run = block::run_decrypt(received, front_end, ciphers.compatible, ciphers.crypto);
+  const std::vector<block::BlockItem> blocks = block::read_received_blocks(received);
+  block::RunHere here;
+  const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
   // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
   result.notes = block_notes(run);
@@ -227,19 +229,26 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     case block::RunEnd::no_password:
     case block::RunEnd::not_shown:
       return failure(kExitBadInput, front_end.problem());
+    case block::RunEnd::at_block:
+      break;
+  }
+  switch (run.stopped_by()) {
+    case block::Outcome::opened:
+    case block::Outcome::wrong_password:
+      return result;
     // The texts read so far stay, as they do in the viewer.
-    case block::RunEnd::version_cannot_read:
-      return stopped(std::move(result), texts::kVersionCannotRead);
-    case block::RunEnd::refused_settings:
+    case block::Outcome::later_format:
+      return stopped(std::move(result), texts::kLaterFormat);
+    case block::Outcome::refused_settings:
       return stopped(std::move(result), texts::kRefusedSettings);
-    case block::RunEnd::needs_shared_table:
+    case block::Outcome::needs_shared_table:
       return stopped(std::move(result), texts::kNeedsSharedTable);
-    case block::RunEnd::over_budget:
-      return stopped(std::move(result), texts::kDecryptedTooLong);
-    case block::RunEnd::unreadable:
-      return unreadable(received, run.end_block);
-    case block::RunEnd::library_failed:
-    case block::RunEnd::cancelled:  // nothing cancels the tool's runs
+    case block::Outcome::over_limit:
+      return stopped(std::move(result), texts::kOverLimit);
+    case block::Outcome::damaged:
+      return damaged(received, run.end_block);
+    case block::Outcome::failed:
+    case block::Outcome::cancelled:  // nothing cancels the tool's runs
       break;
   }
   return failure(kExitBadInput, texts::kLibraryFailed);

@@ -64,7 +64,9 @@ enum class RoundLimit { budget, none };
 // joined as the viewer joins them. Line breaks are made CR LF and quote
 // prefixes removed first. The password is asked only once the first block
 // proved readable, and not at all when the strong blocks ask for more
-// rounds than the budget allows (exit 2). A block of a later version after
+// rounds than the budget allows (exit 2). A run that would pass the budget
+// later (a password not in NFC tried as typed on the first strong block)
+// stops before that derivation, with the same message and nothing written. A block of a later version after
 // readable ones ends the output there (exit 2, the earlier texts kept); a
 // damaged block gives no output (exit 2), and says where it is damaged when
 // it can. Exit 0 when every block opened, 1 when none did, 3 when some did

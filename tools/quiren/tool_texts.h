@@ -11,7 +11,7 @@
 namespace quiren::tool::texts {
 
 inline constexpr std::string_view kNoBlock = "no armoured block found in standard input";
-inline constexpr std::string_view kVersionCannotRead =
+inline constexpr std::string_view kLaterFormat =
     "this version cannot read the block: it was written by a later version; use the latest version";
 inline constexpr std::string_view kRefusedSettings =
     "the block was made with settings this version refuses (too few or too many rounds of key derivation, or an "
@@ -21,8 +21,8 @@ inline constexpr auto kOverRoundBudgetText = block::compose(
     "the strong blocks ask for {rounds} rounds of key derivation together, more than ", block::kRoundBudget,
     " (about fifty blocks), which can take minutes; nothing was decrypted (--no-limit decrypts them anyway)");
 inline constexpr std::string_view kOverRoundBudget = kOverRoundBudgetText.view();
-inline constexpr std::string_view kUnreadable = "the block is damaged and cannot be read";
-// The line after kUnreadable that says where the block is damaged, when
+inline constexpr std::string_view kDamaged = "the block is damaged and cannot be read";
+// The line after kDamaged that says where the block is damaged, when
 // that can be told. Lines and characters are counted in standard input;
 // {line}, {column}, {character} and {code} (hex) are filled in.
 inline constexpr std::string_view kDamageForeignCharacter =
@@ -48,9 +48,9 @@ inline constexpr std::string_view kTextTooLong = kTextTooLongText.view();
 inline constexpr std::string_view kNeedsSharedTable =
     "the block was compressed with a shared code table (DfFugoList.lst) that is not in the current folder; "
     "it decrypts only beside the same file as its writer's";
-inline constexpr auto kDecryptedTooLongText = block::compose(
+inline constexpr auto kOverLimitText = block::compose(
     "the decrypted texts would pass ", block::kLongestText >> 20, " MiB; the blocks from here on were not decrypted");
-inline constexpr std::string_view kDecryptedTooLong = kDecryptedTooLongText.view();
+inline constexpr std::string_view kOverLimit = kOverLimitText.view();
 inline constexpr std::string_view kWrongPassword = "wrong password";
 // Per block, after "block N of M: " when decrypting.
 inline constexpr std::string_view kBlockNotOpened = "wrong password or changed";

@@ -103,6 +103,10 @@ class Desktop {
   // The program file's full path.
   virtual std::u16string program_path() = 0;
   virtual bool another_copy_running() = 0;
+  // The program ends: every box, prompt and wait still open (a flow's, the
+  // program's icon already gone) closes as if cancelled, a question as No,
+  // and so does any opened after it; then the program's message loop ends.
+  virtual void quit() = 0;
 
   // Conversion to and from the system's ANSI code page.
   virtual AnsiText to_ansi(std::u16string_view text) = 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "block/cipher_library.h"
+#include "block/decrypt_run.h"
 #include "tray/core/cipher_commands.h"
 #include "tray/core/progress_form.h"
 
@@ -51,6 +52,13 @@ class ClipboardFlows : public CipherCommands {
   // one when the "strong" setting is off.
   void encrypt_text(std::u16string_view text);
   void decrypt_clipboard_text(std::u16string_view text);
+  // What a decrypt run comes to on the screen: the viewer with its texts,
+  // and a message when a block ended the run.
+  void show_run(const block::RunResult& run, std::u16string_view received);
+  void show_texts(const block::RunResult& run);
+  // A run that failed: its message, and no viewer (not even one an earlier
+  // run left open).
+  void fail(std::u16string_view message);
   // Shows why encryption stops (critical icon).
   void refuse(std::u16string_view why);
   int wrap_width() const;
@@ -71,7 +79,8 @@ class ClipboardFlows : public CipherCommands {
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
   // The progress of the run in progress (one at a time: flows do not
-  // nest), made when its first strong block goes to the worker thread.
+  // nest): a decrypt run's from its first question on, an encryption's
+  // from its key derivation.
   std::optional<ProgressForm> progress_;
 };
 

@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "block/armoured_block.h"
 #include "block/decrypt_run.h"
 #include "block/derivation_rate.h"
 #include "block/filled_text.h"
 #include "block/line_breaks.h"
-#include "block/received_text.h"
 #include "block/secret.h"
 #include "block/utf8.h"
 #include "tray/core/background_runner.h"
@@ -31,18 +30,14 @@
 namespace quiren {
 namespace {
 
-// Thrown inside the flow for the failures that take its catch-all path;
-// for a block that cannot be read, the message that says where.
-struct InvalidCiphertext {
-  std::u16string message{flows::texts::kInvalidCiphertext};
-};
-
 block::SecretText typed_decrypt_password(Desktop& desktop) {
   return desktop.password_prompt({.prompt = flows::texts::kPromptDecryptPassword});
 }
 
-std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop,
-                                                  PasswordChooser& chooser) {
+// The password by the settings' rule; nullopt when none was given (said
+// here, unless the run was cancelled meanwhile: the program is ending).
+std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& desktop, PasswordChooser& chooser,
+                                                  const ProgressForm& run) {
   std::optional<block::SecretText> password;
   if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
@@ -57,7 +52,7 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
     password = typed_decrypt_password(desktop);
   }
   if (password->empty()) {
-    tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
+    if (!run.cancelled()) tell(desktop, flows::texts::kNoPasswordAfterChooser, Icon::exclamation);
     return std::nullopt;
   }
   return password;
@@ -82,23 +77,23 @@ block::SecretText viewer_text(std::u16string_view text) {
 }
 
 // The tray's side of a decrypt run: the question before a long one, the
-// password by the settings' rule, strong blocks' keys derived on a worker
-// thread under one progress window.
+// password by the settings' rule, the run's progress form told of each
+// block (its window shows once a key derivation has taken a while).
 class ViewerFrontEnd : public block::DecryptFrontEnd {
  public:
   ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto,
-                 std::optional<ProgressForm>& progress)
+                 ProgressForm& progress)
       : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), progress_(progress) {}
 
-  bool accept_rounds(std::uint64_t rounds, std::size_t strong_blocks) override {
+  bool accept_rounds(const block::LongRun& run) override {
     const std::u16string question =
-        block::filled(flows::texts::kAskLongRun,
-                      {{"blocks", block::decimal(strong_blocks)}, {"time", estimated_time(rounds, crypto_)}});
+        block::filled(flows::texts::kAskLongRun, {{"blocks", block::decimal(run.strong_blocks)},
+                                                  {"time", estimated_time(run.rounds_to_come, crypto_)}});
     return ask_no_by_default(desktop_, question) == Answer::yes;
   }
 
   std::optional<block::BlockPassword> password(std::span<const block::BlockItem>) override {
-    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_);
+    const std::optional<block::SecretText> password = decrypt_password(state_, desktop_, chooser_, progress_);
     if (!password) return std::nullopt;
     // For a compatible block a character the code page cannot hold becomes
     // "?", as it did when such a block was made; the check then decides. A
@@ -108,15 +103,9 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
-  block::BlockOutcome open(const block::BlockItem& item, std::size_t index, std::size_t count,
-                           block::BlockOpener& opener) override {
-    if (!progress_) progress_.emplace(ProgressForm::Work::decrypting, count);
-    progress_->start_block(index);
-    BackgroundRunner worker(desktop_, *progress_);
-    return opener.open(item, worker);
-  }
+  void block_starting(std::size_t index, std::size_t /*count*/) override { progress_.start_block(index); }
 
-  std::optional<block::SecretText> shown_text(const block::BlockOutcome& plain) override {
+  std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
     const block::SecretText text(plain.encoding == block::TextEncoding::utf8
                                      ? block::utf16_from_utf8(plain.text.view()).value_or(u"")
                                      : desktop_.from_ansi(plain.text.view()));
@@ -128,7 +117,7 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
   Desktop& desktop_;
   PasswordChooser& chooser_;
   block::CryptoProvider& crypto_;
-  std::optional<ProgressForm>& progress_;
+  ProgressForm& progress_;
 };
 
 }  // namespace
@@ -136,60 +125,85 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
 void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
   try {
     // Blocks come back quoted, re-wrapped, with changed line breaks or
-    // characters that chat and office programs put in.
-    if (!block::has_block(block::repair_received_text(text))) return;
-    if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+    // characters that chat and office programs put in: repaired and read
+    // once, for the whole run.
+    const std::vector<block::BlockItem> blocks = block::read_received_blocks(text);
+    if (blocks.empty()) return;
     block::RunResult run;
     {
+      // The run's progress form from its first question on: the program
+      // ending cancels it while a question or the prompt is open, and the
+      // run then starts nothing more.
       const ProgressEnd ending{progress_};
-      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress_);
-      run = block::run_decrypt(text, front_end, library_, crypto_);
+      ProgressForm& progress = progress_.emplace(ProgressForm::Work::decrypting, blocks.size());
+      if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
+      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress);
+      BackgroundRunner runner(desktop_, progress);
+      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_);
     }
-    std::u16string_view stop;  // why the run ended early, if it did
-    switch (run.end) {
-      case block::RunEnd::done:
-      case block::RunEnd::no_block:
-      case block::RunEnd::rounds_refused:
-      case block::RunEnd::no_password:
-        break;
-      case block::RunEnd::cancelled:
-        // The user stopped it: nothing shown, nothing said.
-        return;
-      case block::RunEnd::version_cannot_read:
-        stop = flows::texts::kUnknownVersion;
-        break;
-      case block::RunEnd::refused_settings:
-        stop = flows::texts::kRefusedSettings;
-        break;
-      case block::RunEnd::needs_shared_table:
-        stop = flows::texts::kNeedsSharedTable;
-        break;
-      case block::RunEnd::over_budget:
-        stop = flows::texts::kDecryptedTooLarge;
-        break;
-      case block::RunEnd::unreadable:
-        throw InvalidCiphertext{flows::invalid_ciphertext_message(text, run.end_block)};
-      case block::RunEnd::library_failed:
-      case block::RunEnd::not_shown:
-        throw InvalidCiphertext{};
-    }
-    // Everything read before the run ended, shown before any message.
-    if (run.texts > 0) {
-      viewer_.show();
-      viewer_.set_text(run.text.view());
-      viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
-                           block::texts_of_kind(run, block::BlockKind::compatible)});
-    }
-    if (!stop.empty()) tell(desktop_, stop, Icon::critical, true);
-  } catch (const InvalidCiphertext& invalid) {
-    tell(desktop_, invalid.message, Icon::critical, true);
-    viewer_.close();
+    show_run(run, text);
   } catch (...) {
     // Anything that goes wrong while taking a block apart or filling the
     // viewer: one message, no half-filled viewer.
-    tell(desktop_, flows::texts::kInvalidCiphertext, Icon::critical, true);
-    viewer_.close();
+    fail(flows::texts::kInvalidCiphertext);
   }
+}
+
+void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view received) {
+  switch (run.end) {
+    case block::RunEnd::done:
+      return show_texts(run);
+    case block::RunEnd::no_block:
+    case block::RunEnd::rounds_refused:
+    case block::RunEnd::no_password:
+      // Nothing to show; the front end said why, if it needed saying.
+      return;
+    case block::RunEnd::not_shown:
+      return fail(flows::texts::kInvalidCiphertext);
+    case block::RunEnd::at_block:
+      break;
+  }
+  // Everything read before the run ended is shown before the message.
+  std::u16string_view stop;
+  switch (run.stopped_by()) {
+    case block::Outcome::opened:
+    case block::Outcome::wrong_password:
+      return show_texts(run);
+    case block::Outcome::cancelled:
+      // The user stopped it: nothing shown, nothing said.
+      return;
+    case block::Outcome::later_format:
+      stop = flows::texts::kLaterFormat;
+      break;
+    case block::Outcome::refused_settings:
+      stop = flows::texts::kRefusedSettings;
+      break;
+    case block::Outcome::needs_shared_table:
+      stop = flows::texts::kNeedsSharedTable;
+      break;
+    case block::Outcome::over_limit:
+      stop = flows::texts::kOverLimit;
+      break;
+    case block::Outcome::damaged:
+      return fail(flows::invalid_ciphertext_message(received, run.end_block));
+    case block::Outcome::failed:
+      return fail(flows::texts::kInvalidCiphertext);
+  }
+  show_texts(run);
+  tell(desktop_, stop, Icon::critical, true);
+}
+
+void ClipboardFlows::show_texts(const block::RunResult& run) {
+  if (run.texts == 0) return;
+  viewer_.show();
+  viewer_.set_text(run.text.view());
+  viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
+                       block::texts_of_kind(run, block::BlockKind::compatible)});
+}
+
+void ClipboardFlows::fail(std::u16string_view message) {
+  tell(desktop_, message, Icon::critical, true);
+  viewer_.close();
 }
 
 }  // namespace quiren

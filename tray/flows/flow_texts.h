@@ -52,7 +52,7 @@ inline constexpr std::u16string_view kClipboardNotWritten =
 
 // Decrypt flow.
 inline constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
-inline constexpr std::u16string_view kUnknownVersion =
+inline constexpr std::u16string_view kLaterFormat =
     u"このバージョンでは入力された暗号文を復号できません。最新のバージョンを利用してください。";
 // A compressed block whose text came back empty under the right password:
 // its writer compressed it with a shared code table.
@@ -72,7 +72,7 @@ inline constexpr std::u16string_view kAskLongRun =
     u"この文章の暗号文 {blocks} 件の復号には時間がかかります（約 {time}）。続けますか？";
 inline constexpr std::u16string_view kAboutSeconds = u"{n} 秒";
 inline constexpr std::u16string_view kAboutMinutes = u"{n} 分";
-inline constexpr std::u16string_view kDecryptedTooLarge =
+inline constexpr std::u16string_view kOverLimit =
     u"復号した文章が大きすぎるため、これ以降の暗号文は復号しませんでした。";
 inline constexpr std::u16string_view kPromptDecryptPassword = u"復号に使うパスワードを入力して下さい";
 inline constexpr std::u16string_view kInvalidCiphertext = u"暗号文が不正です。復号を中止します。";

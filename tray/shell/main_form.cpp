@@ -36,6 +36,9 @@ void MainForm::unload() {
   watch_.remove();
   parts_.viewer.close();
   parts_.about.close();
+  // A flow may still wait in a box or a prompt, its icon gone: it closes,
+  // and the program ends, unless a password list editor keeps it.
+  if (program_may_end()) desktop_.quit();
 }
 
 bool MainForm::program_may_end() const { return !loaded_ && !parts_.password_editor.is_open(); }

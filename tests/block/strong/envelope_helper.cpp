@@ -47,17 +47,6 @@ const char* name(SealStatus s) {
   return "?";
 }
 
-const char* name(OpenStatus s) {
-  switch (s) {
-    case OpenStatus::opened: return "opened";
-    case OpenStatus::cannot_read_format: return "cannot_read_format";
-    case OpenStatus::refused_settings: return "refused_settings";
-    case OpenStatus::damaged: return "damaged";
-    case OpenStatus::wrong_password_or_altered: return "wrong_password_or_altered";
-    case OpenStatus::crypto_failed: return "crypto_failed";
-  }
-  return "?";
-}
 
 int seal_command(const char* iterations, const char* text_path, const char* password_path,
                  const char* envelope_path) {
@@ -88,8 +77,8 @@ int open_command(const char* envelope_path, const char* password_path, const cha
   const OpenResult result = open_envelope(
       *crypto, std::span(reinterpret_cast<const std::uint8_t*>(envelope->data()), envelope->size()), *password);
   wipe(*password);
-  std::printf("%s\n", name(result.status));
-  if (result.status != OpenStatus::opened) return 1;
+  std::printf("%s\n", std::string(outcome_name(result.outcome)).c_str());
+  if (result.outcome != Outcome::opened) return 1;
   return write_file(text_path, result.text.data(), result.text.size()) ? 0 : 2;
 }
 

@@ -35,13 +35,13 @@ TEST(StrongOpen, IterationCountIsBoundedBeforeDerivation) {
     crypto.derive = false;
     const OpenResult opened = open_envelope(crypto, envelope, kKnownPassword);
     if (c.accepted) {
-      EXPECT_EQ(check_envelope(envelope).check, EnvelopeCheck::readable);
+      EXPECT_EQ(check_envelope(envelope).problem, std::nullopt);
       EXPECT_EQ(crypto.derived_iterations, std::vector<std::uint32_t>{c.iterations});
-      EXPECT_EQ(opened.status, OpenStatus::crypto_failed);
+      EXPECT_EQ(opened.outcome, Outcome::failed);
     } else {
-      EXPECT_EQ(check_envelope(envelope).check, EnvelopeCheck::refused_settings);
+      EXPECT_EQ(check_envelope(envelope).problem, Outcome::refused_settings);
       EXPECT_TRUE(crypto.derived_iterations.empty());
-      EXPECT_EQ(opened.status, OpenStatus::refused_settings);
+      EXPECT_EQ(opened.outcome, Outcome::refused_settings);
     }
     EXPECT_TRUE(opened.text.empty());
   }
@@ -50,22 +50,22 @@ TEST(StrongOpen, IterationCountIsBoundedBeforeDerivation) {
 TEST(StrongOpen, LowestAcceptedCountOpens) {
   ProbeProvider crypto;
   const OpenResult opened = open_envelope(crypto, from_hex(kKnownTextEnvelope), kKnownPassword);
-  EXPECT_EQ(opened.status, OpenStatus::opened);
+  EXPECT_EQ(opened.outcome, Outcome::opened);
   EXPECT_EQ(crypto.derived_iterations, std::vector<std::uint32_t>{100'000});
 }
 
 // Status of `envelope` when opened with the known password, and whether a
 // key was derived for it.
-struct Outcome {
-  OpenStatus status;
+struct Opening {
+  Outcome status;
   bool derived;
-  bool operator==(const Outcome&) const = default;
+  bool operator==(const Opening&) const = default;
 };
-Outcome open_known(const std::vector<std::uint8_t>& envelope) {
+Opening open_known(const std::vector<std::uint8_t>& envelope) {
   ProbeProvider crypto;
   const OpenResult opened = open_envelope(crypto, envelope, kKnownPassword);
-  EXPECT_TRUE(opened.text.empty() || opened.status == OpenStatus::opened);
-  return {opened.status, !crypto.derived_iterations.empty()};
+  EXPECT_TRUE(opened.text.empty() || opened.outcome == Outcome::opened);
+  return {opened.outcome, !crypto.derived_iterations.empty()};
 }
 
 TEST(StrongOpen, ShorterThanTheEmptyTextIsDamaged) {
@@ -73,7 +73,7 @@ TEST(StrongOpen, ShorterThanTheEmptyTextIsDamaged) {
   for (std::size_t size = 0; size < kMinEnvelopeSize; ++size) {
     SCOPED_TRACE(size);
     const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
-    EXPECT_EQ(open_known(cut), (Outcome{OpenStatus::damaged, false}));
+    EXPECT_EQ(open_known(cut), (Opening{Outcome::damaged, false}));
   }
 }
 
@@ -84,21 +84,21 @@ TEST(StrongOpen, UnknownVersionKeyDerivationOrCipherCannotBeRead) {
   const struct {
     std::size_t offset;
     std::uint8_t value;
-    OpenStatus status;
-  } changes[] = {{kVersionOffset, 0, OpenStatus::cannot_read_format},
-                 {kVersionOffset, 2, OpenStatus::cannot_read_format},
-                 {kVersionOffset, 0xFF, OpenStatus::cannot_read_format},
-                 {kKdfOffset, 0, OpenStatus::refused_settings},
-                 {kKdfOffset, 2, OpenStatus::refused_settings},
-                 {kCipherOffset, 0, OpenStatus::refused_settings},
-                 {kCipherOffset, 2, OpenStatus::refused_settings}};
+    Outcome status;
+  } changes[] = {{kVersionOffset, 0, Outcome::later_format},
+                 {kVersionOffset, 2, Outcome::later_format},
+                 {kVersionOffset, 0xFF, Outcome::later_format},
+                 {kKdfOffset, 0, Outcome::refused_settings},
+                 {kKdfOffset, 2, Outcome::refused_settings},
+                 {kCipherOffset, 0, Outcome::refused_settings},
+                 {kCipherOffset, 2, Outcome::refused_settings}};
   const std::vector<std::uint8_t> whole = from_hex(kKnownTextEnvelope);
   for (const auto& c : changes) {
     for (const std::size_t size : {c.offset + 1, std::size_t{20}, whole.size()}) {
       SCOPED_TRACE(::testing::Message() << "byte " << c.offset << " = " << int{c.value} << ", " << size << " bytes");
       std::vector<std::uint8_t> e(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
       e[c.offset] = c.value;
-      EXPECT_EQ(open_known(e), (Outcome{c.status, false}));
+      EXPECT_EQ(open_known(e), (Opening{c.status, false}));
     }
   }
 }
@@ -131,8 +131,8 @@ TEST(StrongOpen, FillThatDisagreesWithTheLengthIsDamaged) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(check_envelope(c.envelope).check, EnvelopeCheck::damaged);
-    EXPECT_EQ(open_known(c.envelope), (Outcome{OpenStatus::damaged, false}));
+    EXPECT_EQ(check_envelope(c.envelope).problem, Outcome::damaged);
+    EXPECT_EQ(open_known(c.envelope), (Opening{Outcome::damaged, false}));
   }
 }
 
@@ -154,7 +154,7 @@ TEST(StrongOpen, DecryptedBytesThatAreNotUtf8AreDamaged) {
   for (const std::string_view bad : {std::string_view("\xff\xfe"), std::string_view("\xc0\xaf"),
                                      std::string_view("a\xed\xa0\x80"), std::string_view("ab\xe3\x83")}) {
     const OpenResult opened = open_envelope(*crypto, authentic_envelope_of(*crypto, bad), kKnownPassword);
-    EXPECT_EQ(opened.status, OpenStatus::damaged);
+    EXPECT_EQ(opened.outcome, Outcome::damaged);
     EXPECT_TRUE(opened.text.empty());
   }
 }
@@ -163,7 +163,7 @@ TEST(StrongOpen, WrongPasswordGivesNoText) {
   const auto crypto = platform_crypto();
   for (const std::string_view password : {"Pass", "pass ", "", "pas"}) {
     const OpenResult opened = open_envelope(*crypto, from_hex(kKnownTextEnvelope), password);
-    EXPECT_EQ(opened.status, OpenStatus::wrong_password_or_altered) << password;
+    EXPECT_EQ(opened.outcome, Outcome::wrong_password) << password;
     EXPECT_TRUE(opened.text.empty());
   }
 }

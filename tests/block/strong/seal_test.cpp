@@ -26,7 +26,7 @@ TEST(StrongKnownAnswer, OpenReadsTheVectors) {
   const auto crypto = platform_crypto();
   for (const KnownAnswer& v : kKnownAnswers) {
     const OpenResult opened = open_envelope(*crypto, from_hex(v.envelope_hex), v.password);
-    ASSERT_EQ(opened.status, OpenStatus::opened) << v.envelope_hex;
+    ASSERT_EQ(opened.outcome, Outcome::opened) << v.envelope_hex;
     EXPECT_EQ(opened.text, v.text);
   }
 }
@@ -59,7 +59,7 @@ TEST(StrongSeal, WritesSixHundredThousandIterationsAndFreshSaltAndNonce) {
                           second.envelope.begin() + kNonceOffset));
 
   const OpenResult opened = open_envelope(crypto, first.envelope, "パスワード");
-  ASSERT_EQ(opened.status, OpenStatus::opened);
+  ASSERT_EQ(opened.outcome, Outcome::opened);
   EXPECT_EQ(opened.text, text);
 }
 
@@ -79,7 +79,7 @@ TEST(StrongSeal, FillPadsToAMultipleOfFour) {
     EXPECT_EQ(e[kFillOffset], c.fill) << c.text;
     EXPECT_TRUE(std::all_of(e.end() - c.fill, e.end(), [](std::uint8_t b) { return b == 0; })) << c.text;
     const OpenResult opened = open_envelope(*crypto, e, "pw");
-    ASSERT_EQ(opened.status, OpenStatus::opened) << c.text;
+    ASSERT_EQ(opened.outcome, Outcome::opened) << c.text;
     EXPECT_EQ(opened.text, c.text);
   }
 }

@@ -12,12 +12,12 @@
 namespace quiren::block::test {
 namespace {
 
-OpenStatus open_changed(CryptoProvider& crypto, std::size_t offset, std::uint8_t value) {
+Outcome open_changed(CryptoProvider& crypto, std::size_t offset, std::uint8_t value) {
   std::vector<std::uint8_t> e = from_hex(kKnownTextEnvelope);
   e[offset] = value;
   const OpenResult opened = open_envelope(crypto, e, kKnownPassword);
   EXPECT_TRUE(opened.text.empty()) << "text from an envelope changed at byte " << offset;
-  return opened.status;
+  return opened.outcome;
 }
 
 // The known 64-byte envelope: 9 bytes of text at 36..44, the tag at 45..60,
@@ -28,27 +28,27 @@ TEST(StrongTamper, HeaderFields) {
     const char* what;
     std::size_t offset;
     std::uint8_t value;
-    OpenStatus expected;
+    Outcome expected;
   } cases[] = {
-      {"version 0", 0, 0x00, OpenStatus::cannot_read_format},
-      {"version 2", 0, 0x02, OpenStatus::cannot_read_format},
-      {"key derivation 2", 1, 0x02, OpenStatus::refused_settings},
-      {"key derivation 0x81", 1, 0x81, OpenStatus::refused_settings},
-      {"cipher 0", 2, 0x00, OpenStatus::refused_settings},
-      {"cipher 0xFE", 2, 0xFE, OpenStatus::refused_settings},
-      {"fill 4", 3, 0x04, OpenStatus::damaged},
-      {"fill 0xFC", 3, 0xFC, OpenStatus::damaged},
+      {"version 0", 0, 0x00, Outcome::later_format},
+      {"version 2", 0, 0x02, Outcome::later_format},
+      {"key derivation 2", 1, 0x02, Outcome::refused_settings},
+      {"key derivation 0x81", 1, 0x81, Outcome::refused_settings},
+      {"cipher 0", 2, 0x00, Outcome::refused_settings},
+      {"cipher 0xFE", 2, 0xFE, Outcome::refused_settings},
+      {"fill 4", 3, 0x04, Outcome::damaged},
+      {"fill 0xFC", 3, 0xFC, Outcome::damaged},
       // A smaller fill count still fits the length; the bytes it no longer
       // calls fill become part of the tag, which then fails (the fill count
       // is associated data either way).
-      {"fill 2", 3, 0x02, OpenStatus::wrong_password_or_altered},
-      {"fill 1", 3, 0x01, OpenStatus::wrong_password_or_altered},
-      {"fill 0", 3, 0x00, OpenStatus::wrong_password_or_altered},
-      {"iterations 16,877,216", 4, 0x01, OpenStatus::refused_settings},
-      {"iterations 34,464", 5, 0x00, OpenStatus::refused_settings},
-      {"iterations 99,488", 6, 0x84, OpenStatus::refused_settings},
-      {"iterations 100,001", 7, 0xA1, OpenStatus::wrong_password_or_altered},
-      {"iterations 231,072", 5, 0x03, OpenStatus::wrong_password_or_altered},
+      {"fill 2", 3, 0x02, Outcome::wrong_password},
+      {"fill 1", 3, 0x01, Outcome::wrong_password},
+      {"fill 0", 3, 0x00, Outcome::wrong_password},
+      {"iterations 16,877,216", 4, 0x01, Outcome::refused_settings},
+      {"iterations 34,464", 5, 0x00, Outcome::refused_settings},
+      {"iterations 99,488", 6, 0x84, Outcome::refused_settings},
+      {"iterations 100,001", 7, 0xA1, Outcome::wrong_password},
+      {"iterations 231,072", 5, 0x03, Outcome::wrong_password},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -67,7 +67,7 @@ TEST(StrongTamper, EveryByteAfterTheHeaderFields) {
     const std::uint8_t original = from_hex(kKnownTextEnvelope)[offset];
     for (const std::uint8_t flip : kFlips) {
       SCOPED_TRACE(::testing::Message() << "byte " << offset << " ^ " << int{flip});
-      const OpenStatus expected = offset >= size - 3 ? OpenStatus::damaged : OpenStatus::wrong_password_or_altered;
+      const Outcome expected = offset >= size - 3 ? Outcome::damaged : Outcome::wrong_password;
       EXPECT_EQ(open_changed(crypto, offset, static_cast<std::uint8_t>(original ^ flip)), expected);
     }
   }

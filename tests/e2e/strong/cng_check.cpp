@@ -23,7 +23,7 @@ namespace {
 using namespace quiren::block;
 using namespace quiren::e2e;
 
-long long as_number(OpenStatus s) { return static_cast<long long>(s); }
+long long as_number(Outcome s) { return static_cast<long long>(s); }
 long long as_number(SealStatus s) { return static_cast<long long>(s); }
 
 // Opening the known envelope changed at one byte: never text, and the tag
@@ -32,7 +32,7 @@ void check_changed_byte(CngProvider& cng, std::size_t offset, std::string_view w
   std::vector<std::uint8_t> e = test::from_hex(test::kKnownTextEnvelope);
   e[offset] ^= 0x01;
   const OpenResult opened = open_envelope(cng, e, test::kKnownPassword);
-  check_equal(as_number(opened.status), as_number(OpenStatus::wrong_password_or_altered), what);
+  check_equal(as_number(opened.outcome), as_number(Outcome::wrong_password), what);
   check(opened.text.empty(), "no text from a changed envelope");
 }
 
@@ -77,7 +77,7 @@ int wmain() {
   step("known answers, opened with CNG");
   for (const test::KnownAnswer& v : test::kKnownAnswers) {
     const OpenResult opened = open_envelope(cng, test::from_hex(v.envelope_hex), v.password);
-    check_equal(as_number(opened.status), as_number(OpenStatus::opened), "known answer opened");
+    check_equal(as_number(opened.outcome), as_number(Outcome::opened), "known answer opened");
     check_equal(wide(opened.text.view()), wide(v.text), "known answer text");
   }
 
@@ -93,7 +93,7 @@ int wmain() {
     start = std::chrono::steady_clock::now();
     const OpenResult opened = open_envelope(cng, first.envelope, "会議のパスワード");
     std::printf("   opened in %.2f s\n", seconds_since(start));
-    check_equal(as_number(opened.status), as_number(OpenStatus::opened), "opened");
+    check_equal(as_number(opened.outcome), as_number(Outcome::opened), "opened");
     check(opened.text == text, "the same text back");
 
     const SealResult second = seal_envelope(cng, text, "会議のパスワード");
@@ -112,7 +112,7 @@ int wmain() {
   step("wrong password");
   {
     const OpenResult opened = open_envelope(cng, test::from_hex(test::kKnownTextEnvelope), "Pass");
-    check_equal(as_number(opened.status), as_number(OpenStatus::wrong_password_or_altered), "wrong password");
+    check_equal(as_number(opened.outcome), as_number(Outcome::wrong_password), "wrong password");
     check(opened.text.empty(), "no text for a wrong password");
   }
 

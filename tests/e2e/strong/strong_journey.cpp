@@ -118,7 +118,7 @@ std::wstring w(std::u16string_view text) { return std::wstring(text.begin(), tex
 std::wstring envelope_changed(std::wstring_view block,
                               const std::function<std::size_t(const std::vector<std::uint8_t>&)>& where) {
   std::vector<quiren::block::BlockItem> items = quiren::block::read_blocks(u16(block));
-  if (items.empty() || items[0].problem != quiren::block::BlockProblem::none ||
+  if (items.empty() || items[0].problem ||
       items[0].kind != quiren::block::BlockKind::strong) {
     return {};
   }

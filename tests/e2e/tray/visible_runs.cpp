@@ -3,7 +3,8 @@
 // block of 10,000,000 rounds shows the progress window after half a second,
 // the tray menu opens and the watch starts nothing while its key is
 // derived, and Cancel returns the tray to idle within a second, with no
-// viewer and the clipboard as it was; exit from the tray menu stops a run.
+// viewer and the clipboard as it was; exit from the tray menu stops a run,
+// and exit while the password prompt is open derives nothing.
 // Screenshots: the viewer with its
 // status line, the progress window, the menu over it.
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "tests/e2e/driver/driver.h"
 #include "tests/support/received_forms.h"
 #include "tray/core/shared_texts.h"
+#include "tray/core/win32/prompt_ids.h"
 #include "tray/core/win32/progress_ids.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/shell/main_form.h"
@@ -103,6 +105,33 @@ void cancelled_run(HWND main, DWORD pid) {
   answer(expect_box(pid, text::kAskEncrypt, "the watch offers to encrypt again"), IDNO);
 }
 
+// Exit from the tray menu while the password prompt is open (the password
+// typed, not yet confirmed): the run ends there. The prompt goes with the
+// tray icon, the program ends at once, and no progress window (no key
+// derivation) and no message come before it has ended.
+void exit_at_the_password_prompt() {
+  step("exit while the password prompt is open: no process is left and nothing is derived");
+  Process program;
+  if (!start(program)) return;
+  const DWORD pid = program.pid();
+  set_clipboard_text(slow_strong_block(quiren::block::kMaxReadIterations));
+  answer(expect_box(pid, text::kAskDecrypt, "decrypt question"), IDYES);
+  HWND prompt = wait_for_password_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "password prompt")) return;
+  check(set_control_text(prompt, quiren::win32::kPromptEditId, L"pw"), "the password typed, not confirmed");
+  PostMessageW(main_window(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(quiren::MenuCommand::exit), 0), 0);
+  bool shown_after_exit = false;
+  const bool ended = wait_until(
+      [&] {
+        shown_after_exit = shown_after_exit || find_window(quiren::win32::kProgressClass, kAppTitle, pid) != nullptr ||
+                           find_window(kMessageBoxClass, kAppTitle, pid) != nullptr;
+        return program.wait(0ms).has_value();
+      },
+      5s);
+  if (!check(ended, "the program ended at once, leaving no process")) screenshot(L"still-running-after-exit");
+  check(!shown_after_exit, "no progress window and no message after Exit");
+}
+
 }  // namespace
 
 int wmain() {
@@ -119,5 +148,6 @@ int wmain() {
   check(progress != nullptr, "progress window shown");
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(quiren::MenuCommand::exit), 0), 0);
   check(program.wait(3s).has_value(), "the program ended without waiting for the derivation");
+  exit_at_the_password_prompt();
   return exit_code();
 }

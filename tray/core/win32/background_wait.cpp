@@ -43,7 +43,7 @@ bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, Progres
   // The job's thread sets the event when it ends, also after this wait has
   // been given up: it holds a share of it.
   auto finished = std::make_shared<ScopedHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!*finished || !start_job_thread(job, [finished] { SetEvent(finished->get()); })) {
+  if (!*finished || !run_on_worker(job, [finished] { SetEvent(finished->get()); })) {
     job->run();
     return true;
   }

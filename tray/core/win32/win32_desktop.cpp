@@ -54,6 +54,10 @@ std::u16string Win32Desktop::program_path() { return program_file_path(); }
 
 bool Win32Desktop::another_copy_running() { return win32::another_copy_running(); }
 
+// Every loop that waits (a message box's, a prompt's, a background wait's)
+// ends at WM_QUIT and posts it again for the loop around it.
+void Win32Desktop::quit() { PostQuitMessage(0); }
+
 AnsiText Win32Desktop::to_ansi(std::u16string_view text) { return to_ansi_text(text); }
 
 std::u16string Win32Desktop::from_ansi(std::string_view bytes) { return from_ansi_text(bytes); }

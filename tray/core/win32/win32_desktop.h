@@ -26,6 +26,7 @@ class Win32Desktop : public Desktop {
   std::u16string program_directory() override;
   std::u16string program_path() override;
   bool another_copy_running() override;
+  void quit() override;
 
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
