@@ -133,7 +133,7 @@ TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
       u"hello" + joint() + utf16_from_utf8("秘密").value() + joint() + std::u16string(kWrongPasswordText);
   EXPECT_EQ(result.text, std::u16string_view(expected));
   EXPECT_EQ(result.texts, 3u);
-  EXPECT_EQ(result.wrong, 1u);
+  EXPECT_EQ(result.not_opened, 1u);
 
   // Each block is announced as it starts, and reported with its kind.
   EXPECT_EQ(front_end.starting, (std::vector<std::size_t>{3, 103, 203}));

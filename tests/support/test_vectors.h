@@ -15,7 +15,7 @@
 
 namespace quiren::testing::vectors {
 
-enum class BlockFormat { compatible, strong };
+enum class BlockFormat { compatible, strong, recipient };
 
 // A block exactly as its writer wrote it.
 struct SourceBlock {
@@ -96,6 +96,8 @@ struct RunBlock {
   std::optional<BlockFormat> kind;  // none for a mode letter no version knows yet
   std::string_view outcome;  // its name, as block::outcome_name spells it
   std::u16string_view text;  // what it opened to, when opened
+  std::string_view sender_hex;  // an opened recipient block's sender's public key
+  std::uint64_t written_at;     // and the time written
 };
 
 // One decrypt run of the table of runs (runs.json).
@@ -103,6 +105,7 @@ struct RunCase {
   std::string_view name;
   std::u16string_view received;
   std::u16string_view password;   // as typed
+  std::string_view secret_key_hex;  // the secret key the front end holds; empty for none
   std::span<const bool> answers;  // to the question before a long run, in turn: true goes on
   int cancel_after;               // the user cancels once this block is done; -1 never
   std::string_view end;           // how the run ended: done, at_block, no_block, rounds_refused, no_password
@@ -110,6 +113,7 @@ struct RunCase {
   bool texts_kept;                      // the run keeps the texts of its blocks
   std::span<const std::uint64_t> rounds_asked;  // the rounds still to come, each time the question was asked
   int derivations;                      // key derivations made
+  bool password_asked;                  // the front end was asked for the password
 };
 
 }  // namespace quiren::testing::vectors

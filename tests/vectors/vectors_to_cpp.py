@@ -63,7 +63,8 @@ def name_literal(text):
     return utf8_literal(text)
 
 
-FORMATS = {"compatible": "BlockFormat::compatible", "strong": "BlockFormat::strong"}
+FORMATS = {"compatible": "BlockFormat::compatible", "strong": "BlockFormat::strong",
+           "recipient": "BlockFormat::recipient"}
 KINDS = {"foreign character": "DamageKind::foreign_character", "short line": "DamageKind::short_line",
          "length": "DamageKind::length"}
 
@@ -157,15 +158,17 @@ def runs(table):
         answers, answers_ref = array("kRunAnswers%d" % i, "bool",
                                      ["true" if a == "continue" else "false" for a in c["answers"]])
         blocks, blocks_ref = array("kRunBlocks%d" % i, "RunBlock", [
-            "{%s, %s, %s}" % (FORMATS[b["kind"]] if "kind" in b else "std::nullopt", name_literal(b["outcome"]),
-                              u16_literal(b.get("text", "")))
+            "{%s, %s, %s, %s, %dULL}" % (
+                FORMATS[b["kind"]] if "kind" in b else "std::nullopt", name_literal(b["outcome"]),
+                u16_literal(b.get("text", "")), utf8_literal(b.get("sender", "")), b.get("written_at", 0))
             for b in e["blocks"]])
         rounds, rounds_ref = array("kRunRounds%d" % i, "std::uint64_t", ["%dULL" % r for r in e["rounds_asked"]])
         out.append(answers + blocks + rounds)
-        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %d, %s, %s, %s, %s, %d}," % (
-            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]), answers_ref,
-            c.get("cancel_after", -1), name_literal(e["end"]), blocks_ref, "true" if e["texts_kept"] else "false",
-            rounds_ref, e["derivations"]))
+        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %s, %d, %s, %s, %s, %s, %d, %s}," % (
+            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]),
+            utf8_literal(c.get("secret_key", "")), answers_ref, c.get("cancel_after", -1), name_literal(e["end"]),
+            blocks_ref, "true" if e["texts_kept"] else "false", rounds_ref, e["derivations"],
+            "true" if e["password_asked"] else "false"))
     out.append("inline constexpr RunCase kRunCases[] = {")
     out.extend(entries)
     out.append("};")

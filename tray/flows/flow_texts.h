@@ -89,6 +89,12 @@ inline constexpr std::u16string_view kDamageUnevenLength =
     u"暗号文の文字数が合いません。{line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。";
 // Shown in the viewer in place of a block whose check fails.
 inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
+// Shown in the viewer in place of a recipient block that did not open under
+// the user's key: addressed to others, or changed on the way.
+inline constexpr std::u16string_view kNotForThisKey = block::kNotForThisKeyText;
+// Shown in the viewer in place of a recipient block: this version of the
+// tray program keeps no key to open one with.
+inline constexpr std::u16string_view kNeedsKey = block::kNeedsKeyText;
 
 // The viewer's status line: the text's blocks by format, then, when any was
 // compatible, the joint and the warning.
