@@ -93,6 +93,15 @@ RecipientSeal seal_recipient_envelope_with(CryptoProvider& crypto, std::string_v
   return {SealStatus::sealed, std::move(envelope)};
 }
 
+bool shuffle_slot_order(std::span<X25519PublicKey> order, CryptoProvider& random) {
+  for (std::size_t i = order.size(); i > 1; --i) {
+    const std::optional<std::size_t> j = random_index(i, random);
+    if (!j) return false;
+    std::swap(order[i - 1], order[*j]);
+  }
+  return true;
+}
+
 RecipientSeal seal_recipient_envelope(CryptoProvider& crypto, std::string_view text_utf8,
                                       const SecretKey& sender_secret, std::span<const X25519PublicKey> recipients) {
   const std::optional<X25519PublicKey> writer = crypto.x25519_public_key(sender_secret);
@@ -104,13 +113,7 @@ RecipientSeal seal_recipient_envelope(CryptoProvider& crypto, std::string_view t
   if (std::find(slot_order.begin(), slot_order.end(), *writer) == slot_order.end()) slot_order.push_back(*writer);
   if (slot_order.size() > kMostRecipients) return failure(SealStatus::recipient_count);
 
-  // Fisher-Yates with unbiased draws: the slots' order tells nothing of who
-  // they are for.
-  for (std::size_t i = slot_order.size(); i > 1; --i) {
-    const std::optional<std::size_t> j = random_index(i, crypto);
-    if (!j) return failure(SealStatus::random_unavailable);
-    std::swap(slot_order[i - 1], slot_order[*j]);
-  }
+  if (!shuffle_slot_order(slot_order, crypto)) return failure(SealStatus::random_unavailable);
 
   std::optional<X25519KeyPair> ephemeral = crypto.generate_x25519_key_pair();
   if (!ephemeral) return failure(SealStatus::random_unavailable);

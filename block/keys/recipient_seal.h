@@ -36,6 +36,11 @@ RecipientSeal seal_recipient_envelope_with(CryptoProvider& crypto, std::string_v
                                            std::span<const X25519PublicKey> slot_order,
                                            const RecipientSealInputs& inputs);
 
+// Puts the slots in random order, so that their order tells nothing of who
+// they are for: Fisher-Yates, each draw by random_index (random_index.h).
+// False when the source fails.
+bool shuffle_slot_order(std::span<X25519PublicKey> order, CryptoProvider& random);
+
 // For `recipients` and the writer (added when missing; a key given twice
 // gets one slot), the slots shuffled with the random source, a fresh
 // one-off key, text key and nonce, written now. The one-off secret key and
