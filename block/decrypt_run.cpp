@@ -81,7 +81,7 @@ class Run {
     // The user may have cancelled (the program may be ending) while a front
     // end's question or prompt was open: the run starts nothing after that.
     if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
-    // A first block that cannot be read asks for no password.
+    // A first block that cannot be read asks for nothing: no key, no password.
     if (blocks_.front().problem) return stopped(0, *blocks_.front().problem);
     // Counted before anything is derived, so a text of crafted blocks cannot
     // hold the user up unasked.
