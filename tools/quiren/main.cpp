@@ -42,32 +42,37 @@ std::string read_standard_input() {
   return text;
 }
 
-PasswordSource password_source(const Options& options) {
-  if (!options.password_file.empty()) {
-    return [path = options.password_file] { return password_from_file(path); };
-  }
-  bool twice = options.command == Command::encrypt;
-  return [twice] {
-    PasswordRead first = password_from_terminal(std::string(texts::kPasswordPrompt));
+// What the terminal asks for a password or a passphrase: the prompt, the
+// prompt for the second time, and what is said when the two differ.
+struct TerminalQuestion {
+  std::string_view prompt;
+  std::string_view again;
+  std::string_view differ;
+};
+
+// A password or passphrase from its file, or asked on the terminal (twice
+// for what is about to seal something).
+PasswordSource secret_source(const std::string& file, const TerminalQuestion& question, bool twice) {
+  if (!file.empty()) return [file] { return password_from_file(file); };
+  return [question, twice] {
+    PasswordRead first = password_from_terminal(std::string(question.prompt));
     if (!first.ok || !twice) return first;
-    PasswordRead again = password_from_terminal(std::string(texts::kPasswordAgainPrompt));
+    PasswordRead again = password_from_terminal(std::string(question.again));
     if (!again.ok) return again;
-    if (again.password != first.password) return PasswordRead{false, {}, std::string(texts::kPasswordsDiffer)};
+    if (again.password != first.password) return PasswordRead{false, {}, std::string(question.differ)};
     return first;
   };
 }
 
-// A passphrase from its file, or asked on the terminal (twice for a new key).
+PasswordSource password_source(const Options& options) {
+  return secret_source(options.password_file,
+                       {texts::kPasswordPrompt, texts::kPasswordAgainPrompt, texts::kPasswordsDiffer},
+                       options.command == Command::encrypt);
+}
+
 PasswordSource passphrase_source(const std::string& file, bool twice) {
-  if (!file.empty()) return [file] { return password_from_file(file); };
-  return [twice] {
-    PasswordRead first = password_from_terminal(std::string(texts::kKeyPassphrasePrompt));
-    if (!first.ok || !twice) return first;
-    PasswordRead again = password_from_terminal(std::string(texts::kKeyPassphraseAgainPrompt));
-    if (!again.ok) return again;
-    if (again.password != first.password) return PasswordRead{false, {}, std::string(texts::kKeyPassphrasesDiffer)};
-    return first;
-  };
+  return secret_source(file, {texts::kKeyPassphrasePrompt, texts::kKeyPassphraseAgainPrompt,
+                              texts::kKeyPassphrasesDiffer}, twice);
 }
 
 int finish(const CommandResult& result) {

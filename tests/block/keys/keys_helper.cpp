@@ -62,12 +62,20 @@ const char* name(SealStatus s) {
   return "?";
 }
 
-// The first block of a received text, as the program reads it.
-std::optional<BlockItem> first_block(const std::string& text) {
+// The envelope of the first block of a received text, as the program reads
+// it; nullopt (its problem printed) when there is none to open.
+std::optional<std::vector<std::uint8_t>> first_envelope(const std::string& text) {
   const std::u16string received = utf16_from_utf8(text).value_or(widen_bytes(text));
   std::vector<BlockItem> items = read_received_blocks(received);
-  if (items.empty()) return std::nullopt;
-  return std::move(items.front());
+  if (items.empty()) {
+    std::printf("no_block\n");
+    return std::nullopt;
+  }
+  if (items.front().problem) {
+    std::printf("%s\n", std::string(outcome_name(*items.front().problem)).c_str());
+    return std::nullopt;
+  }
+  return std::move(items.front().envelope);
 }
 
 int seal_command(char** args, int count) {
@@ -85,17 +93,10 @@ int seal_command(char** args, int count) {
 int open_command(const char* secret, const char* block_path, const char* text_path) {
   const auto block = read_file(block_path);
   if (!block) return 2;
-  const std::optional<BlockItem> item = first_block(*block);
-  if (!item) {
-    std::printf("no_block\n");
-    return 1;
-  }
-  if (item->problem) {
-    std::printf("%s\n", std::string(outcome_name(*item->problem)).c_str());
-    return 1;
-  }
+  const std::optional<std::vector<std::uint8_t>> envelope = first_envelope(*block);
+  if (!envelope) return 1;
   const auto crypto = platform_crypto();
-  const RecipientOpened opened = open_recipient_envelope(*crypto, item->envelope, secret_key_from_hex(secret));
+  const RecipientOpened opened = open_recipient_envelope(*crypto, *envelope, secret_key_from_hex(secret));
   std::printf("%s", std::string(outcome_name(opened.outcome)).c_str());
   if (opened.outcome != Outcome::opened) {
     std::printf("\n");
@@ -122,17 +123,10 @@ int key_block_command(const char* public_key, const char* name_path, const char*
 int read_key_command(const char* block_path) {
   const auto block = read_file(block_path);
   if (!block) return 2;
-  const std::optional<BlockItem> item = first_block(*block);
-  if (!item) {
-    std::printf("no_block\n");
-    return 1;
-  }
-  if (item->problem) {
-    std::printf("%s\n", std::string(outcome_name(*item->problem)).c_str());
-    return 1;
-  }
+  const std::optional<std::vector<std::uint8_t>> envelope = first_envelope(*block);
+  if (!envelope) return 1;
   const auto crypto = platform_crypto();
-  const KeyBlockRead read = read_key_envelope(*crypto, item->envelope);
+  const KeyBlockRead read = read_key_envelope(*crypto, *envelope);
   std::printf("%s", std::string(outcome_name(read.outcome)).c_str());
   if (read.outcome != Outcome::opened) {
     std::printf("\n");
