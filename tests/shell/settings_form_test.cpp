@@ -14,6 +14,7 @@ namespace {
 using testing::FakeChain;
 using testing::FakeDesktop;
 using testing::FakeFlows;
+using namespace std::string_view_literals;
 
 struct SettingsFormTest : ::testing::Test {
   FakeDesktop desktop;
@@ -42,38 +43,38 @@ const std::u16string k129(129, u'p');
 // compatible blocks are written, 128 in every other case.
 const OkCase kOkCases[] = {
     {"compatible: fixed password of 30 accepted",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k30; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k30); },
      u"", Icon::none, 60},
     {"compatible: fixed password of 31 refused",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k31); },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"strong: fixed password of 128 accepted",
-     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"strong: fixed password of 129 refused",
-     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"compatible: 128 in an unused encryption box accepted",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"compatible: 129 in an unused encryption box refused",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::list; c.encrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::list; c.encrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"compatible: fixed decryption password of 31 refused",
-     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(k31); },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"strong: fixed decryption password of 128 accepted",
-     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"compatible: 31 in an unused decryption box accepted",
-     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = block::SecretText(k31); },
      u"", Icon::none, 60},
     {"strong: 129 in an unused decryption box refused",
-     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::ask; c.decrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::ask; c.decrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"long password checked before the width",
      [](SettingsControls& c) {
-       c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; c.wrap_width = u"abc";
+       c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k31); c.wrap_width = u"abc";
      }, shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"width 10", [](SettingsControls& c) { c.wrap_width = u"10"; }, u"", Icon::none, 10},
     {"width 100", [](SettingsControls& c) { c.wrap_width = u"100"; }, u"", Icon::none, 100},
@@ -95,10 +96,10 @@ const OkCase kOkCases[] = {
      shell::texts::kSameAsEncryptNeedsFixed, Icon::exclamation, 60},
     {"same as encryption with a fixed encryption password",
      [](SettingsControls& c) {
-       c.decrypt_source = DecryptPasswordSource::same_as_encrypt; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = u"pw";
+       c.decrypt_source = DecryptPasswordSource::same_as_encrypt; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(u"pw"sv);
      }, u"", Icon::none, 60},
     {"fixed decryption with an empty password accepted",
-     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = u""; }, u"", Icon::none, 60},
+     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(u""sv); }, u"", Icon::none, 60},
 };
 
 TEST_F(SettingsFormTest, OkChecksInOrder) {
@@ -120,8 +121,8 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
       EXPECT_EQ(desktop.settings_writes.size(), 12u);
       // Passwords and width are stored exactly as typed.
       EXPECT_EQ(desktop.settings[u"orikaesi"], dialog.controls.wrap_width);
-      EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.encrypt_password);
-      EXPECT_EQ(desktop.settings[u"hukugopass"], dialog.controls.decrypt_password);
+      EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.encrypt_password.view());
+      EXPECT_EQ(desktop.settings[u"hukugopass"], dialog.controls.decrypt_password.view());
     } else {
       EXPECT_FALSE(saved);
       ASSERT_EQ(desktop.boxes.size(), 1u);
@@ -137,8 +138,8 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
 
 TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
   dialog.controls.wrap_width = u"61.5";
-  dialog.controls.encrypt_password = u"enc pass";
-  dialog.controls.decrypt_password = u"復号";
+  dialog.controls.encrypt_password = block::SecretText(u"enc pass"sv);
+  dialog.controls.decrypt_password = block::SecretText(u"復号"sv);
   dialog.controls.encrypt_source = EncryptPasswordSource::fixed;
   dialog.controls.decrypt_source = DecryptPasswordSource::same_as_encrypt;
   dialog.controls.watch_clipboard = false;
@@ -217,7 +218,7 @@ TEST_F(SettingsFormTest, EmptyStoreFillsDefaults) {
   dialog.controls.wrap_width = u"77";
   dialog.controls.encrypt_source = EncryptPasswordSource::fixed;
   dialog.controls.decrypt_source = DecryptPasswordSource::list;
-  dialog.controls.encrypt_password = u"x";
+  dialog.controls.encrypt_password = block::SecretText(u"x"sv);
   dialog.controls.ask_before_encrypt = false;
   dialog.load();
   const SettingsControls& c = dialog.controls;

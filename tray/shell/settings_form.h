@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "block/secret.h"
 #include "tray/core/desktop.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_keys.h"
@@ -20,8 +21,8 @@ enum class DecryptPasswordSource { fixed, ask, same_as_encrypt, list };
 // empty store gives.
 struct SettingsControls {
   std::u16string wrap_width{settings::kDefaultWrapWidthText};  // as typed
-  std::u16string encrypt_password{settings::kDefaultFixedEncryptPassword};
-  std::u16string decrypt_password{settings::kDefaultFixedDecryptPassword};
+  block::SecretText encrypt_password{settings::kDefaultFixedEncryptPassword};
+  block::SecretText decrypt_password{settings::kDefaultFixedDecryptPassword};
   EncryptPasswordSource encrypt_source = EncryptPasswordSource::ask;
   DecryptPasswordSource decrypt_source = DecryptPasswordSource::ask;
   bool watch_clipboard = settings::kDefaultWatchClipboard == 1;

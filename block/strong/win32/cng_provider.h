@@ -1,16 +1,24 @@
 // The strong envelope's primitives from CNG (bcrypt.dll).
 #pragma once
 
+#include "block/owned_handle.h"
 #include "block/strong/crypto_provider.h"
 
 namespace quiren::block {
+
+// An open CNG algorithm provider. Its handle (BCRYPT_ALG_HANDLE) is a
+// void*, so this header needs no <windows.h>.
+struct CngAlgorithm {
+  using Handle = void*;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle);
+};
 
 class CngProvider final : public CryptoProvider {
  public:
   // Opens the HMAC-SHA256 and AES-GCM algorithm providers once; when that
   // fails, every call below fails.
   CngProvider();
-  ~CngProvider() override;
   CngProvider(const CngProvider&) = delete;
   CngProvider& operator=(const CngProvider&) = delete;
 
@@ -24,9 +32,8 @@ class CngProvider final : public CryptoProvider {
                   std::span<std::uint8_t> plaintext_out) override;
 
  private:
-  // BCRYPT_ALG_HANDLE, kept out of this header so it needs no <windows.h>.
-  void* hmac_sha256_ = nullptr;
-  void* aes_gcm_ = nullptr;
+  OwnedHandle<CngAlgorithm> hmac_sha256_;
+  OwnedHandle<CngAlgorithm> aes_gcm_;
 };
 
 }  // namespace quiren::block

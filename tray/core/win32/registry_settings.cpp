@@ -4,33 +4,16 @@
 
 #include <vector>
 
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 
-namespace {
-
-class RegKey {
- public:
-  RegKey() = default;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
-}  // namespace
-
 std::optional<std::u16string> read_registry_setting(std::u16string_view name) {
-  RegKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
     return std::nullopt;
   }
+  const ScopedRegistryKey key(opened);
   const std::wstring value_name = to_wide(name);
   // The value may change size between the two calls: try a few times.
   for (int attempt = 0; attempt < 4; ++attempt) {
@@ -57,11 +40,12 @@ std::optional<std::u16string> read_registry_setting(std::u16string_view name) {
 }
 
 bool write_registry_setting(std::u16string_view name, std::u16string_view value) {
-  RegKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(),
+  HKEY created = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings_key_path().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
                       nullptr) != ERROR_SUCCESS) {
     return false;
   }
+  const ScopedRegistryKey key(created);
   const std::wstring value_name = to_wide(name);
   const std::wstring text = to_wide(value);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
