@@ -186,12 +186,27 @@ std::wstring slow_strong_block(std::uint32_t rounds);
 // after it.
 std::wstring block_mode_letter(std::wstring_view text);
 
+// ---- geometry ------------------------------------------------------------
+// Checks a window's controls as they are on the screen: every visible one
+// lies inside the client area, no two overlap (a group box frames the
+// controls inside it), and Tab walks the visible focusable ones
+// (WS_TABSTOP, in Z order) in the order of `tab_order`, by control ID.
+// `what` names the window in the failures.
+bool check_geometry(HWND window, std::string_view what, std::span<const int> tab_order,
+                    std::source_location where = std::source_location::current());
+
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns
 // it into a PNG). False when there is no screenshot folder or it failed.
 // With `window`, that window is repainted first, so a window that has only
 // just appeared is shown whole.
 bool screenshot(std::wstring_view name, HWND window = nullptr);
+
+// A picture for the user guides: the whole screen once `window` has
+// painted, shot as <name>.bmp with <name>.rect ("x y width height" of the
+// window on the screen) beside it, so it can be cut to the window
+// (scripts/screenshots.sh). Wine's stand-in tray is moved out of the way.
+void guide_picture(HWND window, std::wstring_view name);
 
 // Polls `ready` every 20 ms until it is true or the timeout passes.
 template <typename Ready>
