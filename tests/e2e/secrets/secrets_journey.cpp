@@ -246,6 +246,8 @@ void list_add(HWND main, DWORD pid) {
   HWND list_box = GetDlgItem(editor, list::kListId);
   check(SendMessageW(list_box, LB_GETCOUNT, 0, 0) == 0, "nothing added");
   answer_prompt(prompt, L"Kennwort-2026");
+  // Found by its caption, which it shares with the description prompt.
+  check(wait_until_gone(prompt, kWait), "the password prompt closes");
   HWND description = wait_for_prompt(wide(text::kPromptTitle), pid, kWait);
   check(description != nullptr && description != prompt, "then the description, in a plain prompt");
   if (description) answer_prompt(description, L"for the team");
