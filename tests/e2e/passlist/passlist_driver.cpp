@@ -90,18 +90,7 @@ LRESULT send(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   return static_cast<LRESULT>(result);
 }
 
-std::vector<std::wstring> list_lines(HWND window) {
-  HWND list = GetDlgItem(window, layout::kListId);
-  std::vector<std::wstring> lines;
-  const auto count = static_cast<int>(send(list, LB_GETCOUNT));
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[256] = {};
-    if (send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) >= 256) return {L"<too long>"};
-    send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    lines.emplace_back(text);
-  }
-  return lines;
-}
+std::vector<std::wstring> list_lines(HWND window) { return list_box_lines(window, layout::kListId); }
 
 std::wstring joined(const std::vector<std::wstring>& lines) {
   std::wstring out;
@@ -416,17 +405,6 @@ void held_file_journey() {
   lines_become(window, masked({L"kept"}), "the list reads once the file is free");
   host.close(window);
   host.exits_cleanly("closing without a change");
-}
-
-// The system's ANSI code page bytes of `text`, as quiren.pas holds them.
-std::string ansi_bytes(std::wstring_view text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-  }
-  return bytes;
 }
 
 // No line of the list holds any of the passwords whole.

@@ -40,26 +40,6 @@ const wchar_t kEditorClass[] = L"quiren_frmeditpass";
 
 std::wstring g_dir;
 
-HWND main_window() { return FindWindowW(settings::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
-
-// Waits for the program's prompt asking `label` under `caption`.
-HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {
-  HWND prompt = nullptr;
-  wait_until(
-      [&] {
-        prompt = find_prompt(caption, pid);
-        return prompt && prompt_label(prompt) == wide(label);
-      },
-      kWait);
-  check(prompt != nullptr && prompt_label(prompt) == wide(label), "prompt asks: " + utf8(wide(label)));
-  return prompt;
-}
-
 bool start(Process& program) {
   step("start: the splash, then the tray");
   program = Process(g_dir + L"\\mu_quiren11e.exe", {}, g_dir);
@@ -93,7 +73,7 @@ HWND decrypt_into_viewer(DWORD pid, std::wstring_view block, std::wstring_view p
   set_clipboard_text(L"");
   set_clipboard_text(block);
   answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword, kWait);
   if (!prompt) return nullptr;
   answer_prompt(prompt, password);
   HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
@@ -109,7 +89,7 @@ void compatible_round_trip(DWORD pid) {
   HWND box = expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait);
   if (box) guide_picture(box, L"encrypt-question");
   answer(box, IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword, kWait);
   if (!prompt) return;
   // Typed twice and masked, then shown: the two pictures the guides show.
   set_control_text(prompt, quiren::win32::kPromptEditId, password);
@@ -180,7 +160,7 @@ void strong_round_trip(DWORD pid) {
   const std::wstring password = L"長くて推測されにくい合言葉2026";
   set_clipboard_text(plain);
   answer(expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword, kWait);
   if (!prompt) return;
   answer_prompt(prompt, password);
   // Deriving the key takes a moment under Wine: kWait covers it.
@@ -207,7 +187,7 @@ void cancelled_run(DWORD pid) {
   const std::wstring slow = slow_strong_block(10'000'000);
   set_clipboard_text(slow);
   answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"pw");
   HWND progress = wait_for_window(quiren::win32::kProgressClass, kAppTitle, pid, kWait);
@@ -229,11 +209,11 @@ void password_list(HWND main, DWORD pid) {
   if (!check(editor != nullptr, "password list editor shown")) return;
   wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
   press_button(editor, passlist::kAddId);
-  HWND prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kPasswordPrompt);
+  HWND prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kPasswordPrompt, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"合言葉2024");
   wait_until_gone(prompt, kWait);
-  prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kDescriptionPrompt);
+  prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kDescriptionPrompt, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"取引先との連絡用");
   wait_until_gone(prompt, kWait);

@@ -30,12 +30,6 @@ namespace {
 
 constexpr Millis kWait = 20s;  // a strong key under Wine, and a busy machine
 
-HWND main_window() { return FindWindowW(layout::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
 bool start(Process& program) {
   program = Process(L"mu_quiren11e.exe", {});
   if (!check(program.started(), "program started")) return false;

@@ -53,30 +53,7 @@ StoredList stored_list() {
   return list;
 }
 
-std::string ansi_bytes(std::wstring_view text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-  }
-  return bytes;
-}
-
-std::vector<std::wstring> list_lines(HWND window) {
-  HWND list = GetDlgItem(window, passlist::kListId);
-  std::vector<std::wstring> lines;
-  const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length < 0 || length > 200) return {L"<unreadable line>"};
-    std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
-    line.resize(static_cast<std::size_t>(length));
-    lines.push_back(line);
-  }
-  return lines;
-}
+std::vector<std::wstring> list_lines(HWND window) { return list_box_lines(window, passlist::kListId); }
 
 std::wstring joined(const std::vector<std::wstring>& lines) {
   std::wstring out;
@@ -110,24 +87,6 @@ void select_line(HWND window, int index) {
   HWND list = GetDlgItem(window, passlist::kListId);
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(passlist::kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-HWND main_window() { return FindWindowW(settings::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
-HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {
-  HWND prompt = nullptr;
-  wait_until(
-      [&] {
-        prompt = find_prompt(caption, pid);
-        return prompt && prompt_label(prompt) == wide(label);
-      },
-      kWait);
-  check(prompt != nullptr && prompt_label(prompt) == wide(label), "prompt asks: " + utf8(wide(label)));
-  return prompt;
 }
 
 // Tab orders, by control ID.
@@ -197,12 +156,12 @@ void password_list(HWND main, DWORD pid, const StoredList& list) {
 
   wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
   press_button(editor, passlist::kAddId);
-  HWND prompt = expect_prompt(pid, wide(list_texts::kPromptTitle), list_texts::kPasswordPrompt);
+  HWND prompt = expect_prompt(pid, wide(list_texts::kPromptTitle), list_texts::kPasswordPrompt, kWait);
   if (!prompt) return;
   check_geometry(prompt, "the password prompt with its confirmation", kConfirmedPromptTabs);
   answer_prompt(prompt, L"added");
   wait_until_gone(prompt, kWait);
-  prompt = expect_prompt(pid, wide(list_texts::kPromptTitle), list_texts::kDescriptionPrompt);
+  prompt = expect_prompt(pid, wide(list_texts::kPromptTitle), list_texts::kDescriptionPrompt, kWait);
   if (!prompt) return;
   check_geometry(prompt, "the input prompt", kInputPromptTabs);
   answer_prompt(prompt, L"", false);
@@ -240,7 +199,7 @@ void decrypt_into_viewer(DWORD pid, const std::wstring& block, const std::wstrin
   set_clipboard_text(L"");
   set_clipboard_text(block);
   answer(expect_box(pid, flow_texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, flow_texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, flow_texts::kPromptDecryptPassword, kWait);
   if (!prompt) return;
   check_geometry(prompt, "the password prompt", kPasswordPromptTabs);
   answer_prompt(prompt, password);
@@ -257,7 +216,7 @@ void progress_window(DWORD pid) {
   step("the progress window");
   set_clipboard_text(slow_strong_block(10'000'000));
   answer(expect_box(pid, flow_texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, flow_texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, flow_texts::kPromptDecryptPassword, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"pw");
   HWND progress = wait_for_window(quiren::win32::kProgressClass, kAppTitle, pid, kWait);
