@@ -12,6 +12,11 @@
 //   the modal window the same way and returns LoopEnd::failed; there is no
 //   message to post again, and the loop never spins on the error.
 //
+// The system's own modal dialog loop (a message box) keeps the same rule
+// for WM_QUIT: it ends and posts it again. A step that shows a prompt or a
+// question therefore gets "cancelled" back when the program is quitting,
+// and must start nothing more.
+//
 // Portable: the queue is an interface, the thread's Win32 queue in
 // thread_messages.h, a scripted fake in the unit tests.
 #pragma once
