@@ -54,7 +54,7 @@ class ToolCommands : public ::testing::Test {
                     BlockFormat format = BlockFormat::compatible) {
     CommandResult r = encrypt(text, std::move(password), format, nullptr, width);
     EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-    return r.output;
+    return std::string(r.output.view());
   }
   CommandResult decrypt(std::string_view input, std::string password, CodePage* code_page = nullptr) {
     return decrypt_command(input, given(std::move(password)), code_page ? *code_page : *japanese, ciphers);
@@ -106,7 +106,7 @@ TEST_F(ToolCommands, CharactersTheCodePageCannotHoldAreRefusedBeforeThePassword)
 
   CommandResult ok = encrypt("caf\xC3\xA9", "pw", BlockFormat::compatible, western.get());
   ASSERT_EQ(ok.exit_code, kExitDone);
-  EXPECT_EQ(decrypt(ok.output, "pw", western.get()).output, "caf\xC3\xA9");
+  EXPECT_EQ(decrypt(ok.output.view(), "pw", western.get()).output, "caf\xC3\xA9");
 }
 
 TEST_F(ToolCommands, EncryptPasswordLimits) {
@@ -386,9 +386,9 @@ TEST_F(ToolCommands, StrongBlocksAreTheDefaultAndCarryAnyText) {
     for (CodePage* code_page : {japanese.get(), western.get()}) {
       CommandResult e = encrypt(text, password, BlockFormat::strong, code_page, 30);
       ASSERT_EQ(e.exit_code, kExitDone) << e.message;
-      EXPECT_EQ(e.output.rfind("(quiren_start)\r\nC", 0), 0u);
-      EXPECT_EQ(e.output.substr(e.output.size() - 14), "\r\n(quiren_end)");
-      CommandResult d = decrypt(e.output, password, code_page);
+      EXPECT_EQ(e.output.view().rfind("(quiren_start)\r\nC", 0), 0u);
+      EXPECT_EQ(e.output.view().substr(e.output.size() - 14), "\r\n(quiren_end)");
+      CommandResult d = decrypt(e.output.view(), password, code_page);
       EXPECT_EQ(d.exit_code, kExitDone) << d.message;
       EXPECT_EQ(d.output, text);
     }
@@ -430,7 +430,7 @@ TEST_F(ToolCommands, AChangedStrongBlockNeverYieldsText) {
     changed[i] = changed[i] == 'G' ? 'g' : 'G';
     CommandResult r = decrypt(changed, "pw");
     EXPECT_NE(r.exit_code, kExitDone) << i;
-    EXPECT_EQ(r.output.find("the real text"), std::string::npos) << i;
+    EXPECT_EQ(r.output.view().find("the real text"), std::string::npos) << i;
   }
 }
 

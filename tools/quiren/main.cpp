@@ -32,11 +32,13 @@ int fail(std::string_view message) {
   return kExitBadInput;
 }
 
-std::string read_standard_input() {
-  std::string text;
+// The text to encrypt is a secret: kept as one, and the chunk buffer wiped.
+SecretBytes read_standard_input() {
+  SecretBytes text;
   char buffer[65536];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(std::string_view(buffer, n));
+  quiren::block::wipe(buffer, sizeof buffer);
   return text;
 }
 
@@ -66,6 +68,10 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  // Unbuffered, so that no copy of a text stays behind in a stdio buffer;
+  // the tool reads and writes in large pieces anyway.
+  std::setvbuf(stdin, nullptr, _IONBF, 0);
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   Options options = parse_options(args);
   if (options.command == Command::help) {
@@ -88,12 +94,12 @@ int main(int argc, char** argv) {
 
   LinkedCipher cipher;
   const Ciphers ciphers{cipher, quiren::block::platform_crypto()};
-  std::string input = read_standard_input();
+  const SecretBytes input = read_standard_input();
   PasswordSource password = password_source(options);
   const BlockFormat format = options.compatible ? BlockFormat::compatible : BlockFormat::strong;
   CommandResult result = options.command == Command::encrypt
-                             ? encrypt_command(input, options.width, format, password, *code_page, ciphers)
-                             : decrypt_command(input, password, *code_page, ciphers,
+                             ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
+                             : decrypt_command(input.view(), password, *code_page, ciphers,
                                                options.no_limit ? RoundLimit::none : RoundLimit::budget);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);

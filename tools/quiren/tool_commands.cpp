@@ -23,6 +23,11 @@ namespace {
 
 CommandResult failure(int code, std::string_view message) { return {code, {}, std::string(message)}; }
 
+// A block written, as standard output.
+CommandResult written_block(std::u16string_view armoured) {
+  return {kExitDone, SecretBytes(block::narrow_ascii(armoured)), {}};
+}
+
 // Ends a decrypt run early, keeping the texts decrypted so far.
 CommandResult stopped(CommandResult so_far, std::string_view message) {
   so_far.exit_code = kExitBadInput;
@@ -84,14 +89,15 @@ CommandResult encrypt_strong(std::string_view input, int width, const PasswordSo
   if (!utf8) return failure(kExitBadInput, problem);
   const block::StrongBlock written = block::write_strong_block(*ciphers.crypto, input, utf8->view(), width);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
-  return {kExitDone, block::narrow_ascii(written.block), {}};
+  return written_block(written.block);
 }
 
 CommandResult encrypt_compatible(std::string_view input, int width, const PasswordSource& password,
                                  CodePage& code_page, block::CipherLibrary& library) {
-  Converted text_bytes = code_page.from_utf8(input);
-  if (!text_bytes.ok) return failure(kExitBadInput, "standard input: " + text_bytes.problem);
-  if (text_bytes.bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
+  Converted converted_text = code_page.from_utf8(input);
+  const SecretBytes text_bytes(std::move(converted_text.bytes));
+  if (!converted_text.ok) return failure(kExitBadInput, "standard input: " + converted_text.problem);
+  if (text_bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
 
   std::string problem;
   const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), BlockFormat::compatible, problem);
@@ -101,10 +107,13 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
   if (!converted.ok) return failure(kExitBadInput, "password: " + converted.problem);
 
   const block::CompatibleBlock written =
-      block::write_compatible_block(library, text_bytes.bytes, password_bytes.view(), width);
+      block::write_compatible_block(library, text_bytes.view(), password_bytes.view(), width);
   switch (written.status) {
-    case block::CompatibleWrite::written:
-      return {kExitDone, block::narrow_ascii(written.block), {}, {}, {std::string(texts::kCompatibleNote)}};
+    case block::CompatibleWrite::written: {
+      CommandResult result = written_block(written.block);
+      result.notes.emplace_back(texts::kCompatibleNote);
+      return result;
+    }
     case block::CompatibleWrite::implausible_result:
       return failure(kExitBadInput, texts::kLibraryResultImplausible);
     case block::CompatibleWrite::library_failed:
@@ -190,9 +199,9 @@ std::vector<std::string> block_notes(const block::RunResult& run) {
 
 CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
                               const PasswordSource& password, CodePage& code_page, Ciphers ciphers) {
-  std::size_t bad = 0;
-  if (!decode_utf8(input, &bad)) {
-    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(bad) + ")");
+  // Checked without decoding it: the text is the secret.
+  if (const std::size_t valid = block::valid_utf8_length(input); valid != input.size()) {
+    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(valid) + ")");
   }
   if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
   if (format == BlockFormat::strong) {
@@ -210,7 +219,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
   block::RunHere here;
   const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
   // The tool writes a text as it is, a NUL of a strong block's text too.
-  CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
+  CommandResult result{kExitDone, SecretBytes(block::utf8_from_utf16(run.text.view())), {}};
   result.notes = block_notes(run);
   switch (run.end) {
     case block::RunEnd::done:
