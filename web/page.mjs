@@ -332,6 +332,8 @@ async function askEmptyText() {
 }
 
 async function onSeal() {
+  // The question is being asked (an open run that ended enabled the button).
+  if (answerEmpty) return;
   showMessage('seal-message', null);
   showSealed(null);
   const clearing = clearings;
