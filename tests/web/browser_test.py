@@ -407,6 +407,30 @@ class WhatRecipientsAskedFor(unittest.TestCase):
                         self.assertEqual(page.open_received(PASSWORD), [["plain", "見積書の金額は税込 1,280,000 円です。"]])
         self.assert_nothing_sent(page)
 
+    def test_4a_a_long_paste_is_held_whole_and_the_box_shows_its_beginning(self):
+        page = self.new_page()
+        block = tool("encrypt", text="長い貼り付けの最後の暗号文")
+        # The block lies past what the box shows: opening it proves the whole
+        # text was read.
+        pasted = ("前の文章。" * 40000) + "\r\n" + block + "\r\n"
+        page.fill("received", "前置き\n")
+        page.js("""const box = document.getElementById('received');
+            box.setSelectionRange(box.value.length, box.value.length);
+            const transfer = new DataTransfer();
+            transfer.setData('text/plain', arguments[0]);
+            box.dispatchEvent(new ClipboardEvent('paste', { clipboardData: transfer, bubbles: true, cancelable: true }));""",
+                pasted)
+        state = page.js("""const box = document.getElementById('received');
+            return [box.value.startsWith('前置き\\n前の文章。'), box.value.length <= 100000,
+                    document.getElementById('received-long-note').hidden];""")
+        self.assertEqual(state, [True, True, False])
+        self.assertEqual(page.open_received(PASSWORD), [["plain", "長い貼り付けの最後の暗号文"]])
+        # Typing in the box makes its own text count again.
+        page.fill("received", "前置き")
+        self.assertTrue(page.js("return document.getElementById('received-long-note').hidden"))
+        self.assertEqual(page.open_received(PASSWORD), [["message", "暗号文が見つかりません。(quiren_start) から (quiren_end) までを貼り付けて下さい。"]])
+        self.assert_nothing_sent(page)
+
     def test_5_save_makes_a_download_of_the_whole_text(self):
         page = self.new_page()
         text = "保存する本文\r\n二行目 😀"
