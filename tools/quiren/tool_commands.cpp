@@ -177,14 +177,30 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   std::string problem_;
 };
 
+// What the tool says of a block that did not open, by its kind.
+std::string_view not_opened_note(block::BlockKind kind) {
+  return kind == block::BlockKind::strong ? texts::kStrongNotOpened : texts::kBlockNotOpened;
+}
+
+// The one line when no block opened: a strong block's words when any was
+// strong.
+std::string_view none_opened_message(const block::RunResult& run) {
+  for (const block::BlockReport& report : run.reports) {
+    if (report.outcome == block::Outcome::wrong_password && report.kind == block::BlockKind::strong) {
+      return texts::kStrongNotOpened;
+    }
+  }
+  return texts::kWrongPassword;
+}
+
 // One line for each block the output says too little about: one whose text
-// is not there (the wrong-password text stands in its place), and a
+// is not there (block::not_opened_text stands in its place), and a
 // compatible one whose text is, which no one can tell from a changed one.
 std::vector<std::string> block_notes(const block::RunResult& run) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
     std::string_view note;
-    if (report.outcome == block::Outcome::wrong_password) note = texts::kBlockNotOpened;
+    if (report.outcome == block::Outcome::wrong_password) note = not_opened_note(report.kind);
     if (report.outcome == block::Outcome::opened && report.kind == block::BlockKind::compatible) {
       note = texts::kCompatibleNote;
     }
@@ -226,7 +242,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
       if (run.wrong == run.texts) {
         // Nothing opened: one line says it all.
         result.exit_code = kExitWrongPassword;
-        result.message = texts::kWrongPassword;
+        result.message = none_opened_message(run);
         result.notes.clear();
       } else if (run.wrong > 0) {
         result.exit_code = kExitSomeNotOpened;
