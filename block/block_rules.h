@@ -129,13 +129,19 @@ inline constexpr std::uint64_t kRoundBudget = 30'000'000;
 inline constexpr std::u16string_view kResultJoint =
     u"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
 
-// Shown in place of a block whose password check fails.
+// Shown in place of a compatible block whose password check fails, as
+// earlier versions show it (texts they joined hold it).
 inline constexpr std::u16string_view kWrongPasswordText =
     u"パスワードが不正です。復号できません。 by む～くいれん";
+// Shown in place of a strong block that does not open: a changed character
+// fails its check just as a wrong password does, and nothing tells the two
+// apart, so the text names both rather than send the user retyping a right
+// password.
+inline constexpr std::u16string_view kStrongNotOpenedText = u"パスワードが違うか、暗号文が途中で変更されています";
 // Shown in place of a recipient block that did not open under the secret
 // key given: addressed to other keys, or changed on the way.
 inline constexpr std::u16string_view kNotForThisKeyText =
-    u"この暗号文はあなた宛てではないか、途中で変更されています。";
+    u"この暗号文はあなた宛てではないか、途中で変更されています";
 // Shown in place of a recipient block when no secret key was given.
 inline constexpr std::u16string_view kNeedsKeyText =
     u"この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。";

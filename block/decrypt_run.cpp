@@ -25,13 +25,6 @@ bool readable_of_kinds(std::span<const BlockItem> blocks, std::initializer_list<
   });
 }
 
-// What stands in the joined texts in place of a block that did not open.
-std::u16string_view text_in_place_of(Outcome outcome) {
-  if (outcome == Outcome::not_for_this_key) return kNotForThisKeyText;
-  if (outcome == Outcome::needs_key) return kNeedsKeyText;
-  return kWrongPasswordText;
-}
-
 // The rounds of key derivation a run has spent and may spend. One
 // derivation is planned for each readable strong block; the password as
 // typed may add one more, on the first strong block.
@@ -128,7 +121,7 @@ class Run {
     given_back_ += block.text.size();
     std::optional<SecretText> piece;
     if (block.outcome != Outcome::opened) {
-      piece.emplace(text_in_place_of(block.outcome));
+      piece.emplace(not_opened_text(blocks_[i].kind, block.outcome));
       ++result_.not_opened;
     } else {
       piece = front_end_.shown_text(block);
@@ -242,6 +235,20 @@ class Run {
 };
 
 }  // namespace
+
+std::u16string_view not_opened_text(BlockKind kind, Outcome outcome) {
+  if (outcome == Outcome::not_for_this_key) return kNotForThisKeyText;
+  if (outcome == Outcome::needs_key) return kNeedsKeyText;
+  switch (kind) {
+    case BlockKind::compatible:
+      return kWrongPasswordText;
+    case BlockKind::strong:
+    case BlockKind::key:
+    case BlockKind::recipient:
+      break;
+  }
+  return kStrongNotOpenedText;
+}
 
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
   // A run that failed kept no text, whatever its blocks gave before.

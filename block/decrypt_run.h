@@ -4,8 +4,8 @@
 // readable, the secret key taken when the text holds a recipient block and
 // the password asked when it holds a password block (compatible or strong),
 // every block opened in turn, and their texts joined (kResultJoint between
-// them; in place of a block that did not open, the text that says why:
-// block_rules.h), within the run's budgets:
+// them; in place of a block that did not open, not_opened_text), within the
+// run's budgets:
 //   - the rounds of key derivation (kRoundBudget): before the first
 //     derivation the readable strong blocks' rounds are added up, and above
 //     the budget the front end is asked (before the password). Every
@@ -102,7 +102,7 @@ class DecryptFrontEnd {
 // How a run ended. A block that ends it says why in its own outcome (the
 // last report's); the rest are the run's own ends.
 enum class RunEnd {
-  done,            // every block took its place: its text, or the text that says why not
+  done,            // every block took its place: its text, or not_opened_text
   at_block,        // a block's outcome ended it (reports.back()); the texts
                    // before it stay when keeps_earlier_texts says so
   no_block,        // the text holds no block
@@ -114,7 +114,7 @@ enum class RunEnd {
 struct RunResult {
   RunEnd end = RunEnd::done;
   SecretText text;        // the texts joined (empty when the run failed)
-  std::size_t texts = 0;  // blocks that have their text, or the text that says why not, in `text`
+  std::size_t texts = 0;  // blocks that have their text, or not_opened_text, in `text`
   std::size_t not_opened = 0;  // of those, the ones that did not open (a wrong password, another key, no key)
   // The block the run stopped or failed at (counted from 0 in the text), so
   // a front end can say where a damaged one is damaged.
@@ -128,6 +128,13 @@ struct RunResult {
 
 // Of the blocks whose piece is in a run's text, those of `kind`.
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind);
+
+// What stands in a run's text in place of a block of `kind` that did not
+// open but keeps its place (takes_its_place): for a wrong password, a
+// compatible block's text as earlier versions write it, a strong block's
+// that names a changed block too; a recipient block's that says it is not
+// addressed to this key (or changed), or that it needs a key.
+std::u16string_view not_opened_text(BlockKind kind, Outcome outcome);
 
 // The blocks of a received text: the text repaired (received_text.h) and
 // read (read_blocks), once for the whole run.

@@ -9,10 +9,4 @@ void wipe(void* data, std::size_t size) noexcept {
   for (std::size_t i = 0; i < size; ++i) p[i] = 0;
 }
 
-void wipe(std::vector<std::uint8_t>& bytes) noexcept {
-  bytes.resize(bytes.capacity());
-  wipe(bytes.data(), bytes.size());
-  bytes.clear();
-}
-
 }  // namespace quiren::block

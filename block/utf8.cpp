@@ -2,7 +2,9 @@
 
 namespace quiren::block {
 
-bool is_valid_utf8(std::span<const std::uint8_t> bytes) {
+namespace {
+
+std::size_t valid_length(std::span<const std::uint8_t> bytes) {
   const std::size_t size = bytes.size();
   std::size_t i = 0;
   while (i < size) {
@@ -27,20 +29,26 @@ bool is_valid_utf8(std::span<const std::uint8_t> bytes) {
       if (lead == 0xF0) low = 0x90;
       if (lead == 0xF4) high = 0x8F;
     } else {
-      return false;
+      return i;
     }
-    if (size - i - 1 < extra) return false;
-    if (bytes[i + 1] < low || bytes[i + 1] > high) return false;
+    if (size - i - 1 < extra) return i;
+    if (bytes[i + 1] < low || bytes[i + 1] > high) return i;
     for (std::size_t k = 2; k <= extra; ++k) {
-      if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF) return false;
+      if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF) return i;
     }
     i += extra + 1;
   }
-  return true;
+  return size;
 }
 
-bool is_valid_utf8(std::string_view text) {
-  return is_valid_utf8(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}  // namespace
+
+bool is_valid_utf8(std::span<const std::uint8_t> bytes) { return valid_length(bytes) == bytes.size(); }
+
+bool is_valid_utf8(std::string_view text) { return valid_utf8_length(text) == text.size(); }
+
+std::size_t valid_utf8_length(std::string_view text) {
+  return valid_length(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 std::optional<std::u32string> decode_utf8(std::string_view text, std::size_t* bad_offset) {
@@ -103,7 +111,8 @@ void append_utf8(std::string& out, char32_t c) {
 
 std::string utf8_from_utf16(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
+  // A UTF-16 unit takes at most three bytes (a pair, four for two units).
+  out.reserve(3 * text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {

@@ -15,6 +15,10 @@ namespace quiren::block {
 // (U+D800..U+DFFF) and values above U+10FFFF.
 bool is_valid_utf8(std::span<const std::uint8_t> bytes);
 bool is_valid_utf8(std::string_view text);
+// How much of `text` is valid UTF-8: the offset of the first byte that
+// starts no valid sequence, or its whole size. Nothing is decoded, so no
+// copy of the text is made.
+std::size_t valid_utf8_length(std::string_view text);
 
 // The code points of `text`, or nullopt when it is not valid UTF-8; then
 // *bad_offset is the offset of the first bad byte.
@@ -22,7 +26,8 @@ std::optional<std::u32string> decode_utf8(std::string_view text, std::size_t* ba
 
 void append_utf8(std::string& out, char32_t c);
 
-// UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
+// UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD. Made in one buffer,
+// never grown, so a secret text leaves no copy behind in a smaller one.
 std::string utf8_from_utf16(std::u16string_view text);
 
 // Valid UTF-8 as UTF-16; nullopt for anything else.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Regenerates the user guide's pictures (docs/screenshots/*.png) from the
 # real windows: builds the 64-bit Windows tree, runs the release journey
-# under Wine with the Japanese locale, and cuts each shot to its window.
-# The reader page's pictures are shot in headless Chromium.
+# under Wine with the Japanese locale and the window journey with both
+# locales (the password list and the chooser, masked and shown), and cuts
+# each shot to its window. The reader page's pictures are shot in headless
+# Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,33 +14,49 @@ out=docs/screenshots
 libcrypto_root=$(scripts/libcrypto-for-windows.sh)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
-cmake --build "$build" -j2 --target release_journey mu_quiren11e quiren
-ctest --test-dir "$build" -R '^e2e\.release_journey\.ja$' --output-on-failure
+cmake --build "$build" -j2 --target release_journey window_journey mu_quiren11e quiren
+ctest --test-dir "$build" -R '^e2e\.(release_journey\.ja|window_journey\.(ja|en))$' --output-on-failure
 
-shots="$build/e2e-screens/release_journey.ja"
 mkdir -p "$out"
+# cut SHOT PICTURE: the shot (SHOT.png, its window's place in SHOT.rect) cut
+# to the window, without time stamps, so an unchanged window gives the
+# same file.
+cut() {
+  local shot=$1 picture=$2
+  [ -f "$shot.png" ] && [ -f "$shot.rect" ] || { echo "screenshots: $shot was not shot" >&2; exit 1; }
+  local x y w h
+  read -r x y w h <"$shot.rect"
+  local crop=(-crop "${w}x${h}+${x}+${y}" +repage)
+  if [ "$(basename "$shot")" = splash ]; then
+    # The splash window is an ellipse: the corners outside it are not its.
+    crop+=(\( -size "${w}x${h}" xc:black -fill white
+           -draw "ellipse $((w / 2)),$((h / 2)) $((w / 2)),$((h / 2)) 0,360" \)
+           -alpha off -compose CopyOpacity -composite)
+  fi
+  convert "$shot.png" "${crop[@]}" -strip -define png:exclude-chunks=date,time "$picture"
+  echo "screenshots: $picture (${w}x${h})"
+}
+
 # Shot name: the name the guides use.
 for name in splash encrypt-question password-prompt password-prompt-shown viewer menu settings progress password-editor about; do
-  png="$shots/$name.png"
-  rect="$shots/$name.rect"
-  [ -f "$png" ] && [ -f "$rect" ] || { echo "screenshots: $name was not shot" >&2; exit 1; }
-  read -r x y w h <"$rect"
-  # Cut to the window; no time stamps, so an unchanged window gives the
-  # same file.
-  cut=(-crop "${w}x${h}+${x}+${y}" +repage)
-  if [ "$name" = splash ]; then
-    # The splash window is an ellipse: the corners outside it are not its.
-    cut+=(\( -size "${w}x${h}" xc:black -fill white
-          -draw "ellipse $((w / 2)),$((h / 2)) $((w / 2)),$((h / 2)) 0,360" \)
-          -alpha off -compose CopyOpacity -composite)
-  fi
-  convert "$png" "${cut[@]}" -strip -define png:exclude-chunks=date,time "$out/$name.png"
-  echo "screenshots: $out/$name.png (${w}x${h})"
+  cut "$build/e2e-screens/release_journey.ja/$name" "$out/$name.png"
+done
+# The password list and the chooser under each locale: <name>-<locale>.png.
+for locale in ja en; do
+  for name in password-list-masked password-list-shown chooser-masked chooser-shown; do
+    cut "$build/e2e-screens/window_journey.$locale/$name" "$out/$name-$locale.png"
+  done
 done
 
+# The reader page: each tab in both languages, at desktop and phone width.
 scripts/build-reader.sh "$build/web/quiren-reader.html" >/dev/null
 /usr/bin/python3 tests/web/shoot_page.py "$build/web/quiren-reader.html" "$build/web/shots" >/dev/null
-for lang in ja en; do
-  convert "$build/web/shots/reader-$lang.png" -strip -define png:exclude-chunks=date,time "$out/reader-$lang.png"
-  echo "screenshots: $out/reader-$lang.png"
+for tab in open seal; do
+  for lang in ja en; do
+    for width in "" -phone; do
+      name=reader-$tab-$lang$width.png
+      convert "$build/web/shots/$name" -strip -define png:exclude-chunks=date,time "$out/$name"
+      echo "screenshots: $out/$name"
+    done
+  done
 done

@@ -87,11 +87,12 @@ struct TableFrontEnd : DecryptFrontEnd {
   std::optional<SecretKey> key_;
 };
 
-// What stands in place of a block that did not open, by its outcome's name.
-std::u16string_view text_in_place_of(std::string_view outcome) {
-  if (outcome == "not_for_this_key") return kNotForThisKeyText;
-  if (outcome == "needs_key") return kNeedsKeyText;
-  return kWrongPasswordText;
+// What stands in place of a block that did not open, by its outcome's name
+// and its kind.
+std::u16string_view text_in_place_of(const vectors::RunBlock& block) {
+  if (block.outcome == "not_for_this_key") return kNotForThisKeyText;
+  if (block.outcome == "needs_key") return kNeedsKeyText;
+  return block.kind == vectors::BlockFormat::strong ? kStrongNotOpenedText : kWrongPasswordText;
 }
 
 bool takes_its_place(std::string_view outcome) {
@@ -107,7 +108,7 @@ std::u16string expected_text(const vectors::RunCase& run) {
   for (const vectors::RunBlock& block : run.blocks) {
     if (!takes_its_place(block.outcome)) continue;
     if (pieces++ > 0) text += kResultJoint;
-    text += block.outcome == "opened" ? block.text : text_in_place_of(block.outcome);
+    text += block.outcome == "opened" ? block.text : text_in_place_of(block);
   }
   return text;
 }

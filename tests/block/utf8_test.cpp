@@ -18,6 +18,7 @@ TEST(Utf8, AcceptsEveryRangeUpToItsEdges) {
        }) {
     EXPECT_TRUE(is_valid_utf8(text)) << testing::PrintToString(text);
     EXPECT_TRUE(decode_utf8(text).has_value()) << testing::PrintToString(text);
+    EXPECT_EQ(valid_utf8_length(text), text.size()) << testing::PrintToString(text);
   }
 }
 
@@ -39,8 +40,11 @@ TEST(Utf8, RejectsMalformedSequences) {
            std::string_view("ok\xc3"),
        }) {
     EXPECT_FALSE(is_valid_utf8(text)) << testing::PrintToString(text);
-    EXPECT_FALSE(decode_utf8(text).has_value()) << testing::PrintToString(text);
+    std::size_t bad = text.size();
+    EXPECT_FALSE(decode_utf8(text, &bad).has_value()) << testing::PrintToString(text);
     EXPECT_FALSE(utf16_from_utf8(text).has_value()) << testing::PrintToString(text);
+    // Where the bad sequence starts, as decoding finds it, without decoding.
+    EXPECT_EQ(valid_utf8_length(text), bad) << testing::PrintToString(text);
   }
 }
 

@@ -218,8 +218,9 @@ TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
     std::u16string shown;
     std::size_t pieces = 0;
     for (const testing::vectors::RunBlock& block : run.blocks) {
+      const bool strong = block.kind == testing::vectors::BlockFormat::strong;
       std::u16string_view piece = block.text;
-      if (block.outcome == "wrong_password") piece = text::kWrongPassword;
+      if (block.outcome == "wrong_password") piece = strong ? text::kStrongNotOpened : text::kWrongPassword;
       else if (block.outcome == "needs_key") piece = text::kNeedsKey;
       else if (block.outcome != "opened") continue;
       if (pieces++ > 0) shown += kJoint;

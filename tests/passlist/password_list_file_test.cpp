@@ -3,18 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_desktop.h"
+#include "tests/support/secret_texts.h"
 
 namespace quiren {
 namespace {
 
 using testing::FakeDesktop;
+using testing::plain;
 using testing::u16;
 
 const std::u16string kPath = u"C:\\Program Files\\mu-quiren\\quiren.pas";
 
 PasswordEntries entries(std::vector<std::u16string> passwords,
                         std::vector<std::u16string> descriptions) {
-  return {std::move(passwords), std::move(descriptions)};
+  return {testing::secrets(passwords), std::move(descriptions)};
 }
 
 TEST(PasswordFilePath, JoinsDirectoryAndNameWithOneBackslash) {
@@ -24,16 +26,16 @@ TEST(PasswordFilePath, JoinsDirectoryAndNameWithOneBackslash) {
 
 TEST(PasswordFileFormat, WritesCountAndQuotedLinesWithCrLf) {
   FakeDesktop desktop;
-  EXPECT_EQ(format_password_file({}, desktop), "0\r\n");
-  EXPECT_EQ(format_password_file(entries({u"abc"}, {u""}), desktop), "1\r\n\"abc\"\r\n\"\"\r\n");
-  EXPECT_EQ(format_password_file(entries({u" a,b ", u"x"}, {u"one, two", u" y"}), desktop),
+  EXPECT_EQ(format_password_file({}, desktop).view(), "0\r\n");
+  EXPECT_EQ(format_password_file(entries({u"abc"}, {u""}), desktop).view(), "1\r\n\"abc\"\r\n\"\"\r\n");
+  EXPECT_EQ(format_password_file(entries({u" a,b ", u"x"}, {u"one, two", u" y"}), desktop).view(),
             "2\r\n\" a,b \"\r\n\"one, two\"\r\n\"x\"\r\n\" y\"\r\n");
 }
 
 TEST(PasswordFileFormat, JapaneseIsStoredInTheAnsiCodePage) {
   FakeDesktop desktop(932);
   std::u16string thirty(30, u'あ');
-  std::string bytes = format_password_file(entries({thirty}, {u16("説明")}), desktop);
+  const std::string bytes(format_password_file(entries({thirty}, {u16("説明")}), desktop).view());
   std::string sjis_a = "\x82\xA0";
   std::string line;
   for (int i = 0; i < 30; ++i) line += sjis_a;
@@ -49,7 +51,7 @@ TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
   ASSERT_TRUE(save_password_file(list, desktop));
   ASSERT_TRUE(desktop.files.count(kPath));
   LoadedPasswordFile loaded = load_password_file(desktop);
-  EXPECT_EQ(loaded.entries.passwords, list.passwords);
+  EXPECT_EQ(plain(loaded.entries.passwords), plain(list.passwords));
   EXPECT_EQ(loaded.entries.descriptions, list.descriptions);
   EXPECT_EQ(loaded.stored_count, 3);
   EXPECT_EQ(loaded.source, PasswordFileSource::whole);
@@ -80,19 +82,19 @@ TEST(PasswordFileLoad, OnlyADamagedFileKeepsItsBytes) {
   desktop.files[kPath] = damaged;
   LoadedPasswordFile loaded = load_password_file(desktop);
   EXPECT_EQ(loaded.source, PasswordFileSource::damaged);
-  EXPECT_EQ(loaded.original, damaged);
+  EXPECT_EQ(loaded.original.view(), damaged);
 
   desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
   loaded = load_password_file(desktop);
   EXPECT_EQ(loaded.source, PasswordFileSource::whole);
-  EXPECT_EQ(loaded.original, "");
+  EXPECT_EQ(loaded.original.view(), "");
 }
 
 TEST(PasswordFileLoad, RootDirectoryReadsTheFileThere) {
   FakeDesktop desktop;
   desktop.program_dir = u"D:\\";
   desktop.files[u"D:\\quiren.pas"] = "1\r\n\"a\"\r\n\"b\"\r\n";
-  EXPECT_EQ(load_password_file(desktop).entries.passwords, std::vector<std::u16string>{u"a"});
+  EXPECT_EQ(plain(load_password_file(desktop).entries.passwords), std::vector<std::u16string>{u"a"});
 }
 
 constexpr auto kWhole = PasswordFileSource::whole;
@@ -112,7 +114,7 @@ class PasswordFileMalformed : public ::testing::TestWithParam<MalformedCase> {};
 TEST_P(PasswordFileMalformed, ListsTheWellFormedPairsOnlyAndSaysWhenSomethingWasLeft) {
   FakeDesktop desktop;
   LoadedPasswordFile loaded = parse_password_file(GetParam().bytes, desktop);
-  EXPECT_EQ(loaded.entries.passwords, GetParam().passwords);
+  EXPECT_EQ(plain(loaded.entries.passwords), GetParam().passwords);
   EXPECT_EQ(loaded.entries.descriptions, GetParam().descriptions);
   EXPECT_EQ(loaded.entries.passwords.size(), loaded.entries.descriptions.size());
   EXPECT_EQ(loaded.source, GetParam().source);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_desktop.h"
+#include "tests/support/secret_texts.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/passlist/password_list_texts.h"
 
@@ -10,6 +11,7 @@ namespace quiren {
 namespace {
 
 using testing::FakeDesktop;
+using testing::plain;
 using testing::u16;
 namespace texts = passlist::texts;
 
@@ -40,18 +42,59 @@ TEST_F(PasswordListWindowTest, EditorOpensWithTheFileListedAndNothingSelected) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
   EXPECT_EQ(window.caption(), texts::kEditorCaption);
-  EXPECT_EQ(window.lines(), (Lines{u"one", u"two", u"three"}));
+  EXPECT_EQ(plain(window.passwords()), (Lines{u"one", u"two", u"three"}));
+  EXPECT_FALSE(window.passwords_shown());
   EXPECT_EQ(window.count(), 3);
   EXPECT_EQ(window.selected(), -1);
   EXPECT_EQ(window.info_text(), u"");
   EXPECT_TRUE(window.buttons_enabled());
-  EXPECT_FALSE(window.outer_height_twips());
+  EXPECT_FALSE(window.client_height_twips());
   EXPECT_FALSE(window.unsaved_changes());
   EXPECT_FALSE(busy.idle()) << "the open window keeps the clipboard watch quiet";
   EXPECT_FALSE(window.closed());
   EXPECT_TRUE(desktop.boxes.empty());
   window.unload();
   EXPECT_TRUE(busy.idle());
+}
+
+// The list box shows each password masked until the show box is ticked;
+// what the lines stand for (the entries, and what is saved) is the same
+// either way.
+TEST_F(PasswordListWindowTest, LinesAreMaskedUntilTheShowBoxIsTicked) {
+  desktop.files[kPath] = "3\r\n\"a\"\r\n\"1\"\r\n\"secret\"\r\n\"2\"\r\n\"xy\"\r\n\"3\"\r\n";
+  open_editor();
+  EXPECT_EQ(plain(window.lines()), (Lines{u"●", u"se●●●●", u"●●"}));
+  window.show_passwords(true);
+  EXPECT_TRUE(window.passwords_shown());
+  EXPECT_EQ(plain(window.lines()), (Lines{u"a", u"secret", u"xy"}));
+
+  desktop.prompt_answers = {u"added", u"4"};
+  window.add();
+  EXPECT_EQ(plain(window.lines()).back(), u"added");
+  window.show_passwords(false);
+  EXPECT_EQ(plain(window.lines()), (Lines{u"●", u"se●●●●", u"●●", u"ad●●●"}));
+  window.on_list_click(1);
+  window.delete_selected();
+  EXPECT_EQ(plain(window.lines()), (Lines{u"●", u"●●", u"ad●●●"}));
+
+  desktop.box_answers = {Answer::yes};
+  window.unload();
+  EXPECT_EQ(desktop.files[kPath], "3\r\n\"a\"\r\n\"1\"\r\n\"xy\"\r\n\"3\"\r\n\"added\"\r\n\"4\"\r\n");
+}
+
+// Each opening starts masked, and a masked line picks its whole password.
+TEST_F(PasswordListWindowTest, ChooserStartsMaskedAndPicksTheWholePassword) {
+  desktop.files[kPath] = kThreeEntries;
+  open_chooser();
+  chooser.show_passwords(true);
+  chooser.unload();
+
+  PasswordListForm again(PasswordListMode::chooser, busy, desktop);
+  again.load();
+  EXPECT_FALSE(again.passwords_shown());
+  EXPECT_EQ(plain(again.lines()), (Lines{u"on●", u"tw●", u"th●●●"}));
+  again.on_list_double_click(1);
+  EXPECT_EQ(again.take_pick(), std::u16string_view(u"two"));
 }
 
 TEST_F(PasswordListWindowTest, EditorOpensAnEmptyListSilently) {
@@ -64,7 +107,7 @@ TEST_F(PasswordListWindowTest, EditorOpensAnEmptyListSilently) {
 TEST_F(PasswordListWindowTest, CountIsThePairsReadNotTheCountLine) {
   desktop.files[kPath] = "7\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n";
   open_editor();
-  EXPECT_EQ(window.lines(), Lines{u"a"});
+  EXPECT_EQ(plain(window.passwords()), Lines{u"a"});
   EXPECT_EQ(window.count(), 1);
   window.on_list_click(0);
   window.delete_selected();
@@ -92,7 +135,7 @@ TEST_F(PasswordListWindowTest, AddAsksForPasswordThenDescription) {
   EXPECT_EQ(desktop.prompts[0].prompt, texts::kPasswordPrompt);
   EXPECT_EQ(desktop.prompts[1].prompt, texts::kDescriptionPrompt);
   for (const auto& prompt : desktop.prompts) EXPECT_EQ(prompt.title, u"パスワードリストの編集");
-  EXPECT_EQ(window.lines().back(), u" pass, word ");
+  EXPECT_EQ(window.passwords().back(), std::u16string_view(u" pass, word "));
   EXPECT_EQ(window.descriptions().back(), u16("説明"));
   EXPECT_EQ(window.count(), 4);
   EXPECT_TRUE(window.unsaved_changes());
@@ -105,7 +148,7 @@ TEST_F(PasswordListWindowTest, CancelAtTheDescriptionStillAdds) {
   open_editor();
   desktop.prompt_answers = {u"pw"};
   window.add();
-  EXPECT_EQ(window.passwords(), Lines{u"pw"});
+  EXPECT_EQ(plain(window.passwords()), Lines{u"pw"});
   EXPECT_EQ(window.descriptions(), Lines{u""});
 }
 
@@ -131,7 +174,7 @@ TEST_P(PasswordListAdd, AcceptsOrRefusesBeforeAnythingChanges) {
   EXPECT_EQ(desktop.prompts.size(), c.prompts);
   if (c.refusal.empty()) {
     EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_EQ(window.passwords(), Lines{c.password});
+    EXPECT_EQ(plain(window.passwords()), Lines{c.password});
     EXPECT_TRUE(window.unsaved_changes());
   } else {
     ASSERT_EQ(desktop.boxes.size(), 1u);
@@ -187,7 +230,7 @@ TEST_F(PasswordListWindowTest, ThePasswordIsMaskedAndTypedTwice) {
   desktop.confirmation_answers = {u"合言葉 ", u"合言葉"};
   window.add();
   EXPECT_EQ(desktop.box_texts().size(), 1u);
-  EXPECT_EQ(window.passwords(), Lines{u"合言葉"});
+  EXPECT_EQ(plain(window.passwords()), Lines{u"合言葉"});
   EXPECT_EQ(window.descriptions(), Lines{u"説明"});
   ASSERT_EQ(desktop.prompts.size(), 2u);
   EXPECT_EQ(desktop.prompts[1].kind, testing::PromptKind::plain);
@@ -222,8 +265,8 @@ TEST_P(PasswordListDelete, ClosesTheGapAndSelectsTheNeighbour) {
   window.load();
   window.on_list_click(c.index);
   window.delete_selected();
-  EXPECT_EQ(window.lines(), c.left);
-  EXPECT_EQ(window.passwords(), c.left);
+  EXPECT_EQ(plain(window.passwords()), c.left);
+  EXPECT_EQ(window.lines().size(), c.left.size());
   EXPECT_EQ(window.descriptions().size(), c.left.size());
   EXPECT_EQ(window.count(), static_cast<std::int32_t>(c.left.size()));
   EXPECT_EQ(window.selected(), c.selected_after);
@@ -386,7 +429,7 @@ TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
   Busy busy;
   PasswordListForm window(PasswordListMode::editor, busy, desktop);
   window.load();
-  EXPECT_EQ(window.lines(), c.shown);
+  EXPECT_EQ(plain(window.passwords()), c.shown);
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text,
             texts::damaged_list(static_cast<std::int32_t>(c.shown.size()), /*editor=*/true));
@@ -401,9 +444,9 @@ TEST_P(PasswordListDamaged, SaysSoOnceAndKeepsTheOriginalBeforeTheFirstSave) {
   window.save();
   EXPECT_EQ(desktop.file_writes, (Lines{kBackupPath, kPath}));
   EXPECT_EQ(desktop.files[kBackupPath], c.file);
-  PasswordEntries listed{window.passwords(), window.descriptions()};
-  EXPECT_EQ(desktop.files[kPath], format_password_file(listed, desktop));
-  EXPECT_EQ(window.lines().back(), u"added");
+  PasswordEntries listed{testing::secrets(plain(window.passwords())), window.descriptions()};
+  EXPECT_EQ(desktop.files[kPath], format_password_file(listed, desktop).view());
+  EXPECT_EQ(window.passwords().back(), std::u16string_view(u"added"));
 
   // A later save leaves the kept original alone.
   window.on_list_click(0);
@@ -511,8 +554,8 @@ TEST_F(PasswordListWindowTest, ClosingWipesThePasswordsHeld) {
   desktop.files[kPath] = kThreeEntries;
   open_editor();
   window.unload();
-  EXPECT_EQ(window.passwords(), (Lines{u"", u"", u""}));
-  EXPECT_EQ(window.lines(), (Lines{u"", u"", u""}));
+  EXPECT_EQ(plain(window.passwords()), (Lines{u"", u"", u""}));
+  EXPECT_EQ(plain(window.lines()), (Lines{u"", u"", u""}));
   EXPECT_EQ(window.descriptions(), (Lines{u"first", u"second", u"third"}));
 }
 
@@ -529,7 +572,7 @@ TEST_F(PasswordListWindowTest, ChooserOpensWithoutButtonsAndShorter) {
   open_chooser();
   EXPECT_EQ(chooser.caption(), texts::kChooserCaption);
   EXPECT_FALSE(chooser.buttons_enabled());
-  EXPECT_EQ(chooser.outer_height_twips(), passlist::layout::kChooserOuterHeight);
+  EXPECT_EQ(chooser.client_height_twips(), passlist::layout::kChooserClientHeight);
   EXPECT_EQ(chooser.lines().size(), 3u);
   EXPECT_EQ(chooser.selected(), -1);
   // Nothing can be added, deleted or saved.
@@ -617,7 +660,7 @@ TEST_F(PasswordListWindowTest, ChooserBesideTheEditorLeavesBothWorking) {
 
   // A flow opens a chooser over the file as saved while the editor is open.
   open_chooser();
-  EXPECT_EQ(chooser.lines(), (Lines{u"one", u"two", u"three"}));
+  EXPECT_EQ(plain(chooser.passwords()), (Lines{u"one", u"two", u"three"}));
   // Closing the editor meanwhile leaves the chooser one; it still picks.
   desktop.box_answers = {Answer::yes};
   window.unload();

@@ -5,7 +5,7 @@
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/scripted_random.h"
-#include "tests/support/setting_values_printer.h"
+#include "tests/support/setting_values.h"
 #include "tray/shell/clipboard_watch.h"
 #include "tray/shell/shell_texts.h"
 
@@ -15,6 +15,7 @@ namespace {
 using testing::FakeChain;
 using testing::FakeDesktop;
 using testing::FakeFlows;
+using namespace std::string_view_literals;
 
 struct SettingsFormTest : ::testing::Test {
   FakeDesktop desktop;
@@ -44,38 +45,38 @@ const std::u16string k129(129, u'p');
 // compatible blocks are written, 128 in every other case.
 const OkCase kOkCases[] = {
     {"compatible: fixed password of 30 accepted",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k30; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k30); },
      u"", Icon::none, 60},
     {"compatible: fixed password of 31 refused",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k31); },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"strong: fixed password of 128 accepted",
-     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"strong: fixed password of 129 refused",
-     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = true; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"compatible: 128 in an unused encryption box accepted",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::ask; c.encrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"compatible: 129 in an unused encryption box refused",
-     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::list; c.encrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = false; c.encrypt_source = EncryptPasswordSource::list; c.encrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"compatible: fixed decryption password of 31 refused",
-     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(k31); },
      shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"strong: fixed decryption password of 128 accepted",
-     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = k128; },
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(k128); },
      u"", Icon::none, 60},
     {"compatible: 31 in an unused decryption box accepted",
-     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = k31; },
+     [](SettingsControls& c) { c.strong = false; c.decrypt_source = DecryptPasswordSource::list; c.decrypt_password = block::SecretText(k31); },
      u"", Icon::none, 60},
     {"strong: 129 in an unused decryption box refused",
-     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::ask; c.decrypt_password = k129; },
+     [](SettingsControls& c) { c.strong = true; c.decrypt_source = DecryptPasswordSource::ask; c.decrypt_password = block::SecretText(k129); },
      shell::texts::kStrongPasswordTooLong, Icon::critical, 60},
     {"long password checked before the width",
      [](SettingsControls& c) {
-       c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = k31; c.wrap_width = u"abc";
+       c.strong = false; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(k31); c.wrap_width = u"abc";
      }, shell::texts::kPasswordTooLong, Icon::critical, 60},
     {"width 10", [](SettingsControls& c) { c.wrap_width = u"10"; }, u"", Icon::none, 10},
     {"width 100", [](SettingsControls& c) { c.wrap_width = u"100"; }, u"", Icon::none, 100},
@@ -97,10 +98,10 @@ const OkCase kOkCases[] = {
      shell::texts::kSameAsEncryptNeedsFixed, Icon::exclamation, 60},
     {"same as encryption with a fixed encryption password",
      [](SettingsControls& c) {
-       c.decrypt_source = DecryptPasswordSource::same_as_encrypt; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = u"pw";
+       c.decrypt_source = DecryptPasswordSource::same_as_encrypt; c.encrypt_source = EncryptPasswordSource::fixed; c.encrypt_password = block::SecretText(u"pw"sv);
      }, u"", Icon::none, 60},
     {"fixed decryption with an empty password accepted",
-     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = u""; }, u"", Icon::none, 60},
+     [](SettingsControls& c) { c.decrypt_source = DecryptPasswordSource::fixed; c.decrypt_password = block::SecretText(u""sv); }, u"", Icon::none, 60},
 };
 
 TEST_F(SettingsFormTest, OkChecksInOrder) {
@@ -122,8 +123,8 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
       EXPECT_EQ(desktop.settings_writes.size(), 12u);
       // Passwords and width are stored exactly as typed.
       EXPECT_EQ(desktop.settings[u"orikaesi"], dialog.controls.wrap_width);
-      EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.encrypt_password);
-      EXPECT_EQ(desktop.settings[u"hukugopass"], dialog.controls.decrypt_password);
+      EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.encrypt_password.view());
+      EXPECT_EQ(desktop.settings[u"hukugopass"], dialog.controls.decrypt_password.view());
     } else {
       EXPECT_FALSE(saved);
       ASSERT_EQ(desktop.boxes.size(), 1u);
@@ -139,8 +140,8 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
 
 TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
   dialog.controls.wrap_width = u"61.5";
-  dialog.controls.encrypt_password = u"enc pass";
-  dialog.controls.decrypt_password = u"復号";
+  dialog.controls.encrypt_password = block::SecretText(u"enc pass"sv);
+  dialog.controls.decrypt_password = block::SecretText(u"復号"sv);
   dialog.controls.encrypt_source = EncryptPasswordSource::fixed;
   dialog.controls.decrypt_source = DecryptPasswordSource::same_as_encrypt;
   dialog.controls.watch_clipboard = false;
@@ -161,17 +162,13 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
     EXPECT_EQ(desktop.settings_writes[i], expected[i].first) << i;
     EXPECT_EQ(desktop.settings[expected[i].first], expected[i].second) << i;
   }
-  EXPECT_EQ(state.settings, (SettingValues{
-      .wrap_width = 62,
-      .encrypt_with_fixed_password = true,
-      .decrypt_with_fixed_password = false,
-      .decrypt_with_encrypt_password = true,
-      .ask_before_encrypt = 0,
-      .ask_before_decrypt = 1,
-      .encrypt_password_from_list = false,
-      .decrypt_password_from_list = false,
-      .strong = false,
-    }));
+  EXPECT_EQ(state.settings, defaults_with([](SettingValues& v) {
+    v.wrap_width = 62;
+    v.encrypt_with_fixed_password = true;
+    v.decrypt_with_encrypt_password = true;
+    v.ask_before_encrypt = 0;
+    v.strong = false;
+  }));
 }
 
 TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
@@ -183,17 +180,10 @@ TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
   EXPECT_EQ(desktop.settings[u"equalpass"], u"False");
   EXPECT_EQ(desktop.settings[u"usepasslist1"], u"True");
   EXPECT_EQ(desktop.settings[u"usepasslist2"], u"True");
-  EXPECT_EQ(state.settings, (SettingValues{
-      .wrap_width = 60,
-      .encrypt_with_fixed_password = false,
-      .decrypt_with_fixed_password = false,
-      .decrypt_with_encrypt_password = false,
-      .ask_before_encrypt = 1,
-      .ask_before_decrypt = 1,
-      .encrypt_password_from_list = true,
-      .decrypt_password_from_list = true,
-      .strong = true,
-    }));
+  EXPECT_EQ(state.settings, defaults_with([](SettingValues& v) {
+    v.encrypt_password_from_list = true;
+    v.decrypt_password_from_list = true;
+  }));
 }
 
 TEST_F(SettingsFormTest, OkSwitchesTheWatchOnlyWhenTheBoxChanged) {
@@ -219,7 +209,7 @@ TEST_F(SettingsFormTest, EmptyStoreFillsDefaults) {
   dialog.controls.wrap_width = u"77";
   dialog.controls.encrypt_source = EncryptPasswordSource::fixed;
   dialog.controls.decrypt_source = DecryptPasswordSource::list;
-  dialog.controls.encrypt_password = u"x";
+  dialog.controls.encrypt_password = block::SecretText(u"x"sv);
   dialog.controls.ask_before_encrypt = false;
   dialog.load();
   const SettingsControls& c = dialog.controls;
@@ -289,8 +279,8 @@ TEST_F(SettingsFormTest, LoadFillsFromStoredValues) {
 // password); it fills one box, shows both and remembers the form.
 TEST_F(SettingsFormTest, GeneratedPassphrasesFillTheBoxTheyStandBeside) {
   dialog.load();
-  dialog.controls.encrypt_password = u"old";
-  dialog.controls.decrypt_password = u"kept";
+  dialog.controls.encrypt_password = block::SecretText(u"old"sv);
+  dialog.controls.decrypt_password = block::SecretText(u"kept"sv);
   ASSERT_TRUE(dialog.passphrase_offered());
   EXPECT_FALSE(dialog.controls.passphrase_kana);
 
@@ -318,7 +308,7 @@ TEST_F(SettingsFormTest, GeneratedPassphrasesFillTheBoxTheyStandBeside) {
 
 TEST_F(SettingsFormTest, NoPassphraseWhereItCouldNotBeUsedOrWhenRandomFails) {
   dialog.load();
-  dialog.controls.encrypt_password = u"old";
+  dialog.controls.encrypt_password = block::SecretText(u"old"sv);
   dialog.controls.strong = false;
   random.then({0, 0, 0, 0, 0, 0});
   EXPECT_FALSE(dialog.passphrase_offered());

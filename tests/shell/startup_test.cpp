@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_desktop.h"
-#include "tests/support/setting_values_printer.h"
+#include "tests/support/setting_values.h"
 #include "tray/shell/shell_texts.h"
 
 namespace quiren {
@@ -31,17 +31,7 @@ TEST(StartupTest, EmptyStoreStartsWithDefaultsAndWritesNothing) {
   EXPECT_EQ(splash.calls, (std::vector<std::string>{"shape", "topmost", "version"}));
   EXPECT_EQ(splash.version, u"む～くいれん Ver1.1");
   EXPECT_EQ(state.version_text, u"む～くいれん Ver1.1");
-  EXPECT_EQ(state.settings, (SettingValues{
-      .wrap_width = 60,
-      .encrypt_with_fixed_password = false,
-      .decrypt_with_fixed_password = false,
-      .decrypt_with_encrypt_password = false,
-      .ask_before_encrypt = 1,
-      .ask_before_decrypt = 1,
-      .encrypt_password_from_list = false,
-      .decrypt_password_from_list = false,
-      .strong = true,
-    }));
+  EXPECT_EQ(state.settings, defaults_with());
   EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_TRUE(desktop.settings_writes.empty());
 }
@@ -54,17 +44,14 @@ TEST(StartupTest, StoredTextsAreConverted) {
   ProgramState state;
   FakeSplash splash;
   ASSERT_EQ(SplashForm(state, desktop, splash).load(), StartupOutcome::splash);
-  EXPECT_EQ(state.settings, (SettingValues{
-      .wrap_width = 62,
-      .encrypt_with_fixed_password = true,
-      .decrypt_with_fixed_password = false,
-      .decrypt_with_encrypt_password = true,
-      .ask_before_encrypt = 0,
-      .ask_before_decrypt = 255,
-      .encrypt_password_from_list = false,
-      .decrypt_password_from_list = true,
-      .strong = true,
-    }));
+  EXPECT_EQ(state.settings, defaults_with([](SettingValues& v) {
+    v.wrap_width = 62;
+    v.encrypt_with_fixed_password = true;
+    v.decrypt_with_encrypt_password = true;
+    v.ask_before_encrypt = 0;
+    v.ask_before_decrypt = 255;
+    v.decrypt_password_from_list = true;
+  }));
 }
 
 TEST(StartupTest, UnconvertibleSettingEndsStartUp) {

@@ -218,7 +218,7 @@ FileRead FakeDesktop::read_plain_file(std::u16string_view path) {
     result.status = FileStatus::unreadable;
   } else {
     result.status = FileStatus::read;
-    result.bytes = it->second;
+    result.bytes = block::SecretBytes(std::string_view(it->second));
   }
   return result;
 }

@@ -74,14 +74,14 @@ class KeyCommands : public ::testing::Test {
   std::string new_key(const std::string& file, const std::string& name, const PassphraseSource& passphrase = {}) {
     const CommandResult made = key_new_command((dir / file).string(), name, passphrase, 60, *crypto);
     EXPECT_EQ(made.exit_code, kExitDone) << made.message;
-    return made.output;
+    return std::string(made.output.view());
   }
   block::SecretKey key_in(const std::string& file, const PassphraseSource& passphrase = given("")) {
     KeyRead read = key_from_file((dir / file).string(), passphrase, *crypto);
     EXPECT_TRUE(read.ok) << read.problem;
     return read.ok ? std::move(*read.key) : block::SecretKey();
   }
-  CommandResult decrypt(const std::string& input, const std::string& key_file, std::string password = "pw") {
+  CommandResult decrypt(std::string_view input, const std::string& key_file, std::string password = "pw") {
     KeySource key;
     if (!key_file.empty()) {
       key = [this, key_file] { return key_from_file((dir / key_file).string(), given(""), *crypto); };
@@ -114,7 +114,7 @@ TEST_F(KeyCommands, ANewKeyGoesToANewFileOfItsOwnersAlone) {
   const block::SecretKey secret = key_in("sealed.key", given("合言葉"));
   const block::X25519PublicKey public_key = *crypto->x25519_public_key(secret);
   const std::string digits = *block::safety_digits(*crypto, public_key);
-  KeyBlocksFound found = key_blocks_in(sealed.output, *crypto);
+  KeyBlocksFound found = key_blocks_in(sealed.output.view(), *crypto);
   ASSERT_EQ(found.keys.size(), 1u);
   EXPECT_EQ(found.keys[0].name, "山田 花子");
   EXPECT_EQ(found.keys[0].public_key, public_key);
@@ -122,7 +122,7 @@ TEST_F(KeyCommands, ANewKeyGoesToANewFileOfItsOwnersAlone) {
                                                      "your secret key is in " + (dir / "sealed.key").string() +
                                                          ": keep it, and give no one the file"}));
   // key show gives the same block again.
-  EXPECT_EQ(key_show_command(secret, "山田 花子", 60, *crypto).output, sealed.output);
+  EXPECT_EQ(key_show_command(secret, "山田 花子", 60, *crypto).output.view(), sealed.output.view());
 
   // Bare: the line and a line break.
   new_key("bare.key", "");
@@ -140,7 +140,7 @@ TEST_F(KeyCommands, AKeyFileThatExistsIsNeverOverwritten) {
     const CommandResult r = key_new_command(path.string(), "x", given("pp", &asked), 60, *crypto);
     EXPECT_EQ(r.exit_code, kExitBadInput);
     EXPECT_EQ(r.message, "the key file exists already, and is never overwritten: " + path.string());
-    EXPECT_TRUE(r.output.empty());
+    EXPECT_TRUE(r.output.view().empty());
     EXPECT_EQ(asked, 0) << "no passphrase typed for nothing";
   }
   EXPECT_EQ(contents(dir / "file"), "keep me");
@@ -198,10 +198,10 @@ TEST_F(KeyCommands, KeyDigitsOfKeyBlocksAsReceived) {
                             block::narrow_ascii(bob.block) + "\r\n";
   const CommandResult r = key_digits_command(input, *crypto);
   EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-  EXPECT_EQ(r.output, std::string(alice.holder_name) + ": " + std::string(alice.digits) + "\n" +
+  EXPECT_EQ(r.output.view(), std::string(alice.holder_name) + ": " + std::string(alice.digits) + "\n" +
                           std::string(bob.holder_name) + ": " + std::string(bob.digits) + "\n");
   const vectors::KeyBlockVector& unnamed = vectors::kKeyBlocks[2];
-  EXPECT_EQ(key_digits_command(block::narrow_ascii(unnamed.block), *crypto).output,
+  EXPECT_EQ(key_digits_command(block::narrow_ascii(unnamed.block), *crypto).output.view(),
             "(no name): " + std::string(unnamed.digits) + "\n");
 
   EXPECT_EQ(key_digits_command("no block here", *crypto).message, texts::kNoKeyBlock);
@@ -222,27 +222,27 @@ TEST_F(KeyCommands, EncryptToKeysAndDecryptWithOne) {
   const CommandResult written =
       encrypt_to_keys_command("明日は10時に。\r\n", 60, alice, {{"bob.txt", quoted_in_mail(bob_block)}}, *crypto);
   ASSERT_EQ(written.exit_code, kExitDone) << written.message;
-  EXPECT_TRUE(written.output.starts_with("(quiren_start)\r\nD"));
+  EXPECT_TRUE(written.output.view().starts_with("(quiren_start)\r\nD"));
 
   for (const char* reader : {"alice.key", "bob.key"}) {
     SCOPED_TRACE(reader);
-    const CommandResult r = decrypt(quoted_in_mail(written.output), reader);
+    const CommandResult r = decrypt(quoted_in_mail(written.output.view()), reader);
     EXPECT_EQ(r.exit_code, kExitDone) << r.message;
-    EXPECT_EQ(r.output, "明日は10時に。\r\n");
+    EXPECT_EQ(r.output.view(), "明日は10時に。\r\n");
     ASSERT_EQ(r.notes.size(), 1u);
     EXPECT_TRUE(r.notes[0].starts_with("block 1 of 1: from " + alice_digits + ", written 20")) << r.notes[0];
     EXPECT_TRUE(r.notes[0].ends_with(" UTC"));
   }
-  const CommandResult other = decrypt(written.output, "carol.key");
+  const CommandResult other = decrypt(written.output.view(), "carol.key");
   EXPECT_EQ(other.exit_code, kExitWrongPassword);
   EXPECT_EQ(other.notes, std::vector<std::string>{"block 1 of 1: not addressed to this key, or changed"});
-  const CommandResult none = decrypt(written.output, "");
+  const CommandResult none = decrypt(written.output.view(), "");
   EXPECT_EQ(none.exit_code, kExitWrongPassword);
   EXPECT_EQ(none.notes, std::vector<std::string>{"block 1 of 1: a block for someone's key: give yours with --key FILE"});
 
   // A key file that cannot be read stops a text that needs it, and only such a text.
   std::ofstream(dir / "broken.key") << "not a key";
-  EXPECT_EQ(decrypt(written.output, "broken.key").exit_code, kExitBadInput);
+  EXPECT_EQ(decrypt(written.output.view(), "broken.key").exit_code, kExitBadInput);
   EXPECT_EQ(decrypt("no block", "broken.key").message, texts::kNoBlock);
 
   // A --to file must hold one key block.

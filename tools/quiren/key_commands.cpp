@@ -139,7 +139,7 @@ CommandResult key_new_command(const std::string& out_path, std::string_view name
       return failure(std::string(texts::kKeyFileNotWritten) + ": " + out_path + " (" + problem + ")");
   }
   const std::string_view written = sealing ? texts::kKeyWritten : texts::kKeyWrittenBare;
-  return {kExitDone, key_block.block, {}, {},
+  return {kExitDone, block::SecretBytes(key_block.block), {}, {},
           {your_digits(pair->public_key, crypto), block::filled(written, {{"file", out_path}})}};
 }
 
@@ -149,7 +149,7 @@ CommandResult key_show_command(const block::SecretKey& secret, std::string_view 
   if (!public_key) return failure(texts::kCryptoFailed);
   const KeyBlockWritten key_block = key_block_of(*public_key, name_utf8, width, crypto);
   if (key_block.block.empty()) return failure(key_block.problem);
-  return {kExitDone, key_block.block, {}, {}, {your_digits(*public_key, crypto)}};
+  return {kExitDone, block::SecretBytes(key_block.block), {}, {}, {your_digits(*public_key, crypto)}};
 }
 
 KeyBlocksFound key_blocks_in(std::string_view input, block::CryptoProvider& crypto) {
@@ -183,7 +183,7 @@ CommandResult key_digits_command(std::string_view input, block::CryptoProvider& 
     const std::string name = key.name.empty() ? std::string(texts::kNoName) : key.name;
     const std::optional<std::string> digits = block::safety_digits(crypto, key.public_key);
     if (!digits) return failure(texts::kCryptoFailed);
-    result.output += block::filled(texts::kKeyDigitsLine, {{"name", name}, {"digits", *digits}}) + "\n";
+    result.output.append(block::filled(texts::kKeyDigitsLine, {{"name", name}, {"digits", *digits}}) + "\n");
   }
   return result;
 }
@@ -208,7 +208,7 @@ CommandResult encrypt_to_keys_command(std::string_view input, int width, const b
   }
   const block::RecipientBlock written = block::write_recipient_block(crypto, input, own, recipients, width);
   if (written.status != block::SealStatus::sealed) return failure(seal_problem(written.status));
-  return {kExitDone, block::narrow_ascii(written.block), {}};
+  return {kExitDone, block::SecretBytes(block::narrow_ascii(written.block)), {}};
 }
 
 }  // namespace quiren::tool

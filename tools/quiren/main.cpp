@@ -34,11 +34,13 @@ int fail(std::string_view message) {
   return kExitBadInput;
 }
 
-std::string read_standard_input() {
-  std::string text;
+// The text to encrypt is a secret: kept as one, and the chunk buffer wiped.
+SecretBytes read_standard_input() {
+  SecretBytes text;
   char buffer[65536];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(std::string_view(buffer, n));
+  quiren::block::wipe(buffer, sizeof buffer);
   return text;
 }
 
@@ -93,9 +95,9 @@ CommandResult key_command(const Options& options, quiren::block::CryptoProvider&
         options.no_passphrase ? PasswordSource{} : passphrase_source(options.password_file, true);
     return key_new_command(options.out_file, name, sealing, options.width, crypto);
   }
-  if (options.command == Command::key_digits) return key_digits_command(read_standard_input(), crypto);
+  if (options.command == Command::key_digits) return key_digits_command(read_standard_input().view(), crypto);
 
-  std::string input;
+  SecretBytes input;
   std::vector<RecipientFile> recipients;
   if (options.command == Command::encrypt) {
     input = read_standard_input();
@@ -108,7 +110,7 @@ CommandResult key_command(const Options& options, quiren::block::CryptoProvider&
   KeyRead key = key_from_file(options.key_file, passphrase_source(options.key_passphrase_file, false), crypto);
   if (!key.ok) return {kExitBadInput, {}, key.problem};
   if (options.command == Command::key_show) return key_show_command(*key.key, name, options.width, crypto);
-  return encrypt_to_keys_command(input, options.width, *key.key, recipients, crypto);
+  return encrypt_to_keys_command(input.view(), options.width, *key.key, recipients, crypto);
 }
 
 }  // namespace
@@ -122,6 +124,10 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  // Unbuffered, so that no copy of a text stays behind in a stdio buffer;
+  // the tool reads and writes in large pieces anyway.
+  std::setvbuf(stdin, nullptr, _IONBF, 0);
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   Options options = parse_options(args);
   if (options.command == Command::help) {
@@ -148,7 +154,7 @@ int main(int argc, char** argv) {
 
   LinkedCipher cipher;
   const Ciphers ciphers{cipher, quiren::block::platform_crypto()};
-  std::string input = read_standard_input();
+  const SecretBytes input = read_standard_input();
   PasswordSource password = password_source(options);
   const BlockFormat format = options.compatible ? BlockFormat::compatible : BlockFormat::strong;
   KeySource key;
@@ -158,8 +164,8 @@ int main(int argc, char** argv) {
     };
   }
   CommandResult result = options.command == Command::encrypt
-                             ? encrypt_command(input, options.width, format, password, *code_page, ciphers)
-                             : decrypt_command(input, password, *code_page, ciphers,
+                             ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
+                             : decrypt_command(input.view(), password, *code_page, ciphers,
                                                options.no_limit ? RoundLimit::none : RoundLimit::budget, key);
   return finish(result);
 }

@@ -10,7 +10,8 @@ CommandResult passphrase_command(block::PassphraseForm form, block::CryptoProvid
   const std::optional<block::SecretText> passphrase = block::make_passphrase(form, random);
   if (!passphrase) return {kExitBadInput, {}, std::string(texts::kPassphraseRandomUnavailable)};
   CommandResult result;
-  result.output = block::utf8_from_utf16(passphrase->view()) + "\n";
+  result.output = block::SecretBytes(block::utf8_from_utf16(passphrase->view()));
+  result.output.append("\n");
   return result;
 }
 

@@ -59,25 +59,19 @@ PasswordRead password_from_file(const std::string& path) {
 
   // A byte order mark, the longest line and its CR LF: enough to tell a line
   // that is too long.
-  std::string head(kUtf8Bom.size() + kPasswordLineLimit + 2, '\0');
-  head.resize(std::fread(head.data(), 1, head.size(), file));
-  if (std::ferror(file)) {
-    wipe(head);
-    return refused(texts::kPasswordFileUnreadable, path);
-  }
+  SecretBytes read_bytes;
+  read_bytes.resize(kUtf8Bom.size() + kPasswordLineLimit + 2);
+  read_bytes.resize(std::fread(read_bytes.data(), 1, read_bytes.size(), file));
+  if (std::ferror(file)) return refused(texts::kPasswordFileUnreadable, path);
+  const std::string_view head = read_bytes.view();
   // Notepad saves "UTF-8 with BOM" by choice, and Windows editors end lines
   // with CR LF: neither is part of the password.
-  const std::size_t start = std::string_view(head).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  const std::size_t start = head.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
   std::size_t end = std::min(head.find('\n', start), head.size());
   if (end > start && head[end - 1] == '\r') --end;
   const std::size_t length = end - start;
-  if (length > kPasswordLineLimit) {
-    wipe(head);
-    return refused(texts::kPasswordFileLineTooLong, path);
-  }
-  PasswordRead read{true, SecretBytes(std::string_view(head).substr(start, length)), {}};
-  wipe(head);
-  return read;
+  if (length > kPasswordLineLimit) return refused(texts::kPasswordFileLineTooLong, path);
+  return {true, SecretBytes(head.substr(start, length)), {}};
 }
 
 }  // namespace quiren::tool

@@ -25,6 +25,11 @@ namespace {
 
 CommandResult failure(int code, std::string_view message) { return {code, {}, std::string(message)}; }
 
+// A block written, as standard output.
+CommandResult written_block(std::u16string_view armoured) {
+  return {kExitDone, SecretBytes(block::narrow_ascii(armoured)), {}};
+}
+
 // Ends a decrypt run early, keeping the texts decrypted so far.
 CommandResult stopped(CommandResult so_far, std::string_view message) {
   so_far.exit_code = kExitBadInput;
@@ -57,14 +62,15 @@ CommandResult encrypt_strong(std::string_view input, int width, const PasswordSo
   if (!utf8) return failure(kExitBadInput, problem);
   const block::StrongBlock written = block::write_strong_block(*ciphers.crypto, input, utf8->view(), width);
   if (written.status != block::SealStatus::sealed) return failure(kExitBadInput, seal_problem(written.status));
-  return {kExitDone, block::narrow_ascii(written.block), {}};
+  return written_block(written.block);
 }
 
 CommandResult encrypt_compatible(std::string_view input, int width, const PasswordSource& password,
                                  CodePage& code_page, block::CipherLibrary& library) {
-  Converted text_bytes = code_page.from_utf8(input);
-  if (!text_bytes.ok) return failure(kExitBadInput, "standard input: " + text_bytes.problem);
-  if (text_bytes.bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
+  Converted converted_text = code_page.from_utf8(input);
+  const SecretBytes text_bytes(std::move(converted_text.bytes));
+  if (!converted_text.ok) return failure(kExitBadInput, "standard input: " + converted_text.problem);
+  if (text_bytes.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
 
   std::string problem;
   const std::optional<SecretBytes> utf8 = checked_encrypt_password(password(), BlockFormat::compatible, problem);
@@ -74,10 +80,13 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
   if (!converted.ok) return failure(kExitBadInput, "password: " + converted.problem);
 
   const block::CompatibleBlock written =
-      block::write_compatible_block(library, text_bytes.bytes, password_bytes.view(), width);
+      block::write_compatible_block(library, text_bytes.view(), password_bytes.view(), width);
   switch (written.status) {
-    case block::CompatibleWrite::written:
-      return {kExitDone, block::narrow_ascii(written.block), {}, {}, {std::string(texts::kCompatibleNote)}};
+    case block::CompatibleWrite::written: {
+      CommandResult result = written_block(written.block);
+      result.notes.emplace_back(texts::kCompatibleNote);
+      return result;
+    }
     case block::CompatibleWrite::implausible_result:
       return failure(kExitBadInput, texts::kLibraryResultImplausible);
     case block::CompatibleWrite::library_failed:
@@ -145,6 +154,22 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   std::optional<block::SecretKey> key_;  // from --key, once the text proved to need it
 };
 
+// What the tool says of a block that did not open, by its kind.
+std::string_view not_opened_note(block::BlockKind kind) {
+  return kind == block::BlockKind::strong ? texts::kStrongNotOpened : texts::kBlockNotOpened;
+}
+
+// The one line when no block opened: a strong block's words when any was
+// strong.
+std::string_view none_opened_message(const block::RunResult& run) {
+  for (const block::BlockReport& report : run.reports) {
+    if (report.outcome == block::Outcome::wrong_password && report.kind == block::BlockKind::strong) {
+      return texts::kStrongNotOpened;
+    }
+  }
+  return texts::kWrongPassword;
+}
+
 // A key's safety digits, or "?" when the platform's SHA-256 fails.
 std::string digits_of(block::CryptoProvider& crypto, const block::X25519PublicKey& key) {
   return block::safety_digits(crypto, key).value_or("?");
@@ -154,7 +179,7 @@ std::string digits_of(block::CryptoProvider& crypto, const block::X25519PublicKe
 std::string block_note(const block::BlockReport& report, block::CryptoProvider& crypto) {
   switch (report.outcome) {
     case block::Outcome::wrong_password:
-      return std::string(texts::kBlockNotOpened);
+      return std::string(not_opened_note(report.kind));
     case block::Outcome::not_for_this_key:
       return std::string(texts::kNotForThisKey);
     case block::Outcome::needs_key:
@@ -241,9 +266,9 @@ std::u16string received_text(std::string_view input) {
 }
 
 std::optional<CommandResult> refused_input(std::string_view input) {
-  std::size_t bad = 0;
-  if (!decode_utf8(input, &bad)) {
-    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(bad) + ")");
+  // Checked without decoding it: the text is the secret.
+  if (const std::size_t valid = block::valid_utf8_length(input); valid != input.size()) {
+    return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(valid) + ")");
   }
   if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
   return std::nullopt;
@@ -272,7 +297,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
   block::RunHere here;
   const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
   // The tool writes a text as it is, a NUL of a strong block's text too.
-  CommandResult result{kExitDone, block::utf8_from_utf16(run.text.view()), {}};
+  CommandResult result{kExitDone, SecretBytes(block::utf8_from_utf16(run.text.view())), {}};
   result.notes = block_notes(run, *ciphers.crypto);
   switch (run.end) {
     case block::RunEnd::done:
@@ -280,7 +305,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
         result.exit_code = kExitWrongPassword;
         // Nothing opened for a wrong password: one line says it all.
         if (only_wrong_passwords(run)) {
-          result.message = texts::kWrongPassword;
+          result.message = none_opened_message(run);
           result.notes.clear();
         }
       } else if (run.not_opened > 0) {

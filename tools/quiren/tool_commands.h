@@ -1,6 +1,7 @@
 // The tool's two commands as plain functions over bytes, so they can be
 // tested without a terminal or processes. Standard input and output are
-// UTF-8; the library sees the code page's bytes.
+// UTF-8; the library sees the code page's bytes. What they read is the
+// caller's to keep as a secret; what they write is one (SecretBytes).
 #pragma once
 
 #include <functional>
@@ -30,7 +31,7 @@ inline constexpr int kExitSomeNotOpened = 3;   // some blocks opened, some did n
 
 struct CommandResult {
   int exit_code = kExitDone;
-  std::string output;   // for standard output
+  SecretBytes output;   // for standard output: a decrypted text, or a block
   std::string message;  // one line for standard error, empty when none
   std::string detail = {};  // a second line under it: where a damaged block is damaged
   // Lines for standard error before those, one per block that needs one: a

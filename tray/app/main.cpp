@@ -21,7 +21,7 @@
 #include "tray/shell/win32/about_frame.h"
 #include "tray/shell/win32/main_frame.h"
 #include "tray/shell/win32/splash_frame.h"
-#include "tray/win32kit/dialog_message.h"
+#include "tray/win32kit/thread_messages.h"
 #include "tray/win32kit/wide_text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -71,13 +71,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
-  MSG msg;
-  while (!closed_early && !(main_window_gone && main_window.logic().program_may_end())) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) break;
-    if (win32::dialog_message(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // The main loop: the same as every modal one. A WM_QUIT or a failed
+  // fetch ends it too.
+  win32::run_modal_until([&] { return closed_early || (main_window_gone && main_window.logic().program_may_end()); });
   return 0;
 }

@@ -50,7 +50,7 @@ enum class FileStatus {
 
 struct FileRead {
   FileStatus status = FileStatus::absent;
-  std::string bytes;
+  block::SecretBytes bytes;  // the password list's file holds passwords
 };
 
 enum class NewFile { written, exists, failed };

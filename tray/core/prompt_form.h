@@ -1,7 +1,8 @@
 // The one-line input prompt's logic: the texts it shows and the answer it
 // gives. OK gives the typed text; Cancel, the close box and anything else
 // that closes it give "". The Win32 frame (tray/core/win32/input_prompt.cpp)
-// mirrors it into a window.
+// mirrors it into a window. It asks for plain texts (a password list
+// entry's description); passwords go through the password prompt.
 #pragma once
 
 #include <string>
@@ -12,7 +13,6 @@ namespace quiren {
 class PromptForm {
  public:
   PromptForm(std::u16string_view prompt, std::u16string_view title) : prompt_(prompt), title_(title) {}
-  ~PromptForm();
   PromptForm(const PromptForm&) = delete;
   PromptForm& operator=(const PromptForm&) = delete;
 

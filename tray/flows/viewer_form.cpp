@@ -4,7 +4,6 @@
 #include <string>
 
 #include "block/filled_text.h"
-#include "block/secure_wipe.h"
 #include "tray/core/desktop.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
@@ -68,7 +67,7 @@ TwipsRect ViewerForm::status_line_place() const {
 
 void ViewerForm::unload() {
   // The decrypted text is the secret: it goes with the window.
-  block::wipe(text_);
+  text_.clear();
   formats_ = {};
   desktop_.write_setting(settings::kViewerWidth, decimal_text(restored_.width));
   desktop_.write_setting(settings::kViewerHeight, decimal_text(restored_.height));

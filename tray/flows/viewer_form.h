@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "block/secret.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/settings_keys.h"
 #include "tray/win32kit/twips.h"
@@ -37,8 +38,8 @@ class ViewerForm : public DecryptedTextViewer {
   // runs unload on an open one.
   void show() override;
   bool is_open() const override { return open_; }
-  std::u16string text() const override { return text_; }
-  void set_text(std::u16string_view text) override { text_ = text; }
+  std::u16string text() const override { return std::u16string(text_.view()); }
+  void set_text(std::u16string_view text) override { text_ = block::SecretText(text); }
   void set_formats(BlockFormats formats) override { formats_ = formats; }
   std::u16string status_line() const override;
   void close() override;
@@ -69,7 +70,7 @@ class ViewerForm : public DecryptedTextViewer {
   TwipsSize restored_ = kDefaultOuter;
   TwipsSize text_box_{kDefaultOuter.width - kTextBoxMargin.width,
                       kDefaultOuter.height - kTextBoxMargin.height - kStatusLineHeight};
-  std::u16string text_;
+  block::SecretText text_;  // the decrypted text
   BlockFormats formats_;
 };
 

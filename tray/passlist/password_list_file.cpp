@@ -3,7 +3,6 @@
 #include <charconv>
 #include <utility>
 
-#include "block/secure_wipe.h"
 
 namespace quiren {
 namespace {
@@ -64,9 +63,8 @@ std::u16string join(std::u16string_view directory, std::u16string_view name) {
 // one, would not.
 bool writes_back(std::u16string_view text, std::string_view field, Desktop& desktop) {
   AnsiText ansi = desktop.to_ansi(text);
-  const bool same = ansi.lossless && ansi.bytes == field;
-  block::wipe(ansi.bytes);
-  return same;
+  const block::SecretBytes bytes(std::move(ansi.bytes));
+  return ansi.lossless && bytes.view() == field;
 }
 
 }  // namespace
@@ -103,9 +101,10 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
       damaged = true;
       continue;
     }
-    std::u16string password_text = desktop.from_ansi(*password);
+    block::SecretText password_text(desktop.from_ansi(*password));
     std::u16string description_text = desktop.from_ansi(*description);
-    if (!writes_back(password_text, *password, desktop) || !writes_back(description_text, *description, desktop)) {
+    if (!writes_back(password_text.view(), *password, desktop) ||
+        !writes_back(description_text, *description, desktop)) {
       damaged = true;
     }
     result.entries.passwords.push_back(std::move(password_text));
@@ -116,29 +115,20 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
   return result;
 }
 
-std::string format_password_file(const PasswordEntries& entries, Desktop& desktop) {
-  // Room for the whole file up front (a character takes at most two bytes in
-  // the ANSI code pages), so no copy of the passwords is left behind in a
-  // buffer the string grew out of.
-  std::size_t room = 16 + 8 * entries.passwords.size();
-  for (const auto* list : {&entries.passwords, &entries.descriptions}) {
-    for (const std::u16string& field : *list) room += 2 * field.size();
-  }
-  std::string out;
-  out.reserve(room);
-  out += std::to_string(entries.passwords.size());
-  out += kLineEnd;
-  static const std::u16string kNoDescription;
+block::SecretBytes format_password_file(const PasswordEntries& entries, Desktop& desktop) {
+  block::SecretBytes out;
+  out.append(std::to_string(entries.passwords.size()));
+  out.append(kLineEnd);
   for (std::size_t i = 0; i < entries.passwords.size(); ++i) {
-    const std::u16string& description =
-        i < entries.descriptions.size() ? entries.descriptions[i] : kNoDescription;
-    for (const std::u16string* field : {&entries.passwords[i], &description}) {
-      AnsiText ansi = desktop.to_ansi(*field);
-      out += '"';
-      out += ansi.bytes;
-      out += '"';
-      block::wipe(ansi.bytes);
-      out += kLineEnd;
+    const std::u16string_view description =
+        i < entries.descriptions.size() ? std::u16string_view(entries.descriptions[i]) : std::u16string_view();
+    for (const std::u16string_view field : {entries.passwords[i].view(), description}) {
+      AnsiText ansi = desktop.to_ansi(field);
+      const block::SecretBytes bytes(std::move(ansi.bytes));
+      out.push_back('"');
+      out.append(bytes.view());
+      out.push_back('"');
+      out.append(kLineEnd);
     }
   }
   return out;
@@ -153,18 +143,15 @@ LoadedPasswordFile load_password_file(Desktop& desktop) {
     case FileStatus::unreadable: result.source = PasswordFileSource::unreadable; return result;
     case FileStatus::read: break;
   }
-  result = parse_password_file(file.bytes, desktop);
+  result = parse_password_file(file.bytes.view(), desktop);
   if (result.source == PasswordFileSource::damaged) result.original = std::move(file.bytes);
-  block::wipe(file.bytes);
   return result;
 }
 
 bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {
-  std::u16string path = password_file_path(desktop.program_directory());
-  std::string bytes = format_password_file(entries, desktop);
-  const bool saved = desktop.replace_file(path, bytes);
-  block::wipe(bytes);
-  return saved;
+  const std::u16string path = password_file_path(desktop.program_directory());
+  const block::SecretBytes bytes = format_password_file(entries, desktop);
+  return desktop.replace_file(path, bytes.view());
 }
 
 BackupResult keep_original(std::string_view original, Desktop& desktop) {
@@ -175,9 +162,8 @@ BackupResult keep_original(std::string_view original, Desktop& desktop) {
     case NewFile::exists: break;
   }
   // Kept by an earlier opening of this same file: nothing more to keep.
-  FileRead there = desktop.read_plain_file(path);
-  const bool same = there.status == FileStatus::read && there.bytes == original;
-  block::wipe(there.bytes);
+  const FileRead there = desktop.read_plain_file(path);
+  const bool same = there.status == FileStatus::read && there.bytes.view() == original;
   return same ? BackupResult::kept : BackupResult::taken;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/secret.h"
 #include "tray/core/desktop.h"
 
 namespace quiren {
@@ -18,7 +19,7 @@ inline constexpr std::u16string_view kPasswordFileName = u"quiren.pas";
 inline constexpr std::u16string_view kPasswordBackupName = u"quiren.pas.bak";
 
 struct PasswordEntries {
-  std::vector<std::u16string> passwords;
+  std::vector<block::SecretText> passwords;
   std::vector<std::u16string> descriptions;  // parallel to passwords
 };
 
@@ -37,7 +38,7 @@ struct LoadedPasswordFile {
   PasswordEntries entries;                   // every well-formed pair read
   std::optional<std::int32_t> stored_count;  // the count line, when it is one
   PasswordFileSource source = PasswordFileSource::absent;
-  std::string original;  // a damaged file's bytes, to keep before a save
+  block::SecretBytes original;  // a damaged file's bytes, to keep before a save
 };
 
 // The directory followed by the file name; no doubled "\" at a drive's root.
@@ -51,7 +52,7 @@ std::u16string password_backup_path(std::u16string_view program_directory);
 // would not be written back as the same bytes; else `whole`.
 LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop);
 // The file's bytes for `entries`; the count is the number of entries held.
-std::string format_password_file(const PasswordEntries& entries, Desktop& desktop);
+block::SecretBytes format_password_file(const PasswordEntries& entries, Desktop& desktop);
 
 LoadedPasswordFile load_password_file(Desktop& desktop);
 // Replaces the whole file atomically; false leaves the old file as it was.

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "block/block_rules.h"
-#include "block/secure_wipe.h"
+#include "tray/passlist/masked_password.h"
 #include "tray/passlist/password_list_layout.h"
 #include "tray/passlist/password_list_texts.h"
 
@@ -19,7 +19,7 @@ PasswordListForm::~PasswordListForm() { wipe_passwords(); }
 void PasswordListForm::load() {
   open_ = busy_.hold();
   if (chooser_) {
-    outer_height_ = passlist::layout::kChooserOuterHeight;
+    client_height_ = passlist::layout::kChooserClientHeight;
     buttons_enabled_ = false;
     caption_ = texts::kChooserCaption;
   }
@@ -38,9 +38,9 @@ void PasswordListForm::load() {
   original_ = std::move(file.original);
   // The count is what was actually read, whatever the count line said.
   count_ = static_cast<std::int32_t>(entries_.passwords.size());
-  lines_ = entries_.passwords;
   selected_ = -1;
   info_.clear();
+  passwords_shown_ = false;
 
   if (count_ == 0 && chooser_) {
     show(texts::kEmptyList, Icon::information);
@@ -80,18 +80,16 @@ void PasswordListForm::add() {
   if (chooser_ || closed_) return;
   // Typed twice: an entry with a typo behind the mask would be found wrong
   // only when a block made with it cannot be opened.
-  const block::SecretText typed =
+  block::SecretText password =
       desktop_.password_prompt({.prompt = texts::kPasswordPrompt, .title = texts::kPromptTitle, .confirm = true});
-  if (typed.empty()) return;
+  if (password.empty()) return;
   // An entry may go to either kind of block: the strong limit here; a
   // compatible block refuses a longer one when it is about to be written.
-  if (typed.size() > block::kLongestStrongPassword) {
+  if (password.size() > block::kLongestStrongPassword) {
     show(texts::kTooLong, Icon::critical);
     return;
   }
-  std::u16string password(typed.view());
-  block::WipeOnExit wipe_typed(password);  // a refused one, or what the move leaves
-  if (auto refusal = refusal_for(password); !refusal.empty()) {
+  if (auto refusal = refusal_for(password.view()); !refusal.empty()) {
     show(refusal, Icon::critical);
     return;
   }
@@ -107,28 +105,23 @@ void PasswordListForm::add() {
     show(refusal, Icon::critical);
     return;
   }
-  entries_.passwords.push_back(password);
+  entries_.passwords.push_back(std::move(password));
   entries_.descriptions.push_back(std::move(description));
   ++count_;
   unsaved_changes_ = true;
-  lines_.push_back(std::move(password));
 }
 
 void PasswordListForm::delete_selected() {
   if (chooser_ || closed_) return;
   if (selected_ < 0 || selected_ >= count_) return;
   const auto k = static_cast<std::size_t>(selected_);
-  block::wipe(lines_[k]);
-  block::wipe(entries_.passwords[k]);
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.passwords.erase(entries_.passwords.begin() + static_cast<std::ptrdiff_t>(k));
   entries_.descriptions.erase(entries_.descriptions.begin() + static_cast<std::ptrdiff_t>(k));
   --count_;
   unsaved_changes_ = true;
   selected_ = -1;  // the line went with the entry
   show_description();
-  int next = static_cast<int>(k) < static_cast<int>(lines_.size()) ? static_cast<int>(k)
-                                                                    : static_cast<int>(k) - 1;
+  int next = static_cast<int>(k) < count_ ? static_cast<int>(k) : static_cast<int>(k) - 1;
   select(next);
 }
 
@@ -165,11 +158,11 @@ void PasswordListForm::ask_to_save() {
 
 bool PasswordListForm::original_kept() {
   if (source_ != PasswordFileSource::damaged || original_kept_) return true;
-  switch (keep_original(original_, desktop_)) {
+  switch (keep_original(original_.view(), desktop_)) {
     case BackupResult::kept:
       // Once only: a later save never touches quiren.pas.bak again.
       original_kept_ = true;
-      block::wipe(original_);
+      original_.clear();
       return true;
     case BackupResult::taken:
       show(texts::kBackupTaken, Icon::critical);
@@ -182,9 +175,17 @@ bool PasswordListForm::original_kept() {
 }
 
 void PasswordListForm::wipe_passwords() {
-  block::wipe_each(entries_.passwords);
-  block::wipe_each(lines_);
-  block::wipe(original_);
+  for (block::SecretText& password : entries_.passwords) password.clear();
+  original_.clear();
+}
+
+std::vector<block::SecretText> PasswordListForm::lines() const {
+  std::vector<block::SecretText> lines;
+  lines.reserve(entries_.passwords.size());
+  for (const block::SecretText& password : entries_.passwords) {
+    lines.push_back(passwords_shown_ ? password.copy() : passlist::masked_password(password.view()));
+  }
+  return lines;
 }
 
 void PasswordListForm::show_description() {
@@ -194,13 +195,13 @@ void PasswordListForm::show_description() {
 }
 
 void PasswordListForm::select(int index) {
-  selected_ = index >= 0 && index < static_cast<int>(lines_.size()) ? index : -1;
+  selected_ = index >= 0 && index < count_ ? index : -1;
   show_description();
 }
 
 void PasswordListForm::pick() {
-  if (selected_ < 0 || selected_ >= static_cast<int>(lines_.size())) return;
-  pick_.emplace(lines_[static_cast<std::size_t>(selected_)]);
+  if (selected_ < 0 || selected_ >= count_) return;
+  pick_.emplace(entries_.passwords[static_cast<std::size_t>(selected_)].copy());
   unload();
 }
 

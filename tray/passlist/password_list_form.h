@@ -35,13 +35,14 @@ class PasswordListForm {
   PasswordListForm& operator=(const PasswordListForm&) = delete;
 
   // Event handlers. `selected` is the list box's selected line as the user
-  // left it (-1: none).
+  // left it (-1: none). Picking, adding and deleting go by the entries'
+  // order, whether the lines are masked or shown.
   // Reads the file. A file that is there but cannot be read is reported and
   // closes the window at once (closed() is then true): this opening must
   // not write over a list it could not show.
   void load();
   // The close path, however the window closes; runs once. The passwords
-  // held are wiped afterwards (the lists keep their length).
+  // held are wiped afterwards (the list keeps its length).
   void unload();
   void on_list_click(int selected);
   void on_list_double_click(int selected);
@@ -49,22 +50,29 @@ class PasswordListForm {
   void add();  // add
   void delete_selected();  // delete the selected entry
   void save();  // save now
+  // The show box: every password in full while ticked; it is unticked
+  // whenever the window opens.
+  void show_passwords(bool shown) { passwords_shown_ = shown; }
 
   // State for the window to mirror.
   const std::u16string& caption() const { return caption_; }
-  const std::vector<std::u16string>& lines() const { return lines_; }
+  // The list box: one line per entry, each password masked
+  // (masked_password) unless the show box is ticked.
+  std::vector<block::SecretText> lines() const;
+  bool passwords_shown() const { return passwords_shown_; }
   int selected() const { return selected_; }
   const std::u16string& info_text() const { return info_; }
   bool buttons_enabled() const { return buttons_enabled_; }
-  // Set in chooser mode: the window's outer height in twips.
-  std::optional<int> outer_height_twips() const { return outer_height_; }
+  // Set in chooser mode: the window's client height in twips, which ends
+  // above the buttons (the chooser has none).
+  std::optional<int> client_height_twips() const { return client_height_; }
   bool chooser() const { return chooser_; }
   bool closed() const { return closed_; }
   // The chooser's pick, handed over once: nullopt when it closed without
   // one.
   std::optional<block::SecretText> take_pick() { return std::exchange(pick_, std::nullopt); }
 
-  const std::vector<std::u16string>& passwords() const { return entries_.passwords; }
+  const std::vector<block::SecretText>& passwords() const { return entries_.passwords; }
   const std::vector<std::u16string>& descriptions() const { return entries_.descriptions; }
   std::int32_t count() const { return count_; }
   bool unsaved_changes() const { return unsaved_changes_; }
@@ -88,11 +96,11 @@ class PasswordListForm {
   Busy::Token open_;
 
   std::u16string caption_;
-  std::vector<std::u16string> lines_;  // the list box
   int selected_ = -1;
   std::u16string info_;  // the description below the list
+  bool passwords_shown_ = false;
   bool buttons_enabled_ = true;
-  std::optional<int> outer_height_;
+  std::optional<int> client_height_;
   const bool chooser_;
   bool closed_ = false;
   std::optional<block::SecretText> pick_;
@@ -102,7 +110,7 @@ class PasswordListForm {
   bool unsaved_changes_ = false;
 
   PasswordFileSource source_ = PasswordFileSource::absent;
-  std::string original_;  // a damaged file's bytes, until they are kept
+  block::SecretBytes original_;  // a damaged file's bytes, until they are kept
   bool original_kept_ = false;
 };
 

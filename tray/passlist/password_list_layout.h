@@ -11,7 +11,7 @@
 
 namespace quiren::passlist::layout {
 
-enum class ControlKind { label, list_box, button };
+enum class ControlKind { label, list_box, check_box, button };
 
 struct ControlLayout {
   std::string_view name;
@@ -23,27 +23,29 @@ struct ControlLayout {
 };
 
 inline constexpr int kClientWidth = 4245;
-inline constexpr int kClientHeight = 4215;
-// The chooser's outer height: the button row falls outside the window.
-inline constexpr int kChooserOuterHeight = 3990;
+inline constexpr int kClientHeight = 4455;
+// The chooser's client area ends below the show box: it has no buttons.
+inline constexpr int kChooserClientHeight = 3870;
 
 inline constexpr int kListId = 1001;
 inline constexpr int kListHeadingId = 1002;
 inline constexpr int kDescriptionHeadingId = 1003;
 inline constexpr int kDescriptionId = 1004;
+inline constexpr int kShowPasswordsId = 1005;  // every password in full while ticked
 inline constexpr int kAddId = 1011;
 inline constexpr int kDeleteId = 1012;
 inline constexpr int kSaveId = 1013;
 
 // In tab order.
-inline constexpr std::array<ControlLayout, 7> kControls = {{
+inline constexpr std::array<ControlLayout, 8> kControls = {{
     {"list", ControlKind::list_box, u"", {0, 360, 4215, 2580}, 0, kListId},
-    {"list heading", ControlKind::label, passlist::texts::kListHeading, {600, 120, 2535, 495}, 1, kListHeadingId},
-    {"description heading", ControlKind::label, passlist::texts::kDescriptionHeading, {1080, 3000, 1695, 255}, 2, kDescriptionHeadingId},
+    {"list heading", ControlKind::label, passlist::texts::kListHeading, {600, 120, 2535, 240}, 1, kListHeadingId},
+    {"description heading", ControlKind::label, passlist::texts::kDescriptionHeading, {1080, 3000, 1695, 240}, 2, kDescriptionHeadingId},
     {"description", ControlKind::label, u"", {0, 3240, 4215, 255}, 3, kDescriptionId},
-    {"add", ControlKind::button, passlist::texts::kAddButton, {0, 3720, 1335, 495}, 4, kAddId},
-    {"delete", ControlKind::button, passlist::texts::kDeleteButton, {1440, 3720, 1335, 495}, 5, kDeleteId},
-    {"save", ControlKind::button, passlist::texts::kSaveButton, {2880, 3720, 1335, 495}, 6, kSaveId},
+    {"show passwords", ControlKind::check_box, passlist::texts::kShowPasswords, {0, 3555, 2535, 255}, 4, kShowPasswordsId},
+    {"add", ControlKind::button, passlist::texts::kAddButton, {0, 3960, 1335, 495}, 5, kAddId},
+    {"delete", ControlKind::button, passlist::texts::kDeleteButton, {1440, 3960, 1335, 495}, 6, kDeleteId},
+    {"save", ControlKind::button, passlist::texts::kSaveButton, {2880, 3960, 1335, 495}, 7, kSaveId},
 }};
 
 }  // namespace quiren::passlist::layout

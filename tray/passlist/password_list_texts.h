@@ -20,6 +20,7 @@ inline constexpr std::u16string_view kDescriptionHeading = u"パスワードの�
 inline constexpr std::u16string_view kAddButton = u"新規登録";
 inline constexpr std::u16string_view kDeleteButton = u"削除";
 inline constexpr std::u16string_view kSaveButton = u"保存";
+inline constexpr std::u16string_view kShowPasswords = core::texts::kShowPassword;
 
 inline constexpr std::u16string_view kTooLong = core::texts::kStrongPasswordTooLong;
 inline constexpr std::u16string_view kEmptyList =

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "block/block_rules.h"
-#include "block/secure_wipe.h"
 #include "tray/core/boxes.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
@@ -55,8 +54,8 @@ void SettingsForm::load() {
   SettingsControls& c = controls;
   // The box shows the width as stored; absent, the default 60.
   c.wrap_width = read_text_or(desktop_, kWrapWidth, kDefaultWrapWidthText);
-  c.encrypt_password = read_text_or(desktop_, kFixedEncryptPassword, kDefaultFixedEncryptPassword);
-  c.decrypt_password = read_text_or(desktop_, kFixedDecryptPassword, kDefaultFixedDecryptPassword);
+  c.encrypt_password = block::SecretText(read_text_or(desktop_, kFixedEncryptPassword, kDefaultFixedEncryptPassword));
+  c.decrypt_password = block::SecretText(read_text_or(desktop_, kFixedDecryptPassword, kDefaultFixedDecryptPassword));
 
   if (read_boolean_or(desktop_, kDecryptWithEncryptPassword, kDefaultDecryptWithEncryptPassword)) {
     c.decrypt_source = DecryptPasswordSource::same_as_encrypt;
@@ -92,16 +91,15 @@ bool SettingsForm::generate_passphrase(FixedPasswordBox box) {
   if (!passphrase_offered()) return false;
   const std::optional<block::SecretText> passphrase = passphrases_.make(controls.passphrase_kana);
   if (!passphrase) return fail(shell::texts::kPassphraseFailed, Icon::exclamation);
-  std::u16string& field = box == FixedPasswordBox::encrypt ? controls.encrypt_password : controls.decrypt_password;
-  block::wipe(field);
-  field.assign(passphrase->view());
+  block::SecretText& field = box == FixedPasswordBox::encrypt ? controls.encrypt_password : controls.decrypt_password;
+  field = passphrase->copy();
   controls.show_passwords = true;
   return true;
 }
 
 void SettingsForm::forget_passwords() {
-  block::wipe(controls.encrypt_password);
-  block::wipe(controls.decrypt_password);
+  controls.encrypt_password.clear();
+  controls.decrypt_password.clear();
 }
 
 bool SettingsForm::fail(std::u16string_view text, Icon icon) {
@@ -167,8 +165,8 @@ bool SettingsForm::ok() {
   desktop_.write_setting(kWrapWidth, c.wrap_width);
   write_boolean(desktop_, kEncryptWithFixedPassword, encrypt_fixed);
   write_boolean(desktop_, kDecryptWithFixedPassword, decrypt_fixed);
-  desktop_.write_setting(kFixedEncryptPassword, c.encrypt_password);
-  desktop_.write_setting(kFixedDecryptPassword, c.decrypt_password);
+  desktop_.write_setting(kFixedEncryptPassword, c.encrypt_password.view());
+  desktop_.write_setting(kFixedDecryptPassword, c.decrypt_password.view());
   write_check(desktop_, kWatchClipboard, c.watch_clipboard);
   write_boolean(desktop_, kDecryptWithEncryptPassword, same_as_encrypt);
   write_check(desktop_, kAskBeforeEncrypt, c.ask_before_encrypt);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "block/secret.h"
 #include "block/strong/crypto_provider.h"
 #include "tray/core/desktop.h"
 #include "tray/core/passphrase_offer.h"
@@ -24,8 +25,8 @@ enum class FixedPasswordBox { encrypt, decrypt };
 // empty store gives.
 struct SettingsControls {
   std::u16string wrap_width{settings::kDefaultWrapWidthText};  // as typed
-  std::u16string encrypt_password{settings::kDefaultFixedEncryptPassword};
-  std::u16string decrypt_password{settings::kDefaultFixedDecryptPassword};
+  block::SecretText encrypt_password{settings::kDefaultFixedEncryptPassword};
+  block::SecretText decrypt_password{settings::kDefaultFixedDecryptPassword};
   EncryptPasswordSource encrypt_source = EncryptPasswordSource::ask;
   DecryptPasswordSource decrypt_source = DecryptPasswordSource::ask;
   bool watch_clipboard = settings::kDefaultWatchClipboard == 1;

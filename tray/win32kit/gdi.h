@@ -56,12 +56,14 @@ class SelectedObject {
 };
 
 // A GDI object this program created (font, bitmap), deleted with it.
-template <class Handle>
-void delete_gdi_object(Handle handle) {
-  DeleteObject(handle);
-}
-template <class Handle>
-using ScopedGdiObject = OwnedHandle<Handle, delete_gdi_object<Handle>>;
+template <class Object>
+struct GdiObject {
+  using Handle = Object;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle) { return DeleteObject(handle) != FALSE; }
+};
+template <class Object>
+using ScopedGdiObject = OwnedHandle<GdiObject<Object>>;
 
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;

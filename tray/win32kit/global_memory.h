@@ -1,31 +1,11 @@
-// Global memory for the clipboard: freed on every path unless ownership was
-// handed to the system with release() (only once SetClipboardData took it).
+// A global memory block locked while it is read or written.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
-#include <utility>
 
 namespace quiren::win32 {
-
-class ScopedGlobal {
- public:
-  explicit ScopedGlobal(std::size_t bytes) : memory_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-  ~ScopedGlobal() {
-    if (memory_) GlobalFree(memory_);
-  }
-  ScopedGlobal(const ScopedGlobal&) = delete;
-  ScopedGlobal& operator=(const ScopedGlobal&) = delete;
-
-  HGLOBAL get() const { return memory_; }
-  explicit operator bool() const { return memory_ != nullptr; }
-  // The system owns the block from now on.
-  HGLOBAL release() { return std::exchange(memory_, nullptr); }
-
- private:
-  HGLOBAL memory_;
-};
 
 // A global memory block locked for as long as this lives.
 class GlobalLockScope {

@@ -24,25 +24,36 @@ bool fits_ulong(std::size_t n) { return n <= ULONG_MAX; }
 // CNG takes byte pointers as non-const PUCHAR even for what it only reads.
 PUCHAR in(const void* p) { return const_cast<PUCHAR>(static_cast<const UCHAR*>(p)); }
 
-// An AES-256 key object for one call, destroyed (and so erased by CNG) after.
-class KeyHandle {
- public:
-  KeyHandle(BCRYPT_ALG_HANDLE aes, const SecretKey& key) {
-    if (BCryptGenerateSymmetricKey(aes, &handle_, nullptr, 0, in(key.bytes().data()),
-                                   static_cast<ULONG>(kKeySize), 0) != kStatusSuccess) {
-      handle_ = nullptr;
-    }
-  }
-  ~KeyHandle() {
-    if (handle_) BCryptDestroyKey(handle_);
-  }
-  KeyHandle(const KeyHandle&) = delete;
-  KeyHandle& operator=(const KeyHandle&) = delete;
-  BCRYPT_KEY_HANDLE get() const { return handle_; }
-
- private:
-  BCRYPT_KEY_HANDLE handle_ = nullptr;
+// A key object, destroyed (and so erased by CNG) when it goes.
+struct CngKey {
+  using Handle = BCRYPT_KEY_HANDLE;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle) { return BCryptDestroyKey(handle) == kStatusSuccess; }
 };
+
+// An AES-256 key object for one call; holds nothing when CNG refused it.
+OwnedHandle<CngKey> aes_key(BCRYPT_ALG_HANDLE aes, const SecretKey& key) {
+  BCRYPT_KEY_HANDLE handle = nullptr;
+  if (BCryptGenerateSymmetricKey(aes, &handle, nullptr, 0, in(key.bytes().data()), static_cast<ULONG>(kKeySize),
+                                 0) != kStatusSuccess) {
+    return {};
+  }
+  return OwnedHandle<CngKey>(handle);
+}
+
+// A hash object for one digest.
+struct CngHash {
+  using Handle = BCRYPT_HASH_HANDLE;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle) { return BCryptDestroyHash(handle) == kStatusSuccess; }
+};
+
+// A provider opened with `flags`; holds nothing when CNG has none.
+OwnedHandle<CngAlgorithm> open_algorithm(LPCWSTR name, ULONG flags) {
+  BCRYPT_ALG_HANDLE handle = nullptr;
+  if (BCryptOpenAlgorithmProvider(&handle, name, nullptr, flags) != kStatusSuccess) return {};
+  return OwnedHandle<CngAlgorithm>(handle);
+}
 
 BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO gcm_info(std::span<const std::uint8_t, kNonceSize> nonce,
                                                std::span<const std::uint8_t> aad, std::uint8_t* tag) {
@@ -60,31 +71,16 @@ BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO gcm_info(std::span<const std::uint8_t, kNo
 
 }  // namespace
 
-CngProvider::CngProvider() {
-  BCRYPT_ALG_HANDLE hmac = nullptr;
-  BCRYPT_ALG_HANDLE aes = nullptr;
-  if (BCryptOpenAlgorithmProvider(&hmac, BCRYPT_SHA256_ALGORITHM, nullptr, BCRYPT_ALG_HANDLE_HMAC_FLAG) !=
-      kStatusSuccess) {
-    hmac = nullptr;
-  }
-  if (BCryptOpenAlgorithmProvider(&aes, BCRYPT_AES_ALGORITHM, nullptr, 0) != kStatusSuccess) {
-    aes = nullptr;
-  } else if (BCryptSetProperty(aes, BCRYPT_CHAINING_MODE, in(BCRYPT_CHAIN_MODE_GCM),
-                               static_cast<ULONG>(sizeof(BCRYPT_CHAIN_MODE_GCM)), 0) != kStatusSuccess) {
-    BCryptCloseAlgorithmProvider(aes, 0);
-    aes = nullptr;
-  }
-  BCRYPT_ALG_HANDLE sha256 = nullptr;
-  if (BCryptOpenAlgorithmProvider(&sha256, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) sha256 = nullptr;
-  hmac_sha256_ = hmac;
-  aes_gcm_ = aes;
-  sha256_ = sha256;
-}
+bool CngAlgorithm::close(Handle handle) { return BCryptCloseAlgorithmProvider(handle, 0) == kStatusSuccess; }
 
-CngProvider::~CngProvider() {
-  if (hmac_sha256_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(hmac_sha256_), 0);
-  if (aes_gcm_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), 0);
-  if (sha256_) BCryptCloseAlgorithmProvider(static_cast<BCRYPT_ALG_HANDLE>(sha256_), 0);
+CngProvider::CngProvider()
+    : hmac_sha256_(open_algorithm(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG)),
+      aes_gcm_(open_algorithm(BCRYPT_AES_ALGORITHM, 0)),
+      sha256_(open_algorithm(BCRYPT_SHA256_ALGORITHM, 0)) {
+  if (aes_gcm_ && BCryptSetProperty(aes_gcm_.get(), BCRYPT_CHAINING_MODE, in(BCRYPT_CHAIN_MODE_GCM),
+                                    static_cast<ULONG>(sizeof(BCRYPT_CHAIN_MODE_GCM)), 0) != kStatusSuccess) {
+    aes_gcm_.reset();
+  }
 }
 
 bool CngProvider::random_bytes(std::span<std::uint8_t> out) {
@@ -108,7 +104,7 @@ std::optional<SecretKey> CngProvider::derive_key(std::string_view password_utf8,
   static const char kNothing = 0;
   SecretKey key;
   const NTSTATUS status = BCryptDeriveKeyPBKDF2(
-      static_cast<BCRYPT_ALG_HANDLE>(hmac_sha256_), in(password_utf8.empty() ? &kNothing : password_utf8.data()),
+      hmac_sha256_.get(), in(password_utf8.empty() ? &kNothing : password_utf8.data()),
       static_cast<ULONG>(password_utf8.size()), in(salt.data()), static_cast<ULONG>(salt.size()), iterations,
       key.writable_bytes().data(), static_cast<ULONG>(kKeySize), 0);
   if (status != kStatusSuccess) return std::nullopt;
@@ -122,7 +118,7 @@ bool CngProvider::seal(const SecretKey& key, std::span<const std::uint8_t, kNonc
       !fits_ulong(aad.size())) {
     return false;
   }
-  const KeyHandle handle(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), key);
+  const OwnedHandle<CngKey> handle = aes_key(aes_gcm_.get(), key);
   if (!handle.get()) return false;
   BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = gcm_info(nonce, aad, out.data() + plaintext.size());
   ULONG written = 0;
@@ -143,7 +139,7 @@ AeadStatus CngProvider::open(const SecretKey& key, std::span<const std::uint8_t,
   if (aes_gcm_ && ciphertext_and_tag.size() >= kTagSize &&
       plaintext_out.size() == ciphertext_and_tag.size() - kTagSize && fits_ulong(plaintext_out.size()) &&
       fits_ulong(aad.size())) {
-    const KeyHandle handle(static_cast<BCRYPT_ALG_HANDLE>(aes_gcm_), key);
+    const OwnedHandle<CngKey> handle = aes_key(aes_gcm_.get(), key);
     if (handle.get()) {
       const std::size_t n = plaintext_out.size();
       BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = gcm_info(nonce, aad, in(ciphertext_and_tag.data() + n));
@@ -193,20 +189,17 @@ bool CngProvider::hkdf_sha256(std::span<const std::uint8_t> input_key_material, 
 
 std::optional<Sha256Digest> CngProvider::sha256(std::span<const std::uint8_t> data) {
   if (!sha256_) return std::nullopt;
-  BCRYPT_HASH_HANDLE hash = nullptr;
-  if (BCryptCreateHash(static_cast<BCRYPT_ALG_HANDLE>(sha256_), &hash, nullptr, 0, nullptr, 0, 0) !=
-      kStatusSuccess) {
-    return std::nullopt;
-  }
+  BCRYPT_HASH_HANDLE handle = nullptr;
+  if (BCryptCreateHash(sha256_.get(), &handle, nullptr, 0, nullptr, 0, 0) != kStatusSuccess) return std::nullopt;
+  const OwnedHandle<CngHash> hash(handle);
   bool hashed = true;
   for (std::size_t done = 0; hashed && done < data.size();) {
     const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(ULONG_MAX, data.size() - done));
-    hashed = BCryptHashData(hash, in(data.data() + done), piece, 0) == kStatusSuccess;
+    hashed = BCryptHashData(hash.get(), in(data.data() + done), piece, 0) == kStatusSuccess;
     done += piece;
   }
   Sha256Digest digest{};
-  hashed = hashed && BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0) == kStatusSuccess;
-  BCryptDestroyHash(hash);
+  hashed = hashed && BCryptFinishHash(hash.get(), digest.data(), static_cast<ULONG>(digest.size()), 0) == kStatusSuccess;
   if (!hashed) return std::nullopt;
   return digest;
 }

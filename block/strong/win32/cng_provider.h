@@ -4,16 +4,24 @@
 // implements neither in CNG and no test here could run them.
 #pragma once
 
+#include "block/owned_handle.h"
 #include "block/strong/crypto_provider.h"
 
 namespace quiren::block {
+
+// An open CNG algorithm provider. Its handle (BCRYPT_ALG_HANDLE) is a
+// void*, so this header needs no <windows.h>.
+struct CngAlgorithm {
+  using Handle = void*;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle);
+};
 
 class CngProvider final : public CryptoProvider {
  public:
   // Opens the HMAC-SHA256, AES-GCM and SHA-256 algorithm providers once;
   // when one fails, the calls that need it fail.
   CngProvider();
-  ~CngProvider() override;
   CngProvider(const CngProvider&) = delete;
   CngProvider& operator=(const CngProvider&) = delete;
 
@@ -34,10 +42,9 @@ class CngProvider final : public CryptoProvider {
   std::optional<Sha256Digest> sha256(std::span<const std::uint8_t> data) override;
 
  private:
-  // BCRYPT_ALG_HANDLE, kept out of this header so it needs no <windows.h>.
-  void* hmac_sha256_ = nullptr;
-  void* aes_gcm_ = nullptr;
-  void* sha256_ = nullptr;
+  OwnedHandle<CngAlgorithm> hmac_sha256_;
+  OwnedHandle<CngAlgorithm> aes_gcm_;
+  OwnedHandle<CngAlgorithm> sha256_;
 };
 
 }  // namespace quiren::block

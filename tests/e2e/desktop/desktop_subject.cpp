@@ -133,7 +133,7 @@ std::u16string run(const std::u16string& command, const std::vector<std::u16stri
     quiren::FileRead file = desktop.read_plain_file(a.at(0));
     switch (file.status) {
       case quiren::FileStatus::absent: return u"absent";
-      case quiren::FileStatus::read: return u"=" + hex(file.bytes);
+      case quiren::FileStatus::read: return u"=" + hex(file.bytes.view());
       case quiren::FileStatus::not_plain: return u"not-plain";
       case quiren::FileStatus::unreadable: return u"unreadable";
     }

@@ -15,6 +15,10 @@
 #include <string_view>
 #include <vector>
 
+namespace quiren {
+enum class MenuCommand : std::uint16_t;  // tray/shell/main_form.h
+}
+
 namespace quiren::e2e {
 
 using namespace std::chrono_literals;
@@ -73,6 +77,8 @@ bool set_control_text(HWND window, int id, std::wstring_view text);
 bool press_button(HWND window, int id);
 // Style bits of control `id` (0 when absent).
 LONG control_style(HWND window, int id);
+// The lines of list box `id` (LB_GETTEXT, which works across processes).
+std::vector<std::wstring> list_box_lines(HWND window, int id);
 
 // The program's prompts: the input prompt (class "MuQuirenPrompt") and the
 // password prompt ("MuQuirenPasswordPrompt"), which has the same label,
@@ -81,6 +87,10 @@ LONG control_style(HWND window, int id);
 HWND find_prompt(std::wstring_view caption, DWORD pid = 0);
 HWND wait_for_prompt(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
 HWND wait_for_password_prompt(std::wstring_view caption, DWORD pid = 0, Millis timeout = kDefaultWait);
+// Waits for the prompt of `pid` under `caption` asking `label`; nullptr (a
+// failed check) when none came.
+HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label, Millis timeout = kDefaultWait,
+                   std::source_location where = std::source_location::current());
 std::wstring prompt_label(HWND prompt);
 // Types the text into the prompt's field (and, in a password prompt, into
 // its enabled confirmation field too) and presses OK (or Cancel).
@@ -137,6 +147,8 @@ bool copy_file(std::wstring_view from, std::wstring_view to);
 std::optional<std::string> read_file_bytes(std::wstring_view path);
 // Creates or replaces the file with exactly `bytes`.
 bool write_file_bytes(std::wstring_view path, std::string_view bytes);
+// `text` in the system's ANSI code page, as the program's files hold it.
+std::string ansi_bytes(std::wstring_view text);
 // A UTF-8 file's text as UTF-16.
 std::optional<std::wstring> read_utf8_file(std::wstring_view path);
 bool delete_file(std::wstring_view path);
@@ -149,6 +161,11 @@ bool delete_user_registry_tree(std::wstring_view key);
 extern const std::wstring kAppTitle;
 // The program's texts (UTF-16 in its code) as wide strings.
 std::wstring wide(std::u16string_view text);
+
+// The running copy's hidden main window (it shows itself as the settings
+// dialog), and a tray menu command sent to it as the menu sends it.
+HWND main_window();
+void menu(HWND main, MenuCommand command);
 
 // The viewer of decrypted texts: its window class, caption and text box.
 extern const std::wstring kViewerClass;
@@ -186,12 +203,27 @@ std::wstring slow_strong_block(std::uint32_t rounds);
 // after it.
 std::wstring block_mode_letter(std::wstring_view text);
 
+// ---- geometry ------------------------------------------------------------
+// Checks a window's controls as they are on the screen: every visible one
+// lies inside the client area, no two overlap (a group box frames the
+// controls inside it), and Tab walks the visible focusable ones
+// (WS_TABSTOP, in Z order) in the order of `tab_order`, by control ID.
+// `what` names the window in the failures.
+bool check_geometry(HWND window, std::string_view what, std::span<const int> tab_order,
+                    std::source_location where = std::source_location::current());
+
 // ---- screenshots -------------------------------------------------------
 // Saves the whole screen as <QUIREN_E2E_SCREENS>\<name>.bmp (the runner turns
 // it into a PNG). False when there is no screenshot folder or it failed.
 // With `window`, that window is repainted first, so a window that has only
 // just appeared is shown whole.
 bool screenshot(std::wstring_view name, HWND window = nullptr);
+
+// A picture for the user guides: the whole screen once `window` has
+// painted, shot as <name>.bmp with <name>.rect ("x y width height" of the
+// window on the screen) beside it, so it can be cut to the window
+// (scripts/screenshots.sh). Wine's stand-in tray is moved out of the way.
+void guide_picture(HWND window, std::wstring_view name);
 
 // Polls `ready` every 20 ms until it is true or the timeout passes.
 template <typename Ready>

@@ -51,6 +51,16 @@ bool write_file_bytes(std::wstring_view path, std::string_view bytes) {
   return ok;
 }
 
+std::string ansi_bytes(std::wstring_view text) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) {
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  }
+  return bytes;
+}
+
 std::optional<std::wstring> read_utf8_file(std::wstring_view path) {
   auto bytes = read_file_bytes(path);
   if (!bytes) return std::nullopt;

@@ -9,6 +9,8 @@
 #include "tray/core/win32/registry_settings.h"
 #include "tray/flows/viewer_form.h"
 #include "tray/flows/win32/viewer_frame.h"
+#include "tray/shell/main_form.h"
+#include "tray/shell/win32/settings_layout.h"
 
 namespace quiren::e2e {
 
@@ -19,6 +21,12 @@ static_assert(kViewerTextId == win32::ViewerFrame::kTextBoxId);
 static_assert(kViewerStatusId == win32::ViewerFrame::kStatusLineId);
 
 std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+HWND main_window() { return FindWindowW(win32::settings_layout::kMainWindowClass, nullptr); }
+
+void menu(HWND main, MenuCommand command) {
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
+}
 
 std::wstring settings_key() { return win32::settings_key_path(); }
 

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
@@ -52,6 +54,33 @@ bool screenshot(std::wstring_view name, HWND window) {
             WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
   CloseHandle(file);
   return ok;
+}
+
+void guide_picture(HWND window, std::wstring_view name) {
+  // Wine's stand-in for the notification area sits at the top left of a
+  // bare display, over windows placed there: keep it out of the pictures.
+  if (HWND tray = FindWindowW(nullptr, L"Wine System Tray")) {
+    RECT t{};
+    GetWindowRect(tray, &t);
+    SetWindowPos(tray, HWND_BOTTOM, GetSystemMetrics(SM_CXSCREEN) - (t.right - t.left),
+                 GetSystemMetrics(SM_CYSCREEN) - (t.bottom - t.top), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+  Sleep(600);  // each control paints in its own turn of the program's loop
+  if (!screenshot(name, window)) return;  // no screenshot folder: nothing to place
+  wchar_t folder[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH);
+  RECT r{};
+  GetWindowRect(window, &r);
+  char line[96];
+  const int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                              r.bottom - r.top);
+  const std::wstring path = std::wstring(folder) + L"\\" + std::wstring(name) + L".rect";
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  check(file != INVALID_HANDLE_VALUE && WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr),
+        "window place written for " + utf8(name));
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
 }  // namespace quiren::e2e

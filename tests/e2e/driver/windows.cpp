@@ -16,7 +16,9 @@ std::wstring text_of(HWND window) {
                            SMTO_ABORTIFHUNG, 5000, &got)) {
     return {};
   }
-  text.resize(static_cast<std::size_t>(got));
+  // A window that went away in between may answer anything (Wine has been
+  // seen to give -1): keep only what the buffer can hold.
+  text.resize(got < text.size() ? static_cast<std::size_t>(got) : 0);
   return text;
 }
 
@@ -107,6 +109,25 @@ LONG control_style(HWND window, int id) {
   return control ? GetWindowLongW(control, GWL_STYLE) : 0;
 }
 
+std::vector<std::wstring> list_box_lines(HWND window, int id) {
+  HWND list = GetDlgItem(window, id);
+  std::vector<std::wstring> lines;
+  DWORD_PTR count = 0;
+  if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return lines;
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000, &length);
+    // LB_GETTEXT copies across processes only what fits the driver's buffer.
+    std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    line.resize(got <= length ? static_cast<std::size_t>(got) : 0);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 HWND find_prompt(std::wstring_view caption, DWORD pid) {
   if (HWND password = find_window(win32::kPasswordPromptClass, caption, pid)) return password;
   return find_window(win32::kPromptClass, caption, pid);
@@ -123,6 +144,17 @@ HWND wait_for_password_prompt(std::wstring_view caption, DWORD pid, Millis timeo
 }
 
 std::wstring prompt_label(HWND prompt) { return control_text(prompt, win32::kPromptLabelId); }
+
+HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label, Millis timeout,
+                   std::source_location where) {
+  const std::wstring asked(label.begin(), label.end());
+  HWND prompt = nullptr;
+  wait_until([&] { return (prompt = find_prompt(caption, pid)) != nullptr && prompt_label(prompt) == asked; },
+             timeout);
+  const bool found = prompt != nullptr && prompt_label(prompt) == asked;
+  check(found, "prompt asks: " + utf8(asked), where);
+  return found ? prompt : nullptr;
+}
 
 bool answer_prompt(HWND prompt, std::wstring_view text, bool ok) {
   return answer_password_prompt(prompt, text, text, ok);

@@ -1,8 +1,12 @@
 // Drives passlist_host through the password list window's controls and
 // checks the bytes of quiren.pas.
-//   passlist_driver HOST_EXE WORK_DIR
+//   passlist_driver HOST_EXE WORK_DIR            the journeys (code page 932)
+//   passlist_driver HOST_EXE WORK_DIR masking    the masked lines and the
+//                                                windows' geometry, in the
+//                                                locale's code page
 // Copies the host into WORK_DIR (its program directory) and runs the
-// journeys there, with screenshots of the editor and the chooser.
+// journeys there, with screenshots of the editor and the chooser (and, for
+// the masking, the pictures the guides show).
 //
 // Every step waits for the state it needs (the window enabled again after a
 // modal step, the list showing what the logic holds, the previous prompt
@@ -14,6 +18,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
+#include "tray/passlist/masked_password.h"
 #include "tray/passlist/password_list_layout.h"
 
 namespace {
@@ -31,8 +36,6 @@ constexpr wchar_t kSaveQuestion[] = L"変更を保存しますか？";
 constexpr wchar_t kSaveFailed[] = L"パスワードリストを保存できませんでした。";
 
 std::wstring g_dir;
-int g_twips_x = 15;  // twips per pixel, from the screen's DPI
-int g_twips_y = 15;
 
 std::wstring pas_path() { return g_dir + L"\\quiren.pas"; }
 std::wstring bak_path() { return g_dir + L"\\quiren.pas.bak"; }
@@ -87,18 +90,7 @@ LRESULT send(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   return static_cast<LRESULT>(result);
 }
 
-std::vector<std::wstring> list_lines(HWND window) {
-  HWND list = GetDlgItem(window, layout::kListId);
-  std::vector<std::wstring> lines;
-  const auto count = static_cast<int>(send(list, LB_GETCOUNT));
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[256] = {};
-    if (send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) >= 256) return {L"<too long>"};
-    send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    lines.emplace_back(text);
-  }
-  return lines;
-}
+std::vector<std::wstring> list_lines(HWND window) { return list_box_lines(window, layout::kListId); }
 
 std::wstring joined(const std::vector<std::wstring>& lines) {
   std::wstring out;
@@ -110,6 +102,22 @@ bool lines_become(HWND window, const std::vector<std::wstring>& expected, std::s
   wait_until([&] { return list_lines(window) == expected; }, kWait);
   return check_equal(joined(list_lines(window)), joined(expected), what);
 }
+
+// The lines that list these passwords while the show box is not ticked.
+std::vector<std::wstring> masked(std::initializer_list<std::wstring_view> passwords) {
+  std::vector<std::wstring> lines;
+  for (std::wstring_view password : passwords) {
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(password.data()), password.size());
+    lines.push_back(wide(quiren::passlist::masked_password(text).view()));
+  }
+  return lines;
+}
+
+// The tab order of the editor, and of the chooser, whose buttons are not
+// shown.
+constexpr int kEditorTabs[] = {layout::kListId, layout::kShowPasswordsId, layout::kAddId, layout::kDeleteId,
+                               layout::kSaveId};
+constexpr int kChooserTabs[] = {layout::kListId, layout::kShowPasswordsId};
 
 bool info_becomes(HWND window, std::wstring_view expected, std::string_view what) {
   wait_until([&] { return control_text(window, layout::kDescriptionId) == expected; }, kWait);
@@ -198,41 +206,21 @@ const std::string kTwoEntries =
     "\" p@ss, word \"\r\n"
     "\"\"\r\n";
 
-// The designed positions: every control where the layout table puts it.
-void check_layout(HWND window) {
-  const int twips_x = g_twips_x;
-  const int twips_y = g_twips_y;
-  RECT client{};
-  GetClientRect(window, &client);
-  check_equal(client.right, layout::kClientWidth / twips_x, "client width");
-  check_equal(client.bottom, layout::kClientHeight / twips_y, "client height");
-  for (const auto& c : layout::kControls) {
-    RECT r{};
-    GetWindowRect(GetDlgItem(window, c.id), &r);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    const std::string name(c.name);
-    check_equal(r.left, c.rect.left / twips_x, name + " left");
-    check_equal(r.top, c.rect.top / twips_y, name + " top");
-    check_equal(r.right - r.left, c.rect.width / twips_x, name + " width");
-    check_equal(r.bottom - r.top, c.rect.height / twips_y, name + " height");
-  }
-}
-
 void editor_journey() {
   step("editor: add, delete, save with Yes, close with No");
   Host host({L"editor"});
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  check_layout(window);
+  check_geometry(window, "the editor", kEditorTabs);
   host.add(window, L"日本語パスワード", L"説明です");
   host.add(window, L"三番目", L"三");
   host.add(window, L" p@ss, word ", nullptr);  // Cancel: an empty description
-  lines_become(window, {L"日本語パスワード", L"三番目", L" p@ss, word "}, "three lines listed");
+  lines_become(window, masked({L"日本語パスワード", L"三番目", L" p@ss, word "}), "three lines listed");
 
   click_line(window, 1);
   info_becomes(window, L"三", "the description follows the selection");
   host.press(window, layout::kDeleteId);
-  lines_become(window, {L"日本語パスワード", L" p@ss, word "}, "delete in the middle");
+  lines_become(window, masked({L"日本語パスワード", L" p@ss, word "}), "delete in the middle");
   info_becomes(window, L"", "the next line's (empty) description after the delete");
   click_line(window, 0);
   info_becomes(window, L"説明です", "the Japanese description");
@@ -244,7 +232,7 @@ void editor_journey() {
   check_bytes(file_bytes(), kTwoEntries, "save writes the exact bytes (code page 932)");
 
   host.add(window, L"four", L"d");
-  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "add after saving");
+  lines_become(window, masked({L"日本語パスワード", L" p@ss, word ", L"four"}), "add after saving");
   host.close(window);
   host.answer_box(kSaveQuestion, IDNO, "closing after a change asks");
   host.exits_cleanly("editor after No");
@@ -256,9 +244,9 @@ void close_with_yes_journey() {
   Host host({L"editor"});
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  lines_become(window, {L"日本語パスワード", L" p@ss, word "}, "the editor reads the saved list");
+  lines_become(window, masked({L"日本語パスワード", L" p@ss, word "}), "the editor reads the saved list");
   host.add(window, L"four", L"d");
-  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "a fourth entry");
+  lines_become(window, masked({L"日本語パスワード", L" p@ss, word ", L"four"}), "a fourth entry");
   host.close(window);
   host.answer_box(kSaveQuestion, IDYES, "closing asks");
   host.exits_cleanly("editor after Yes");
@@ -273,11 +261,11 @@ void failed_save_journey() {
   Host host({L"editor"});
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  lines_become(window, {L"日本語パスワード", L" p@ss, word ", L"four"}, "the editor reads the list");
+  lines_become(window, masked({L"日本語パスワード", L" p@ss, word ", L"four"}), "the editor reads the list");
   click_line(window, 0);
   info_becomes(window, L"説明です", "the first line is selected");
   host.press(window, layout::kDeleteId);
-  lines_become(window, {L" p@ss, word ", L"four"}, "delete the first line");
+  lines_become(window, masked({L" p@ss, word ", L"four"}), "delete the first line");
   host.press(window, layout::kSaveId);
   host.answer_box(kSaveQuestion, IDYES, "save asks");
   host.answer_box(kSaveFailed, IDOK, "a failed save says so");
@@ -309,12 +297,10 @@ std::wstring chooser_pick(std::string_view what, Act act) {
 void chooser_journeys() {
   const std::string before = file_bytes();
   std::wstring pick = chooser_pick("chooser: Enter", [](Host&, HWND window) {
-    lines_become(window, {L" p@ss, word ", L"four"}, "the chooser lists the file");
+    lines_become(window, masked({L" p@ss, word ", L"four"}), "the chooser lists the file");
     screenshot(L"chooser", window);
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    check_equal(outer.bottom - outer.top, layout::kChooserOuterHeight / g_twips_y,
-                "the chooser's outer height leaves the buttons out");
+    check(!IsWindowVisible(GetDlgItem(window, layout::kAddId)), "the chooser shows no buttons");
+    check_geometry(window, "the chooser", kChooserTabs);
     HWND list = GetDlgItem(window, layout::kListId);
     // Sent, so the window has handled it when the call returns.
     send(list, WM_KEYUP, VK_RETURN, 0xC0000001);
@@ -355,11 +341,11 @@ void damaged_file_journey() {
                     "a damaged file is reported once, with the number of entries read");
     HWND window = host.window(kEditorCaption);
     if (!window) return;
-    lines_become(window, {L"good"}, "a damaged file opens with its well-formed pair");
+    lines_become(window, masked({L"good"}), "a damaged file opens with its well-formed pair");
     click_line(window, 0);
     info_becomes(window, L"pair", "with its description");
     host.add(window, L"new", L"d");
-    lines_become(window, {L"good", L"new"}, "an entry added to the damaged list");
+    lines_become(window, masked({L"good", L"new"}), "an entry added to the damaged list");
     host.press(window, layout::kSaveId);
     host.answer_box(kSaveQuestion, IDYES, "save asks");
     const std::string saved = pas_file({{"good", "pair"}, {"new", "d"}});
@@ -376,7 +362,7 @@ void damaged_file_journey() {
   // The notice would come before the window shows.
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  lines_become(window, {L"good", L"new"}, "the saved list reads whole");
+  lines_become(window, masked({L"good", L"new"}), "the saved list reads whole");
   host.close(window);
   host.exits_cleanly("closing without a change");
   check_bytes(read_file_bytes(bak_path()).value_or("<missing>"), damaged, "quiren.pas.bak is left as it was");
@@ -416,26 +402,91 @@ void held_file_journey() {
   Host host({L"editor"});
   HWND window = host.window(kEditorCaption);
   if (!window) return;
-  lines_become(window, {L"kept"}, "the list reads once the file is free");
+  lines_become(window, masked({L"kept"}), "the list reads once the file is free");
   host.close(window);
   host.exits_cleanly("closing without a change");
+}
+
+// No line of the list holds any of the passwords whole.
+void check_none_in_full(HWND window, const std::vector<std::wstring>& passwords, const std::string& what) {
+  for (const std::wstring& line : list_lines(window)) {
+    for (const std::wstring& password : passwords) {
+      check(line.find(password) == std::wstring::npos, what + ": no line holds a password in full");
+    }
+  }
+}
+
+// In the locale's code page: the lines masked until the show box is
+// ticked, in the editor and in the chooser, each opening unticked; a
+// masked line picks its whole password; the windows' geometry.
+void masking_journey() {
+  const bool japanese = GetACP() == 932;
+  const std::wstring second = japanese ? L"二番目の合言葉" : L"café-crème";
+  const std::vector<std::wstring> passwords = {L"first-pass", second, L"zz"};
+  const std::vector<std::wstring> hidden = {L"fi●●●●●●●●", japanese ? L"二番●●●●●" : L"ca●●●●●●●●", L"●●"};
+  const std::wstring description = japanese ? L"取引先との連絡用" : L"for the partner";
+  write_pas("3\r\n\"first-pass\"\r\n\"\"\r\n\"" + ansi_bytes(second) + "\"\r\n\"" + ansi_bytes(description) +
+            "\"\r\n\"zz\"\r\n\"\"\r\n");
+
+  step("editor: every line masked until the show box is ticked");
+  {
+    Host host({L"editor"});
+    HWND window = host.window(kEditorCaption);
+    if (!window) return;
+    lines_become(window, hidden, "the editor opens with every line masked");
+    check_none_in_full(window, passwords, "the editor");
+    check(SendMessageW(GetDlgItem(window, layout::kShowPasswordsId), BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+          "the show box is not ticked");
+    check_geometry(window, "the editor", kEditorTabs);
+    click_line(window, 1);
+    info_becomes(window, description, "the second line's description");
+    guide_picture(window, L"password-list-masked");
+    click_control(window, layout::kShowPasswordsId);
+    lines_become(window, passwords, "ticked, the show box shows every password");
+    guide_picture(window, L"password-list-shown");
+    click_control(window, layout::kShowPasswordsId);
+    lines_become(window, hidden, "unticked, the lines are masked again");
+    host.close(window);
+    host.exits_cleanly("the editor, nothing changed");
+  }
+
+  std::wstring pick = chooser_pick("chooser: masked lines; shown, the second line picks the second password",
+                                   [&](Host&, HWND window) {
+                                     lines_become(window, hidden, "the chooser opens with every line masked");
+                                     check_none_in_full(window, passwords, "the chooser");
+                                     check_geometry(window, "the chooser", kChooserTabs);
+                                     guide_picture(window, L"chooser-masked");
+                                     click_control(window, layout::kShowPasswordsId);
+                                     lines_become(window, passwords, "ticked, the chooser shows every password");
+                                     guide_picture(window, L"chooser-shown");
+                                     click_line(window, 1, true);
+                                   });
+  check_equal(pick, second, "the second line, shown, picks the second password");
+
+  pick = chooser_pick("chooser: the next opening is masked again; a masked line picks its whole password",
+                      [&](Host&, HWND window) {
+                        lines_become(window, hidden, "the next chooser opens masked");
+                        check_none_in_full(window, passwords, "the next chooser");
+                        click_line(window, 1, true);
+                      });
+  check_equal(pick, second, "the second line, masked, picks the second password");
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: passlist_driver HOST_EXE WORK_DIR\n");
+    std::fprintf(stderr, "usage: passlist_driver HOST_EXE WORK_DIR [masking]\n");
     return 2;
   }
   g_dir = argv[2];
-  HDC screen = GetDC(nullptr);
-  g_twips_x = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
-  g_twips_y = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
   if (!check(make_directory(g_dir), "make the work folder") || !check(delete_file(pas_path()), "no old list") ||
       !check(delete_file(bak_path()), "no old copy") ||
       !check(copy_file(argv[1], g_dir + L"\\passlist_host.exe"), "copy the host")) {
+    return exit_code();
+  }
+  if (argc > 3 && std::wstring_view(argv[3]) == L"masking") {
+    masking_journey();
     return exit_code();
   }
   editor_journey();

@@ -10,7 +10,7 @@
 
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/passlist/win32/password_list_windows.h"
-#include "tray/win32kit/dialog_message.h"
+#include "tray/win32kit/thread_messages.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
@@ -39,11 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   quiren::win32::PasswordEditor editor(state, desktop);
   editor.show();
-  MSG msg;
-  while (editor.is_open() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (quiren::win32::dialog_message(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  quiren::win32::run_modal_until([&editor] { return !editor.is_open(); });
   return state.busy.idle() ? 0 : 4;
 }

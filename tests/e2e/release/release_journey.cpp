@@ -40,54 +40,6 @@ const wchar_t kEditorClass[] = L"quiren_frmeditpass";
 
 std::wstring g_dir;
 
-// The whole screen, repainted, with the window's place written beside it.
-void picture(HWND window, const wchar_t* name) {
-  // Wine's stand-in for the notification area sits at the top left of a
-  // bare display, over windows placed there: keep it out of the pictures.
-  if (HWND tray = FindWindowW(nullptr, L"Wine System Tray")) {
-    RECT t{};
-    GetWindowRect(tray, &t);
-    SetWindowPos(tray, HWND_BOTTOM, GetSystemMetrics(SM_CXSCREEN) - (t.right - t.left),
-                 GetSystemMetrics(SM_CYSCREEN) - (t.bottom - t.top), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
-  Sleep(600);  // each control paints in its own turn of the program's loop
-  if (!screenshot(name, window)) return;  // no screenshot folder: nothing to place
-  wchar_t folder[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"QUIREN_E2E_SCREENS", folder, MAX_PATH);
-  RECT r{};
-  GetWindowRect(window, &r);
-  char line[96];
-  const int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
-                              r.bottom - r.top);
-  const std::wstring path = std::wstring(folder) + L"\\" + name + L".rect";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  check(file != INVALID_HANDLE_VALUE && WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr),
-        "window place written for " + utf8(name));
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-HWND main_window() { return FindWindowW(settings::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
-
-// Waits for the program's prompt asking `label` under `caption`.
-HWND expect_prompt(DWORD pid, std::wstring_view caption, std::u16string_view label) {
-  HWND prompt = nullptr;
-  wait_until(
-      [&] {
-        prompt = find_prompt(caption, pid);
-        return prompt && prompt_label(prompt) == wide(label);
-      },
-      kWait);
-  check(prompt != nullptr && prompt_label(prompt) == wide(label), "prompt asks: " + utf8(wide(label)));
-  return prompt;
-}
-
 bool start(Process& program) {
   step("start: the splash, then the tray");
   program = Process(g_dir + L"\\mu_quiren11e.exe", {}, g_dir);
@@ -96,7 +48,7 @@ bool start(Process& program) {
   if (!check(splash != nullptr, "splash shown")) return false;
   check_equal(control_text(splash, quiren::win32::kSplashVersionId), wide(quiren::shell::texts::kVersionText),
               "splash version");
-  picture(splash, L"splash");
+  guide_picture(splash, L"splash");
   check(wait_until_gone(splash, kWait), "splash closes by itself");
   return check(wait_until([] { return main_window() != nullptr; }, kWait), "main window made");
 }
@@ -121,7 +73,7 @@ HWND decrypt_into_viewer(DWORD pid, std::wstring_view block, std::wstring_view p
   set_clipboard_text(L"");
   set_clipboard_text(block);
   answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword, kWait);
   if (!prompt) return nullptr;
   answer_prompt(prompt, password);
   HWND viewer = wait_for_window(kViewerClass, L"", pid, kWait);
@@ -135,19 +87,19 @@ void compatible_round_trip(DWORD pid) {
   const std::wstring password = L"合言葉2024";
   set_clipboard_text(plain);
   HWND box = expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait);
-  if (box) picture(box, L"encrypt-question");
+  if (box) guide_picture(box, L"encrypt-question");
   answer(box, IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword, kWait);
   if (!prompt) return;
   // Typed twice and masked, then shown: the two pictures the guides show.
   set_control_text(prompt, quiren::win32::kPromptEditId, password);
   set_control_text(prompt, quiren::win32::kPromptConfirmEditId, password);
-  picture(prompt, L"password-prompt");
+  guide_picture(prompt, L"password-prompt");
   click_control(prompt, quiren::win32::kPromptShowCheckId);
   HWND field = GetDlgItem(prompt, quiren::win32::kPromptEditId);
   check(wait_until([&] { return SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0) == 0; }, kWait),
         "the show box shows the password");
-  picture(prompt, L"password-prompt-shown");
+  guide_picture(prompt, L"password-prompt-shown");
   press_button(prompt, quiren::win32::kPromptOkId);
   answer(expect_box(pid, quiren::flows::texts::encrypted_message(false), "encrypted, the compatible format named", kWait),
          IDOK, kWait);
@@ -166,7 +118,7 @@ void compatible_round_trip(DWORD pid) {
   check_equal(control_text(viewer, kViewerStatusId),
               L"強力な暗号化 0 件、互換形式 1 件。互換形式の暗号文は改ざんを検出できません",
               "the status line names the compatible format and what it cannot protect");
-  picture(viewer, L"viewer");
+  guide_picture(viewer, L"viewer");
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   check(wait_until_gone(viewer, kWait), "viewer closed");
 }
@@ -176,7 +128,7 @@ void tray_menu(HWND main) {
   PostMessageW(main, quiren::kTrayCallbackMessage, quiren::kTrayIconId, quiren::kRightButtonDown);
   HWND popup = wait_for_window(L"#32768", L"", 0, kWait);
   if (!check(popup != nullptr, "menu shown")) return;
-  picture(popup, L"menu");
+  guide_picture(popup, L"menu");
   PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
   check(wait_until_gone(popup, kWait), "menu closed");
 }
@@ -194,7 +146,7 @@ void settings_dialog(HWND main) {
   // Ticked, every value is the default: the dialog as a new user finds it,
   // which is the picture the guides show.
   SendMessageW(strong_box, BM_SETCHECK, BST_CHECKED, 0);
-  picture(main, L"settings");
+  guide_picture(main, L"settings");
   set_control_text(main, settings::wrap_width_box, L"40");
   press_button(main, settings::ok_button);
   check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
@@ -208,7 +160,7 @@ void strong_round_trip(DWORD pid) {
   const std::wstring password = L"長くて推測されにくい合言葉2026";
   set_clipboard_text(plain);
   answer(expect_box(pid, quiren::flows::texts::kAskEncrypt, "encrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptEncryptPassword, kWait);
   if (!prompt) return;
   answer_prompt(prompt, password);
   // Deriving the key takes a moment under Wine: kWait covers it.
@@ -235,12 +187,12 @@ void cancelled_run(DWORD pid) {
   const std::wstring slow = slow_strong_block(10'000'000);
   set_clipboard_text(slow);
   answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "decrypt question", kWait), IDYES, kWait);
-  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword);
+  HWND prompt = expect_prompt(pid, kAppTitle, quiren::flows::texts::kPromptDecryptPassword, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"pw");
   HWND progress = wait_for_window(quiren::win32::kProgressClass, kAppTitle, pid, kWait);
   if (!check(progress != nullptr, "progress window shown")) return;
-  picture(progress, L"progress");
+  guide_picture(progress, L"progress");
   press_button(progress, quiren::win32::kProgressCancelId);
   check(wait_until_gone(progress, kWait), "progress window closed by Cancel");
   check(no_box_for_a_while(pid) && find_window(kViewerClass, kViewerCaption, pid) == nullptr,
@@ -257,11 +209,11 @@ void password_list(HWND main, DWORD pid) {
   if (!check(editor != nullptr, "password list editor shown")) return;
   wait_until([&] { return IsWindowEnabled(GetDlgItem(editor, passlist::kAddId)) != 0; }, kWait);
   press_button(editor, passlist::kAddId);
-  HWND prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kPasswordPrompt);
+  HWND prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kPasswordPrompt, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"合言葉2024");
   wait_until_gone(prompt, kWait);
-  prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kDescriptionPrompt);
+  prompt = expect_prompt(pid, wide(text::kPromptTitle), text::kDescriptionPrompt, kWait);
   if (!prompt) return;
   answer_prompt(prompt, L"取引先との連絡用");
   wait_until_gone(prompt, kWait);
@@ -271,7 +223,7 @@ void password_list(HWND main, DWORD pid) {
   SendMessageW(editor, WM_COMMAND, MAKEWPARAM(passlist::kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   check(wait_until([&] { return control_text(editor, passlist::kDescriptionId) == L"取引先との連絡用"; }, kWait),
         "its description shown");
-  picture(editor, L"password-editor");
+  guide_picture(editor, L"password-editor");
   wait_until([&] { return IsWindowEnabled(editor) != 0; }, kWait);
   press_button(editor, passlist::kSaveId);
   answer(expect_box(pid, text::kSaveQuestion, "save asks", kWait), IDYES, kWait);
@@ -289,7 +241,7 @@ void about_window(HWND main, DWORD pid) {
   check_equal(control_text(about, quiren::win32::kAboutReleaseId), L"2026年12月版", "about release line");
   check_equal(control_text(about, quiren::win32::kAboutStrongId), L"強力な暗号化（AES-256-GCM）の暗号文を読み書きできます",
               "about strong blocks line");
-  picture(about, L"about");
+  guide_picture(about, L"about");
   press_button(about, IDOK);
   check(wait_until_gone(about, kWait), "about closed");
 }

@@ -30,12 +30,6 @@ namespace {
 
 constexpr Millis kWait = 20s;  // a strong key under Wine, and a busy machine
 
-HWND main_window() { return FindWindowW(layout::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
 bool start(Process& program) {
   program = Process(L"mu_quiren11e.exe", {});
   if (!check(program.started(), "program started")) return false;
@@ -246,6 +240,8 @@ void list_add(HWND main, DWORD pid) {
   HWND list_box = GetDlgItem(editor, list::kListId);
   check(SendMessageW(list_box, LB_GETCOUNT, 0, 0) == 0, "nothing added");
   answer_prompt(prompt, L"Kennwort-2026");
+  // Found by its caption, which it shares with the description prompt.
+  check(wait_until_gone(prompt, kWait), "the password prompt closes");
   HWND description = wait_for_prompt(wide(text::kPromptTitle), pid, kWait);
   check(description != nullptr && description != prompt, "then the description, in a plain prompt");
   if (description) answer_prompt(description, L"for the team");

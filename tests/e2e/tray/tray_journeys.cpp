@@ -26,13 +26,6 @@ namespace {
 
 const wchar_t kProgram[] = L"mu_quiren11e.exe";
 
-// The hidden main window of the running copy.
-HWND main_window() { return FindWindowW(layout::kMainWindowClass, nullptr); }
-
-void menu(HWND main, MenuCommand command) {
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-}
-
 // A screenshot once the window has painted all its controls: each control
 // paints in its own turn of the program's message loop.
 void picture(HWND window, const wchar_t* name) {

@@ -28,8 +28,6 @@ namespace text = quiren::flows::texts;
 
 namespace {
 
-HWND main_window() { return FindWindowW(quiren::win32::settings_layout::kMainWindowClass, nullptr); }
-
 bool start(Process& program) {
   program = Process(driver_directory() + L"\\mu_quiren11e.exe", {});
   if (!check(program.started(), "program started")) return false;

@@ -4,16 +4,18 @@
 
 #include "tray/core/job_thread.h"
 #include "tray/core/win32/progress_frame.h"
-#include "tray/win32kit/dialog_message.h"
-#include "tray/win32kit/kernel_handle.h"
+#include "tray/win32kit/owned_handle.h"
+#include "tray/win32kit/thread_messages.h"
 
 namespace quiren::win32 {
 namespace {
 
 enum class WaitEnd { finished, cancelled, quitting };
 
-// Dispatches every message until the event is set or the form cancelled.
+// Dispatches every message until the event is set or the form cancelled;
+// a WM_QUIT ends the wait as the message loop's rule says.
 WaitEnd dispatch_until(HANDLE finished, const ProgressForm& progress) {
+  ThreadMessages queue;
   for (;;) {
     if (progress.cancelled()) return WaitEnd::cancelled;
     const DWORD woke = MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -23,16 +25,8 @@ WaitEnd dispatch_until(HANDLE finished, const ProgressForm& progress) {
       WaitForSingleObject(finished, INFINITE);
       return WaitEnd::finished;
     }
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return WaitEnd::quitting;
-      }
-      if (dialog_message(msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-      if (progress.cancelled()) return WaitEnd::cancelled;
+    if (dispatch_waiting(queue, [&progress] { return progress.cancelled(); }) == LoopEnd::quit) {
+      return WaitEnd::quitting;
     }
   }
 }

@@ -2,37 +2,29 @@
 
 #include <cstring>
 
-#include "block/secure_wipe.h"
+#include "block/secret.h"
 #include "tray/win32kit/global_memory.h"
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 namespace {
 
-class OpenClipboardScope {
- public:
-  explicit OpenClipboardScope(HWND owner) {
-    constexpr int kAttempts = 10;
-    constexpr DWORD kPauseMs = 30;
-    for (int i = 0; i < kAttempts && !open_; ++i) {
-      if (i > 0) Sleep(kPauseMs);
-      open_ = OpenClipboard(owner) != FALSE;
-    }
+// The clipboard open for `owner`, tried a few times: another program may
+// hold it open for a moment.
+ClipboardScope open_clipboard(HWND owner) {
+  constexpr int kAttempts = 10;
+  constexpr DWORD kPauseMs = 30;
+  for (int i = 0; i < kAttempts; ++i) {
+    if (i > 0) Sleep(kPauseMs);
+    if (OpenClipboard(owner)) return ClipboardScope(true);
   }
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  OpenClipboardScope(const OpenClipboardScope&) = delete;
-  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  bool is_open() const { return open_; }
-
- private:
-  bool open_ = false;
-};
+  return ClipboardScope();
+}
 
 // Hands a copy of `size` bytes to the clipboard as `format`; the memory
 // belongs to the system only once SetClipboardData took it.
 bool set_clipboard_bytes(UINT format, const void* data, std::size_t size) {
-  ScopedGlobal memory(size);
+  ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!memory) return false;
   {
     GlobalLockScope locked(memory.get());
@@ -40,18 +32,18 @@ bool set_clipboard_bytes(UINT format, const void* data, std::size_t size) {
     std::memcpy(locked.data(), data, size);
   }
   if (!SetClipboardData(format, memory.get())) return false;
-  memory.release();
+  // The system owns the block now.
+  static_cast<void>(memory.release());
   return true;
 }
 
 bool put_text(HWND owner, std::u16string_view text, bool mark_private) {
-  OpenClipboardScope clipboard(owner);
-  if (!clipboard.is_open() || !EmptyClipboard()) return false;
+  const ClipboardScope clipboard = open_clipboard(owner);
+  if (!clipboard || !EmptyClipboard()) return false;
   // Often a decrypted text: the copy goes once the system has its own.
-  std::u16string with_nul;
-  block::WipeOnExit wipe_copy(with_nul);
+  block::SecretText with_nul;
   with_nul.reserve(text.size() + 1);
-  with_nul.assign(text);
+  with_nul.append(text);
   with_nul.push_back(u'\0');
   if (!set_clipboard_bytes(CF_UNICODETEXT, with_nul.data(), with_nul.size() * sizeof(char16_t))) {
     return false;
@@ -86,8 +78,8 @@ bool clipboard_kept_from_monitors(HWND owner) {
   // A DWORD: 0 keeps the contents out of the clipboard history.
   const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
   if (history == 0 || !IsClipboardFormatAvailable(history)) return false;
-  OpenClipboardScope clipboard(owner);
-  if (!clipboard.is_open()) return false;
+  const ClipboardScope clipboard = open_clipboard(owner);
+  if (!clipboard) return false;
   GlobalLockScope locked(GetClipboardData(history));
   DWORD allowed = 1;
   if (!locked.data() || locked.size() < sizeof allowed) return false;
@@ -96,8 +88,8 @@ bool clipboard_kept_from_monitors(HWND owner) {
 }
 
 std::optional<std::u16string> read_clipboard_text(HWND owner) {
-  OpenClipboardScope clipboard(owner);
-  if (!clipboard.is_open()) return std::nullopt;
+  const ClipboardScope clipboard = open_clipboard(owner);
+  if (!clipboard) return std::nullopt;
   GlobalLockScope locked(GetClipboardData(CF_UNICODETEXT));
   const auto* chars = static_cast<const char16_t*>(locked.data());
   if (!chars) return std::nullopt;

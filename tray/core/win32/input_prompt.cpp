@@ -8,12 +8,8 @@
 #include "tray/core/win32/prompt_ids.h"
 #include "tray/core/win32/prompt_window.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/dpi.h"
-#include "tray/win32kit/fonts.h"
-#include "tray/win32kit/gdi.h"
-#include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/owned_window.h"
+#include "tray/win32kit/thread_messages.h"
 
 namespace quiren::win32 {
 namespace {
@@ -25,14 +21,13 @@ namespace layout = prompt_window;
 class PromptFrame {
  public:
   explicit PromptFrame(PromptForm& form) : form_(form) {}
-  ~PromptFrame() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  PromptFrame(const PromptFrame&) = delete;
-  PromptFrame& operator=(const PromptFrame&) = delete;
 
   bool open();
-  bool done() const { return hwnd_ == nullptr; }
+  bool done() const { return !window_; }
+  // Closes it as Cancel does.
+  void cancel() {
+    if (window_) finish(false);
+  }
 
  private:
   friend class quiren::win32::WindowProc;
@@ -40,41 +35,37 @@ class PromptFrame {
   void finish(bool accepted);
 
   PromptForm& form_;
-  HWND hwnd_ = nullptr;
-  Dpi dpi_;
-  ScopedFont font_;
+  OwnedWindow window_;
 };
 
 bool PromptFrame::open() {
-  if (!register_window_class(kPromptClass, WindowProc::of<PromptFrame>, face_brush())) return false;
-  dpi_ = screen_dpi();
-  font_ = make_ui_font(layout::kFontPoints, dpi_);
-
+  if (!window_.create(*this, {.window_class = kPromptClass, .style = layout::kStyle, .ex_style = layout::kExStyle,
+                              .caption = form_.title(), .font_points = layout::kFontPoints})) {
+    return false;
+  }
+  HWND hwnd = window_.get();
+  const Dpi dpi = window_.dpi();
+  HFONT font = window_.font();
   const TwipsRect label{layout::kMargin, layout::kMargin, layout::kInner,
-                        layout::label_height(form_.prompt(), font_.get(), dpi_, layout::kInner)};
+                        layout::label_height(form_.prompt(), font, dpi, layout::kInner)};
   const TwipsRect edit{layout::kMargin, label.top + label.height + layout::kGap, layout::kInner, layout::kEditHeight};
-
-  hwnd_ = CreateWindowExW(layout::kExStyle, kPromptClass, to_wide(form_.title()).c_str(), layout::kStyle, 0, 0, 0,
-                          0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return false;
-  make_child(hwnd_, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId, .place = label,
-                     .font = font_.get()}, dpi_);
-  HWND edit_box = make_child(hwnd_, {.window_class = L"EDIT", .style = WS_TABSTOP | ES_AUTOHSCROLL,
-                                     .ex_style = WS_EX_CLIENTEDGE, .id = kPromptEditId, .place = edit,
-                                     .font = font_.get()}, dpi_);
-  const int client_height =
-      layout::add_buttons(hwnd_, edit.top + edit.height + layout::kButtonGap, font_.get(), dpi_);
-  layout::show(hwnd_, client_height, dpi_, edit_box);
+  make_child(hwnd, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId, .place = label,
+                    .font = font}, dpi);
+  HWND edit_box = make_child(hwnd, {.window_class = L"EDIT", .style = WS_TABSTOP | ES_AUTOHSCROLL,
+                                    .ex_style = WS_EX_CLIENTEDGE, .id = kPromptEditId, .place = edit, .font = font},
+                             dpi);
+  const int client_height = layout::add_buttons(hwnd, edit.top + edit.height + layout::kButtonGap, font, dpi);
+  layout::show(hwnd, client_height, dpi, edit_box);
   return true;
 }
 
 void PromptFrame::finish(bool accepted) {
   if (accepted) {
-    form_.ok(window_text(GetDlgItem(hwnd_, kPromptEditId)));
+    form_.ok(window_text(GetDlgItem(window_.get(), kPromptEditId)));
   } else {
     form_.cancel();
   }
-  DestroyWindow(hwnd_);
+  window_.destroy();
 }
 
 LRESULT PromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -93,7 +84,7 @@ LRESULT PromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefWindowProcW(window_.get(), msg, wp, lp);
 }
 
 }  // namespace
@@ -102,9 +93,7 @@ std::u16string run_input_prompt(std::u16string_view prompt, std::u16string_view 
   PromptForm form(prompt, title);
   PromptFrame frame(form);
   if (!frame.open()) return {};
-  layout::run_until([&frame] { return frame.done(); });
-  // Left without OK (a WM_QUIT): the prompt closes as if cancelled.
-  if (!form.closed()) form.cancel();
+  run_modal_until([&frame] { return frame.done(); }, [&frame] { frame.cancel(); });
   return form.take_answer();
 }
 

@@ -5,16 +5,12 @@
 #include "tray/core/password_prompt_form.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/message_box.h"
-#include "tray/core/win32/password_field.h"
 #include "tray/core/win32/prompt_ids.h"
 #include "tray/core/win32/prompt_window.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/dpi.h"
-#include "tray/win32kit/fonts.h"
-#include "tray/win32kit/gdi.h"
-#include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/edit_box.h"
+#include "tray/win32kit/owned_window.h"
+#include "tray/win32kit/thread_messages.h"
 
 namespace quiren::win32 {
 namespace {
@@ -26,85 +22,81 @@ namespace layout = prompt_window;
 class PasswordPromptFrame {
  public:
   explicit PasswordPromptFrame(PasswordPromptForm& form) : form_(form) {}
-  ~PasswordPromptFrame() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  PasswordPromptFrame(const PasswordPromptFrame&) = delete;
-  PasswordPromptFrame& operator=(const PasswordPromptFrame&) = delete;
 
   bool open();
-  bool done() const { return hwnd_ == nullptr; }
+  bool done() const { return !window_; }
+  // Closes it as Cancel does.
+  void cancel() {
+    form_.cancel();
+    window_.destroy();
+  }
 
  private:
   friend class quiren::win32::WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void ok();
   void show_form();
-  HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+  HWND item(int id) const { return GetDlgItem(window_.get(), id); }
 
   PasswordPromptForm& form_;
-  HWND hwnd_ = nullptr;
-  Dpi dpi_;
-  ScopedFont font_;
   wchar_t mask_ = L'*';
+  OwnedWindow window_;
 };
 
 bool PasswordPromptFrame::open() {
-  if (!register_window_class(kPasswordPromptClass, WindowProc::of<PasswordPromptFrame>, face_brush())) {
+  if (!window_.create(*this, {.window_class = kPasswordPromptClass, .style = layout::kStyle,
+                              .ex_style = layout::kExStyle, .caption = form_.title(),
+                              .font_points = layout::kFontPoints})) {
     return false;
   }
-  dpi_ = screen_dpi();
-  font_ = make_ui_font(layout::kFontPoints, dpi_);
-  HFONT font = font_.get();
-
-  hwnd_ = CreateWindowExW(layout::kExStyle, kPasswordPromptClass, to_wide(form_.title()).c_str(), layout::kStyle, 0,
-                          0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return false;
+  HWND hwnd = window_.get();
+  const Dpi dpi = window_.dpi();
+  HFONT font = window_.font();
 
   const ChildArgs field{.window_class = L"EDIT", .style = WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
                         .ex_style = WS_EX_CLIENTEDGE, .font = font};
   int top = layout::kMargin;
-  const int label_height = layout::label_height(form_.prompt(), font, dpi_, layout::kInner);
-  make_child(hwnd_, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId,
-                     .place = {layout::kMargin, top, layout::kInner, label_height}, .font = font}, dpi_);
+  const int label_height = layout::label_height(form_.prompt(), font, dpi, layout::kInner);
+  make_child(hwnd, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId,
+                     .place = {layout::kMargin, top, layout::kInner, label_height}, .font = font}, dpi);
   top += label_height + layout::kGap;
   ChildArgs password = field;
   password.id = kPromptEditId;
   password.place = {layout::kMargin, top, layout::kInner, layout::kEditHeight};
-  HWND password_box = make_child(hwnd_, password, dpi_);
+  HWND password_box = make_child(hwnd, password, dpi);
   top += layout::kEditHeight + layout::kGap;
 
   if (form_.asks_confirmation()) {
-    const int again_height = layout::label_height(core::texts::kConfirmPassword, font, dpi_, layout::kInner);
-    make_child(hwnd_, {.text = core::texts::kConfirmPassword, .style = SS_LEFT | SS_NOPREFIX,
+    const int again_height = layout::label_height(core::texts::kConfirmPassword, font, dpi, layout::kInner);
+    make_child(hwnd, {.text = core::texts::kConfirmPassword, .style = SS_LEFT | SS_NOPREFIX,
                        .id = kPromptConfirmLabelId, .place = {layout::kMargin, top, layout::kInner, again_height},
-                       .font = font}, dpi_);
+                       .font = font}, dpi);
     top += again_height + layout::kGap;
     ChildArgs again = field;
     again.id = kPromptConfirmEditId;
     again.place = {layout::kMargin, top, layout::kInner, layout::kEditHeight};
-    make_child(hwnd_, again, dpi_);
+    make_child(hwnd, again, dpi);
     top += layout::kEditHeight + layout::kGap;
   }
 
-  make_child(hwnd_, {.window_class = L"BUTTON", .text = core::texts::kShowPassword,
+  make_child(hwnd, {.window_class = L"BUTTON", .text = core::texts::kShowPassword,
                      .style = WS_TABSTOP | BS_AUTOCHECKBOX, .id = kPromptShowCheckId,
-                     .place = {layout::kMargin, top, layout::kInner, layout::kCheckHeight}, .font = font}, dpi_);
+                     .place = {layout::kMargin, top, layout::kInner, layout::kCheckHeight}, .font = font}, dpi);
   top += layout::kCheckHeight;
 
   // The character the system masks with (a dot with visual styles, "*"
   // without), for masking again after the show box.
   if (const auto mask = static_cast<wchar_t>(SendMessageW(password_box, EM_GETPASSWORDCHAR, 0, 0))) mask_ = mask;
-  const int client_height = layout::add_buttons(hwnd_, top + layout::kButtonGap, font, dpi_);
+  const int client_height = layout::add_buttons(hwnd, top + layout::kButtonGap, font, dpi);
   show_form();
-  layout::show(hwnd_, client_height, dpi_, password_box);
+  layout::show(hwnd, client_height, dpi, password_box);
   return true;
 }
 
 void PasswordPromptFrame::show_form() {
   const bool shown = form_.password_shown();
   SendMessageW(item(kPromptShowCheckId), BM_SETCHECK, shown ? BST_CHECKED : BST_UNCHECKED, 0);
-  show_password_field(item(kPromptEditId), shown, mask_);
+  show_password_text(item(kPromptEditId), shown, mask_);
   if (HWND again = item(kPromptConfirmEditId)) {
     EnableWindow(again, form_.confirmation_enabled());
     EnableWindow(item(kPromptConfirmLabelId), form_.confirmation_enabled());
@@ -114,16 +106,16 @@ void PasswordPromptFrame::show_form() {
 void PasswordPromptFrame::ok() {
   HWND password_box = item(kPromptEditId);
   HWND again = item(kPromptConfirmEditId);
-  const block::SecretText confirmation = again ? read_password_field(again) : block::SecretText();
-  if (form_.ok(read_password_field(password_box), confirmation) == PasswordPromptForm::Ok::differs) {
+  const block::SecretText confirmation = again ? read_secret_text(again) : block::SecretText();
+  if (form_.ok(read_secret_text(password_box), confirmation) == PasswordPromptForm::Ok::differs) {
     // Owned by the prompt, so nothing in it can be pressed meanwhile.
-    show_message_box(hwnd_, {std::u16string(core::texts::kPasswordsDiffer), Buttons::ok, Icon::exclamation});
-    wipe_password_field(password_box);
-    wipe_password_field(again);
+    show_message_box(window_.get(), {std::u16string(core::texts::kPasswordsDiffer), Buttons::ok, Icon::exclamation});
+    wipe_edit_box(password_box);
+    wipe_edit_box(again);
     SetFocus(password_box);
     return;
   }
-  DestroyWindow(hwnd_);
+  window_.destroy();
 }
 
 LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -134,8 +126,7 @@ LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
           ok();
           return 0;
         case kPromptCancelId:
-          form_.cancel();
-          DestroyWindow(hwnd_);
+          cancel();
           return 0;
         case kPromptShowCheckId:
           if (HIWORD(wp) == BN_CLICKED) {
@@ -150,18 +141,17 @@ LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case DM_GETDEFID:
       return MAKELRESULT(kPromptOkId, DC_HASDEFID);
     case WM_CLOSE:
-      form_.cancel();
-      DestroyWindow(hwnd_);
+      cancel();
       return 0;
     case WM_DESTROY:
       // The children still exist here, whatever closed the window.
-      wipe_password_field(item(kPromptEditId));
-      wipe_password_field(item(kPromptConfirmEditId));
+      wipe_edit_box(item(kPromptEditId));
+      wipe_edit_box(item(kPromptConfirmEditId));
       break;
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefWindowProcW(window_.get(), msg, wp, lp);
 }
 
 }  // namespace
@@ -170,8 +160,7 @@ block::SecretText run_password_prompt(const PasswordQuestion& question) {
   PasswordPromptForm form(question);
   PasswordPromptFrame frame(form);
   if (!frame.open()) return {};
-  layout::run_until([&frame] { return frame.done(); });
-  if (!form.closed()) form.cancel();
+  run_modal_until([&frame] { return frame.done(); }, [&frame] { frame.cancel(); });
   return form.take_answer();
 }
 

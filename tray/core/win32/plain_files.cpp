@@ -5,33 +5,14 @@
 #include <optional>
 #include <utility>
 
-#include "block/secure_wipe.h"
 #include "tray/core/win32/process_info.h"
+#include "tray/win32kit/owned_handle.h"
 #include "tray/win32kit/wide_text.h"
 
 namespace quiren::win32 {
 namespace {
 
 constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  bool close() {
-    bool ok = true;
-    if (valid()) ok = CloseHandle(h_) != FALSE;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 // Only these say "nothing there". A sharing violation, access denied and
 // the like mean something is there that we may not look at.
@@ -67,7 +48,7 @@ std::optional<std::wstring> write_temp_beside(std::u16string_view path, std::str
   if (!temp) return std::nullopt;
   bool written = false;
   {
-    FileHandle file(CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    ScopedFile file(CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     written = file.valid() && write_all(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close();
   }
@@ -148,7 +129,7 @@ FileRead read_plain_file(std::u16string_view path, std::size_t max_bytes) {
     return result;
   }
 
-  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  ScopedFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     result.status = not_found(GetLastError()) ? FileStatus::absent : FileStatus::unreadable;
@@ -165,14 +146,14 @@ FileRead read_plain_file(std::u16string_view path, std::size_t max_bytes) {
       static_cast<unsigned long long>(size.QuadPart) > max_bytes) {
     return result;
   }
-  result.bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t done = 0;
   while (done < result.bytes.size()) {
     const std::size_t left = result.bytes.size() - done;
     const DWORD chunk = left > (1u << 20) ? (1u << 20) : static_cast<DWORD>(left);
     DWORD got = 0;
     if (!ReadFile(file.get(), result.bytes.data() + done, chunk, &got, nullptr)) {
-      block::wipe(result.bytes);
+      result.bytes.clear();
       return result;
     }
     if (got == 0) break;  // the file shrank meanwhile

@@ -5,9 +5,6 @@
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/progress_ids.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/fonts.h"
-#include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
@@ -30,16 +27,11 @@ constexpr int kGap = 120;
 
 ProgressFrame::ProgressFrame(ProgressForm& form) : form_(form) { create(); }
 
-ProgressFrame::~ProgressFrame() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+ProgressFrame::~ProgressFrame() = default;
 
 void ProgressFrame::create() {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
-  if (!register_window_class(kProgressClass, WindowProc::of<ProgressFrame>, face_brush())) return;
-  dpi_ = screen_dpi();
-  font_ = make_ui_font(kFontPoints, dpi_);
 
   const int inner = kWidth - 2 * kMargin;
   const TwipsRect text{kMargin, kMargin, inner, kTextHeight};
@@ -48,31 +40,35 @@ void ProgressFrame::create() {
                          kButtonHeight};
   const int client_height = cancel.top + cancel.height + kMargin;
 
-  hwnd_ = CreateWindowExW(kExStyle, kProgressClass, to_wide(core::texts::kAppTitle).c_str(), kStyle, 0, 0, 0, 0,
-                          hidden_owner(), nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return;
-  size_and_centre(hwnd_, kWidth, client_height, dpi_);
-  make_child(hwnd_, {.style = SS_LEFT | SS_NOPREFIX, .id = kProgressTextId, .place = text, .font = font_.get()},
-             dpi_);
-  make_child(hwnd_, {.window_class = PROGRESS_CLASSW, .id = kProgressBarId, .place = bar}, dpi_);
-  make_child(hwnd_, {.window_class = L"BUTTON", .text = core::texts::kButtonCancel,
-                     .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = kProgressCancelId, .place = cancel,
-                     .font = font_.get()},
-             dpi_);
-  SetTimer(hwnd_, kShowTimer, ProgressForm::kShowAfterMs, nullptr);
+  if (!window_.create(*this, {.window_class = kProgressClass, .style = kStyle, .ex_style = kExStyle,
+                              .caption = core::texts::kAppTitle, .owner = hidden_owner(),
+                              .font_points = kFontPoints})) {
+    return;
+  }
+  HWND hwnd = window_.get();
+  const Dpi dpi = window_.dpi();
+  size_and_centre(hwnd, kWidth, client_height, dpi);
+  make_child(hwnd, {.style = SS_LEFT | SS_NOPREFIX, .id = kProgressTextId, .place = text, .font = window_.font()},
+             dpi);
+  make_child(hwnd, {.window_class = PROGRESS_CLASSW, .id = kProgressBarId, .place = bar}, dpi);
+  make_child(hwnd, {.window_class = L"BUTTON", .text = core::texts::kButtonCancel,
+                    .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = kProgressCancelId, .place = cancel,
+                    .font = window_.font()},
+             dpi);
+  SetTimer(hwnd, kShowTimer, ProgressForm::kShowAfterMs, nullptr);
 }
 
 void ProgressFrame::refresh() {
-  if (!hwnd_) return;
-  set_window_text(GetDlgItem(hwnd_, kProgressTextId), form_.text());
-  HWND bar = GetDlgItem(hwnd_, kProgressBarId);
+  if (!window_.get()) return;
+  set_window_text(GetDlgItem(window_.get(), kProgressTextId), form_.text());
+  HWND bar = GetDlgItem(window_.get(), kProgressBarId);
   SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(form_.bar_range()));
   SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(form_.bar_position()), 0);
-  EnableWindow(GetDlgItem(hwnd_, kProgressCancelId), form_.cancelled() ? FALSE : TRUE);
+  EnableWindow(GetDlgItem(window_.get(), kProgressCancelId), form_.cancelled() ? FALSE : TRUE);
   if (form_.shown() && !visible_) {
     visible_ = true;
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(window_.get(), SW_SHOWNORMAL);
+    SetForegroundWindow(window_.get());
   }
 }
 
@@ -80,7 +76,7 @@ LRESULT ProgressFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_TIMER:
       if (wparam == kShowTimer) {
-        KillTimer(hwnd_, kShowTimer);
+        KillTimer(window_.get(), kShowTimer);
         form_.delay_passed();
         return 0;
       }
@@ -99,7 +95,7 @@ LRESULT ProgressFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return DefWindowProcW(window_.get(), message, wparam, lparam);
 }
 
 }  // namespace quiren::win32

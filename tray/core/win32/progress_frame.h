@@ -7,9 +7,7 @@
 #include <windows.h>
 
 #include "tray/core/progress_form.h"
-#include "tray/win32kit/dpi.h"
-#include "tray/win32kit/gdi.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/owned_window.h"
 
 namespace quiren::win32 {
 
@@ -28,10 +26,8 @@ class ProgressFrame final : public ProgressView {
   void create();
 
   ProgressForm& form_;
-  HWND hwnd_ = nullptr;
-  Dpi dpi_;
-  ScopedFont font_;
   bool visible_ = false;
+  OwnedWindow window_;
 };
 
 }  // namespace quiren::win32

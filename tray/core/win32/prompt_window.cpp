@@ -5,7 +5,6 @@
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/prompt_ids.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/dialog_message.h"
 #include "tray/win32kit/gdi.h"
 #include "tray/win32kit/wide_text.h"
 
@@ -41,21 +40,6 @@ void show(HWND window, int client_height, Dpi dpi, HWND focus) {
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
   SetFocus(focus);
-}
-
-void run_until(const std::function<bool()>& closed) {
-  MSG msg;
-  while (!closed()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    if (got == -1) return;
-    if (dialog_message(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 }  // namespace quiren::win32::prompt_window

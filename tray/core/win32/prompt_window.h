@@ -1,11 +1,9 @@
 // What the input prompt and the password prompt share: their layout in
-// twips, the label that grows to its text, the OK and Cancel buttons, and
-// the modal message loop.
+// twips, the label that grows to its text, the OK and Cancel buttons.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string_view>
 
 #include "tray/win32kit/dpi.h"
@@ -38,9 +36,5 @@ int add_buttons(HWND window, int top, HFONT font, Dpi dpi);
 
 // Shows the prompt centred above other windows with the focus in `focus`.
 void show(HWND window, int client_height, Dpi dpi, HWND focus);
-
-// Dispatches the program's messages until `closed()`. A WM_QUIT met on the
-// way ends the wait and is posted again for the caller's loop.
-void run_until(const std::function<bool()>& closed);
 
 }  // namespace quiren::win32::prompt_window

@@ -10,9 +10,6 @@
 namespace quiren::win32 {
 namespace {
 
-void close_registry_key(HKEY key) { RegCloseKey(key); }
-using ScopedRegistryKey = OwnedHandle<HKEY, close_registry_key>;
-
 // The key under HKEY_CURRENT_USER, opened for `access`; empty when it is
 // not there (or refused).
 ScopedRegistryKey open_key(std::wstring_view path, REGSAM access) {

@@ -14,16 +14,12 @@
 
 namespace quiren::win32 {
 
-Win32Desktop::~Win32Desktop() {
-  if (clipboard_owner_) DestroyWindow(clipboard_owner_);
-}
-
 HWND Win32Desktop::clipboard_owner() {
   if (!clipboard_owner_) {
-    clipboard_owner_ = CreateWindowExW(0, L"STATIC", L"mu-quiren clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    clipboard_owner_.reset(CreateWindowExW(0, L"STATIC", L"mu-quiren clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                           nullptr, GetModuleHandleW(nullptr), nullptr));
   }
-  return clipboard_owner_;
+  return clipboard_owner_.get();
 }
 
 Answer Win32Desktop::message_box(const MessageBoxSpec& box) { return show_message_box(nullptr, box); }

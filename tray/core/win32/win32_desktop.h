@@ -4,13 +4,13 @@
 #include <windows.h>
 
 #include "tray/core/desktop.h"
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 
 class Win32Desktop : public Desktop {
  public:
   Win32Desktop() = default;
-  ~Win32Desktop() override;
   Win32Desktop(const Win32Desktop&) = delete;
   Win32Desktop& operator=(const Win32Desktop&) = delete;
 
@@ -50,7 +50,7 @@ class Win32Desktop : public Desktop {
   HWND clipboard_owner();
 
  private:
-  HWND clipboard_owner_ = nullptr;
+  ScopedWindow clipboard_owner_;
 };
 
 }  // namespace quiren::win32

@@ -1,6 +1,7 @@
 #include "tray/flows/win32/quiren_library.h"
 
 #include <cstring>
+#include <utility>
 
 #include "tray/core/win32/process_info.h"
 #include "tray/win32kit/wide_text.h"
@@ -29,9 +30,7 @@ QuirenLibrary::QuirenLibrary(std::u16string directory) : directory_(std::move(di
 
 QuirenLibrary::QuirenLibrary() : QuirenLibrary(directory_of(program_file_path())) {}
 
-QuirenLibrary::~QuirenLibrary() {
-  if (module_) FreeLibrary(module_);
-}
+QuirenLibrary::~QuirenLibrary() = default;
 
 bool QuirenLibrary::bind() {
   if (module_) return true;
@@ -39,17 +38,14 @@ bool QuirenLibrary::bind() {
   if (path.empty()) return false;
   if (path.back() != L'\\') path.push_back(L'\\');
   path += L"quiren.dll";
-  HMODULE module =
-      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ScopedModule module(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!module) return false;
-  auto encrypt = export_named<EncryptFn>(module, "wakaranakusuru");
-  auto decrypt = export_named<DecryptFn>(module, "wakaruyounisuru");
-  auto release = export_named<ReleaseFn>(module, "quiren_release");
-  if (!encrypt || !decrypt || !release) {
-    FreeLibrary(module);
-    return false;
-  }
-  module_ = module;
+  auto encrypt = export_named<EncryptFn>(module.get(), "wakaranakusuru");
+  auto decrypt = export_named<DecryptFn>(module.get(), "wakaruyounisuru");
+  auto release = export_named<ReleaseFn>(module.get(), "quiren_release");
+  if (!encrypt || !decrypt || !release) return false;
+  module_ = std::move(module);
   encrypt_ = encrypt;
   decrypt_ = decrypt;
   release_ = release;

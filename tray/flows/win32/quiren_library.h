@@ -8,6 +8,7 @@
 #include <string>
 
 #include "block/cipher_library.h"
+#include "tray/win32kit/owned_handle.h"
 
 namespace quiren::win32 {
 
@@ -37,7 +38,7 @@ class QuirenLibrary : public block::CipherLibrary {
   block::SecretBytes take_result(char* result);
 
   std::u16string directory_;
-  HMODULE module_ = nullptr;
+  ScopedModule module_;
   EncryptFn encrypt_ = nullptr;
   DecryptFn decrypt_ = nullptr;
   ReleaseFn release_ = nullptr;

@@ -7,9 +7,10 @@
 #include "tray/core/win32/clipboard.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/win32kit/controls.h"
+#include "tray/win32kit/edit_box.h"
 #include "tray/win32kit/fonts.h"
+#include "tray/win32kit/owned_handle.h"
 #include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
@@ -25,15 +26,13 @@ constexpr int kStatusIndent = 90;  // twips
 
 ViewerFrame::ViewerFrame(Desktop& desktop) : logic_(desktop) {}
 
-ViewerFrame::~ViewerFrame() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+ViewerFrame::~ViewerFrame() = default;
 
 void ViewerFrame::show() {
-  if (hwnd_) {
+  if (window_) {
     // Already open: to the front, nothing reloaded.
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    SetForegroundWindow(hwnd_);
+    if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    SetForegroundWindow(hwnd());
     return;
   }
   logic_.load();
@@ -41,35 +40,28 @@ void ViewerFrame::show() {
 }
 
 void ViewerFrame::create() {
-  if (!register_window_class(kClassName, WindowProc::of<ViewerFrame>, face_brush())) {
+  if (!window_.create(*this, {.window_class = kClassName, .style = WS_OVERLAPPEDWINDOW,
+                              .caption = ViewerForm::kCaption, .font_points = ViewerForm::kFontPoints,
+                              .outer = logic_.outer_size()})) {
     logic_.unload();
     return;
   }
-  dpi_ = screen_dpi();
-  const TwipsSize outer = logic_.outer_size();
-  hwnd_ = CreateWindowExW(0, kClassName, to_wide(ViewerForm::kCaption).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                          CW_USEDEFAULT, px_from_twips(outer.width, dpi_.x), px_from_twips(outer.height, dpi_.y),
-                          nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) {
-    logic_.unload();
-    return;
-  }
-
-  font_ = make_ui_font(ViewerForm::kFontPoints, dpi_);
-  text_box_ = make_child(hwnd_, {.window_class = L"EDIT", .style = kTextBoxStyle, .ex_style = WS_EX_CLIENTEDGE,
-                                 .id = kTextBoxId, .font = font_.get()},
-                         dpi_);
+  HWND hwnd = window_.get();
+  const Dpi dpi = window_.dpi();
+  text_box_ = make_child(hwnd, {.window_class = L"EDIT", .style = kTextBoxStyle, .ex_style = WS_EX_CLIENTEDGE,
+                                .id = kTextBoxId, .font = window_.font()},
+                         dpi);
   SendMessageW(text_box_, EM_SETLIMITTEXT, 0, 0);
-  status_font_ = make_ui_font(ViewerForm::kStatusFontPoints, dpi_);
-  status_line_ = make_child(hwnd_, {.text = logic_.status_line(), .style = SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
-                                    .id = kStatusLineId, .font = status_font_.get()},
-                            dpi_);
+  status_font_ = make_ui_font(ViewerForm::kStatusFontPoints, dpi);
+  status_line_ = make_child(hwnd, {.text = logic_.status_line(), .style = SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+                                   .id = kStatusLineId, .font = status_font_.get()},
+                            dpi);
   // Copying out of the viewer goes through copy_selection().
   TextBoxSubclass::attach(text_box_, this);
 
   on_size(SIZE_RESTORED);
-  ShowWindow(hwnd_, SW_SHOWNORMAL);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd);
 }
 
 std::u16string ViewerFrame::text() const { return text_box_ ? window_text(text_box_) : logic_.text(); }
@@ -84,9 +76,7 @@ void ViewerFrame::set_formats(BlockFormats formats) {
   if (status_line_) set_window_text(status_line_, logic_.status_line());
 }
 
-void ViewerFrame::close() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+void ViewerFrame::close() { window_.destroy(); }
 
 LRESULT ViewerFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -100,41 +90,31 @@ LRESULT ViewerFrame::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       on_destroy();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, message, wparam, lparam);
+      return DefWindowProcW(hwnd(), message, wparam, lparam);
   }
-}
-
-void ViewerFrame::wipe_text_box() {
-  // The edit control keeps its text in a buffer of its own, freed but not
-  // cleared when the window goes: clear it first.
-  if (HLOCAL buffer = reinterpret_cast<HLOCAL>(SendMessageW(text_box_, EM_GETHANDLE, 0, 0))) {
-    if (void* chars = LocalLock(buffer)) {
-      SecureZeroMemory(chars, LocalSize(buffer));
-      LocalUnlock(buffer);
-    }
-  }
-  set_window_text(text_box_, u"");
 }
 
 TwipsSize ViewerFrame::twips_of(const RECT& outer) const {
-  return {twips_from_px(outer.right - outer.left, dpi_.x), twips_from_px(outer.bottom - outer.top, dpi_.y)};
+  const Dpi dpi = window_.dpi();
+  return {twips_from_px(outer.right - outer.left, dpi.x), twips_from_px(outer.bottom - outer.top, dpi.y)};
 }
 
 void ViewerFrame::on_size(WPARAM kind) {
   RECT outer{};
-  GetWindowRect(hwnd_, &outer);
+  GetWindowRect(hwnd(), &outer);
   WindowState state = WindowState::normal;
   if (kind == SIZE_MINIMIZED) state = WindowState::minimized;
   if (kind == SIZE_MAXIMIZED) state = WindowState::maximized;
   logic_.resize(twips_of(outer), state);
   if (text_box_ && state != WindowState::minimized) {
+    const Dpi dpi = window_.dpi();
     const TwipsSize box = logic_.text_box_size();
-    MoveWindow(text_box_, 0, 0, px_from_twips(box.width, dpi_.x), px_from_twips(box.height, dpi_.y), TRUE);
+    MoveWindow(text_box_, 0, 0, px_from_twips(box.width, dpi.x), px_from_twips(box.height, dpi.y), TRUE);
     const TwipsRect status = logic_.status_line_place();
     // A little room on the left, so the words do not touch the frame.
-    const int indent = px_from_twips(kStatusIndent, dpi_.x);
-    MoveWindow(status_line_, indent, px_from_twips(status.top, dpi_.y),
-               std::max(0, px_from_twips(status.width, dpi_.x) - indent), px_from_twips(status.height, dpi_.y), TRUE);
+    const int indent = px_from_twips(kStatusIndent, dpi.x);
+    MoveWindow(status_line_, indent, px_from_twips(status.top, dpi.y),
+               std::max(0, px_from_twips(status.width, dpi.x) - indent), px_from_twips(status.height, dpi.y), TRUE);
   }
 }
 
@@ -142,13 +122,13 @@ void ViewerFrame::on_destroy() {
   // A window closed minimised or maximised stores the size it restores to.
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
-  if (GetWindowPlacement(hwnd_, &placement)) logic_.note_restored_size(twips_of(placement.rcNormalPosition));
-  wipe_text_box();
+  if (GetWindowPlacement(hwnd(), &placement)) logic_.note_restored_size(twips_of(placement.rcNormalPosition));
+  // The edit control keeps its text in a buffer of its own, freed but not
+  // cleared when the window goes.
+  wipe_edit_box(text_box_);
   logic_.unload();
   text_box_ = nullptr;
   status_line_ = nullptr;
-  font_.reset();
-  status_font_.reset();
 }
 
 bool ViewerFrame::copy_selection() {
@@ -156,10 +136,10 @@ bool ViewerFrame::copy_selection() {
   DWORD end = 0;
   SendMessageW(text_box_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   if (end <= start) return false;
-  const std::u16string all = text();
+  // A decrypted text: read and cut out without a copy that is not wiped.
+  const block::SecretText all = read_secret_text(text_box_);
   if (start >= all.size()) return false;
-  const std::u16string selected = all.substr(start, std::min<std::size_t>(end, all.size()) - start);
-  put_private_clipboard_text(hwnd_, selected);
+  put_private_clipboard_text(hwnd(), all.view().substr(start, std::min<std::size_t>(end, all.size()) - start));
   return true;
 }
 
@@ -168,17 +148,18 @@ void ViewerFrame::context_menu(LPARAM where) {
   DWORD end = 0;
   SendMessageW(text_box_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const UINT if_selected = end > start ? MF_ENABLED : MF_GRAYED;
-  HMENU menu = CreatePopupMenu();
+  const ScopedMenu menu(CreatePopupMenu());
+  if (!menu) return;
   auto add = [&](UINT id, std::u16string_view caption, UINT flags) {
-    AppendMenuW(menu, MF_STRING | flags, id, to_wide(caption).c_str());
+    AppendMenuW(menu.get(), MF_STRING | flags, id, to_wide(caption).c_str());
   };
   add(kUndo, flows::texts::kMenuUndo, SendMessageW(text_box_, EM_CANUNDO, 0, 0) ? MF_ENABLED : MF_GRAYED);
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   add(kCut, flows::texts::kMenuCut, if_selected);
   add(kCopy, flows::texts::kMenuCopy, if_selected);
   add(kPaste, flows::texts::kMenuPaste, IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED : MF_GRAYED);
   add(kDelete, flows::texts::kMenuDelete, if_selected);
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   add(kSelectAll, flows::texts::kMenuSelectAll, MF_ENABLED);
 
   POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
@@ -187,8 +168,7 @@ void ViewerFrame::context_menu(LPARAM where) {
     ClientToScreen(text_box_, &at);
   }
   const UINT command = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr));
-  DestroyMenu(menu);
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr));
   switch (command) {
     case kUndo: SendMessageW(text_box_, WM_UNDO, 0, 0); break;
     case kCut: SendMessageW(text_box_, WM_CUT, 0, 0); break;

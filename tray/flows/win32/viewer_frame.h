@@ -11,10 +11,9 @@
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
 #include "tray/flows/viewer_form.h"
-#include "tray/win32kit/dpi.h"
 #include "tray/win32kit/gdi.h"
+#include "tray/win32kit/owned_window.h"
 #include "tray/win32kit/subclass.h"
-#include "tray/win32kit/window_proc.h"
 
 namespace quiren::win32 {
 
@@ -32,14 +31,14 @@ class ViewerFrame : public DecryptedTextViewer {
   ViewerFrame& operator=(const ViewerFrame&) = delete;
 
   void show() override;
-  bool is_open() const override { return hwnd_ != nullptr; }
+  bool is_open() const override { return static_cast<bool>(window_); }
   std::u16string text() const override;
   void set_text(std::u16string_view text) override;
   void set_formats(BlockFormats formats) override;
   std::u16string status_line() const override { return logic_.status_line(); }
   void close() override;
 
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
 
  private:
   friend class WindowProc;
@@ -49,7 +48,6 @@ class ViewerFrame : public DecryptedTextViewer {
   void create();
   void on_size(WPARAM kind);
   void on_destroy();
-  void wipe_text_box();
   TwipsSize twips_of(const RECT& outer) const;
   // Copies the text box's selection to the clipboard, kept out of the
   // clipboard history; false when nothing is selected.
@@ -58,12 +56,10 @@ class ViewerFrame : public DecryptedTextViewer {
   void context_menu(LPARAM where);
 
   ViewerForm logic_;
-  Dpi dpi_;
-  HWND hwnd_ = nullptr;
   HWND text_box_ = nullptr;
   HWND status_line_ = nullptr;
-  ScopedFont font_;
   ScopedFont status_font_;
+  OwnedWindow window_;
 };
 
 }  // namespace quiren::win32

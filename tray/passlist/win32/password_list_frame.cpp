@@ -1,11 +1,10 @@
 #include "tray/passlist/win32/password_list_frame.h"
 
-#include "block/secure_wipe.h"
+#include <algorithm>
+#include <utility>
+
 #include "tray/passlist/password_list_layout.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/fonts.h"
-#include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
@@ -23,75 +22,63 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 PasswordListFrame::PasswordListFrame(PasswordListMode mode, Busy& busy, Desktop& desktop)
     : logic_(mode, busy, desktop) {}
 
-PasswordListFrame::~PasswordListFrame() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
 bool PasswordListFrame::open() {
-  if (!register_window_class(kClassName, WindowProc::of<PasswordListFrame>, face_brush())) return false;
-  dpi_ = screen_dpi();
-  hwnd_ = CreateWindowExW(kExStyle, kClassName, to_wide(logic_.caption()).c_str(), kStyle, 0, 0, 0, 0,
-                          hidden_owner(), nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return false;
-  font_ = make_ui_font(kFontPoints, dpi_);
+  if (!window_.create(*this, {.window_class = kClassName, .style = kStyle, .ex_style = kExStyle,
+                              .caption = logic_.caption(), .owner = hidden_owner(), .font_points = kFontPoints})) {
+    return false;
+  }
   create_controls();
 
   logic_.load();
   if (logic_.closed()) {
-    DestroyWindow(hwnd_);
+    window_.destroy();
     return false;
   }
-  size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
-  if (auto height = logic_.outer_height_twips()) {
-    // The chooser cuts the window off below the list: the button row falls
-    // outside it.
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    const int outer_height = px_from_twips(*height, dpi_.y);
-    const POINT at = centred_on_work_area(r.right - r.left, outer_height);
-    SetWindowPos(hwnd_, nullptr, at.x, at.y, r.right - r.left, outer_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The chooser's window ends above the buttons, which it has no use for.
+  const int client_height = logic_.client_height_twips().value_or(layout::kClientHeight);
+  if (logic_.chooser()) {
+    for (HWND button : buttons_) ShowWindow(button, SW_HIDE);
   }
+  size_and_centre(hwnd(), layout::kClientWidth, client_height, window_.dpi());
   sync();
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
   SetFocus(list_);
   return true;
 }
 
 void PasswordListFrame::bring_to_front() {
-  if (!hwnd_) return;
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  if (!window_) return;
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
 }
 
 void PasswordListFrame::create_controls() {
   for (const layout::ControlLayout& c : layout::kControls) {
-    ChildArgs args{.text = c.caption, .id = c.id, .place = c.rect, .font = font_.get()};
+    ChildArgs args{.text = c.caption, .id = c.id, .place = c.rect, .font = window_.font()};
     switch (c.kind) {
       case layout::ControlKind::label:
-        // The list heading's designed rectangle reaches into the list box; a
-        // label is painted as if beneath the other controls, so it is
-        // clipped by them.
-        args.style = SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS;
+        args.style = SS_LEFT | SS_NOPREFIX;
         break;
       case layout::ControlKind::list_box:
         args.window_class = L"LISTBOX";
         args.style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER;
         args.ex_style = WS_EX_CLIENTEDGE;
         break;
+      case layout::ControlKind::check_box:
+        args.window_class = L"BUTTON";
+        args.style = WS_TABSTOP | BS_AUTOCHECKBOX;
+        break;
       case layout::ControlKind::button:
         args.window_class = L"BUTTON";
         args.style = WS_TABSTOP | BS_PUSHBUTTON;
         break;
     }
-    HWND control = make_child(hwnd_, args, dpi_);
+    HWND control = make_child(hwnd(), args, window_.dpi());
     if (c.id == layout::kListId) list_ = control;
     if (c.id == layout::kDescriptionId) info_ = control;
+    if (c.id == layout::kShowPasswordsId) show_box_ = control;
     if (c.kind == layout::ControlKind::button) buttons_.push_back(control);
-    if (c.kind == layout::ControlKind::label) {
-      // Labels take no focus, so moving them down leaves the tab order as is.
-      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
   }
   ListSubclass::attach(list_, this);
 }
@@ -103,55 +90,63 @@ int PasswordListFrame::list_selection() const {
 template <typename Step>
 void PasswordListFrame::run_modal_step(Step step) {
   HWND focus = GetFocus();
-  bool had_focus = focus && (focus == hwnd_ || IsChild(hwnd_, focus));
+  bool had_focus = focus && (focus == hwnd() || IsChild(hwnd(), focus));
   ++modal_depth_;
-  EnableWindow(hwnd_, FALSE);
+  EnableWindow(hwnd(), FALSE);
   step();
-  EnableWindow(hwnd_, TRUE);
+  EnableWindow(hwnd(), TRUE);
   --modal_depth_;
-  if (had_focus && hwnd_) {
-    SetForegroundWindow(hwnd_);
+  if (had_focus && window_) {
+    SetForegroundWindow(hwnd());
     SetFocus(IsWindowEnabled(focus) ? focus : list_);
   }
 }
 
 void PasswordListFrame::sync() {
-  if (!hwnd_) return;
-  set_window_text(hwnd_, logic_.caption());
-  if (shown_lines_ != logic_.lines()) {
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    for (const std::u16string& line : logic_.lines()) {
-      std::wstring wide = to_wide(line);
-      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-      block::wipe(wide);
-    }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-    block::wipe_each(shown_lines_);
-    shown_lines_ = logic_.lines();
-  }
+  if (!window_) return;
+  set_window_text(hwnd(), logic_.caption());
+  show_lines();
   if (list_selection() != logic_.selected()) {
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(logic_.selected()), 0);
   }
   set_window_text(info_, logic_.info_text());
+  SendMessageW(show_box_, BM_SETCHECK, logic_.passwords_shown() ? BST_CHECKED : BST_UNCHECKED, 0);
   for (HWND button : buttons_) EnableWindow(button, logic_.buttons_enabled());
 }
 
+void PasswordListFrame::show_lines() {
+  std::vector<block::SecretText> lines = logic_.lines();
+  const bool same = std::equal(lines.begin(), lines.end(), shown_lines_.begin(), shown_lines_.end(),
+                               [](const block::SecretText& a, const block::SecretText& b) { return a == b; });
+  if (same) return;
+  // The selection goes with the lines; sync() sets it again after.
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  for (const block::SecretText& line : lines) {
+    block::SecretText with_nul = line.copy();
+    with_nul.push_back(u'\0');
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(with_nul.data()));
+  }
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  shown_lines_ = std::move(lines);
+}
+
 void PasswordListFrame::close_if_done() {
-  if (!hwnd_) return;
+  if (!window_) return;
   if (close_pending_ && modal_depth_ == 0) {
     close_pending_ = false;
     run_modal_step([this] { logic_.unload(); });
   }
-  if (logic_.closed() && modal_depth_ == 0) DestroyWindow(hwnd_);
+  if (logic_.closed() && modal_depth_ == 0) window_.destroy();
 }
 
 void PasswordListFrame::after_nc_destroy() {
   list_ = nullptr;
   info_ = nullptr;
+  show_box_ = nullptr;
   buttons_.clear();
-  block::wipe_each(shown_lines_);
+  shown_lines_.clear();
   // The window may close inside a message sent from another thread, which
   // GetMessage handles without returning; a posted message wakes the loop
   // waiting for this window to close.
@@ -159,7 +154,7 @@ void PasswordListFrame::after_nc_destroy() {
 }
 
 LRESULT PasswordListFrame::list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_KEYUP && hwnd_) {
+  if (msg == WM_KEYUP && window_) {
     LRESULT result = DefSubclassProc(list, msg, wp, lp);
     logic_.on_list_key_up(static_cast<int>(wp), list_selection());
     sync();
@@ -190,6 +185,8 @@ LRESULT PasswordListFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
         logic_.delete_selected();
       } else if (code == BN_CLICKED && id == layout::kSaveId) {
         run_modal_step([this] { logic_.save(); });
+      } else if (code == BN_CLICKED && id == layout::kShowPasswordsId) {
+        logic_.show_passwords(SendMessageW(show_box_, BM_GETCHECK, 0, 0) == BST_CHECKED);
       } else {
         break;
       }
@@ -204,7 +201,7 @@ LRESULT PasswordListFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefWindowProcW(hwnd(), msg, wp, lp);
 }
 
 }  // namespace quiren::win32

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "tray/passlist/win32/password_list_frame.h"
-#include "tray/win32kit/dialog_message.h"
+#include "tray/win32kit/thread_messages.h"
 
 namespace quiren::win32 {
 
@@ -29,22 +29,9 @@ bool PasswordEditor::is_open() const { return frame_ && frame_->is_open(); }
 std::optional<block::SecretText> Win32PasswordChooser::choose_password() {
   PasswordListFrame chooser(PasswordListMode::chooser, state_.busy, desktop_);
   if (!chooser.open()) return std::nullopt;
-  MSG msg;
-  bool quit = false;
-  int quit_code = 0;
-  while (chooser.is_open()) {
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      quit = got == 0;
-      quit_code = static_cast<int>(msg.wParam);
-      SendMessageW(chooser.hwnd(), WM_CLOSE, 0, 0);
-      break;
-    }
-    if (dialog_message(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  if (quit) PostQuitMessage(quit_code);
+  // Ended early, it closes as its close box closes it: nothing picked.
+  run_modal_until([&chooser] { return !chooser.is_open(); },
+                  [&chooser] { SendMessageW(chooser.hwnd(), WM_CLOSE, 0, 0); });
   return chooser.take_pick();
 }
 

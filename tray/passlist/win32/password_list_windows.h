@@ -41,7 +41,8 @@ class Win32PasswordChooser : public PasswordChooser {
  public:
   Win32PasswordChooser(ProgramState& state, Desktop& desktop) : state_(state), desktop_(desktop) {}
   // Runs its own message loop until the chooser closes. A WM_QUIT met while
-  // waiting closes the chooser (nothing picked) and is posted again.
+  // waiting closes the chooser (nothing picked) and is posted again
+  // (run_modal_until's rule).
   std::optional<block::SecretText> choose_password() override;
 
  private:

@@ -4,10 +4,7 @@
 
 #include "tray/shell/shell_texts.h"
 #include "tray/win32kit/controls.h"
-#include "tray/win32kit/dpi.h"
 #include "tray/win32kit/fonts.h"
-#include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
@@ -19,54 +16,51 @@ constexpr int kClientHeight = 3600;
 
 AboutFrame::AboutFrame(ProgramState& state) : logic_(state) {}
 
-AboutFrame::~AboutFrame() { close(); }
+AboutFrame::~AboutFrame() = default;
 
 void AboutFrame::show() {
-  if (hwnd_) {
-    SetForegroundWindow(hwnd_);
+  if (window_) {
+    SetForegroundWindow(window_.get());
     return;
   }
-  if (!register_window_class(kAboutClass, WindowProc::of<AboutFrame>, face_brush())) return;
-
-  const Dpi dpi = screen_dpi();
-  if (!font_) font_ = make_ui_font(12, dpi);
+  if (!window_.create(*this, {.window_class = kAboutClass, .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                              .ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                              .caption = shell::texts::kAboutTitle, .owner = hidden_owner(), .font_points = 12})) {
+    return;
+  }
+  HWND hwnd = window_.get();
+  const Dpi dpi = window_.dpi();
+  HFONT font = window_.font();
   if (!button_font_) button_font_ = make_ui_font(9, dpi);
-  const std::wstring title = to_wide(shell::texts::kAboutTitle);
-  hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kAboutClass, title.c_str(),
-                          WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100,
-                          hidden_owner(), nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return;
-  size_and_centre(hwnd_, kClientWidth, kClientHeight, dpi);
+  size_and_centre(hwnd, kClientWidth, kClientHeight, dpi);
 
   logic_.open();
   constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
   // OK first: it takes the focus and the tab order starts there.
-  HWND ok = make_child(hwnd_, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
-                               .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {5700, 3060, 1260, 375},
-                               .font = button_font_.get()}, dpi);
-  HWND icon = make_child(hwnd_, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
+  HWND ok = make_child(hwnd, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
+                              .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {5700, 3060, 1260, 375},
+                              .font = button_font_.get()}, dpi);
+  HWND icon = make_child(hwnd, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(program_icon(32)), 0);
-  make_child(hwnd_, {.text = logic_.title, .style = kLabel, .id = kAboutTitleId, .place = {1050, 240, 5000, 360},
-                     .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutRelease, .style = kLabel, .id = kAboutReleaseId,
-                     .place = {1050, 620, 5000, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutAuthor, .style = kLabel, .id = kAboutAuthorId,
-                     .place = {1050, 1080, 5000, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutContactId,
-                     .place = {1050, 1500, 5000, 720}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutStrong, .style = kLabel, .id = kAboutStrongId,
-                     .place = {240, 2340, 6720, 360}, .font = font_.get()}, dpi);
-  make_child(hwnd_, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 6720, 30}}, dpi);
-  make_child(hwnd_, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutCreditsId,
-                     .place = {240, 2940, 5280, 600}, .font = font_.get()}, dpi);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  make_child(hwnd, {.text = logic_.title, .style = kLabel, .id = kAboutTitleId, .place = {1050, 240, 5000, 360},
+                    .font = font}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutRelease, .style = kLabel, .id = kAboutReleaseId,
+                    .place = {1050, 620, 5000, 360}, .font = font}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutAuthor, .style = kLabel, .id = kAboutAuthorId,
+                    .place = {1050, 1080, 5000, 360}, .font = font}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutContact, .style = kLabel, .id = kAboutContactId,
+                    .place = {1050, 1500, 5000, 720}, .font = font}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutStrong, .style = kLabel, .id = kAboutStrongId,
+                    .place = {240, 2340, 6720, 360}, .font = font}, dpi);
+  make_child(hwnd, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 6720, 30}}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutCreditsId,
+                    .place = {240, 2940, 5280, 600}, .font = font}, dpi);
+  ShowWindow(hwnd, SW_SHOW);
+  SetForegroundWindow(hwnd);
   SetFocus(ok);
 }
 
-void AboutFrame::close() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+void AboutFrame::close() { window_.destroy(); }
 
 LRESULT AboutFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -78,7 +72,7 @@ LRESULT AboutFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
       logic_.close();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, msg, wp, lp);
+      return DefWindowProcW(window_.get(), msg, wp, lp);
   }
 }
 

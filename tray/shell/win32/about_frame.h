@@ -7,7 +7,7 @@
 #include "tray/core/modeless_window.h"
 #include "tray/shell/about_form.h"
 #include "tray/win32kit/gdi.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/owned_window.h"
 
 namespace quiren::win32 {
 
@@ -31,17 +31,16 @@ class AboutFrame : public ModelessWindow {
 
   void show() override;
   void close() override;
-  bool is_open() const override { return hwnd_ != nullptr; }
-  HWND hwnd() const { return hwnd_; }
+  bool is_open() const override { return static_cast<bool>(window_); }
+  HWND hwnd() const { return window_.get(); }
 
  private:
   friend class WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
   AboutForm logic_;
-  HWND hwnd_ = nullptr;
-  ScopedFont font_;
   ScopedFont button_font_;
+  OwnedWindow window_;
 };
 
 }  // namespace quiren::win32

@@ -6,10 +6,7 @@
 
 #include "tray/shell/shell_texts.h"
 #include "tray/shell/win32/settings_layout.h"
-#include "tray/win32kit/controls.h"
-#include "tray/win32kit/fonts.h"
 #include "tray/win32kit/wide_text.h"
-#include "tray/win32kit/window_class.h"
 
 namespace quiren::win32 {
 namespace {
@@ -26,27 +23,19 @@ MainFrame::MainFrame(ProgramState& state, Desktop& desktop, block::CryptoProvide
   settings_frame_.emplace(logic_->settings());
 }
 
-MainFrame::~MainFrame() {
-  if (hwnd_) DestroyWindow(hwnd_);
-  if (menu_) DestroyMenu(menu_);
-}
+MainFrame::~MainFrame() = default;
 
 bool MainFrame::open() {
-  if (!register_window_class(layout::kMainWindowClass, WindowProc::of<MainFrame>, face_brush())) return false;
-
-  dpi_ = screen_dpi();
-  font_ = make_ui_font(9, dpi_);
   small_icon_ = program_icon(GetSystemMetrics(SM_CXSMICON));
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-
-  const std::wstring title = to_wide(shell::texts::kSettingsTitle);
   // Fixed single border with a close box, no minimise or maximise box.
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, layout::kMainWindowClass, title.c_str(),
-                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                          100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return false;
-  size_and_centre(hwnd_, layout::kClientWidth, layout::kClientHeight, dpi_);
-  settings_frame_->create(hwnd_, dpi_, font_.get());
+  if (!window_.create(*this, {.window_class = layout::kMainWindowClass,
+                              .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, .ex_style = WS_EX_CONTROLPARENT,
+                              .caption = shell::texts::kSettingsTitle})) {
+    return false;
+  }
+  size_and_centre(hwnd(), layout::kClientWidth, layout::kClientHeight, window_.dpi());
+  settings_frame_->create(hwnd(), window_.dpi(), window_.font());
   create_menu();
   logic_->load();
   return true;
@@ -66,18 +55,18 @@ void MainFrame::create_menu() {
       {MenuCommand::about, shell::texts::kMenuAbout, true},
       {MenuCommand::exit, shell::texts::kMenuExit, false},
   };
-  menu_ = CreatePopupMenu();
+  menu_.reset(CreatePopupMenu());
   for (const Item& item : items) {
     const std::wstring text = to_wide(item.text);
-    AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(item.id), text.c_str());
-    if (item.separator_after) AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu_.get(), MF_STRING, static_cast<UINT_PTR>(item.id), text.c_str());
+    if (item.separator_after) AppendMenuW(menu_.get(), MF_SEPARATOR, 0, nullptr);
   }
 }
 
 void MainFrame::add_tray_icon() {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(NOTIFYICONDATAW);
-  data.hWnd = hwnd_;
+  data.hWnd = hwnd();
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
@@ -90,7 +79,7 @@ void MainFrame::add_tray_icon() {
 void MainFrame::remove_tray_icon() {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(NOTIFYICONDATAW);
-  data.hWnd = hwnd_;
+  data.hWnd = hwnd();
   data.uID = kTrayIconId;
   Shell_NotifyIconW(NIM_DELETE, &data);
 }
@@ -99,32 +88,30 @@ void MainFrame::pop_up_menu() {
   POINT at{};
   GetCursorPos(&at);
   // Without the foreground the menu would not close on a click elsewhere.
-  SetForegroundWindow(hwnd_);
-  TrackPopupMenu(menu_, 0, at.x, at.y, 0, hwnd_, nullptr);
-  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  SetForegroundWindow(hwnd());
+  TrackPopupMenu(menu_.get(), 0, at.x, at.y, 0, hwnd(), nullptr);
+  PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void MainFrame::show_settings() {
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
 }
 
-void MainFrame::hide_settings() { ShowWindow(hwnd_, SW_HIDE); }
+void MainFrame::hide_settings() { ShowWindow(hwnd(), SW_HIDE); }
 
 void MainFrame::refresh_settings() {
   settings_frame_->show_form();
 }
 
-void MainFrame::unload() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+void MainFrame::unload() { window_.destroy(); }
 
 WindowHandle MainFrame::join() {
-  return reinterpret_cast<WindowHandle>(SetClipboardViewer(hwnd_));
+  return reinterpret_cast<WindowHandle>(SetClipboardViewer(hwnd()));
 }
 
 void MainFrame::leave(WindowHandle next_viewer) {
-  ChangeClipboardChain(hwnd_, reinterpret_cast<HWND>(next_viewer));
+  ChangeClipboardChain(hwnd(), reinterpret_cast<HWND>(next_viewer));
 }
 
 void MainFrame::forward_draw(WindowHandle next_viewer) {
@@ -199,7 +186,7 @@ LRESULT MainFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
       logic_->unload();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, msg, wp, lp);
+      return DefWindowProcW(hwnd(), msg, wp, lp);
   }
 }
 

@@ -12,9 +12,8 @@
 #include "tray/shell/main_form.h"
 #include "tray/shell/main_view.h"
 #include "tray/shell/win32/settings_frame.h"
-#include "tray/win32kit/dpi.h"
-#include "tray/win32kit/gdi.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/owned_handle.h"
+#include "tray/win32kit/owned_window.h"
 
 namespace quiren::win32 {
 
@@ -30,7 +29,7 @@ class MainFrame : public MainView, public ViewerChain {
 
   // Creates the hidden window and runs its load step.
   bool open();
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
   MainForm& logic() { return *logic_; }
 
   // MainView
@@ -60,12 +59,10 @@ class MainFrame : public MainView, public ViewerChain {
   std::optional<MainForm> logic_;
   std::optional<SettingsFrame> settings_frame_;
   std::function<void()> on_destroyed_;
-  HWND hwnd_ = nullptr;
-  HMENU menu_ = nullptr;
-  ScopedFont font_;
+  ScopedMenu menu_;
   HICON small_icon_ = nullptr;
-  Dpi dpi_;
   UINT taskbar_created_ = 0;
+  OwnedWindow window_;
 };
 
 }  // namespace quiren::win32

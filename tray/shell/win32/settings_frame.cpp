@@ -1,9 +1,8 @@
 #include "tray/shell/win32/settings_frame.h"
 
-#include "block/secure_wipe.h"
-#include "tray/core/win32/password_field.h"
 #include "tray/shell/win32/settings_layout.h"
 #include "tray/win32kit/controls.h"
+#include "tray/win32kit/edit_box.h"
 
 namespace quiren::win32 {
 namespace {
@@ -67,8 +66,8 @@ void SettingsFrame::show_form() {
   auto item = [this](int id) { return GetDlgItem(window_, id); };
   set_window_text(item(layout::wrap_width_box), c.wrap_width);
   // What the boxes held is wiped, not just replaced.
-  set_password_field(item(layout::encrypt_password_box), c.encrypt_password);
-  set_password_field(item(layout::decrypt_password_box), c.decrypt_password);
+  set_secret_text(item(layout::encrypt_password_box), c.encrypt_password.view());
+  set_secret_text(item(layout::decrypt_password_box), c.decrypt_password.view());
   show_passwords(c.show_passwords);
   set_checked(item(layout::encrypt_fixed), c.encrypt_source == EncryptPasswordSource::fixed);
   set_checked(item(layout::encrypt_ask), c.encrypt_source == EncryptPasswordSource::ask);
@@ -87,10 +86,8 @@ void SettingsFrame::take_typed() {
   SettingsControls& c = form_.controls;
   auto item = [this](int id) { return GetDlgItem(window_, id); };
   c.wrap_width = window_text(item(layout::wrap_width_box));
-  block::wipe(c.encrypt_password);
-  block::wipe(c.decrypt_password);
-  c.encrypt_password.assign(read_password_field(item(layout::encrypt_password_box)).view());
-  c.decrypt_password.assign(read_password_field(item(layout::decrypt_password_box)).view());
+  c.encrypt_password = read_secret_text(item(layout::encrypt_password_box));
+  c.decrypt_password = read_secret_text(item(layout::decrypt_password_box));
   c.watch_clipboard = is_checked(item(layout::watch_check));
   c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
   c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
@@ -99,8 +96,8 @@ void SettingsFrame::take_typed() {
 
 void SettingsFrame::show_passwords(bool shown) {
   set_checked(GetDlgItem(window_, layout::show_passwords_check), shown);
-  show_password_field(GetDlgItem(window_, layout::encrypt_password_box), shown, mask_);
-  show_password_field(GetDlgItem(window_, layout::decrypt_password_box), shown, mask_);
+  show_password_text(GetDlgItem(window_, layout::encrypt_password_box), shown, mask_);
+  show_password_text(GetDlgItem(window_, layout::decrypt_password_box), shown, mask_);
 }
 
 bool SettingsFrame::on_show_clicked(int id) {

@@ -58,7 +58,9 @@ struct Control {
 
 // Frames are at (120, 0), (120, 2040) and (120, 4080) as designed, the
 // lower two moved down by kStrongRow; controls inside them are placed
-// relative to the frame and shifted here.
+// relative to the frame and shifted here. No two controls overlap: the two
+// password boxes and the show box start a pixel to the right of the labels
+// before them.
 inline constexpr int kF2 = 2040 + kStrongRow;
 inline constexpr int kF3 = 4080 + kStrongRow;
 
@@ -84,15 +86,15 @@ inline constexpr Control kStatic[] = {
 // In tab order.
 inline constexpr Control kFocusable[] = {
     {wrap_width_box, Kind::edit, {120 + 3120, 300, 855, 270}, u""},
-    {encrypt_password_box, Kind::password, {120 + 3720, 680, 1335, 270}, u""},
+    {encrypt_password_box, Kind::password, {120 + 3735, 680, 1320, 270}, u""},
     {encrypt_fixed, Kind::option, {240, 670, 255, 255}, u""},
     {encrypt_ask, Kind::option, {240, 940, 255, 255}, u""},
     {decrypt_fixed, Kind::option, {120 + 120, kF2 + 590, 255, 255}, u""},
     {decrypt_ask, Kind::option, {120 + 120, kF2 + 860, 255, 255}, u""},
-    {decrypt_password_box, Kind::password, {3840, 2640 + kStrongRow, 1335, 270}, u""},
+    {decrypt_password_box, Kind::password, {3855, 2640 + kStrongRow, 1320, 270}, u""},
     // In the general frame's free right half, next in the tab order after
     // the second password box.
-    {show_passwords_check, Kind::captioned_check, {120 + 2760, kF3 + 240, 2295, 255},
+    {show_passwords_check, Kind::captioned_check, {120 + 2775, kF3 + 240, 2280, 255},
      shell::texts::kLabelShowPasswords},
     {ok_button, Kind::button, {2760, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonOk},
     {cancel_button, Kind::button, {3960, 4800 + kStrongRow, 1095, 375}, shell::texts::kButtonCancel},

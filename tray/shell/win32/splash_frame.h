@@ -8,9 +8,8 @@
 #include <functional>
 
 #include "tray/shell/startup.h"
-#include "tray/win32kit/dpi.h"
 #include "tray/win32kit/gdi.h"
-#include "tray/win32kit/window_proc.h"
+#include "tray/win32kit/owned_window.h"
 
 namespace quiren::win32 {
 
@@ -34,7 +33,7 @@ class SplashFrame : public SplashView {
   // The load step (SplashForm::load), once the window is there.
   StartupOutcome load() { return logic_.load(); }
   void destroy();
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
 
   void shape_as_ellipse(TwipsPerPixel twips) override;
   void raise_to_top() override;
@@ -48,12 +47,10 @@ class SplashFrame : public SplashView {
   SplashForm logic_;
   std::function<void()> on_timer_;
   std::function<void()> on_closed_early_;
-  HWND hwnd_ = nullptr;
   ScopedBitmap picture_;
-  ScopedFont version_font_;
   ScopedFont credits_font_;
-  Dpi dpi_;
   bool timer_fired_ = false;
+  OwnedWindow window_;
 };
 
 }  // namespace quiren::win32

@@ -1,11 +1,22 @@
-// Prints SettingValues in test failures, every field by name.
+// SettingValues in tests: the defaults with the fields a test names
+// changed, and every field printed by name in failures.
 #pragma once
 
+#include <concepts>
 #include <ostream>
 
 #include "tray/core/program_state.h"
 
 namespace quiren {
+
+// The values a fresh start has, with `changes` made to them:
+//   defaults_with([](SettingValues& v) { v.wrap_width = 62; v.strong = false; })
+template <std::invocable<SettingValues&>... Changes>
+SettingValues defaults_with(Changes... changes) {
+  SettingValues values;
+  (changes(values), ...);
+  return values;
+}
 
 inline void PrintTo(const SettingValues& v, std::ostream* os) {
   *os << std::boolalpha << "{wrap_width " << v.wrap_width << ", encrypt_with_fixed_password "

@@ -1,10 +1,10 @@
-#include "tray/core/win32/password_field.h"
+#include "tray/win32kit/edit_box.h"
 
 #include <string>
 
 namespace quiren::win32 {
 
-block::SecretText read_password_field(HWND edit) {
+block::SecretText read_secret_text(HWND edit) {
   block::SecretText text;
   const int length = GetWindowTextLengthW(edit);
   if (length <= 0) return text;
@@ -14,12 +14,17 @@ block::SecretText read_password_field(HWND edit) {
   return text;
 }
 
-void wipe_password_field(HWND edit) {
+void wipe_edit_box(HWND edit) {
   if (!edit) return;
-  const int length = GetWindowTextLengthW(edit);
-  if (length > 0) {
-    // The same length fits the control's buffer, so it is written over in
-    // place rather than beside it.
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(edit, GWL_STYLE));
+  if ((style & ES_MULTILINE) != 0) {
+    if (auto buffer = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0))) {
+      if (void* chars = LocalLock(buffer)) {
+        SecureZeroMemory(chars, LocalSize(buffer));
+        LocalUnlock(buffer);
+      }
+    }
+  } else if (const int length = GetWindowTextLengthW(edit); length > 0) {
     const std::wstring fill(static_cast<std::size_t>(length), L'*');
     SetWindowTextW(edit, fill.c_str());
   }
@@ -27,8 +32,8 @@ void wipe_password_field(HWND edit) {
   SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void set_password_field(HWND edit, std::u16string_view text) {
-  wipe_password_field(edit);
+void set_secret_text(HWND edit, std::u16string_view text) {
+  wipe_edit_box(edit);
   if (text.empty()) return;
   block::SecretText with_nul(text);
   with_nul.push_back(u'\0');
@@ -36,7 +41,7 @@ void set_password_field(HWND edit, std::u16string_view text) {
   SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void show_password_field(HWND edit, bool shown, wchar_t mask) {
+void show_password_text(HWND edit, bool shown, wchar_t mask) {
   SendMessageW(edit, EM_SETPASSWORDCHAR, shown ? 0 : static_cast<WPARAM>(mask), 0);
   InvalidateRect(edit, nullptr, TRUE);
 }
