@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 #include "block/ascii.h"
 #include "block/base64.h"
+#include "block/keys/key_block.h"
+#include "block/keys/recipient_check.h"
 #include "block/strong/envelope_check.h"
 #include "cipher/armour.h"
 
@@ -52,16 +55,33 @@ BlockItem compatible_item(char16_t check_mode, std::u16string_view payload) {
   return item;
 }
 
-// A strong payload is the base64 of an envelope this version must be able
-// to read; its header is checked here, before any password is asked.
-BlockItem strong_item(std::u16string_view payload) {
+BlockKind base64_kind(char16_t letter) {
+  if (letter == kKeyModeLetter) return BlockKind::key;
+  if (letter == kRecipientModeLetter) return BlockKind::recipient;
+  return BlockKind::strong;
+}
+
+// What an envelope of `kind` comes to before any password or key.
+std::optional<Outcome> envelope_problem(BlockKind kind, std::span<const std::uint8_t> envelope) {
+  if (kind == BlockKind::key) return check_key_envelope(envelope);
+  if (kind == BlockKind::recipient) return check_recipient_envelope(envelope).problem;
+  return check_envelope(envelope).problem;
+}
+
+// A strong, key or recipient payload is the base64 of an envelope this
+// version must be able to read; its header is checked here, before any
+// password or key is asked.
+BlockItem envelope_item(char16_t letter, std::u16string_view payload) {
+  BlockItem item;
+  item.kind = base64_kind(letter);
   const std::optional<std::string> armour = ascii_bytes(payload);
   std::optional<std::vector<std::uint8_t>> envelope;
   if (armour) envelope = base64_bytes(*armour);
-  if (!envelope) return {Outcome::damaged, BlockKind::strong, {}, {}};
-  BlockItem item;
-  item.kind = BlockKind::strong;
-  item.problem = check_envelope(*envelope).problem;
+  if (!envelope) {
+    item.problem = Outcome::damaged;
+    return item;
+  }
+  item.problem = envelope_problem(item.kind, *envelope);
   if (item.problem) return item;
   item.envelope = std::move(*envelope);
   return item;
@@ -148,7 +168,7 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
     const std::size_t end = block->end.begin;
     const std::size_t letter_at = start + kModeLetterOffset;
     const char16_t letter = letter_at < text.size() ? text[letter_at] : u'\0';
-    if (!is_compatible_mode_letter(letter) && letter != kStrongModeLetter) {
+    if (!is_compatible_mode_letter(letter) && !is_base64_mode_letter(letter)) {
       items.push_back(problem(Outcome::later_format));
       return items;
     }
@@ -162,7 +182,8 @@ std::vector<BlockItem> read_blocks(std::u16string_view original) {
     std::u16string region(std::u16string_view(text).substr(start, letter_at - start));
     region.append(std::u16string_view(text).substr(letter_at + 1, end - letter_at - 1));
     const std::u16string payload = joined_lines(region);
-    items.push_back(letter == kStrongModeLetter ? strong_item(payload) : compatible_item(letter, payload));
+    items.push_back(is_base64_mode_letter(letter) ? envelope_item(letter, payload)
+                                                  : compatible_item(letter, payload));
     if (items.back().problem) return items;
   }
   return items;

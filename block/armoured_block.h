@@ -1,5 +1,5 @@
-// The armoured block: the text users exchange. It frames one of two kinds
-// of payload between two marker lines, wrapped into short lines:
+// The armoured block: the text users exchange. It frames a payload between
+// two marker lines, wrapped into short lines:
 //
 //   (quiren_start) CR LF
 //   <mode letter><payload> ...
@@ -11,9 +11,10 @@
 // the two results of the compatible cipher's encrypt call: the check value
 // made from the password alone, ">", the text mode letter and the encrypted
 // text. A strong block (mode letter "C") holds a strong envelope
-// (block/strong/) in base64 (base64.h) and no ">". Every character of a
-// block is ASCII. Strings here are UTF-16 (the tray program's text); the
-// tool widens its bytes one for one.
+// (block/strong/) in base64 (base64.h) and no ">"; a key block ("K") and a
+// recipient block ("D") hold theirs (block/keys/) the same way. Every
+// character of a block is ASCII. Strings here are UTF-16 (the tray
+// program's text); the tool widens its bytes one for one.
 #pragma once
 
 #include <cstdint>
@@ -75,18 +76,24 @@ struct BlockFields {
   std::u16string text_field;
 };
 
-enum class BlockKind { compatible, strong };
+enum class BlockKind {
+  compatible,  // "A", "B": opened under a password
+  strong,      // "C": opened under a password
+  key,         // "K": someone's public key, no text (block/keys/key_block.h)
+  recipient,   // "D": opened with a secret key (block/keys/recipient_open.h)
+};
 
 struct BlockItem {
-  // nullopt for a block a password may open; else what it comes to without
-  // one: later_format (a mode letter or a strong envelope of a later
-  // version), refused_settings (a strong envelope with settings readers
-  // refuse, envelope_check.h) or damaged (no ">", a field that is not whole
-  // armour groups, a damaged envelope).
+  // nullopt for a block a password or a secret key may open (or a key block
+  // whose checksum and name are still to be read); else what it comes to
+  // without either: later_format (a mode letter or an envelope of a later
+  // version), refused_settings (an envelope with settings or values readers
+  // refuse: envelope_check.h, recipient_check.h) or damaged (no ">", a field
+  // that is not whole armour groups, a damaged envelope).
   std::optional<Outcome> problem;
-  BlockKind kind = BlockKind::compatible;  // also for a strong block with a problem
+  BlockKind kind = BlockKind::compatible;  // also for a block of its kind with a problem
   BlockFields fields;                  // a compatible block's, when problem is none
-  std::vector<std::uint8_t> envelope;  // a strong block's, when problem is none
+  std::vector<std::uint8_t> envelope;  // a strong, key or recipient block's, when problem is none
 };
 
 // Every block of `text` in order, ending with the first item that has a
@@ -101,11 +108,12 @@ struct BlockItem {
 //     joined (joined_lines: a block whose line breaks became bare LF or CR
 //     is damaged, and the end marker has to begin a line);
 //   - a compatible payload is split at its first ">": check field before
-//     it, then the text mode letter, then the text field; a strong payload
-//     is the envelope's armour.
-// Every field must be whole groups of armour characters, and a strong
-// envelope one this version reads, before any password is asked or any
-// cipher called.
+//     it, then the text mode letter, then the text field; a strong, key or
+//     recipient payload is the envelope's armour.
+// Every field must be whole groups of armour characters, and an envelope
+// one this version reads as far as it can be checked without a key (and,
+// for a key block, without its checksum), before any password or key is
+// asked or any cipher called.
 std::vector<BlockItem> read_blocks(std::u16string_view text);
 
 // Whole groups of armour characters: what the compatible cipher writes and

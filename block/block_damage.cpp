@@ -109,13 +109,14 @@ std::optional<BlockDamage> damage_in(std::u16string_view received, std::u16strin
   const std::vector<BodyLine> lines = body_lines(form);
   if (lines.empty()) return std::nullopt;
   const char16_t mode = form[lines.front().begin];
-  const bool strong = mode == kStrongModeLetter;
-  if (!strong && mode != u'A' && mode != u'B') return std::nullopt;
+  // Strong, key and recipient blocks alike hold base64.
+  const bool base64 = is_base64_mode_letter(mode);
+  if (!base64 && !is_compatible_mode_letter(mode)) return std::nullopt;
 
   enum class Part { check_field, text_mode, text_field };
   Part part = Part::check_field;  // compatible blocks only
   std::size_t check_length = 0;
-  std::size_t text_length = 0;  // a strong block's whole armour
+  std::size_t text_length = 0;  // a base64 block's whole armour
   bool first = true;
   for (const BodyLine& line : lines) {
     for (std::size_t j = line.begin; j < line.end; ++j) {
@@ -125,7 +126,7 @@ std::optional<BlockDamage> damage_in(std::u16string_view received, std::u16strin
         continue;
       }
       bool fits = false;
-      if (strong) {
+      if (base64) {
         fits = is_base64_character(c);
         ++text_length;
       } else if (part == Part::check_field && c == u'>') {
@@ -142,7 +143,7 @@ std::optional<BlockDamage> damage_in(std::u16string_view received, std::u16strin
       if (!fits) return foreign(received, origins[j]);
     }
   }
-  const bool whole = strong ? is_envelope_armour_length(text_length)
+  const bool whole = base64 ? is_envelope_armour_length(text_length)
                             : check_length % 5 == 0 && text_length % 5 == 0;
   if (whole) return std::nullopt;
   return length_damage(received, lines, origins);

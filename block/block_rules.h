@@ -16,16 +16,23 @@ inline constexpr std::u16string_view kLineBreak = u"\r\n";
 
 // The letter right after the start marker's line break says which kind of
 // block follows: "A" or "B" a compatible one (the mode letter of its check
-// value), "C" a strong one. Any other letter marks a block of a later
-// version.
+// value), "C" a strong one, "K" someone's public key (a key block), "D" a
+// text for one or more keys (a recipient block). Any other letter marks a
+// block of a later version.
 inline constexpr char16_t kStrongModeLetter = u'C';
+inline constexpr char16_t kKeyModeLetter = u'K';
+inline constexpr char16_t kRecipientModeLetter = u'D';
 constexpr bool is_compatible_mode_letter(char16_t c) { return c == u'A' || c == u'B'; }
+// The blocks whose body is an envelope in base64, framed and repaired alike.
+constexpr bool is_base64_mode_letter(char16_t c) {
+  return c == kStrongModeLetter || c == kKeyModeLetter || c == kRecipientModeLetter;
+}
 
-// A strong block's body after its mode letter: its envelope in standard
-// base64 without padding. Every one of these characters is in the
-// compatible armour's alphabet too, so earlier versions see a block of a
-// mode they do not know and say so; and none of them is one that chat
-// programs turn into emoji or markup.
+// A strong, key or recipient block's body after its mode letter: its
+// envelope in standard base64 without padding. Every one of these
+// characters is in the compatible armour's alphabet too, so earlier
+// versions see a block of a mode they do not know and say so; and none of
+// them is one that chat programs turn into emoji or markup.
 inline constexpr std::string_view kStrongArmourAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -131,5 +138,12 @@ inline constexpr std::u16string_view kWrongPasswordText =
 // apart, so the text names both rather than send the user retyping a right
 // password.
 inline constexpr std::u16string_view kStrongNotOpenedText = u"パスワードが違うか、暗号文が途中で変更されています";
+// Shown in place of a recipient block that did not open under the secret
+// key given: addressed to other keys, or changed on the way.
+inline constexpr std::u16string_view kNotForThisKeyText =
+    u"この暗号文はあなた宛てではないか、途中で変更されています";
+// Shown in place of a recipient block when no secret key was given.
+inline constexpr std::u16string_view kNeedsKeyText =
+    u"この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。";
 
 }  // namespace quiren::block

@@ -1,8 +1,12 @@
 #include "block/decrypt_run.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "block/block_rules.h"
+#include "block/keys/keys_layout.h"
+#include "block/keys/recipient_check.h"
 #include "block/password_nfc.h"
 #include "block/received_text.h"
 #include "block/strong/envelope_check.h"
@@ -14,6 +18,12 @@ namespace quiren::block {
 namespace {
 
 bool readable_strong(const BlockItem& item) { return !item.problem && item.kind == BlockKind::strong; }
+
+bool readable_of_kinds(std::span<const BlockItem> blocks, std::initializer_list<BlockKind> kinds) {
+  return std::any_of(blocks.begin(), blocks.end(), [kinds](const BlockItem& item) {
+    return !item.problem && std::find(kinds.begin(), kinds.end(), item.kind) != kinds.end();
+  });
+}
 
 // The rounds of key derivation a run has spent and may spend. One
 // derivation is planned for each readable strong block; the password as
@@ -64,43 +74,34 @@ class Run {
     // The user may have cancelled (the program may be ending) while a front
     // end's question or prompt was open: the run starts nothing after that.
     if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
-    // A first block that cannot be read asks for no password.
+    // A first block that cannot be read asks for nothing: no key, no password.
     if (blocks_.front().problem) return stopped(0, *blocks_.front().problem);
     // Counted before anything is derived, so a text of crafted blocks cannot
     // hold the user up unasked.
     if (!rounds_.may_derive(0, front_end_)) return ended(RunEnd::rounds_refused);
     if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
-    std::optional<BlockPassword> password = front_end_.password(blocks_);
-    if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
-    if (!password) return ended(RunEnd::no_password);
-    take(std::move(*password));
+    if (readable_of_kinds(blocks_, {BlockKind::recipient})) secret_key_ = front_end_.secret_key();
+    if (readable_of_kinds(blocks_, {BlockKind::compatible, BlockKind::strong})) {
+      std::optional<BlockPassword> password = front_end_.password(blocks_);
+      if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+      if (!password) return ended(RunEnd::no_password);
+      take(std::move(*password));
+    }
 
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
       if (runner_.cancelled()) return stopped(i, Outcome::cancelled);
       front_end_.block_starting(i, blocks_.size());
-      std::optional<BlockResult> block = open(i);
+      BlockReport done{i, blocks_[i].kind, Outcome::damaged};
+      std::optional<BlockResult> block = open(i, done);
       if (!block) return ended(RunEnd::rounds_refused);
       if (block->outcome == Outcome::opened && block->text.size() > kLongestText - given_back_) {
         block = BlockResult{Outcome::over_limit};
       }
       if (!takes_its_place(block->outcome)) return stopped(i, block->outcome);
-      given_back_ += block->text.size();
-
-      std::optional<SecretText> piece;
-      if (block->outcome == Outcome::wrong_password) {
-        piece.emplace(not_opened_text(blocks_[i].kind));
-        ++result_.wrong;
-      } else {
-        piece = front_end_.shown_text(*block);
-        if (!piece) {
-          result_.end_block = i;
-          return ended(RunEnd::not_shown);
-        }
-      }
-      if (result_.texts > 0) result_.text.append(kResultJoint);
-      result_.text.append(piece->view());
-      ++result_.texts;
-      report({i, blocks_[i].kind, block->outcome});
+      done.outcome = block->outcome;
+      // A key block holds no text to take a place with.
+      if (done.kind != BlockKind::key && !place(i, std::move(*block))) return ended(RunEnd::not_shown);
+      report(done);
     }
     return ended(RunEnd::done);
   }
@@ -114,13 +115,57 @@ class Run {
     typed_differs_ = nfc_.view() != typed_.view();
   }
 
-  // The block's result; nullopt when the front end would not spend the
-  // rounds its key asks for.
-  std::optional<BlockResult> open(std::size_t i) {
+  // The block's text, or the text that says why it did not open, joined to
+  // the run's; false when the front end could not show a text.
+  bool place(std::size_t i, BlockResult block) {
+    given_back_ += block.text.size();
+    std::optional<SecretText> piece;
+    if (block.outcome != Outcome::opened) {
+      piece.emplace(not_opened_text(blocks_[i].kind, block.outcome));
+      ++result_.not_opened;
+    } else {
+      piece = front_end_.shown_text(block);
+      if (!piece) {
+        result_.end_block = i;
+        return false;
+      }
+    }
+    if (result_.texts > 0) result_.text.append(kResultJoint);
+    result_.text.append(piece->view());
+    ++result_.texts;
+    return true;
+  }
+
+  // The block's result, and in `done` what its report holds besides;
+  // nullopt when the front end would not spend the rounds its key asks for.
+  std::optional<BlockResult> open(std::size_t i, BlockReport& done) {
     const BlockItem& item = blocks_[i];
     if (item.problem) return BlockResult{*item.problem};
-    if (item.kind == BlockKind::compatible) return decrypt_compatible(item.fields, ansi_.view(), library_);
-    return open_strong(i);
+    switch (item.kind) {
+      case BlockKind::compatible:
+        return decrypt_compatible(item.fields, ansi_.view(), library_);
+      case BlockKind::strong:
+        return open_strong(i);
+      case BlockKind::key: {
+        KeyBlockRead read = read_key_envelope(*crypto_, item.envelope);
+        if (read.outcome == Outcome::opened) done.key = std::move(read.content);
+        return BlockResult{read.outcome};
+      }
+      case BlockKind::recipient:
+        return open_recipient(item, done);
+    }
+    return BlockResult{Outcome::failed};
+  }
+
+  BlockResult open_recipient(const BlockItem& item, BlockReport& done) {
+    if (!secret_key_) return BlockResult{Outcome::needs_key};
+    const CheckedRecipientEnvelope parts = check_recipient_envelope(item.envelope);
+    if (parts.sealed_text.size() - kShortestSealedText > kLongestText - given_back_) {
+      return BlockResult{Outcome::over_limit};
+    }
+    RecipientOpened opened = open_recipient_envelope(*crypto_, item.envelope, *secret_key_);
+    if (opened.outcome == Outcome::opened) done.sender = opened.sender;
+    return BlockResult{opened.outcome, std::move(opened.text), TextEncoding::utf8};
   }
 
   std::optional<BlockResult> open_strong(std::size_t i) {
@@ -150,9 +195,9 @@ class Run {
     return job->take_result();
   }
 
-  void report(const BlockReport& block) {
-    result_.reports.push_back(block);
-    front_end_.block_done(block, result_.text);
+  void report(BlockReport block) {
+    result_.reports.push_back(std::move(block));
+    front_end_.block_done(result_.reports.back(), result_.text);
   }
 
   RunResult stopped(std::size_t i, Outcome outcome) {
@@ -167,7 +212,7 @@ class Run {
     if (!keeps) {
       result_.text.clear();
       result_.texts = 0;
-      result_.wrong = 0;
+      result_.not_opened = 0;
     }
     return std::move(result_);
   }
@@ -178,6 +223,7 @@ class Run {
   CipherLibrary& library_;
   const std::shared_ptr<CryptoProvider>& crypto_;
   RoundAccount rounds_;
+  const SecretKey* secret_key_ = nullptr;  // the front end's, for recipient blocks
   SecretBytes ansi_;
   SecretBytes typed_;
   SecretBytes nfc_;
@@ -190,12 +236,16 @@ class Run {
 
 }  // namespace
 
-std::u16string_view not_opened_text(BlockKind kind) {
+std::u16string_view not_opened_text(BlockKind kind, Outcome outcome) {
+  if (outcome == Outcome::not_for_this_key) return kNotForThisKeyText;
+  if (outcome == Outcome::needs_key) return kNeedsKeyText;
   switch (kind) {
     case BlockKind::compatible:
       return kWrongPasswordText;
     case BlockKind::strong:
-      return kStrongNotOpenedText;
+    case BlockKind::key:
+    case BlockKind::recipient:
+      break;
   }
   return kStrongNotOpenedText;
 }
@@ -205,7 +255,8 @@ std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
   if (run.texts == 0) return 0;
   std::size_t n = 0;
   for (const BlockReport& block : run.reports) {
-    if (takes_its_place(block.outcome) && block.kind == kind) ++n;
+    // A key block has no piece of its own.
+    if (takes_its_place(block.outcome) && block.kind == kind && kind != BlockKind::key) ++n;
   }
   return n;
 }

@@ -1,9 +1,11 @@
 // One decrypt run over the blocks of a received text, the same for the tray
 // program and the tool (and for the reader page, which the shared table of
-// runs, tests/vectors/runs.json, holds to it): the password asked once the
-// first block proves readable, every block opened in turn under it, and
-// their texts joined (kResultJoint between them, not_opened_text in place of
-// a block whose check fails), within the run's budgets:
+// runs, tests/vectors/runs.json, holds to it): once the first block proves
+// readable, the secret key taken when the text holds a recipient block and
+// the password asked when it holds a password block (compatible or strong),
+// every block opened in turn, and their texts joined (kResultJoint between
+// them; in place of a block that did not open, not_opened_text), within the
+// run's budgets:
 //   - the rounds of key derivation (kRoundBudget): before the first
 //     derivation the readable strong blocks' rounds are added up, and above
 //     the budget the front end is asked (before the password). Every
@@ -16,9 +18,14 @@
 // when it differs and the NFC form failed; every later block is tried under
 // the form that opened the first (NFC when neither did), so a wrong password
 // costs one derivation a block.
-// A front end supplies the password and the form a text is shown in, hears
-// of each block as it starts and as it is done, and runs the key work
-// through its JobRunner (on a worker thread, in the tray).
+// A recipient block opens with the secret key alone (block/keys/): no
+// password and no key derivation, so it spends no rounds; its report names
+// the sender's public key and the time written. A key block holds no text:
+// it is read (its checksum and name) and its report holds its key and name.
+// A front end supplies the password, its secret key if it holds one, and
+// the form a text is shown in, hears of each block as it starts and as it
+// is done, and runs the key work through its JobRunner (on a worker thread,
+// in the tray).
 #pragma once
 
 #include <cstddef>
@@ -32,8 +39,11 @@
 #include "block/armoured_block.h"
 #include "block/background_job.h"
 #include "block/block_decrypt.h"
+#include "block/keys/key_block.h"
+#include "block/keys/recipient_open.h"
 #include "block/outcome.h"
 #include "block/secret.h"
+#include "block/strong/secret_key.h"
 
 namespace quiren::block {
 
@@ -45,6 +55,8 @@ struct BlockReport {
   std::size_t index = 0;  // counted from 0 in the text
   BlockKind kind = BlockKind::compatible;
   Outcome outcome = Outcome::damaged;
+  std::optional<RecipientSender> sender = {};  // a recipient block that opened: who wrote it, and when
+  std::optional<KeyBlockContent> key = {};     // a key block that was read: its key and name
 };
 
 // A run about to spend more rounds of key derivation than it may unasked.
@@ -63,10 +75,18 @@ class DecryptFrontEnd {
   // the run (the front end has said why, if it needs saying).
   virtual bool accept_rounds(const LongRun& run) = 0;
 
-  // The password, asked once, before the first block is opened and only
-  // when that block is readable; `blocks` are all the blocks the text
-  // holds. nullopt ends the run (the front end has said why).
+  // The password, asked once, before the first block is opened, only when
+  // that block is readable and the text holds a readable compatible or
+  // strong block; `blocks` are all the blocks the text holds. nullopt ends
+  // the run (the front end has said why).
   virtual std::optional<BlockPassword> password(std::span<const BlockItem> blocks) = 0;
+
+  // The secret key recipient blocks are opened with, when the front end
+  // holds one (it stays the front end's, and must outlive the run). Asked
+  // once, before the password, only when the first block is readable and
+  // the text holds a readable recipient block. Without one, each recipient
+  // block is needs_key and the run goes on.
+  virtual const SecretKey* secret_key() { return nullptr; }
 
   // Block `index` (from 0, of `count`) is about to be opened.
   virtual void block_starting(std::size_t /*index*/, std::size_t /*count*/) {}
@@ -95,7 +115,7 @@ struct RunResult {
   RunEnd end = RunEnd::done;
   SecretText text;        // the texts joined (empty when the run failed)
   std::size_t texts = 0;  // blocks that have their text, or not_opened_text, in `text`
-  std::size_t wrong = 0;  // of those, the ones whose password check failed
+  std::size_t not_opened = 0;  // of those, the ones that did not open (a wrong password, another key, no key)
   // The block the run stopped or failed at (counted from 0 in the text), so
   // a front end can say where a damaged one is damaged.
   std::size_t end_block = 0;
@@ -109,10 +129,12 @@ struct RunResult {
 // Of the blocks whose piece is in a run's text, those of `kind`.
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind);
 
-// What stands in a run's text in place of a block of `kind` whose check
-// failed (wrong_password): a compatible block's text as earlier versions
-// write it, a strong block's that names a changed block too.
-std::u16string_view not_opened_text(BlockKind kind);
+// What stands in a run's text in place of a block of `kind` that did not
+// open but keeps its place (takes_its_place): for a wrong password, a
+// compatible block's text as earlier versions write it, a strong block's
+// that names a changed block too; a recipient block's that says it is not
+// addressed to this key (or changed), or that it needs a key.
+std::u16string_view not_opened_text(BlockKind kind, Outcome outcome);
 
 // The blocks of a received text: the text repaired (received_text.h) and
 // read (read_blocks), once for the whole run.

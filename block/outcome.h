@@ -11,14 +11,23 @@
 namespace quiren::block {
 
 enum class Outcome {
-  opened,              // the block's text is there
+  opened,              // the block's text is there (a recipient block's with its
+                       // sender and time written); a key block's key and name were read
   wrong_password,      // the password check or a strong block's tag failed: a
                        // wrong password or a changed block, which cannot be told apart
-  later_format,        // a mode letter or a strong envelope of a later version:
-                       // a later version of the program reads it
-  refused_settings,    // a strong envelope with settings readers refuse (an
-                       // unknown key derivation or cipher, rounds outside the
-                       // read bounds): upgrading would not help
+  not_for_this_key,    // no slot of a recipient block opened under the secret key
+                       // given, or its text's tag failed: a block addressed to
+                       // other keys or a changed one, which cannot be told apart
+  needs_key,           // a recipient block, and the front end gave no secret key
+  later_format,        // a mode letter, or an envelope's version, key type or
+                       // suite, of a later version: a later version reads it
+  refused_settings,    // whole, but with settings or values readers refuse, so
+                       // upgrading would not help: a strong envelope's unknown
+                       // key derivation or cipher or rounds outside the read
+                       // bounds; a recipient block's count outside 1..64, a
+                       // reserved byte other than 0 or a public key of low
+                       // order; a key block's name (too long, not UTF-8 in NFC,
+                       // or holding a character that could disguise it)
   damaged,             // the block cannot be read: a field, the armour or the envelope is broken
   needs_shared_table,  // the password is right, but the text was compressed
                        // under a shared code table that this computer lacks
@@ -33,6 +42,8 @@ constexpr std::string_view outcome_name(Outcome outcome) {
   switch (outcome) {
     case Outcome::opened: return "opened";
     case Outcome::wrong_password: return "wrong_password";
+    case Outcome::not_for_this_key: return "not_for_this_key";
+    case Outcome::needs_key: return "needs_key";
     case Outcome::later_format: return "later_format";
     case Outcome::refused_settings: return "refused_settings";
     case Outcome::damaged: return "damaged";
@@ -45,9 +56,11 @@ constexpr std::string_view outcome_name(Outcome outcome) {
 }
 
 // Whether the block holds its place in the run's joined texts: its text, or
-// a text saying it did not open in its stead. Any other outcome ends the run.
+// a text that says why it did not open (block_rules.h) in its stead. Any
+// other outcome ends the run.
 constexpr bool takes_its_place(Outcome outcome) {
-  return outcome == Outcome::opened || outcome == Outcome::wrong_password;
+  return outcome == Outcome::opened || outcome == Outcome::wrong_password || outcome == Outcome::not_for_this_key ||
+         outcome == Outcome::needs_key;
 }
 
 // Whether a run that ends at a block with this outcome keeps the texts of the
@@ -57,6 +70,8 @@ constexpr bool keeps_earlier_texts(Outcome outcome) {
   switch (outcome) {
     case Outcome::opened:
     case Outcome::wrong_password:
+    case Outcome::not_for_this_key:
+    case Outcome::needs_key:
     case Outcome::later_format:
     case Outcome::refused_settings:
     case Outcome::needs_shared_table:

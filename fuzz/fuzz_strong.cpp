@@ -143,7 +143,7 @@ void received(std::string_view bytes, bool accept_long_runs) {
   // most once a run; "pw" is in NFC, so never here.
   require(static_cast<std::size_t>(crypto->derivations) <= strong);
   if (run.end == RunEnd::rounds_refused) require(crypto->derivations == 0);
-  require(run.texts <= run.blocks && run.wrong <= run.texts);
+  require(run.texts <= run.blocks && run.not_opened <= run.texts);
   require(texts_of_kind(run, BlockKind::strong) + texts_of_kind(run, BlockKind::compatible) == run.texts);
   if (run.end == RunEnd::done) require(run.texts == run.blocks);
 }
@@ -181,7 +181,7 @@ void round_trip(std::span<const std::uint8_t> data) {
   const std::vector<BlockItem> blocks = read_received_blocks(u"Re:\r\n" + framed + u"\r\n" + framed);
   RunHere here;
   const RunResult run = run_decrypt(blocks, front_end, here, cipher, shared);
-  require(run.end == RunEnd::done && run.texts == 2 && run.wrong == 0);
+  require(run.end == RunEnd::done && run.texts == 2 && run.not_opened == 0);
   const std::u16string shown = *utf16_from_utf8(text);
   require(run.text.view() == shown + std::u16string(kResultJoint) + shown);
 }

@@ -6,7 +6,8 @@
 # its folder, so shared-table blocks expand. (fuzz/make-seeds.py writes the
 # seeds and the table.) fuzz_received_text also starts from every form of
 # the shared table of received forms (fuzz/received-seeds.py); fuzz_strong
-# from valid strong envelopes and blocks (fuzz/strong-seeds.py).
+# from valid strong envelopes and blocks (fuzz/strong-seeds.py); fuzz_keys
+# from the shared vectors' key and recipient blocks (fuzz/keys-seeds.py).
 # Fails when a fuzzer finds a crash (its reproducer is kept in the work dir).
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -17,7 +18,7 @@ status=0
 # Each run: its name (and folder), the fuzzer, and whether the table is there.
 for run in "fuzz_decrypt fuzz_decrypt" "fuzz_code_table fuzz_code_table" \
            "fuzz_decrypt_shared_table fuzz_decrypt table" "fuzz_received_text fuzz_received_text" \
-           "fuzz_strong fuzz_strong"; do
+           "fuzz_strong fuzz_strong" "fuzz_keys fuzz_keys"; do
   read -r name fuzzer table <<<"$run"
   exe=$build/bin/$fuzzer
   [ -x "$exe" ] || { echo "run-all: $exe is missing" >&2; exit 1; }
@@ -25,6 +26,7 @@ for run in "fuzz_decrypt fuzz_decrypt" "fuzz_code_table fuzz_code_table" \
   [ -d "$here/corpus/$fuzzer" ] && cp "$here/corpus/$fuzzer"/* "$work/$name/corpus/" 2>/dev/null || true
   [ "$fuzzer" != fuzz_received_text ] || python3 "$here/received-seeds.py" "$work/$name/corpus"
   [ "$fuzzer" != fuzz_strong ] || python3 "$here/strong-seeds.py" "$work/$name/corpus"
+  [ "$fuzzer" != fuzz_keys ] || python3 "$here/keys-seeds.py" "$work/$name/corpus"
   [ -z "${table:-}" ] || cp "$here/DfFugoList.lst" "$work/$name/"
   echo "run-all: $name for ${seconds}s"
   # Each run has its own directory: the table fuzzer writes its file there.

@@ -5,17 +5,21 @@
 //                               the width, the first line counting the letter
 //   CR LF (quiren_end)          nothing after the end marker
 //
-// A strong block ("C") holds the base64 of a strong envelope. A compatible
+// A strong block ("C") holds the base64 of a strong envelope, a key block
+// ("K") and a recipient block ("D") theirs. A compatible
 // block ("A", "B") holds a check field, ">", the text mode letter and the
 // text field, in a base-85 alphabet of its own; this page reads its fields
 // only to tell a compatible block from a damaged one.
 
 import {
   START_MARKER, END_MARKER, LINE_BREAK, NARROWEST_WRAP, WIDEST_WRAP, DEFAULT_WRAP,
-  STRONG_MODE_LETTER, MODE_LETTER_OFFSET, isCompatibleModeLetter,
+  STRONG_MODE_LETTER, KEY_MODE_LETTER, RECIPIENT_MODE_LETTER, MODE_LETTER_OFFSET, isCompatibleModeLetter,
+  isBase64ModeLetter,
 } from './block_rules.mjs';
 import { base64Decode } from './base64.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
+import { checkKeyEnvelope } from './key_block.mjs';
+import { checkRecipientEnvelope } from './recipient_check.mjs';
 import { OUTCOME } from './outcome.mjs';
 import { finish } from './steps.mjs';
 
@@ -99,9 +103,27 @@ function strongItem(payload) {
   return { problem: null, kind: 'strong', envelope };
 }
 
+// A key or recipient payload is the base64 of its envelope: the checks
+// that need no key (and, for a key block, no hash) are made here, as the
+// program makes them.
+function keysItem(kind, payload) {
+  const envelope = base64Decode(payload);
+  if (!envelope) return problem(OUTCOME.damaged, kind);
+  const found = kind === 'key' ? checkKeyEnvelope(envelope) : checkRecipientEnvelope(envelope).problem;
+  if (found) return problem(found, kind);
+  return { problem: null, kind, envelope };
+}
+
+const itemOf = (letter, payload) => {
+  if (letter === STRONG_MODE_LETTER) return strongItem(payload);
+  if (letter === KEY_MODE_LETTER) return keysItem('key', payload);
+  if (letter === RECIPIENT_MODE_LETTER) return keysItem('recipient', payload);
+  return compatibleItem(payload);
+};
+
 // Every block of `text` in order, ending with the first item that has a
 // problem (the outcome it comes to without a password: later_format,
-// refused_settings or damaged; null for a block a password may open);
+// refused_settings or damaged; null for a block a password or a key may open);
 // empty when hasBlock is false. Spaces are removed from the whole text
 // first. readBlockSteps yields after each block (steps.mjs).
 export function* readBlockSteps(original) {
@@ -113,7 +135,7 @@ export function* readBlockSteps(original) {
     // The mode letter is taken by position, whatever precedes it.
     const letterAt = start + MODE_LETTER_OFFSET;
     const letter = letterAt < text.length ? text[letterAt] : '';
-    if (!isCompatibleModeLetter(letter) && letter !== STRONG_MODE_LETTER) {
+    if (!isCompatibleModeLetter(letter) && !isBase64ModeLetter(letter)) {
       items.push(problem(OUTCOME.later_format));
       return items;
     }
@@ -125,7 +147,7 @@ export function* readBlockSteps(original) {
     // This block's own text without its mode letter, so many blocks read
     // in linear time.
     const payload = joinLines(text.slice(start, letterAt) + text.slice(letterAt + 1, end));
-    items.push(letter === STRONG_MODE_LETTER ? strongItem(payload) : compatibleItem(payload));
+    items.push(itemOf(letter, payload));
     if (items.at(-1).problem) return items;
     yield;
 

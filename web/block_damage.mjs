@@ -11,7 +11,9 @@
 // quotes count as the ASCII they stand for, so what is pointed at is what
 // the repair could not mend.
 
-import { LINE_BREAK, STRONG_MODE_LETTER, START_MARKER, END_MARKER } from './block_rules.mjs';
+import {
+  LINE_BREAK, START_MARKER, END_MARKER, isBase64ModeLetter, isCompatibleModeLetter,
+} from './block_rules.mjs';
 import { isBase64Character } from './base64.mjs';
 import { COMPATIBLE_ALPHABET } from './armoured_block.mjs';
 import { receivedBlocks, afterQuotePrefix, writersForm } from './received_blocks.mjs';
@@ -98,12 +100,13 @@ function* damageIn(received, form, origins) {
   const lines = bodyLines(form);
   if (lines.length === 0) return null;
   const mode = form[lines[0].begin];
-  const strong = mode === STRONG_MODE_LETTER;
-  if (!strong && mode !== 'A' && mode !== 'B') return null;
+  // Strong, key and recipient blocks alike hold base64.
+  const strong = isBase64ModeLetter(mode);
+  if (!strong && !isCompatibleModeLetter(mode)) return null;
 
   let part = 'check_field';  // compatible blocks only: then 'text_mode', 'text_field'
   let checkLength = 0;
-  let textLength = 0;  // a strong block's whole armour
+  let textLength = 0;  // a base64 block's whole armour
   let first = true;
   for (const line of lines) {
     for (let j = line.begin; j < line.end; j++) {

@@ -14,9 +14,14 @@ export const WIDEST_WRAP = 100;
 export const DEFAULT_WRAP = 60;
 
 // The mode letters: "A" and "B" open a compatible block (the earlier
-// format, which only the program reads), "C" a strong block.
+// format, which only the program reads), "C" a strong block, "K" a key block
+// (someone's public key), "D" a recipient block (a text for people's keys);
+// the last three hold base64 alike.
 export const STRONG_MODE_LETTER = 'C';
+export const KEY_MODE_LETTER = 'K';
+export const RECIPIENT_MODE_LETTER = 'D';
 export const isCompatibleModeLetter = (c) => c === 'A' || c === 'B';
+export const isBase64ModeLetter = (c) => c === STRONG_MODE_LETTER || c === KEY_MODE_LETTER || c === RECIPIENT_MODE_LETTER;
 
 // What mail, chat and office programs do to a block's characters on its
 // way, and the repair of received texts undoes (received_characters.mjs).

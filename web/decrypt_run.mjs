@@ -17,11 +17,15 @@
 //   - once the front end says the user stopped, nothing more starts; a
 //     derivation already running in WebCrypto finishes unseen.
 // A compatible block, which only the program opens, is `compatible` and
-// takes its place as a wrong password does; it costs no derivation.
+// takes its place as a wrong password does; it costs no derivation. So does
+// a recipient block, which the page takes no key for yet: `needs_key`. A
+// key block holds no text: it is read (its checksum and name) and, when it
+// reads, is `opened` with no text.
 
 import { LONGEST_TEXT, ROUND_BUDGET } from './block_rules.mjs';
 import { TAG_SIZE } from './envelope_layout.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
+import { readKeyEnvelope } from './key_block.mjs';
 import { openEnvelope } from './strong_envelope.mjs';
 import { repairSteps } from './received_text.mjs';
 import { readBlockSteps } from './armoured_block.mjs';
@@ -139,6 +143,16 @@ export async function runDecrypt(received, password, frontEnd = {}) {
     blockStarting(index, items.length);
     if (stopped()) return stop(index, item, OUTCOME.cancelled);
     if (item.problem) return stop(index, item, item.problem);
+    if (item.kind === 'key') {
+      const read = await readKeyEnvelope(item.envelope);
+      if (read.outcome !== OUTCOME.opened) return stop(index, item, read.outcome);
+      blocks.push({ index, kind: item.kind, outcome: OUTCOME.opened });
+      continue;
+    }
+    if (item.kind === 'recipient') {
+      blocks.push({ index, kind: item.kind, outcome: OUTCOME.needs_key });
+      continue;
+    }
     if (item.kind !== 'strong') {
       blocks.push({ index, kind: item.kind, outcome: OUTCOME.compatible });
       continue;

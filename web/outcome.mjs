@@ -5,6 +5,8 @@
 export const OUTCOME = Object.freeze({
   opened: 'opened',
   wrong_password: 'wrong_password',        // a wrong password or a changed block: they cannot be told apart
+  not_for_this_key: 'not_for_this_key',    // a recipient block for other keys, or changed: they cannot be told apart
+  needs_key: 'needs_key',                  // a recipient block, and no secret key to open it with
   later_format: 'later_format',            // a later version reads it
   refused_settings: 'refused_settings',    // settings readers refuse: a later page would not help
   damaged: 'damaged',

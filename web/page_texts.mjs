@@ -71,6 +71,8 @@ export const PAGE_TEXTS = {
     // SILENT_OUTCOMES there are never shown).
     outcomes: {
       wrong_password: 'パスワードが違うか、暗号文が途中で変更されています',
+      not_for_this_key: 'この暗号文はあなた宛てではないか、途中で変更されています',
+      needs_key: 'この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。このページはまだ鍵を扱えません。',
       compatible: 'この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。',
       later_format: 'この暗号文は新しい形式で作られているため、このページでは復号できません。最新のページを利用して下さい。',
       refused_settings: 'この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。',
@@ -151,6 +153,8 @@ export const PAGE_TEXTS = {
     noPassword: 'Type the password.',
     outcomes: {
       wrong_password: 'Wrong password, or the block was changed on the way',
+      not_for_this_key: 'Not addressed to your key, or the block was changed on the way',
+      needs_key: "This block was written to people's keys and opens only with the recipient's key, which this page cannot take yet.",
       compatible: 'This block is in the earlier (compatible) format: only the mu-quiren program can open it.',
       later_format: 'This block is in a later format that this page cannot read. Use the latest page.',
       refused_settings: 'This block was made with settings this page refuses (too few or too many rounds of key derivation, or an unknown key derivation or cipher): it is not decrypted.',

@@ -22,6 +22,9 @@ enum class SealStatus {
   text_not_utf8,
   text_too_long,  // over kMaxTextBytes
   crypto_failed,  // the platform's key derivation or cipher reported an error
+  // Recipient blocks only (block/keys/recipient_seal.h):
+  recipient_count,        // none, or more than kMostRecipients with the writer
+  recipient_key_refused,  // a recipient's public key of low order: X25519 gives all zeros
 };
 
 struct SealResult {

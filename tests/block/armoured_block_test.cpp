@@ -130,7 +130,7 @@ TEST(ReadBlocks, Cases) {
        "(quiren_start)\nABg2Qs>A#3\nAl~OuWcK\n(quiren_end)", {"!sep"}},
       {"bare CR", "(quiren_start)\rAGg2Qs>A#3\r(quiren_end)", {"!mode"}},
       {"quote prefix", "> (quiren_start)\r\n> AGg2Qs>A#3\r\n> (quiren_end)", {"!mode"}},
-      {"unknown check mode letter", "(quiren_start)\r\nDGg2Qs>A#3\r\n(quiren_end)", {"!mode"}},
+      {"unknown check mode letter", "(quiren_start)\r\nZGg2Qs>A#3\r\n(quiren_end)", {"!mode"}},
       {"lower-case check mode letter", "(quiren_start)\r\naGg2Qs>A#3\r\n(quiren_end)", {"!mode"}},
       {"payload without separator", "(quiren_start)\r\nAGg2QsA#3\r\n(quiren_end)", {"!sep"}},
       {"separator at the payload's end", "(quiren_start)\r\nAGg2Qs>\r\n(quiren_end)", {"A|Gg2Qs||"}},

@@ -66,6 +66,10 @@ TEST(BlockDamage, Places) {
        BlockDamage{DamageKind::foreign_character, 2, 6, U'\u2019'}},
       {"a character of the compatible armour in a strong block", u"(quiren_start)\r\nCAQEB:AAA\r\n(quiren_end)", 0,
        BlockDamage{DamageKind::foreign_character, 2, 6, U':'}},
+      {"key and recipient blocks hold base64 too", u"> (quiren_start)\r\n> DAQE\r\n> B:AAA\r\n> (quiren_end)", 0,
+       BlockDamage{DamageKind::foreign_character, 3, 4, U':'}},
+      {"a key block's length", u"(quiren_start)\r\nKAQEBA\r\nAQEB\r\nAQEB\r\n(quiren_end)", 0,
+       BlockDamage{DamageKind::short_line, 3, 0, 0}},
       {"the second block, after a readable one", u"(quiren_start)\r\nAGGGGG>AGGGGG\r\n(quiren_end)\r\n\r\n"
        u"> (quiren_start)\r\n> BGGGGG>B\r\n> G😀GGG\r\n> (quiren_end)", 1,
        BlockDamage{DamageKind::foreign_character, 7, 4, U'\U0001F600'}},

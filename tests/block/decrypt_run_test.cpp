@@ -14,10 +14,14 @@
 #include <vector>
 
 #include "block/ascii.h"
+#include "block/keys/key_block.h"
+#include "block/keys/recipient_block.h"
 #include "block/strong_block.h"
 #include "block/utf8.h"
 #include "tests/block/echo_cipher.h"
+#include "tests/support/hex.h"
 #include "tests/support/quick_crypto.h"
+#include "vectors/key_blocks.h"
 
 namespace quiren::block {
 namespace {
@@ -58,11 +62,13 @@ struct ScriptedRunner : JobRunner {
 // Answers the password from a script and records what the run told it.
 struct ScriptedFrontEnd : DecryptFrontEnd {
   std::optional<std::string> answer = kPassword;  // nullopt: the user gives none
+  const SecretKey* key = nullptr;                  // for recipient blocks
   bool refuse_to_show = false;
   bool accepts_rounds = true;
   std::function<void()> while_asking;  // runs inside the question and the prompt
 
   int asked = 0;
+  int keys_asked = 0;
   std::size_t blocks_seen = 0;
   std::vector<std::pair<std::uint64_t, std::size_t>> rounds_asked;  // rounds to come, strong blocks
   std::vector<std::size_t> starting;  // each block_starting, as index * 100 + count
@@ -80,6 +86,10 @@ struct ScriptedFrontEnd : DecryptFrontEnd {
     if (while_asking) while_asking();
     if (!answer) return std::nullopt;
     return BlockPassword{SecretBytes(*answer), SecretBytes(*answer)};
+  }
+  const SecretKey* secret_key() override {
+    ++keys_asked;
+    return key;
   }
   void block_starting(std::size_t index, std::size_t count) override { starting.push_back(index * 100 + count); }
   std::optional<SecretText> shown_text(const BlockResult& plain) override {
@@ -115,8 +125,18 @@ class DecryptRunTest : public ::testing::Test {
     return frame_strong_envelope(seal_envelope_with(*crypto, "t", kPassword, p).envelope, 60);
   }
 
+  // A block for `to` from `from`'s key (and to it).
+  std::u16string recipient_block(std::string_view text, const SecretKey& from, const SecretKey& to) {
+    const std::vector<X25519PublicKey> recipients = {*crypto->x25519_public_key(to)};
+    const RecipientBlock written = write_recipient_block(*crypto, text, from, recipients, 60);
+    EXPECT_EQ(written.status, SealStatus::sealed);
+    return written.block;
+  }
+
   EchoCipher cipher{kPassword};
   std::shared_ptr<testing::QuickCrypto> crypto = std::make_shared<testing::QuickCrypto>();
+  const SecretKey alice = testing::secret_key_from_hex(testing::vectors::kKeyPeople[0].secret_hex);
+  const SecretKey bob = testing::secret_key_from_hex(testing::vectors::kKeyPeople[1].secret_hex);
   ScriptedFrontEnd front_end;
   ScriptedRunner runner;
 };
@@ -133,7 +153,7 @@ TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
       u"hello" + joint() + utf16_from_utf8("秘密").value() + joint() + std::u16string(kStrongNotOpenedText);
   EXPECT_EQ(result.text, std::u16string_view(expected));
   EXPECT_EQ(result.texts, 3u);
-  EXPECT_EQ(result.wrong, 1u);
+  EXPECT_EQ(result.not_opened, 1u);
 
   // Each block is announced as it starts, and reported with its kind.
   EXPECT_EQ(front_end.starting, (std::vector<std::size_t>{3, 103, 203}));
@@ -347,11 +367,14 @@ TEST_F(DecryptRunTest, TheTextsOfARunStayWithinTheLimit) {
        0},
       {"a strong block one byte over", kLongestText - 10, big + u"\r\n" + strong_of(11), 1, 0},
       {"a strong block that fits", kLongestText - 10, big + u"\r\n" + strong_of(10) + u"\r\n" + big, 2, 1},
+      {"a recipient block one byte over", kLongestText - 10,
+       big + u"\r\n" + recipient_block(std::string(11, 'r'), alice, bob), 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Expanding expanding(c.expands_to);
     front_end = ScriptedFrontEnd{};
+    front_end.key = &bob;
     crypto->derivations = 0;
     const RunResult result = run(c.text, expanding);
     EXPECT_EQ(result.end, RunEnd::at_block);
@@ -359,6 +382,66 @@ TEST_F(DecryptRunTest, TheTextsOfARunStayWithinTheLimit) {
     EXPECT_EQ(result.texts, c.kept);
     EXPECT_EQ(crypto->derivations, c.derivations);
   }
+}
+
+// A recipient block opens with the front end's secret key alone: the key is
+// asked once, only when the text holds one; the password only when the
+// text also holds password blocks. Its report names the sender and the
+// time written. A key block is read and holds no text.
+TEST_F(DecryptRunTest, KeysInsteadOfPasswords) {
+  const std::u16string for_bob = recipient_block("ボブへ", alice, bob);
+  const std::u16string key_block(testing::vectors::kKeyBlocks[0].block);
+  const std::u16string strong = strong_block("strong");
+
+  front_end.key = &bob;
+  crypto->derivations = 0;  // sealing `strong` derived one
+  RunResult result = run(key_block + u"\r\n" + for_bob + u"\r\n" + key_block);
+  EXPECT_EQ(result.end, RunEnd::done);
+  EXPECT_EQ(front_end.keys_asked, 1);
+  EXPECT_EQ(front_end.asked, 0) << "no password for a text without password blocks";
+  EXPECT_EQ(result.text, u"ボブへ") << "key blocks hold no text";
+  EXPECT_EQ(result.texts, 1u);
+  ASSERT_EQ(result.reports.size(), 3u);
+  EXPECT_EQ(result.reports[0].kind, BlockKind::key);
+  EXPECT_EQ(result.reports[0].outcome, Outcome::opened);
+  ASSERT_TRUE(result.reports[0].key);
+  EXPECT_EQ(result.reports[0].key->name, testing::vectors::kKeyBlocks[0].holder_name);
+  EXPECT_FALSE(result.reports[0].sender);
+  EXPECT_EQ(result.reports[1].kind, BlockKind::recipient);
+  ASSERT_TRUE(result.reports[1].sender);
+  EXPECT_EQ(result.reports[1].sender->public_key, *crypto->x25519_public_key(alice));
+  EXPECT_GT(result.reports[1].sender->written_at, 1'700'000'000u);
+  EXPECT_EQ(crypto->derivations, 0);
+
+  // With password blocks the password is asked, once; without the key the
+  // recipient block needs one and holds its place.
+  front_end = ScriptedFrontEnd{};
+  result = run(strong + u"\r\n" + for_bob);
+  EXPECT_EQ(front_end.keys_asked, 1);
+  EXPECT_EQ(front_end.asked, 1);
+  EXPECT_EQ(result.end, RunEnd::done);
+  EXPECT_EQ(result.text, u"strong" + joint() + std::u16string(kNeedsKeyText));
+  EXPECT_EQ(result.not_opened, 1u);
+  EXPECT_EQ(result.reports[1].outcome, Outcome::needs_key);
+
+  // Another key: not for this key, in its place.
+  front_end = ScriptedFrontEnd{};
+  front_end.key = &alice;
+  result = run(recipient_block("for bob alone", bob, bob));
+  EXPECT_EQ(result.text, kNotForThisKeyText);
+  EXPECT_EQ(result.reports[0].outcome, Outcome::not_for_this_key);
+  EXPECT_FALSE(result.reports[0].sender);
+
+  // No recipient block, no key asked; a damaged first block, nothing asked.
+  front_end = ScriptedFrontEnd{};
+  run(strong);
+  EXPECT_EQ(front_end.keys_asked, 0);
+  front_end = ScriptedFrontEnd{};
+  std::u16string damaged = for_bob;
+  damaged[20] = u'*';
+  result = run(damaged + u"\r\n" + for_bob);
+  EXPECT_EQ(result.stopped_by(), Outcome::damaged);
+  EXPECT_EQ(front_end.keys_asked + front_end.asked, 0);
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ TEST_F(DecryptFlowTest, SeveralBlocks) {
   const Case cases[] = {
       {"same password", first + u"\r\n" + second, u"first" + kJoint + u"second", {}},
       {"different passwords", other + u"\r\n\r\n" + second, kWrong + kJoint + u"second", {}},
-      {"bad second mode letter", first + u"\r\n" + with_check_mode(second, u'D'), u"first",
+      {"bad second mode letter", first + u"\r\n" + with_check_mode(second, u'Z'), u"first",
        {std::u16string(text::kLaterFormat)}},
       {"stray end marker after the last block", first + u"\r\n(quiren_end)", u"first", {}},
   };
@@ -200,7 +200,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
       {"no end marker", u"(quiren_start)\r\nAabc>Adef\r\n", {}, false},
       {"end marker only before the start", u"(quiren_end)\r\n(quiren_start)\r\nAab>Acd\r\n", {}, false},
       {"space inside the start marker", u"x (quiren_ start)" + block.substr(14), {}, false},
-      {"unknown mode letter", with_check_mode(block, u'D'), std::u16string(text::kLaterFormat), true},
+      {"unknown mode letter", with_check_mode(block, u'Z'), std::u16string(text::kLaterFormat), true},
       {"no separator", without_separator(block), uneven, true},
       // Damaged armour never reaches the library, whose notices would show a
       // box for every stray character before the password is checked.
@@ -211,7 +211,7 @@ TEST_F(DecryptFlowTest, FailuresOfTheFirstBlock) {
        invalid(u"2 行目の 5 文字目にある見えない文字 (U+200E) は暗号文に使われない文字です。"), true},
       {"no separator, whole armour groups", u"(quiren_start)\r\nAGGGGG\r\n(quiren_end)",
        std::u16string(text::kInvalidCiphertext), true},
-      {"quoted, unknown mode letter", quoted_lf(with_check_mode(block, u'D')), std::u16string(text::kLaterFormat),
+      {"quoted, unknown mode letter", quoted_lf(with_check_mode(block, u'Z')), std::u16string(text::kLaterFormat),
        true},
   };
   for (const Case& c : cases) {

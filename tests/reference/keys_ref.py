@@ -26,15 +26,14 @@ from cryptography.hazmat.primitives.kdf.hkdf import HKDF
 import block_ref
 import strong_ref
 
-# What a reader makes of a block. The shared vectors (tests/vectors/
-# make_key_vectors.py) write these names; tests/vectors/README.md says what
-# each means.
-READ = "read"  # a key block, read
-OPENED = "opened"  # a recipient block, opened: its text, sender and time
-NOT_FOR_THIS_KEY_OR_CHANGED = "not_for_this_key_or_changed"
+# What a reader makes of a block, by the names of the program's outcomes
+# (block/outcome.h). The shared vectors (tests/vectors/make_key_vectors.py)
+# write these names; tests/vectors/README.md says what each means.
+OPENED = "opened"  # a key block read, a recipient block opened (its text, sender and time)
+NOT_FOR_THIS_KEY = "not_for_this_key"  # not addressed to this key, or changed on the way
 LATER_FORMAT = "later_format"
 DAMAGED = "damaged"
-REFUSED = "refused"
+REFUSED_SETTINGS = "refused_settings"
 
 KEY_SIZE = 32  # an X25519 public or secret key
 SHA256_SIZE = 32
@@ -163,14 +162,14 @@ def read_key_envelope(envelope: bytes) -> KeyRead:
     if sha256(body)[:CHECKSUM_SIZE] != checksum:
         return verdict(DAMAGED)
     if name_length > MAX_NAME_BYTES:
-        return verdict(REFUSED)
+        return verdict(REFUSED_SETTINGS)
     try:
         name = body[KEY_NAME_LENGTH_OFFSET + 1:].decode("utf-8")
     except UnicodeDecodeError:
-        return verdict(REFUSED)
+        return verdict(REFUSED_SETTINGS)
     if not name_is_allowed(name) or unicodedata.normalize("NFC", name) != name:
-        return verdict(REFUSED)
-    return KeyRead(READ, body[2:2 + KEY_SIZE], name)
+        return verdict(REFUSED_SETTINGS)
+    return KeyRead(OPENED, body[2:2 + KEY_SIZE], name)
 
 
 def read_key_block(block: bytes) -> KeyRead:
@@ -252,7 +251,7 @@ def open_recipient_envelope(envelope: bytes, secret: bytes) -> RecipientOpened:
         return verdict(DAMAGED)
     count, reserved = envelope[2], envelope[3]
     if not 1 <= count <= MAX_RECIPIENTS or reserved != 0:
-        return verdict(REFUSED)
+        return verdict(REFUSED_SETTINGS)
     slots_end = HEADER_SIZE + count * SLOT_SIZE
     if len(envelope) < slots_end + NONCE_SIZE + TAG_SIZE:
         return verdict(DAMAGED)
@@ -263,7 +262,7 @@ def open_recipient_envelope(envelope: bytes, secret: bytes) -> RecipientOpened:
     shared_ephemeral = x25519(secret, ephemeral_public)
     shared_sender = x25519(secret, sender_public)
     if shared_ephemeral is None or shared_sender is None:
-        return verdict(REFUSED)
+        return verdict(REFUSED_SETTINGS)
     wrap = AESGCM(wrap_key(shared_ephemeral, shared_sender, ephemeral_public, sender_public, public_key_of(secret)))
 
     sealed_text = envelope[slots_end:]
@@ -276,12 +275,12 @@ def open_recipient_envelope(envelope: bytes, secret: bytes) -> RecipientOpened:
         except InvalidTag:
             continue
     if text_key is None:
-        return verdict(NOT_FOR_THIS_KEY_OR_CHANGED)
+        return verdict(NOT_FOR_THIS_KEY)
     nonce, ciphertext = sealed_text[:NONCE_SIZE], sealed_text[NONCE_SIZE:]
     try:
         data = AESGCM(text_key).decrypt(nonce, ciphertext, header)
     except InvalidTag:
-        return verdict(NOT_FOR_THIS_KEY_OR_CHANGED)
+        return verdict(NOT_FOR_THIS_KEY)
     try:
         text = data.decode("utf-8")
     except UnicodeDecodeError:

@@ -28,6 +28,32 @@ TEST(CliOptions, GoodCommandLines) {
   EXPECT_TRUE(parse_options({"--kana", "passphrase"}).kana);
 }
 
+TEST(CliOptions, CommandsOfKeys) {
+  Options made = parse_options({"key", "new", "--name", "山田", "--out", "me.key", "--no-passphrase", "-w", "40"});
+  EXPECT_TRUE(made.problem.empty()) << made.problem;
+  EXPECT_EQ(made.command, Command::key_new);
+  EXPECT_EQ(made.name, "山田");
+  EXPECT_EQ(made.out_file, "me.key");
+  EXPECT_TRUE(made.no_passphrase);
+  EXPECT_EQ(made.width, 40);
+  EXPECT_FALSE(parse_options({"key", "new", "--out", "me.key"}).name) << "the login name unless given";
+  EXPECT_EQ(parse_options({"key", "new", "--out", "k", "--password-file", "p"}).password_file, "p");
+
+  Options shown = parse_options({"key", "show", "--key", "me.key", "--key-passphrase-file", "pp"});
+  EXPECT_TRUE(shown.problem.empty()) << shown.problem;
+  EXPECT_EQ(shown.command, Command::key_show);
+  EXPECT_EQ(shown.key_file, "me.key");
+  EXPECT_EQ(shown.key_passphrase_file, "pp");
+  EXPECT_EQ(parse_options({"key", "digits"}).command, Command::key_digits);
+
+  Options to = parse_options({"encrypt", "--key", "me.key", "--to", "a.txt", "--to", "b.txt", "-w", "76"});
+  EXPECT_TRUE(to.problem.empty()) << to.problem;
+  EXPECT_EQ(to.to_files, (std::vector<std::string>{"a.txt", "b.txt"}));
+  Options mine = parse_options({"decrypt", "--key", "me.key", "--password-file", "pw", "--no-limit"});
+  EXPECT_TRUE(mine.problem.empty()) << mine.problem;
+  EXPECT_EQ(mine.key_file, "me.key");
+}
+
 TEST(CliOptions, BadCommandLinesAreRefused) {
   const std::vector<std::vector<std::string>> cases = {
       {},
@@ -51,6 +77,29 @@ TEST(CliOptions, BadCommandLinesAreRefused) {
       {"passphrase", "--codepage", "932"},
       {"passphrase", "--password-file", "pw"},
       {"passphrase", "--no-limit"},
+      {"key"},
+      {"key", "burn"},
+      {"key", "new"},
+      {"key", "new", "--out"},
+      {"key", "new", "--out", "k", "--no-passphrase", "--password-file", "p"},
+      {"key", "new", "--out", "k", "--key", "other"},
+      {"key", "new", "--out", "k", "--codepage", "932"},
+      {"key", "show"},
+      {"key", "show", "--key", "k", "--password-file", "p"},
+      {"key", "show", "--key", "k", "--out", "o"},
+      {"key", "digits", "--name", "x"},
+      {"key", "digits", "-w", "20"},
+      {"key", "digits", "--key", "k"},
+      {"encrypt", "--to", "a"},
+      {"encrypt", "--key", "k"},
+      {"encrypt", "--key", "k", "--to", "a", "--compatible"},
+      {"encrypt", "--key", "k", "--to", "a", "--password-file", "p"},
+      {"encrypt", "--key-passphrase-file", "p"},
+      {"decrypt", "--to", "a"},
+      {"decrypt", "--name", "a"},
+      {"decrypt", "--no-passphrase"},
+      {"passphrase", "--key", "k"},
+      {"key", "new", "encrypt", "--out", "k"},
   };
   for (const auto& args : cases) {
     std::string joined;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -16,6 +17,7 @@
 #include "block/strong_block.h"
 #include "block/utf8.h"
 #include "cipher/code_table.h"
+#include "tests/support/hex.h"
 #include "tests/support/quick_crypto.h"
 #include "tests/support/received_forms.h"
 #include "vectors/runs.h"
@@ -222,26 +224,38 @@ TEST_F(ToolCommands, ALongRunIsRefusedUnlessTheLimitIsLifted) {
 // The shared table of runs (tests/vectors/runs.json), as the tool makes
 // them: it never asks, so a run that would pass the budget is refused (exit
 // 2, the budget's message, no output) unless --no-limit goes on, where the
-// table's user answers the question. Runs the user cancels are the tray's
-// and the page's.
+// table's user answers the question; the case's secret key is --key's.
+// Runs the user cancels are the tray's and the page's.
 TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
+  const std::map<std::string_view, std::string> in_place_of = {
+      {"wrong_password", kWrongPiece},
+      {"not_for_this_key", block::utf8_from_utf16(block::kNotForThisKeyText)},
+      {"needs_key", block::utf8_from_utf16(block::kNeedsKeyText)}};
   for (const testing::vectors::RunCase& run : testing::vectors::kRunCases) {
     if (run.cancel_after >= 0) continue;
     SCOPED_TRACE(run.name);
     const bool goes_on = !run.answers.empty() && run.answers.back();
     crypto->derivations = 0;
+    asked = 0;
+    KeySource key;
+    if (!run.secret_key_hex.empty()) {
+      key = [&run] { return KeyRead{true, testing::secret_key_from_hex(run.secret_key_hex), {}}; };
+    }
     const CommandResult r =
         decrypt_command(block::utf8_from_utf16(run.received), given(block::utf8_from_utf16(run.password)), *japanese,
-                        ciphers, goes_on ? RoundLimit::none : RoundLimit::budget);
+                        ciphers, goes_on ? RoundLimit::none : RoundLimit::budget, key);
     EXPECT_EQ(crypto->derivations, run.derivations);
+    EXPECT_EQ(asked, run.password_asked ? 1 : 0);
     std::string output;
     std::size_t opened = 0, wrong = 0;
     for (const testing::vectors::RunBlock& block : run.blocks) {
-      if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
+      const bool is_opened = block.outcome == "opened";
+      if (!is_opened && !in_place_of.contains(block.outcome)) continue;
       if (opened + wrong > 0) output += kJoint;
       const bool strong = block.kind == testing::vectors::BlockFormat::strong;
-      output += block.outcome == "opened" ? block::utf8_from_utf16(block.text) : strong ? kStrongPiece : kWrongPiece;
-      (block.outcome == "opened" ? opened : wrong) += 1;
+      if (is_opened) output += block::utf8_from_utf16(block.text);
+      else output += strong && block.outcome == "wrong_password" ? kStrongPiece : in_place_of.at(block.outcome);
+      (is_opened ? opened : wrong) += 1;
     }
     if (run.end == "done") {
       EXPECT_EQ(r.exit_code, opened == 0 ? kExitWrongPassword : wrong > 0 ? kExitSomeNotOpened : kExitDone);
@@ -357,7 +371,7 @@ TEST_F(ToolCommands, UnreadableInput) {
       {"no block", "just text", "", 0, ""},
       {"lower-case markers", replace_all(replace_all(good, "quiren_start", "QUIREN_START"), "quiren_end", "QUIREN_END"),
        "", 0, ""},
-      {"unknown first mode letter", "(quiren_start)\r\nDGGGGG>AGGGGG\r\n(quiren_end)", "", 0, ""},
+      {"unknown first mode letter", "(quiren_start)\r\nZGGGGG>AGGGGG\r\n(quiren_end)", "", 0, ""},
       {"field not whole armour groups", "(quiren_start)\r\nAGGGG>AGGGGG\r\n(quiren_end)", "", 0, uneven},
       {"field with a character outside the armour", "(quiren_start)\r\nAGGG,G>AGGGGG\r\n(quiren_end)", "", 0,
        "line 2, character 5: \",\" (U+002C) is not a character blocks are written in"},

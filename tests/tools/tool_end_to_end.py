@@ -1,5 +1,7 @@
 """Runs the built quiren program: exit codes, the terminal rule, and blocks
-compared with the independent Python implementation.
+compared with the independent Python implementation; keys instead of
+passwords, with the Python reference of the blocks of keys as the other
+party.
 
 usage: tool_end_to_end.py QUIREN_PROGRAM
 """
@@ -14,6 +16,7 @@ import unicodedata
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
 import block_ref  # noqa: E402
+import keys_ref  # noqa: E402
 import strong_ref  # noqa: E402
 
 try:
@@ -75,7 +78,8 @@ def run(args, data=b"", password=None):
 # Exit codes and messages.
 code, out, _ = run(["--help"])
 check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out
-      and b"  3  some blocks opened" in out and b"--no-limit" in out and b"passphrase [--kana]" in out, "--help")
+      and b"  3  some blocks opened" in out and b"--no-limit" in out and b"passphrase [--kana]" in out
+      and b"quiren key new" in out and b"--to KEYFILE" in out and b"key digits" in out, "--help")
 for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], [], ["decrypt", "--compatible"]):
     code, _, err = run(args)
     check(code == 2 and err.count(b"\n") == 1, "usage error %r" % args)
@@ -313,6 +317,84 @@ for round_number in range(40):
     check(code == 1, label + ": wrong password exits 1")
 
 check(text_modes == {b"A", b"B"}, "both text modes were exercised")
+
+
+# Keys instead of passwords. Key files bare and sealed, made only where
+# nothing is; read back as a mail quotes them; blocks for keys both ways
+# with the reference of the blocks of keys.
+def quoted_in_mail(data: bytes) -> bytes:
+    return b"\xef\xbb\xbfOn Monday you wrote:\r\n> " + data.replace(b"\r\n", b"\r\n> ") + b"\r\n"
+
+
+def read_bytes(path: str) -> bytes:
+    with open(path, "rb") as f:
+        return f.read()
+
+
+alice_key = os.path.join(WORK, "alice.key")
+code, alice_block, err = run(["key", "new", "--name", "Alice Example", "--out", alice_key, "--no-passphrase"])
+check(code == 0, "key new, bare: %r" % err)
+check(os.stat(alice_key).st_mode & 0o777 == 0o600, "a key file is its owner's alone")
+alice_secret = keys_ref.read_secret_key_text(read_bytes(alice_key).decode("ascii"))
+check(alice_secret is not None, "a bare key file holds the secret key text")
+alice_public = keys_ref.public_key_of(alice_secret or bytes(32))
+check(keys_ref.read_key_block(alice_block) == (keys_ref.OPENED, alice_public, "Alice Example"),
+      "the key block names the key and its holder")
+check(("your safety digits: " + keys_ref.safety_digits(alice_public)).encode() in err, "the digits are said")
+code, out, err = run(["key", "new", "--name", "Mallory", "--out", alice_key, "--no-passphrase"])
+check(code == 2 and out == b"" and b"never overwritten" in err and alice_key.encode() in err,
+      "a key file that exists is refused: %r" % err)
+check(keys_ref.read_secret_key_text(read_bytes(alice_key).decode("ascii")) == alice_secret, "... and left as it was")
+
+bob_key = os.path.join(WORK, "bob.key")
+bob_passphrase = raw_file("ボブの合言葉\r\n".encode("utf-8"))
+code, bob_block, err = run(["key", "new", "--name", "山田 花子", "--out", bob_key, "--password-file", bob_passphrase])
+check(code == 0 and read_bytes(bob_key).startswith(b"(quiren_start)\r\nC"), "key new, sealed: %r" % err)
+bob_secret = keys_ref.open_sealed_secret_key(read_bytes(bob_key), "ボブの合言葉")
+check(bob_secret is not None, "the reference opens a sealed key file with its passphrase")
+bob_public = keys_ref.public_key_of(bob_secret or bytes(32))
+# The sealed key as a mail gives it back: a byte order mark, quoted, CR LF.
+received_key = raw_file(quoted_in_mail(read_bytes(bob_key)))
+code, shown, err = run(["key", "show", "--name", "山田 花子", "--key", received_key,
+                        "--key-passphrase-file", bob_passphrase])
+check(code == 0 and shown == bob_block, "key show reads a sealed key quoted in a mail: %r" % err)
+code, shown, err = run(["key", "show", "--key", received_key, "--key-passphrase-file", raw_file(b"wrong")])
+check(code == 2 and shown == b"" and b"wrong passphrase" in err, "a wrong passphrase: %r" % err)
+code, out, err = run(["key", "digits"], quoted_in_mail(alice_block) + b"\r\n" + bob_block.replace(b"\r\n", b"\n"))
+check(code == 0 and out.decode("utf-8") == "Alice Example: %s\n山田 花子: %s\n" % (
+    keys_ref.safety_digits(alice_public), keys_ref.safety_digits(bob_public)), "key digits: %r %r" % (out, err))
+
+# Ours, opened by the reference: for bob and the writer, no one else.
+bob_block_file = raw_file(quoted_in_mail(bob_block))
+text = "明日の会議は10時から。\r\n資料を添付します😀"
+code, block, err = run(["encrypt", "-w", "70", "--key", alice_key, "--to", bob_block_file], text.encode("utf-8"))
+check(code == 0 and block.startswith(b"(quiren_start)\r\nD"), "encrypt to bob: %r" % err)
+for reader, secret in (("bob", bob_secret), ("alice", alice_secret)):
+    opened = keys_ref.open_recipient_block(block, secret)
+    check((opened.outcome, opened.text, opened.sender) == (keys_ref.OPENED, text, alice_public),
+          "the reference opens the tool's block for %s (%s)" % (reader, opened.outcome))
+check(keys_ref.open_recipient_block(block, keys_ref.new_secret_key()).outcome == keys_ref.NOT_FOR_THIS_KEY,
+      "... and for no one else")
+
+# The reference's, opened by the tool: the sender's digits and the time.
+carol_secret = keys_ref.new_secret_key()
+carol_digits = keys_ref.safety_digits(keys_ref.public_key_of(carol_secret))
+for_alice = keys_ref.recipient_block(keys_ref.seal_recipient_envelope(
+    "アリスへ：了解です。", carol_secret, [alice_public], written_at=1796981400), 60)
+code, out, err = run(["decrypt", "--key", alice_key], quoted_in_mail(for_alice))
+check(code == 0 and out == "アリスへ：了解です。".encode("utf-8") and err.decode("utf-8") ==
+      "quiren: block 1 of 1: from %s, written 2026-12-11 09:30 UTC\n" % carol_digits,
+      "decrypt --key names the sender and the time: %r" % err)
+code, out, err = run(["decrypt", "--key", received_key, "--key-passphrase-file", bob_passphrase], for_alice)
+check(code == 1 and err.decode("utf-8") == "quiren: block 1 of 1: not addressed to this key, or changed\n",
+      "a block for someone else: %r" % err)
+code, out, err = run(["decrypt"], for_alice, password="pw")
+check(code == 1 and b"--key FILE" in err, "no key given: %r" % err)
+# A text with a password block too: the password opens that one.
+strong = strong_ref.frame(strong_ref.seal("strong text", "pw", 100_000), 60)
+code, out, err = run(["decrypt", "--key", alice_key], strong + b"\r\n" + for_alice, password="pw")
+check(code == 0 and out == ("strong text\r\n\r\n" + "*--" * 14 + "*\r\n\r\nアリスへ：了解です。").encode("utf-8")
+      and b"block 2 of 2: from " + carol_digits.encode() in err, "password and key blocks in one text: %r" % err)
 if not HAVE_CIPHER_REF:
     print("note: quiren_ref.py not found; byte comparison with the reference cipher skipped")
 print("%d failure(s)" % len(failures))

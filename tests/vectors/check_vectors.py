@@ -139,14 +139,14 @@ def check_key_blocks(table):
         raw = b["block"].encode("ascii")
         check(keys_ref.key_block(public, b["holder_name_given"], b["width"]) == raw, label + ": written alike")
         check(keys_ref.unframe(raw, keys_ref.KEY_MODE).hex() == b["envelope"], label + ": its envelope")
-        check(keys_ref.read_key_block(raw) == (keys_ref.READ, public, b["holder_name"]), label + ": reads")
+        check(keys_ref.read_key_block(raw) == (keys_ref.OPENED, public, b["holder_name"]), label + ": reads")
         check(keys_ref.safety_digits(public) == b["digits"], label + ": its digits")
     for c in table["key_block_cases"]:
         label = "key block case %r" % c["name"]
         read = keys_ref.read_key_block(c["block"].encode("ascii"))
         check(read.outcome == c["outcome"], label + ": %s, not %s" % (c["outcome"], read.outcome))
         check(keys_ref.read_key_envelope(bytes.fromhex(c["envelope"])) == read, label + ": the envelope alike")
-        if c["outcome"] == keys_ref.READ:
+        if c["outcome"] == keys_ref.OPENED:
             check((read.public_key.hex(), read.name) == (c["public"], c["holder_name"]), label + ": what it holds")
     for t in table["secret_key_texts"]:
         label = "secret key text %r" % t["name"]
@@ -166,7 +166,7 @@ def check_key_blocks(table):
     for c in table["secret_key_text_cases"]:
         label = "secret key text case %r" % c["name"]
         secret = keys_ref.read_secret_key_text(c["text"])
-        if c["outcome"] == keys_ref.READ:
+        if c["outcome"] == keys_ref.OPENED:
             check(secret is not None and secret.hex() == c["secret"], label + ": reads")
         else:
             check(secret is None, label + ": is not read")

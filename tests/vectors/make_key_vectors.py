@@ -26,8 +26,7 @@ from cryptography.hazmat.primitives.kdf.hkdf import HKDF
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "reference"))
-from keys_ref import (DAMAGED, LATER_FORMAT, NOT_FOR_THIS_KEY_OR_CHANGED, OPENED, READ,  # noqa: E402
-                      REFUSED)
+from keys_ref import DAMAGED, LATER_FORMAT, NOT_FOR_THIS_KEY, OPENED, REFUSED_SETTINGS  # noqa: E402
 import make_sealed_blocks  # noqa: E402
 import vector_json  # noqa: E402
 
@@ -145,7 +144,7 @@ def key_block_entries():
 def key_case(name, envelope, outcome, key=None, holder=None):
     case = {"name": name, "envelope": envelope.hex(), "block": frame("K", armour(envelope), 60),
             "outcome": outcome}
-    if outcome == READ:
+    if outcome == OPENED:
         case.update({"public": PUBLICS[key].hex(), "holder_name": holder})
     return case
 
@@ -182,15 +181,15 @@ def key_block_cases():
         key_case("a byte after the checksum", good + b"\x00", DAMAGED),
         key_case("a name length past the end", key_envelope(alice, name, name_length=len(name) + 5), DAMAGED),
         key_case("a name length short of the name", key_envelope(alice, name, name_length=len(name) - 1), DAMAGED),
-        key_case("a name of 65 bytes", key_envelope(alice, b"A" * 65), REFUSED),
-        key_case("a name of 255 bytes", key_envelope(alice, "あ".encode("utf-8") * 85), REFUSED),
-        key_case("a name of 64 bytes", key_envelope(alice, b"A" * 64), READ, "alice", "A" * 64),
-        key_case("a name that is not UTF-8", key_envelope(alice, b"Alice \xff"), REFUSED),
-        key_case("a name not in NFC", key_envelope(alice, "か\u3099".encode("utf-8")), REFUSED),
+        key_case("a name of 65 bytes", key_envelope(alice, b"A" * 65), REFUSED_SETTINGS),
+        key_case("a name of 255 bytes", key_envelope(alice, "あ".encode("utf-8") * 85), REFUSED_SETTINGS),
+        key_case("a name of 64 bytes", key_envelope(alice, b"A" * 64), OPENED, "alice", "A" * 64),
+        key_case("a name that is not UTF-8", key_envelope(alice, b"Alice \xff"), REFUSED_SETTINGS),
+        key_case("a name not in NFC", key_envelope(alice, "か\u3099".encode("utf-8")), REFUSED_SETTINGS),
     ]
     for what, c in FORBIDDEN_NAME_CHARACTERS:
         cases.append(key_case("a name holding %s" % what, key_envelope(alice, ("Alice" + c + "X").encode("utf-8")),
-                              REFUSED))
+                              REFUSED_SETTINGS))
     return cases
 
 
@@ -231,9 +230,9 @@ def secret_key_text_cases():
     body = line[len("QUIREN-SECRET-KEY-1 "):]
     secret = SECRETS["alice"].hex()
     return [
-        {"name": "the line", "text": line, "outcome": READ, "secret": secret},
-        {"name": "the line and LF", "text": line + "\n", "outcome": READ, "secret": secret},
-        {"name": "the line and CR LF", "text": line + "\r\n", "outcome": READ, "secret": secret},
+        {"name": "the line", "text": line, "outcome": OPENED, "secret": secret},
+        {"name": "the line and LF", "text": line + "\n", "outcome": OPENED, "secret": secret},
+        {"name": "the line and CR LF", "text": line + "\r\n", "outcome": OPENED, "secret": secret},
         {"name": "with base64 padding", "text": line + "=", "outcome": DAMAGED},
         {"name": "31 bytes", "text": secret_key_line(SECRETS["alice"][:31]), "outcome": DAMAGED},
         {"name": "33 bytes", "text": secret_key_line(SECRETS["alice"] + b"\x00"), "outcome": DAMAGED},
@@ -309,7 +308,7 @@ def recipient_block_entries():
         envelope = recipient_envelope(text, sender, order, written_at=written_at, **inputs)
         readers = [order[0], order[-1]] if len(order) > 8 else order
         reads = [{"key": k, "outcome": OPENED} for k in dict.fromkeys(readers)]
-        reads.append({"key": OUTSIDER, "outcome": NOT_FOR_THIS_KEY_OR_CHANGED})
+        reads.append({"key": OUTSIDER, "outcome": NOT_FOR_THIS_KEY})
         entries.append({
             "name": name, "text": text, "sender": sender, "sender_public": PUBLICS[sender].hex(),
             "ephemeral_secret": inputs["ephemeral_secret"].hex(),
@@ -355,7 +354,7 @@ def recipient_cases():
         return recipient_case(name, source, armour(envelope), for_all(outcome), why)
 
     cases = [recipient_case("a block for someone else", three, armour(env),
-                            [(OUTSIDER, NOT_FOR_THIS_KEY_OR_CHANGED)],
+                            [(OUTSIDER, NOT_FOR_THIS_KEY)],
                             "no slot is sealed for this key")]
 
     # bob opens the block, learns the text key and puts a text of his own
@@ -366,15 +365,15 @@ def recipient_cases():
         forged = env[:slots_end] + nonce + AESGCM(text_key).encrypt(nonce, "会議は中止です。".encode("utf-8"),
                                                                        env[:76])
         cases.append(case("rewritten by a recipient under the same slots, %s nonce"
-                          % ("the same" if keep_nonce else "a new"), forged, NOT_FOR_THIS_KEY_OR_CHANGED,
+                          % ("the same" if keep_nonce else "a new"), forged, NOT_FOR_THIS_KEY,
                           "each slot's associated data holds SHA-256 of the nonce, ciphertext and tag"))
 
     cases += [
-        case("count 0", with_bytes(env, 2, b"\x00"), REFUSED, "the count is outside 1..64"),
-        case("count 65", with_bytes(env, 2, bytes([65])), REFUSED, "the count is outside 1..64"),
-        case("count 255", with_bytes(env, 2, bytes([255])), REFUSED, "the count is outside 1..64"),
-        case("reserved byte 1", with_bytes(env, 3, b"\x01"), REFUSED, "the reserved byte is not 0"),
-        case("reserved byte 0x80", with_bytes(env, 3, b"\x80"), REFUSED, "the reserved byte is not 0"),
+        case("count 0", with_bytes(env, 2, b"\x00"), REFUSED_SETTINGS, "the count is outside 1..64"),
+        case("count 65", with_bytes(env, 2, bytes([65])), REFUSED_SETTINGS, "the count is outside 1..64"),
+        case("count 255", with_bytes(env, 2, bytes([255])), REFUSED_SETTINGS, "the count is outside 1..64"),
+        case("reserved byte 1", with_bytes(env, 3, b"\x01"), REFUSED_SETTINGS, "the reserved byte is not 0"),
+        case("reserved byte 0x80", with_bytes(env, 3, b"\x80"), REFUSED_SETTINGS, "the reserved byte is not 0"),
         case("version 2", with_bytes(env, 0, b"\x02"), LATER_FORMAT, "an unknown version"),
         case("version 0", with_bytes(env, 0, b"\x00"), LATER_FORMAT, "an unknown version"),
         case("suite 2", with_bytes(env, 1, b"\x02"), LATER_FORMAT, "an unknown suite"),
@@ -395,30 +394,30 @@ def recipient_cases():
                                 "three slots and 28 bytes do not fit"))
     cases.append(recipient_case("a count short of the slots", empty["name"],
                                 armour(with_bytes(empty_env, 2, b"\x01")),
-                                [(k, NOT_FOR_THIS_KEY_OR_CHANGED) for k in empty["slot_order"]],
+                                [(k, NOT_FOR_THIS_KEY) for k in empty["slot_order"]],
                                 "the count is part of every slot's associated data"))
 
     for which, offset in (("one-off", 44), ("sender's", 12)):
         for point_name, point in LOW_ORDER_KEYS.items():
-            cases.append(case("the %s key is %s" % (which, point_name), with_bytes(env, offset, point), REFUSED,
+            cases.append(case("the %s key is %s" % (which, point_name), with_bytes(env, offset, point), REFUSED_SETTINGS,
                               "a public key of low order: X25519 gives all zeros"))
 
     body = armour(env)
-    slot_owner_reads = lambda index: [(k, NOT_FOR_THIS_KEY_OR_CHANGED if i == index else OPENED)  # noqa: E731
+    slot_owner_reads = lambda index: [(k, NOT_FOR_THIS_KEY if i == index else OPENED)  # noqa: E731
                                       for i, k in enumerate(order)]
     places = [
         ("the version", 0, for_all(LATER_FORMAT)),
         ("the suite", 1, for_all(LATER_FORMAT)),
-        ("the count", 2, for_all(REFUSED)),
-        ("the reserved byte", 3, for_all(REFUSED)),
-        ("the time written", 9, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
-        ("the sender's key", 20, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
-        ("the one-off key", 60, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
+        ("the count", 2, for_all(REFUSED_SETTINGS)),
+        ("the reserved byte", 3, for_all(REFUSED_SETTINGS)),
+        ("the time written", 9, for_all(NOT_FOR_THIS_KEY)),
+        ("the sender's key", 20, for_all(NOT_FOR_THIS_KEY)),
+        ("the one-off key", 60, for_all(NOT_FOR_THIS_KEY)),
         ("the first slot", 76 + 5, slot_owner_reads(0)),
         ("the last slot's tag", slots_end - 1, slot_owner_reads(len(order) - 1)),
-        ("the nonce", slots_end + 3, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
-        ("the ciphertext", slots_end + 20, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
-        ("the text's tag", len(env) - 1, for_all(NOT_FOR_THIS_KEY_OR_CHANGED)),
+        ("the nonce", slots_end + 3, for_all(NOT_FOR_THIS_KEY)),
+        ("the ciphertext", slots_end + 20, for_all(NOT_FOR_THIS_KEY)),
+        ("the text's tag", len(env) - 1, for_all(NOT_FOR_THIS_KEY)),
     ]
     for what, offset, reads in places:
         cases.append(recipient_case("a changed character in %s" % what, three, flip_in_byte(body, offset), reads,

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes runs.json: decrypt runs over received texts, each with the
-password as typed, the answers to the question before a long run, and
-what must happen: each block's outcome, the run's end, the rounds the
-question named, the key derivations made. The program's run tests and the
-reader page's read it as one table. README.md describes the file.
+password as typed, the secret key the front end holds (if any), the
+answers to the question before a long run, and what must happen: each
+block's outcome, the run's end, the rounds the question named, the key
+derivations made, whether the password was asked. The program's run tests
+and the reader page's read it as one table. README.md describes the file.
 
 usage: make_runs.py [OUTPUT]   (default: runs.json beside this script; "-"
 writes to standard output)
@@ -13,7 +14,8 @@ envelope asks for as many as the case needs (up to 10,000,000): each suite
 derives keys with one round whatever an envelope asks, and counts every
 derivation, so a run of 10,000,000-round blocks costs them nothing and
 still shows its rounds. Compatible blocks come from the Python reference
-cipher, as in received-forms.json.
+cipher, as in received-forms.json; recipient blocks from
+make_key_vectors.py's writer and keys.
 """
 import base64
 import os
@@ -27,6 +29,7 @@ from cryptography.hazmat.primitives.kdf.pbkdf2 import PBKDF2HMAC
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+import make_key_vectors  # noqa: E402
 import make_received_forms  # noqa: E402
 import vector_json  # noqa: E402
 
@@ -68,6 +71,17 @@ def compatible(text, password):
     return {"kind": "compatible", "text": text, "block": make_received_forms.compatible_block(text, password=password)}
 
 
+def recipient(text, sender, slot_order, seed):
+    """`text` for the keys of `slot_order` (make_key_vectors.py's people),
+    from `sender`, with fixed one-off key, text key and nonce."""
+    keys = make_key_vectors
+    written_at = keys.WRITTEN_AT + 60 * seed
+    envelope = keys.recipient_envelope(text, sender, slot_order, keys.pattern(0x35 + seed, 31),
+                                       keys.pattern(0x95 + seed, 11), keys.pattern(0xC5 + seed, 13, 12), written_at)
+    return {"kind": "recipient", "text": text, "sender": keys.PUBLICS[sender].hex(), "written_at": written_at,
+            "block": frame("D", base64.b64encode(envelope).decode().rstrip("="))}
+
+
 def damaged_compatible():
     """A compatible block with one character lost from its first body line:
     its check field is no longer whole armour groups."""
@@ -103,7 +117,11 @@ B = {
     "as typed 1": strong("as typed 1", DECOMPOSED, WRITERS, 41),
     "as typed 2": strong("as typed 2", DECOMPOSED, WRITERS, 42),
     "as typed 3": strong("as typed 3", DECOMPOSED, WRITERS, 43),
+    "to bob": recipient("ボブさんへ：明日の資料です。\r\n😀", "alice", ["bob", "alice"], 1),
+    "to bob and carol": recipient("Meeting at 15:00.", "carol", ["carol", "bob"], 2),
 }
+# The secret keys a front end may hold.
+KEYS = {name: make_key_vectors.SECRETS[name].hex() for name in ("bob", "dave")}
 
 
 def report(name, what):
@@ -112,7 +130,10 @@ def report(name, what):
 
 
 def opened(name):
-    return {**report(name, "opened"), "text": B[name]["text"]}
+    block = {**report(name, "opened"), "text": B[name]["text"]}
+    if B[name]["kind"] == "recipient":
+        block.update({"sender": B[name]["sender"], "written_at": B[name]["written_at"]})
+    return block
 
 
 def outcome(name, what):
@@ -120,14 +141,17 @@ def outcome(name, what):
 
 
 def case(name, blocks, password, end, reports, derivations, answers=(), rounds_asked=(), cancel_after=None,
-         texts_kept=True):
+         texts_kept=True, password_asked=True, key=None):
     received = "Hello,\r\n\r\n" + (CRLF + CRLF).join(B[b]["block"] for b in blocks) + CRLF + CRLF + "Regards"
     c = {"name": name, "blocks": list(blocks), "received": received, "password": password,
          "answers": list(answers)}
+    if key is not None:
+        c["secret_key"] = KEYS[key]
     if cancel_after is not None:
         c["cancel_after"] = cancel_after
     c["expect"] = {"end": end, "blocks": reports, "texts_kept": texts_kept,
-                   "rounds_asked": list(rounds_asked), "derivations": derivations}
+                   "rounds_asked": list(rounds_asked), "derivations": derivations,
+                   "password_asked": password_asked}
     return c
 
 
@@ -142,21 +166,21 @@ def cases():
         case("a block under another password holds its place", ["one", "other password", "compatible"], "pw",
              "done", [opened("one"), outcome("other password", "wrong_password"), opened("compatible")], 2),
         case("a later format first: no password, nothing derived", ["later envelope", "one"], "pw", "at_block",
-             [outcome("later envelope", "later_format")], 0),
+             [outcome("later envelope", "later_format")], 0, password_asked=False),
         case("a later format after readable blocks keeps their texts", ["one", "compatible", "later letter", "two"],
              "pw", "at_block", [opened("one"), opened("compatible"), outcome("later letter", "later_format")], 1),
         case("refused settings first", ["too few rounds", "one"], "pw", "at_block",
-             [outcome("too few rounds", "refused_settings")], 0),
+             [outcome("too few rounds", "refused_settings")], 0, password_asked=False),
         case("refused settings after a readable block keeps its text", ["one", "too few rounds", "two"], "pw",
              "at_block", [opened("one"), outcome("too few rounds", "refused_settings")], 1),
         case("a damaged first block", ["damaged", "one"], "pw", "at_block", [outcome("damaged", "damaged")], 0,
-             texts_kept=False),
+             texts_kept=False, password_asked=False),
         case("a damaged block after readable ones drops their texts", ["one", "damaged"], "pw", "at_block",
              [opened("one"), outcome("damaged", "damaged")], 1, texts_kept=False),
         case("exactly the budget: not asked", three_long + ["compatible"], "pw", "done",
              [opened(n) for n in three_long + ["compatible"]], 3),
         case("over the budget, asked and stopped: nothing derived", four_long, "pw", "rounds_refused", [], 0,
-             answers=["stop"], rounds_asked=[4 * MOST], texts_kept=False),
+             answers=["stop"], rounds_asked=[4 * MOST], texts_kept=False, password_asked=False),
         case("over the budget, asked and continued", four_long, "pw", "done", [opened(n) for n in four_long], 4,
              answers=["continue"], rounds_asked=[4 * MOST]),
         case("a wrong password in ASCII: one derivation a block", three_other, "wrong", "done", wrong(three_other),
@@ -179,6 +203,22 @@ def cases():
              [outcome("as typed 1", "wrong_password"), opened("NFC")], 2),
         case("cancelled between blocks: nothing kept, nothing more derived", ["one", "two", "three"], "pw",
              "at_block", [opened("one"), outcome("two", "cancelled")], 1, cancel_after=0, texts_kept=False),
+        # Blocks for keys open with the secret key alone: no password, no
+        # rounds.
+        case("a recipient block opens with the key, and no password is asked", ["to bob"], "pw", "done",
+             [opened("to bob")], 0, password_asked=False, key="bob"),
+        case("a recipient block for another key holds its place", ["to bob", "to bob and carol"], "pw", "done",
+             [outcome("to bob", "not_for_this_key"), outcome("to bob and carol", "not_for_this_key")], 0,
+             password_asked=False, key="dave"),
+        case("recipient, strong and compatible blocks: the password only for the password blocks",
+             ["one", "to bob", "compatible", "to bob and carol", "two"], "pw", "done",
+             [opened("one"), opened("to bob"), opened("compatible"), opened("to bob and carol"), opened("two")], 2,
+             key="bob"),
+        case("a recipient block with no key given needs one", ["to bob"], "pw", "done",
+             [outcome("to bob", "needs_key")], 0, password_asked=False),
+        case("with no key given, the password blocks around a recipient block still open",
+             ["one", "to bob", "compatible"], "pw", "done",
+             [opened("one"), outcome("to bob", "needs_key"), opened("compatible")], 1),
     ]
 
 
@@ -188,7 +228,8 @@ def build():
                  "README.md describes the fields.",
         "cases": cases() + [{
             "name": "no block", "blocks": [], "received": "Hello, no block here.", "password": "pw", "answers": [],
-            "expect": {"end": "no_block", "blocks": [], "texts_kept": True, "rounds_asked": [], "derivations": 0}}],
+            "expect": {"end": "no_block", "blocks": [], "texts_kept": True, "rounds_asked": [], "derivations": 0,
+                       "password_asked": False}}],
     }
 
 

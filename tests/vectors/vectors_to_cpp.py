@@ -4,8 +4,9 @@ tests/support/test_vectors.h, so the C++ tests and the Windows driver
 programs read the same file as every other test.
 
 usage: vectors_to_cpp.py received-forms.json strong-envelopes.json sealed-blocks.json repair-cases.json runs.json
-                         OUTPUT_DIR
-writes OUTPUT_DIR/received_forms.h, strong_envelopes.h, sealed_blocks.h, repair_cases.h and runs.h
+                         key-blocks.json recipient-blocks.json OUTPUT_DIR
+writes OUTPUT_DIR/received_forms.h, strong_envelopes.h, sealed_blocks.h, repair_cases.h, runs.h, key_blocks.h
+and recipient_blocks.h
 """
 import json
 import os
@@ -56,14 +57,16 @@ def utf8_literal(text):
             out.append(chr(b))
         else:
             out.append("\\%03o" % b)
-    return '"%s"' % "".join(out)
+    pieces = ["".join(out[i:i + PIECE]) for i in range(0, len(out), PIECE)] or [""]
+    return " ".join('"%s"' % p for p in pieces)
 
 
 def name_literal(text):
     return utf8_literal(text)
 
 
-FORMATS = {"compatible": "BlockFormat::compatible", "strong": "BlockFormat::strong"}
+FORMATS = {"compatible": "BlockFormat::compatible", "strong": "BlockFormat::strong",
+           "recipient": "BlockFormat::recipient"}
 KINDS = {"foreign character": "DamageKind::foreign_character", "short line": "DamageKind::short_line",
          "length": "DamageKind::length"}
 
@@ -157,16 +160,98 @@ def runs(table):
         answers, answers_ref = array("kRunAnswers%d" % i, "bool",
                                      ["true" if a == "continue" else "false" for a in c["answers"]])
         blocks, blocks_ref = array("kRunBlocks%d" % i, "RunBlock", [
-            "{%s, %s, %s}" % (FORMATS[b["kind"]] if "kind" in b else "std::nullopt", name_literal(b["outcome"]),
-                              u16_literal(b.get("text", "")))
+            "{%s, %s, %s, %s, %dULL}" % (
+                FORMATS[b["kind"]] if "kind" in b else "std::nullopt", name_literal(b["outcome"]),
+                u16_literal(b.get("text", "")), utf8_literal(b.get("sender", "")), b.get("written_at", 0))
             for b in e["blocks"]])
         rounds, rounds_ref = array("kRunRounds%d" % i, "std::uint64_t", ["%dULL" % r for r in e["rounds_asked"]])
         out.append(answers + blocks + rounds)
-        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %d, %s, %s, %s, %s, %d}," % (
-            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]), answers_ref,
-            c.get("cancel_after", -1), name_literal(e["end"]), blocks_ref, "true" if e["texts_kept"] else "false",
-            rounds_ref, e["derivations"]))
+        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %s, %d, %s, %s, %s, %s, %d, %s}," % (
+            name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]),
+            utf8_literal(c.get("secret_key", "")), answers_ref, c.get("cancel_after", -1), name_literal(e["end"]),
+            blocks_ref, "true" if e["texts_kept"] else "false", rounds_ref, e["derivations"],
+            "true" if e["password_asked"] else "false"))
     out.append("inline constexpr RunCase kRunCases[] = {")
+    out.extend(entries)
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
+def people(name, table):
+    return "inline constexpr KeyPerson %s[] = {\n%s\n};\n" % (name, "\n".join(
+        "    {%s, %s, %s, %s}," % (name_literal(k["name"]), utf8_literal(k["secret"]), utf8_literal(k["public"]),
+                                utf8_literal(k["digits"])) for k in table["keys"]))
+
+
+def key_blocks(table):
+    out = [HEADER % "key-blocks.json", people("kKeyPeople", table)]
+    out.append("inline constexpr KeyBlockVector kKeyBlocks[] = {")
+    for b in table["key_blocks"]:
+        out.append("    {%s, %s, %s,\n     %s, %s,\n     %s, %d,\n     %s,\n     %s}," % (
+            name_literal(b["name"]), name_literal(b["key"]), utf8_literal(b["public"]),
+            utf8_literal(b["holder_name_given"]), utf8_literal(b["holder_name"]), utf8_literal(b["digits"]), b["width"],
+            utf8_literal(b["envelope"]), u16_literal(b["block"])))
+    out.append("};\n")
+    out.append("inline constexpr KeyBlockCase kKeyBlockCases[] = {")
+    for c in table["key_block_cases"]:
+        out.append("    {%s,\n     %s,\n     %s,\n     %s, %s, %s}," % (
+            name_literal(c["name"]), utf8_literal(c["envelope"]), u16_literal(c["block"]), name_literal(c["outcome"]),
+            utf8_literal(c.get("public", "")), utf8_literal(c.get("holder_name", ""))))
+    out.append("};\n")
+    out.append("inline constexpr SecretKeyTextVector kSecretKeyTexts[] = {")
+    for t in table["secret_key_texts"]:
+        out.append("    {%s, %s, %s, %s}," % (name_literal(t["name"]), name_literal(t["key"]), utf8_literal(t["secret"]),
+                                           utf8_literal(t["text"])))
+    out.append("};\n")
+    out.append("inline constexpr SealedSecretKey kSealedSecretKeys[] = {")
+    for k in table["sealed_secret_keys"]:
+        out.append("    {%s, %s, %s, %s,\n     %s, %s, %d, %s, %s, %d,\n     %s,\n     %s}," % (
+            name_literal(k["name"]), name_literal(k["key"]), utf8_literal(k["secret"]), utf8_literal(k["text"]),
+            utf8_literal(k["passphrase"]), utf8_literal(k["passphrase_nfc"]), k["iterations"], utf8_literal(k["salt"]),
+            utf8_literal(k["nonce"]), k["width"], utf8_literal(k["envelope"]), u16_literal(k["block"])))
+    out.append("};\n")
+    out.append("inline constexpr SecretKeyTextCase kSecretKeyTextCases[] = {")
+    for c in table["secret_key_text_cases"]:
+        out.append("    {%s, %s, %s, %s}," % (name_literal(c["name"]), utf8_literal(c["text"]), name_literal(c["outcome"]),
+                                           utf8_literal(c.get("secret", ""))))
+    out.append("};")
+    out.append(FOOTER)
+    return "\n".join(out)
+
+
+def reads_array(name, reads):
+    return array(name, "KeyReadExpected", ["{%s, %s}" % (name_literal(r["key"]), name_literal(r["outcome"]))
+                                           for r in reads])
+
+
+def recipient_blocks(table):
+    out = [HEADER % "recipient-blocks.json", people("kRecipientPeople", table)]
+    entries = []
+    for i, b in enumerate(table["blocks"]):
+        order, order_ref = array("kSlotOrder%d" % i, "std::string_view", [name_literal(k) for k in b["slot_order"]])
+        keys, keys_ref = array("kSlotKeys%d" % i, "std::string_view", [utf8_literal(k) for k in b["recipients"]])
+        reads, reads_ref = reads_array("kBlockReads%d" % i, b["reads"])
+        out.append(order + keys + reads)
+        entries.append("    {%s,\n     %s,\n     %s, %s, %s, %s,\n     %s, %s, %dULL,\n     %s, %s, %d,\n     %s,\n"
+                       "     %s,\n     %s}," % (
+                           name_literal(b["name"]), utf8_literal(b["text"]), name_literal(b["sender"]),
+                           utf8_literal(b["sender_public"]), utf8_literal(b["ephemeral_secret"]),
+                           utf8_literal(b["ephemeral_public"]), utf8_literal(b["text_key"]), utf8_literal(b["nonce"]),
+                           b["written_at"], order_ref, keys_ref, b["width"], utf8_literal(b["envelope"]),
+                           u16_literal(b["block"]), reads_ref))
+    out.append("inline constexpr RecipientBlockVector kRecipientBlocks[] = {")
+    out.extend(entries)
+    out.append("};\n")
+    entries = []
+    for i, c in enumerate(table["cases"]):
+        reads, reads_ref = reads_array("kCaseReads%d" % i, c["reads"])
+        out.append(reads)
+        entries.append("    {%s, %s,\n     %s,\n     %s, %s,\n     %s,\n     %s}," % (
+            name_literal(c["name"]), name_literal(c["source"]), name_literal(c["why"]),
+            "true" if c["envelope"] is not None else "false", utf8_literal(c["envelope"] or ""),
+            u16_literal(c["block"]), reads_ref))
+    out.append("inline constexpr RecipientCase kRecipientCases[] = {")
     out.extend(entries)
     out.append("};")
     out.append(FOOTER)
@@ -179,7 +264,7 @@ def write(path, text):
 
 
 def main():
-    forms_path, envelopes_path, sealed_path, repairs_path, runs_path, out_dir = sys.argv[1:7]
+    forms_path, envelopes_path, sealed_path, repairs_path, runs_path, keys_path, recipients_path, out_dir = sys.argv[1:9]
     os.makedirs(out_dir, exist_ok=True)
     with open(forms_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "received_forms.h"), received_forms(json.load(f)))
@@ -191,6 +276,10 @@ def main():
         write(os.path.join(out_dir, "repair_cases.h"), repair_cases(json.load(f)))
     with open(runs_path, encoding="utf-8") as f:
         write(os.path.join(out_dir, "runs.h"), runs(json.load(f)))
+    with open(keys_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "key_blocks.h"), key_blocks(json.load(f)))
+    with open(recipients_path, encoding="utf-8") as f:
+        write(os.path.join(out_dir, "recipient_blocks.h"), recipient_blocks(json.load(f)))
 
 
 if __name__ == "__main__":

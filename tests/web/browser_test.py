@@ -6,7 +6,8 @@ Blocks the tool writes open in the page with exactly their text, as sent
 and as mail gives them back; blocks the page writes open in the tool with
 exactly their text; a wrong password and changed characters show no text,
 only the words that name both; a compatible block gets the earlier-format
-message; the seal tab's
+message, a block for people's keys the message that it needs a key, and a
+key block nothing; the seal tab's
 "generate" button fills both password fields with a passphrase that the
 tool then opens the block with; the page asks for nothing over the network
 and carries its policy; a long run is asked about in the page, and Stop (at
@@ -47,6 +48,7 @@ NOT_OPENED = {"ja": "パスワードが違うか、暗号文が途中で変更�
               "en": "Wrong password, or the block was changed on the way"}
 COMPATIBLE = "この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。"
 UNREADABLE = "暗号文が不正です。復号を中止します。"
+NEEDS_KEY = "この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。このページはまだ鍵を扱えません。"
 BASE64 = set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
 
 
@@ -199,6 +201,19 @@ class Reader(unittest.TestCase):
     def test_4_compatible_block_gets_the_earlier_format_message(self):
         block = tool("encrypt", "--compatible", text="以前の形式の暗号文", password="abc123")
         self.assertEqual(self.page.open_text(block, "abc123"), [["failed", COMPATIBLE]])
+
+    def test_4b_a_block_for_keys_needs_a_key_and_a_key_block_shows_nothing(self):
+        with tempfile.TemporaryDirectory() as work:
+            key = str(pathlib.Path(work) / "me.key")
+            key_block = subprocess.run([TOOL, "key", "new", "--name", "me", "--out", key, "--no-passphrase"],
+                                       capture_output=True, check=True).stdout.decode("ascii")
+            to = pathlib.Path(work) / "to.txt"
+            to.write_text(key_block, encoding="ascii")
+            block = subprocess.run([TOOL, "encrypt", "--key", key, "--to", str(to)], input="鍵の暗号文".encode("utf-8"),
+                                   capture_output=True, check=True).stdout.decode("ascii")
+        strong = tool("encrypt", text="パスワードの暗号文")
+        shown = self.page.open_text(f"{key_block}\r\n{quoted(block)}\r\n{strong}", PASSWORD)
+        self.assertEqual(shown, [["failed", NEEDS_KEY], ["plain", "パスワードの暗号文"]])
 
     def test_4a_generated_passphrase_fills_both_fields_and_seals(self):
         page = self.page

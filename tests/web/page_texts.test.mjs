@@ -21,6 +21,9 @@ test('what a block comes to reads in Japanese as the program says it', () => {
   const flows = header('tray/flows/flow_texts.h');
   const outcomes = PAGE_TEXTS.ja.outcomes;
   assert.equal(outcomes.wrong_password, u16Text(rules, 'kStrongNotOpenedText'));
+  assert.equal(outcomes.not_for_this_key, u16Text(rules, 'kNotForThisKeyText'));
+  // The page says besides that it takes no key yet.
+  assert.ok(outcomes.needs_key.startsWith(u16Text(rules, 'kNeedsKeyText')), outcomes.needs_key);
   assert.equal(outcomes.damaged, u16Text(flows, 'kInvalidCiphertext'));
   assert.equal(outcomes.refused_settings, u16Text(flows, 'kRefusedSettings'));
   assert.equal(outcomes.over_limit, u16Text(flows, 'kOverLimit'));

@@ -7,6 +7,8 @@ import { readFileSync } from 'node:fs';
 import * as rules from '../../web/block_rules.mjs';
 import * as layout from '../../web/envelope_layout.mjs';
 import { RATE_PROBE_ROUNDS } from '../../web/derivation_rate.mjs';
+import { LONGEST_KEY_NAME } from '../../web/key_block.mjs';
+import { MOST_RECIPIENTS } from '../../web/recipient_check.mjs';
 
 const header = (path) => readFileSync(new URL(`../../${path}`, import.meta.url), 'utf8');
 
@@ -26,6 +28,7 @@ test('the round budget, the read bounds, the text limit and the password limit a
   const blockRules = header('block/block_rules.h');
   const envelopeLayout = header('block/strong/envelope_layout.h');
   const derivationRate = header('block/derivation_rate.h');
+  const keysLayout = header('block/keys/keys_layout.h');
   const pairs = [
     [blockRules, 'kRoundBudget', rules.ROUND_BUDGET],
     [blockRules, 'kLongestText', rules.LONGEST_TEXT],
@@ -38,6 +41,8 @@ test('the round budget, the read bounds, the text limit and the password limit a
     [envelopeLayout, 'kWriteIterations', layout.WRITE_ITERATIONS],
     [envelopeLayout, 'kMaxTextBytes', layout.MAX_TEXT_BYTES],
     [derivationRate, 'kRateProbeRounds', RATE_PROBE_ROUNDS],
+    [keysLayout, 'kLongestKeyName', LONGEST_KEY_NAME],
+    [keysLayout, 'kMostRecipients', MOST_RECIPIENTS],
   ];
   for (const [source, name, page] of pairs) assert.equal(page, constant(source, name), name);
 });

@@ -16,6 +16,8 @@
 #include "block/strong/libcrypto_start.h"
 #include "tools/quiren/cli_options.h"
 #include "tools/quiren/code_page.h"
+#include "tools/quiren/key_commands.h"
+#include "tools/quiren/key_file_input.h"
 #include "tools/quiren/linked_cipher.h"
 #include "tools/quiren/notice_line.h"
 #include "tools/quiren/passphrase_command.h"
@@ -42,19 +44,73 @@ SecretBytes read_standard_input() {
   return text;
 }
 
-PasswordSource password_source(const Options& options) {
-  if (!options.password_file.empty()) {
-    return [path = options.password_file] { return password_from_file(path); };
-  }
-  bool twice = options.command == Command::encrypt;
-  return [twice] {
-    PasswordRead first = password_from_terminal(std::string(texts::kPasswordPrompt));
+// What the terminal asks for a password or a passphrase: the prompt, the
+// prompt for the second time, and what is said when the two differ.
+struct TerminalQuestion {
+  std::string_view prompt;
+  std::string_view again;
+  std::string_view differ;
+};
+
+// A password or passphrase from its file, or asked on the terminal (twice
+// for what is about to seal something).
+PasswordSource secret_source(const std::string& file, const TerminalQuestion& question, bool twice) {
+  if (!file.empty()) return [file] { return password_from_file(file); };
+  return [question, twice] {
+    PasswordRead first = password_from_terminal(std::string(question.prompt));
     if (!first.ok || !twice) return first;
-    PasswordRead again = password_from_terminal(std::string(texts::kPasswordAgainPrompt));
+    PasswordRead again = password_from_terminal(std::string(question.again));
     if (!again.ok) return again;
-    if (again.password != first.password) return PasswordRead{false, {}, std::string(texts::kPasswordsDiffer)};
+    if (again.password != first.password) return PasswordRead{false, {}, std::string(question.differ)};
     return first;
   };
+}
+
+PasswordSource password_source(const Options& options) {
+  return secret_source(options.password_file,
+                       {texts::kPasswordPrompt, texts::kPasswordAgainPrompt, texts::kPasswordsDiffer},
+                       options.command == Command::encrypt);
+}
+
+PasswordSource passphrase_source(const std::string& file, bool twice) {
+  return secret_source(file, {texts::kKeyPassphrasePrompt, texts::kKeyPassphraseAgainPrompt,
+                              texts::kKeyPassphrasesDiffer}, twice);
+}
+
+int finish(const CommandResult& result) {
+  std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+  std::fflush(stdout);
+  for (const std::string& note : result.notes) std::cerr << "quiren: " << note << "\n";
+  if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
+  if (!result.detail.empty()) std::cerr << "quiren: " << result.detail << "\n";
+  return result.exit_code;
+}
+
+// The commands of keys but decrypt, which reads a key only when the text
+// holds a block for one.
+CommandResult key_command(const Options& options, quiren::block::CryptoProvider& crypto) {
+  const std::string name = options.name.value_or(default_key_name());
+  if (options.command == Command::key_new) {
+    const PasswordSource sealing =
+        options.no_passphrase ? PasswordSource{} : passphrase_source(options.password_file, true);
+    return key_new_command(options.out_file, name, sealing, options.width, crypto);
+  }
+  if (options.command == Command::key_digits) return key_digits_command(read_standard_input().view(), crypto);
+
+  SecretBytes input;
+  std::vector<RecipientFile> recipients;
+  if (options.command == Command::encrypt) {
+    input = read_standard_input();
+    for (const std::string& path : options.to_files) {
+      FileBytes file = read_key_file(path);
+      if (!file.ok) return {kExitBadInput, {}, file.problem};
+      recipients.push_back({path, std::string(file.bytes.view())});
+    }
+  }
+  KeyRead key = key_from_file(options.key_file, passphrase_source(options.key_passphrase_file, false), crypto);
+  if (!key.ok) return {kExitBadInput, {}, key.problem};
+  if (options.command == Command::key_show) return key_show_command(*key.key, name, options.width, crypto);
+  return encrypt_to_keys_command(input.view(), options.width, *key.key, recipients, crypto);
 }
 
 }  // namespace
@@ -79,6 +135,10 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (!options.problem.empty()) return fail(options.problem);
+  const bool keys = options.command == Command::key_new || options.command == Command::key_show ||
+                    options.command == Command::key_digits ||
+                    (options.command == Command::encrypt && !options.key_file.empty());
+  if (keys) return finish(key_command(options, *quiren::block::platform_crypto()));
   if (options.command == Command::passphrase) {
     const CommandResult made = passphrase_command(
         options.kana ? quiren::block::PassphraseForm::kana : quiren::block::PassphraseForm::latin,
@@ -97,14 +157,15 @@ int main(int argc, char** argv) {
   const SecretBytes input = read_standard_input();
   PasswordSource password = password_source(options);
   const BlockFormat format = options.compatible ? BlockFormat::compatible : BlockFormat::strong;
+  KeySource key;
+  if (!options.key_file.empty()) {
+    key = [&options, crypto = ciphers.crypto] {
+      return key_from_file(options.key_file, passphrase_source(options.key_passphrase_file, false), *crypto);
+    };
+  }
   CommandResult result = options.command == Command::encrypt
                              ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
                              : decrypt_command(input.view(), password, *code_page, ciphers,
-                                               options.no_limit ? RoundLimit::none : RoundLimit::budget);
-  std::fwrite(result.output.data(), 1, result.output.size(), stdout);
-  std::fflush(stdout);
-  for (const std::string& note : result.notes) std::cerr << "quiren: " << note << "\n";
-  if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
-  if (!result.detail.empty()) std::cerr << "quiren: " << result.detail << "\n";
-  return result.exit_code;
+                                               options.no_limit ? RoundLimit::none : RoundLimit::budget, key);
+  return finish(result);
 }

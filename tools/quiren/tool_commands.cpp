@@ -10,11 +10,13 @@
 #include "block/damage_message.h"
 #include "block/decrypt_run.h"
 #include "block/filled_text.h"
+#include "block/keys/safety_digits.h"
 #include "block/secret.h"
 #include "block/secure_wipe.h"
 #include "block/strong_block.h"
 #include "tools/quiren/code_page.h"
 #include "tools/quiren/tool_texts.h"
+#include "tools/quiren/utc_time.h"
 #include "tools/quiren/utf8.h"
 
 namespace quiren::tool {
@@ -35,26 +37,6 @@ CommandResult stopped(CommandResult so_far, std::string_view message) {
   return so_far;
 }
 
-// A damaged block, and where it is damaged when that can be told: lines
-// and characters counted in the input as it came.
-CommandResult damaged(std::u16string_view received, std::size_t block_index) {
-  CommandResult result = failure(kExitBadInput, texts::kDamaged);
-  if (const std::optional<block::BlockDamage> damage = block::find_block_damage(received, block_index)) {
-    const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
-                                         texts::kDamageShortLine, texts::kDamageUnevenLength};
-    result.detail = block::describe_damage(*damage, where);
-  }
-  return result;
-}
-
-// UTF-8 input as the characters it spells, so that the blanks a mail editor
-// put into a block (U+00A0, U+3000) are seen as such; other input is widened
-// byte for byte. Blocks are ASCII either way.
-std::u16string received_text(std::string_view input) {
-  if (std::optional<std::u16string> text = block::utf16_from_utf8(input)) return std::move(*text);
-  return block::widen_bytes(input);
-}
-
 // The password as every encryption takes it: valid UTF-8, not empty, at
 // most the tray program's limit for the kind of block, no NUL.
 std::optional<SecretBytes> checked_encrypt_password(PasswordRead read, BlockFormat format, std::string& problem) {
@@ -72,15 +54,6 @@ std::optional<SecretBytes> checked_encrypt_password(PasswordRead read, BlockForm
   if (chars) block::wipe(*chars);
   if (!problem.empty()) return std::nullopt;
   return std::move(read.password);
-}
-
-std::string_view seal_problem(block::SealStatus status) {
-  switch (status) {
-    case block::SealStatus::random_unavailable: return texts::kRandomUnavailable;
-    case block::SealStatus::text_too_long: return texts::kTextTooLong;
-    case block::SealStatus::text_not_utf8: return texts::kInputNotUtf8;
-    default: return texts::kCryptoFailed;
-  }
 }
 
 CommandResult encrypt_strong(std::string_view input, int width, const PasswordSource& password, Ciphers ciphers) {
@@ -150,6 +123,9 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
     return block::BlockPassword{std::move(ansi), std::move(read.password)};
   }
 
+  const block::SecretKey* secret_key() override { return key_ ? &*key_ : nullptr; }
+  void hold_key(std::optional<block::SecretKey> key) { key_ = std::move(key); }
+
   std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
     if (plain.encoding == block::TextEncoding::utf8) {
       return block::SecretText(block::utf16_from_utf8(plain.text.view()).value_or(u""));
@@ -175,6 +151,7 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   CodePage& code_page_;
   RoundLimit limit_;
   std::string problem_;
+  std::optional<block::SecretKey> key_;  // from --key, once the text proved to need it
 };
 
 // What the tool says of a block that did not open, by its kind.
@@ -193,33 +170,113 @@ std::string_view none_opened_message(const block::RunResult& run) {
   return texts::kWrongPassword;
 }
 
+// A key's safety digits, or "?" when the platform's SHA-256 fails.
+std::string digits_of(block::CryptoProvider& crypto, const block::X25519PublicKey& key) {
+  return block::safety_digits(crypto, key).value_or("?");
+}
+
+// The line for a block the output says too little about, or none.
+std::string block_note(const block::BlockReport& report, block::CryptoProvider& crypto) {
+  switch (report.outcome) {
+    case block::Outcome::wrong_password:
+      return std::string(not_opened_note(report.kind));
+    case block::Outcome::not_for_this_key:
+      return std::string(texts::kNotForThisKey);
+    case block::Outcome::needs_key:
+      return std::string(texts::kNeedsKey);
+    case block::Outcome::opened:
+      break;
+    // A block that ended the run: the message says why.
+    case block::Outcome::later_format:
+    case block::Outcome::refused_settings:
+    case block::Outcome::damaged:
+    case block::Outcome::needs_shared_table:
+    case block::Outcome::over_limit:
+    case block::Outcome::failed:
+    case block::Outcome::cancelled:
+      return {};
+  }
+  // Who wrote it, which only its text's reader can check.
+  if (report.sender) {
+    return block::filled(texts::kFromSender, {{"digits", digits_of(crypto, report.sender->public_key)},
+                                              {"time", utc_minute(report.sender->written_at)}});
+  }
+  if (report.key) {
+    return block::filled(texts::kKeyBlockNote,
+                         {{"name", report.key->name}, {"digits", digits_of(crypto, report.key->public_key)}});
+  }
+  // A compatible block's text, which no one can tell from a changed one's.
+  if (report.kind == block::BlockKind::compatible) return std::string(texts::kCompatibleNote);
+  return {};
+}
+
 // One line for each block the output says too little about: one whose text
-// is not there (block::not_opened_text stands in its place), and a
-// compatible one whose text is, which no one can tell from a changed one.
-std::vector<std::string> block_notes(const block::RunResult& run) {
+// is not there (a text that says why stands in its place), a recipient
+// block's sender, a key block, and a compatible block.
+std::vector<std::string> block_notes(const block::RunResult& run, block::CryptoProvider& crypto) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
-    std::string_view note;
-    if (report.outcome == block::Outcome::wrong_password) note = not_opened_note(report.kind);
-    if (report.outcome == block::Outcome::opened && report.kind == block::BlockKind::compatible) {
-      note = texts::kCompatibleNote;
-    }
+    const std::string note = block_note(report, crypto);
     if (note.empty()) continue;
-    notes.push_back("block " + std::to_string(report.index + 1) + " of " + std::to_string(run.blocks) + ": " +
-                    std::string(note));
+    notes.push_back("block " + std::to_string(report.index + 1) + " of " + std::to_string(run.blocks) + ": " + note);
   }
   return notes;
 }
 
+bool only_wrong_passwords(const block::RunResult& run) {
+  return std::none_of(run.reports.begin(), run.reports.end(), [](const block::BlockReport& report) {
+    return report.outcome == block::Outcome::not_for_this_key || report.outcome == block::Outcome::needs_key;
+  });
+}
+
+bool needs_the_key(const std::vector<block::BlockItem>& blocks) {
+  // As the run asks: only once the first block proved readable.
+  if (blocks.empty() || blocks.front().problem) return false;
+  return std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
+    return !item.problem && item.kind == block::BlockKind::recipient;
+  });
+}
+
 }  // namespace
 
-CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
-                              const PasswordSource& password, CodePage& code_page, Ciphers ciphers) {
+std::string_view seal_problem(block::SealStatus status) {
+  switch (status) {
+    case block::SealStatus::random_unavailable: return texts::kRandomUnavailable;
+    case block::SealStatus::text_too_long: return texts::kTextTooLong;
+    case block::SealStatus::text_not_utf8: return texts::kInputNotUtf8;
+    case block::SealStatus::recipient_count: return texts::kTooManyRecipients;
+    case block::SealStatus::recipient_key_refused: return texts::kRecipientKeyRefused;
+    default: return texts::kCryptoFailed;
+  }
+}
+
+CommandResult damaged_block(std::u16string_view received, std::size_t block_index, std::string_view message) {
+  CommandResult result = failure(kExitBadInput, message);
+  if (const std::optional<block::BlockDamage> damage = block::find_block_damage(received, block_index)) {
+    const block::DamageTexts<char> where{texts::kDamageForeignCharacter, texts::kDamageInvisibleCharacter,
+                                         texts::kDamageShortLine, texts::kDamageUnevenLength};
+    result.detail = block::describe_damage(*damage, where);
+  }
+  return result;
+}
+
+std::u16string received_text(std::string_view input) {
+  if (std::optional<std::u16string> text = block::utf16_from_utf8(input)) return std::move(*text);
+  return block::widen_bytes(input);
+}
+
+std::optional<CommandResult> refused_input(std::string_view input) {
   // Checked without decoding it: the text is the secret.
   if (const std::size_t valid = block::valid_utf8_length(input); valid != input.size()) {
     return failure(kExitBadInput, std::string(texts::kInputNotUtf8) + " (byte " + std::to_string(valid) + ")");
   }
   if (input.find('\0') != std::string_view::npos) return failure(kExitBadInput, texts::kInputHasNul);
+  return std::nullopt;
+}
+
+CommandResult encrypt_command(std::string_view input, int width, BlockFormat format,
+                              const PasswordSource& password, CodePage& code_page, Ciphers ciphers) {
+  if (std::optional<CommandResult> refused = refused_input(input)) return std::move(*refused);
   if (format == BlockFormat::strong) {
     if (input.size() > block::kLongestText) return failure(kExitBadInput, texts::kTextTooLong);
     return encrypt_strong(input, width, password, ciphers);
@@ -228,23 +285,30 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 }
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers, RoundLimit limit) {
+                              Ciphers ciphers, RoundLimit limit, const KeySource& key) {
   ToolFrontEnd front_end(password, code_page, limit);
   const std::u16string received = received_text(input);
   const std::vector<block::BlockItem> blocks = block::read_received_blocks(received);
+  if (key && needs_the_key(blocks)) {
+    KeyRead read = key();
+    if (!read.ok) return failure(kExitBadInput, read.problem);
+    front_end.hold_key(std::move(read.key));
+  }
   block::RunHere here;
   const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
   // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, SecretBytes(block::utf8_from_utf16(run.text.view())), {}};
-  result.notes = block_notes(run);
+  result.notes = block_notes(run, *ciphers.crypto);
   switch (run.end) {
     case block::RunEnd::done:
-      if (run.wrong == run.texts) {
-        // Nothing opened: one line says it all.
+      if (run.not_opened > 0 && run.not_opened == run.texts) {
         result.exit_code = kExitWrongPassword;
-        result.message = none_opened_message(run);
-        result.notes.clear();
-      } else if (run.wrong > 0) {
+        // Nothing opened for a wrong password: one line says it all.
+        if (only_wrong_passwords(run)) {
+          result.message = none_opened_message(run);
+          result.notes.clear();
+        }
+      } else if (run.not_opened > 0) {
         result.exit_code = kExitSomeNotOpened;
       }
       return result;
@@ -260,6 +324,8 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
   switch (run.stopped_by()) {
     case block::Outcome::opened:
     case block::Outcome::wrong_password:
+    case block::Outcome::not_for_this_key:
+    case block::Outcome::needs_key:
       return result;
     // The texts read so far stay, as they do in the viewer.
     case block::Outcome::later_format:
@@ -271,7 +337,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     case block::Outcome::over_limit:
       return stopped(std::move(result), texts::kOverLimit);
     case block::Outcome::damaged:
-      return damaged(received, run.end_block);
+      return damaged_block(received, run.end_block, texts::kDamaged);
     case block::Outcome::failed:
     case block::Outcome::cancelled:  // nothing cancels the tool's runs
       break;

@@ -7,6 +7,7 @@
 
 #include "block/block_rules.h"
 #include "block/composed_text.h"
+#include "block/keys/keys_layout.h"
 
 namespace quiren::tool::texts {
 
@@ -87,5 +88,72 @@ inline constexpr std::string_view kOutsideArmourAlphabet = "character outside th
 
 inline constexpr std::string_view kPasswordPrompt = "Password: ";
 inline constexpr std::string_view kPasswordAgainPrompt = "Password again: ";
+
+// Keys. Per recipient block, after "block N of M: " when decrypting;
+// {digits} is the sender's safety digits, {time} when the sender's clock
+// says it was written ("2026-12-11 09:30").
+inline constexpr std::string_view kFromSender = "from {digits}, written {time} UTC";
+inline constexpr std::string_view kNotForThisKey = "not addressed to this key, or changed";
+inline constexpr std::string_view kNeedsKey = "a block for someone's key: give yours with --key FILE";
+// A key block among the blocks decrypted: {name} and {digits} filled in.
+inline constexpr std::string_view kKeyBlockNote = "a key block, holding no text: \"{name}\", {digits}";
+// `key digits`, one line per key block: {name} (kNoName when empty) and {digits}.
+inline constexpr std::string_view kKeyDigitsLine = "{name}: {digits}";
+inline constexpr std::string_view kNoName = "(no name)";
+inline constexpr std::string_view kNoKeyBlock = "no key block found in standard input";
+inline constexpr std::string_view kKeyBlockDamaged = "the key block is damaged and cannot be read";
+inline constexpr std::string_view kKeyBlockLater =
+    "this version cannot read the key block: it was written by a later version; use the latest version";
+inline constexpr std::string_view kKeyBlockRefused =
+    "the key block's name is refused: too long, not UTF-8 in NFC, or holding a control character or a direction "
+    "mark that could make it look like another";
+// `key new` and `key show`, on standard error under the key block.
+inline constexpr std::string_view kYourDigits = "your safety digits: {digits}";
+inline constexpr std::string_view kKeyWritten = "your secret key is in {file}: keep it, and give no one the file";
+inline constexpr std::string_view kKeyWrittenBare =
+    "your secret key is in {file}, not sealed under a passphrase: keep it, and give no one the file";
+inline constexpr std::string_view kKeyPassphrasePrompt = "Passphrase for the key: ";
+inline constexpr std::string_view kKeyPassphraseAgainPrompt = "Passphrase for the key again: ";
+inline constexpr std::string_view kKeyPassphrasesDiffer = "the two passphrases differ";
+inline constexpr std::string_view kEmptyKeyPassphrase =
+    "an empty passphrase is refused: use --no-passphrase to keep the key unsealed";
+inline constexpr auto kKeyPassphraseTooLongText =
+    block::compose("the passphrase is longer than ", block::kLongestStrongPassword, " characters");
+inline constexpr std::string_view kKeyPassphraseTooLong = kKeyPassphraseTooLongText.view();
+// Each followed by ": " and the file's name.
+inline constexpr std::string_view kKeyFileExists = "the key file exists already, and is never overwritten";
+inline constexpr std::string_view kKeyFileNotWritten = "cannot write the key file";
+inline constexpr std::string_view kKeyFileMissing = "the key file does not exist";
+inline constexpr std::string_view kKeyFileNotRegular =
+    "the key file is not a regular file (folders, devices and pipes are refused)";
+inline constexpr std::string_view kKeyFileUnreadable = "cannot read the key file";
+// The largest key file read: a sealed key quoted in a long mail fits.
+inline constexpr std::size_t kLargestKeyFile = std::size_t{1} << 20;
+inline constexpr auto kKeyFileTooLargeText =
+    block::compose("the key file is larger than ", kLargestKeyFile >> 20, " MiB");
+inline constexpr std::string_view kKeyFileTooLarge = kKeyFileTooLargeText.view();
+inline constexpr std::string_view kKeyFileNoKey =
+    "the key file holds no secret key (neither a QUIREN-SECRET-KEY-1 line nor a block sealing one)";
+inline constexpr std::string_view kKeyFileWrongPassphrase =
+    "wrong passphrase for the key file, or the file was changed";
+inline constexpr std::string_view kKeyFileDamaged = "the key file's block is damaged and cannot be read";
+inline constexpr std::string_view kKeyFileLater =
+    "the key file's block was written by a later version; use the latest version";
+inline constexpr std::string_view kKeyFileRefused = "the key file's block was made with settings this version refuses";
+inline constexpr std::string_view kToFileNoKeyBlock = "the file holds no key block";
+inline constexpr std::string_view kToFileManyKeyBlocks =
+    "the file holds more than one key block: give each with a --to of its own";
+// The key's name, given with --name or taken from the login name.
+inline constexpr std::string_view kKeyNameNotUtf8 = "the name is not valid UTF-8";
+inline constexpr auto kKeyNameTooLongText =
+    block::compose("the name is longer than ", block::kLongestKeyName, " bytes of UTF-8");
+inline constexpr std::string_view kKeyNameTooLong = kKeyNameTooLongText.view();
+inline constexpr std::string_view kKeyNameForbidden =
+    "the name holds a control character or a direction mark, which key blocks refuse";
+inline constexpr auto kTooManyRecipientsText = block::compose(
+    "a block is for at most ", block::kMostRecipients, " keys, the writer's included: nothing was encrypted");
+inline constexpr std::string_view kTooManyRecipients = kTooManyRecipientsText.view();
+inline constexpr std::string_view kRecipientKeyRefused =
+    "a recipient's key is not one anyone could hold (a key of low order): nothing was encrypted";
 
 }  // namespace quiren::tool::texts

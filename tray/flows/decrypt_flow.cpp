@@ -168,6 +168,8 @@ void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view r
   switch (run.stopped_by()) {
     case block::Outcome::opened:
     case block::Outcome::wrong_password:
+    case block::Outcome::not_for_this_key:
+    case block::Outcome::needs_key:
       return show_texts(run);
     case block::Outcome::cancelled:
       // The user stopped it: nothing shown, nothing said.

@@ -91,6 +91,12 @@ inline constexpr std::u16string_view kDamageUnevenLength =
 // block's, a strong block's (block::not_opened_text picks).
 inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
 inline constexpr std::u16string_view kStrongNotOpened = block::kStrongNotOpenedText;
+// Shown in the viewer in place of a recipient block that did not open under
+// the user's key: addressed to others, or changed on the way.
+inline constexpr std::u16string_view kNotForThisKey = block::kNotForThisKeyText;
+// Shown in the viewer in place of a recipient block: this version of the
+// tray program keeps no key to open one with.
+inline constexpr std::u16string_view kNeedsKey = block::kNeedsKeyText;
 
 // The viewer's status line: the text's blocks by format, then, when any was
 // compatible, the joint and the warning.

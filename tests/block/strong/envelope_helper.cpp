@@ -43,6 +43,8 @@ const char* name(SealStatus s) {
     case SealStatus::text_not_utf8: return "text_not_utf8";
     case SealStatus::text_too_long: return "text_too_long";
     case SealStatus::crypto_failed: return "crypto_failed";
+    case SealStatus::recipient_count: return "recipient_count";
+    case SealStatus::recipient_key_refused: return "recipient_key_refused";
   }
   return "?";
 }

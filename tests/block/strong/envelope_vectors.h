@@ -10,28 +10,13 @@
 #include <vector>
 
 #include "block/strong/strong_envelope.h"
+#include "tests/support/hex.h"
 #include "vectors/strong_envelopes.h"
 
 namespace quiren::block::test {
 
-inline std::vector<std::uint8_t> from_hex(std::string_view hex) {
-  auto nibble = [](char c) { return static_cast<std::uint8_t>(c <= '9' ? c - '0' : c - 'a' + 10); };
-  std::vector<std::uint8_t> out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out.push_back(static_cast<std::uint8_t>(nibble(hex[i]) << 4 | nibble(hex[i + 1])));
-  }
-  return out;
-}
-
-inline std::string to_hex(const std::vector<std::uint8_t>& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (std::uint8_t b : bytes) {
-    out.push_back(digits[b >> 4]);
-    out.push_back(digits[b & 15]);
-  }
-  return out;
-}
+using testing::from_hex;
+using testing::to_hex;
 
 inline SealParameters known_answer_parameters() {
   namespace v = testing::vectors;

@@ -2,8 +2,9 @@
 // block with the command-line tool's, decrypt one and two blocks into the
 // viewer, a wrong password, the viewer's size kept across openings, every
 // form the shared table's compatible blocks come back in from mail, chat
-// and office programs, a damaged block's message, and Japanese refused
-// where the code page cannot hold it.
+// and office programs, a damaged block's message, a block for people's
+// keys (no password asked: the viewer says a key is needed), and Japanese
+// refused where the code page cannot hold it.
 #include <windows.h>
 
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "tests/e2e/driver/driver.h"
 #include "tests/support/received_forms.h"
+#include "vectors/recipient_blocks.h"
 
 using namespace quiren::e2e;
 namespace vectors = quiren::testing::vectors;
@@ -27,6 +29,8 @@ const std::wstring kEncrypted = L"互換形式で暗号化した文章をクリ�
                                 L"互換形式の暗号文は改ざんを検出できません";
 const std::wstring kWrongPassword = L"パスワードが不正です。復号できません。 by む～くいれん";
 const std::wstring kJoint = L"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
+// The tray keeps no key yet: in place of a block for people's keys.
+const std::wstring kNeedsKey = L"この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。";
 
 // Runs `quiren encrypt` under this prefix's code page and returns its block
 // (standard output, UTF-8), or nullopt when it failed.
@@ -267,6 +271,16 @@ int wmain() {
                L"4 行目の 19 文字目「😀」(U+1F600) は暗号文に使われない文字です。",
                {IDOK}, IDOK, L"damaged-block");
     check(find_viewer(pid) == nullptr, "no viewer for a damaged block");
+  }
+
+  step("a block for people's keys: no password asked, the viewer says a key is needed");
+  set_clipboard_text(L"> " + wide16(vectors::kRecipientBlocks[1].block));
+  expect_box(pid, kAskDecrypt, {IDYES, IDNO}, IDYES);
+  if (HWND keys_viewer = wait_for_window(kViewerClass, kViewerCaption, pid);
+      check(keys_viewer != nullptr, "viewer appears, with no password prompt")) {
+    check_equal(control_text(keys_viewer, kViewerTextId), kNeedsKey, "viewer text of a block for keys");
+    screenshot(L"viewer-needs-key", keys_viewer);
+    close_viewer(pid);
   }
 
   if (japanese) {
