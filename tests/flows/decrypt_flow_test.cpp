@@ -80,6 +80,43 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
   }
 }
 
+// "強力な暗号文だけを読む": a compatible block is refused with its message
+// and no text. A text of nothing else asks for no password and opens no
+// viewer; beside a strong block, the strong block opens first and the
+// message follows.
+TEST_F(DecryptFlowTest, StrongOnlyRefusesCompatibleBlocksWithAMessage) {
+  const std::u16string compatible = block_for(u"old", u"pw");
+  state.settings.strong = true;
+  const std::u16string strong = block_for(u"new", u"pw");
+  state.settings.strong_only = true;
+  const std::u16string refused_one =
+      u"互換形式の暗号文 1 件は、途中で変更されたかどうかを確かめられないため、復号せずに拒否しました"
+      u"（設定「強力な暗号文だけを読む」）。";
+  const struct {
+    const char* name;
+    std::u16string clip;
+    std::size_t prompts;
+    std::u16string shown;  // empty: no viewer
+  } cases[] = {
+      {"a compatible block alone", compatible, 0, u""},
+      {"beside a strong block", compatible + u"\r\n" + strong, 1, u"new"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    forget();
+    viewer.close();
+    desktop.box_answers = {Answer::yes};
+    desktop.prompt_answers = {u"pw"};
+    watch(c.clip);
+    EXPECT_EQ(desktop.prompts.size(), c.prompts);
+    EXPECT_EQ(viewer.is_open(), !c.shown.empty());
+    EXPECT_EQ(viewer.text(), c.shown);
+    EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskDecrypt), refused_one}));
+    EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
+    EXPECT_TRUE(cipher.decrypts.empty()) << "the compatible cipher never sees a refused block";
+  }
+}
+
 TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;

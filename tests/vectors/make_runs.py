@@ -82,6 +82,7 @@ B = {
     "two": strong("二つ目 😀\r\nです", "pw", WRITERS, 2),
     "three": strong("three", "pw", WRITERS, 3),
     "compatible": compatible("compatible one", "pw"),
+    "compatible two": compatible("compatible two", "pw"),
     "other password": strong("別のパスワード", "other", WRITERS, 4),
     "later envelope": strong("version 2", "pw", WRITERS, 5, version=2),
     # A mode letter no version knows yet names no kind of block.
@@ -120,12 +121,14 @@ def outcome(name, what):
 
 
 def case(name, blocks, password, end, reports, derivations, answers=(), rounds_asked=(), cancel_after=None,
-         texts_kept=True):
+         texts_kept=True, strong_only=False):
     received = "Hello,\r\n\r\n" + (CRLF + CRLF).join(B[b]["block"] for b in blocks) + CRLF + CRLF + "Regards"
     c = {"name": name, "blocks": list(blocks), "received": received, "password": password,
          "answers": list(answers)}
     if cancel_after is not None:
         c["cancel_after"] = cancel_after
+    if strong_only:
+        c["strong_only"] = True
     c["expect"] = {"end": end, "blocks": reports, "texts_kept": texts_kept,
                    "rounds_asked": list(rounds_asked), "derivations": derivations}
     return c
@@ -179,6 +182,21 @@ def cases():
              [outcome("as typed 1", "wrong_password"), opened("NFC")], 2),
         case("cancelled between blocks: nothing kept, nothing more derived", ["one", "two", "three"], "pw",
              "at_block", [opened("one"), outcome("two", "cancelled")], 1, cancel_after=0, texts_kept=False),
+        # Where only strong blocks are read, each compatible block is refused
+        # unread and the run goes on past it.
+        case("strong blocks only: compatible blocks refused, the strong ones opened",
+             ["compatible", "one", "compatible two", "two"], "pw", "done",
+             [outcome("compatible", "compatible_refused"), opened("one"),
+              outcome("compatible two", "compatible_refused"), opened("two")], 2, strong_only=True),
+        case("strong blocks only: a text of compatible blocks opens nothing", ["compatible", "compatible two"], "pw",
+             "done", [outcome(n, "compatible_refused") for n in ["compatible", "compatible two"]], 0,
+             strong_only=True),
+        case("strong blocks only: a later format after a refused block still ends the run",
+             ["compatible", "one", "later envelope", "two"], "pw", "at_block",
+             [outcome("compatible", "compatible_refused"), opened("one"), outcome("later envelope", "later_format")],
+             1, strong_only=True),
+        case("strong blocks only: a damaged compatible block is damaged", ["one", "damaged"], "pw", "at_block",
+             [opened("one"), outcome("damaged", "damaged")], 1, texts_kept=False, strong_only=True),
     ]
 
 

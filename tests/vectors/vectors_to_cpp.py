@@ -162,10 +162,10 @@ def runs(table):
             for b in e["blocks"]])
         rounds, rounds_ref = array("kRunRounds%d" % i, "std::uint64_t", ["%dULL" % r for r in e["rounds_asked"]])
         out.append(answers + blocks + rounds)
-        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %d, %s, %s, %s, %s, %d}," % (
+        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %d, %s, %s, %s, %s, %s, %d}," % (
             name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]), answers_ref,
-            c.get("cancel_after", -1), name_literal(e["end"]), blocks_ref, "true" if e["texts_kept"] else "false",
-            rounds_ref, e["derivations"]))
+            c.get("cancel_after", -1), "true" if c.get("strong_only", False) else "false", name_literal(e["end"]),
+            blocks_ref, "true" if e["texts_kept"] else "false", rounds_ref, e["derivations"]))
     out.append("inline constexpr RunCase kRunCases[] = {")
     out.extend(entries)
     out.append("};")

@@ -100,7 +100,9 @@ int main(int argc, char** argv) {
   CommandResult result = options.command == Command::encrypt
                              ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
                              : decrypt_command(input.view(), password, *code_page, ciphers,
-                                               options.no_limit ? RoundLimit::none : RoundLimit::budget);
+                                               options.no_limit ? RoundLimit::none : RoundLimit::budget,
+                                               options.strong_only ? quiren::block::CompatibleBlocks::refuse
+                                                                   : quiren::block::CompatibleBlocks::read);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);
   for (const std::string& note : result.notes) std::cerr << "quiren: " << note << "\n";

@@ -126,8 +126,8 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
 // UTF-8 by way of the code page; what went wrong kept for the message.
 class ToolFrontEnd : public block::DecryptFrontEnd {
  public:
-  ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit)
-      : source_(source), code_page_(code_page), limit_(limit) {}
+  ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit, block::CompatibleBlocks compatible)
+      : source_(source), code_page_(code_page), limit_(limit), compatible_(compatible) {}
 
   bool accept_rounds(const block::LongRun& run) override {
     if (limit_ == RoundLimit::none) return true;
@@ -143,9 +143,10 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
     // it was typed, so a password the code page cannot hold still opens them.
     Converted converted = code_page_.from_utf8(read.password.view());
     SecretBytes ansi(std::move(converted.bytes));
-    const bool any_compatible = std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
-      return !item.problem && item.kind == block::BlockKind::compatible;
-    });
+    const bool any_compatible = compatible_ == block::CompatibleBlocks::read &&
+                                std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
+                                  return !item.problem && item.kind == block::BlockKind::compatible;
+                                });
     if (!converted.ok && any_compatible) return refuse("password: " + converted.problem);
     return block::BlockPassword{std::move(ansi), std::move(read.password)};
   }
@@ -174,17 +175,20 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   const PasswordSource& source_;
   CodePage& code_page_;
   RoundLimit limit_;
+  block::CompatibleBlocks compatible_;
   std::string problem_;
 };
 
 // One line for each block the output says too little about: one whose text
-// is not there (the wrong-password text stands in its place), and a
-// compatible one whose text is, which no one can tell from a changed one.
+// is not there (the wrong-password text stands in its place, or nothing for
+// a refused one), and a compatible one whose text is, which no one can tell
+// from a changed one.
 std::vector<std::string> block_notes(const block::RunResult& run) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
     std::string_view note;
     if (report.outcome == block::Outcome::wrong_password) note = texts::kBlockNotOpened;
+    if (report.outcome == block::Outcome::compatible_refused) note = texts::kCompatibleRefused;
     if (report.outcome == block::Outcome::opened && report.kind == block::BlockKind::compatible) {
       note = texts::kCompatibleNote;
     }
@@ -212,18 +216,22 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 }
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers, RoundLimit limit) {
-  ToolFrontEnd front_end(password, code_page, limit);
+                              Ciphers ciphers, RoundLimit limit, block::CompatibleBlocks compatible) {
+  ToolFrontEnd front_end(password, code_page, limit, compatible);
   const std::u16string received = received_text(input);
   const std::vector<block::BlockItem> blocks = block::read_received_blocks(received);
   block::RunHere here;
-  const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
+  const block::RunResult run =
+      block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto, compatible);
   // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, SecretBytes(block::utf8_from_utf16(run.text.view())), {}};
   result.notes = block_notes(run);
   switch (run.end) {
     case block::RunEnd::done:
-      if (run.wrong == run.texts) {
+      if (block::blocks_with(run, block::Outcome::compatible_refused) > 0) {
+        // Refused input, said block by block; the other texts stay.
+        result.exit_code = kExitBadInput;
+      } else if (run.wrong == run.texts) {
         // Nothing opened: one line says it all.
         result.exit_code = kExitWrongPassword;
         result.message = texts::kWrongPassword;
@@ -244,6 +252,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
   switch (run.stopped_by()) {
     case block::Outcome::opened:
     case block::Outcome::wrong_password:
+    case block::Outcome::compatible_refused:  // ends no run
       return result;
     // The texts read so far stay, as they do in the viewer.
     case block::Outcome::later_format:

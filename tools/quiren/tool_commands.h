@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/decrypt_run.h"
 #include "tools/quiren/password_input.h"
 
 namespace quiren::block {
@@ -71,8 +72,12 @@ enum class RoundLimit { budget, none };
 // readable ones ends the output there (exit 2, the earlier texts kept); a
 // damaged block gives no output (exit 2), and says where it is damaged when
 // it can. Exit 0 when every block opened, 1 when none did, 3 when some did
-// not (a note names each).
+// not (a note names each). With CompatibleBlocks::refuse every readable
+// compatible block is refused unread, with a note each and no text, and the
+// exit is 2; the other blocks' texts are written as ever, as the texts
+// before a block of a later version are.
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers, RoundLimit limit = RoundLimit::budget);
+                              Ciphers ciphers, RoundLimit limit = RoundLimit::budget,
+                              block::CompatibleBlocks compatible = block::CompatibleBlocks::read);
 
 }  // namespace quiren::tool

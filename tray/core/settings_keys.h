@@ -24,6 +24,8 @@ inline constexpr std::u16string_view kDecryptWithEncryptPassword = u"equalpass";
 inline constexpr std::u16string_view kEncryptPasswordFromList = u"usepasslist1";
 inline constexpr std::u16string_view kDecryptPasswordFromList = u"usepasslist2";
 inline constexpr std::u16string_view kStrong = u"strong";
+// "強力な暗号文だけを読む": compatible blocks are refused unread.
+inline constexpr std::u16string_view kStrongOnly = u"strongonly";
 inline constexpr std::u16string_view kAskBeforeEncrypt = u"quest1";
 inline constexpr std::u16string_view kAskBeforeDecrypt = u"quest2";
 // Read from the store when needed.
@@ -54,6 +56,8 @@ inline constexpr bool kDefaultDecryptPasswordFromList = false;
 // Secure by default: a user whose recipients still run the earlier version
 // switches it off.
 inline constexpr bool kDefaultStrong = true;
+// Off, so that blocks from recipients who have not upgraded still open.
+inline constexpr bool kDefaultStrongOnly = false;
 inline constexpr std::uint8_t kDefaultAskBeforeEncrypt = 1;
 inline constexpr std::uint8_t kDefaultAskBeforeDecrypt = 1;
 inline constexpr std::u16string_view kDefaultFixedEncryptPassword = u"";

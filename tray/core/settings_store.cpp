@@ -50,6 +50,7 @@ StartupRead load_startup_settings(Desktop& desktop) {
   // Newer than the earlier version's keys: a text it cannot read stops
   // nothing and keeps the secure default.
   v.strong = read_boolean_or(desktop, kStrong, kDefaultStrong);
+  v.strong_only = read_boolean_or(desktop, kStrongOnly, kDefaultStrongOnly);
   return out;
 }
 

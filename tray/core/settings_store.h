@@ -22,7 +22,8 @@ struct StartupRead {
 // Reads the start-up keys in the order the earlier version read them (wrap
 // width, the fixed-password and list choices, the two questions) and stops
 // at the first one that is stored but not convertible. Absent keys take
-// their defaults. Then "strong", whose unreadable text counts as absent.
+// their defaults. Then "strong" and "strongonly", whose unreadable texts
+// count as absent.
 StartupRead load_startup_settings(Desktop& desktop);
 
 // Lenient readers for everything but start-up: an absent key or a text

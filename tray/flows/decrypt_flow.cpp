@@ -139,7 +139,9 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
       if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
       ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress);
       BackgroundRunner runner(desktop_, progress);
-      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_);
+      const block::CompatibleBlocks compatible =
+          state_.settings.strong_only ? block::CompatibleBlocks::refuse : block::CompatibleBlocks::read;
+      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_, compatible);
     }
     show_run(run, text);
   } catch (...) {
@@ -150,6 +152,20 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
 }
 
 void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view received) {
+  show_run_end(run, received);
+  // After whatever else the run showed or said, when it kept its texts: a
+  // run that failed or that the user stopped says nothing more.
+  const std::size_t refused = block::blocks_with(run, block::Outcome::compatible_refused);
+  const bool kept = run.end == block::RunEnd::done ||
+                    (run.end == block::RunEnd::at_block && block::keeps_earlier_texts(run.stopped_by()));
+  if (refused == 0 || !kept) return;
+  tell(desktop_,
+       block::filled(flows::texts::kCompatibleRefused,
+                     {{"blocks", block::decimal(refused)}, {"setting", std::u16string(core::texts::kReadStrongOnly)}}),
+       Icon::exclamation, true);
+}
+
+void ClipboardFlows::show_run_end(const block::RunResult& run, std::u16string_view received) {
   switch (run.end) {
     case block::RunEnd::done:
       return show_texts(run);
@@ -168,6 +184,7 @@ void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view r
   switch (run.stopped_by()) {
     case block::Outcome::opened:
     case block::Outcome::wrong_password:
+    case block::Outcome::compatible_refused:  // ends no run
       return show_texts(run);
     case block::Outcome::cancelled:
       // The user stopped it: nothing shown, nothing said.

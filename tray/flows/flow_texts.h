@@ -64,6 +64,12 @@ inline constexpr std::u16string_view kNeedsSharedTable =
 // many rounds that it would tie the program up. Upgrading is no answer.
 inline constexpr std::u16string_view kRefusedSettings =
     u"この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。";
+// Compatible blocks refused unread under "強力な暗号文だけを読む": said once,
+// after the other blocks' texts are shown. {blocks} is their number,
+// {setting} the box's name (core::texts::kReadStrongOnly).
+inline constexpr std::u16string_view kCompatibleRefused =
+    u"互換形式の暗号文 {blocks} 件は、途中で変更されたかどうかを確かめられないため、復号せずに拒否しました"
+    u"（設定「{setting}」）。";
 // Before the password, when the strong blocks ask for more than
 // block::kRoundBudget rounds of key derivation together; No is the default.
 // {blocks} is their number, {time} the estimate (kAboutSeconds or
