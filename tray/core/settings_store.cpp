@@ -66,12 +66,6 @@ std::int64_t read_number_or(Desktop& desktop, std::u16string_view key, std::int6
   return parse_rounded_number(*text).value_or(fallback);
 }
 
-block::SecretText read_password(Desktop& desktop, std::u16string_view key) {
-  std::optional<std::u16string> stored = desktop.read_setting(key);
-  if (!stored) return {};
-  return block::SecretText(std::move(*stored));
-}
-
 std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16string_view fallback) {
   auto text = desktop.read_setting(key);
   return text ? *text : std::u16string(fallback);

@@ -31,9 +31,6 @@ StartupRead load_startup_settings(Desktop& desktop);
 bool read_boolean_or(Desktop& desktop, std::u16string_view key, bool fallback);
 std::int64_t read_number_or(Desktop& desktop, std::u16string_view key, std::int64_t fallback);
 std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16string_view fallback);
-// A stored password as a secret ("" when absent); the string it was read
-// into is wiped.
-block::SecretText read_password(Desktop& desktop, std::u16string_view key);
 
 // The clipboard watch is on when the stored number is exactly 1 (absent or
 // unreadable: on).

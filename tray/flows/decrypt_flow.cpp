@@ -18,11 +18,10 @@
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
+#include "tray/core/fixed_passwords.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
-#include "tray/core/settings_keys.h"
-#include "tray/core/settings_store.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/flows/invalid_ciphertext.h"
@@ -42,12 +41,15 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
   if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) password = typed_decrypt_password(desktop);
-  } else if (state.settings.decrypt_with_fixed_password) {
+  } else if (state.settings.decrypt_with_fixed_password || state.settings.decrypt_with_encrypt_password) {
     // Stored passwords are used as they are, also when empty: a block made
-    // under an empty password must stay readable.
-    return settings::read_password(desktop, settings::kFixedDecryptPassword);
-  } else if (state.settings.decrypt_with_encrypt_password) {
-    return settings::read_password(desktop, settings::kFixedEncryptPassword);
+    // under an empty password must stay readable. One that cannot be read
+    // here is not taken for an empty one.
+    StoredFixedPassword stored = read_fixed_password(
+        desktop, state.settings.decrypt_with_fixed_password ? FixedPassword::decrypt : FixedPassword::encrypt);
+    if (!stored.unreadable) return std::move(stored.password);
+    tell(desktop, flows::texts::kFixedPasswordUnreadable, Icon::exclamation);
+    return std::nullopt;
   } else {
     password = typed_decrypt_password(desktop);
   }

@@ -24,6 +24,11 @@ inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入�
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
 inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStrongPasswordTooLong;
 using core::texts::password_too_long;
+// A fixed password kept sealed for another Windows user or on another
+// computer (or damaged): neither flow uses it.
+inline constexpr std::u16string_view kFixedPasswordUnreadable =
+    u"設定に保存されているパスワードは、別のユーザーか別のパソコンでこのユーザーだけが読める形にされたもの"
+    u"（または壊れたもの）のため、読めません。設定でパスワードを入力し直して下さい。";
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
 // The closing message names the format written; a compatible block's has
 // kCompatibleUnprotected on a line of its own under it.
