@@ -16,10 +16,11 @@ namespace layout = settings_layout;
 }  // namespace
 
 MainFrame::MainFrame(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, CipherCommands& flows,
-                     ModelessWindow& password_editor, ModelessWindow& about, DecryptedTextViewer& viewer,
-                     std::function<void()> on_destroyed)
+                     ModelessWindow& password_editor, ListFileProtection& password_list_file, ModelessWindow& about,
+                     DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
     : on_destroyed_(std::move(on_destroyed)) {
-  logic_.emplace(state, desktop, random, *this, MainFormParts{*this, flows, password_editor, about, viewer});
+  logic_.emplace(state, desktop, random, *this,
+                 MainFormParts{*this, flows, password_editor, about, viewer, password_list_file});
   settings_frame_.emplace(logic_->settings());
 }
 
