@@ -140,7 +140,10 @@ void MainFrame::on_command(int id, int code) {
       logic_->settings_cancel();
       return;
     }
-    if (settings_frame_->on_option_clicked(id) || settings_frame_->on_show_clicked(id)) return;
+    if (settings_frame_->on_option_clicked(id) || settings_frame_->on_show_clicked(id) ||
+        settings_frame_->on_passphrase_clicked(id)) {
+      return;
+    }
   }
   switch (static_cast<MenuCommand>(id)) {
     case MenuCommand::encrypt:
