@@ -74,7 +74,7 @@ inline constexpr int kFrameGap = 105;      // between frames
 
 // Columns, from the client area's left.
 inline constexpr int kBoxX = kMargin + 120;     // options and check boxes
-inline constexpr int kLabelX = kMargin + 360;   // their labels, level with a captioned box's text
+inline constexpr int kLabelX = kMargin + 375;   // their labels, level with a captioned box's text
 inline constexpr int kPasswordX = 3870;         // the password boxes, a pixel right of their labels
 inline constexpr int kPasswordWidth = 1950;
 inline constexpr int kGenerateX = kPasswordX + kPasswordWidth + 90;
