@@ -35,6 +35,7 @@ TEST(FixedPasswords, EachFormReadsBackAndTheOtherValueIsEmptied) {
 
     EXPECT_EQ(desktop.settings[u"angopass"], protect ? u"" : u"暗号化の合言葉");
     EXPECT_EQ(desktop.settings[u"protectedangopass"].empty(), !protect);
+    EXPECT_EQ(desktop.settings[u"protectedhukugopass"], u"") << "an empty password is not sealed";
     EXPECT_EQ(desktop.settings_writes,
               (std::vector<std::u16string>{u"angopass", u"protectedangopass", u"hukugopass", u"protectedhukugopass"}));
     if (!protect) continue;

@@ -48,7 +48,8 @@ StoredFixedPassword read_fixed_password(Desktop& desktop, FixedPassword which) {
 std::optional<FixedPasswordValues> fixed_password_values(Desktop& desktop, std::u16string_view password,
                                                          bool protect) {
   FixedPasswordValues values;
-  if (!protect) {
+  // An empty password has nothing to hide: both values stay empty.
+  if (!protect || password.empty()) {
     values.plain = block::SecretText(password);
     return values;
   }

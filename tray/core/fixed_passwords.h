@@ -37,8 +37,9 @@ struct FixedPasswordValues {
   std::u16string sealed;
 };
 
-// The values for `password`, sealed (`protect`) or plain; nullopt when the
-// system refused to seal it. Made before anything is written, so a refusal
+// The values for `password`, sealed (`protect`) or plain (an empty one is
+// never sealed: both values empty); nullopt when the system refused to seal
+// it. Made before anything is written, so a refusal
 // leaves the store as it was.
 std::optional<FixedPasswordValues> fixed_password_values(Desktop& desktop, std::u16string_view password,
                                                          bool protect);

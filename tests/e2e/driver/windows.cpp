@@ -112,14 +112,24 @@ std::vector<std::wstring> list_box_lines(HWND window, int id) {
   std::vector<std::wstring> lines;
   DWORD_PTR count = 0;
   if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return lines;
+  // A line that went between two calls (the window refilled or shortened
+  // its list meanwhile) answers LB_ERR: the lines read so far are returned,
+  // and the caller, which polls, reads again.
+  const auto failed = [](DWORD_PTR answer) { return static_cast<LRESULT>(answer) == LB_ERR; };
   for (int i = 0; i < static_cast<int>(count); ++i) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000, &length);
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000, &length) ||
+        failed(length)) {
+      break;
+    }
     // LB_GETTEXT copies across processes only what fits the driver's buffer.
     std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()),
-                        SMTO_ABORTIFHUNG, 5000, &got);
+    if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got) ||
+        failed(got)) {
+      break;
+    }
     line.resize(got <= length ? static_cast<std::size_t>(got) : 0);
     lines.push_back(line);
   }

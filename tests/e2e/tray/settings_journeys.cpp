@@ -230,7 +230,9 @@ void moved_copy(const Passwords& p) {
   HWND box = expect_box(program.pid(), question, "the question names both paths", kWait);
   if (box) screenshot(L"logon-entry-elsewhere", box);
   answer(box, IDYES, kWait);
-  check_equal(read_user_registry_string(kRunKey, L"mu-quiren").value_or(L"<none>"), L"\"" + moved + L"\"",
+  const std::wstring command = L"\"" + moved + L"\"";
+  wait_until([&] { return read_user_registry_string(kRunKey, L"mu-quiren") == command; }, kWait);
+  check_equal(read_user_registry_string(kRunKey, L"mu-quiren").value_or(L"<none>"), command,
               "the entry now starts the moved copy");
   HWND main = started_main();
   if (check(main != nullptr, "the moved copy runs")) exit_program(main);
