@@ -344,6 +344,7 @@ TEST_F(SettingsFormTest, AListLeftAsItWasIsSaid) {
 TEST_F(SettingsFormTest, ARefusedSealSavesNothing) {
   dialog.load();
   dialog.controls.protect_passwords = true;
+  dialog.controls.decrypt_password = block::SecretText(u"to seal"sv);
   dialog.controls.ask_before_encrypt = false;
   desktop.protection_fails = true;
   EXPECT_FALSE(dialog.ok());
