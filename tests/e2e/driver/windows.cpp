@@ -8,15 +8,26 @@ namespace {
 // WM_GETTEXT with a timeout, so a hung window cannot stop the driver.
 std::wstring text_of(HWND window) {
   if (!window) return {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  DWORD_PTR got = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_ABORTIFHUNG, 5000, &got)) {
-    return {};
+  const auto length_now = [window](DWORD_PTR& length) {
+    return SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) != 0;
+  };
+  // A text the window changes between the two calls (a field wiped, then
+  // filled) would come cut to the earlier length: read again until the
+  // length stays, a few times at most.
+  std::wstring text;
+  for (int tries = 0; tries < 5; ++tries) {
+    DWORD_PTR length = 0;
+    if (!length_now(length)) return {};
+    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got)) {
+      return {};
+    }
+    text.resize(static_cast<std::size_t>(got));
+    DWORD_PTR after = 0;
+    if (!length_now(after) || after == length) break;
   }
-  text.resize(static_cast<std::size_t>(got));
   return text;
 }
 

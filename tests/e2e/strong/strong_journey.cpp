@@ -176,10 +176,13 @@ void generated_passphrase(DWORD pid, const std::wstring& text) {
     wait_until([&] { return checked(ids::kPromptKanaCheckId) == kana; });
     const std::wstring before = control_text(prompt, ids::kPromptEditId);
     press_button(prompt, ids::kPromptGenerateId);
+    // Read until both fields hold the new text whole: the fields are wiped
+    // before they are filled, and a read may fall in between.
     std::wstring made;
     wait_until([&] {
       made = control_text(prompt, ids::kPromptEditId);
-      return !made.empty() && made != before;
+      return made != before && is_generated_passphrase(made, kana) &&
+             control_text(prompt, ids::kPromptConfirmEditId) == made;
     });
     check(is_generated_passphrase(made, kana),
           std::string(kana ? "seven kana words: " : "six words joined by \"-\": ") + utf8(made));

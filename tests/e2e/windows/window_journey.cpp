@@ -252,8 +252,13 @@ void passphrase_prompt(HWND main, DWORD pid) {
   if (!prompt) return;
   check_geometry(prompt, "the password prompt of a strong block", kStrongPromptTabs);
   press_button(prompt, quiren::win32::kPromptGenerateId);
+  // Read until the text is whole: the field is wiped before it is filled.
   std::wstring passphrase;
-  check(wait_until([&] { return !(passphrase = control_text(prompt, quiren::win32::kPromptEditId)).empty(); }, kWait),
+  check(wait_until([&] {
+          passphrase = control_text(prompt, quiren::win32::kPromptEditId);
+          return is_generated_passphrase(passphrase, false) &&
+                 control_text(prompt, quiren::win32::kPromptConfirmEditId) == passphrase;
+        }, kWait),
         "the field filled");
   check(is_generated_passphrase(passphrase, false), "six words joined by \"-\": " + utf8(passphrase));
   check_equal(control_text(prompt, quiren::win32::kPromptConfirmEditId), passphrase, "the confirmation alike");
