@@ -122,8 +122,14 @@ inline constexpr std::uint64_t kRoundBudget = 30'000'000;
 inline constexpr std::u16string_view kResultJoint =
     u"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n";
 
-// Shown in place of a block whose password check fails.
+// Shown in place of a compatible block whose password check fails, as
+// earlier versions show it (texts they joined hold it).
 inline constexpr std::u16string_view kWrongPasswordText =
     u"パスワードが不正です。復号できません。 by む～くいれん";
+// Shown in place of a strong block that does not open: a changed character
+// fails its check just as a wrong password does, and nothing tells the two
+// apart, so the text names both rather than send the user retyping a right
+// password.
+inline constexpr std::u16string_view kStrongNotOpenedText = u"パスワードが違うか、暗号文が途中で変更されています";
 
 }  // namespace quiren::block

@@ -97,7 +97,7 @@ class Run {
 
       std::optional<SecretText> piece;
       if (block->outcome == Outcome::wrong_password) {
-        piece.emplace(kWrongPasswordText);
+        piece.emplace(not_opened_text(blocks_[i].kind));
         ++result_.wrong;
       } else {
         piece = front_end_.shown_text(*block);
@@ -206,6 +206,16 @@ class Run {
 };
 
 }  // namespace
+
+std::u16string_view not_opened_text(BlockKind kind) {
+  switch (kind) {
+    case BlockKind::compatible:
+      return kWrongPasswordText;
+    case BlockKind::strong:
+      return kStrongNotOpenedText;
+  }
+  return kStrongNotOpenedText;
+}
 
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
   // A run that failed kept no text, whatever its blocks gave before.

@@ -2,8 +2,8 @@
 // program and the tool (and for the reader page, which the shared table of
 // runs, tests/vectors/runs.json, holds to it): the password asked once the
 // first block proves readable, every block opened in turn under it, and
-// their texts joined (kResultJoint between them, the wrong-password text in
-// place of a block whose check fails), within the run's budgets:
+// their texts joined (kResultJoint between them, not_opened_text in place of
+// a block whose check fails), within the run's budgets:
 //   - the rounds of key derivation (kRoundBudget): before the first
 //     derivation the readable strong blocks' rounds are added up, and above
 //     the budget the front end is asked (before the password). Every
@@ -86,7 +86,7 @@ class DecryptFrontEnd {
 // How a run ended. A block that ends it says why in its own outcome (the
 // last report's); the rest are the run's own ends.
 enum class RunEnd {
-  done,            // every block took its place: its text, or the wrong-password text
+  done,            // every block took its place: its text, or not_opened_text
   at_block,        // a block's outcome ended it (reports.back()); the texts
                    // before it stay when keeps_earlier_texts says so
   no_block,        // the text holds no block
@@ -98,7 +98,7 @@ enum class RunEnd {
 struct RunResult {
   RunEnd end = RunEnd::done;
   SecretText text;        // the texts joined (empty when the run failed)
-  std::size_t texts = 0;  // blocks that have their text, or the wrong-password text, in `text`
+  std::size_t texts = 0;  // blocks that have their text, or not_opened_text, in `text`
   std::size_t wrong = 0;  // of those, the ones whose password check failed
   // The block the run stopped or failed at (counted from 0 in the text), so
   // a front end can say where a damaged one is damaged.
@@ -117,6 +117,11 @@ enum class CompatibleBlocks { read, refuse };
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind);
 // The blocks of a run with this outcome.
 std::size_t blocks_with(const RunResult& run, Outcome outcome);
+
+// What stands in a run's text in place of a block of `kind` whose check
+// failed (wrong_password): a compatible block's text as earlier versions
+// write it, a strong block's that names a changed block too.
+std::u16string_view not_opened_text(BlockKind kind);
 
 // The blocks of a received text: the text repaired (received_text.h) and
 // read (read_blocks), once for the whole run.

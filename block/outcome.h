@@ -48,8 +48,8 @@ constexpr std::string_view outcome_name(Outcome outcome) {
 }
 
 // Whether the block holds its place in the run's joined texts: its text, or
-// the wrong-password text in its stead. Any other outcome but a refused
-// compatible block ends the run.
+// a text saying it did not open in its stead. Any other outcome but a
+// refused compatible block ends the run.
 constexpr bool takes_its_place(Outcome outcome) {
   return outcome == Outcome::opened || outcome == Outcome::wrong_password;
 }

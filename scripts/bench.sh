@@ -13,7 +13,10 @@
 #   at most 12 for each kind of text (linear is 8; a search over the rest of the text per marker
 #   would be 64); its time per MiB is reported;
 #   the offline reader page's time to open one 600,000-round block in
-#   headless Chromium, beside the native tool's (reported, no target).
+#   headless Chromium, beside the native tool's (reported, no target);
+#   the page opening a block of a 20 MiB text: its thread held at most
+#   1,000 ms at a time, and a click on the other tab answered within
+#   1,000 ms meanwhile.
 # The machine is shared, so each benchmark runs several times (BENCH_REPS,
 # default 3) and the fastest CPU time counts.
 # usage: scripts/bench.sh [build dir]   (default build/bench)
@@ -78,5 +81,6 @@ ok &= tool["decomposed_ms"] <= (tool["ascii_ms"] + tool["derive_ms"]) * 1.05
 print("bench: targets met" if ok else "bench: TARGET MISSED")
 sys.exit(0 if ok else 1)
 PY
-/usr/bin/python3 bench/page_bench.py "$build/quiren-reader.html" "$build/bin/quiren" "${BENCH_REPS:-3}"
-exit $targets
+page=0
+/usr/bin/python3 bench/page_bench.py "$build/quiren-reader.html" "$build/bin/quiren" "${BENCH_REPS:-3}" || page=$?
+[ "$targets" -eq 0 ] && [ "$page" -eq 0 ]

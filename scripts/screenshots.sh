@@ -50,9 +50,15 @@ for locale in ja en; do
   done
 done
 
+# The reader page: each tab in both languages, at desktop and phone width.
 scripts/build-reader.sh "$build/web/quiren-reader.html" >/dev/null
 /usr/bin/python3 tests/web/shoot_page.py "$build/web/quiren-reader.html" "$build/web/shots" >/dev/null
-for lang in ja en; do
-  convert "$build/web/shots/reader-$lang.png" -strip -define png:exclude-chunks=date,time "$out/reader-$lang.png"
-  echo "screenshots: $out/reader-$lang.png"
+for tab in open seal; do
+  for lang in ja en; do
+    for width in "" -phone; do
+      name=reader-$tab-$lang$width.png
+      convert "$build/web/shots/$name" -strip -define png:exclude-chunks=date,time "$out/$name"
+      echo "screenshots: $out/$name"
+    done
+  done
 done

@@ -1,7 +1,8 @@
-// The page: two tabs, one to open the blocks of a received text and one to
-// seal a text into a strong block (with a generated passphrase at a click).
-// Every text goes into the page through textContent or value, never as
-// markup.
+// The page: two tabs, one to open the blocks of a received text (pasted,
+// or read from a saved mail) and one to seal a text into a strong block
+// (with a generated passphrase at a click), and a button that empties the
+// page. Every text goes into the page through textContent or value, never
+// as markup.
 
 import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
 import { runDecrypt, RUN_END } from './decrypt_run.mjs';
@@ -14,6 +15,10 @@ import { makePassphrase } from './passphrase.mjs';
 import { WORD_LISTS } from './word_lists.mjs';
 import { nextTurn } from './steps.mjs';
 import { webCrypto, oneDerivationAtATime } from './web_crypto.mjs';
+import { keyboardTabs, selectTab } from './page_tabs.mjs';
+import { showText, textActions } from './text_actions.mjs';
+import { rowsFor, shownPart } from './long_text.mjs';
+import { receivedFileText, LONGEST_RECEIVED_FILE } from './received_file.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
@@ -38,21 +43,43 @@ const PROBLEM_TEXT = {
 
 // The last results, kept so that a change of language shows them anew.
 let lastResults = [];
+let lastSealed = null;    // the block last written
 let lastMessages = { 'open-message': null, 'seal-message': null };
 let lastQuestion = null;  // { blocks, seconds } while the question is asked
 let lastProgress = null;  // { index, count } while a run opens its blocks
+let lastFileName = null;  // the file last read into the received box
+
+// A received text too long to lay out in its box (a saved mail, a paste of
+// megabytes): the box shows its beginning and the whole is held here, until
+// the user edits the box, whose text then counts.
+let heldReceived = null;
+
+// Counts the clearings of the page: work that began before one shows
+// nothing when it ends.
+let clearings = 0;
 
 function showLanguage(lang) {
   texts = PAGE_TEXTS[lang];
   document.documentElement.lang = texts.lang;
   document.title = texts.title;
   for (const element of document.querySelectorAll('[data-text]')) element.textContent = texts[element.dataset.text];
+  for (const list of document.querySelectorAll('[data-steps]')) {
+    list.replaceChildren(...texts.steps[list.dataset.steps].map((step) => {
+      const item = document.createElement('li');
+      item.textContent = step;
+      return item;
+    }));
+  }
+  $('clear-page').title = texts.clearPageTitle;
   $('lang-ja').setAttribute('aria-pressed', String(lang === 'ja'));
   $('lang-en').setAttribute('aria-pressed', String(lang === 'en'));
   for (const id of Object.keys(lastMessages)) showMessage(id, lastMessages[id]);
   showResults(lastResults);
+  showSealed(lastSealed);
   showQuestion(lastQuestion);
   showProgress(lastProgress);
+  showFileRead(lastFileName);
+  showHeldReceived();
 }
 
 function showMessage(id, key) {
@@ -62,33 +89,14 @@ function showMessage(id, key) {
   element.textContent = key === null ? '' : texts[key];
 }
 
-function selectTab(which) {
-  for (const name of ['open', 'seal']) {
-    const selected = name === which;
-    $(`tab-${name}`).setAttribute('aria-selected', String(selected));
-    $(`tab-${name}`).tabIndex = selected ? 0 : -1;
-    $(`panel-${name}`).hidden = !selected;
-  }
-}
+const currentTexts = () => texts;
 
-// A copy button for the exact text (the text box's own value has its line
-// breaks as LF); when the clipboard refuses, the box is selected instead.
-function copyButton(box, text) {
-  const button = document.createElement('button');
-  button.type = 'button';
-  button.className = 'copy';
-  button.textContent = texts.copy;
-  button.addEventListener('click', async () => {
-    try {
-      await navigator.clipboard.writeText(text());
-      button.textContent = texts.copied;
-      setTimeout(() => { button.textContent = texts.copy; }, 1500);
-    } catch {
-      box.focus();
-      box.select();
-    }
-  });
-  return button;
+// The note under a box that shows only the beginning of a long text.
+function longTextNote(shownLength, text) {
+  const note = document.createElement('p');
+  note.className = 'note long-text';
+  note.textContent = texts.longText(shownLength.toLocaleString(texts.lang), text.length.toLocaleString(texts.lang));
+  return note;
 }
 
 // Each block the run finished with that has something to show: its text,
@@ -97,24 +105,29 @@ function showResults(results) {
   lastResults = results;
   const list = $('results');
   list.replaceChildren();
+  let opened = 0;
   for (const result of results) {
     if (result.outcome === OUTCOME.opened && result.text === undefined) continue;
     const item = document.createElement('div');
     item.className = 'result';
     const heading = document.createElement('h2');
-    heading.textContent = texts.blockHeading(result.index + 1);
+    heading.textContent = texts.textHeading(result.index + 1);
     item.append(heading);
     if (result.outcome === OUTCOME.opened) {
+      opened++;
       const box = document.createElement('textarea');
       box.className = 'plain';
       box.readOnly = true;
       // A browser's enhanced spell check may send what it checks elsewhere.
       box.spellcheck = false;
-      box.rows = Math.min(12, Math.max(3, result.text.split('\n').length + 1));
-      // The box's text node keeps the text exactly, CR LF included.
-      box.textContent = result.text;
-      box.setAttribute('aria-label', texts.blockHeading(result.index + 1));
-      item.append(box, copyButton(box, () => result.text));
+      const cut = showText(box, result.text);
+      box.rows = rowsFor(box.textContent);
+      box.setAttribute('aria-label', texts.textHeading(result.index + 1));
+      item.append(box);
+      if (cut) item.append(longTextNote(box.textContent.length, result.text));
+      item.append(textActions(box, {
+        text: () => result.text, cut: () => cut, fileName: () => texts.savedTextName(result.index + 1), texts: currentTexts,
+      }).row);
     } else {
       const failed = document.createElement('p');
       failed.className = 'failed';
@@ -129,6 +142,66 @@ function showResults(results) {
     }
     list.append(item);
   }
+  $('clipboard-history').hidden = opened === 0;
+}
+
+// The block last written, in its box with Copy and Save as a file; nothing
+// when `block` is null.
+function showSealed(block) {
+  lastSealed = block;
+  const result = $('seal-result');
+  result.hidden = block === null;
+  for (const old of result.querySelectorAll('.long-text, .text-actions')) old.remove();
+  const box = $('sealed');
+  if (block === null) {
+    box.textContent = '';
+    return null;
+  }
+  // CR LF line breaks, as the program writes blocks.
+  const cut = showText(box, block);
+  if (cut) result.append(longTextNote(box.textContent.length, block));
+  const actions = textActions(box, {
+    text: () => block, cut: () => cut, fileName: () => texts.savedBlockName, texts: currentTexts,
+  });
+  actions.copy.id = 'copy-sealed';
+  result.append(actions.row);
+  return { copy: actions.copy, cut };
+}
+
+function showFileRead(name) {
+  lastFileName = name;
+  $('received-file-note').textContent = name === null ? '' : texts.fileRead(name);
+}
+
+function showHeldReceived() {
+  const note = $('received-long-note');
+  note.hidden = heldReceived === null;
+  if (heldReceived !== null) {
+    note.textContent = texts.longReceived(shownPart(heldReceived).shown.length.toLocaleString(texts.lang),
+      heldReceived.length.toLocaleString(texts.lang));
+  }
+}
+
+// The received box gets `text`, only its beginning when long.
+function setReceived(text) {
+  const { shown, cut } = shownPart(text);
+  heldReceived = cut ? text : null;
+  $('received').value = shown;
+  showHeldReceived();
+}
+
+const receivedText = () => heldReceived ?? $('received').value;
+
+// A paste of a long text goes where the box's selection is, the box
+// showing the beginning of the result.
+function onReceivedPaste(event) {
+  const pasted = event.clipboardData?.getData('text/plain') ?? '';
+  if (!shownPart(pasted).cut) return;
+  event.preventDefault();
+  const box = $('received');
+  const whole = receivedText();
+  showFileRead(null);
+  setReceived(whole.slice(0, box.selectionStart) + pasted + whole.slice(box.selectionEnd));
 }
 
 // Runs `work` with the spinner shown and the buttons held.
@@ -217,7 +290,7 @@ async function onOpen() {
   await nextTurn();
   let result;
   try {
-    result = await runDecrypt($('received').value, $('password').value, {
+    result = await runDecrypt(receivedText(), $('password').value, {
       provider,
       askRounds: (long) => askRounds(thisRun, long),
       stopped: () => thisRun.stopped,
@@ -243,24 +316,120 @@ async function onOpen() {
   if (result.blocks.some((b) => b.text !== undefined)) $('password').value = '';
 }
 
+// The question before sealing an empty text (a paste that did not
+// happen, most likely); Stop is the default. The answer, or false when
+// the page is cleared meanwhile.
+let answerEmpty = null;
+async function askEmptyText() {
+  $('empty-question').hidden = false;
+  $('seal').disabled = true;
+  $('empty-stop').focus();
+  const goOn = await new Promise((resolve) => { answerEmpty = resolve; });
+  answerEmpty = null;
+  $('empty-question').hidden = true;
+  $('seal').disabled = false;
+  return goOn;
+}
+
 async function onSeal() {
+  // The question is being asked (an open run that ended enabled the button).
+  if (answerEmpty) return;
   showMessage('seal-message', null);
-  $('seal-result').hidden = true;
-  $('sealed').textContent = '';
+  showSealed(null);
+  const clearing = clearings;
+  if ($('compose').value === '' && !(await askEmptyText())) {
+    if (clearing === clearings) $('compose').focus();
+    return;
+  }
   const width = wrapWidth($('width').value);
   $('width').value = String(width);
   const password = $('seal-password').value;
   const confirmation = $('seal-confirm').disabled ? password : $('seal-confirm').value;
   const sealed = await busy('seal-busy', () => sealText($('compose').value, password, confirmation, width, provider));
+  if (clearing !== clearings) return;
   if (sealed.outcome !== 'sealed') {
     showMessage('seal-message', PROBLEM_TEXT[sealed.outcome]);
     return;
   }
-  // CR LF line breaks, as the program writes blocks.
-  $('sealed').textContent = sealed.block;
-  $('seal-result').hidden = false;
   $('seal-password').value = '';
   $('seal-confirm').value = '';
+  // The block in view and selected, ready to copy: Copy has the focus.
+  const shown = showSealed(sealed.block);
+  $('sealed').scrollIntoView({ block: 'center' });
+  if (!shown.cut) $('sealed').setSelectionRange(0, $('sealed').value.length);
+  shown.copy.focus({ preventScroll: true });
+}
+
+// A received mail saved as a file, read here (never sent anywhere) into
+// the received box.
+async function readReceivedFile(file) {
+  showMessage('open-message', null);
+  showFileRead(null);
+  if (file.size > LONGEST_RECEIVED_FILE) {
+    showMessage('open-message', 'fileTooLarge');
+    return;
+  }
+  const clearing = clearings;
+  let text;
+  try {
+    text = receivedFileText(file.name, new Uint8Array(await file.arrayBuffer()));
+  } catch {
+    if (clearing === clearings) showMessage('open-message', 'fileUnreadable');
+    return;
+  }
+  if (clearing !== clearings) return;
+  setReceived(text);
+  showFileRead(file.name);
+  $('password').focus();
+}
+
+// Files dropped on the received box are read; dropped anywhere else they
+// are refused, so that the browser does not leave the page to show them.
+function takeDroppedFiles() {
+  const hasFiles = (event) => event.dataTransfer && [...event.dataTransfer.types].includes('Files');
+  $('received').addEventListener('dragover', (event) => {
+    if (!hasFiles(event)) return;
+    event.preventDefault();
+    event.dataTransfer.dropEffect = 'copy';
+  });
+  $('received').addEventListener('drop', (event) => {
+    if (!hasFiles(event)) return;
+    event.preventDefault();
+    event.stopPropagation();
+    const [file] = event.dataTransfer.files;
+    if (file) readReceivedFile(file);
+  });
+  for (const type of ['dragover', 'drop']) {
+    window.addEventListener(type, (event) => {
+      if (!hasFiles(event)) return;
+      event.preventDefault();
+      event.dataTransfer.dropEffect = 'none';
+    });
+  }
+}
+
+// "消去": every text, password and result goes from the page, and any run
+// or question ends. Every text field and password field in the markup is
+// emptied, so a field added there is too; what the script holds is let go
+// here.
+function clearPage() {
+  clearings++;
+  stopRun();
+  if (answerEmpty) answerEmpty(false);
+  for (const field of document.querySelectorAll('textarea, input[type="password"], input[type="text"]')) {
+    if (field.readOnly) field.textContent = '';
+    else field.value = '';
+  }
+  $('received-file').value = '';
+  heldReceived = null;
+  showHeldReceived();
+  for (const box of [$('show-password'), $('show-seal-password')]) {
+    if (box.checked) box.click();
+  }
+  showResults([]);
+  showSealed(null);
+  showFileRead(null);
+  for (const id of Object.keys(lastMessages)) showMessage(id, null);
 }
 
 function showPasswords(checkbox, field, confirmation) {
@@ -293,14 +462,25 @@ function onGeneratePassphrase() {
 }
 
 function start() {
-  const copySealed = copyButton($('sealed'), () => $('sealed').textContent);
-  copySealed.id = 'copy-sealed';
-  copySealed.dataset.text = 'copy';
-  $('seal-result').append(copySealed);
   $('lang-ja').addEventListener('click', () => showLanguage('ja'));
   $('lang-en').addEventListener('click', () => showLanguage('en'));
-  $('tab-open').addEventListener('click', () => selectTab('open'));
-  $('tab-seal').addEventListener('click', () => selectTab('seal'));
+  $('clear-page').addEventListener('click', clearPage);
+  keyboardTabs(document.querySelector('[role="tablist"]'));
+  $('received-file-button').addEventListener('click', () => $('received-file').click());
+  $('received-file').addEventListener('change', () => {
+    const [file] = $('received-file').files;
+    if (file) readReceivedFile(file);
+    $('received-file').value = '';
+  });
+  takeDroppedFiles();
+  $('received').addEventListener('input', () => {
+    showFileRead(null);
+    heldReceived = null;
+    showHeldReceived();
+  });
+  $('received').addEventListener('paste', onReceivedPaste);
+  $('empty-continue').addEventListener('click', () => answerEmpty?.(true));
+  $('empty-stop').addEventListener('click', () => answerEmpty?.(false));
   $('open').addEventListener('click', onOpen);
   $('open-cancel').addEventListener('click', stopRun);
   $('rounds-stop').addEventListener('click', stopRun);
@@ -318,7 +498,7 @@ function start() {
   showPasswords($('show-password'), $('password'));
   showPasswords($('show-seal-password'), $('seal-password'), $('seal-confirm'));
   showLanguage(texts.lang);
-  selectTab('open');
+  selectTab($('tab-open'));
   // Outside a secure context (a page served over plain http from another
   // host, some embedded viewers) there is no WebCrypto: say so at once.
   if (!globalThis.crypto || !globalThis.crypto.subtle) {

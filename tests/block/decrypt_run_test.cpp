@@ -133,7 +133,7 @@ TEST_F(DecryptRunTest, AsksOnceOpensEveryBlockAndJoinsTheirTexts) {
   EXPECT_EQ(front_end.asked, 1);
   EXPECT_EQ(front_end.blocks_seen, 3u);
   const std::u16string expected =
-      u"hello" + joint() + utf16_from_utf8("秘密").value() + joint() + std::u16string(kWrongPasswordText);
+      u"hello" + joint() + utf16_from_utf8("秘密").value() + joint() + std::u16string(kStrongNotOpenedText);
   EXPECT_EQ(result.text, std::u16string_view(expected));
   EXPECT_EQ(result.texts, 3u);
   EXPECT_EQ(result.wrong, 1u);

@@ -88,7 +88,8 @@ std::u16string expected_text(const vectors::RunCase& run) {
   for (const vectors::RunBlock& block : run.blocks) {
     if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
     if (pieces++ > 0) text += kResultJoint;
-    text += block.outcome == "opened" ? block.text : kWrongPasswordText;
+    const bool strong = block.kind == vectors::BlockFormat::strong;
+    text += block.outcome == "opened" ? block.text : strong ? kStrongNotOpenedText : kWrongPasswordText;
   }
   return text;
 }

@@ -67,16 +67,16 @@ TEST_F(StrongFlowTest, KeysAreDerivedInTheBackgroundAndTheClosingMessageNamesThe
   EXPECT_EQ(desktop.background_jobs, 3) << "one job per strong block";
 }
 
-TEST_F(StrongFlowTest, AWrongPasswordOrAChangedBlockShowsTheWrongPasswordText) {
+TEST_F(StrongFlowTest, AWrongPasswordOrAChangedBlockShowsTheTextThatNamesBoth) {
   const std::u16string block = block_for(u"the text", u"pw");
   // One character of the last body line (the tag) changed.
   std::u16string changed = block;
   const std::size_t at = block.size() - 20;
   changed[at] = changed[at] == u'G' ? u'g' : u'G';
   decrypt(block + u"\r\n" + changed, u"pw");
-  EXPECT_EQ(viewer.text(), u"the text" + std::u16string(block::kResultJoint) + std::u16string(text::kWrongPassword));
+  EXPECT_EQ(viewer.text(), u"the text" + std::u16string(block::kResultJoint) + std::u16string(text::kStrongNotOpened));
   decrypt(block, u"PW");
-  EXPECT_EQ(viewer.text(), text::kWrongPassword);
+  EXPECT_EQ(viewer.text(), text::kStrongNotOpened);
 }
 
 TEST_F(StrongFlowTest, BothKindsInOneTextTakeOnePassword) {
@@ -197,12 +197,12 @@ TEST_F(StrongFlowTest, APasswordIsTheSameInEitherUnicodeForm) {
   EXPECT_EQ(viewer.text(), u"before");
   EXPECT_EQ(crypto->derivations, 2) << "the NFC key first, then the password as typed";
   decrypt(earlier_block, composed);
-  EXPECT_EQ(viewer.text(), text::kWrongPassword) << "its key was never the NFC form's";
+  EXPECT_EQ(viewer.text(), text::kStrongNotOpened) << "its key was never the NFC form's";
 
   // A password already in NFC has one form: a wrong one costs one key.
   crypto->derivations = 0;
   decrypt(block_for(u"x", u"pw"), u"PW");
-  EXPECT_EQ(viewer.text(), text::kWrongPassword);
+  EXPECT_EQ(viewer.text(), text::kStrongNotOpened);
   EXPECT_EQ(crypto->derivations, 2) << "one to seal, one to try";
 }
 

@@ -219,7 +219,9 @@ TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
     for (const testing::vectors::RunBlock& block : run.blocks) {
       if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
       if (pieces++ > 0) shown += kJoint;
-      shown += block.outcome == "opened" ? std::u16string(block.text) : std::u16string(text::kWrongPassword);
+      const bool strong = block.kind == testing::vectors::BlockFormat::strong;
+      shown += block.outcome == "opened" ? std::u16string(block.text)
+                                         : std::u16string(strong ? text::kStrongNotOpened : text::kWrongPassword);
     }
     if (!run.texts_kept) shown.clear();
     EXPECT_EQ(viewer.is_open(), !shown.empty());

@@ -28,7 +28,10 @@ namespace quiren::tool {
 namespace {
 
 // The tray program's wrong-password text, as the tool prints it.
+// In place of a block that did not open: a compatible block's text as
+// earlier versions write it, a strong block's own.
 const std::string kWrongPiece = "パスワードが不正です。復号できません。 by む～くいれん";
+const std::string kStrongPiece = "パスワードが違うか、暗号文が途中で変更されています";
 
 class ToolCommands : public ::testing::Test {
  protected:
@@ -157,6 +160,7 @@ TEST_F(ToolCommands, ExitStatusAndNotesSayWhichBlocksOpened) {
   const std::string three = "Hello\r\n" + compatible + "\r\n-- \r\n" + strong + "\r\nthanks\r\n" + other + "\r\n";
   const std::string compatible_note = "compatible block: cannot detect changes";
   const std::string not_opened = "wrong password or changed";
+  const std::string strong_not_opened = "wrong password, or the block was changed on the way";
   struct Case {
     const char* name;
     std::string input;
@@ -169,11 +173,13 @@ TEST_F(ToolCommands, ExitStatusAndNotesSayWhichBlocksOpened) {
   const Case cases[] = {
       {"every block opens", compatible + "\r\n" + strong, "same", kExitDone, "first" + kJoint + "二番目",
        {"block 1 of 2: " + compatible_note}, ""},
-      {"the last does not", three, "same", kExitSomeNotOpened, "first" + kJoint + "二番目" + kJoint + kWrongPiece,
-       {"block 1 of 3: " + compatible_note, "block 3 of 3: " + not_opened}, ""},
-      {"only the last opens", three, "other", kExitSomeNotOpened, kWrongPiece + kJoint + kWrongPiece + kJoint + "third",
-       {"block 1 of 3: " + not_opened, "block 2 of 3: " + not_opened}, ""},
-      {"none opens", three, "Same", kExitWrongPassword, kWrongPiece + kJoint + kWrongPiece + kJoint + kWrongPiece, {},
+      {"the last does not", three, "same", kExitSomeNotOpened, "first" + kJoint + "二番目" + kJoint + kStrongPiece,
+       {"block 1 of 3: " + compatible_note, "block 3 of 3: " + strong_not_opened}, ""},
+      {"only the last opens", three, "other", kExitSomeNotOpened, kWrongPiece + kJoint + kStrongPiece + kJoint + "third",
+       {"block 1 of 3: " + not_opened, "block 2 of 3: " + strong_not_opened}, ""},
+      {"none opens", three, "Same", kExitWrongPassword, kWrongPiece + kJoint + kStrongPiece + kJoint + kStrongPiece, {},
+       texts::kStrongNotOpened},
+      {"a compatible block alone does not open", compatible, "other", kExitWrongPassword, kWrongPiece, {},
        texts::kWrongPassword},
   };
   for (const Case& c : cases) {
@@ -235,7 +241,8 @@ TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
     for (const testing::vectors::RunBlock& block : run.blocks) {
       if (block.outcome != "opened" && block.outcome != "wrong_password") continue;
       if (opened + wrong > 0) output += kJoint;
-      output += block.outcome == "opened" ? block::utf8_from_utf16(block.text) : kWrongPiece;
+      const bool strong = block.kind == testing::vectors::BlockFormat::strong;
+      output += block.outcome == "opened" ? block::utf8_from_utf16(block.text) : strong ? kStrongPiece : kWrongPiece;
       (block.outcome == "opened" ? opened : wrong) += 1;
     }
     const bool refused = std::any_of(run.blocks.begin(), run.blocks.end(), [](const auto& block) {
@@ -448,7 +455,7 @@ TEST_F(ToolCommands, StrongAndCompatibleBlocksInOneInputTakeOnePassword) {
 
   CommandResult wrong = decrypt(strong + "\r\n" + compatible, "PW");
   EXPECT_EQ(wrong.exit_code, kExitWrongPassword);
-  EXPECT_EQ(wrong.output, kWrongPiece + kJoint + kWrongPiece);
+  EXPECT_EQ(wrong.output, kStrongPiece + kJoint + kWrongPiece);
 }
 
 TEST_F(ToolCommands, AStrongBlockOpensWithAPasswordTheCodePageCannotHold) {

@@ -165,9 +165,9 @@ for text, password in (("暗号化のテストです。\r\n二行目 😀", "パ
 code, block_a, _ = run(["encrypt"], b"same", password="pw")
 code, block_b, _ = run(["encrypt"], b"same", password="pw")
 check(block_a != block_b, "strong blocks differ every time")
-code, out, _ = run(["decrypt"], block_a, password="PW")
-check(code == 1 and out == "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8"),
-      "strong block, wrong password")
+code, out, err = run(["decrypt"], block_a, password="PW")
+check(code == 1 and out == "パスワードが違うか、暗号文が途中で変更されています".encode("utf-8") and
+      err == b"quiren: wrong password, or the block was changed on the way\n", "strong block, wrong password")
 # One password on every system: a strong block's key comes from the password
 # in NFC, so the precomposed and the decomposed forms of the same characters
 # open each other's blocks; a block sealed before that rule (the decomposed
@@ -209,17 +209,22 @@ check(code == 0 and err == b"quiren: compatible block: cannot detect changes\n",
 code, _, err = run(["encrypt"], b"strong", password="pw")
 check(code == 0 and err == b"", "strong encrypt says nothing: %r" % err)
 wrong_text = "パスワードが不正です。復号できません。 by む～くいれん".encode("utf-8")
+strong_wrong_text = "パスワードが違うか、暗号文が途中で変更されています".encode("utf-8")
 joint = b"\r\n\r\n*--*--*--*--*--*--*--*--*--*--*--*--*--*--*\r\n\r\n"
 for blocks, password, want_code, want_out, want_err in (
         ((strong_one, compatible_two), "pw", 0, b"one" + joint + b"two",
          b"quiren: block 2 of 2: compatible block: cannot detect changes\n"),
-        ((strong_one, compatible_two, strong_other), "pw", 3, b"one" + joint + b"two" + joint + wrong_text,
+        ((strong_one, compatible_two, strong_other), "pw", 3, b"one" + joint + b"two" + joint + strong_wrong_text,
          b"quiren: block 2 of 3: compatible block: cannot detect changes\n"
-         b"quiren: block 3 of 3: wrong password or changed\n"),
-        ((strong_one, strong_other), "other", 3, wrong_text + joint + b"three",
+         b"quiren: block 3 of 3: wrong password, or the block was changed on the way\n"),
+        ((strong_one, strong_other), "other", 3, strong_wrong_text + joint + b"three",
+         b"quiren: block 1 of 2: wrong password, or the block was changed on the way\n"),
+        ((compatible_two, strong_other), "other", 3, wrong_text + joint + b"three",
          b"quiren: block 1 of 2: wrong password or changed\n"),
-        ((strong_one, compatible_two, strong_other), "none", 1, joint.join([wrong_text] * 3),
-         b"quiren: wrong password\n")):
+        ((strong_one, compatible_two, strong_other), "none", 1, joint.join([strong_wrong_text, wrong_text,
+                                                                            strong_wrong_text]),
+         b"quiren: wrong password, or the block was changed on the way\n"),
+        ((compatible_two,), "none", 1, wrong_text, b"quiren: wrong password\n")):
     code, out, err = run(["decrypt"], b"\r\n".join(blocks), password=password)
     check((code, out, err) == (want_code, want_out, want_err),
           "exit table, %d blocks under %r: %r %r" % (len(blocks), password, code, err))

@@ -3,6 +3,7 @@ and chromium-driver, through python3-selenium): opened from a file:// path,
 its fields filled by script (faster than typing, and no input method in the
 way), its buttons clicked as a user clicks them.
 """
+import base64
 import pathlib
 
 from selenium import webdriver
@@ -45,6 +46,33 @@ class ReaderPage:
         WebDriverWait(self.driver, WAIT, poll_frequency=0.05).until(
             lambda d: d.execute_script("return !document.getElementById(arguments[0]).disabled", button))
 
+    def wait_for(self, condition, seconds=WAIT):
+        """Waits until the script expression `condition` holds."""
+        WebDriverWait(self.driver, seconds, poll_frequency=0.05).until(
+            lambda d: d.execute_script("return " + condition))
+
+    def choose_file(self, path):
+        """Chooses the file at `path` with the received box's file button,
+        as the browser's file chooser would."""
+        self.driver.find_element("id", "received-file").send_keys(str(pathlib.Path(path).resolve()))
+
+    def drop_file(self, name, data):
+        """Drops a file named `name` holding the bytes `data` on the
+        received box, as a drag from the desktop does."""
+        self.js("""const [name, b64] = arguments;
+            const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+            const transfer = new DataTransfer();
+            transfer.items.add(new File([bytes], name));
+            const box = document.getElementById('received');
+            for (const type of ['dragenter', 'dragover', 'drop']) {
+              box.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true }));
+            }""", name, base64.b64encode(data).decode())
+
+    def download_to(self, folder):
+        """Downloads from here on land in `folder`."""
+        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": str(pathlib.Path(folder).resolve())})
+
     def tab(self, which):
         self.click(f"tab-{which}")
 
@@ -55,6 +83,11 @@ class ReaderPage:
         [("message", text)] when the page says something about the whole."""
         self.tab("open")
         self.fill("received", received)
+        return self.open_received(password)
+
+    def open_received(self, password):
+        """As open_text, for what the received box holds now."""
+        self.tab("open")
         self.fill("password", password)
         self.click("open")
         self.wait_idle("open")
@@ -66,13 +99,17 @@ class ReaderPage:
 
     def seal_text(self, text, password, width=60, confirmation=None):
         """The block the page wrote (CR LF line breaks, as it copies it), or
-        ("message", text) when it refused."""
+        ("message", text) when it refused. The empty text is sealed as the
+        user who answers Continue to the page's question."""
         self.tab("seal")
         self.fill("compose", text)
         self.fill("seal-password", password)
         self.fill("seal-confirm", password if confirmation is None else confirmation)
         self.fill("width", str(width))
         self.click("seal")
+        if text == "":
+            self.wait_for("!document.getElementById('empty-question').hidden")
+            self.click("empty-continue")
         self.wait_idle("seal")
         return self.js("""
             const message = document.getElementById('seal-message');

@@ -179,15 +179,31 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   std::string problem_;
 };
 
+// What the tool says of a block that did not open, by its kind.
+std::string_view not_opened_note(block::BlockKind kind) {
+  return kind == block::BlockKind::strong ? texts::kStrongNotOpened : texts::kBlockNotOpened;
+}
+
+// The one line when no block opened: a strong block's words when any was
+// strong.
+std::string_view none_opened_message(const block::RunResult& run) {
+  for (const block::BlockReport& report : run.reports) {
+    if (report.outcome == block::Outcome::wrong_password && report.kind == block::BlockKind::strong) {
+      return texts::kStrongNotOpened;
+    }
+  }
+  return texts::kWrongPassword;
+}
+
 // One line for each block the output says too little about: one whose text
-// is not there (the wrong-password text stands in its place, or nothing for
+// is not there (block::not_opened_text stands in its place, or nothing for
 // a refused one), and a compatible one whose text is, which no one can tell
 // from a changed one.
 std::vector<std::string> block_notes(const block::RunResult& run) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
     std::string_view note;
-    if (report.outcome == block::Outcome::wrong_password) note = texts::kBlockNotOpened;
+    if (report.outcome == block::Outcome::wrong_password) note = not_opened_note(report.kind);
     if (report.outcome == block::Outcome::compatible_refused) note = texts::kCompatibleRefused;
     if (report.outcome == block::Outcome::opened && report.kind == block::BlockKind::compatible) {
       note = texts::kCompatibleNote;
@@ -234,7 +250,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
       } else if (run.wrong == run.texts) {
         // Nothing opened: one line says it all.
         result.exit_code = kExitWrongPassword;
-        result.message = texts::kWrongPassword;
+        result.message = none_opened_message(run);
         result.notes.clear();
       } else if (run.wrong > 0) {
         result.exit_code = kExitSomeNotOpened;

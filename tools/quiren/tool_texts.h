@@ -51,9 +51,14 @@ inline constexpr std::string_view kNeedsSharedTable =
 inline constexpr auto kOverLimitText = block::compose(
     "the decrypted texts would pass ", block::kLongestText >> 20, " MiB; the blocks from here on were not decrypted");
 inline constexpr std::string_view kOverLimit = kOverLimitText.view();
+// When no block opened, one line for them all; when any of them was
+// strong, kStrongNotOpened.
 inline constexpr std::string_view kWrongPassword = "wrong password";
-// Per block, after "block N of M: " when decrypting.
+// Per block, after "block N of M: " when decrypting: a compatible block's,
+// and a strong block's, whose check fails alike for a wrong password and
+// for a changed character.
 inline constexpr std::string_view kBlockNotOpened = "wrong password or changed";
+inline constexpr std::string_view kStrongNotOpened = "wrong password, or the block was changed on the way";
 inline constexpr std::string_view kCompatibleNote = "compatible block: cannot detect changes";
 // With --strong-only, for each compatible block.
 inline constexpr std::string_view kCompatibleRefused =

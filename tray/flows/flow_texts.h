@@ -98,8 +98,10 @@ inline constexpr std::u16string_view kDamageShortLine =
     u"{line} 行目がほかの行より短くなっています。文字が欠けていないか確かめてください。";
 inline constexpr std::u16string_view kDamageUnevenLength =
     u"暗号文の文字数が合いません。{line} 行目（最後の行）までのどこかで文字が欠けているか、増えています。";
-// Shown in the viewer in place of a block whose check fails.
+// Shown in the viewer in place of a block whose check fails: a compatible
+// block's, a strong block's (block::not_opened_text picks).
 inline constexpr std::u16string_view kWrongPassword = block::kWrongPasswordText;
+inline constexpr std::u16string_view kStrongNotOpened = block::kStrongNotOpenedText;
 
 // The viewer's status line: the text's blocks by format, then, when any was
 // compatible, the joint and the warning.

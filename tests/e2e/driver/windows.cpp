@@ -24,7 +24,9 @@ std::wstring text_of(HWND window) {
                              SMTO_ABORTIFHUNG, 5000, &got)) {
       return {};
     }
-    text.resize(static_cast<std::size_t>(got));
+    // A window that went away in between may answer anything (Wine has been
+    // seen to give -1): keep only what the buffer can hold.
+    text.resize(got < text.size() ? static_cast<std::size_t>(got) : 0);
     DWORD_PTR after = 0;
     if (!length_now(after) || after == length) break;
   }
