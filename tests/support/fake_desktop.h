@@ -68,6 +68,7 @@ class FakeDesktop : public Desktop {
   bool remove_logon_entry() override;
   std::optional<std::string> protect_for_user(std::string_view plain) override;
   std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
+  std::u16string user_name() override { return windows_user; }
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
   NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;

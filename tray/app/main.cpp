@@ -15,6 +15,10 @@
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
 #include "tray/flows/win32/viewer_frame.h"
+#include "tray/keys/key_block_offers.h"
+#include "tray/keys/key_start.h"
+#include "tray/keys/key_store.h"
+#include "tray/keys/win32/key_offer_frame.h"
 #include "tray/passlist/password_list_file.h"
 #include "tray/passlist/win32/password_list_windows.h"
 #include "tray/shell/shell_texts.h"
@@ -47,16 +51,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   win32::QuirenLibrary library;
   std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
+  // Read (or the first key made) once start-up has refused a second copy.
+  keys::KeyStore key_store(desktop, *crypto);
+  state.keys = &key_store;
   win32::ViewerFrame viewer(desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
   ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer);
+  win32::Win32KeyOfferWindow key_offer_window;
+  // Key blocks on the clipboard are offered as contacts; everything else
+  // goes on to the flows.
+  keys::KeyBlockOffers commands(state, desktop, *crypto, key_store, key_offer_window, flows);
   win32::PasswordEditor editor(state, desktop);
   PasswordFileRewriter password_list_file(desktop);
   win32::AboutFrame about(state);
 
   bool main_window_gone = false;
   bool closed_early = false;
-  win32::MainFrame main_window(state, desktop, *crypto, flows, editor, password_list_file, about, viewer, [&] {
+  win32::MainFrame main_window(state, desktop, *crypto, commands, editor, password_list_file, about, viewer, [&] {
     main_window_gone = true;
     // The window may have gone while a sent message was handled (a clipboard
     // notice whose flow waited): the loop below would then wait on for a
@@ -72,6 +83,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     splash.destroy();
     return 0;
   }
+  keys::start_key_store(desktop, key_store);
 
   // The main loop: the same as every modal one. A WM_QUIT or a failed
   // fetch ends it too.

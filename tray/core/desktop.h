@@ -146,6 +146,10 @@ class Desktop {
   // system does not say which).
   virtual std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) = 0;
 
+  // The name the current Windows user logs on with: what the user's own key
+  // is called until they rename it. "" when the system does not say.
+  virtual std::u16string user_name() = 0;
+
   // Files, by full path. Reads a whole ordinary file in one call, so that
   // "there is none" and "there is one we cannot read" are never confused.
   virtual FileRead read_plain_file(std::u16string_view path) = 0;

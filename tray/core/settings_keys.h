@@ -43,6 +43,11 @@ inline constexpr std::u16string_view kViewerHeight = u"height";  // twips
 // The form of generated passphrases, as the user last picked it beside a
 // "パスワードを生成" button: hiragana words instead of English ones.
 inline constexpr std::u16string_view kPassphraseInKana = u"kanapassphrase";
+// The user's own key (the secret key text sealed for this Windows user, as
+// text), the name it goes by, and the contacts (tray/keys/key_store.h).
+inline constexpr std::u16string_view kMyKey = u"mykey";
+inline constexpr std::u16string_view kMyName = u"myname";
+inline constexpr std::u16string_view kContacts = u"contacts";
 
 // Defaults for absent keys.
 inline constexpr std::int16_t kDefaultWrapWidth = block::kDefaultWrap;

@@ -1,5 +1,9 @@
 #include "tray/core/win32/win32_desktop.h"
 
+#include <windows.h>
+
+#include <array>
+
 #include "tray/core/win32/ansi_text.h"
 #include "tray/core/win32/background_wait.h"
 #include "tray/core/win32/clipboard.h"
@@ -88,6 +92,14 @@ std::optional<std::string> Win32Desktop::protect_for_user(std::string_view plain
 
 std::optional<block::SecretBytes> Win32Desktop::unprotect_for_user(std::string_view sealed) {
   return win32::unprotect_for_user(sealed);
+}
+
+std::u16string Win32Desktop::user_name() {
+  // UNLEN (256) and its terminator.
+  std::array<wchar_t, 257> name{};
+  DWORD length = static_cast<DWORD>(name.size());
+  if (!GetUserNameW(name.data(), &length) || length == 0) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(name.data()), length - 1);
 }
 
 FileRead Win32Desktop::read_plain_file(std::u16string_view path) { return win32::read_plain_file(path); }

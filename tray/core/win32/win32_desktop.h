@@ -43,6 +43,7 @@ class Win32Desktop : public Desktop {
 
   std::optional<std::string> protect_for_user(std::string_view plain) override;
   std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
+  std::u16string user_name() override;
 
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;

@@ -1,0 +1,39 @@
+// Every text of the user's key, the contacts window and the offer for a
+// key block.
+#pragma once
+
+#include <string_view>
+
+namespace quiren::keys::texts {
+
+// At start, when there is no key this run.
+inline constexpr std::u16string_view kKeyUnreadable =
+    u"保存されている自分の鍵を読み出せませんでした（別のユーザーや別のパソコンで保存された鍵は読めません）。"
+    u"鍵を使う機能は使えません。保存されている鍵はそのまま残します。";
+inline constexpr std::u16string_view kKeyNotMade =
+    u"自分の鍵を作成できませんでした。鍵を使う機能は使えません。次回の起動時にもう一度作成します。";
+
+// The offer for a key block found on the clipboard.
+inline constexpr std::u16string_view kOfferTitle = u"鍵を宛先に追加";
+inline constexpr std::u16string_view kAskOffer = u"クリップボードに鍵があります。宛先に追加しますか？";
+inline constexpr std::u16string_view kOfferName = u"名前:";
+inline constexpr std::u16string_view kOfferDigits = u"安全番号:";
+inline constexpr std::u16string_view kOfferAdvice =
+    u"この番号を、鍵の持ち主と電話か直接会って読み上げて比べて下さい。"
+    u"メールやチャットで比べても、鍵がすり替えられていれば番号もすり替えられています。";
+inline constexpr std::u16string_view kOfferConfirmed = u"数字を確認した";
+inline constexpr std::u16string_view kOfferAdd = u"追加";
+inline constexpr std::u16string_view kOfferReplace = u"置き換える";
+// {name}: the contact whose key differs.
+inline constexpr std::u16string_view kOfferKeyChanged =
+    u"注意: 「{name}」の鍵が、登録されている鍵と違います。本人が鍵を作り直したことを確かめてから置き換えて下さい。";
+// {name}: the contact holding the same key.
+inline constexpr std::u16string_view kKeyAlreadyHeld = u"この鍵は「{name}」としてすでに登録されています。";
+inline constexpr std::u16string_view kOwnKeyBlock = u"これはあなた自身の鍵です。";
+inline constexpr std::u16string_view kNameUnusable =
+    u"名前を入力して下さい（64バイトまで。制御文字や文字の向きを変える文字は使えません）。";
+// {name}: a name another contact already has.
+inline constexpr std::u16string_view kNameTaken = u"「{name}」という宛先はすでにあります。別の名前にして下さい。";
+inline constexpr std::u16string_view kDigitsFailed = u"安全番号を計算できませんでした。";
+
+}  // namespace quiren::keys::texts
