@@ -41,11 +41,13 @@ struct MainFormTest : ::testing::Test {
   FakeView view;
   ListEditor editor{state.busy, desktop};
   FakeWindow about;
+  FakeWindow contacts;
   FakeViewer viewer;
   AboutForm about_form{state};
   testing::ScriptedRandom random;
   testing::FakeListFile list_file;
-  MainForm window{state, desktop, random, chain, MainFormParts{view, flows, editor, about, viewer, list_file}};
+  MainForm window{state, desktop, random, chain,
+                  MainFormParts{view, flows, editor, about, viewer, list_file, &contacts}};
 
   MainFormTest() {
     view.on_unload = [this] { window.unload(); };
@@ -318,6 +320,8 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   window.load();
   viewer.open = true;
   window.run(MenuCommand::about);
+  window.run(MenuCommand::keys);
+  EXPECT_TRUE(contacts.open);
   view.calls.clear();
 
   window.run(MenuCommand::exit);
@@ -327,6 +331,7 @@ TEST_F(MainFormTest, ExitUnloadsAndClosesTheOtherWindows) {
   EXPECT_EQ(flows.calls.back(), "cancel run") << "a run waiting for its key stops";
   EXPECT_FALSE(viewer.open);
   EXPECT_FALSE(about.open);
+  EXPECT_FALSE(contacts.open);
   EXPECT_TRUE(state.busy.idle()) << "the about window's hold went with it";
   EXPECT_TRUE(window.program_may_end());
   EXPECT_TRUE(desktop.quit_requested) << "a box or prompt a flow still waits in closes";

@@ -18,6 +18,7 @@
 #include "tray/keys/key_block_offers.h"
 #include "tray/keys/key_start.h"
 #include "tray/keys/key_store.h"
+#include "tray/keys/win32/contacts_frame.h"
 #include "tray/keys/win32/key_offer_frame.h"
 #include "tray/passlist/password_list_file.h"
 #include "tray/passlist/win32/password_list_windows.h"
@@ -64,6 +65,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32::PasswordEditor editor(state, desktop);
   PasswordFileRewriter password_list_file(desktop);
   win32::AboutFrame about(state);
+  win32::ContactsFrame contacts(state, desktop, *crypto, key_store);
 
   bool main_window_gone = false;
   bool closed_early = false;
@@ -73,7 +75,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // notice whose flow waited): the loop below would then wait on for a
     // posted message before it looked again.
     PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-  });
+  }, &contacts);
   win32::SplashFrame splash(state, desktop, [&] { main_window.open(); }, [&] { closed_early = true; });
   if (!splash.create()) return 1;
 

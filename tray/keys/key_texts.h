@@ -36,4 +36,33 @@ inline constexpr std::u16string_view kNameUnusable =
 inline constexpr std::u16string_view kNameTaken = u"「{name}」という宛先はすでにあります。別の名前にして下さい。";
 inline constexpr std::u16string_view kDigitsFailed = u"安全番号を計算できませんでした。";
 
+// The contacts window "鍵と宛先".
+inline constexpr std::u16string_view kContactsTitle = u"鍵と宛先";
+inline constexpr std::u16string_view kMyKeyHeading = u"自分の鍵";
+inline constexpr std::u16string_view kNoKey = u"（このパソコンでは自分の鍵を使えません）";
+inline constexpr std::u16string_view kCopyMyKey = u"自分の鍵をコピー";
+inline constexpr std::u16string_view kRenameMe = u"名前を変更";
+inline constexpr std::u16string_view kContactsHeading = u"宛先（名前・安全番号・確認）";
+inline constexpr std::u16string_view kRename = u"名前を変更";
+inline constexpr std::u16string_view kRemove = u"削除";
+inline constexpr std::u16string_view kConfirm = u"確認済みにする";
+inline constexpr std::u16string_view kExportKey = u"鍵を書き出す";
+inline constexpr std::u16string_view kImportKey = u"鍵を読み込む";
+inline constexpr std::u16string_view kClose = u"閉じる";
+// A contact's line: name, digits, and whether they were compared.
+inline constexpr std::u16string_view kConfirmedMark = u"確認済み";
+inline constexpr std::u16string_view kUnconfirmedMark = u"未確認";
+inline constexpr std::u16string_view kMyKeyCopied =
+    u"自分の鍵をクリップボードにコピーしました。メールなどに貼り付けて相手に送って下さい。";
+inline constexpr std::u16string_view kClipboardBusy =
+    u"クリップボードに書き込めませんでした。しばらくしてからもう一度お試し下さい。";
+inline constexpr std::u16string_view kNoKeyToUse = u"自分の鍵がないため、この操作はできません。";
+inline constexpr std::u16string_view kAskNewName = u"新しい名前を入力して下さい。";
+// {name}: the contact.
+inline constexpr std::u16string_view kAskRemove = u"「{name}」を宛先から削除しますか？";
+// {name}, {digits}: the contact and its safety digits.
+inline constexpr std::u16string_view kAskConfirm =
+    u"「{name}」の安全番号\r\n{digits}\r\nを、本人と電話か直接会って比べ、一致しましたか？";
+inline constexpr std::u16string_view kSelectContact = u"宛先を選んで下さい。";
+
 }  // namespace quiren::keys::texts

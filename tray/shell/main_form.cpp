@@ -36,6 +36,7 @@ void MainForm::unload() {
   watch_.remove();
   parts_.viewer.close();
   parts_.about.close();
+  if (parts_.contacts) parts_.contacts->close();
   // A flow may still wait in a box or a prompt, its icon gone: it closes,
   // and the program ends, unless a password list editor keeps it.
   if (program_may_end()) desktop_.quit();
@@ -68,6 +69,9 @@ void MainForm::run(MenuCommand command) {
       break;
     case MenuCommand::password_list:
       parts_.password_editor.show();
+      break;
+    case MenuCommand::keys:
+      if (parts_.contacts) parts_.contacts->show();
       break;
     case MenuCommand::about:
       parts_.about.show();

@@ -32,6 +32,7 @@ inline constexpr std::uint32_t kRightButtonDown = 0x204;
 enum class MenuCommand : std::uint16_t {
   encrypt = 101,
   decrypt = 102,
+  keys = 103,  // the contacts window "鍵と宛先"
   settings = 104,
   password_list = 105,
   about = 107,
@@ -46,6 +47,7 @@ struct MainFormParts {
   ModelessWindow& about;
   DecryptedTextViewer& viewer;
   ListFileProtection& password_list_file;  // the settings dialog rewrites it
+  ModelessWindow* contacts = nullptr;  // the contacts window "鍵と宛先", where there is one
 };
 
 class MainForm {

@@ -32,6 +32,7 @@ inline constexpr std::u16string_view kLogonEntryNotWritten =
 // Tray menu, top to bottom (separators have no text).
 inline constexpr std::u16string_view kMenuEncrypt = u"クリップボードの内容を暗号化する(&E)";
 inline constexpr std::u16string_view kMenuDecrypt = u"クリップボードの内容を復号する(&D)";
+inline constexpr std::u16string_view kMenuKeys = u"鍵と宛先(&K)…";
 inline constexpr std::u16string_view kMenuSettings = u"設定(&C)";
 inline constexpr std::u16string_view kMenuPasswordList = u"パスワードリストの編集(&P)";
 inline constexpr std::u16string_view kMenuAbout = u"バージョン情報(&A)";

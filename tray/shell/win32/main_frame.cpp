@@ -17,10 +17,10 @@ namespace layout = settings_layout;
 
 MainFrame::MainFrame(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, CipherCommands& flows,
                      ModelessWindow& password_editor, ListFileProtection& password_list_file, ModelessWindow& about,
-                     DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
+                     DecryptedTextViewer& viewer, std::function<void()> on_destroyed, ModelessWindow* contacts)
     : on_destroyed_(std::move(on_destroyed)) {
   logic_.emplace(state, desktop, random, *this,
-                 MainFormParts{*this, flows, password_editor, about, viewer, password_list_file});
+                 MainFormParts{*this, flows, password_editor, about, viewer, password_list_file, contacts});
   settings_frame_.emplace(logic_->settings());
 }
 
@@ -51,6 +51,7 @@ void MainFrame::create_menu() {
   const Item items[] = {
       {MenuCommand::encrypt, shell::texts::kMenuEncrypt, false},
       {MenuCommand::decrypt, shell::texts::kMenuDecrypt, true},
+      {MenuCommand::keys, shell::texts::kMenuKeys, false},
       {MenuCommand::settings, shell::texts::kMenuSettings, false},
       {MenuCommand::password_list, shell::texts::kMenuPasswordList, true},
       {MenuCommand::about, shell::texts::kMenuAbout, true},
@@ -148,6 +149,7 @@ void MainFrame::on_command(int id, int code) {
   switch (static_cast<MenuCommand>(id)) {
     case MenuCommand::encrypt:
     case MenuCommand::decrypt:
+    case MenuCommand::keys:
     case MenuCommand::settings:
     case MenuCommand::password_list:
     case MenuCommand::about:
