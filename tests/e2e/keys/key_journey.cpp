@@ -1,0 +1,163 @@
+// The tray's own key and contacts under Wine, the Linux tool the other party
+// (key-exchange.sh): the first start makes the key without a question, an
+// OpenSSL configuration planted where OPENSSL_CONF points notwithstanding;
+// the tool's key block copied is offered with the digits the tool prints
+// and added as confirmed; the contacts window lists it and copies the
+// tray's own key block, which the watch passes over and the tool reads with
+// the digits the window shows; after a restart the key is the same.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/driver/driver.h"
+#include "tray/keys/key_texts.h"
+#include "tray/keys/win32/key_window_ids.h"
+#include "tray/shell/main_form.h"
+#include "tray/shell/win32/splash_frame.h"
+
+using namespace quiren::e2e;
+using quiren::MenuCommand;
+namespace texts = quiren::keys::texts;
+namespace ids = quiren::win32;
+
+namespace {
+
+const wchar_t kProgram[] = L"mu_quiren11e.exe";
+std::wstring g_exchange;
+
+std::wstring with_crlf(std::wstring_view text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c == L'\r') continue;
+    if (c == L'\n') out += L'\r';
+    out += c;
+  }
+  return out;
+}
+
+std::wstring trimmed(std::wstring text) {
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+// The digits as one line, however the window breaks them.
+std::wstring one_line(std::wstring text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c == L'\r') continue;
+    out += c == L'\n' ? L' ' : c;
+  }
+  return out;
+}
+
+std::wstring windows_user() {
+  wchar_t name[257] = {};
+  DWORD length = 257;
+  return GetUserNameW(name, &length) ? std::wstring(name) : std::wstring();
+}
+
+bool start_to_tray(Process& program) {
+  program = Process(kProgram, {});
+  if (!check(program.started(), "program started")) return false;
+  HWND splash = wait_for_window(quiren::win32::kSplashClass, L"", program.pid());
+  if (!check(splash != nullptr, "splash shown")) return false;
+  check(wait_until_gone(splash, 10s), "splash closes by itself");
+  return check(wait_until([] { return main_window() != nullptr; }), "main window made");
+}
+
+void stop(Process& program) {
+  menu(main_window(), MenuCommand::exit);
+  check(program.wait(10s).has_value(), "the program ended by the exit command");
+}
+
+HWND open_contacts(DWORD pid) {
+  menu(main_window(), MenuCommand::keys);
+  HWND window = wait_for_window(ids::kContactsClass, wide(texts::kContactsTitle), pid);
+  check(window != nullptr, "the contacts window opens");
+  return window;
+}
+
+}  // namespace
+
+int wmain() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!check(GetEnvironmentVariableW(L"QUIREN_E2E_EXCHANGE", folder, MAX_PATH) > 0,
+             "QUIREN_E2E_EXCHANGE names the shared folder")) {
+    return exit_code();
+  }
+  g_exchange = folder;
+  const std::optional<std::wstring> other_block = read_utf8_file(g_exchange + L"\\sato-block.txt");
+  const std::optional<std::wstring> other_digits = read_utf8_file(g_exchange + L"\\sato-digits.txt");
+  if (!check(other_block && other_digits, "the tool's key block and digits")) return exit_code();
+
+  step("the first start makes the key without a question, a planted OpenSSL configuration ignored");
+  clear_stored_settings();
+  const std::wstring planted = driver_directory() + L"\\planted-openssl.cnf";
+  check(read_file_bytes(planted).has_value(), "planted-openssl.cnf beside the driver");
+  SetEnvironmentVariableW(L"OPENSSL_CONF", planted.c_str());
+  Process program;
+  if (!start_to_tray(program)) return exit_code();
+  const DWORD pid = program.pid();
+  check(no_box_for_a_while(pid), "no box at the first start");
+  const std::optional<std::wstring> sealed_key = stored_setting(L"mykey");
+  check(sealed_key && sealed_key->size() > 40, "the key is stored sealed");
+  check_equal(stored_setting(L"myname").value_or(L"(none)"), windows_user(), "named after the Windows user");
+
+  step("the tool's key block copied is offered with the tool's digits");
+  set_clipboard_text(L"Here is my key:\r\n" + with_crlf(trimmed(*other_block)) + L"\r\n");
+  answer(expect_box(pid, texts::kAskOffer, "the offer's question"), IDYES);
+  HWND offer = wait_for_window(ids::kKeyOfferClass, wide(texts::kOfferTitle), pid);
+  if (!check(offer != nullptr, "the offer window")) return exit_code();
+  check_equal(control_text(offer, ids::kOfferNameEditId), L"佐藤 花子", "the name from the block");
+  check_equal(one_line(control_text(offer, ids::kOfferDigitsId)), trimmed(*other_digits), "the tool's digits");
+  check(!has_control(offer, ids::kOfferWarningId), "no warning for a new key");
+  const int offer_tabs[] = {ids::kOfferNameEditId, ids::kOfferConfirmedId, ids::kOfferAcceptId, ids::kOfferCancelId};
+  check_geometry(offer, "the key offer", offer_tabs);
+  guide_picture(offer, L"key-offer");
+  click_control(offer, ids::kOfferConfirmedId);
+  press_button(offer, ids::kOfferAcceptId);
+  check(wait_until_gone(offer), "the offer closes once added");
+  const std::optional<std::wstring> contacts = stored_setting(L"contacts");
+  check(contacts && contacts->ends_with(L" 1 佐藤 花子"), "stored as a confirmed contact");
+
+  step("the same block again is said to be held");
+  set_clipboard_text(with_crlf(trimmed(*other_block)));
+  answer(expect_box(pid, texts::kAskOffer, "the offer's question"), IDYES);
+  answer(expect_box(pid, u"この鍵は「佐藤 花子」としてすでに登録されています。", "already held"), IDOK);
+
+  step("the contacts window lists it and copies the tray's own key block");
+  HWND window = open_contacts(pid);
+  if (!window) return exit_code();
+  check_equal(control_text(window, ids::kContactsMyNameId), L"自分の鍵: " + windows_user(), "the user's name");
+  const std::wstring my_digits = control_text(window, ids::kContactsMyDigitsId);
+  const std::vector<std::wstring> lines = list_box_lines(window, ids::kContactsListId);
+  check(lines.size() == 1 && lines[0] == L"佐藤 花子\t" + trimmed(*other_digits) + L"\t確認済み", "the contact's line");
+  const int contacts_tabs[] = {ids::kContactsCopyId,   ids::kContactsRenameMeId, ids::kContactsListId,
+                               ids::kContactsRenameId, ids::kContactsRemoveId,   ids::kContactsConfirmId,
+                               ids::kContactsCloseId};
+  check_geometry(window, "the contacts window", contacts_tabs);
+  guide_picture(window, L"contacts");
+  press_button(window, ids::kContactsCopyId);
+  answer(expect_box(pid, texts::kMyKeyCopied, "copied"), IDOK);
+  const std::wstring my_block = clipboard_text().value_or(L"");
+  check(my_block.starts_with(L"(quiren_start)\r\nK"), "the tray's key block on the clipboard");
+  check(no_box_for_a_while(pid) && !find_window(ids::kKeyOfferClass, L"", pid), "its own key block is not offered");
+  write_file_bytes(g_exchange + L"\\tray-key-block.txt", utf8(my_block));
+  write_file_bytes(g_exchange + L"\\tray-digits.txt", utf8(my_digits));
+  press_button(window, ids::kContactsCloseId);
+  check(wait_until_gone(window), "the contacts window closes");
+  stop(program);
+
+  step("after a restart the key and the contact are the same");
+  Process again;
+  if (!start_to_tray(again)) return exit_code();
+  check(no_box_for_a_while(again.pid()), "no box at a later start");
+  check_equal(stored_setting(L"mykey").value_or(L""), sealed_key.value_or(L"-"), "the stored key unchanged");
+  window = open_contacts(again.pid());
+  if (window) {
+    check_equal(control_text(window, ids::kContactsMyDigitsId), my_digits, "the same digits");
+    check_equal(static_cast<long long>(list_box_lines(window, ids::kContactsListId).size()), 1, "the contact kept");
+  }
+  stop(again);
+  return exit_code();
+}
