@@ -276,4 +276,16 @@ std::optional<block::SecretBytes> FakeDesktop::unprotect_for_user(std::string_vi
   return block::SecretBytes(scrambled(sealed.substr(serial_end + 1)));
 }
 
+std::optional<std::u16string> FakeDesktop::choose_file_to_save(std::u16string_view title, std::u16string_view) {
+  return choose_file_to_open(title);
+}
+
+std::optional<std::u16string> FakeDesktop::choose_file_to_open(std::u16string_view title) {
+  file_dialogs.emplace_back(title);
+  if (chosen_files.empty()) return std::nullopt;
+  std::optional<std::u16string> chosen = std::move(chosen_files.front());
+  chosen_files.pop_front();
+  return chosen;
+}
+
 }  // namespace quiren::testing

@@ -69,6 +69,9 @@ class FakeDesktop : public Desktop {
   std::optional<std::string> protect_for_user(std::string_view plain) override;
   std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
   std::u16string user_name() override { return windows_user; }
+  std::optional<std::u16string> choose_file_to_save(std::u16string_view title,
+                                                    std::u16string_view suggested_name) override;
+  std::optional<std::u16string> choose_file_to_open(std::u16string_view title) override;
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
   NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;
@@ -129,6 +132,10 @@ class FakeDesktop : public Desktop {
   std::set<std::u16string, std::less<>> unreadable_files;
   bool file_writes_fail = false;      // replace_file and write_new_file fail
   std::vector<std::u16string> file_writes;  // every write tried, by path, in order
+  // The file dialogs answer from `chosen_files` (front first; nullopt or
+  // none left: cancelled) and record their titles.
+  std::deque<std::optional<std::u16string>> chosen_files;
+  std::vector<std::u16string> file_dialogs;
 };
 
 // UTF-8 literal helpers for readable test data.

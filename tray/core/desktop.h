@@ -159,6 +159,13 @@ class Desktop {
   // Writes a file that is not there yet, atomically (all of it or nothing);
   // never replaces anything that is.
   virtual NewFile write_new_file(std::u16string_view path, std::string_view bytes) = 0;
+
+  // The system's modal file dialogs: the full path chosen, or nullopt when
+  // cancelled. The save dialog never asks about replacing a file: its
+  // caller does, when write_new_file finds one there.
+  virtual std::optional<std::u16string> choose_file_to_save(std::u16string_view title,
+                                                            std::u16string_view suggested_name) = 0;
+  virtual std::optional<std::u16string> choose_file_to_open(std::u16string_view title) = 0;
 };
 
 }  // namespace quiren

@@ -6,6 +6,7 @@
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/keys/key_texts.h"
+#include "tray/keys/key_transfer.h"
 
 namespace quiren::keys {
 namespace {
@@ -106,6 +107,13 @@ void ContactsForm::confirm_selected() {
     return;
   }
   store_.confirm_contact(*index);
+  load();
+}
+
+void ContactsForm::export_key() { export_my_key(state_, desktop_, crypto_, store_); }
+
+void ContactsForm::import_key() {
+  import_my_key(desktop_, crypto_, store_);
   load();
 }
 

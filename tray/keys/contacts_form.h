@@ -47,6 +47,9 @@ class ContactsForm {
   void rename_selected();
   void remove_selected();
   void confirm_selected();
+  // "鍵を書き出す" and "鍵を読み込む" (key_transfer.h).
+  void export_key();
+  void import_key();
 
  private:
   // The selected index, or nullopt after saying that none is.

@@ -65,4 +65,30 @@ inline constexpr std::u16string_view kAskConfirm =
     u"「{name}」の安全番号\r\n{digits}\r\nを、本人と電話か直接会って比べ、一致しましたか？";
 inline constexpr std::u16string_view kSelectContact = u"宛先を選んで下さい。";
 
+// Moving the key: "鍵を書き出す" and "鍵を読み込む".
+inline constexpr std::u16string_view kExportTitle = u"鍵を書き出す";
+inline constexpr std::u16string_view kExportFileName = u"mu-quiren-key.txt";
+inline constexpr std::u16string_view kAskExportPassphrase =
+    u"書き出す鍵を守るパスワードを入力して下さい。読み込むときに必要です。";
+inline constexpr std::u16string_view kAskReplaceFile = u"そのファイルはすでにあります。置き換えますか？";
+inline constexpr std::u16string_view kExportFailed = u"鍵をファイルに書き出せませんでした。";
+inline constexpr std::u16string_view kKeyExported =
+    u"鍵を書き出しました。別のパソコンでは「鍵を読み込む」で、このパスワードとともに読み込めます。";
+inline constexpr std::u16string_view kImportTitle = u"鍵を読み込む";
+inline constexpr std::u16string_view kAskImportFromClipboard =
+    u"クリップボードにある鍵を読み込みますか？\r\n（「いいえ」でファイルを選びます）";
+inline constexpr std::u16string_view kFileUnreadable = u"ファイルを読み込めませんでした。";
+inline constexpr std::u16string_view kNotAKeyFile = u"書き出された鍵が見つかりませんでした。";
+inline constexpr std::u16string_view kSealedKeyUnreadable =
+    u"書き出された鍵が壊れているか、このバージョンでは読めない形式です。";
+inline constexpr std::u16string_view kAskImportPassphrase = u"鍵を書き出したときのパスワードを入力して下さい。";
+inline constexpr std::u16string_view kImportWrongPassphrase =
+    u"パスワードが違うか、書き出された鍵が途中で変更されています。";
+inline constexpr std::u16string_view kImportSameKey = u"これはすでにあなたの鍵です。";
+inline constexpr std::u16string_view kAskReplaceMyKey =
+    u"今の自分の鍵を、読み込んだ鍵で置き換えますか？\r\n"
+    u"今の鍵あてに送られた暗号文は、今の鍵を書き出しておかない限り読めなくなります。";
+inline constexpr std::u16string_view kImportFailed = u"読み込んだ鍵を保存できませんでした。今の鍵はそのままです。";
+inline constexpr std::u16string_view kKeyImported = u"鍵を読み込みました。";
+
 }  // namespace quiren::keys::texts

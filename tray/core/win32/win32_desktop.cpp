@@ -7,6 +7,7 @@
 #include "tray/core/win32/ansi_text.h"
 #include "tray/core/win32/background_wait.h"
 #include "tray/core/win32/clipboard.h"
+#include "tray/core/win32/file_dialogs.h"
 #include "tray/core/win32/input_prompt.h"
 #include "tray/core/win32/logon_entry.h"
 #include "tray/core/win32/message_box.h"
@@ -92,6 +93,15 @@ std::optional<std::string> Win32Desktop::protect_for_user(std::string_view plain
 
 std::optional<block::SecretBytes> Win32Desktop::unprotect_for_user(std::string_view sealed) {
   return win32::unprotect_for_user(sealed);
+}
+
+std::optional<std::u16string> Win32Desktop::choose_file_to_save(std::u16string_view title,
+                                                                std::u16string_view suggested_name) {
+  return win32::choose_file(win32::FileDialog::save, title, suggested_name);
+}
+
+std::optional<std::u16string> Win32Desktop::choose_file_to_open(std::u16string_view title) {
+  return win32::choose_file(win32::FileDialog::open, title, u"");
 }
 
 std::u16string Win32Desktop::user_name() {

@@ -44,6 +44,9 @@ class Win32Desktop : public Desktop {
   std::optional<std::string> protect_for_user(std::string_view plain) override;
   std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
   std::u16string user_name() override;
+  std::optional<std::u16string> choose_file_to_save(std::u16string_view title,
+                                                    std::u16string_view suggested_name) override;
+  std::optional<std::u16string> choose_file_to_open(std::u16string_view title) override;
 
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;

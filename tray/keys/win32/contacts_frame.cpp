@@ -76,7 +76,9 @@ void ContactsFrame::show() {
   top += kDigitsHeight + kGap;
   add_button_row(hwnd, top,
                  {{kContactsCopyId, keys::texts::kCopyMyKey, 1900},
-                  {kContactsRenameMeId, keys::texts::kRenameMe, 1300}},
+                  {kContactsRenameMeId, keys::texts::kRenameMe, 1300},
+                  {kContactsExportId, keys::texts::kExportKey, 1700},
+                  {kContactsImportId, keys::texts::kImportKey, 1700}},
                  font, dpi);
   top += kButtonHeight + 2 * kGap;
   make_child(hwnd, {.style = SS_ETCHEDHORZ, .place = {kMargin, top, kInner, 30}}, dpi);
@@ -118,6 +120,7 @@ void ContactsFrame::show_form() {
   set_window_text(GetDlgItem(hwnd, kContactsMyDigitsId), logic_.my_digits());
   EnableWindow(GetDlgItem(hwnd, kContactsCopyId), logic_.has_key());
   EnableWindow(GetDlgItem(hwnd, kContactsRenameMeId), logic_.has_key());
+  EnableWindow(GetDlgItem(hwnd, kContactsExportId), logic_.has_key());
   HWND list = GetDlgItem(hwnd, kContactsListId);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const keys::ContactLine& line : logic_.lines()) {
@@ -141,6 +144,12 @@ void ContactsFrame::on_command(int id, int code) {
       break;
     case kContactsRenameMeId:
       logic_.rename_me();
+      break;
+    case kContactsExportId:
+      logic_.export_key();
+      break;
+    case kContactsImportId:
+      logic_.import_key();
       break;
     case kContactsRenameId:
       logic_.rename_selected();
