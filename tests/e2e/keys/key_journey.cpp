@@ -4,7 +4,8 @@
 // the tool's key block copied is offered with the digits the tool prints
 // and added as confirmed; the contacts window lists it and copies the
 // tray's own key block, which the watch passes over and the tool reads with
-// the digits the window shows; after a restart the key is the same.
+// the digits the window shows, and so does the key it exports under a
+// passphrase; after a restart the key is the same.
 #include <windows.h>
 
 #include <string>
@@ -117,6 +118,9 @@ int wmain() {
   click_control(offer, ids::kOfferConfirmedId);
   press_button(offer, ids::kOfferAcceptId);
   check(wait_until_gone(offer), "the offer closes once added");
+  // Also the time the watch takes to finish with the offer: a copy made
+  // before it has would count as already examined.
+  check(no_box_for_a_while(pid), "nothing more said");
   const std::optional<std::wstring> contacts = stored_setting(L"contacts");
   check(contacts && contacts->ends_with(L" 1 佐藤 花子"), "stored as a confirmed contact");
 
@@ -132,9 +136,9 @@ int wmain() {
   const std::wstring my_digits = control_text(window, ids::kContactsMyDigitsId);
   const std::vector<std::wstring> lines = list_box_lines(window, ids::kContactsListId);
   check(lines.size() == 1 && lines[0] == L"佐藤 花子\t" + trimmed(*other_digits) + L"\t確認済み", "the contact's line");
-  const int contacts_tabs[] = {ids::kContactsCopyId,   ids::kContactsRenameMeId, ids::kContactsListId,
-                               ids::kContactsRenameId, ids::kContactsRemoveId,   ids::kContactsConfirmId,
-                               ids::kContactsCloseId};
+  const int contacts_tabs[] = {ids::kContactsCopyId,   ids::kContactsRenameMeId, ids::kContactsExportId,
+                               ids::kContactsImportId, ids::kContactsListId,     ids::kContactsRenameId,
+                               ids::kContactsRemoveId, ids::kContactsConfirmId,  ids::kContactsCloseId};
   check_geometry(window, "the contacts window", contacts_tabs);
   guide_picture(window, L"contacts");
   press_button(window, ids::kContactsCopyId);
@@ -144,6 +148,25 @@ int wmain() {
   check(no_box_for_a_while(pid) && !find_window(ids::kKeyOfferClass, L"", pid), "its own key block is not offered");
   write_file_bytes(g_exchange + L"\\tray-key-block.txt", utf8(my_block));
   write_file_bytes(g_exchange + L"\\tray-digits.txt", utf8(my_digits));
+
+  step("the key exported to a file under a passphrase");
+  press_button(window, ids::kContactsExportId);
+  HWND save = wait_for_window(kMessageBoxClass, wide(texts::kExportTitle), pid);
+  if (check(save != nullptr, "the save dialog")) {
+    // The name field: edt1 in some versions of the dialog, the combo box
+    // cmb13 in others.
+    const std::wstring exported = g_exchange + L"\\tray-key.txt";
+    check(set_control_text(save, 0x480, exported) || set_control_text(save, 0x47c, exported), "file name typed");
+    press_button(save, IDOK);
+    check(wait_until_gone(save), "the save dialog closes");
+    HWND prompt = wait_for_password_prompt(wide(texts::kExportTitle), pid);
+    if (check(prompt != nullptr, "the passphrase prompt")) {
+      check(prompt_label(prompt) == wide(texts::kAskExportPassphrase), "asks for the passphrase");
+      answer_prompt(prompt, L"鍵の引っ越し 2026");
+      answer(expect_box(pid, texts::kKeyExported, "exported", 30s), IDOK);
+      write_file_bytes(g_exchange + L"\\tray-key-passphrase.txt", utf8(L"鍵の引っ越し 2026\n"));
+    }
+  }
   press_button(window, ids::kContactsCloseId);
   check(wait_until_gone(window), "the contacts window closes");
   stop(program);
