@@ -7,6 +7,7 @@
 #include "block/decrypt_run.h"
 #include "block/keys/safety_digits.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/quick_crypto.h"
 #include "tray/keys/key_block_offers.h"
 #include "tray/keys/key_texts.h"
 
@@ -94,6 +95,28 @@ TEST_F(ContactsFormTest, RenameRemoveAndConfirmActOnTheSelectedContact) {
   EXPECT_EQ(desktop.box_texts().back(), texts::kNameUnusable);
   form.rename_me();
   EXPECT_EQ(form.my_name(), u"Taro Yamada");
+}
+
+TEST(ContactsFormBesideProgramTest, AsksThenKeepsTheKeyBesideTheProgramOnce) {
+  FakeDesktop desktop;
+  testing::QuickCrypto crypto;
+  ProgramState state;
+  KeyStore store(desktop, crypto);
+  store.load();
+  ContactsForm form(state, desktop, crypto, store);
+  form.load();
+  desktop.box_answers = {Answer::no};
+  form.keep_key_beside_program();
+  EXPECT_TRUE(desktop.files.empty());
+
+  desktop.box_answers = {Answer::yes};
+  desktop.prompt_answers = {u"stick pass"};
+  form.keep_key_beside_program();
+  EXPECT_EQ(desktop.prompts.back().kind, testing::PromptKind::confirmed_password);
+  EXPECT_EQ(desktop.box_texts().back(), texts::kKeyBesideProgram);
+  EXPECT_TRUE(desktop.files.contains(desktop.program_dir + u"\\mu-quiren-key.txt"));
+  form.keep_key_beside_program();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kAlreadyBesideProgram);
 }
 
 TEST(ContactsFormWithoutKeyTest, SaysThereIsNoKeyToUse) {

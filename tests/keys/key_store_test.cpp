@@ -6,8 +6,11 @@
 
 #include "block/keys/secret_key_text.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/quick_crypto.h"
 #include "tray/core/settings_keys.h"
+#include "tray/keys/key_texts.h"
 #include "tray/keys/stored_contacts.h"
+#include "block/keys/key_file.h"
 
 namespace quiren::keys {
 namespace {
@@ -123,6 +126,68 @@ TEST_F(KeyStoreTest, AnImportedKeyReplacesTheOneHeldAndAnUnreadableOne) {
   std::optional<block::X25519KeyPair> refused = crypto->generate_x25519_key_pair();
   EXPECT_FALSE(restarted.replace_my_key(refused->secret));
   EXPECT_EQ(restarted.my_public_key(), pair->public_key);
+}
+
+// A copy on a USB stick: the key in the file beside the program, sealed
+// under a passphrase asked at each start, on any PC.
+struct KeyBesideProgramTest : ::testing::Test {
+  std::u16string key_file() const { return home.program_dir + u"\\" + std::u16string(kKeyFileName); }
+
+  FakeDesktop home;
+  testing::QuickCrypto crypto;
+};
+
+TEST_F(KeyBesideProgramTest, TheKeyMovesBesideTheProgramAndOpensOnAnotherPcWithItsPassphrase) {
+  KeyStore mine(home, crypto);
+  ASSERT_EQ(mine.load(), KeyLoad::made);
+  ASSERT_EQ(mine.keep_key_beside_program("stick pass"), KeyStore::Move::moved);
+  EXPECT_TRUE(mine.key_beside_program());
+  EXPECT_EQ(mine.keep_key_beside_program("again"), KeyStore::Move::exists);
+  const std::string file = home.files.at(key_file());
+  EXPECT_EQ(block::read_key_file_text(file).form, block::KeyFileForm::sealed);
+
+  FakeDesktop other;  // another PC, nothing in its registry
+  other.windows_user = u"guest";
+  other.files[key_file()] = file;
+  other.prompt_answers = {u"wrong", u"stick pass"};
+  KeyStore stick(other, crypto);
+  EXPECT_EQ(stick.load(), KeyLoad::held);
+  EXPECT_EQ(stick.my_public_key(), mine.my_public_key());
+  EXPECT_TRUE(stick.key_beside_program());
+  EXPECT_EQ(other.box_texts(), std::vector<std::u16string>{std::u16string(texts::kKeyFileWrongPassphrase)});
+  EXPECT_FALSE(other.settings.contains(std::u16string(settings::kMyKey))) << "nothing of the key left on the PC";
+  EXPECT_EQ(stick.my_name(), u"guest");
+
+  // An imported key is sealed into the file under the same passphrase.
+  const std::optional<block::X25519KeyPair> pair = crypto.generate_x25519_key_pair();
+  ASSERT_TRUE(stick.replace_my_key(pair->secret));
+  other.prompt_answers = {u"stick pass"};
+  KeyStore restarted(other, crypto);
+  EXPECT_EQ(restarted.load(), KeyLoad::held);
+  EXPECT_EQ(restarted.my_public_key(), pair->public_key);
+}
+
+TEST_F(KeyBesideProgramTest, WithoutThePassphraseTheProgramRunsWithoutAKeyAndMakesNone) {
+  KeyStore mine(home, crypto);
+  mine.load();
+  ASSERT_EQ(mine.keep_key_beside_program("stick pass"), KeyStore::Move::moved);
+  FakeDesktop other;
+  other.files[key_file()] = home.files.at(key_file());
+  KeyStore stick(other, crypto);
+  EXPECT_EQ(stick.load(), KeyLoad::locked);  // the prompt cancelled
+  EXPECT_EQ(stick.my_secret_key(), nullptr);
+  EXPECT_FALSE(other.settings.contains(std::u16string(settings::kMyKey)));
+  // Nor is the file written over: an import needs the passphrase.
+  const std::optional<block::X25519KeyPair> pair = crypto.generate_x25519_key_pair();
+  EXPECT_FALSE(stick.replace_my_key(pair->secret));
+  EXPECT_EQ(other.files.at(key_file()), home.files.at(key_file()));
+
+  other.files[key_file()] = "not a key";
+  KeyStore damaged(other, crypto);
+  EXPECT_EQ(damaged.load(), KeyLoad::unreadable);
+  other.unreadable_files.insert(key_file());
+  KeyStore held_open(other, crypto);
+  EXPECT_EQ(held_open.load(), KeyLoad::unreadable);
 }
 
 TEST(StoredContactsTest, LinesThatAreNotWrittenAsTheStoreWritesThemAreSkipped) {

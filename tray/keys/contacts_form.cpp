@@ -117,4 +117,22 @@ void ContactsForm::import_key() {
   load();
 }
 
+void ContactsForm::keep_key_beside_program() {
+  if (!store_.my_public_key()) return tell(desktop_, texts::kNoKeyToUse, Icon::exclamation);
+  if (store_.key_beside_program()) return tell(desktop_, texts::kAlreadyBesideProgram, Icon::information);
+  if (ask(desktop_, texts::kAskKeepBesideProgram) != Answer::yes) return;
+  const block::SecretText typed =
+      desktop_.password_prompt({.prompt = texts::kAskKeyFilePassphraseNew, .confirm = true});
+  if (typed.empty()) return;
+  const block::SecretBytes passphrase(block::utf8_from_utf16(typed.view()));
+  switch (store_.keep_key_beside_program(passphrase.view())) {
+    case KeyStore::Move::moved:
+      return tell(desktop_, texts::kKeyBesideProgram, Icon::information);
+    case KeyStore::Move::exists:
+      return tell(desktop_, texts::kKeyFileExists, Icon::exclamation);
+    case KeyStore::Move::failed:
+      return tell(desktop_, texts::kKeyFileNotWritten, Icon::critical);
+  }
+}
+
 }  // namespace quiren::keys

@@ -50,6 +50,8 @@ class ContactsForm {
   // "鍵を書き出す" and "鍵を読み込む" (key_transfer.h).
   void export_key();
   void import_key();
+  // "USB メモリで使う": the key kept beside the program from now on.
+  void keep_key_beside_program();
 
  private:
   // The selected index, or nullopt after saying that none is.

@@ -17,6 +17,9 @@ KeyLoad start_key_store(Desktop& desktop, KeyStore& store) {
     case KeyLoad::failed:
       tell(desktop, texts::kKeyNotMade, Icon::exclamation);
       break;
+    case KeyLoad::locked:
+      tell(desktop, texts::kKeyLocked, Icon::exclamation);
+      break;
   }
   return load;
 }

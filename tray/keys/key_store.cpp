@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <string_view>
 
+#include "block/block_rules.h"
+#include "block/keys/key_file.h"
 #include "block/keys/key_name.h"
 #include "block/keys/secret_key_text.h"
 #include "block/utf8.h"
+#include "tray/core/boxes.h"
 #include "tray/core/protected_text.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
+#include "tray/keys/key_texts.h"
 #include "tray/keys/stored_contacts.h"
 
 namespace quiren::keys {
@@ -27,6 +31,16 @@ KeyLoad KeyStore::load() {
   my_name_ = settings::read_text_or(desktop_, settings::kMyName, u"");
   my_key_.reset();
   unreadable_ = false;
+  beside_program_ = false;
+
+  FileRead file = desktop_.read_plain_file(key_file_path());
+  if (file.status == FileStatus::read || file.status == FileStatus::unreadable) {
+    beside_program_ = true;
+    if (my_name_.empty()) my_name_ = usable_name(desktop_.user_name()).value_or(u"");
+    if (file.status == FileStatus::read) return load_key_file(file.bytes.view());
+    unreadable_ = true;
+    return KeyLoad::unreadable;
+  }
 
   const std::optional<std::u16string> stored = desktop_.read_setting(settings::kMyKey);
   if (stored && !stored->empty()) {
@@ -40,18 +54,84 @@ KeyLoad KeyStore::load() {
       unreadable_ = true;
       return KeyLoad::unreadable;
     }
-    my_key_.emplace(MyKey{std::move(*secret), *public_key});
+    hold(std::move(*secret), *public_key);
     return KeyLoad::held;
   }
 
   std::optional<block::X25519KeyPair> pair = crypto_.generate_x25519_key_pair();
   if (!pair || !store_my_key(pair->secret)) return KeyLoad::failed;
-  my_key_.emplace(MyKey{std::move(pair->secret), pair->public_key});
+  hold(std::move(pair->secret), pair->public_key);
   // A user name a key block may not carry leaves the key unnamed until the
   // user names it.
   my_name_ = usable_name(desktop_.user_name()).value_or(u"");
   desktop_.write_setting(settings::kMyName, my_name_);
   return KeyLoad::made;
+}
+
+KeyLoad KeyStore::load_key_file(std::string_view bytes) {
+  block::KeyFileText text = block::read_key_file_text(bytes);
+  if (text.form == block::KeyFileForm::bare && text.key) {
+    if (const std::optional<block::X25519PublicKey> public_key = crypto_.x25519_public_key(*text.key)) {
+      hold(std::move(*text.key), *public_key);
+      return KeyLoad::held;
+    }
+  }
+  if (text.form != block::KeyFileForm::sealed || text.problem) {
+    unreadable_ = true;
+    return KeyLoad::unreadable;
+  }
+  for (;;) {
+    const block::SecretText typed = desktop_.password_prompt({.prompt = texts::kAskKeyFilePassphrase});
+    if (typed.empty()) return KeyLoad::locked;
+    block::SecretBytes passphrase(block::utf8_from_utf16(typed.view()));
+    block::SealedKeyOpened opened = block::open_sealed_key(crypto_, text.envelope, passphrase.view());
+    const std::optional<block::X25519PublicKey> public_key =
+        opened.key ? crypto_.x25519_public_key(*opened.key) : std::nullopt;
+    if (opened.outcome == block::Outcome::opened && public_key) {
+      hold(std::move(*opened.key), *public_key);
+      passphrase_ = std::move(passphrase);
+      return KeyLoad::held;
+    }
+    if (opened.outcome != block::Outcome::wrong_password) {
+      unreadable_ = true;
+      return KeyLoad::unreadable;
+    }
+    tell(desktop_, texts::kKeyFileWrongPassphrase, Icon::exclamation);
+  }
+}
+
+std::u16string KeyStore::key_file_path() const {
+  std::u16string path = desktop_.program_directory();
+  if (!path.empty() && path.back() != u'\\') path += u'\\';
+  return path + std::u16string(kKeyFileName);
+}
+
+std::optional<std::string> KeyStore::key_file_bytes(const block::SecretKey& secret,
+                                                    std::string_view passphrase_utf8) {
+  const block::StrongBlock sealed = block::sealed_key_block(crypto_, secret, passphrase_utf8, block::kDefaultWrap);
+  if (sealed.status != block::SealStatus::sealed) return std::nullopt;
+  return block::utf8_from_utf16(sealed.block) + "\r\n";
+}
+
+KeyStore::Move KeyStore::keep_key_beside_program(std::string_view passphrase_utf8) {
+  if (!my_key_ || passphrase_utf8.empty()) return Move::failed;
+  const std::optional<std::string> bytes = key_file_bytes(my_key_->secret, passphrase_utf8);
+  if (!bytes) return Move::failed;
+  switch (desktop_.write_new_file(key_file_path(), *bytes)) {
+    case NewFile::written:
+      break;
+    case NewFile::exists:
+      return Move::exists;
+    case NewFile::failed:
+      return Move::failed;
+  }
+  beside_program_ = true;
+  passphrase_ = block::SecretBytes(passphrase_utf8);
+  return Move::moved;
+}
+
+void KeyStore::hold(block::SecretKey secret, const block::X25519PublicKey& public_key) {
+  my_key_.emplace(MyKey{std::move(secret), public_key});
 }
 
 const block::SecretKey* KeyStore::my_secret_key() const { return my_key_ ? &my_key_->secret : nullptr; }
@@ -78,10 +158,19 @@ bool KeyStore::rename_me(std::u16string_view name) {
 
 bool KeyStore::replace_my_key(const block::SecretKey& secret) {
   const std::optional<block::X25519PublicKey> public_key = crypto_.x25519_public_key(secret);
-  if (!public_key || !store_my_key(secret)) return false;
+  if (!public_key) return false;
+  if (beside_program_) {
+    // Without the passphrase of a file that could not be opened, the file
+    // stays as it is.
+    if (passphrase_.empty()) return false;
+    const std::optional<std::string> bytes = key_file_bytes(secret, passphrase_.view());
+    if (!bytes || !desktop_.replace_file(key_file_path(), *bytes)) return false;
+  } else if (!store_my_key(secret)) {
+    return false;
+  }
   block::SecretKey copy;
   std::copy(secret.bytes().begin(), secret.bytes().end(), copy.writable_bytes().begin());
-  my_key_.emplace(MyKey{std::move(copy), *public_key});
+  hold(std::move(copy), *public_key);
   unreadable_ = false;
   return true;
 }

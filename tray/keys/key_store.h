@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/secret.h"
 #include "block/strong/crypto_provider.h"
 #include "tray/core/desktop.h"
 #include "tray/core/key_ring.h"
@@ -24,7 +25,16 @@ enum class KeyLoad {
                // stored one stays as it is
   failed,      // none could be made or stored (no random source, the
                // system refused to seal it): no key this run
+  locked,      // kept beside the program, and its passphrase not given:
+               // no key this run
 };
+
+// The file a copy run from a USB stick keeps its key in, beside the program
+// and sealed under a passphrase (block/keys/key_file.h). Where it is, the
+// copy keeps its key there alone, on any PC: the passphrase is asked at
+// each start, nothing of the key goes to the PC's registry, and the key
+// goes from memory when the program ends.
+inline constexpr std::u16string_view kKeyFileName = u"mu-quiren-key.txt";
 
 class KeyStore : public KeyRing {
  public:
@@ -42,11 +52,21 @@ class KeyStore : public KeyRing {
 
   // A stored key that could not be read this run.
   bool my_key_unreadable() const { return unreadable_; }
+  // This copy keeps its key in kKeyFileName beside the program.
+  bool key_beside_program() const { return beside_program_; }
+
+  enum class Move { moved, exists, failed };
+  // Writes the key to kKeyFileName beside the program, sealed under the
+  // passphrase; from then on this copy keeps it there. Never over a file
+  // that is there. The registry's copy stays, for the program installed on
+  // this PC.
+  Move keep_key_beside_program(std::string_view passphrase_utf8);
 
   // False when `name` is not one a key block may carry (usable_name).
   bool rename_me(std::u16string_view name);
   // Makes `secret` the user's key (one read from a file). False when it
-  // could not be stored: the key held before stays.
+  // could not be stored: the key held before stays. Kept beside the
+  // program, it is sealed there under the passphrase given at start.
   bool replace_my_key(const block::SecretKey& secret);
 
   // A new contact at the end, or in place of `replacing` (an index).
@@ -64,6 +84,12 @@ class KeyStore : public KeyRing {
   };
   // Seals and stores `secret`; false when the system refused.
   bool store_my_key(const block::SecretKey& secret);
+  std::u16string key_file_path() const;
+  // The key file's bytes: the key, once its passphrase is given.
+  KeyLoad load_key_file(std::string_view bytes);
+  // The key sealed under `passphrase_utf8` as the key file holds it.
+  std::optional<std::string> key_file_bytes(const block::SecretKey& secret, std::string_view passphrase_utf8);
+  void hold(block::SecretKey secret, const block::X25519PublicKey& public_key);
   void store_contacts();
 
   Desktop& desktop_;
@@ -71,6 +97,8 @@ class KeyStore : public KeyRing {
   std::optional<MyKey> my_key_;
   std::u16string my_name_;
   bool unreadable_ = false;
+  bool beside_program_ = false;
+  block::SecretBytes passphrase_;  // beside the program: to seal an imported key
   std::vector<Contact> contacts_;
 };
 

@@ -12,6 +12,13 @@ inline constexpr std::u16string_view kKeyUnreadable =
     u"鍵を使う機能は使えません。保存されている鍵はそのまま残します。";
 inline constexpr std::u16string_view kKeyNotMade =
     u"自分の鍵を作成できませんでした。鍵を使う機能は使えません。次回の起動時にもう一度作成します。";
+// A copy run from a USB stick, its key in the file beside the program.
+inline constexpr std::u16string_view kAskKeyFilePassphrase =
+    u"プログラムのフォルダーにある自分の鍵のパスワードを入力して下さい。";
+inline constexpr std::u16string_view kKeyFileWrongPassphrase = u"パスワードが違います。もう一度入力して下さい。";
+inline constexpr std::u16string_view kKeyLocked =
+    u"鍵のパスワードが入力されなかったため、自分の鍵なしで動きます。鍵を使う機能は、次に起動したときに"
+    u"パスワードを入力するまで使えません。";
 
 // The offer for a key block found on the clipboard.
 inline constexpr std::u16string_view kOfferTitle = u"鍵を宛先に追加";
@@ -90,5 +97,21 @@ inline constexpr std::u16string_view kAskReplaceMyKey =
     u"今の鍵あてに送られた暗号文は、今の鍵を書き出しておかない限り読めなくなります。";
 inline constexpr std::u16string_view kImportFailed = u"読み込んだ鍵を保存できませんでした。今の鍵はそのままです。";
 inline constexpr std::u16string_view kKeyImported = u"鍵を読み込みました。";
+
+// "USB メモリで使う": the key kept in a file beside the program.
+inline constexpr std::u16string_view kKeepBesideProgram = u"USB メモリで使う";
+inline constexpr std::u16string_view kAskKeepBesideProgram =
+    u"自分の鍵を、パスワードで暗号化してプログラムと同じフォルダーのファイル mu-quiren-key.txt に置きます。"
+    u"USB メモリなどに入れたこのプログラムは、どのパソコンでも、起動するときにパスワードを尋ねてこの鍵を使います。"
+    u"よろしいですか？";
+inline constexpr std::u16string_view kAskKeyFilePassphraseNew =
+    u"プログラムのフォルダーに置く鍵を守るパスワードを入力して下さい。起動するたびに必要です。";
+inline constexpr std::u16string_view kKeyFileExists =
+    u"プログラムのフォルダーにすでに mu-quiren-key.txt があります。置き換えません。";
+inline constexpr std::u16string_view kKeyFileNotWritten = u"プログラムのフォルダーに鍵を書き込めませんでした。";
+inline constexpr std::u16string_view kKeyBesideProgram =
+    u"鍵をプログラムのフォルダーに置きました。次からはこのフォルダーのプログラムを起動するとパスワードを尋ねます。";
+inline constexpr std::u16string_view kAlreadyBesideProgram =
+    u"このプログラムは、すでに自分の鍵をプログラムのフォルダーに置いています。";
 
 }  // namespace quiren::keys::texts

@@ -136,9 +136,10 @@ int wmain() {
   const std::wstring my_digits = control_text(window, ids::kContactsMyDigitsId);
   const std::vector<std::wstring> lines = list_box_lines(window, ids::kContactsListId);
   check(lines.size() == 1 && lines[0] == L"佐藤 花子\t" + trimmed(*other_digits) + L"\t確認済み", "the contact's line");
-  const int contacts_tabs[] = {ids::kContactsCopyId,   ids::kContactsRenameMeId, ids::kContactsExportId,
-                               ids::kContactsImportId, ids::kContactsListId,     ids::kContactsRenameId,
-                               ids::kContactsRemoveId, ids::kContactsConfirmId,  ids::kContactsCloseId};
+  const int contacts_tabs[] = {ids::kContactsCopyId,          ids::kContactsRenameMeId, ids::kContactsExportId,
+                               ids::kContactsImportId,        ids::kContactsBesideProgramId,
+                               ids::kContactsListId,          ids::kContactsRenameId,   ids::kContactsRemoveId,
+                               ids::kContactsConfirmId,       ids::kContactsCloseId};
   check_geometry(window, "the contacts window", contacts_tabs);
   guide_picture(window, L"contacts");
   press_button(window, ids::kContactsCopyId);

@@ -76,9 +76,13 @@ void ContactsFrame::show() {
   top += kDigitsHeight + kGap;
   add_button_row(hwnd, top,
                  {{kContactsCopyId, keys::texts::kCopyMyKey, 1900},
-                  {kContactsRenameMeId, keys::texts::kRenameMe, 1300},
-                  {kContactsExportId, keys::texts::kExportKey, 1700},
-                  {kContactsImportId, keys::texts::kImportKey, 1700}},
+                  {kContactsRenameMeId, keys::texts::kRenameMe, 1300}},
+                 font, dpi);
+  top += kButtonHeight + kGap;
+  add_button_row(hwnd, top,
+                 {{kContactsExportId, keys::texts::kExportKey, 1900},
+                  {kContactsImportId, keys::texts::kImportKey, 1300},
+                  {kContactsBesideProgramId, keys::texts::kKeepBesideProgram, 1700}},
                  font, dpi);
   top += kButtonHeight + 2 * kGap;
   make_child(hwnd, {.style = SS_ETCHEDHORZ, .place = {kMargin, top, kInner, 30}}, dpi);
@@ -121,6 +125,7 @@ void ContactsFrame::show_form() {
   EnableWindow(GetDlgItem(hwnd, kContactsCopyId), logic_.has_key());
   EnableWindow(GetDlgItem(hwnd, kContactsRenameMeId), logic_.has_key());
   EnableWindow(GetDlgItem(hwnd, kContactsExportId), logic_.has_key());
+  EnableWindow(GetDlgItem(hwnd, kContactsBesideProgramId), logic_.has_key());
   HWND list = GetDlgItem(hwnd, kContactsListId);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const keys::ContactLine& line : logic_.lines()) {
@@ -150,6 +155,9 @@ void ContactsFrame::on_command(int id, int code) {
       break;
     case kContactsImportId:
       logic_.import_key();
+      break;
+    case kContactsBesideProgramId:
+      logic_.keep_key_beside_program();
       break;
     case kContactsRenameId:
       logic_.rename_selected();

@@ -29,6 +29,7 @@ inline constexpr int kContactsListId = 307;      // one line per contact: name, 
 inline constexpr int kContactsRenameId = 308;
 inline constexpr int kContactsRemoveId = 309;
 inline constexpr int kContactsConfirmId = 310;   // "確認済みにする"
+inline constexpr int kContactsBesideProgramId = 311;  // "USB メモリで使う"
 inline constexpr int kContactsCloseId = 2;       // IDCANCEL: Escape closes too
 
 }  // namespace quiren::win32
