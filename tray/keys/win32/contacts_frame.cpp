@@ -1,6 +1,7 @@
 #include "tray/keys/win32/contacts_frame.h"
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "tray/keys/key_texts.h"
