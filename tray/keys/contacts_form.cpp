@@ -5,6 +5,7 @@
 #include "block/keys/safety_digits.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
+#include "tray/keys/key_passphrase.h"
 #include "tray/keys/key_texts.h"
 #include "tray/keys/key_transfer.h"
 
@@ -121,10 +122,8 @@ void ContactsForm::keep_key_beside_program() {
   if (!store_.my_public_key()) return tell(desktop_, texts::kNoKeyToUse, Icon::exclamation);
   if (store_.key_beside_program()) return tell(desktop_, texts::kAlreadyBesideProgram, Icon::information);
   if (ask(desktop_, texts::kAskKeepBesideProgram) != Answer::yes) return;
-  const block::SecretText typed =
-      desktop_.password_prompt({.prompt = texts::kAskKeyFilePassphraseNew, .confirm = true});
-  if (typed.empty()) return;
-  const block::SecretBytes passphrase(block::utf8_from_utf16(typed.view()));
+  const block::SecretBytes passphrase = ask_key_passphrase(desktop_, texts::kAskKeyFilePassphraseNew, true);
+  if (passphrase.empty()) return;
   switch (store_.keep_key_beside_program(passphrase.view())) {
     case KeyStore::Move::moved:
       return tell(desktop_, texts::kKeyBesideProgram, Icon::information);

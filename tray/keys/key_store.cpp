@@ -12,6 +12,7 @@
 #include "tray/core/protected_text.h"
 #include "tray/core/settings_keys.h"
 #include "tray/core/settings_store.h"
+#include "tray/keys/key_passphrase.h"
 #include "tray/keys/key_texts.h"
 #include "tray/keys/stored_contacts.h"
 
@@ -81,9 +82,8 @@ KeyLoad KeyStore::load_key_file(std::string_view bytes) {
     return KeyLoad::unreadable;
   }
   for (;;) {
-    const block::SecretText typed = desktop_.password_prompt({.prompt = texts::kAskKeyFilePassphrase});
-    if (typed.empty()) return KeyLoad::locked;
-    block::SecretBytes passphrase(block::utf8_from_utf16(typed.view()));
+    block::SecretBytes passphrase = ask_key_passphrase(desktop_, texts::kAskKeyFilePassphrase, false);
+    if (passphrase.empty()) return KeyLoad::locked;
     block::SealedKeyOpened opened = block::open_sealed_key(crypto_, text.envelope, passphrase.view());
     const std::optional<block::X25519PublicKey> public_key =
         opened.key ? crypto_.x25519_public_key(*opened.key) : std::nullopt;

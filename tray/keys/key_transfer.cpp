@@ -7,18 +7,11 @@
 #include "block/secret.h"
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
+#include "tray/keys/key_passphrase.h"
 #include "tray/keys/key_texts.h"
 
 namespace quiren::keys {
 namespace {
-
-// The passphrase as UTF-8; empty when the prompt was cancelled.
-block::SecretBytes ask_passphrase(Desktop& desktop, std::u16string_view prompt, std::u16string_view title,
-                                  bool confirm) {
-  const block::SecretText typed = desktop.password_prompt({.prompt = prompt, .title = title, .confirm = confirm});
-  if (typed.empty()) return {};
-  return block::SecretBytes(block::utf8_from_utf16(typed.view()));
-}
 
 // The key file's text from the clipboard or a file; nullopt when the user
 // cancelled or it could not be read (said).
@@ -48,7 +41,7 @@ void export_my_key(ProgramState& state, Desktop& desktop, block::CryptoProvider&
   if (!secret) return tell(desktop, texts::kNoKeyToUse, Icon::exclamation);
   const std::optional<std::u16string> path = desktop.choose_file_to_save(texts::kExportTitle, texts::kExportFileName);
   if (!path) return;
-  const block::SecretBytes passphrase = ask_passphrase(desktop, texts::kAskExportPassphrase, texts::kExportTitle, true);
+  const block::SecretBytes passphrase = ask_key_passphrase(desktop, texts::kAskExportPassphrase, true, texts::kExportTitle);
   if (passphrase.empty()) return;
   const block::StrongBlock sealed = block::sealed_key_block(crypto, *secret, passphrase.view(), state.settings.wrap_width);
   if (sealed.status != block::SealStatus::sealed) return tell(desktop, texts::kExportFailed, Icon::critical);
@@ -76,7 +69,7 @@ void import_my_key(Desktop& desktop, block::CryptoProvider& crypto, KeyStore& st
     case block::KeyFileForm::sealed: {
       if (file.problem) return tell(desktop, texts::kSealedKeyUnreadable, Icon::exclamation);
       const block::SecretBytes passphrase =
-          ask_passphrase(desktop, texts::kAskImportPassphrase, texts::kImportTitle, false);
+          ask_key_passphrase(desktop, texts::kAskImportPassphrase, false, texts::kImportTitle);
       if (passphrase.empty()) return;
       block::SealedKeyOpened opened = block::open_sealed_key(crypto, file.envelope, passphrase.view());
       if (opened.outcome == block::Outcome::wrong_password) {
