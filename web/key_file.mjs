@@ -15,6 +15,10 @@ import { openEnvelope, sealEnvelope } from './strong_envelope.mjs';
 import { sealingPassword } from './password_rule.mjs';
 import { OUTCOME } from './outcome.mjs';
 
+// The largest key file read, as the tool's: a sealed key quoted in a long
+// mail fits.
+export const LONGEST_KEY_FILE = 1 << 20;
+
 export const KEY_FILE_FORM = Object.freeze({
   none: 'none',      // neither a secret key text nor a strong block
   bare: 'bare',      // the secret key text
