@@ -166,6 +166,8 @@ int main(int argc, char** argv) {
   CommandResult result = options.command == Command::encrypt
                              ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
                              : decrypt_command(input.view(), password, *code_page, ciphers,
-                                               options.no_limit ? RoundLimit::none : RoundLimit::budget, key);
+                                               options.no_limit ? RoundLimit::none : RoundLimit::budget, key,
+                                               options.strong_only ? quiren::block::CompatibleBlocks::refuse
+                                                                   : quiren::block::CompatibleBlocks::read);
   return finish(result);
 }
