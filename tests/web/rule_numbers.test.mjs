@@ -7,8 +7,7 @@ import { readFileSync } from 'node:fs';
 import * as rules from '../../web/block_rules.mjs';
 import * as layout from '../../web/envelope_layout.mjs';
 import { RATE_PROBE_ROUNDS } from '../../web/derivation_rate.mjs';
-import { LONGEST_KEY_NAME } from '../../web/key_block.mjs';
-import { MOST_RECIPIENTS } from '../../web/recipient_check.mjs';
+import * as keys from '../../web/keys_layout.mjs';
 
 const header = (path) => readFileSync(new URL(`../../${path}`, import.meta.url), 'utf8');
 
@@ -41,8 +40,20 @@ test('the round budget, the read bounds, the text limit and the password limit a
     [envelopeLayout, 'kWriteIterations', layout.WRITE_ITERATIONS],
     [envelopeLayout, 'kMaxTextBytes', layout.MAX_TEXT_BYTES],
     [derivationRate, 'kRateProbeRounds', RATE_PROBE_ROUNDS],
-    [keysLayout, 'kLongestKeyName', LONGEST_KEY_NAME],
-    [keysLayout, 'kMostRecipients', MOST_RECIPIENTS],
+    [keysLayout, 'kLongestKeyName', keys.LONGEST_KEY_NAME],
+    [keysLayout, 'kMostRecipients', keys.MOST_RECIPIENTS],
+    [keysLayout, 'kKeyChecksumSize', keys.KEY_CHECKSUM_SIZE],
+    [keysLayout, 'kDigitGroups', keys.DIGIT_GROUPS],
   ];
   for (const [source, name, page] of pairs) assert.equal(page, constant(source, name), name);
+});
+
+test('the labels of the blocks of keys are the program\'s', () => {
+  const keysLayout = header('block/keys/keys_layout.h');
+  for (const [name, page] of [['kDigitsLabel', keys.DIGITS_LABEL], ['kWrapInfo', keys.WRAP_INFO],
+    ['kSecretKeyLabel', keys.SECRET_KEY_LABEL]]) {
+    const m = keysLayout.match(new RegExp(`constexpr std::string_view ${name} = "([^"]*)";`));
+    assert.ok(m, `${name} is not in the header`);
+    assert.equal(page, m[1], name);
+  }
 });
