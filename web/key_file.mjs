@@ -15,8 +15,8 @@ import { openEnvelope, sealEnvelope } from './strong_envelope.mjs';
 import { sealingPassword } from './password_rule.mjs';
 import { OUTCOME } from './outcome.mjs';
 
-// The largest key file read, as the tool's: a sealed key quoted in a long
-// mail fits.
+// The largest key file read (block/keys/key_file.h): a sealed key quoted in
+// a long mail fits.
 export const LONGEST_KEY_FILE = 1 << 20;
 
 export const KEY_FILE_FORM = Object.freeze({

@@ -28,6 +28,7 @@ test('the round budget, the read bounds, the text limit and the password limit a
   const envelopeLayout = header('block/strong/envelope_layout.h');
   const derivationRate = header('block/derivation_rate.h');
   const keysLayout = header('block/keys/keys_layout.h');
+  const keyFile = header('block/keys/key_file.h');
   const pairs = [
     [blockRules, 'kRoundBudget', rules.ROUND_BUDGET],
     [blockRules, 'kLongestText', rules.LONGEST_TEXT],
@@ -50,6 +51,7 @@ test('the round budget, the read bounds, the text limit and the password limit a
 
 test('the labels of the blocks of keys are the program\'s', () => {
   const keysLayout = header('block/keys/keys_layout.h');
+  const keyFile = header('block/keys/key_file.h');
   for (const [name, page] of [['kDigitsLabel', keys.DIGITS_LABEL], ['kWrapInfo', keys.WRAP_INFO],
     ['kSecretKeyLabel', keys.SECRET_KEY_LABEL]]) {
     const m = keysLayout.match(new RegExp(`constexpr std::string_view ${name} = "([^"]*)";`));

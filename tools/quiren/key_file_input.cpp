@@ -93,10 +93,10 @@ FileBytes read_key_file(const std::string& path) {
   std::setvbuf(file, nullptr, _IONBF, 0);
   FileBytes read{true, {}, {}};
   // One byte more than the largest file read tells a larger one.
-  read.bytes.resize(texts::kLargestKeyFile + 1);
+  read.bytes.resize(block::kLargestKeyFile + 1);
   read.bytes.resize(std::fread(read.bytes.data(), 1, read.bytes.size(), file));
   if (std::ferror(file)) return {false, {}, named(texts::kKeyFileUnreadable, path)};
-  if (read.bytes.size() > texts::kLargestKeyFile) return {false, {}, named(texts::kKeyFileTooLarge, path)};
+  if (read.bytes.size() > block::kLargestKeyFile) return {false, {}, named(texts::kKeyFileTooLarge, path)};
   return read;
 }
 
