@@ -19,12 +19,6 @@ namespace {
 
 bool readable_strong(const BlockItem& item) { return !item.problem && item.kind == BlockKind::strong; }
 
-bool readable_of_kinds(std::span<const BlockItem> blocks, std::initializer_list<BlockKind> kinds) {
-  return std::any_of(blocks.begin(), blocks.end(), [kinds](const BlockItem& item) {
-    return !item.problem && std::find(kinds.begin(), kinds.end(), item.kind) != kinds.end();
-  });
-}
-
 // The rounds of key derivation a run has spent and may spend. One
 // derivation is planned for each readable strong block; the password as
 // typed may add one more, on the first strong block.
@@ -64,9 +58,9 @@ class RoundAccount {
 class Run {
  public:
   Run(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner, CipherLibrary& library,
-      const std::shared_ptr<CryptoProvider>& crypto)
+      const std::shared_ptr<CryptoProvider>& crypto, CompatibleBlocks compatible)
       : blocks_(blocks), front_end_(front_end), runner_(runner), library_(library), crypto_(crypto),
-        rounds_(blocks) {}
+        rounds_(blocks), refuses_compatible_(compatible == CompatibleBlocks::refuse) {}
 
   RunResult go() {
     result_.blocks = blocks_.size();
@@ -74,23 +68,32 @@ class Run {
     // The user may have cancelled (the program may be ending) while a front
     // end's question or prompt was open: the run starts nothing after that.
     if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+    // Refused blocks ahead of the first block to open are passed over
+    // first: a text of nothing else asks for no key and no password.
+    std::size_t first = 0;
+    for (; first < blocks_.size() && refused(first); ++first) report_refused(first);
+    if (first == blocks_.size()) return ended(RunEnd::done);
     // A first block that cannot be read asks for nothing: no key, no password.
-    if (blocks_.front().problem) return stopped(0, *blocks_.front().problem);
+    if (blocks_[first].problem) return stopped(first, *blocks_[first].problem);
     // Counted before anything is derived, so a text of crafted blocks cannot
     // hold the user up unasked.
-    if (!rounds_.may_derive(0, front_end_)) return ended(RunEnd::rounds_refused);
-    if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
-    if (readable_of_kinds(blocks_, {BlockKind::recipient})) secret_key_ = front_end_.secret_key();
-    if (readable_of_kinds(blocks_, {BlockKind::compatible, BlockKind::strong})) {
+    if (!rounds_.may_derive(first, front_end_)) return ended(RunEnd::rounds_refused);
+    if (runner_.cancelled()) return stopped(first, Outcome::cancelled);
+    if (opens_any({BlockKind::recipient})) secret_key_ = front_end_.secret_key();
+    if (opens_any({BlockKind::compatible, BlockKind::strong})) {
       std::optional<BlockPassword> password = front_end_.password(blocks_);
-      if (runner_.cancelled()) return stopped(0, Outcome::cancelled);
+      if (runner_.cancelled()) return stopped(first, Outcome::cancelled);
       if (!password) return ended(RunEnd::no_password);
       take(std::move(*password));
     }
 
-    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+    for (std::size_t i = first; i < blocks_.size(); ++i) {
       if (runner_.cancelled()) return stopped(i, Outcome::cancelled);
       front_end_.block_starting(i, blocks_.size());
+      if (refused(i)) {
+        report_refused(i);
+        continue;
+      }
       BlockReport done{i, blocks_[i].kind, Outcome::damaged};
       std::optional<BlockResult> block = open(i, done);
       if (!block) return ended(RunEnd::rounds_refused);
@@ -195,6 +198,23 @@ class Run {
     return job->take_result();
   }
 
+  // A readable compatible block where only strong blocks are read.
+  bool refused(std::size_t i) const {
+    return refuses_compatible_ && !blocks_[i].problem && blocks_[i].kind == BlockKind::compatible;
+  }
+
+  void report_refused(std::size_t i) { report({i, BlockKind::compatible, Outcome::compatible_refused}); }
+
+  // Whether the run will open a block of one of `kinds`: a readable one it
+  // does not refuse. Only then is the key or the password asked for.
+  bool opens_any(std::initializer_list<BlockKind> kinds) const {
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+      const bool of_kind = std::find(kinds.begin(), kinds.end(), blocks_[i].kind) != kinds.end();
+      if (of_kind && !blocks_[i].problem && !refused(i)) return true;
+    }
+    return false;
+  }
+
   void report(BlockReport block) {
     result_.reports.push_back(std::move(block));
     front_end_.block_done(result_.reports.back(), result_.text);
@@ -223,6 +243,7 @@ class Run {
   CipherLibrary& library_;
   const std::shared_ptr<CryptoProvider>& crypto_;
   RoundAccount rounds_;
+  const bool refuses_compatible_;
   const SecretKey* secret_key_ = nullptr;  // the front end's, for recipient blocks
   SecretBytes ansi_;
   SecretBytes typed_;
@@ -261,13 +282,22 @@ std::size_t texts_of_kind(const RunResult& run, BlockKind kind) {
   return n;
 }
 
+std::size_t blocks_with(const RunResult& run, Outcome outcome) {
+  std::size_t n = 0;
+  for (const BlockReport& block : run.reports) {
+    if (block.outcome == outcome) ++n;
+  }
+  return n;
+}
+
 std::vector<BlockItem> read_received_blocks(std::u16string_view received) {
   return read_blocks(repair_received_text(received));
 }
 
 RunResult run_decrypt(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner,
-                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto) {
-  return Run(blocks, front_end, runner, library, crypto).go();
+                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto,
+                      CompatibleBlocks compatible) {
+  return Run(blocks, front_end, runner, library, crypto, compatible).go();
 }
 
 }  // namespace quiren::block

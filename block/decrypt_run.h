@@ -22,6 +22,10 @@
 // password and no key derivation, so it spends no rounds; its report names
 // the sender's public key and the time written. A key block holds no text:
 // it is read (its checksum and name) and its report holds its key and name.
+// Where only strong blocks are read (the tray's "強力な暗号文だけを読む", the
+// tool's --strong-only), each readable compatible block is refused unread
+// (compatible_refused): it gets no text and no password, and the run goes
+// on past it, so a text holding only such blocks asks for none.
 // A front end supplies the password, its secret key if it holds one, and
 // the form a text is shown in, hears of each block as it starts and as it
 // is done, and runs the key work through its JobRunner (on a worker thread,
@@ -126,8 +130,13 @@ struct RunResult {
   Outcome stopped_by() const { return reports.empty() ? Outcome::failed : reports.back().outcome; }
 };
 
+// Whether a run opens compatible blocks or refuses them unread.
+enum class CompatibleBlocks { read, refuse };
+
 // Of the blocks whose piece is in a run's text, those of `kind`.
 std::size_t texts_of_kind(const RunResult& run, BlockKind kind);
+// The blocks of a run with this outcome.
+std::size_t blocks_with(const RunResult& run, Outcome outcome);
 
 // What stands in a run's text in place of a block of `kind` that did not
 // open but keeps its place (takes_its_place): for a wrong password, a
@@ -144,6 +153,7 @@ std::vector<BlockItem> read_received_blocks(std::u16string_view received);
 // `crypto` is shared with those jobs, which a runner may leave running on a
 // worker thread that outlives the run (the user cancelled).
 RunResult run_decrypt(std::span<const BlockItem> blocks, DecryptFrontEnd& front_end, JobRunner& runner,
-                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto);
+                      CipherLibrary& library, const std::shared_ptr<CryptoProvider>& crypto,
+                      CompatibleBlocks compatible = CompatibleBlocks::read);
 
 }  // namespace quiren::block

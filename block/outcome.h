@@ -34,6 +34,8 @@ enum class Outcome {
   over_limit,          // the run's decrypted texts would pass kLongestText
   failed,              // the compatible cipher library or the platform's cryptography failed
   cancelled,           // the user (or the program's end) stopped the run before its text came
+  compatible_refused,  // a readable compatible block, refused unread where only strong blocks are
+                       // read: it cannot show whether it was changed. No text; the run goes on past it
 };
 
 // The outcome's name as the reader page, the shared tables and the test
@@ -51,13 +53,14 @@ constexpr std::string_view outcome_name(Outcome outcome) {
     case Outcome::over_limit: return "over_limit";
     case Outcome::failed: return "failed";
     case Outcome::cancelled: return "cancelled";
+    case Outcome::compatible_refused: return "compatible_refused";
   }
   return "?";
 }
 
 // Whether the block holds its place in the run's joined texts: its text, or
 // a text that says why it did not open (block_rules.h) in its stead. Any
-// other outcome ends the run.
+// other outcome but a refused compatible block ends the run.
 constexpr bool takes_its_place(Outcome outcome) {
   return outcome == Outcome::opened || outcome == Outcome::wrong_password || outcome == Outcome::not_for_this_key ||
          outcome == Outcome::needs_key;
@@ -65,7 +68,8 @@ constexpr bool takes_its_place(Outcome outcome) {
 
 // Whether a run that ends at a block with this outcome keeps the texts of the
 // blocks before it. A damaged block, a failure or a cancel keeps nothing:
-// the user sees one message, or nothing at all.
+// the user sees one message, or nothing at all. (A refused compatible block
+// ends no run.)
 constexpr bool keeps_earlier_texts(Outcome outcome) {
   switch (outcome) {
     case Outcome::opened:
@@ -76,6 +80,7 @@ constexpr bool keeps_earlier_texts(Outcome outcome) {
     case Outcome::refused_settings:
     case Outcome::needs_shared_table:
     case Outcome::over_limit:
+    case Outcome::compatible_refused:
       return true;
     case Outcome::damaged:
     case Outcome::failed:

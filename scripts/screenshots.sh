@@ -2,7 +2,8 @@
 # Regenerates the user guide's pictures (docs/screenshots/*.png) from the
 # real windows: builds the 64-bit Windows tree, runs the release journey
 # under Wine with the Japanese locale and the window journey with both
-# locales (the password list and the chooser, masked and shown), and cuts
+# locales (the password list and the chooser, masked and shown, and the
+# encrypt prompt's generated passphrase), and cuts
 # each shot to its window. The reader page's pictures are shot in headless
 # Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
@@ -41,9 +42,10 @@ cut() {
 for name in splash encrypt-question password-prompt password-prompt-shown viewer menu settings progress password-editor about; do
   cut "$build/e2e-screens/release_journey.ja/$name" "$out/$name.png"
 done
-# The password list and the chooser under each locale: <name>-<locale>.png.
+# The password list and the chooser, and the encrypt prompt with a
+# generated passphrase, under each locale: <name>-<locale>.png.
 for locale in ja en; do
-  for name in password-list-masked password-list-shown chooser-masked chooser-shown; do
+  for name in password-list-masked password-list-shown chooser-masked chooser-shown password-prompt-generated; do
     cut "$build/e2e-screens/window_journey.$locale/$name" "$out/$name-$locale.png"
   done
 done

@@ -107,10 +107,13 @@ std::u16string joint() { return std::u16string(kResultJoint); }
 
 class DecryptRunTest : public ::testing::Test {
  protected:
-  RunResult run(std::u16string_view text) { return run(text, cipher); }
-  RunResult run(std::u16string_view text, CipherLibrary& library) {
+  RunResult run(std::u16string_view text, CompatibleBlocks compatible = CompatibleBlocks::read) {
+    return run(text, cipher, compatible);
+  }
+  RunResult run(std::u16string_view text, CipherLibrary& library,
+                CompatibleBlocks compatible = CompatibleBlocks::read) {
     const std::vector<BlockItem> blocks = read_received_blocks(text);
-    return run_decrypt(blocks, front_end, runner, library, crypto);
+    return run_decrypt(blocks, front_end, runner, library, crypto, compatible);
   }
   std::u16string strong_block(std::string_view text, std::string_view password = kPassword) {
     const StrongBlock written = write_strong_block(*crypto, text, password, 60);
@@ -226,6 +229,40 @@ TEST_F(DecryptRunTest, EndingsBeforeAndAfterThePassword) {
     EXPECT_EQ(result.text, std::u16string_view(c.kept));
     EXPECT_EQ(result.texts, c.kept.empty() ? 0u : 1u);
     EXPECT_EQ(texts_of_kind(result, BlockKind::compatible), result.texts) << "a failed run counts nothing it dropped";
+  }
+}
+
+// Where only strong blocks are read, a compatible block is refused before
+// anything is asked for it: the cipher never sees it, and a text of nothing
+// else asks for no password. The strong blocks around it open as ever.
+TEST_F(DecryptRunTest, RefusedCompatibleBlocksAskNothingAndCostNothing) {
+  const std::u16string two_compatible = compatible_block("hello") + u"\r\n" + compatible_block("world");
+  const std::u16string mixed = compatible_block("hello") + u"\r\n" + strong_block("秘密") + u"\r\n" +
+                               compatible_block("world");
+  const struct {
+    const char* name;
+    std::u16string text;
+    int asked;
+    std::u16string kept;
+    std::vector<std::size_t> starting;
+  } cases[] = {
+      {"compatible blocks only", two_compatible, 0, u"", {}},
+      {"a strong block between them", mixed, 1, utf16_from_utf8("秘密").value(), {103, 203}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    front_end = ScriptedFrontEnd{};
+    cipher.calls.clear();
+    const RunResult result = run(c.text, CompatibleBlocks::refuse);
+    EXPECT_EQ(result.end, RunEnd::done);
+    EXPECT_EQ(front_end.asked, c.asked);
+    EXPECT_TRUE(cipher.calls.empty());
+    EXPECT_EQ(result.text, std::u16string_view(c.kept));
+    EXPECT_EQ(front_end.starting, c.starting);
+    EXPECT_EQ(blocks_with(result, Outcome::compatible_refused), 2u);
+    EXPECT_EQ(texts_of_kind(result, BlockKind::compatible), 0u);
+    ASSERT_FALSE(front_end.reports.empty());
+    EXPECT_EQ(front_end.reports.front().outcome, Outcome::compatible_refused) << "reported as it is passed over";
   }
 }
 

@@ -1,11 +1,12 @@
 // The shared table of runs (tests/vectors/runs.json), which the reader
 // page's tests read too: each case's text run under its password and with
-// its secret key, the question before a long run answered as the case says
-// and the user cancelling where it says; then each block's outcome (and an
-// opened recipient block's sender and time), the run's end and texts,
-// whether the password was asked, the rounds each question named and the
-// key derivations made, counted by a provider whose derivations take one
-// round whatever an envelope asks.
+// its secret key, the question before a long run answered as the case says,
+// the user cancelling where it says and compatible blocks refused where it
+// reads strong blocks only; then each block's outcome (and an opened
+// recipient block's sender and time), the run's end and texts, whether the
+// password was asked, the rounds each question named and the key
+// derivations made, counted by a provider whose derivations take one round
+// whatever an envelope asks.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -122,7 +123,8 @@ TEST(RunTable, EachRunOfTheSharedTable) {
     TableRunner runner;
     TableFrontEnd front_end(run, runner);
     const std::vector<BlockItem> blocks = read_received_blocks(run.received);
-    const RunResult result = run_decrypt(blocks, front_end, runner, cipher, crypto);
+    const RunResult result = run_decrypt(blocks, front_end, runner, cipher, crypto,
+                                         run.strong_only ? CompatibleBlocks::refuse : CompatibleBlocks::read);
 
     EXPECT_EQ(end_name(result.end), run.end);
     ASSERT_EQ(result.reports.size(), run.blocks.size());

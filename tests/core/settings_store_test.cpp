@@ -27,6 +27,7 @@ TEST(StartupSettings, EmptyStoreGivesTheDefaults) {
       .encrypt_password_from_list = false,
       .decrypt_password_from_list = false,
       .strong = true,
+      .strong_only = false,
     }));
 }
 
@@ -77,18 +78,26 @@ TEST(StartupSettings, FirstUnconvertibleKeyStopsTheRead) {
   }
 }
 
-// The newer "strong" key never stops start-up: an unreadable text keeps the
-// secure default.
-TEST(StartupSettings, StrongIsReadLeniently) {
-  const std::pair<std::u16string_view, bool> rows[] = {
-      {u"False", false}, {u"false", false}, {u"0", false}, {u"True", true}, {u"maybe", true}, {u"", true},
+// The newer keys never stop start-up: an unreadable text keeps the default
+// (the secure one for "strong"; reading compatible blocks for "strongonly").
+TEST(StartupSettings, NewerKeysAreReadLeniently) {
+  const struct {
+    std::u16string_view text;
+    bool strong;
+    bool strong_only;
+  } rows[] = {
+      {u"False", false, false}, {u"false", false, false}, {u"0", false, false},
+      {u"True", true, true},    {u"maybe", true, false},  {u"", true, false},
   };
-  for (const auto& [text, strong] : rows) {
+  for (const auto& row : rows) {
+    SCOPED_TRACE(quiren::testing::utf8(row.text));
     FakeDesktop desktop;
-    desktop.settings[std::u16string(kStrong)] = std::u16string(text);
+    desktop.settings[std::u16string(kStrong)] = std::u16string(row.text);
+    desktop.settings[std::u16string(kStrongOnly)] = std::u16string(row.text);
     StartupRead read = load_startup_settings(desktop);
-    ASSERT_TRUE(read.ok()) << quiren::testing::utf8(text);
-    EXPECT_EQ(read.values.strong, strong) << quiren::testing::utf8(text);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.values.strong, row.strong);
+    EXPECT_EQ(read.values.strong_only, row.strong_only);
   }
 }
 

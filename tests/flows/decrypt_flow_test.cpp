@@ -8,6 +8,7 @@
 
 #include "block/armoured_block.h"
 #include "tests/flows/flow_fixture.h"
+#include "tray/core/fixed_passwords.h"
 #include "tray/flows/flow_texts.h"
 
 namespace quiren {
@@ -80,6 +81,43 @@ TEST_F(DecryptFlowTest, BlockDecryptsIntoTheViewer) {
   }
 }
 
+// "強力な暗号文だけを読む": a compatible block is refused with its message
+// and no text. A text of nothing else asks for no password and opens no
+// viewer; beside a strong block, the strong block opens first and the
+// message follows.
+TEST_F(DecryptFlowTest, StrongOnlyRefusesCompatibleBlocksWithAMessage) {
+  const std::u16string compatible = block_for(u"old", u"pw");
+  state.settings.strong = true;
+  const std::u16string strong = block_for(u"new", u"pw");
+  state.settings.strong_only = true;
+  const std::u16string refused_one =
+      u"互換形式の暗号文 1 件は、途中で変更されたかどうかを確かめられないため、復号せずに拒否しました"
+      u"（設定「強力な暗号文だけを読む」）。";
+  const struct {
+    const char* name;
+    std::u16string clip;
+    std::size_t prompts;
+    std::u16string shown;  // empty: no viewer
+  } cases[] = {
+      {"a compatible block alone", compatible, 0, u""},
+      {"beside a strong block", compatible + u"\r\n" + strong, 1, u"new"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    forget();
+    viewer.close();
+    desktop.box_answers = {Answer::yes};
+    desktop.prompt_answers = {u"pw"};
+    watch(c.clip);
+    EXPECT_EQ(desktop.prompts.size(), c.prompts);
+    EXPECT_EQ(viewer.is_open(), !c.shown.empty());
+    EXPECT_EQ(viewer.text(), c.shown);
+    EXPECT_EQ(desktop.box_texts(), (std::vector<std::u16string>{std::u16string(text::kAskDecrypt), refused_one}));
+    EXPECT_EQ(desktop.boxes.back().icon, Icon::exclamation);
+    EXPECT_TRUE(cipher.decrypts.empty()) << "the compatible cipher never sees a refused block";
+  }
+}
+
 TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
   struct Case {
     const char* name;
@@ -124,6 +162,45 @@ TEST_F(DecryptFlowTest, PasswordSourcesInTheirOrder) {
       EXPECT_TRUE(cipher.decrypts.empty());
     }
     EXPECT_TRUE(watch_starts_a_flow()) << "the watch is live again once the flow ends";
+  }
+}
+
+// Fixed passwords kept sealed for the Windows user: both flows use them as
+// typed. Sealed for another user they are used by neither: a message, no
+// block written, nothing decrypted (an unreadable password is not an empty
+// one).
+TEST_F(DecryptFlowTest, SealedFixedPasswordsServeOnlyTheirUser) {
+  for (const FixedPassword which : {FixedPassword::encrypt, FixedPassword::decrypt}) {
+    write_fixed_password(desktop, which, *fixed_password_values(desktop, u"right", true));
+  }
+  state.settings.encrypt_with_fixed_password = true;
+  state.settings.decrypt_with_fixed_password = true;
+  state.settings.ask_before_encrypt = 0;
+  for (const std::u16string_view user : {u"taro", u"hanako"}) {
+    SCOPED_TRACE(testing::utf8(user));
+    const bool own = user == u"taro";
+    desktop.windows_user = user;
+    forget();
+    viewer.close();
+    desktop.clipboard = u"plain";
+    flows.on_clipboard_change();
+    const std::u16string written = desktop.clipboard.value_or(u"");
+    EXPECT_EQ(written != u"plain", own) << "a block only under the readable password";
+    if (!own) {
+      EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(text::kFixedPasswordUnreadable)});
+    }
+
+    desktop.windows_user = u"taro";
+    const std::u16string block = block_for(u"plain", u"right");
+    desktop.windows_user = user;
+    watch(block);
+    EXPECT_EQ(viewer.is_open(), own);
+    EXPECT_EQ(viewer.text(), own ? u"plain" : u"");
+    if (!own) {
+      EXPECT_EQ(desktop.box_texts().back(), text::kFixedPasswordUnreadable);
+      EXPECT_TRUE(cipher.decrypts.empty());
+    }
+    EXPECT_TRUE(desktop.prompts.empty());
   }
 }
 

@@ -183,8 +183,9 @@ TEST_F(StrongRunTest, ExitWhileTheQuestionOrThePromptIsOpenDerivesNothing) {
 // them with the real compatible cipher: the question before a long run
 // answered by the table's user, Cancel pressed once the block it names is
 // done; the key derivations counted (the estimate's own short derivation
-// aside), the questions asked, and the viewer showing exactly the texts the
-// run keeps.
+// aside), the questions asked, the viewer showing exactly the texts the
+// run keeps, and the refusal of compatible blocks where the case reads
+// strong blocks only.
 TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
   tool::LinkedCipher linked;
   ClipboardFlows table_flows{state, desktop, linked, crypto, chooser, viewer};
@@ -196,6 +197,7 @@ TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
     viewer.close();
     crypto->derived_iterations.clear();
     desktop.clipboard = std::u16string(run.received);
+    state.settings.strong_only = run.strong_only;
     desktop.box_answers = {Answer::yes};  // the decrypt question
     for (const bool goes_on : run.answers) desktop.box_answers.push_back(goes_on ? Answer::yes : Answer::no);
     desktop.prompt_answers = {std::u16string(run.password)};
@@ -229,7 +231,16 @@ TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
     if (!run.texts_kept) shown.clear();
     EXPECT_EQ(viewer.is_open(), !shown.empty());
     EXPECT_EQ(viewer.text(), viewer.is_open() ? shown : u"");
+    // Refused blocks are said once, when the run kept its texts.
+    const auto refused = std::count_if(run.blocks.begin(), run.blocks.end(), [](const auto& block) {
+      return block.outcome == "compatible_refused";
+    });
+    const auto refusals = std::count_if(desktop.boxes.begin(), desktop.boxes.end(), [](const MessageBoxSpec& box) {
+      return box.text.starts_with(u"互換形式の暗号文 ");
+    });
+    EXPECT_EQ(refusals, refused > 0 && run.texts_kept ? 1 : 0);
   }
+  state.settings.strong_only = false;
 }
 
 TEST_F(StrongRunTest, CancellingAnEncryptionLeavesTheClipboardAlone) {

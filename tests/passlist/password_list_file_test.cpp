@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/support/fake_desktop.h"
 #include "tests/support/secret_texts.h"
+#include "tray/passlist/protected_list_file.h"
 
 namespace quiren {
 namespace {
@@ -11,6 +14,7 @@ namespace {
 using testing::FakeDesktop;
 using testing::plain;
 using testing::u16;
+using testing::utf8;
 
 const std::u16string kPath = u"C:\\Program Files\\mu-quiren\\quiren.pas";
 
@@ -48,7 +52,7 @@ TEST(PasswordFileRoundTrip, SaveThenLoadGivesTheSameEntries) {
   FakeDesktop desktop;
   PasswordEntries list = entries({u16("日本語のパスワード"), u" lead, trail ", u"x"},
                                  {u16("説明、です"), u"", u"a \t b"});
-  ASSERT_TRUE(save_password_file(list, desktop));
+  ASSERT_EQ(save_password_file(list, desktop, PasswordFileForm::plain), SaveResult::saved);
   ASSERT_TRUE(desktop.files.count(kPath));
   LoadedPasswordFile loaded = load_password_file(desktop);
   EXPECT_EQ(plain(loaded.entries.passwords), plain(list.passwords));
@@ -188,12 +192,131 @@ TEST(PasswordFileBackup, FailedWriteSaysSo) {
   EXPECT_FALSE(desktop.files.count(kBackupPath));
 }
 
-TEST(PasswordFileSave, FailedWriteReportsFalseAndKeepsTheOldFile) {
+TEST(PasswordFileSave, AFailedWriteOrSealKeepsTheOldFile) {
+  for (const bool seal_fails : {false, true}) {
+    SCOPED_TRACE(seal_fails);
+    FakeDesktop desktop;
+    desktop.files[kPath] = "0\r\n";
+    desktop.file_writes_fail = !seal_fails;
+    desktop.protection_fails = seal_fails;
+    EXPECT_EQ(save_password_file(entries({u"a"}, {u"b"}), desktop, PasswordFileForm::sealed),
+              seal_fails ? SaveResult::not_sealed : SaveResult::failed);
+    EXPECT_EQ(desktop.files[kPath], "0\r\n");
+  }
+}
+
+// Sealed for the Windows user: the marker line, then base64 lines of at
+// most 76 characters, CR LF after each; no password or description shows
+// in it in any encoding, and it reads back as the plain file does.
+TEST(SealedPasswordFile, StartsWithTheMarkerHoldsNothingReadableAndReadsBack) {
   FakeDesktop desktop;
-  desktop.files[kPath] = "0\r\n";
-  desktop.file_writes_fail = true;
-  EXPECT_FALSE(save_password_file(entries({u"a"}, {u"b"}), desktop));
-  EXPECT_EQ(desktop.files[kPath], "0\r\n");
+  PasswordEntries list = entries({u16("日本語のパスワード"), u"plain-secret"}, {u16("説明"), u"about it"});
+  ASSERT_EQ(save_password_file(list, desktop, PasswordFileForm::sealed), SaveResult::saved);
+  const std::string file = desktop.files[kPath];
+  ASSERT_TRUE(file.starts_with("#mu-quiren protected password list 1\r\n"));
+  ASSERT_TRUE(file.ends_with("\r\n"));
+  std::size_t at = file.find("\r\n") + 2;
+  while (at < file.size()) {
+    const std::size_t end = file.find("\r\n", at);
+    EXPECT_LE(end - at, 76u);
+    EXPECT_EQ(file.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/", at), end);
+    at = end + 2;
+  }
+  for (const std::u16string& text : {u16("パスワード"), std::u16string(u"plain-secret"), std::u16string(u"about")}) {
+    EXPECT_EQ(file.find(utf8(text)), std::string::npos);
+    EXPECT_EQ(file.find(desktop.to_ansi(text).bytes), std::string::npos);
+    EXPECT_EQ(file.find(std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)), std::string::npos);
+  }
+  const LoadedPasswordFile loaded = load_password_file(desktop);
+  EXPECT_EQ(loaded.source, PasswordFileSource::whole);
+  EXPECT_EQ(loaded.form, PasswordFileForm::sealed);
+  EXPECT_EQ(plain(loaded.entries.passwords), plain(list.passwords));
+  EXPECT_EQ(loaded.entries.descriptions, list.descriptions);
+}
+
+// A sealed file that cannot be unprotected here (another Windows user's,
+// or damaged) reads as locked: nothing listed, nothing kept to save over it.
+TEST(SealedPasswordFile, OneThatCannotBeUnprotectedIsLocked) {
+  FakeDesktop desktop;
+  ASSERT_EQ(save_password_file(entries({u"a"}, {u"b"}), desktop, PasswordFileForm::sealed), SaveResult::saved);
+  const std::string sealed = desktop.files[kPath];
+  const struct {
+    const char* name;
+    std::u16string_view user;
+    std::string file;
+  } cases[] = {
+      {"another Windows user", u"hanako", sealed},
+      {"a character that is not base64", u"taro", sealed.substr(0, sealed.size() - 4) + "*\r\n"},
+      {"the marker alone", u"taro", "#mu-quiren protected password list 1\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    desktop.windows_user = c.user;
+    desktop.files[kPath] = c.file;
+    const LoadedPasswordFile loaded = load_password_file(desktop);
+    EXPECT_EQ(loaded.source, PasswordFileSource::locked);
+    EXPECT_TRUE(loaded.entries.passwords.empty());
+    EXPECT_TRUE(loaded.original.empty());
+  }
+}
+
+// Sealed and unsealed by the settings' box: the plain bytes come back
+// exactly, a damaged file's too, so nothing is lost either way; a file in
+// the form asked for, or none, is not written.
+TEST(PasswordFileRewrite, EachWayKeepsThePlainBytesExactly) {
+  const std::string damaged = "2\r\n\"a\"\r\n\"b\"\r\nstray line\r\n";
+  for (const std::string& plain_file : {std::string("1\r\n\"a\"\r\n\"b\"\r\n"), damaged}) {
+    FakeDesktop desktop;
+    desktop.files[kPath] = plain_file;
+    EXPECT_EQ(rewrite_password_file(desktop, PasswordFileForm::plain), ListRewrite::done);
+    EXPECT_TRUE(desktop.file_writes.empty()) << "already plain";
+    EXPECT_EQ(rewrite_password_file(desktop, PasswordFileForm::sealed), ListRewrite::done);
+    EXPECT_TRUE(is_protected_list_file(desktop.files[kPath]));
+    EXPECT_EQ(load_password_file(desktop).source, plain_file == damaged ? PasswordFileSource::damaged
+                                                                        : PasswordFileSource::whole);
+    EXPECT_EQ(rewrite_password_file(desktop, PasswordFileForm::sealed), ListRewrite::done);
+    EXPECT_EQ(desktop.file_writes.size(), 1u) << "already sealed";
+    EXPECT_EQ(rewrite_password_file(desktop, PasswordFileForm::plain), ListRewrite::done);
+    EXPECT_EQ(desktop.files[kPath], plain_file);
+  }
+  FakeDesktop none;
+  EXPECT_EQ(rewrite_password_file(none, PasswordFileForm::sealed), ListRewrite::done);
+  EXPECT_TRUE(none.files.empty());
+}
+
+// What is left as it is: another user's sealed file, a file that cannot be
+// read or is hidden, and any file when sealing or replacing fails.
+TEST(PasswordFileRewrite, WhatCannotBeRewrittenIsLeftAsItIs) {
+  FakeDesktop desktop;
+  desktop.files[kPath] = "1\r\n\"a\"\r\n\"b\"\r\n";
+  ASSERT_EQ(rewrite_password_file(desktop, PasswordFileForm::sealed), ListRewrite::done);
+  const std::string sealed = desktop.files[kPath];
+  const struct {
+    const char* name;
+    std::string file;
+    PasswordFileForm asked;
+    std::function<void(FakeDesktop&)> stage;
+    ListRewrite expected;
+  } cases[] = {
+      {"another user's", sealed, PasswordFileForm::plain, [](FakeDesktop& d) { d.windows_user = u"hanako"; },
+       ListRewrite::unreadable},
+      {"held open", sealed, PasswordFileForm::plain, [](FakeDesktop& d) { d.unreadable_files.insert(kPath); },
+       ListRewrite::not_written},
+      {"hidden", "0\r\n", PasswordFileForm::sealed, [](FakeDesktop& d) { d.hidden_files.insert(kPath); },
+       ListRewrite::not_written},
+      {"no seal", "0\r\n", PasswordFileForm::sealed, [](FakeDesktop& d) { d.protection_fails = true; },
+       ListRewrite::not_written},
+      {"no write", "0\r\n", PasswordFileForm::sealed, [](FakeDesktop& d) { d.file_writes_fail = true; },
+       ListRewrite::not_written},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop staged;
+    staged.files[kPath] = c.file;
+    c.stage(staged);
+    EXPECT_EQ(rewrite_password_file(staged, c.asked), c.expected);
+    EXPECT_EQ(staged.files[kPath], c.file);
+  }
 }
 
 }  // namespace

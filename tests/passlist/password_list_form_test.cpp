@@ -5,6 +5,7 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/secret_texts.h"
 #include "tray/passlist/password_list_layout.h"
+#include "tray/passlist/protected_list_file.h"
 #include "tray/passlist/password_list_texts.h"
 
 namespace quiren {
@@ -16,6 +17,7 @@ using testing::u16;
 namespace texts = passlist::texts;
 
 const std::u16string kPath = u"C:\\Program Files\\mu-quiren\\quiren.pas";
+const std::u16string kBackupPath = u"C:\\Program Files\\mu-quiren\\quiren.pas.bak";
 const std::string kThreeEntries =
     "3\r\n\"one\"\r\n\"first\"\r\n\"two\"\r\n\"second\"\r\n\"three\"\r\n\"third\"\r\n";
 using Lines = std::vector<std::u16string>;
@@ -383,36 +385,111 @@ TEST_F(PasswordListWindowTest, UnreadableFileIsReported) {
   EXPECT_TRUE(window.lines().empty());
 }
 
-TEST_F(PasswordListWindowTest, UnreadableFileIsNeverWrittenWhateverTheUserDoes) {
-  for (const PasswordListMode mode : {PasswordListMode::editor, PasswordListMode::chooser}) {
-    FakeDesktop desk;
-    desk.files[kPath] = kThreeEntries;
-    desk.unreadable_files.insert(kPath);
-    desk.prompt_answers = {u"new", u"entry"};
-    Busy b;
-    PasswordListForm win(mode, b, desk);
-    win.load();
-    // The window closes with the message: nothing else is shown, not even
-    // the chooser's empty-list message.
-    EXPECT_EQ(desk.box_texts(), Lines{std::u16string(texts::kReadFailed)});
-    EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
-    EXPECT_TRUE(win.closed());
-    EXPECT_TRUE(b.idle());
-    EXPECT_FALSE(win.take_pick());
+// A file held open by another program, and one sealed for another Windows
+// user (the data protection cannot tell another account's from a damaged
+// one): each said once, and the window closes without writing it.
+TEST_F(PasswordListWindowTest, AFileThatCannotBeReadIsNeverWrittenWhateverTheUserDoes) {
+  FakeDesktop sealer;
+  sealer.windows_user = u"hanako";
+  sealer.files[kPath] = kThreeEntries;
+  ASSERT_EQ(rewrite_password_file(sealer, PasswordFileForm::sealed), ListRewrite::done);
+  const struct {
+    const char* name;
+    std::string file;
+    bool held_open;
+    std::u16string_view message;
+  } cases[] = {
+      {"held open", kThreeEntries, true, texts::kReadFailed},
+      {"sealed for another user", sealer.files[kPath], false, texts::kSealedUnreadable},
+  };
+  for (const auto& c : cases) {
+    for (const PasswordListMode mode : {PasswordListMode::editor, PasswordListMode::chooser}) {
+      SCOPED_TRACE(c.name);
+      FakeDesktop desk;
+      desk.files[kPath] = c.file;
+      if (c.held_open) desk.unreadable_files.insert(kPath);
+      desk.prompt_answers = {u"new", u"entry"};
+      Busy b;
+      PasswordListForm win(mode, b, desk);
+      win.load();
+      // The window closes with the message: nothing else is shown, not even
+      // the chooser's empty-list message.
+      EXPECT_EQ(desk.box_texts(), Lines{std::u16string(c.message)});
+      EXPECT_EQ(desk.boxes[0].icon, Icon::exclamation);
+      EXPECT_TRUE(win.closed());
+      EXPECT_TRUE(b.idle());
+      EXPECT_FALSE(win.take_pick());
 
-    win.add();
-    win.on_list_click(0);
-    win.delete_selected();
-    win.save();
-    win.unload();
-    EXPECT_TRUE(desk.prompts.empty());
-    EXPECT_EQ(desk.boxes.size(), 1u);
-    EXPECT_TRUE(desk.file_writes.empty());
-    EXPECT_EQ(desk.files[kPath], kThreeEntries);
+      win.add();
+      win.on_list_click(0);
+      win.delete_selected();
+      win.save();
+      win.unload();
+      EXPECT_TRUE(desk.prompts.empty());
+      EXPECT_EQ(desk.boxes.size(), 1u);
+      EXPECT_TRUE(desk.file_writes.empty());
+      EXPECT_EQ(desk.files[kPath], c.file);
+    }
   }
 }
 
-const std::u16string kBackupPath = u"C:\\Program Files\\mu-quiren\\quiren.pas.bak";
+// A sealed file whose list is damaged is handled as a plain one is: said
+// as the window opens, and kept as it is on disk, sealed, as
+// quiren.pas.bak before the first save over it.
+TEST_F(PasswordListWindowTest, ADamagedSealedListKeepsItsSealedFileAsTheBackup) {
+  desktop.files[kPath] = "2\r\n\"one\"\r\n\"first\"\r\nstray\r\n";
+  ASSERT_EQ(rewrite_password_file(desktop, PasswordFileForm::sealed), ListRewrite::done);
+  const std::string sealed = desktop.files[kPath];
+  desktop.settings[u"protectpasswords"] = u"True";
+  open_editor();
+  EXPECT_EQ(window.source(), PasswordFileSource::damaged);
+  EXPECT_EQ(desktop.box_texts(), Lines{texts::damaged_list(1, true)});
+  window.on_list_click(0);
+  window.delete_selected();
+  desktop.box_answers = {Answer::yes};
+  window.save();
+  EXPECT_EQ(desktop.files[kBackupPath], sealed);
+  EXPECT_TRUE(is_protected_list_file(desktop.files[kPath]));
+  EXPECT_FALSE(window.unsaved_changes());
+}
+
+// Read in either form, saved in the one the settings ask for now; the
+// chooser picks from a sealed list as from a plain one.
+TEST_F(PasswordListWindowTest, SavesInTheFormTheSettingsAskFor) {
+  desktop.files[kPath] = kThreeEntries;
+  for (const bool sealed : {true, false, true}) {
+    SCOPED_TRACE(sealed);
+    desktop.settings[u"protectpasswords"] = sealed ? u"True" : u"False";
+    Busy b;
+    PasswordListForm win(PasswordListMode::editor, b, desktop);
+    win.load();
+    desktop.prompt_answers = {u"added", u""};
+    win.add();
+    desktop.box_answers = {Answer::yes};
+    win.unload();
+    EXPECT_EQ(is_protected_list_file(desktop.files[kPath]), sealed);
+  }
+  PasswordListForm& picker = open_chooser();
+  EXPECT_EQ(picker.passwords().size(), 6u);
+  picker.on_list_double_click(1);
+  EXPECT_EQ(picker.take_pick(), std::optional<std::u16string>(u"two"));
+
+  desktop.protection_fails = true;
+  Busy b;
+  PasswordListForm win(PasswordListMode::editor, b, desktop);
+  desktop.protection_fails = false;
+  win.load();
+  desktop.protection_fails = true;
+  win.on_list_click(0);
+  win.delete_selected();
+  const std::string before = desktop.files[kPath];
+  desktop.box_answers = {Answer::yes};
+  win.save();
+  EXPECT_EQ(desktop.box_texts().back(), texts::kNotSealed);
+  EXPECT_EQ(desktop.files[kPath], before) << "never written plain in its stead";
+  EXPECT_TRUE(win.unsaved_changes());
+}
+
 
 struct DamagedCase {
   const char* name;

@@ -44,7 +44,8 @@ struct MainFormTest : ::testing::Test {
   FakeViewer viewer;
   AboutForm about_form{state};
   testing::ScriptedRandom random;
-  MainForm window{state, desktop, random, chain, MainFormParts{view, flows, editor, about, viewer}};
+  testing::FakeListFile list_file;
+  MainForm window{state, desktop, random, chain, MainFormParts{view, flows, editor, about, viewer, list_file}};
 
   MainFormTest() {
     view.on_unload = [this] { window.unload(); };
@@ -193,7 +194,7 @@ TEST_F(MainFormTest, LoadStepFollowsTheStoredWatchSetting) {
     FakeView v;
     if (tc.stored) d.settings[u"hock"] = testing::u16(tc.stored);
     d.settings[u"orikaesi"] = u"45";
-    MainForm w{s, d, random, ch, MainFormParts{v, f, editor, about, viewer}};
+    MainForm w{s, d, random, ch, MainFormParts{v, f, editor, about, viewer, list_file}};
     w.load();
     EXPECT_EQ(w.watch().installed(), tc.installed);
     EXPECT_EQ(v.calls, (std::vector<std::string>{"add icon", "hide", "refresh"}));

@@ -24,7 +24,8 @@ struct SettingsFormTest : ::testing::Test {
   FakeFlows flows;
   ClipboardWatch watch{state.busy, chain, flows};
   testing::ScriptedRandom random;
-  SettingsForm dialog{state, desktop, random, watch};
+  testing::FakeListFile list_file;
+  SettingsForm dialog{state, desktop, random, watch, list_file};
 };
 
 // One OK press from a given state of the controls.
@@ -120,7 +121,7 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
     if (tc.message.empty()) {
       EXPECT_TRUE(saved);
       EXPECT_TRUE(desktop.boxes.empty());
-      EXPECT_EQ(desktop.settings_writes.size(), 12u);
+      EXPECT_EQ(desktop.settings_writes.size(), 16u);
       // Passwords and width are stored exactly as typed.
       EXPECT_EQ(desktop.settings[u"orikaesi"], dialog.controls.wrap_width);
       EXPECT_EQ(desktop.settings[u"angopass"], dialog.controls.encrypt_password.view());
@@ -138,7 +139,7 @@ TEST_F(SettingsFormTest, OkChecksInOrder) {
   }
 }
 
-TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
+TEST_F(SettingsFormTest, OkWritesTheEarlierVersionsKeysInItsOrderThenTheNewerOnesAndUpdatesMemory) {
   dialog.controls.wrap_width = u"61.5";
   dialog.controls.encrypt_password = block::SecretText(u"enc pass"sv);
   dialog.controls.decrypt_password = block::SecretText(u"復号"sv);
@@ -148,14 +149,18 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
   dialog.controls.ask_before_encrypt = false;
   dialog.controls.ask_before_decrypt = true;
   dialog.controls.strong = false;
+  dialog.controls.strong_only = true;
 
   ASSERT_TRUE(dialog.ok());
 
+  // Each fixed password's sealed value beside it (empty: kept plain).
   const std::vector<std::pair<std::u16string, std::u16string>> expected = {
       {u"orikaesi", u"61.5"}, {u"ango", u"True"},      {u"hukugo", u"False"},
-      {u"angopass", u"enc pass"}, {u"hukugopass", u"復号"}, {u"hock", u"0"},
+      {u"angopass", u"enc pass"}, {u"protectedangopass", u""}, {u"hukugopass", u"復号"},
+      {u"protectedhukugopass", u""}, {u"hock", u"0"},
       {u"equalpass", u"True"}, {u"quest1", u"0"},     {u"quest2", u"1"},
       {u"usepasslist1", u"False"}, {u"usepasslist2", u"False"}, {u"strong", u"False"},
+      {u"strongonly", u"True"}, {u"protectpasswords", u"False"},
   };
   ASSERT_EQ(desktop.settings_writes.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -168,7 +173,9 @@ TEST_F(SettingsFormTest, OkWritesElevenKeysInOrderThenStrongAndUpdatesMemory) {
     v.decrypt_with_encrypt_password = true;
     v.ask_before_encrypt = 0;
     v.strong = false;
+    v.strong_only = true;
   }));
+  EXPECT_TRUE(list_file.rewrites.empty()) << "the protection box did not change";
 }
 
 TEST_F(SettingsFormTest, ListChoicesAreStoredOneHot) {
@@ -272,6 +279,110 @@ TEST_F(SettingsFormTest, LoadFillsFromStoredValues) {
   dialog.controls.strong = false;
   dialog.load();
   EXPECT_TRUE(dialog.controls.strong);
+
+  // The newer boxes: off unless stored as on.
+  for (const auto& [stored, ticked] : {std::pair{u"True", true}, std::pair{u"x", false}, std::pair{u"False", false}}) {
+    desktop.settings[u"strongonly"] = stored;
+    desktop.settings[u"protectpasswords"] = stored;
+    dialog.load();
+    EXPECT_EQ(dialog.controls.strong_only, ticked) << quiren::testing::utf8(stored);
+    EXPECT_EQ(dialog.controls.protect_passwords, ticked) << quiren::testing::utf8(stored);
+  }
+}
+
+// "パスワードをこのユーザーだけが読める形で保存する": ticked, the fixed
+// passwords are stored sealed (the earlier version's plain values empty)
+// and the password list is rewritten sealed; unticked, both go back plain.
+// The list is rewritten only when the box changes.
+TEST_F(SettingsFormTest, ProtectingThePasswordsSealsThemAndTheList) {
+  dialog.load();
+  dialog.controls.encrypt_password = block::SecretText(u"暗号化の合言葉"sv);
+  dialog.controls.decrypt_password = block::SecretText(u"復号の合言葉"sv);
+  for (const bool protect : {true, true, false}) {
+    SCOPED_TRACE(protect);
+    dialog.controls.protect_passwords = protect;
+    ASSERT_TRUE(dialog.ok());
+    EXPECT_EQ(desktop.settings[u"protectpasswords"], protect ? u"True" : u"False");
+    EXPECT_EQ(desktop.settings[u"angopass"], protect ? u"" : u"暗号化の合言葉");
+    EXPECT_EQ(desktop.settings[u"hukugopass"], protect ? u"" : u"復号の合言葉");
+    EXPECT_EQ(desktop.settings[u"protectedangopass"].empty(), !protect);
+    dialog.load();
+    EXPECT_EQ(dialog.controls.encrypt_password, u"暗号化の合言葉");
+    EXPECT_EQ(dialog.controls.decrypt_password, u"復号の合言葉");
+    EXPECT_EQ(dialog.controls.protect_passwords, protect);
+  }
+  EXPECT_EQ(list_file.rewrites, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+// A list file that could not be rewritten is said, with the direction, and
+// the settings stay saved: the list is left as it was.
+TEST_F(SettingsFormTest, AListLeftAsItWasIsSaid) {
+  const struct {
+    ListRewrite result;
+    bool protect;
+    std::u16string_view message;
+  } cases[] = {
+      {ListRewrite::unreadable, false, shell::texts::kListSealedUnreadable},
+      {ListRewrite::not_written, true, shell::texts::kListNotSealed},
+      {ListRewrite::not_written, false, shell::texts::kListNotUnsealed},
+  };
+  for (const auto& c : cases) {
+    desktop.settings[u"protectpasswords"] = c.protect ? u"False" : u"True";
+    desktop.boxes.clear();
+    list_file.result = c.result;
+    dialog.load();
+    dialog.controls.protect_passwords = c.protect;
+    EXPECT_TRUE(dialog.ok());
+    EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(c.message)});
+    EXPECT_EQ(desktop.settings[u"protectpasswords"], c.protect ? u"True" : u"False");
+  }
+}
+
+// The system refusing to seal: OK saves nothing, says so, and the dialog
+// stays open.
+TEST_F(SettingsFormTest, ARefusedSealSavesNothing) {
+  dialog.load();
+  dialog.controls.protect_passwords = true;
+  dialog.controls.decrypt_password = block::SecretText(u"to seal"sv);
+  dialog.controls.ask_before_encrypt = false;
+  desktop.protection_fails = true;
+  EXPECT_FALSE(dialog.ok());
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(shell::texts::kPasswordsNotSealed)});
+  EXPECT_TRUE(desktop.settings_writes.empty());
+  EXPECT_TRUE(list_file.rewrites.empty());
+  EXPECT_EQ(state.settings.ask_before_encrypt, 1);
+}
+
+// A fixed password sealed for another Windows user: said once as the
+// dialog opens, shown empty, and kept as it is by OK unless a new one is
+// typed in its box.
+TEST_F(SettingsFormTest, AnotherUsersSealedPasswordIsKeptUnlessReplaced) {
+  dialog.load();
+  dialog.controls.encrypt_password = block::SecretText(u"taro's"sv);
+  dialog.controls.decrypt_password = block::SecretText(u"taro's too"sv);
+  dialog.controls.protect_passwords = true;
+  ASSERT_TRUE(dialog.ok());
+  const std::u16string sealed = desktop.settings[u"protectedangopass"];
+
+  desktop.windows_user = u"hanako";
+  dialog.load();
+  EXPECT_EQ(dialog.controls.encrypt_password, u"");
+  EXPECT_EQ(dialog.controls.decrypt_password, u"");
+  EXPECT_TRUE(desktop.boxes.empty()) << "said once the dialog shows, not while it loads";
+  dialog.tell_unreadable_passwords();
+  EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(shell::texts::kFixedPasswordsUnreadable)});
+
+  dialog.controls.decrypt_password = block::SecretText(u"hanako's"sv);
+  desktop.settings_writes.clear();
+  ASSERT_TRUE(dialog.ok());
+  EXPECT_EQ(desktop.settings[u"protectedangopass"], sealed) << "kept: nothing typed in its box";
+  EXPECT_EQ(std::count(desktop.settings_writes.begin(), desktop.settings_writes.end(), u"protectedangopass"), 0);
+  dialog.load();
+  EXPECT_EQ(dialog.controls.decrypt_password, u"hanako's") << "replaced: a new one typed";
+  desktop.windows_user = u"taro";
+  dialog.load();
+  EXPECT_EQ(dialog.controls.encrypt_password, u"taro's");
 }
 
 // "パスワードを生成" beside the fixed password boxes: offered while strong
@@ -285,14 +396,14 @@ TEST_F(SettingsFormTest, GeneratedPassphrasesFillTheBoxTheyStandBeside) {
   EXPECT_FALSE(dialog.controls.passphrase_kana);
 
   random.then({0, 1, 2, 3, 4, 7775});
-  ASSERT_TRUE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  ASSERT_TRUE(dialog.generate_passphrase(FixedPassword::encrypt));
   EXPECT_EQ(dialog.controls.encrypt_password, u"abacus-abdomen-abdominal-abide-abiding-zoom");
   EXPECT_EQ(dialog.controls.decrypt_password, u"kept");
   EXPECT_TRUE(dialog.controls.show_passwords);
 
   dialog.controls.passphrase_kana = true;
   random.then({2047, 0, 0, 0, 0, 0, 0});
-  ASSERT_TRUE(dialog.generate_passphrase(FixedPasswordBox::decrypt));
+  ASSERT_TRUE(dialog.generate_passphrase(FixedPassword::decrypt));
   EXPECT_EQ(dialog.controls.decrypt_password,
             u"われる　あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん　あいこくしん");
   EXPECT_EQ(desktop.settings[u"kanapassphrase"], u"True") << "remembered whether or not OK follows";
@@ -312,14 +423,14 @@ TEST_F(SettingsFormTest, NoPassphraseWhereItCouldNotBeUsedOrWhenRandomFails) {
   dialog.controls.strong = false;
   random.then({0, 0, 0, 0, 0, 0});
   EXPECT_FALSE(dialog.passphrase_offered());
-  EXPECT_FALSE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  EXPECT_FALSE(dialog.generate_passphrase(FixedPassword::encrypt));
   EXPECT_EQ(dialog.controls.encrypt_password, u"old");
   EXPECT_EQ(random.calls, 0);
   EXPECT_TRUE(desktop.boxes.empty());
 
   dialog.controls.strong = true;
   random.fails = true;
-  EXPECT_FALSE(dialog.generate_passphrase(FixedPasswordBox::encrypt));
+  EXPECT_FALSE(dialog.generate_passphrase(FixedPassword::encrypt));
   EXPECT_EQ(dialog.controls.encrypt_password, u"old");
   EXPECT_FALSE(dialog.controls.show_passwords);
   EXPECT_EQ(desktop.box_texts(), std::vector<std::u16string>{std::u16string(shell::texts::kPassphraseFailed)});

@@ -9,6 +9,7 @@
 
 #include "tray/core/cipher_commands.h"
 #include "tray/core/decrypted_text_viewer.h"
+#include "tray/core/list_file_protection.h"
 #include "tray/core/modeless_window.h"
 #include "tray/core/program_state.h"
 #include "tray/shell/main_view.h"
@@ -63,6 +64,16 @@ struct FakeWindow : ModelessWindow {
     open = false;
   }
   bool is_open() const override { return open; }
+};
+
+// Records each rewrite the settings dialog asks for (true: sealed).
+struct FakeListFile : ListFileProtection {
+  std::vector<bool> rewrites;
+  ListRewrite result = ListRewrite::done;
+  ListRewrite rewrite_password_list(bool protect) override {
+    rewrites.push_back(protect);
+    return result;
+  }
 };
 
 struct FakeViewer : DecryptedTextViewer {

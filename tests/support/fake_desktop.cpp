@@ -245,3 +245,35 @@ std::vector<std::u16string> FakeDesktop::box_texts() const {
 }
 
 }  // namespace quiren::testing
+
+namespace quiren::testing {
+namespace {
+
+constexpr std::string_view kSealedMark = "fake-dpapi:";
+constexpr char kScramble = 0x5A;
+
+std::string scrambled(std::string_view bytes) {
+  std::string out(bytes);
+  for (char& c : out) c = static_cast<char>(c ^ kScramble);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> FakeDesktop::protect_for_user(std::string_view plain) {
+  if (protection_fails) return std::nullopt;
+  return std::string(kSealedMark) + utf8(windows_user) + ":" + std::to_string(++seals) + ":" + scrambled(plain);
+}
+
+std::optional<block::SecretBytes> FakeDesktop::unprotect_for_user(std::string_view sealed) {
+  if (protection_fails || !sealed.starts_with(kSealedMark)) return std::nullopt;
+  sealed.remove_prefix(kSealedMark.size());
+  const std::string user = utf8(windows_user) + ":";
+  if (!sealed.starts_with(user)) return std::nullopt;
+  sealed.remove_prefix(user.size());
+  const std::size_t serial_end = sealed.find(':');
+  if (serial_end == std::string_view::npos) return std::nullopt;
+  return block::SecretBytes(scrambled(sealed.substr(serial_end + 1)));
+}
+
+}  // namespace quiren::testing

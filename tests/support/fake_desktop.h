@@ -66,6 +66,8 @@ class FakeDesktop : public Desktop {
   std::optional<std::u16string> read_logon_entry() override { return logon_entry; }
   bool write_logon_entry(std::u16string_view command) override;
   bool remove_logon_entry() override;
+  std::optional<std::string> protect_for_user(std::string_view plain) override;
+  std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
   NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;
@@ -108,6 +110,14 @@ class FakeDesktop : public Desktop {
   std::optional<std::u16string> logon_entry;
   std::vector<std::u16string> logon_entry_changes;
   bool logon_entry_locked = false;
+
+  // Data protection: a sealed text names the user it was sealed for and a
+  // serial (so two seals of one text differ), then the bytes scrambled, so
+  // no plain text shows in it. It unprotects only while `windows_user` is
+  // the same; with `protection_fails` the system refuses both ways.
+  std::u16string windows_user = u"taro";
+  bool protection_fails = false;
+  int seals = 0;
 
   // Files by full path. A hidden one (or a system file, or a folder) reads
   // as not_plain and is never replaced; an unreadable one (held open by

@@ -24,7 +24,7 @@ inline void PrintTo(const SettingValues& v, std::ostream* os) {
       << ", decrypt_with_encrypt_password " << v.decrypt_with_encrypt_password << ", ask_before_encrypt "
       << int{v.ask_before_encrypt} << ", ask_before_decrypt " << int{v.ask_before_decrypt}
       << ", encrypt_password_from_list " << v.encrypt_password_from_list << ", decrypt_password_from_list "
-      << v.decrypt_password_from_list << ", strong " << v.strong << "}";
+      << v.decrypt_password_from_list << ", strong " << v.strong << ", strong_only " << v.strong_only << "}";
 }
 
 }  // namespace quiren

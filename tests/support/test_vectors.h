@@ -109,6 +109,7 @@ struct RunCase {
   std::string_view secret_key_hex;  // the secret key the front end holds; empty for none
   std::span<const bool> answers;  // to the question before a long run, in turn: true goes on
   int cancel_after;               // the user cancels once this block is done; -1 never
+  bool strong_only;               // compatible blocks are refused unread
   std::string_view end;           // how the run ended: done, at_block, no_block, rounds_refused, no_password
   std::span<const RunBlock> blocks;
   bool texts_kept;                      // the run keeps the texts of its blocks

@@ -20,6 +20,8 @@ TEST(CliOptions, GoodCommandLines) {
   EXPECT_EQ(parse_options({"decrypt", "--help"}).command, Command::help);
   EXPECT_FALSE(d.no_limit);
   EXPECT_TRUE(parse_options({"decrypt", "--no-limit"}).no_limit);
+  EXPECT_FALSE(d.strong_only);
+  EXPECT_TRUE(parse_options({"decrypt", "--strong-only"}).strong_only);
 
   Options latin = parse_options({"passphrase"});
   EXPECT_TRUE(latin.problem.empty()) << latin.problem;
@@ -68,6 +70,7 @@ TEST(CliOptions, BadCommandLinesAreRefused) {
       {"encrypt", "--codepage", "cp932"},
       {"encrypt", "--password-file"},
       {"encrypt", "--no-limit"},
+      {"encrypt", "--strong-only"},
       {"sign"},
       {"encrypt", "--kana"},
       {"decrypt", "--kana"},
@@ -100,6 +103,7 @@ TEST(CliOptions, BadCommandLinesAreRefused) {
       {"decrypt", "--no-passphrase"},
       {"passphrase", "--key", "k"},
       {"key", "new", "encrypt", "--out", "k"},
+      {"passphrase", "--strong-only"},
   };
   for (const auto& args : cases) {
     std::string joined;

@@ -224,7 +224,8 @@ TEST_F(ToolCommands, ALongRunIsRefusedUnlessTheLimitIsLifted) {
 // The shared table of runs (tests/vectors/runs.json), as the tool makes
 // them: it never asks, so a run that would pass the budget is refused (exit
 // 2, the budget's message, no output) unless --no-limit goes on, where the
-// table's user answers the question; the case's secret key is --key's.
+// table's user answers the question; the case's secret key is --key's; a
+// refused compatible block is bad input (exit 2) that keeps the other texts.
 // Runs the user cancels are the tray's and the page's.
 TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
   const std::map<std::string_view, std::string> in_place_of = {
@@ -243,7 +244,8 @@ TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
     }
     const CommandResult r =
         decrypt_command(block::utf8_from_utf16(run.received), given(block::utf8_from_utf16(run.password)), *japanese,
-                        ciphers, goes_on ? RoundLimit::none : RoundLimit::budget, key);
+                        ciphers, goes_on ? RoundLimit::none : RoundLimit::budget, key,
+                        run.strong_only ? block::CompatibleBlocks::refuse : block::CompatibleBlocks::read);
     EXPECT_EQ(crypto->derivations, run.derivations);
     EXPECT_EQ(asked, run.password_asked ? 1 : 0);
     std::string output;
@@ -257,7 +259,10 @@ TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
       else output += strong && block.outcome == "wrong_password" ? kStrongPiece : in_place_of.at(block.outcome);
       (is_opened ? opened : wrong) += 1;
     }
-    if (run.end == "done") {
+    const bool refused = std::any_of(run.blocks.begin(), run.blocks.end(), [](const auto& block) {
+      return block.outcome == "compatible_refused";
+    });
+    if (run.end == "done" && !refused) {
       EXPECT_EQ(r.exit_code, opened == 0 ? kExitWrongPassword : wrong > 0 ? kExitSomeNotOpened : kExitDone);
     } else {
       EXPECT_EQ(r.exit_code, kExitBadInput);
@@ -266,6 +271,42 @@ TEST_F(ToolCommands, TheRunsOfTheSharedTable) {
       EXPECT_TRUE(r.message.starts_with("the strong blocks ask for ")) << r.message;
     }
     EXPECT_EQ(r.output, run.texts_kept ? output : "");
+  }
+}
+
+// --strong-only: a line for each compatible block, which is refused before
+// the password is asked for it (a text of nothing else asks none, and a
+// password the code page cannot hold is no longer a problem), no text for
+// it, exit 2; the strong block's text is written.
+TEST_F(ToolCommands, StrongOnlyRefusesEachCompatibleBlockWithALine) {
+  const std::string compatible = block("old", "pw");
+  const std::string strong = block("新しい", "pässword", 60, BlockFormat::strong);
+  const std::string refused_line = "compatible block refused: it cannot show whether it was changed, and "
+                                   "--strong-only reads strong blocks only; not decrypted";
+  const struct {
+    const char* name;
+    std::string input;
+    std::string password;
+    int asked;
+    std::string output;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"compatible blocks only", compatible + "\r\n" + compatible, "pw", 0, "",
+       {"block 1 of 2: " + refused_line, "block 2 of 2: " + refused_line}},
+      {"a strong block between them", compatible + "\r\n" + strong + "\r\n" + compatible, "pässword", 1, "新しい",
+       {"block 1 of 3: " + refused_line, "block 3 of 3: " + refused_line}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    asked = 0;
+    const CommandResult r =
+        decrypt_command(c.input, given(c.password), *japanese, ciphers, RoundLimit::budget, {},
+                        block::CompatibleBlocks::refuse);
+    EXPECT_EQ(r.exit_code, kExitBadInput);
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(r.output, c.output);
+    EXPECT_EQ(r.notes, c.notes);
+    EXPECT_EQ(r.message, "");
   }
 }
 

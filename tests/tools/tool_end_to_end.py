@@ -78,8 +78,9 @@ def run(args, data=b"", password=None):
 # Exit codes and messages.
 code, out, _ = run(["--help"])
 check(code == 0 and b"--password-file" in out and b"--compatible" in out and b"Exit status" in out
-      and b"  3  some blocks opened" in out and b"--no-limit" in out and b"passphrase [--kana]" in out
-      and b"quiren key new" in out and b"--to KEYFILE" in out and b"key digits" in out, "--help")
+      and b"  3  some blocks opened" in out and b"--no-limit" in out and b"--strong-only" in out
+      and b"passphrase [--kana]" in out and b"quiren key new" in out and b"--to KEYFILE" in out
+      and b"key digits" in out, "--help")
 for args in (["encrypt", "-w", "9"], ["encrypt", "--password", "x"], ["frobnicate"], [], ["decrypt", "--compatible"]):
     code, _, err = run(args)
     check(code == 2 and err.count(b"\n") == 1, "usage error %r" % args)
@@ -231,6 +232,12 @@ for blocks, password, want_code, want_out, want_err in (
     code, out, err = run(["decrypt"], b"\r\n".join(blocks), password=password)
     check((code, out, err) == (want_code, want_out, want_err),
           "exit table, %d blocks under %r: %r %r" % (len(blocks), password, code, err))
+
+# --strong-only: the compatible block refused unread, a line for it, exit 2;
+# the strong block's text written.
+code, out, err = run(["decrypt", "--strong-only"], b"\r\n".join((compatible_two, strong_one)), password="pw")
+check((code, out) == (2, b"one") and err == b"quiren: block 1 of 2: compatible block refused: it cannot show whether "
+      b"it was changed, and --strong-only reads strong blocks only; not decrypted\n", "--strong-only: %r %r" % (code, err))
 
 # Settings readers refuse, and the rounds budget: both before any key is
 # derived (the changed header fails the tag, but no key is ever made for it).

@@ -96,6 +96,7 @@ B = {
     "two": strong("二つ目 😀\r\nです", "pw", WRITERS, 2),
     "three": strong("three", "pw", WRITERS, 3),
     "compatible": compatible("compatible one", "pw"),
+    "compatible two": compatible("compatible two", "pw"),
     "other password": strong("別のパスワード", "other", WRITERS, 4),
     "later envelope": strong("version 2", "pw", WRITERS, 5, version=2),
     # A mode letter no version knows yet names no kind of block.
@@ -141,7 +142,7 @@ def outcome(name, what):
 
 
 def case(name, blocks, password, end, reports, derivations, answers=(), rounds_asked=(), cancel_after=None,
-         texts_kept=True, password_asked=True, key=None):
+         texts_kept=True, password_asked=True, key=None, strong_only=False):
     received = "Hello,\r\n\r\n" + (CRLF + CRLF).join(B[b]["block"] for b in blocks) + CRLF + CRLF + "Regards"
     c = {"name": name, "blocks": list(blocks), "received": received, "password": password,
          "answers": list(answers)}
@@ -149,6 +150,8 @@ def case(name, blocks, password, end, reports, derivations, answers=(), rounds_a
         c["secret_key"] = KEYS[key]
     if cancel_after is not None:
         c["cancel_after"] = cancel_after
+    if strong_only:
+        c["strong_only"] = True
     c["expect"] = {"end": end, "blocks": reports, "texts_kept": texts_kept,
                    "rounds_asked": list(rounds_asked), "derivations": derivations,
                    "password_asked": password_asked}
@@ -219,6 +222,21 @@ def cases():
         case("with no key given, the password blocks around a recipient block still open",
              ["one", "to bob", "compatible"], "pw", "done",
              [opened("one"), outcome("to bob", "needs_key"), opened("compatible")], 1),
+        # Where only strong blocks are read, each compatible block is refused
+        # unread and the run goes on past it.
+        case("strong blocks only: compatible blocks refused, the strong ones opened",
+             ["compatible", "one", "compatible two", "two"], "pw", "done",
+             [outcome("compatible", "compatible_refused"), opened("one"),
+              outcome("compatible two", "compatible_refused"), opened("two")], 2, strong_only=True),
+        case("strong blocks only: a text of compatible blocks opens nothing", ["compatible", "compatible two"], "pw",
+             "done", [outcome(n, "compatible_refused") for n in ["compatible", "compatible two"]], 0,
+             password_asked=False, strong_only=True),
+        case("strong blocks only: a later format after a refused block still ends the run",
+             ["compatible", "one", "later envelope", "two"], "pw", "at_block",
+             [outcome("compatible", "compatible_refused"), opened("one"), outcome("later envelope", "later_format")],
+             1, strong_only=True),
+        case("strong blocks only: a damaged compatible block is damaged", ["one", "damaged"], "pw", "at_block",
+             [opened("one"), outcome("damaged", "damaged")], 1, texts_kept=False, strong_only=True),
     ]
 
 

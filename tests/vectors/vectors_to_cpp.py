@@ -166,9 +166,10 @@ def runs(table):
             for b in e["blocks"]])
         rounds, rounds_ref = array("kRunRounds%d" % i, "std::uint64_t", ["%dULL" % r for r in e["rounds_asked"]])
         out.append(answers + blocks + rounds)
-        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %s, %d, %s, %s, %s, %s, %d, %s}," % (
+        entries.append("    {%s,\n     %s,\n     %s,\n     %s, %s, %d, %s, %s, %s, %s, %s, %d, %s}," % (
             name_literal(c["name"]), u16_literal(c["received"]), u16_literal(c["password"]),
-            utf8_literal(c.get("secret_key", "")), answers_ref, c.get("cancel_after", -1), name_literal(e["end"]),
+            utf8_literal(c.get("secret_key", "")), answers_ref, c.get("cancel_after", -1),
+            "true" if c.get("strong_only", False) else "false", name_literal(e["end"]),
             blocks_ref, "true" if e["texts_kept"] else "false", rounds_ref, e["derivations"],
             "true" if e["password_asked"] else "false"))
     out.append("inline constexpr RunCase kRunCases[] = {")

@@ -11,10 +11,13 @@ import { PAGE_TEXTS } from '../../web/page_texts.mjs';
 import { quickCrypto, rememberingCrypto, vectors } from './support.mjs';
 
 // A block the table's run finished with, as the page reports it: a
-// compatible block the program opened (or found under another password)
-// is `compatible` in the page, which does not open that format.
+// compatible block the program opened (or found under another password, or
+// refused where it reads strong blocks only) is `compatible` in the page,
+// which does not open that format. So the page reads strong blocks only
+// always, and runs the table's strong-only cases as they are.
 function pageBlock(block, index, kept) {
-  const compatibleInPage = block.kind === 'compatible' && ['opened', 'wrong_password'].includes(block.outcome);
+  const compatibleInPage = block.kind === 'compatible'
+    && ['opened', 'wrong_password', 'compatible_refused'].includes(block.outcome);
   const page = { index, outcome: compatibleInPage ? OUTCOME.compatible : block.outcome };
   if (block.kind) page.kind = block.kind;
   if (page.outcome === OUTCOME.opened && kept) page.text = block.text;

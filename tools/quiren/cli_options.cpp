@@ -9,7 +9,7 @@ namespace quiren::tool {
 const char* const kUsage =
     "usage: quiren encrypt [-w WIDTH] [--compatible [--codepage N]] [--password-file FILE]\n"
     "       quiren encrypt [-w WIDTH] --key FILE [--key-passphrase-file F] --to KEYFILE [--to KEYFILE...]\n"
-    "       quiren decrypt [--codepage N] [--password-file FILE] [--no-limit]\n"
+    "       quiren decrypt [--codepage N] [--password-file FILE] [--no-limit] [--strong-only]\n"
     "                      [--key FILE [--key-passphrase-file F]]\n"
     "       quiren key new [--name NAME] [-w WIDTH] --out FILE [--no-passphrase | --password-file F]\n"
     "       quiren key show [--name NAME] [-w WIDTH] --key FILE [--key-passphrase-file F]\n"
@@ -36,6 +36,10 @@ const char* const kUsage =
     "         key derivations add up to more than 30,000,000 rounds (about fifty\n"
     "         blocks; one takes a quarter of a second or more) are refused unless\n"
     "         --no-limit is given.\n"
+    "         --strong-only refuses every compatible block unread, since it\n"
+    "         cannot show whether it was changed: a line on standard error for\n"
+    "         each (\"block 1 of 3: compatible block refused: ...\"), no text for\n"
+    "         it, exit status 2; the other blocks' texts are still written.\n"
     "         With --key, blocks written to your key open with it, without a\n"
     "         password (which is asked only when the text holds password blocks\n"
     "         too); a line on standard error names each one's sender by the\n"
@@ -97,7 +101,7 @@ const char* const kUsage =
     "  1  no block opened: the password is wrong for every one\n"
     "  2  bad input or usage (a one-line message on standard error; for a damaged\n"
     "     block, a second line says where, counting lines and characters in\n"
-    "     standard input)\n"
+    "     standard input); with --strong-only, a compatible block refused\n"
     "  3  some blocks opened and some did not (a line for each that did not)\n";
 
 namespace {
@@ -216,6 +220,8 @@ Options parse_options(const std::vector<std::string>& args) {
       options.compatible = true;
     } else if (arg == "--no-limit") {
       options.no_limit = true;
+    } else if (arg == "--strong-only") {
+      options.strong_only = true;
     } else if (arg == "--kana") {
       options.kana = true;
     } else if (arg == "--password-file") {
@@ -244,11 +250,15 @@ Options parse_options(const std::vector<std::string>& args) {
   }
   if (options.kana && options.command != Command::passphrase) return bad("--kana applies to passphrase only");
   if (options.command == Command::passphrase &&
-      (width_given || options.compatible || options.no_limit || !options.password_file.empty() || code_page_given)) {
+      (width_given || options.compatible || options.no_limit || options.strong_only ||
+       !options.password_file.empty() || code_page_given)) {
     return bad("passphrase takes no other option than --kana");
   }
   if (width_given && options.command == Command::decrypt) return bad("-w applies to encrypt, key new and key show");
   if (options.no_limit && options.command == Command::encrypt) return bad("--no-limit applies to decrypt only");
+  if (options.strong_only && options.command == Command::encrypt) {
+    return bad("--strong-only applies to decrypt only: encrypt writes a strong block unless --compatible is given");
+  }
   if (options.compatible && options.command == Command::decrypt) {
     return bad("--compatible applies to encrypt only: decrypt reads both kinds of block");
   }

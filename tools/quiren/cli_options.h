@@ -16,6 +16,7 @@ struct Options {
   int width = block::kDefaultWrap;
   bool compatible = false;    // encrypt: the earlier version's block instead of a strong one
   bool no_limit = false;      // decrypt: spend any number of rounds of key derivation
+  bool strong_only = false;   // decrypt: refuse compatible blocks unread
   bool kana = false;          // passphrase: seven hiragana words instead of six English ones
   unsigned code_page = 932;
   std::string password_file;  // empty: ask on the terminal

@@ -82,6 +82,7 @@ CommandResult key_block_problem(block::Outcome outcome, std::u16string_view rece
     case block::Outcome::needs_shared_table:
     case block::Outcome::over_limit:
     case block::Outcome::cancelled:
+    case block::Outcome::compatible_refused:
       break;
   }
   return damaged_block(received, index, texts::kKeyBlockDamaged);

@@ -43,6 +43,7 @@ std::string_view sealed_problem(block::Outcome outcome) {
     case block::Outcome::needs_shared_table:
     case block::Outcome::over_limit:
     case block::Outcome::cancelled:
+    case block::Outcome::compatible_refused:
       break;
   }
   return texts::kKeyFileDamaged;

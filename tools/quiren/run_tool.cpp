@@ -170,7 +170,9 @@ int run_tool(const std::vector<std::string>& args) {
   CommandResult result = options.command == Command::encrypt
                              ? encrypt_command(input.view(), options.width, format, password, *code_page, ciphers)
                              : decrypt_command(input.view(), password, *code_page, ciphers,
-                                               options.no_limit ? RoundLimit::none : RoundLimit::budget, key);
+                                               options.no_limit ? RoundLimit::none : RoundLimit::budget, key,
+                                               options.strong_only ? quiren::block::CompatibleBlocks::refuse
+                                                                   : quiren::block::CompatibleBlocks::read);
   return finish(result);
 }
 

@@ -99,8 +99,8 @@ CommandResult encrypt_compatible(std::string_view input, int width, const Passwo
 // UTF-8 by way of the code page; what went wrong kept for the message.
 class ToolFrontEnd : public block::DecryptFrontEnd {
  public:
-  ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit)
-      : source_(source), code_page_(code_page), limit_(limit) {}
+  ToolFrontEnd(const PasswordSource& source, CodePage& code_page, RoundLimit limit, block::CompatibleBlocks compatible)
+      : source_(source), code_page_(code_page), limit_(limit), compatible_(compatible) {}
 
   bool accept_rounds(const block::LongRun& run) override {
     if (limit_ == RoundLimit::none) return true;
@@ -116,9 +116,10 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
     // it was typed, so a password the code page cannot hold still opens them.
     Converted converted = code_page_.from_utf8(read.password.view());
     SecretBytes ansi(std::move(converted.bytes));
-    const bool any_compatible = std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
-      return !item.problem && item.kind == block::BlockKind::compatible;
-    });
+    const bool any_compatible = compatible_ == block::CompatibleBlocks::read &&
+                                std::any_of(blocks.begin(), blocks.end(), [](const block::BlockItem& item) {
+                                  return !item.problem && item.kind == block::BlockKind::compatible;
+                                });
     if (!converted.ok && any_compatible) return refuse("password: " + converted.problem);
     return block::BlockPassword{std::move(ansi), std::move(read.password)};
   }
@@ -150,6 +151,7 @@ class ToolFrontEnd : public block::DecryptFrontEnd {
   const PasswordSource& source_;
   CodePage& code_page_;
   RoundLimit limit_;
+  block::CompatibleBlocks compatible_;
   std::string problem_;
   std::optional<block::SecretKey> key_;  // from --key, once the text proved to need it
 };
@@ -184,6 +186,8 @@ std::string block_note(const block::BlockReport& report, block::CryptoProvider& 
       return std::string(texts::kNotForThisKey);
     case block::Outcome::needs_key:
       return std::string(texts::kNeedsKey);
+    case block::Outcome::compatible_refused:
+      return std::string(texts::kCompatibleRefused);
     case block::Outcome::opened:
       break;
     // A block that ended the run: the message says why.
@@ -211,8 +215,9 @@ std::string block_note(const block::BlockReport& report, block::CryptoProvider& 
 }
 
 // One line for each block the output says too little about: one whose text
-// is not there (a text that says why stands in its place), a recipient
-// block's sender, a key block, and a compatible block.
+// is not there (a text that says why stands in its place, or nothing for a
+// refused one), a recipient block's sender, a key block, and a compatible
+// block.
 std::vector<std::string> block_notes(const block::RunResult& run, block::CryptoProvider& crypto) {
   std::vector<std::string> notes;
   for (const block::BlockReport& report : run.reports) {
@@ -285,8 +290,9 @@ CommandResult encrypt_command(std::string_view input, int width, BlockFormat for
 }
 
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers, RoundLimit limit, const KeySource& key) {
-  ToolFrontEnd front_end(password, code_page, limit);
+                              Ciphers ciphers, RoundLimit limit, const KeySource& key,
+                              block::CompatibleBlocks compatible) {
+  ToolFrontEnd front_end(password, code_page, limit, compatible);
   const std::u16string received = received_text(input);
   const std::vector<block::BlockItem> blocks = block::read_received_blocks(received);
   if (key && needs_the_key(blocks)) {
@@ -295,13 +301,17 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     front_end.hold_key(std::move(read.key));
   }
   block::RunHere here;
-  const block::RunResult run = block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto);
+  const block::RunResult run =
+      block::run_decrypt(blocks, front_end, here, ciphers.compatible, ciphers.crypto, compatible);
   // The tool writes a text as it is, a NUL of a strong block's text too.
   CommandResult result{kExitDone, SecretBytes(block::utf8_from_utf16(run.text.view())), {}};
   result.notes = block_notes(run, *ciphers.crypto);
   switch (run.end) {
     case block::RunEnd::done:
-      if (run.not_opened > 0 && run.not_opened == run.texts) {
+      if (block::blocks_with(run, block::Outcome::compatible_refused) > 0) {
+        // Refused input, said block by block; the other texts stay.
+        result.exit_code = kExitBadInput;
+      } else if (run.not_opened > 0 && run.not_opened == run.texts) {
         result.exit_code = kExitWrongPassword;
         // Nothing opened for a wrong password: one line says it all.
         if (only_wrong_passwords(run)) {
@@ -326,6 +336,7 @@ CommandResult decrypt_command(std::string_view input, const PasswordSource& pass
     case block::Outcome::wrong_password:
     case block::Outcome::not_for_this_key:
     case block::Outcome::needs_key:
+    case block::Outcome::compatible_refused:  // ends no run
       return result;
     // The texts read so far stay, as they do in the viewer.
     case block::Outcome::later_format:

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "block/decrypt_run.h"
 #include "tools/quiren/key_file_input.h"
 #include "tools/quiren/password_input.h"
 
@@ -95,8 +96,12 @@ enum class RoundLimit { budget, none };
 // read only once the text proved to need it (a problem reading it: exit 2);
 // without one each needs a key. Exit 0 when every block opened, 1 when none
 // did, 3 when some did not; a note names each that did not, and each
-// recipient block's sender and time written.
+// recipient block's sender and time written. With CompatibleBlocks::refuse
+// every readable compatible block is refused unread, with a note each and
+// no text, and the exit is 2; the other blocks' texts are written as ever,
+// as the texts before a block of a later version are.
 CommandResult decrypt_command(std::string_view input, const PasswordSource& password, CodePage& code_page,
-                              Ciphers ciphers, RoundLimit limit = RoundLimit::budget, const KeySource& key = {});
+                              Ciphers ciphers, RoundLimit limit = RoundLimit::budget, const KeySource& key = {},
+                              block::CompatibleBlocks compatible = block::CompatibleBlocks::read);
 
 }  // namespace quiren::tool

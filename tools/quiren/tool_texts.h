@@ -61,6 +61,10 @@ inline constexpr std::string_view kWrongPassword = "wrong password";
 inline constexpr std::string_view kBlockNotOpened = "wrong password or changed";
 inline constexpr std::string_view kStrongNotOpened = "wrong password, or the block was changed on the way";
 inline constexpr std::string_view kCompatibleNote = "compatible block: cannot detect changes";
+// With --strong-only, for each compatible block.
+inline constexpr std::string_view kCompatibleRefused =
+    "compatible block refused: it cannot show whether it was changed, and --strong-only reads strong blocks only; "
+    "not decrypted";
 inline constexpr std::string_view kEmptyPassword =
     "an empty password is refused: it would leave the text readable by anyone";
 // By the kind of block about to be written; characters are counted as the

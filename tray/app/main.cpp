@@ -15,6 +15,7 @@
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/win32/quiren_library.h"
 #include "tray/flows/win32/viewer_frame.h"
+#include "tray/passlist/password_list_file.h"
 #include "tray/passlist/win32/password_list_windows.h"
 #include "tray/shell/shell_texts.h"
 #include "tray/shell/startup.h"
@@ -50,11 +51,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32::Win32PasswordChooser chooser(state, desktop);
   ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer);
   win32::PasswordEditor editor(state, desktop);
+  PasswordFileRewriter password_list_file(desktop);
   win32::AboutFrame about(state);
 
   bool main_window_gone = false;
   bool closed_early = false;
-  win32::MainFrame main_window(state, desktop, *crypto, flows, editor, about, viewer, [&] {
+  win32::MainFrame main_window(state, desktop, *crypto, flows, editor, password_list_file, about, viewer, [&] {
     main_window_gone = true;
     // The window may have gone while a sent message was handled (a clipboard
     // notice whose flow waited): the loop below would then wait on for a

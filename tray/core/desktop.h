@@ -136,6 +136,16 @@ class Desktop {
   virtual bool write_logon_entry(std::u16string_view command) = 0;
   virtual bool remove_logon_entry() = 0;
 
+  // Data protection for the current Windows user (the system's DPAPI, with
+  // the program's own entropy), for anything kept that only this user may
+  // read: `plain` sealed so that only this user, on this computer, can
+  // unprotect it. nullopt when the system refused.
+  virtual std::optional<std::string> protect_for_user(std::string_view plain) = 0;
+  // What protect_for_user sealed. nullopt when it cannot be unprotected
+  // here: sealed for another user or on another computer, or damaged (the
+  // system does not say which).
+  virtual std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) = 0;
+
   // Files, by full path. Reads a whole ordinary file in one call, so that
   // "there is none" and "there is one we cannot read" are never confused.
   virtual FileRead read_plain_file(std::u16string_view path) = 0;

@@ -27,6 +27,7 @@ struct SettingValues {
   bool encrypt_password_from_list = settings::kDefaultEncryptPasswordFromList;
   bool decrypt_password_from_list = settings::kDefaultDecryptPasswordFromList;
   bool strong = settings::kDefaultStrong;  // encrypt into strong blocks
+  bool strong_only = settings::kDefaultStrongOnly;  // refuse compatible blocks unread
 
   bool asks_before_encrypting() const { return ask_before_encrypt != 0; }
   bool asks_before_decrypting() const { return ask_before_decrypt == 1; }

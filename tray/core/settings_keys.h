@@ -24,11 +24,19 @@ inline constexpr std::u16string_view kDecryptWithEncryptPassword = u"equalpass";
 inline constexpr std::u16string_view kEncryptPasswordFromList = u"usepasslist1";
 inline constexpr std::u16string_view kDecryptPasswordFromList = u"usepasslist2";
 inline constexpr std::u16string_view kStrong = u"strong";
+// "強力な暗号文だけを読む": compatible blocks are refused unread.
+inline constexpr std::u16string_view kStrongOnly = u"strongonly";
 inline constexpr std::u16string_view kAskBeforeEncrypt = u"quest1";
 inline constexpr std::u16string_view kAskBeforeDecrypt = u"quest2";
 // Read from the store when needed.
 inline constexpr std::u16string_view kFixedEncryptPassword = u"angopass";  // plain text
 inline constexpr std::u16string_view kFixedDecryptPassword = u"hukugopass";  // plain text
+// "パスワードをこのユーザーだけが読める形で保存する": the fixed passwords kept
+// sealed for this Windows user beside the plain values (tray/core/
+// fixed_passwords.h), the password list file written sealed.
+inline constexpr std::u16string_view kProtectPasswords = u"protectpasswords";
+inline constexpr std::u16string_view kProtectedEncryptPassword = u"protectedangopass";  // sealed, as text
+inline constexpr std::u16string_view kProtectedDecryptPassword = u"protectedhukugopass";  // sealed, as text
 inline constexpr std::u16string_view kWatchClipboard = u"hock";
 inline constexpr std::u16string_view kViewerWidth = u"width";    // twips
 inline constexpr std::u16string_view kViewerHeight = u"height";  // twips
@@ -54,6 +62,8 @@ inline constexpr bool kDefaultDecryptPasswordFromList = false;
 // Secure by default: a user whose recipients still run the earlier version
 // switches it off.
 inline constexpr bool kDefaultStrong = true;
+// Off, so that blocks from recipients who have not upgraded still open.
+inline constexpr bool kDefaultStrongOnly = false;
 inline constexpr std::uint8_t kDefaultAskBeforeEncrypt = 1;
 inline constexpr std::uint8_t kDefaultAskBeforeDecrypt = 1;
 inline constexpr std::u16string_view kDefaultFixedEncryptPassword = u"";
@@ -62,5 +72,8 @@ inline constexpr int kDefaultWatchClipboard = 1;
 inline constexpr int kDefaultViewerWidth = 8910;
 inline constexpr int kDefaultViewerHeight = 5865;
 inline constexpr bool kDefaultPassphraseInKana = false;
+// Off, so that copies of the earlier version sharing the store and the list
+// file go on reading the passwords.
+inline constexpr bool kDefaultProtectPasswords = false;
 
 }  // namespace quiren::settings

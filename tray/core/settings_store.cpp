@@ -50,6 +50,7 @@ StartupRead load_startup_settings(Desktop& desktop) {
   // Newer than the earlier version's keys: a text it cannot read stops
   // nothing and keeps the secure default.
   v.strong = read_boolean_or(desktop, kStrong, kDefaultStrong);
+  v.strong_only = read_boolean_or(desktop, kStrongOnly, kDefaultStrongOnly);
   return out;
 }
 
@@ -63,12 +64,6 @@ std::int64_t read_number_or(Desktop& desktop, std::u16string_view key, std::int6
   auto text = desktop.read_setting(key);
   if (!text) return fallback;
   return parse_rounded_number(*text).value_or(fallback);
-}
-
-block::SecretText read_password(Desktop& desktop, std::u16string_view key) {
-  std::optional<std::u16string> stored = desktop.read_setting(key);
-  if (!stored) return {};
-  return block::SecretText(std::move(*stored));
 }
 
 std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16string_view fallback) {

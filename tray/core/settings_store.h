@@ -22,7 +22,8 @@ struct StartupRead {
 // Reads the start-up keys in the order the earlier version read them (wrap
 // width, the fixed-password and list choices, the two questions) and stops
 // at the first one that is stored but not convertible. Absent keys take
-// their defaults. Then "strong", whose unreadable text counts as absent.
+// their defaults. Then "strong" and "strongonly", whose unreadable texts
+// count as absent.
 StartupRead load_startup_settings(Desktop& desktop);
 
 // Lenient readers for everything but start-up: an absent key or a text
@@ -30,9 +31,6 @@ StartupRead load_startup_settings(Desktop& desktop);
 bool read_boolean_or(Desktop& desktop, std::u16string_view key, bool fallback);
 std::int64_t read_number_or(Desktop& desktop, std::u16string_view key, std::int64_t fallback);
 std::u16string read_text_or(Desktop& desktop, std::u16string_view key, std::u16string_view fallback);
-// A stored password as a secret ("" when absent); the string it was read
-// into is wiped.
-block::SecretText read_password(Desktop& desktop, std::u16string_view key);
 
 // The clipboard watch is on when the stored number is exactly 1 (absent or
 // unreadable: on).

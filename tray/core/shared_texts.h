@@ -41,6 +41,10 @@ inline constexpr std::u16string_view kConfirmPassword = u"確認のためもう�
 inline constexpr std::u16string_view kPasswordsDiffer =
     u"確認のために入力したパスワードが一致しません。もう一度入力して下さい。";
 
+// The settings dialog's box that refuses compatible blocks, which the
+// decrypt flow's refusal names.
+inline constexpr std::u16string_view kReadStrongOnly = u"強力な暗号文だけを読む";
+
 // The button that fills a password field with a generated passphrase, the
 // choice of its form beside it, and what a failed random source says.
 inline constexpr std::u16string_view kGeneratePassphrase = u"パスワードを生成";

@@ -53,8 +53,11 @@ class ClipboardFlows : public CipherCommands {
   void encrypt_text(std::u16string_view text);
   void decrypt_clipboard_text(std::u16string_view text);
   // What a decrypt run comes to on the screen: the viewer with its texts,
-  // and a message when a block ended the run.
+  // a message when a block ended the run, then one for the compatible
+  // blocks refused under "強力な暗号文だけを読む".
   void show_run(const block::RunResult& run, std::u16string_view received);
+  // What the run's end shows or says, refused blocks aside.
+  void show_run_end(const block::RunResult& run, std::u16string_view received);
   void show_texts(const block::RunResult& run);
   // A run that failed: its message, and no viewer (not even one an earlier
   // run left open).

@@ -18,11 +18,10 @@
 #include "tray/core/boxes.h"
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
+#include "tray/core/fixed_passwords.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
-#include "tray/core/settings_keys.h"
-#include "tray/core/settings_store.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/flows/invalid_ciphertext.h"
@@ -42,12 +41,15 @@ std::optional<block::SecretText> decrypt_password(ProgramState& state, Desktop& 
   if (state.settings.decrypt_password_from_list) {
     password = chooser.choose_password();
     if (!password || password->empty()) password = typed_decrypt_password(desktop);
-  } else if (state.settings.decrypt_with_fixed_password) {
+  } else if (state.settings.decrypt_with_fixed_password || state.settings.decrypt_with_encrypt_password) {
     // Stored passwords are used as they are, also when empty: a block made
-    // under an empty password must stay readable.
-    return settings::read_password(desktop, settings::kFixedDecryptPassword);
-  } else if (state.settings.decrypt_with_encrypt_password) {
-    return settings::read_password(desktop, settings::kFixedEncryptPassword);
+    // under an empty password must stay readable. One that cannot be read
+    // here is not taken for an empty one.
+    StoredFixedPassword stored = read_fixed_password(
+        desktop, state.settings.decrypt_with_fixed_password ? FixedPassword::decrypt : FixedPassword::encrypt);
+    if (!stored.unreadable) return std::move(stored.password);
+    tell(desktop, flows::texts::kFixedPasswordUnreadable, Icon::exclamation);
+    return std::nullopt;
   } else {
     password = typed_decrypt_password(desktop);
   }
@@ -139,7 +141,9 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
       if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
       ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress);
       BackgroundRunner runner(desktop_, progress);
-      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_);
+      const block::CompatibleBlocks compatible =
+          state_.settings.strong_only ? block::CompatibleBlocks::refuse : block::CompatibleBlocks::read;
+      run = block::run_decrypt(blocks, front_end, runner, library_, crypto_, compatible);
     }
     show_run(run, text);
   } catch (...) {
@@ -150,6 +154,20 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
 }
 
 void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view received) {
+  show_run_end(run, received);
+  // After whatever else the run showed or said, when it kept its texts: a
+  // run that failed or that the user stopped says nothing more.
+  const std::size_t refused = block::blocks_with(run, block::Outcome::compatible_refused);
+  const bool kept = run.end == block::RunEnd::done ||
+                    (run.end == block::RunEnd::at_block && block::keeps_earlier_texts(run.stopped_by()));
+  if (refused == 0 || !kept) return;
+  tell(desktop_,
+       block::filled(flows::texts::kCompatibleRefused,
+                     {{"blocks", block::decimal(refused)}, {"setting", std::u16string(core::texts::kReadStrongOnly)}}),
+       Icon::exclamation, true);
+}
+
+void ClipboardFlows::show_run_end(const block::RunResult& run, std::u16string_view received) {
   switch (run.end) {
     case block::RunEnd::done:
       return show_texts(run);
@@ -170,6 +188,7 @@ void ClipboardFlows::show_run(const block::RunResult& run, std::u16string_view r
     case block::Outcome::wrong_password:
     case block::Outcome::not_for_this_key:
     case block::Outcome::needs_key:
+    case block::Outcome::compatible_refused:  // ends no run
       return show_texts(run);
     case block::Outcome::cancelled:
       // The user stopped it: nothing shown, nothing said.

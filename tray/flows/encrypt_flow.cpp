@@ -11,12 +11,11 @@
 #include "block/utf8.h"
 #include "tray/core/boxes.h"
 #include "tray/core/desktop.h"
+#include "tray/core/fixed_passwords.h"
 #include "tray/core/passphrase_offer.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
-#include "tray/core/settings_keys.h"
-#include "tray/core/settings_store.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 
@@ -43,7 +42,12 @@ std::optional<block::SecretText> encrypt_password(ProgramState& state, Desktop& 
       no_password = flows::texts::kNoPasswordAfterChooser;
     }
   } else if (state.settings.encrypt_with_fixed_password) {
-    password = settings::read_password(desktop, settings::kFixedEncryptPassword);
+    StoredFixedPassword stored = read_fixed_password(desktop, FixedPassword::encrypt);
+    if (stored.unreadable) {
+      tell(desktop, flows::texts::kFixedPasswordUnreadable, Icon::exclamation);
+      return std::nullopt;
+    }
+    password = std::move(stored.password);
   } else {
     password = typed_encrypt_password(desktop, offer);
   }

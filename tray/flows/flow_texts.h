@@ -24,6 +24,11 @@ inline constexpr std::u16string_view kNoPasswordTyped = u"パスワードが入�
 inline constexpr std::u16string_view kPasswordTooLong = core::texts::kPasswordTooLong;
 inline constexpr std::u16string_view kStrongPasswordTooLong = core::texts::kStrongPasswordTooLong;
 using core::texts::password_too_long;
+// A fixed password kept sealed for another Windows user or on another
+// computer (or damaged): neither flow uses it.
+inline constexpr std::u16string_view kFixedPasswordUnreadable =
+    u"設定に保存されているパスワードは、別のユーザーか別のパソコンでこのユーザーだけが読める形にされたもの"
+    u"（または壊れたもの）のため、読めません。設定でパスワードを入力し直して下さい。";
 inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正常に行われなかった可能性があります";
 // The closing message names the format written; a compatible block's has
 // kCompatibleUnprotected on a line of its own under it.
@@ -64,6 +69,12 @@ inline constexpr std::u16string_view kNeedsSharedTable =
 // many rounds that it would tie the program up. Upgrading is no answer.
 inline constexpr std::u16string_view kRefusedSettings =
     u"この暗号文は、安全でない設定か、このバージョンが受け付けない設定で作られているため復号しません。";
+// Compatible blocks refused unread under "強力な暗号文だけを読む": said once,
+// after the other blocks' texts are shown. {blocks} is their number,
+// {setting} the box's name (core::texts::kReadStrongOnly).
+inline constexpr std::u16string_view kCompatibleRefused =
+    u"互換形式の暗号文 {blocks} 件は、途中で変更されたかどうかを確かめられないため、復号せずに拒否しました"
+    u"（設定「{setting}」）。";
 // Before the password, when the strong blocks ask for more than
 // block::kRoundBudget rounds of key derivation together; No is the default.
 // {blocks} is their number, {time} the estimate (kAboutSeconds or

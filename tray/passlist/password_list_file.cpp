@@ -3,6 +3,9 @@
 #include <charconv>
 #include <utility>
 
+#include "tray/core/settings_keys.h"
+#include "tray/core/settings_store.h"
+#include "tray/passlist/protected_list_file.h"
 
 namespace quiren {
 namespace {
@@ -143,15 +146,59 @@ LoadedPasswordFile load_password_file(Desktop& desktop) {
     case FileStatus::unreadable: result.source = PasswordFileSource::unreadable; return result;
     case FileStatus::read: break;
   }
-  result = parse_password_file(file.bytes.view(), desktop);
+  if (!is_protected_list_file(file.bytes.view())) {
+    result = parse_password_file(file.bytes.view(), desktop);
+  } else {
+    const std::optional<block::SecretBytes> plain = unseal_list_file(desktop, file.bytes.view());
+    if (!plain) {
+      result.source = PasswordFileSource::locked;
+      result.form = PasswordFileForm::sealed;
+      return result;
+    }
+    result = parse_password_file(plain->view(), desktop);
+    result.form = PasswordFileForm::sealed;
+  }
   if (result.source == PasswordFileSource::damaged) result.original = std::move(file.bytes);
   return result;
 }
 
-bool save_password_file(const PasswordEntries& entries, Desktop& desktop) {
+PasswordFileForm chosen_password_file_form(Desktop& desktop) {
+  using namespace settings;
+  const bool sealed = read_boolean_or(desktop, kProtectPasswords, kDefaultProtectPasswords);
+  return sealed ? PasswordFileForm::sealed : PasswordFileForm::plain;
+}
+
+SaveResult save_password_file(const PasswordEntries& entries, Desktop& desktop, PasswordFileForm form) {
   const std::u16string path = password_file_path(desktop.program_directory());
   const block::SecretBytes bytes = format_password_file(entries, desktop);
-  return desktop.replace_file(path, bytes.view());
+  std::optional<std::string> sealed;
+  if (form == PasswordFileForm::sealed) {
+    sealed = seal_list_file(desktop, bytes.view());
+    if (!sealed) return SaveResult::not_sealed;
+  }
+  const bool replaced = desktop.replace_file(path, sealed ? std::string_view(*sealed) : bytes.view());
+  return replaced ? SaveResult::saved : SaveResult::failed;
+}
+
+ListRewrite rewrite_password_file(Desktop& desktop, PasswordFileForm form) {
+  const std::u16string path = password_file_path(desktop.program_directory());
+  const FileRead file = desktop.read_plain_file(path);
+  switch (file.status) {
+    case FileStatus::absent: return ListRewrite::done;
+    case FileStatus::not_plain:
+    case FileStatus::unreadable: return ListRewrite::not_written;
+    case FileStatus::read: break;
+  }
+  const bool sealed = is_protected_list_file(file.bytes.view());
+  if (sealed == (form == PasswordFileForm::sealed)) return ListRewrite::done;
+  if (sealed) {
+    const std::optional<block::SecretBytes> plain = unseal_list_file(desktop, file.bytes.view());
+    if (!plain) return ListRewrite::unreadable;
+    return desktop.replace_file(path, plain->view()) ? ListRewrite::done : ListRewrite::not_written;
+  }
+  const std::optional<std::string> sealed_file = seal_list_file(desktop, file.bytes.view());
+  if (!sealed_file) return ListRewrite::not_written;
+  return desktop.replace_file(path, *sealed_file) ? ListRewrite::done : ListRewrite::not_written;
 }
 
 BackupResult keep_original(std::string_view original, Desktop& desktop) {

@@ -1,6 +1,8 @@
 // The password list file quiren.pas beside the program: a count line, then
 // each entry as two quoted lines (password, description), CR LF after every
-// line, text in the ANSI code page.
+// line, text in the ANSI code page. That is the plain form; the file may
+// instead be sealed for the Windows user (protected_list_file.h), and is
+// read in either form and written in the one the settings ask for.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 #include "block/secret.h"
 #include "tray/core/desktop.h"
+#include "tray/core/list_file_protection.h"
 
 namespace quiren {
 
@@ -32,13 +35,22 @@ enum class PasswordFileSource {
   not_plain,   // a hidden or system quiren.pas (or a folder): read as
                // absent, and never replaced
   unreadable,  // there, but it could not be read
+  locked,      // sealed, and it cannot be unprotected here (sealed for another
+               // user or on another computer, or damaged): read as nothing,
+               // and never written over
+};
+
+enum class PasswordFileForm {
+  plain,
+  sealed,  // for the Windows user ("パスワードをこのユーザーだけが読める形で保存する")
 };
 
 struct LoadedPasswordFile {
   PasswordEntries entries;                   // every well-formed pair read
   std::optional<std::int32_t> stored_count;  // the count line, when it is one
   PasswordFileSource source = PasswordFileSource::absent;
-  block::SecretBytes original;  // a damaged file's bytes, to keep before a save
+  PasswordFileForm form = PasswordFileForm::plain;
+  block::SecretBytes original;  // a damaged file's bytes as they are on disk, to keep before a save
 };
 
 // The directory followed by the file name; no doubled "\" at a drive's root.
@@ -55,8 +67,34 @@ LoadedPasswordFile parse_password_file(std::string_view bytes, Desktop& desktop)
 block::SecretBytes format_password_file(const PasswordEntries& entries, Desktop& desktop);
 
 LoadedPasswordFile load_password_file(Desktop& desktop);
-// Replaces the whole file atomically; false leaves the old file as it was.
-bool save_password_file(const PasswordEntries& entries, Desktop& desktop);
+
+// The form the settings ask the file to be written in.
+PasswordFileForm chosen_password_file_form(Desktop& desktop);
+
+enum class SaveResult {
+  saved,
+  not_sealed,  // the system refused to seal it: nothing written
+  failed,      // it could not be replaced: the old file is as it was
+};
+// Replaces the whole file atomically, in `form`.
+SaveResult save_password_file(const PasswordEntries& entries, Desktop& desktop, PasswordFileForm form);
+
+// The file written again in `form`, its plain bytes exactly as they were
+// (a damaged file stays as damaged as it was, nothing of it lost); nothing
+// is written when it is in that form already, or absent.
+ListRewrite rewrite_password_file(Desktop& desktop, PasswordFileForm form);
+
+// What the settings dialog calls when its box changes.
+class PasswordFileRewriter final : public ListFileProtection {
+ public:
+  explicit PasswordFileRewriter(Desktop& desktop) : desktop_(desktop) {}
+  ListRewrite rewrite_password_list(bool protect) override {
+    return rewrite_password_file(desktop_, protect ? PasswordFileForm::sealed : PasswordFileForm::plain);
+  }
+
+ private:
+  Desktop& desktop_;
+};
 
 enum class BackupResult {
   kept,     // the original is in quiren.pas.bak: written now, or there already

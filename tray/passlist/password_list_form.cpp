@@ -26,11 +26,12 @@ void PasswordListForm::load() {
 
   LoadedPasswordFile file = load_password_file(desktop_);
   source_ = file.source;
-  if (source_ == PasswordFileSource::unreadable) {
+  if (source_ == PasswordFileSource::unreadable || source_ == PasswordFileSource::locked) {
     // An empty list shown in its place would look like the passwords were
     // gone, and a save from it would make that true. The window closes; the
-    // user can open it again once the other program lets go of the file.
-    show(texts::kReadFailed, Icon::exclamation);
+    // user can open it again once the other program lets go of the file (a
+    // sealed one opens only for the user and computer that sealed it).
+    show(source_ == PasswordFileSource::locked ? texts::kSealedUnreadable : texts::kReadFailed, Icon::exclamation);
     unload();
     return;
   }
@@ -132,7 +133,8 @@ void PasswordListForm::save() {
 
 void PasswordListForm::ask_to_save() {
   // An opening that could not read the file never writes it.
-  if (chooser_ || !unsaved_changes_ || source_ == PasswordFileSource::unreadable) return;
+  const bool read = source_ != PasswordFileSource::unreadable && source_ != PasswordFileSource::locked;
+  if (chooser_ || !unsaved_changes_ || !read) return;
   MessageBoxSpec question;
   question.text = texts::kSaveQuestion;
   question.buttons = Buttons::yes_no;
@@ -147,13 +149,20 @@ void PasswordListForm::ask_to_save() {
     return;
   }
   if (!original_kept()) return;
-  if (!save_password_file(entries_, desktop_)) {
-    // The old file is untouched; the changes stay pending so the user can
-    // try again while the window is open.
-    show(texts::kSaveFailed, Icon::critical);
-    return;
+  // In the form the settings ask for now, whatever form it was read in.
+  switch (save_password_file(entries_, desktop_, chosen_password_file_form(desktop_))) {
+    case SaveResult::saved:
+      unsaved_changes_ = false;
+      return;
+    case SaveResult::not_sealed:
+      show(texts::kNotSealed, Icon::critical);
+      return;
+    case SaveResult::failed:
+      break;
   }
-  unsaved_changes_ = false;
+  // The old file is untouched; the changes stay pending so the user can try
+  // again while the window is open.
+  show(texts::kSaveFailed, Icon::critical);
 }
 
 bool PasswordListForm::original_kept() {

@@ -39,6 +39,15 @@ inline constexpr std::u16string_view kSaveFailed =
     u"パスワードリストを保存できませんでした。";
 inline constexpr std::u16string_view kReadFailed =
     u"パスワードリストを読み込めませんでした。";
+// A list sealed for another Windows user or on another computer (or
+// damaged): reported, the window closes, the file is never written over.
+inline constexpr std::u16string_view kSealedUnreadable =
+    u"パスワードリスト（quiren.pas）は、別のユーザーか別のパソコンでこのユーザーだけが読める形にされたもの"
+    u"（または壊れたもの）のため、読み込めません。ファイルは書き換えません。";
+// "パスワードをこのユーザーだけが読める形で保存する" is ticked, and the system
+// refused to seal the list.
+inline constexpr std::u16string_view kNotSealed =
+    u"パスワードリストをこのユーザーだけが読める形にできなかったため、保存しませんでした。";
 
 
 // A file that did not read whole: said once as the window opens, with the

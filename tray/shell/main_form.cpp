@@ -11,7 +11,7 @@ MainForm::MainForm(ProgramState& state, Desktop& desktop, block::CryptoProvider&
       desktop_(desktop),
       parts_(parts),
       watch_(state.busy, chain, parts.flows),
-      settings_(state, desktop, random, watch_) {}
+      settings_(state, desktop, random, watch_, parts.password_list_file) {}
 
 void MainForm::load() {
   {
@@ -64,6 +64,7 @@ void MainForm::run(MenuCommand command) {
       parts_.view.show_settings();
       settings_.load();
       parts_.view.refresh_settings();
+      settings_.tell_unreadable_passwords();
       break;
     case MenuCommand::password_list:
       parts_.password_editor.show();

@@ -13,6 +13,7 @@
 #include "tray/core/program_state.h"
 #include "tray/shell/clipboard_watch.h"
 #include "tray/shell/main_view.h"
+#include "tray/core/list_file_protection.h"
 #include "tray/shell/settings_form.h"
 
 namespace quiren {
@@ -44,6 +45,7 @@ struct MainFormParts {
   ModelessWindow& password_editor;  // the password list in editor mode
   ModelessWindow& about;
   DecryptedTextViewer& viewer;
+  ListFileProtection& password_list_file;  // the settings dialog rewrites it
 };
 
 class MainForm {

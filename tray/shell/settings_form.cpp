@@ -46,16 +46,20 @@ bool read_check(Desktop& desktop, std::u16string_view key, bool current) {
 }  // namespace
 
 SettingsForm::SettingsForm(ProgramState& state, Desktop& desktop, block::CryptoProvider& random,
-                           ClipboardWatch& watch)
-    : state_(state), desktop_(desktop), watch_(watch), passphrases_(desktop, random) {}
+                           ClipboardWatch& watch, ListFileProtection& list_file)
+    : state_(state), desktop_(desktop), watch_(watch), list_file_(list_file), passphrases_(desktop, random) {}
 
 void SettingsForm::load() {
   using namespace settings;
   SettingsControls& c = controls;
   // The box shows the width as stored; absent, the default 60.
   c.wrap_width = read_text_or(desktop_, kWrapWidth, kDefaultWrapWidthText);
-  c.encrypt_password = block::SecretText(read_text_or(desktop_, kFixedEncryptPassword, kDefaultFixedEncryptPassword));
-  c.decrypt_password = block::SecretText(read_text_or(desktop_, kFixedDecryptPassword, kDefaultFixedDecryptPassword));
+  StoredFixedPassword encrypt = read_fixed_password(desktop_, FixedPassword::encrypt);
+  StoredFixedPassword decrypt = read_fixed_password(desktop_, FixedPassword::decrypt);
+  c.encrypt_password = std::move(encrypt.password);
+  c.decrypt_password = std::move(decrypt.password);
+  encrypt_unreadable_ = encrypt.unreadable;
+  decrypt_unreadable_ = decrypt.unreadable;
 
   if (read_boolean_or(desktop_, kDecryptWithEncryptPassword, kDefaultDecryptWithEncryptPassword)) {
     c.decrypt_source = DecryptPasswordSource::same_as_encrypt;
@@ -80,6 +84,8 @@ void SettingsForm::load() {
   c.ask_before_encrypt = read_check(desktop_, kAskBeforeEncrypt, kDefaultAskBeforeEncrypt == 1);
   c.ask_before_decrypt = read_check(desktop_, kAskBeforeDecrypt, kDefaultAskBeforeDecrypt == 1);
   c.strong = read_boolean_or(desktop_, kStrong, kDefaultStrong);
+  c.strong_only = read_boolean_or(desktop_, kStrongOnly, kDefaultStrongOnly);
+  c.protect_passwords = read_boolean_or(desktop_, kProtectPasswords, kDefaultProtectPasswords);
   // Every opening starts masked.
   c.show_passwords = false;
   c.passphrase_kana = passphrases_.remembered_kana();
@@ -87,11 +93,24 @@ void SettingsForm::load() {
   c.start_with_windows = find_logon_entry(desktop_) == LogonEntry::this_program;
 }
 
-bool SettingsForm::generate_passphrase(FixedPasswordBox box) {
+void SettingsForm::tell_unreadable_passwords() {
+  if (encrypt_unreadable_ || decrypt_unreadable_) tell(desktop_, shell::texts::kFixedPasswordsUnreadable, Icon::exclamation);
+}
+
+bool SettingsForm::keeps_stored(FixedPassword box) const {
+  const bool unreadable = box == FixedPassword::encrypt ? encrypt_unreadable_ : decrypt_unreadable_;
+  return unreadable && typed(box).empty();
+}
+
+const block::SecretText& SettingsForm::typed(FixedPassword box) const {
+  return box == FixedPassword::encrypt ? controls.encrypt_password : controls.decrypt_password;
+}
+
+bool SettingsForm::generate_passphrase(FixedPassword box) {
   if (!passphrase_offered()) return false;
   const std::optional<block::SecretText> passphrase = passphrases_.make(controls.passphrase_kana);
   if (!passphrase) return fail(shell::texts::kPassphraseFailed, Icon::exclamation);
-  block::SecretText& field = box == FixedPasswordBox::encrypt ? controls.encrypt_password : controls.decrypt_password;
+  block::SecretText& field = box == FixedPassword::encrypt ? controls.encrypt_password : controls.decrypt_password;
   field = passphrase->copy();
   controls.show_passwords = true;
   return true;
@@ -140,11 +159,21 @@ bool SettingsForm::ok() {
   if (same_as_encrypt && !encrypt_fixed) {
     return fail(shell::texts::kSameAsEncryptNeedsFixed, Icon::exclamation);
   }
+  // Sealed before anything is saved: a refusal leaves the store as it was.
+  std::optional<FixedPasswordValues> stored[2];
+  for (const FixedPassword box : {FixedPassword::encrypt, FixedPassword::decrypt}) {
+    if (keeps_stored(box)) continue;
+    std::optional<FixedPasswordValues>& values = stored[static_cast<int>(box)];
+    values = fixed_password_values(desktop_, typed(box).view(), c.protect_passwords);
+    if (!values) return fail(shell::texts::kPasswordsNotSealed, Icon::critical);
+  }
   // Before anything is saved: a refusal keeps the dialog open with the box
   // as the user left it.
   if (!set_start_with_windows(desktop_, c.start_with_windows)) {
     return fail(shell::texts::kLogonEntryNotWritten, Icon::critical);
   }
+  const bool protection_changed =
+      read_boolean_or(desktop_, kProtectPasswords, kDefaultProtectPasswords) != c.protect_passwords;
 
   v.encrypt_with_fixed_password = encrypt_fixed;
   v.decrypt_with_fixed_password = decrypt_fixed;
@@ -154,6 +183,7 @@ bool SettingsForm::ok() {
   v.ask_before_encrypt = c.ask_before_encrypt ? 1 : 0;
   v.ask_before_decrypt = c.ask_before_decrypt ? 1 : 0;
   v.strong = c.strong;
+  v.strong_only = c.strong_only;
 
   if (!watch_.installed() && c.watch_clipboard) {
     watch_.install();
@@ -165,8 +195,12 @@ bool SettingsForm::ok() {
   desktop_.write_setting(kWrapWidth, c.wrap_width);
   write_boolean(desktop_, kEncryptWithFixedPassword, encrypt_fixed);
   write_boolean(desktop_, kDecryptWithFixedPassword, decrypt_fixed);
-  desktop_.write_setting(kFixedEncryptPassword, c.encrypt_password.view());
-  desktop_.write_setting(kFixedDecryptPassword, c.decrypt_password.view());
+  // Each beside its plain value, where the earlier version wrote that.
+  for (const FixedPassword box : {FixedPassword::encrypt, FixedPassword::decrypt}) {
+    if (const std::optional<FixedPasswordValues>& values = stored[static_cast<int>(box)]) {
+      write_fixed_password(desktop_, box, *values);
+    }
+  }
   write_check(desktop_, kWatchClipboard, c.watch_clipboard);
   write_boolean(desktop_, kDecryptWithEncryptPassword, same_as_encrypt);
   write_check(desktop_, kAskBeforeEncrypt, c.ask_before_encrypt);
@@ -174,7 +208,23 @@ bool SettingsForm::ok() {
   write_boolean(desktop_, kEncryptPasswordFromList, encrypt_list);
   write_boolean(desktop_, kDecryptPasswordFromList, decrypt_list);
   write_boolean(desktop_, kStrong, c.strong);
+  write_boolean(desktop_, kStrongOnly, c.strong_only);
+  write_boolean(desktop_, kProtectPasswords, c.protect_passwords);
+  if (protection_changed) rewrite_password_list();
   return true;
+}
+
+void SettingsForm::rewrite_password_list() {
+  switch (list_file_.rewrite_password_list(controls.protect_passwords)) {
+    case ListRewrite::done:
+      return;
+    case ListRewrite::unreadable:
+      tell(desktop_, shell::texts::kListSealedUnreadable, Icon::exclamation);
+      return;
+    case ListRewrite::not_written:
+      tell(desktop_, shell::texts::list_not_rewritten(controls.protect_passwords), Icon::exclamation);
+      return;
+  }
 }
 
 }  // namespace quiren

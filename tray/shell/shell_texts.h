@@ -56,6 +56,8 @@ inline constexpr std::u16string_view kLabelDecryptList = u"パスワードをリ
 inline constexpr std::u16string_view kLabelAskBeforeDecrypt = u"復号する前に問い合わせをする";
 inline constexpr std::u16string_view kLabelWatch = u"クリップボードを監視する";
 inline constexpr std::u16string_view kLabelStartWithWindows = u"Windows の起動時に実行する";
+inline constexpr std::u16string_view kLabelStrongOnly = core::texts::kReadStrongOnly;
+inline constexpr std::u16string_view kLabelProtectPasswords = u"パスワードをこのユーザーだけが読める形で保存する";
 inline constexpr std::u16string_view kButtonOk = core::texts::kButtonOk;
 inline constexpr std::u16string_view kButtonCancel = core::texts::kButtonCancel;
 
@@ -75,6 +77,27 @@ inline constexpr auto kBadWrapWidthText = block::compose(u"折り返し文字数
 inline constexpr std::u16string_view kBadWrapWidth = kBadWrapWidthText.view();
 inline constexpr std::u16string_view kFixedPasswordMissing =
     u"\"暗号化は常にこのパスワードを利用する\"を設定している場合はパスワードを入力してください";
+// "パスワードをこのユーザーだけが読める形で保存する": a fixed password sealed
+// so that it cannot be read here (said as the dialog opens); the system
+// refusing to seal them (OK saves nothing); the password list left as it
+// was when the box changed.
+inline constexpr std::u16string_view kFixedPasswordsUnreadable =
+    u"設定に保存されているパスワードは、別のユーザーか別のパソコンでこのユーザーだけが読める形にされたもの"
+    u"（または壊れたもの）のため、読めません。空欄で表示しています。\r\n\r\n"
+    u"空欄のまま OK を押すと、保存されているパスワードはそのまま残ります。"
+    u"新しいパスワードを入力すると、それに置き換えます。";
+inline constexpr std::u16string_view kPasswordsNotSealed =
+    u"パスワードをこのユーザーだけが読める形にできなかったため、設定を保存しませんでした。";
+inline constexpr std::u16string_view kListSealedUnreadable =
+    u"パスワードリスト（quiren.pas）は、別のユーザーか別のパソコンでこのユーザーだけが読める形にされたもの"
+    u"（または壊れたもの）のため、読めません。書き直さずにそのまま残しました。";
+inline constexpr std::u16string_view kListNotSealed =
+    u"パスワードリスト（quiren.pas）をこのユーザーだけが読める形に書き直せませんでした。ファイルはそのまま残し、"
+    u"「パスワードリストの編集」で次に保存するときにこの形で保存します。";
+inline constexpr std::u16string_view kListNotUnsealed =
+    u"パスワードリスト（quiren.pas）を誰でも読める元の形に書き直せませんでした。ファイルはそのまま残し、"
+    u"「パスワードリストの編集」で次に保存するときに元の形で保存します。";
+constexpr std::u16string_view list_not_rewritten(bool sealing) { return sealing ? kListNotSealed : kListNotUnsealed; }
 inline constexpr std::u16string_view kSameAsEncryptNeedsFixed =
     u"\"暗号化と同じパスワードを利用する\"は\"暗号化は常にこのパスワードを利用する\"を設定していないと利用できません";
 

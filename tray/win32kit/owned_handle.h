@@ -68,6 +68,15 @@ struct GlobalMemory {
 };
 using ScopedGlobal = OwnedHandle<GlobalMemory>;
 
+// Local memory the system allocated for the caller (LocalAlloc), as the data
+// protection calls hand out their results.
+struct LocalMemory {
+  using Handle = HLOCAL;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle handle) { return LocalFree(handle) == nullptr; }
+};
+using ScopedLocal = OwnedHandle<LocalMemory>;
+
 // The clipboard, open for this thread: it has no handle of its own, only
 // the state of being open.
 struct OpenClipboardState {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tray/core/win32/plain_files.h"
+#include "tray/core/win32/user_protection.h"
 #include "tray/core/win32/win32_desktop.h"
 #include "tray/flows/win32/quiren_library.h"
 #include "tray/win32kit/wide_text.h"
@@ -64,6 +65,23 @@ std::u16string hex(std::string_view bytes) {
   for (unsigned char c : bytes) {
     out.push_back(digits[c >> 4]);
     out.push_back(digits[c & 15]);
+  }
+  return out;
+}
+
+std::u16string from_utf8(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+  return from_wide(w);
+}
+
+std::string from_hex(std::u16string_view text) {
+  const auto nibble = [](char16_t c) { return c <= u'9' ? c - u'0' : c - u'a' + 10; };
+  std::string out;
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    out.push_back(static_cast<char>(nibble(text[i]) * 16 + nibble(text[i + 1])));
   }
   return out;
 }
@@ -146,6 +164,19 @@ std::u16string run(const std::u16string& command, const std::vector<std::u16stri
       case quiren::NewFile::failed: return u"failed";
     }
     return u"?";
+  }
+  // Data protection: the text (UTF-8) sealed with the program's entropy, as
+  // hex; a sealed text back, with the program's entropy or the one given.
+  if (command == u"protect") {
+    const std::optional<std::string> sealed = desktop.protect_for_user(utf8(a.at(0)));
+    return sealed ? u"=" + hex(*sealed) : u"refused";
+  }
+  if (command == u"unprotect") {
+    const std::string sealed = from_hex(a.at(0));
+    const std::optional<quiren::block::SecretBytes> plain =
+        a.size() > 1 ? quiren::win32::unprotect_for_user(sealed, utf8(a[1])) : desktop.unprotect_for_user(sealed);
+    if (!plain) return u"refused";
+    return u"=" + from_utf8(plain->view());
   }
   return u"unknown command";
 }

@@ -1,6 +1,7 @@
 // Drives desktop_subject through every desktop service on a real (Wine)
 // desktop: message boxes, the input prompt, clipboard, registry settings,
-// the entry that starts the program at log-on, the library binding, ANSI conversion, single instance and files.
+// the entry that starts the program at log-on, the data protection for the
+// user, the library binding, ANSI conversion, single instance and files.
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -181,6 +182,46 @@ void logon_entry() {
   check(!run_entry(), "gone from the Run key");
 }
 
+// The data protection's contract, as the program uses it: a text sealed
+// comes back; two seals of one text differ; a seal opens with the
+// program's entropy only; no seal shows its text, nor opens once its text
+// changed. Wine keys this protection by the user name only (a seal made in
+// one prefix opens in another, and fails only under another user name), so
+// another account's refusal, which Windows gives, cannot be shown here.
+void data_protection() {
+  e2e::step("data protection for the Windows user: round trip, two seals differ, wrong entropy refused");
+  const std::wstring text = L"保護する合言葉 clé 🔑";
+  const std::wstring first = run_subject({L"protect", text});
+  const std::wstring second = run_subject({L"protect", text});
+  if (!check(first.starts_with(L"=") && second.starts_with(L"="), "sealed twice")) return;
+  const std::wstring one = first.substr(1);
+  const std::wstring two = second.substr(1);
+  check(one != two, "two seals of one text differ");
+  for (const std::string& form : {e2e::utf8(text), std::string("cl\xC3\xA9")}) {
+    std::wstring hex_form;
+    for (const unsigned char c : form) {
+      static const wchar_t digits[] = L"0123456789abcdef";
+      hex_form += digits[c >> 4];
+      hex_form += digits[c & 15];
+    }
+    check(one.find(hex_form) == std::wstring::npos, "the seal does not show its text");
+  }
+  check_equal(run_subject({L"unprotect", one}), L"=" + text, "the first seal opens");
+  check_equal(run_subject({L"unprotect", two}), L"=" + text, "the second seal opens");
+  check_equal(run_subject({L"unprotect", one, L"another program's entropy"}), L"refused",
+              "another entropy is refused");
+  // A byte of the sealed text or of its check changed. (Wine does not check
+  // every header byte of its own kind of seal, as Windows does: those are
+  // left alone here.)
+  for (const std::size_t from_end : {1u, 24u}) {
+    std::wstring changed = one;
+    wchar_t& digit = changed[changed.size() - 2 * from_end];
+    digit = digit == L'0' ? L'1' : L'0';
+    check_equal(run_subject({L"unprotect", changed}), L"refused",
+                "a seal changed " + std::to_string(from_end) + " bytes from its end is refused");
+  }
+}
+
 void library_binding() {
   e2e::step("library loaded from the program's folder, not the current one");
   const Places& p = places();
@@ -336,6 +377,7 @@ int wmain() {
   clipboard();
   settings();
   logon_entry();
+  data_protection();
   library_binding();
   ansi_and_places();
   single_instance();

@@ -207,6 +207,12 @@ std::wstring slow_strong_block(std::uint32_t rounds);
 // after it.
 std::wstring block_mode_letter(std::wstring_view text);
 
+// Whether `text` is a generated passphrase: exactly the number of words of
+// the list (block/word_lists.h) a passphrase takes, joined by its separator.
+// A word may hold the separator itself ("t-shirt"), so the text is split
+// into list words, not at each separator. `kana`: the hiragana list.
+bool is_generated_passphrase(std::wstring_view text, bool kana);
+
 // ---- geometry ------------------------------------------------------------
 // Checks a window's controls as they are on the screen: every visible one
 // lies inside the client area, no two overlap (a group box frames the

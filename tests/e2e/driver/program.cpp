@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "block/block_rules.h"
+#include "block/word_lists.h"
 #include "block/strong/strong_envelope.h"
 #include "block/strong_block.h"
 #include "tests/support/quick_crypto.h"
@@ -69,6 +72,31 @@ std::wstring block_mode_letter(std::wstring_view text) {
   const std::size_t at = text.find(head);
   if (at == std::wstring_view::npos || at + head.size() >= text.size()) return {};
   return std::wstring(text.substr(at + head.size(), 1));
+}
+
+bool is_generated_passphrase(std::wstring_view text, bool kana) {
+  const block::WordList& list = kana ? block::kKanaWords : block::kLatinWords;
+  const std::u16string whole(text.begin(), text.end());
+  const std::u16string_view rest(whole);
+  const std::size_t most = list.per_passphrase;
+  // ends[n]: where a split of the text's beginning into n list words, joined
+  // by the separator, can end.
+  std::vector<std::vector<bool>> ends(most + 1, std::vector<bool>(whole.size() + 1, false));
+  ends[0][0] = true;
+  for (std::size_t n = 0; n < most; ++n) {
+    for (std::size_t at = 0; at <= whole.size(); ++at) {
+      if (!ends[n][at]) continue;
+      std::size_t start = at;
+      if (n > 0) {
+        if (rest.substr(at, list.separator.size()) != list.separator) continue;
+        start += list.separator.size();
+      }
+      for (const std::u16string_view word : list.words) {
+        if (rest.substr(start, word.size()) == word) ends[n + 1][start + word.size()] = true;
+      }
+    }
+  }
+  return ends[most][whole.size()];
 }
 
 }  // namespace quiren::e2e

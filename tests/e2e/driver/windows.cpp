@@ -8,17 +8,28 @@ namespace {
 // WM_GETTEXT with a timeout, so a hung window cannot stop the driver.
 std::wstring text_of(HWND window) {
   if (!window) return {};
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  DWORD_PTR got = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_ABORTIFHUNG, 5000, &got)) {
-    return {};
+  const auto length_now = [window](DWORD_PTR& length) {
+    return SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) != 0;
+  };
+  // A text the window changes between the two calls (a field wiped, then
+  // filled) would come cut to the earlier length: read again until the
+  // length stays, a few times at most.
+  std::wstring text;
+  for (int tries = 0; tries < 5; ++tries) {
+    DWORD_PTR length = 0;
+    if (!length_now(length)) return {};
+    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got)) {
+      return {};
+    }
+    // A window that went away in between may answer anything (Wine has been
+    // seen to give -1): keep only what the buffer can hold.
+    text.resize(got < text.size() ? static_cast<std::size_t>(got) : 0);
+    DWORD_PTR after = 0;
+    if (!length_now(after) || after == length) break;
   }
-  // A window that went away in between may answer anything (Wine has been
-  // seen to give -1): keep only what the buffer can hold.
-  text.resize(got < text.size() ? static_cast<std::size_t>(got) : 0);
   return text;
 }
 
@@ -114,14 +125,24 @@ std::vector<std::wstring> list_box_lines(HWND window, int id) {
   std::vector<std::wstring> lines;
   DWORD_PTR count = 0;
   if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return lines;
+  // A line that went between two calls (the window refilled or shortened
+  // its list meanwhile) answers LB_ERR: the lines read so far are returned,
+  // and the caller, which polls, reads again.
+  const auto failed = [](DWORD_PTR answer) { return static_cast<LRESULT>(answer) == LB_ERR; };
   for (int i = 0; i < static_cast<int>(count); ++i) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000, &length);
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000, &length) ||
+        failed(length)) {
+      break;
+    }
     // LB_GETTEXT copies across processes only what fits the driver's buffer.
     std::wstring line(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()),
-                        SMTO_ABORTIFHUNG, 5000, &got);
+    if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got) ||
+        failed(got)) {
+      break;
+    }
     line.resize(got <= length ? static_cast<std::size_t>(got) : 0);
     lines.push_back(line);
   }

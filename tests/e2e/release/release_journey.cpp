@@ -144,8 +144,12 @@ void settings_dialog(HWND main) {
   check_equal(window_text(GetDlgItem(main, settings::first_label + 12)),
               L"強力な暗号化（AES-256-GCM）を使う\r\n※外すと旧版でも読める互換形式（安全性は低い）", "strong box label");
   // Ticked, every value is the default: the dialog as a new user finds it,
-  // which is the picture the guides show.
-  SendMessageW(strong_box, BM_SETCHECK, BST_CHECKED, 0);
+  // which is the picture the guides show (a click, so that the generate
+  // buttons follow the box).
+  click_control(main, settings::strong_check);
+  check(wait_until([&] { return IsWindowEnabled(GetDlgItem(main, settings::encrypt_generate)) != 0; }, kWait) &&
+            SendMessageW(strong_box, BM_GETCHECK, 0, 0) == BST_CHECKED,
+        "ticked, the generate buttons enabled");
   guide_picture(main, L"settings");
   set_control_text(main, settings::wrap_width_box, L"40");
   press_button(main, settings::ok_button);

@@ -14,6 +14,10 @@
 //        own UTF-8)
 //   out: nfd-tray-block.txt, the host's block of nfc-text.txt under the
 //        decomposed form, which the tool opens under the precomposed one.
+// And "パスワードを生成" in the encrypt prompt:
+//   out: passphrase.txt, the passphrase the button made, and
+//        passphrase-block.txt, the host's block of tray-text.txt under it,
+//        which the tool opens with it.
 // The host starts with no stored settings, as a new user's program does, so
 // it writes strong blocks. The texts carry Japanese and emoji, which a
 // compatible block could not under the western code page. Also: a wrong
@@ -35,6 +39,7 @@
 #include "block/strong_block.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/support/received_forms.h"
+#include "tray/core/win32/prompt_ids.h"
 
 using namespace quiren::e2e;
 
@@ -149,6 +154,53 @@ std::wstring joined(const std::vector<std::wstring>& lines) {
 
 std::wstring first_line(const std::optional<std::wstring>& text) {
   return text ? text->substr(0, text->find_first_of(L"\r\n")) : std::wstring();
+}
+
+// "パスワードを生成" in the encrypt prompt: both fields get one passphrase,
+// shown; English words unless the box beside the button is ticked. The
+// block sealed under it goes to the tool, with the passphrase as read from
+// the field.
+void generated_passphrase(DWORD pid, const std::wstring& text) {
+  namespace ids = quiren::win32;
+  step("パスワードを生成 fills both fields with six words joined by \"-\"; the tool opens the block");
+  set_clipboard_text(text);
+  answer(expect_box(pid, kAskEncrypt, "encrypt question"), IDYES);
+  HWND prompt = wait_for_password_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "password prompt appears")) return;
+  const auto checked = [prompt](int id) {
+    return SendMessageW(GetDlgItem(prompt, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  check(has_control(prompt, ids::kPromptGenerateId), "the prompt of a strong block offers the button");
+  check(!checked(ids::kPromptKanaCheckId), "English words unless the user chose otherwise");
+  // Generates with the form ticked, and reads what both fields hold.
+  const auto generate = [&](bool kana) {
+    if (checked(ids::kPromptKanaCheckId) != kana) click_control(prompt, ids::kPromptKanaCheckId);
+    wait_until([&] { return checked(ids::kPromptKanaCheckId) == kana; });
+    const std::wstring before = control_text(prompt, ids::kPromptEditId);
+    press_button(prompt, ids::kPromptGenerateId);
+    // Read until both fields hold the new text whole: the fields are wiped
+    // before they are filled, and a read may fall in between.
+    std::wstring made;
+    wait_until([&] {
+      made = control_text(prompt, ids::kPromptEditId);
+      return made != before && is_generated_passphrase(made, kana) &&
+             control_text(prompt, ids::kPromptConfirmEditId) == made;
+    });
+    check(is_generated_passphrase(made, kana),
+          std::string(kana ? "seven kana words: " : "six words joined by \"-\": ") + utf8(made));
+    check_equal(control_text(prompt, ids::kPromptConfirmEditId), made, "the confirmation holds the same");
+    check(checked(ids::kPromptShowCheckId), "the show box is ticked");
+    return made;
+  };
+  generate(true);
+  const std::wstring passphrase = generate(false);
+  press_button(prompt, ids::kPromptOkId);
+  answer(expect_box(pid, kEncrypted, "encrypted"), IDOK);
+  const std::wstring block = clipboard_text().value_or(L"");
+  check_equal(block_mode_letter(block), L"C", "a strong block under the passphrase");
+  check(write_file_bytes(g_exchange + L"\\passphrase.txt", utf8(passphrase) + "\n") &&
+            write_file_bytes(g_exchange + L"\\passphrase-block.txt", utf8(block)),
+        "passphrase.txt and passphrase-block.txt written for the tool");
 }
 
 void one_password_in_either_form(DWORD pid) {
@@ -308,6 +360,7 @@ int wmain() {
   }
 
   one_password_in_either_form(pid);
+  generated_passphrase(pid, *tray_text);
 
   host.terminate();
   return exit_code();

@@ -8,7 +8,9 @@
 #   before: the texts, the password and the tool's strong block of one text;
 #   after:  the tool opens the block the tray wrote for the other text and
 #           must give that text back byte for byte, and so must the
-#           independent Python reader (the base64 module and cryptography).
+#           independent Python reader (the base64 module and cryptography);
+#           and the block the tray wrote under the passphrase its prompt
+#           generated, with that passphrase.
 set -euo pipefail
 reference=$(cd "$(dirname "$0")/../../reference" && pwd)
 tool=$1
@@ -88,5 +90,11 @@ if ! "$tool" decrypt --password-file "$exchange/nfc-password.txt" <"$exchange/nf
   echo "FAIL: the tray's block sealed under the decomposed password did not open under the precomposed one" >&2
   exit 1
 fi
+[ -s "$exchange/passphrase-block.txt" ] || { echo "tool-exchange.sh: the driver wrote no passphrase-block.txt" >&2; exit 1; }
+if ! "$tool" decrypt --password-file "$exchange/passphrase.txt" <"$exchange/passphrase-block.txt" \
+       >"$exchange/passphrase-back.txt" || ! cmp -s "$exchange/tray-text.txt" "$exchange/passphrase-back.txt"; then
+  echo "FAIL: the tray's block under its generated passphrase did not open in the native tool" >&2
+  exit 1
+fi
 echo "tool-exchange.sh: the native tool and the Python reader read the tray's strong blocks back," \
-  "one under the other Unicode form"
+  "one under the other Unicode form, one under a generated passphrase"

@@ -3,10 +3,12 @@
 // layout's order): the splash, the settings dialog, the about window, the
 // password list with its password and description prompts, the chooser a
 // flow opens, the password prompt of a decryption, the viewer and the
-// progress window. On the way, the password list and the chooser show
+// progress window, and the encrypt prompt of a strong block with its
+// generated passphrase. On the way, the password list and the chooser show
 // every password masked until the show box is ticked, the second line
 // picked encrypts with the second password, and the list and the chooser
-// are shot, masked and shown, for the guides.
+// (masked and shown), the settings dialog, the about window and the
+// prompt's generated passphrase are shot for the guides.
 #include <windows.h>
 
 #include <string>
@@ -102,6 +104,11 @@ constexpr int kPasswordPromptTabs[] = {quiren::win32::kPromptEditId, quiren::win
 constexpr int kInputPromptTabs[] = {quiren::win32::kPromptEditId, quiren::win32::kPromptOkId,
                                     quiren::win32::kPromptCancelId};
 constexpr int kProgressTabs[] = {quiren::win32::kProgressCancelId};
+// The encrypt prompt of a strong block: the passphrase row under the show box.
+constexpr int kStrongPromptTabs[] = {quiren::win32::kPromptEditId,       quiren::win32::kPromptConfirmEditId,
+                                     quiren::win32::kPromptShowCheckId,  quiren::win32::kPromptGenerateId,
+                                     quiren::win32::kPromptKanaCheckId,  quiren::win32::kPromptOkId,
+                                     quiren::win32::kPromptCancelId};
 
 // The settings dialog's: the layout's order, where Tab stops at the
 // selected option button of each group only (the button control moves
@@ -132,6 +139,20 @@ void settings_and_about(HWND main, DWORD pid) {
   menu(main, MenuCommand::settings);
   if (check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) {
     check_geometry(main, "the settings dialog", settings_tabs(main));
+    for (const settings::Control& c : settings::kFocusable) {
+      if (c.kind == settings::Kind::captioned_check || c.kind == settings::Kind::button) {
+        check_equal(control_text(main, c.id), wide(c.text), "the settings dialog's control " + std::to_string(c.id));
+      }
+    }
+    check(IsWindowEnabled(GetDlgItem(main, settings::encrypt_generate)) != 0 &&
+              IsWindowEnabled(GetDlgItem(main, settings::decrypt_generate)) != 0,
+          "the generate buttons are enabled while strong blocks are written");
+    guide_picture(main, L"settings");
+    // Unticking the strong box disables them at once; Cancel leaves it as stored.
+    click_control(main, settings::strong_check);
+    check(wait_until([&] { return IsWindowEnabled(GetDlgItem(main, settings::encrypt_generate)) == 0; }, kWait) &&
+              IsWindowEnabled(GetDlgItem(main, settings::decrypt_generate)) == 0,
+          "the generate buttons are disabled while compatible blocks are written");
     press_button(main, settings::cancel_button);
     check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after Cancel");
   }
@@ -141,6 +162,9 @@ void settings_and_about(HWND main, DWORD pid) {
   HWND about = wait_for_window(quiren::win32::kAboutClass, wide(quiren::shell::texts::kAboutTitle), pid, kWait);
   if (!check(about != nullptr, "about shown")) return;
   check_geometry(about, "the about window", kAboutTabs);
+  check_equal(control_text(about, quiren::win32::kAboutWordListCreditsId),
+              wide(quiren::shell::texts::kAboutWordListCredits), "the word lists' credits");
+  guide_picture(about, L"about");
   press_button(about, IDOK);
   check(wait_until_gone(about, kWait), "about closed");
 }
@@ -212,6 +236,38 @@ void decrypt_into_viewer(DWORD pid, const std::wstring& block, const std::wstrin
   check(wait_until_gone(viewer, kWait), "viewer closed");
 }
 
+// The settings switched to asking for the encryption password: the prompt
+// of a strong block, with "パスワードを生成" and its form's box, whose button
+// fills both fields and shows them.
+void passphrase_prompt(HWND main, DWORD pid) {
+  step("the encrypt prompt of a strong block: パスワードを生成 fills both fields");
+  menu(main, MenuCommand::settings);
+  if (!check(wait_until([&] { return IsWindowVisible(main) != 0; }, kWait), "settings shown")) return;
+  click_control(main, settings::encrypt_ask);
+  press_button(main, settings::ok_button);
+  check(wait_until([&] { return !IsWindowVisible(main); }, kWait), "settings hidden after OK");
+  set_clipboard_text(L"a passphrase of its own");
+  answer(expect_box(pid, flow_texts::kAskEncrypt, "encrypt question", kWait), IDYES, kWait);
+  HWND prompt = expect_prompt(pid, kAppTitle, flow_texts::kPromptEncryptPassword, kWait);
+  if (!prompt) return;
+  check_geometry(prompt, "the password prompt of a strong block", kStrongPromptTabs);
+  press_button(prompt, quiren::win32::kPromptGenerateId);
+  // Read until the text is whole: the field is wiped before it is filled.
+  std::wstring passphrase;
+  check(wait_until([&] {
+          passphrase = control_text(prompt, quiren::win32::kPromptEditId);
+          return is_generated_passphrase(passphrase, false) &&
+                 control_text(prompt, quiren::win32::kPromptConfirmEditId) == passphrase;
+        }, kWait),
+        "the field filled");
+  check(is_generated_passphrase(passphrase, false), "six words joined by \"-\": " + utf8(passphrase));
+  check_equal(control_text(prompt, quiren::win32::kPromptConfirmEditId), passphrase, "the confirmation alike");
+  guide_picture(prompt, L"password-prompt-generated");
+  press_button(prompt, quiren::win32::kPromptCancelId);
+  check(wait_until_gone(prompt, kWait), "prompt cancelled");
+  answer(expect_box(pid, flow_texts::kNoPasswordTyped, "cancelled: nothing encrypted", kWait), IDOK, kWait);
+}
+
 void progress_window(DWORD pid) {
   step("the progress window");
   set_clipboard_text(slow_strong_block(10'000'000));
@@ -248,6 +304,7 @@ int wmain() {
     const std::wstring block = encrypt_from_chooser(pid, list, plain);
     if (!block.empty()) decrypt_into_viewer(pid, block, list.second, plain);
     progress_window(pid);
+    passphrase_prompt(main, pid);
     step("exit from the tray menu");
     menu(main, MenuCommand::exit);
     check(program.wait(kWait).has_value(), "the program ended");

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "tray/core/password_prompt_form.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/message_box.h"
@@ -35,6 +37,7 @@ class PasswordPromptFrame {
   friend class quiren::win32::WindowProc;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void ok();
+  void generate();
   void show_form();
   HWND item(int id) const { return GetDlgItem(window_.get(), id); }
 
@@ -84,6 +87,22 @@ bool PasswordPromptFrame::open() {
                      .place = {layout::kMargin, top, layout::kInner, layout::kCheckHeight}, .font = font}, dpi);
   top += layout::kCheckHeight;
 
+  if (form_.offers_passphrase()) {
+    top += layout::kGap;
+    make_child(hwnd, {.window_class = L"BUTTON", .text = core::texts::kGeneratePassphrase,
+                       .style = WS_TABSTOP | BS_PUSHBUTTON, .id = kPromptGenerateId,
+                       .place = {layout::kMargin, top, layout::kGenerateWidth, layout::kButtonHeight}, .font = font},
+               dpi);
+    const int check_top = top + (layout::kButtonHeight - layout::kCheckHeight) / 2;
+    HWND kana = make_child(hwnd, {.window_class = L"BUTTON", .text = core::texts::kPassphraseInKana,
+                                  .style = WS_TABSTOP | BS_AUTOCHECKBOX, .id = kPromptKanaCheckId,
+                                  .place = {layout::kMargin + layout::kGenerateWidth + layout::kGap, check_top,
+                                            layout::kKanaCheckWidth, layout::kCheckHeight},
+                                  .font = font}, dpi);
+    SendMessageW(kana, BM_SETCHECK, form_.passphrase_kana() ? BST_CHECKED : BST_UNCHECKED, 0);
+    top += layout::kButtonHeight;
+  }
+
   // The character the system masks with (a dot with visual styles, "*"
   // without), for masking again after the show box.
   if (const auto mask = static_cast<wchar_t>(SendMessageW(password_box, EM_GETPASSWORDCHAR, 0, 0))) mask_ = mask;
@@ -118,6 +137,19 @@ void PasswordPromptFrame::ok() {
   window_.destroy();
 }
 
+void PasswordPromptFrame::generate() {
+  const std::optional<block::SecretText> passphrase = form_.generate_passphrase();
+  if (!passphrase) {
+    // Owned by the prompt, so nothing in it can be pressed meanwhile.
+    show_message_box(window_.get(), {std::u16string(core::texts::kPassphraseFailed), Buttons::ok, Icon::exclamation});
+    return;
+  }
+  // What the fields held is wiped, not just replaced.
+  set_secret_text(item(kPromptEditId), passphrase->view());
+  if (HWND again = item(kPromptConfirmEditId)) set_secret_text(again, passphrase->view());
+  show_form();
+}
+
 LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
@@ -132,6 +164,14 @@ LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
           if (HIWORD(wp) == BN_CLICKED) {
             form_.show_password(SendMessageW(item(kPromptShowCheckId), BM_GETCHECK, 0, 0) == BST_CHECKED);
             show_form();
+          }
+          return 0;
+        case kPromptGenerateId:
+          if (HIWORD(wp) == BN_CLICKED) generate();
+          return 0;
+        case kPromptKanaCheckId:
+          if (HIWORD(wp) == BN_CLICKED) {
+            form_.choose_passphrase_kana(SendMessageW(item(kPromptKanaCheckId), BM_GETCHECK, 0, 0) == BST_CHECKED);
           }
           return 0;
         default:

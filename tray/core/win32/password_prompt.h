@@ -1,6 +1,7 @@
 // The modal password prompt: label, masked field, for a confirmed password
-// a second masked field under its own label, the show box, OK and Cancel.
-// Enter is OK, Esc is Cancel.
+// a second masked field under its own label, the show box, where a
+// passphrase is offered "パスワードを生成" with the choice of its form, OK
+// and Cancel. Enter is OK, Esc is Cancel.
 #pragma once
 
 #include "block/secret.h"

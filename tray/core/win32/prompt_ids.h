@@ -14,6 +14,10 @@ inline constexpr int kPromptEditId = 101;
 inline constexpr int kPromptConfirmEditId = 102;
 inline constexpr int kPromptShowCheckId = 103;
 inline constexpr int kPromptConfirmLabelId = 104;
+// Where the prompt offers a generated passphrase: "パスワードを生成" and the
+// choice of its form beside it.
+inline constexpr int kPromptGenerateId = 105;
+inline constexpr int kPromptKanaCheckId = 106;
 inline constexpr int kPromptOkId = 1;      // IDOK
 inline constexpr int kPromptCancelId = 2;  // IDCANCEL
 

@@ -25,6 +25,9 @@ inline constexpr int kButtonWidth = 1200;
 inline constexpr int kButtonHeight = 375;
 inline constexpr int kGap = 120;
 inline constexpr int kButtonGap = 180;  // above the buttons
+// The passphrase row: the generate button, then its form's check box.
+inline constexpr int kGenerateWidth = 1800;
+inline constexpr int kKanaCheckWidth = kInner - kGenerateWidth - kGap;
 
 // The height in twips `text` takes, wrapped at `width` twips, in `font`;
 // at least one line.

@@ -10,6 +10,7 @@
 #include "tray/core/win32/plain_files.h"
 #include "tray/core/win32/process_info.h"
 #include "tray/core/win32/registry_settings.h"
+#include "tray/core/win32/user_protection.h"
 #include "tray/win32kit/dpi.h"
 
 namespace quiren::win32 {
@@ -80,6 +81,14 @@ std::optional<std::u16string> Win32Desktop::read_logon_entry() { return win32::r
 bool Win32Desktop::write_logon_entry(std::u16string_view command) { return win32::write_logon_entry(command); }
 
 bool Win32Desktop::remove_logon_entry() { return win32::remove_logon_entry(); }
+
+std::optional<std::string> Win32Desktop::protect_for_user(std::string_view plain) {
+  return win32::protect_for_user(plain);
+}
+
+std::optional<block::SecretBytes> Win32Desktop::unprotect_for_user(std::string_view sealed) {
+  return win32::unprotect_for_user(sealed);
+}
 
 FileRead Win32Desktop::read_plain_file(std::u16string_view path) { return win32::read_plain_file(path); }
 

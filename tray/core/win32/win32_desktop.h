@@ -41,6 +41,9 @@ class Win32Desktop : public Desktop {
   bool write_logon_entry(std::u16string_view command) override;
   bool remove_logon_entry() override;
 
+  std::optional<std::string> protect_for_user(std::string_view plain) override;
+  std::optional<block::SecretBytes> unprotect_for_user(std::string_view sealed) override;
+
   FileRead read_plain_file(std::u16string_view path) override;
   bool replace_file(std::u16string_view path, std::string_view bytes) override;
   NewFile write_new_file(std::u16string_view path, std::string_view bytes) override;

@@ -10,7 +10,11 @@ namespace quiren::win32 {
 namespace {
 
 constexpr int kClientWidth = 7200;
-constexpr int kClientHeight = 3600;
+constexpr int kClientHeight = 5040;
+// The word lists' credits: three lines in the buttons' smaller type, under
+// the credits, the OK button under them.
+constexpr TwipsRect kWordListCredits{240, 3600, 6720, 720};
+constexpr TwipsRect kOkButton{5700, 4440, 1260, 375};
 
 }  // namespace
 
@@ -38,7 +42,7 @@ void AboutFrame::show() {
   constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
   // OK first: it takes the focus and the tab order starts there.
   HWND ok = make_child(hwnd, {.window_class = L"BUTTON", .text = shell::texts::kButtonOk,
-                              .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = {5700, 3060, 1260, 375},
+                              .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK, .place = kOkButton,
                               .font = button_font_.get()}, dpi);
   HWND icon = make_child(hwnd, {.style = SS_ICON, .id = kAboutIconId, .place = {240, 240, 480, 480}}, dpi);
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(program_icon(32)), 0);
@@ -54,7 +58,9 @@ void AboutFrame::show() {
                     .place = {240, 2340, 6720, 360}, .font = font}, dpi);
   make_child(hwnd, {.style = SS_ETCHEDHORZ, .place = {240, 2760, 6720, 30}}, dpi);
   make_child(hwnd, {.text = shell::texts::kAboutCredits, .style = kLabel, .id = kAboutCreditsId,
-                    .place = {240, 2940, 5280, 600}, .font = font}, dpi);
+                    .place = {240, 2940, 6720, 600}, .font = font}, dpi);
+  make_child(hwnd, {.text = shell::texts::kAboutWordListCredits, .style = kLabel, .id = kAboutWordListCreditsId,
+                    .place = kWordListCredits, .font = button_font_.get()}, dpi);
   ShowWindow(hwnd, SW_SHOW);
   SetForegroundWindow(hwnd);
   SetFocus(ok);

@@ -20,6 +20,7 @@ inline constexpr int kAboutContactId = 204;  // and where the guide is
 inline constexpr int kAboutCreditsId = 205;
 inline constexpr int kAboutReleaseId = 206;  // this release
 inline constexpr int kAboutStrongId = 207;   // the strong blocks it reads and writes
+inline constexpr int kAboutWordListCreditsId = 208;  // the passphrase word lists and their licences
 // The OK button is IDOK, so Enter and Escape both reach it.
 
 class AboutFrame : public ModelessWindow {

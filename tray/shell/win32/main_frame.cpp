@@ -16,10 +16,11 @@ namespace layout = settings_layout;
 }  // namespace
 
 MainFrame::MainFrame(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, CipherCommands& flows,
-                     ModelessWindow& password_editor, ModelessWindow& about, DecryptedTextViewer& viewer,
-                     std::function<void()> on_destroyed)
+                     ModelessWindow& password_editor, ListFileProtection& password_list_file, ModelessWindow& about,
+                     DecryptedTextViewer& viewer, std::function<void()> on_destroyed)
     : on_destroyed_(std::move(on_destroyed)) {
-  logic_.emplace(state, desktop, random, *this, MainFormParts{*this, flows, password_editor, about, viewer});
+  logic_.emplace(state, desktop, random, *this,
+                 MainFormParts{*this, flows, password_editor, about, viewer, password_list_file});
   settings_frame_.emplace(logic_->settings());
 }
 
@@ -139,7 +140,10 @@ void MainFrame::on_command(int id, int code) {
       logic_->settings_cancel();
       return;
     }
-    if (settings_frame_->on_option_clicked(id) || settings_frame_->on_show_clicked(id)) return;
+    if (settings_frame_->on_option_clicked(id) || settings_frame_->on_show_clicked(id) ||
+        settings_frame_->on_passphrase_clicked(id)) {
+      return;
+    }
   }
   switch (static_cast<MenuCommand>(id)) {
     case MenuCommand::encrypt:

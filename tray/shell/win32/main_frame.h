@@ -21,8 +21,8 @@ class MainFrame : public MainView, public ViewerChain {
  public:
   // `on_destroyed` runs once the window has gone (its unload step done).
   MainFrame(ProgramState& state, Desktop& desktop, block::CryptoProvider& random, CipherCommands& flows,
-            ModelessWindow& password_editor, ModelessWindow& about, DecryptedTextViewer& viewer,
-            std::function<void()> on_destroyed);
+            ModelessWindow& password_editor, ListFileProtection& password_list_file, ModelessWindow& about,
+            DecryptedTextViewer& viewer, std::function<void()> on_destroyed);
   ~MainFrame() override;
   MainFrame(const MainFrame&) = delete;
   MainFrame& operator=(const MainFrame&) = delete;

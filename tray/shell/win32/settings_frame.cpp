@@ -80,6 +80,12 @@ void SettingsFrame::show_form() {
   set_checked(item(layout::ask_encrypt_check), c.ask_before_encrypt);
   set_checked(item(layout::ask_decrypt_check), c.ask_before_decrypt);
   set_checked(item(layout::strong_check), c.strong);
+  set_checked(item(layout::strong_only_check), c.strong_only);
+  set_checked(item(layout::passphrase_kana_check), c.passphrase_kana);
+  set_checked(item(layout::start_with_windows_check), c.start_with_windows);
+  set_checked(item(layout::protect_passwords_check), c.protect_passwords);
+  EnableWindow(item(layout::encrypt_generate), form_.passphrase_offered());
+  EnableWindow(item(layout::decrypt_generate), form_.passphrase_offered());
 }
 
 void SettingsFrame::take_typed() {
@@ -92,6 +98,10 @@ void SettingsFrame::take_typed() {
   c.ask_before_encrypt = is_checked(item(layout::ask_encrypt_check));
   c.ask_before_decrypt = is_checked(item(layout::ask_decrypt_check));
   c.strong = is_checked(item(layout::strong_check));
+  c.strong_only = is_checked(item(layout::strong_only_check));
+  c.passphrase_kana = is_checked(item(layout::passphrase_kana_check));
+  c.start_with_windows = is_checked(item(layout::start_with_windows_check));
+  c.protect_passwords = is_checked(item(layout::protect_passwords_check));
 }
 
 void SettingsFrame::show_passwords(bool shown) {
@@ -105,6 +115,26 @@ bool SettingsFrame::on_show_clicked(int id) {
   form_.controls.show_passwords = is_checked(GetDlgItem(window_, layout::show_passwords_check));
   show_passwords(form_.controls.show_passwords);
   return true;
+}
+
+bool SettingsFrame::on_passphrase_clicked(int id) {
+  switch (id) {
+    case layout::strong_check:
+      // The generate buttons follow the box at once.
+      take_typed();
+      show_form();
+      return true;
+    case layout::encrypt_generate:
+    case layout::decrypt_generate:
+      // With what the boxes hold and the form ticked beside the buttons.
+      take_typed();
+      if (form_.generate_passphrase(id == layout::encrypt_generate ? FixedPassword::encrypt : FixedPassword::decrypt)) {
+        show_form();
+      }
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool SettingsFrame::on_option_clicked(int id) {

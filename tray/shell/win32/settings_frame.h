@@ -27,6 +27,10 @@ class SettingsFrame {
   // A click on the show box shows or masks both password boxes; false for
   // any other control.
   bool on_show_clicked(int id);
+  // A click on "パスワードを生成" fills its box with a passphrase in the form
+  // ticked beside it and shows both boxes; a click on the strong box enables
+  // or disables the buttons. False for any other control.
+  bool on_passphrase_clicked(int id);
 
  private:
   void show_passwords(bool shown);
