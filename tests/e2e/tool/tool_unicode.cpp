@@ -245,6 +245,8 @@ void on_a_console(const std::wstring& digits) {
     for (const std::wstring& row : rows) found = found || row == line;
     check(found, "the console shows: " + utf8(line) + "\n      it shows:\n" + utf8(shown));
   }
+  // For a person to look at; Wine may give the console no window at all.
+  if (const HWND window = GetConsoleWindow()) screenshot(L"console", window);
   CloseHandle(screen);
 }
 
