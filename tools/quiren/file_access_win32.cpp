@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "tools/quiren/file_access.h"
