@@ -91,6 +91,12 @@ inline constexpr std::string_view kInputNotUtf8 = "standard input is not valid U
 inline constexpr std::string_view kPasswordNotUtf8 = "the password is not valid UTF-8";
 inline constexpr std::string_view kOutsideArmourAlphabet = "character outside the armour alphabet";
 
+// The command line on Windows, which comes in UTF-16: {position} (1 for
+// the first argument after the program's name) and {argument} (U+FFFD in
+// place of the lone half) filled in.
+inline constexpr std::string_view kArgumentNotUnicode =
+    "argument {position} holds half of a UTF-16 surrogate pair, which names no file or text: {argument}";
+
 inline constexpr std::string_view kPasswordPrompt = "Password: ";
 inline constexpr std::string_view kPasswordAgainPrompt = "Password again: ";
 

@@ -117,6 +117,10 @@ std::optional<std::wstring> clipboard_text();
 bool wait_for_clipboard_text(std::wstring_view expected, Millis timeout = kDefaultWait);
 
 // ---- processes -------------------------------------------------------------
+// The command line that starts `exe` with `args`, each quoted as needed so
+// that the program's CommandLineToArgvW (or its C runtime) reads them back.
+std::wstring command_line(std::wstring_view exe, const std::vector<std::wstring>& args);
+
 class Process {
  public:
   Process() = default;
