@@ -112,12 +112,13 @@ TEST_F(KeyTransferTest, FilesThatHoldNoKeyAndUnreadableFilesAreSaid) {
   } cases[] = {
       {"just a letter", texts::kNotAKeyFile},
       {"(quiren_start)\r\nC@@@\r\n(quiren_end)\r\n", texts::kSealedKeyUnreadable},
+      {std::string(block::kLargestKeyFile + 1, ' '), texts::kKeyFileTooLarge},
   };
   for (const auto& c : cases) {
     desktop.files[kFile] = c.bytes;
     desktop.chosen_files = {kFile};
     import_my_key(desktop, crypto, store);
-    EXPECT_EQ(desktop.box_texts().back(), c.says) << c.bytes;
+    EXPECT_EQ(desktop.box_texts().back(), c.says) << c.bytes.substr(0, 60);
   }
   desktop.unreadable_files.insert(kFile);
   desktop.chosen_files = {kFile};

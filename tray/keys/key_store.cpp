@@ -70,6 +70,10 @@ KeyLoad KeyStore::load() {
 }
 
 KeyLoad KeyStore::load_key_file(std::string_view bytes) {
+  if (bytes.size() > block::kLargestKeyFile) {
+    unreadable_ = true;
+    return KeyLoad::unreadable;
+  }
   block::KeyFileText text = block::read_key_file_text(bytes);
   if (text.form == block::KeyFileForm::bare && text.key) {
     if (const std::optional<block::X25519PublicKey> public_key = crypto_.x25519_public_key(*text.key)) {

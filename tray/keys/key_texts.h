@@ -86,6 +86,7 @@ inline constexpr std::u16string_view kAskImportFromClipboard =
     u"クリップボードにある鍵を読み込みますか？\r\n（「いいえ」でファイルを選びます）";
 inline constexpr std::u16string_view kFileUnreadable = u"ファイルを読み込めませんでした。";
 inline constexpr std::u16string_view kNotAKeyFile = u"書き出された鍵が見つかりませんでした。";
+inline constexpr std::u16string_view kKeyFileTooLarge = u"書き出された鍵のファイルとしては大きすぎます（1 MB まで）。";
 inline constexpr std::u16string_view kSealedKeyUnreadable =
     u"書き出された鍵が壊れているか、このバージョンでは読めない形式です。";
 inline constexpr std::u16string_view kAskImportPassphrase = u"鍵を書き出したときのパスワードを入力して下さい。";

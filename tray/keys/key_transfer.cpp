@@ -58,6 +58,7 @@ void export_my_key(ProgramState& state, Desktop& desktop, block::CryptoProvider&
 void import_my_key(Desktop& desktop, block::CryptoProvider& crypto, KeyStore& store) {
   const std::optional<block::SecretBytes> bytes = key_file_bytes(desktop, crypto);
   if (!bytes) return;
+  if (bytes->size() > block::kLargestKeyFile) return tell(desktop, texts::kKeyFileTooLarge, Icon::exclamation);
   block::KeyFileText file = block::read_key_file_text(bytes->view());
   std::optional<block::SecretKey> key;
   switch (file.form) {
