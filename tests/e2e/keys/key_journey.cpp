@@ -1,12 +1,15 @@
 // The tray's own key and contacts under Wine, the Linux tool the other party
-// (key-exchange.sh): the first start makes the key without a question, an
-// OpenSSL configuration planted where OPENSSL_CONF points notwithstanding;
+// (key-exchange.sh): the first start makes the key without a question,
+// OpenSSL configurations planted where libcrypto looks notwithstanding;
 // the tool's key block copied is offered with the digits the tool prints
 // and added as confirmed; the contacts window lists it and copies the
 // tray's own key block, which the watch passes over and the tool reads with
 // the digits the window shows, and so does the key it exports under a
 // passphrase; after a restart the key is the same.
 #include <windows.h>
+
+#include <openssl/conf.h>
+#include <openssl/crypto.h>
 
 #include <string>
 
@@ -57,6 +60,22 @@ std::wstring windows_user() {
   return GetUserNameW(name, &length) ? std::wstring(name) : std::wstring();
 }
 
+// The file libcrypto reads when OPENSSL_CONF is not set, and its folders.
+std::wstring built_in_config_file() {
+  char* path = CONF_get1_default_config_file();
+  const std::wstring file = path ? wide(path) : std::wstring();
+  OPENSSL_free(path);
+  return file;
+}
+
+bool make_directories(const std::wstring& path) {
+  for (std::size_t at = path.find_first_of(L"/\\", 3); at != std::wstring::npos;
+       at = path.find_first_of(L"/\\", at + 1)) {
+    if (!make_directory(path.substr(0, at))) return false;
+  }
+  return make_directory(path);
+}
+
 bool start_to_tray(Process& program) {
   program = Process(kProgram, {});
   if (!check(program.started(), "program started")) return false;
@@ -91,10 +110,18 @@ int wmain() {
   const std::optional<std::wstring> other_digits = read_utf8_file(g_exchange + L"\\sato-digits.txt");
   if (!check(other_block && other_digits, "the tool's key block and digits")) return exit_code();
 
-  step("the first start makes the key without a question, a planted OpenSSL configuration ignored");
+  step("the first start makes the key without a question, planted OpenSSL configurations ignored");
   clear_stored_settings();
+  // Where libcrypto looks, both: the folder fixed when it was built and the
+  // file OPENSSL_CONF names (tests/e2e/libcrypto shows either stops a start
+  // that reads it from making a key).
   const std::wstring planted = driver_directory() + L"\\planted-openssl.cnf";
-  check(read_file_bytes(planted).has_value(), "planted-openssl.cnf beside the driver");
+  const std::optional<std::string> planted_bytes = read_file_bytes(planted);
+  check(planted_bytes.has_value(), "planted-openssl.cnf beside the driver");
+  const std::wstring built_in = built_in_config_file();
+  check(make_directories(built_in.substr(0, built_in.find_last_of(L"/\\"))) &&
+            write_file_bytes(built_in, planted_bytes.value_or("")),
+        "planted in the built-in folder");
   SetEnvironmentVariableW(L"OPENSSL_CONF", planted.c_str());
   Process program;
   if (!start_to_tray(program)) return exit_code();
