@@ -6,6 +6,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
@@ -274,6 +275,19 @@ std::optional<block::SecretBytes> FakeDesktop::unprotect_for_user(std::string_vi
   const std::size_t serial_end = sealed.find(':');
   if (serial_end == std::string_view::npos) return std::nullopt;
   return block::SecretBytes(scrambled(sealed.substr(serial_end + 1)));
+}
+
+std::optional<LocalTime> FakeDesktop::local_time(std::uint64_t utc_seconds) {
+  using namespace std::chrono;
+  // Far past any clock's year; the real system refuses such times too.
+  if (utc_seconds > 253'402'300'799ULL) return std::nullopt;  // 9999-12-31 23:59:59
+  const sys_seconds at{seconds(static_cast<std::int64_t>(utc_seconds) + utc_offset_minutes * 60LL)};
+  const sys_days day = floor<days>(at);
+  const year_month_day date{day};
+  const hh_mm_ss time{at - day};
+  return LocalTime{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                   static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+                   static_cast<int>(time.minutes().count())};
 }
 
 }  // namespace quiren::testing

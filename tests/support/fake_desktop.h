@@ -60,6 +60,7 @@ class FakeDesktop : public Desktop {
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
   TwipsPerPixel twips_per_pixel() override { return twips; }
+  std::optional<LocalTime> local_time(std::uint64_t utc_seconds) override;
   bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
@@ -97,6 +98,9 @@ class FakeDesktop : public Desktop {
   bool other_copy_running = false;
   bool quit_requested = false;  // quit() was called
   TwipsPerPixel twips;
+  // The time zone local_time converts to, with no daylight saving: Japan's
+  // unless a test moves it.
+  int utc_offset_minutes = 9 * 60;
 
   std::function<void(ProgressForm&)> while_waiting;
   ProgressForm* waiting_progress = nullptr;  // during a wait

@@ -9,6 +9,7 @@
 #include "block/strong/crypto_provider.h"
 #include "block/strong/libcrypto_start.h"
 #include "tray/core/boxes.h"
+#include "tray/core/no_key_ring.h"
 #include "tray/core/program_state.h"
 #include "tray/core/win32/process_info.h"
 #include "tray/core/win32/win32_desktop.h"
@@ -49,7 +50,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   win32::ViewerFrame viewer(desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
-  ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer);
+  // PLACEHOLDER until the key store is wired here: no key and no contacts,
+  // so the program encrypts under passwords only, as before.
+  NoKeyRing keys;
+  ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer, keys);
   win32::PasswordEditor editor(state, desktop);
   PasswordFileRewriter password_list_file(desktop);
   win32::AboutFrame about(state);

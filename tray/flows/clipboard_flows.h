@@ -21,6 +21,7 @@ class CryptoProvider;
 }
 class DecryptedTextViewer;
 class Desktop;
+class KeyRing;
 class PasswordChooser;
 struct ProgramState;
 
@@ -28,9 +29,11 @@ class ClipboardFlows : public CipherCommands {
  public:
   // `library` writes and reads compatible blocks, on this thread; `crypto`
   // strong ones, on a worker thread (Desktop::run_in_background) that may
-  // outlive a cancelled flow, and so shares it.
+  // outlive a cancelled flow, and so shares it. `keys` holds the user's key
+  // and contacts: recipient blocks are written to them and opened with it.
   ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                 std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer);
+                 std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer,
+                 const KeyRing& keys);
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
@@ -81,6 +84,7 @@ class ClipboardFlows : public CipherCommands {
   std::shared_ptr<block::CryptoProvider> crypto_;
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
+  const KeyRing& keys_;
   // The progress of the run in progress (one at a time: flows do not
   // nest): a decrypt run's from its first question on, an encryption's
   // from its key derivation.

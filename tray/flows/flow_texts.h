@@ -109,10 +109,28 @@ inline constexpr std::u16string_view kNotForThisKey = block::kNotForThisKeyText;
 // tray program keeps no key to open one with.
 inline constexpr std::u16string_view kNeedsKey = block::kNeedsKeyText;
 
-// The viewer's status line: the text's blocks by format, then, when any was
-// compatible, the joint and the warning.
+// The viewer's status line: the text's blocks by format (the password
+// blocks' counts when it holds any; the recipient blocks' count beside them,
+// or alone when none of those opened), then the senders of the recipient
+// blocks that opened, then, when any block was compatible, the warning; the
+// joint between those parts. A text of recipient blocks alone that all
+// opened names only their senders: "差出人: 田中（確認済み）2026-12-11 18:30".
 inline constexpr std::u16string_view kViewerFormats = u"強力な暗号化 {strong} 件、互換形式 {compatible} 件";
+inline constexpr std::u16string_view kViewerRecipientsBeside = u"、宛先指定 {recipient} 件";
+inline constexpr std::u16string_view kViewerRecipients = u"宛先指定 {recipient} 件";
+inline constexpr std::u16string_view kViewerSenders = u"差出人: {senders}";
+inline constexpr std::u16string_view kViewerSendersJoint = u"、";
 inline constexpr std::u16string_view kViewerFormatsJoint = u"。";
+// A recipient block's sender: the user's own key, a contact (by name and
+// whether the digits were compared, core::texts::kContactConfirmed), or a
+// key among neither, followed by the first two groups of its safety digits
+// and "…". The time written follows, in this computer's time zone
+// (kSenderTime: {year}-{month}-{day} {hour}:{minute}, two digits each but
+// the year), after a space unless the name ends in a full-width bracket.
+inline constexpr std::u16string_view kSenderYou = u"あなた";
+inline constexpr std::u16string_view kSenderUnknownKey = u"確認していない鍵";
+inline constexpr std::u16string_view kSenderDigitsCut = u"…";
+inline constexpr std::u16string_view kSenderTime = u"{year}-{month}-{day} {hour}:{minute}";
 inline constexpr std::u16string_view kCompatibleUnprotected = u"互換形式の暗号文は改ざんを検出できません";
 
 // The encrypt flow's closing message, which names the format written.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "block/strong/crypto_provider.h"
+#include "tray/core/no_key_ring.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_store.h"
 #include "tray/core/win32/win32_desktop.h"
@@ -25,7 +26,8 @@ struct Host {
   std::shared_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
   quiren::win32::ViewerFrame viewer{desktop};
-  quiren::ClipboardFlows flows{state, desktop, library, crypto, chooser, viewer};
+  quiren::NoKeyRing keys;
+  quiren::ClipboardFlows flows{state, desktop, library, crypto, chooser, viewer, keys};
   HWND next_viewer = nullptr;
 };
 
