@@ -106,5 +106,55 @@ TEST(PasswordPromptForm, NoPassphraseUnlessTheQuestionOffersOne) {
   EXPECT_FALSE(form.password_shown());
 }
 
+TEST(PasswordPromptForm, TickingARecipientTurnsThePasswordOffAndOkTakesNone) {
+  testing::FakeDesktop desktop;
+  testing::ScriptedRandom random{0, 1, 2, 3, 4, 7775};
+  PassphraseOffer offer(desktop, random);
+  const std::vector<Contact> contacts = {{u"a", {1}, true}, {u"b", {2}, false}};
+  const std::vector<block::X25519PublicKey> remembered = {{2}};
+  RecipientChoice choice(contacts, remembered);
+  EXPECT_EQ(choice.line(1), u"b（未確認）");
+  EXPECT_TRUE(choice.ticked(1)) << "as last chosen, by key";
+
+  PasswordPromptForm form({.prompt = u"p", .confirm = true, .passphrase = &offer, .recipients = &choice});
+  EXPECT_FALSE(form.password_enabled());
+  EXPECT_FALSE(form.confirmation_enabled());
+  EXPECT_FALSE(form.generate_passphrase()) << "no passphrase for fields that are off";
+  form.tick_recipient(1, false);
+  EXPECT_TRUE(form.password_enabled()) << "nobody ticked: a password again";
+  EXPECT_TRUE(form.confirmation_enabled());
+  form.tick_recipient(0, true);
+  form.tick_recipient(9, true);  // past the list: nothing
+  EXPECT_EQ(form.ok(secret(u"typed before ticking"), secret(u"other")), Ok::accepted);
+  EXPECT_TRUE(form.take_answer().empty());
+  EXPECT_TRUE(choice.accepted());
+  EXPECT_EQ(choice.ticked_contacts(), std::vector<Contact>{contacts[0]});
+}
+
+TEST(PasswordPromptForm, ACancelledChoiceIsNotAccepted) {
+  RecipientChoice choice({{u"a", {1}, true}}, {});
+  PasswordPromptForm form({.prompt = u"p", .recipients = &choice, .asks_password = false});
+  EXPECT_FALSE(form.password_enabled());
+  form.cancel();
+  EXPECT_FALSE(choice.accepted());
+}
+
+TEST(PasswordPromptForm, TheRememberedChoiceReadsOnlyWholeKeys) {
+  testing::FakeDesktop desktop;
+  const std::u16string key_a(64, u'a');
+  const std::u16string key_b = u"0f" + std::u16string(62, u'0');
+  desktop.settings[std::u16string(settings::kEncryptToKeys)] =
+      u"zz " + key_a + u"  " + key_b + u" " + std::u16string(63, u'1') + u" " + std::u16string(64, u'A');
+  block::X25519PublicKey a;
+  a.fill(0xaa);
+  block::X25519PublicKey b{0x0f};
+  EXPECT_EQ(remembered_recipients(desktop), (std::vector<block::X25519PublicKey>{a, b}));
+
+  remember_recipients(desktop, std::vector<Contact>{{u"b", b, true}, {u"a", a, false}});
+  EXPECT_EQ(desktop.settings[std::u16string(settings::kEncryptToKeys)], key_b + u" " + key_a);
+  remember_recipients(desktop, {});
+  EXPECT_EQ(desktop.settings[std::u16string(settings::kEncryptToKeys)], u"") << "a password: nobody";
+}
+
 }  // namespace
 }  // namespace quiren

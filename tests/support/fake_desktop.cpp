@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -126,8 +127,32 @@ block::SecretText FakeDesktop::password_prompt(const PasswordQuestion& question)
   prompts.push_back({std::u16string(question.prompt), std::u16string(question.title),
                      question.confirm ? PromptKind::confirmed_password : PromptKind::password,
                      question.passphrase != nullptr});
+  if (const RecipientChoice* choice = question.recipients) {
+    for (std::size_t i = 0; i < choice->size(); ++i) {
+      prompts.back().recipients.push_back(choice->line(i));
+      prompts.back().ticked_at_open.push_back(choice->ticked(i));
+    }
+  }
+  prompts.back().asks_password = question.asks_password;
   if (on_modal) on_modal();
   PasswordPromptForm form(question);
+  if (const RecipientChoice* choice = form.recipients()) {
+    if (!recipient_ticks.empty()) {
+      const std::vector<std::size_t> ticks = recipient_ticks.front();
+      recipient_ticks.pop_front();
+      for (std::size_t i = 0; i < choice->size(); ++i) {
+        form.tick_recipient(i, std::find(ticks.begin(), ticks.end(), i) != ticks.end());
+      }
+    }
+    if (!form.password_enabled()) {
+      if (cancel_recipient_prompts) {
+        form.cancel();
+      } else {
+        form.ok(block::SecretText(), block::SecretText());
+      }
+      return form.take_answer();
+    }
+  }
   if (press_generate && form.offers_passphrase()) {
     if (std::optional<block::SecretText> generated = form.generate_passphrase()) {
       generated_passphrases.emplace_back(generated->view());

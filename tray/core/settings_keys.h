@@ -43,6 +43,11 @@ inline constexpr std::u16string_view kViewerHeight = u"height";  // twips
 // The form of generated passphrases, as the user last picked it beside a
 // "パスワードを生成" button: hiragana words instead of English ones.
 inline constexpr std::u16string_view kPassphraseInKana = u"kanapassphrase";
+// Whom the last text was encrypted to in the encrypt prompt's "宛先を選ぶ":
+// the contacts' public keys, each as 64 lower-case hexadecimal digits,
+// separated by single spaces; empty when it went under a password
+// (tray/core/recipient_choice.h).
+inline constexpr std::u16string_view kEncryptToKeys = u"encrypttokeys";
 
 // Defaults for absent keys.
 inline constexpr std::int16_t kDefaultWrapWidth = block::kDefaultWrap;

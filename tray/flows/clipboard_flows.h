@@ -8,10 +8,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "block/cipher_library.h"
 #include "block/decrypt_run.h"
+#include "block/strong/strong_envelope.h"
 #include "tray/core/cipher_commands.h"
+#include "tray/core/key_ring.h"
 #include "tray/core/progress_form.h"
 
 namespace quiren {
@@ -21,7 +24,6 @@ class CryptoProvider;
 }
 class DecryptedTextViewer;
 class Desktop;
-class KeyRing;
 class PasswordChooser;
 struct ProgramState;
 
@@ -54,6 +56,10 @@ class ClipboardFlows : public CipherCommands {
   // the clipboard text by its armoured block: a strong one, or a compatible
   // one when the "strong" setting is off.
   void encrypt_text(std::u16string_view text);
+  // A recipient block for `recipients` and the user, in place of the text.
+  void encrypt_to_recipients(std::u16string_view text, const std::vector<Contact>& recipients);
+  // Why a block was not sealed, as the refusal says it.
+  static std::u16string_view seal_refusal(block::SealStatus status);
   void decrypt_clipboard_text(std::u16string_view text);
   // What a decrypt run comes to on the screen: the viewer with its texts,
   // a message when a block ended the run, then one for the compatible
