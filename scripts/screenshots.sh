@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Regenerates the user guide's pictures (docs/screenshots/*.png) from the
 # real windows: builds the 64-bit Windows tree, runs the release journey
-# under Wine with the Japanese locale and the window journey with both
-# locales (the password list and the chooser, masked and shown, and the
-# encrypt prompt's generated passphrase), and cuts
+# under Wine with the Japanese locale and the window and keys journeys with
+# both locales (the password list and the chooser, masked and shown, the
+# encrypt prompt's generated passphrase and its "宛先を選ぶ", the viewer
+# naming a sender; the keys journey needs the native tool, build/native's
+# unless QUIREN_NATIVE_TOOL names one), and cuts
 # each shot to its window. The reader page's pictures are shot in headless
 # Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
@@ -14,9 +16,10 @@ out=docs/screenshots
 
 libcrypto_root=$(scripts/libcrypto-for-windows.sh)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" >/dev/null
-cmake --build "$build" -j2 --target release_journey window_journey mu_quiren11e quiren
-ctest --test-dir "$build" -R '^e2e\.(release_journey\.ja|window_journey\.(ja|en))$' --output-on-failure
+  -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" \
+  -DQUIREN_NATIVE_TOOL="$(realpath -m "${QUIREN_NATIVE_TOOL:-build/native/bin/quiren}")" >/dev/null
+cmake --build "$build" -j2 --target release_journey window_journey keys_journey flows_host mu_quiren11e quiren quiren_tool
+ctest --test-dir "$build" -R '^e2e\.(release_journey\.ja|(window|keys)_journey\.(ja|en))$' --output-on-failure
 
 mkdir -p "$out"
 # cut SHOT PICTURE: the shot (SHOT.png, its window's place in SHOT.rect) cut
@@ -47,6 +50,9 @@ done
 for locale in ja en; do
   for name in password-list-masked password-list-shown chooser-masked chooser-shown password-prompt-generated; do
     cut "$build/e2e-screens/window_journey.$locale/$name" "$out/$name-$locale.png"
+  done
+  for name in password-prompt-recipients viewer-sender; do
+    cut "$build/e2e-screens/keys_journey.$locale/$name" "$out/$name-$locale.png"
   done
 done
 
