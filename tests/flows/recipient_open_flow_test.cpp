@@ -128,6 +128,13 @@ TEST_F(RecipientOpenFlowTest, ABlockNotForTheUserShowsTheMessageAndNoText) {
   EXPECT_EQ(viewer.text(), text::kNotForThisKey);
   EXPECT_EQ(text::kNotForThisKey, u16("この暗号文はあなた宛てではないか、途中で変更されています"));
   EXPECT_EQ(viewer.status_line(), u16("宛先指定 1 件")) << "no sender for a block that did not open";
+
+  forget();
+  viewer.close();
+  decrypt(to_me_from(tanaka, "one") + u"\r\n" + recipient_block("two", suzuki.secret, {tanaka.public_key}));
+  EXPECT_EQ(viewer.text(), u"one" + std::u16string(block::kResultJoint) + std::u16string(text::kNotForThisKey));
+  EXPECT_EQ(viewer.status_line(), u16("宛先指定 2 件。差出人: 田中（確認済み）2026-12-11 18:30"))
+      << "counted, since one did not open";
 }
 
 TEST_F(RecipientOpenFlowTest, WithNoKeyHeldARecipientBlockSaysSo) {

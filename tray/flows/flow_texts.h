@@ -131,8 +131,8 @@ inline constexpr std::u16string_view kNeedsKey = block::kNeedsKeyText;
 
 // The viewer's status line: the text's blocks by format (the password
 // blocks' counts when it holds any; the recipient blocks' count beside them,
-// or alone when none of those opened), then the senders of the recipient
-// blocks that opened, then, when any block was compatible, the warning; the
+// or alone unless every recipient block opened), then the senders of the
+// recipient blocks that opened, then, when any block was compatible, the warning; the
 // joint between those parts. A text of recipient blocks alone that all
 // opened names only their senders: "差出人: 田中（確認済み）2026-12-11 18:30".
 inline constexpr std::u16string_view kViewerFormats = u"強力な暗号化 {strong} 件、互換形式 {compatible} 件";

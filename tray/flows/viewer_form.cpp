@@ -57,7 +57,8 @@ std::u16string ViewerForm::status_line() const {
   namespace texts = flows::texts;
   const bool password_blocks = formats_.strong > 0 || formats_.compatible > 0;
   // Recipient blocks that all opened are counted by their senders alone.
-  const bool recipients_counted = formats_.recipient > 0 && (password_blocks || formats_.senders.empty());
+  const bool recipients_counted =
+      formats_.recipient > 0 && (password_blocks || formats_.senders.size() < formats_.recipient);
   std::vector<std::u16string> parts;
   if (password_blocks) {
     std::u16string counts = block::filled(texts::kViewerFormats, {{"strong", block::decimal(formats_.strong)},
