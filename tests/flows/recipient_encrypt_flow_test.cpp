@@ -7,7 +7,7 @@
 
 #include "block/armoured_block.h"
 #include "block/keys/recipient_open.h"
-#include "tests/flows/flow_fixture.h"
+#include "tests/flows/contacts_fixture.h"
 #include "tray/core/settings_keys.h"
 #include "tray/flows/flow_texts.h"
 
@@ -15,19 +15,10 @@ namespace quiren {
 namespace {
 
 namespace text = flows::texts;
-using testing::FlowTest;
 using testing::u16;
 
-class RecipientEncryptFlowTest : public FlowTest {
+class RecipientEncryptFlowTest : public testing::ContactsFlowTest {
  protected:
-  RecipientEncryptFlowTest() {
-    state.settings.strong = true;
-    keys.make_my_key(*crypto);
-    tanaka = crypto->generate_x25519_key_pair().value();
-    suzuki = crypto->generate_x25519_key_pair().value();
-    keys.people = {{u16("田中"), tanaka.public_key, true}, {u16("鈴木"), suzuki.public_key, false}};
-  }
-
   // The menu's encrypt command on `plain`; the clipboard afterwards.
   std::u16string encrypt(std::u16string plain = u"secret text") {
     desktop.clipboard = std::move(plain);
@@ -44,9 +35,6 @@ class RecipientEncryptFlowTest : public FlowTest {
     if (opened.outcome != block::Outcome::opened) return "not opened";
     return std::string(opened.text.view());
   }
-
-  block::X25519KeyPair tanaka;
-  block::X25519KeyPair suzuki;
 };
 
 TEST_F(RecipientEncryptFlowTest, TickedContactsGetARecipientBlockTheyAndTheUserCanOpen) {

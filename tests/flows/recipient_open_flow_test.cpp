@@ -10,29 +10,21 @@
 #include "block/keys/recipient_seal.h"
 #include "block/keys/safety_digits.h"
 #include "block/utf8.h"
-#include "tests/flows/flow_fixture.h"
+#include "tests/flows/contacts_fixture.h"
 #include "tray/flows/flow_texts.h"
 
 namespace quiren {
 namespace {
 
 namespace text = flows::texts;
-using testing::FlowTest;
 using testing::u16;
 
 // 2026-12-11 18:30 in Japan.
 constexpr std::uint64_t kWrittenAt = 1'796'981'400;
 
-class RecipientOpenFlowTest : public FlowTest {
+class RecipientOpenFlowTest : public testing::ContactsFlowTest {
  protected:
-  RecipientOpenFlowTest() {
-    state.settings.strong = true;
-    keys.make_my_key(*crypto);
-    tanaka = crypto->generate_x25519_key_pair().value();
-    suzuki = crypto->generate_x25519_key_pair().value();
-    stranger = crypto->generate_x25519_key_pair().value();
-    keys.people = {{u16("田中"), tanaka.public_key, true}, {u16("鈴木"), suzuki.public_key, false}};
-  }
+  RecipientOpenFlowTest() { stranger = crypto->generate_x25519_key_pair().value(); }
 
   // A recipient block from `sender` to `to`, written `minutes_later` after
   // kWrittenAt.
@@ -62,8 +54,6 @@ class RecipientOpenFlowTest : public FlowTest {
     flows.decrypt_clipboard();
   }
 
-  block::X25519KeyPair tanaka;
-  block::X25519KeyPair suzuki;
   block::X25519KeyPair stranger;
 };
 
