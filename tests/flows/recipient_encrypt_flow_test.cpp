@@ -132,6 +132,15 @@ TEST_F(RecipientEncryptFlowTest, NoListWithoutAKeyOfTheUsersOwnOrWithoutContacts
   }
 }
 
+TEST_F(RecipientEncryptFlowTest, AKeyGoneWhileThePromptWasOpenLeavesTheClipboardAlone) {
+  desktop.recipient_ticks = {{0}};
+  desktop.on_modal = [this] {
+    if (!desktop.prompts.empty()) keys.mine.reset();  // in the prompt, not the question before it
+  };
+  EXPECT_EQ(encrypt(u"cut text"), u"cut text");
+  EXPECT_EQ(desktop.box_texts().back(), text::kNoKeyToWriteAs);
+}
+
 TEST_F(RecipientEncryptFlowTest, ARecipientBlockCarriesUtf8AlsoWhenPasswordBlocksAreCompatible) {
   state.settings.strong = false;
   desktop.recipient_ticks = {{0}};

@@ -154,9 +154,13 @@ void ClipboardFlows::encrypt_to_recipients(std::u16string_view text, const std::
     public_keys.push_back(contact.public_key);
     names.push_back(contact.name);
   }
+  // Asked again after the prompt: the key may have gone meanwhile (replaced
+  // in the contacts window, say).
+  const block::SecretKey* my_key = keys_.my_secret_key();
+  if (!my_key) return refuse(flows::texts::kNoKeyToWriteAs);
   // No key derivation: sealing takes a moment, on this thread.
   const block::RecipientBlock written =
-      block::write_recipient_block(*crypto_, text_utf8.view(), *keys_.my_secret_key(), public_keys, wrap_width());
+      block::write_recipient_block(*crypto_, text_utf8.view(), *my_key, public_keys, wrap_width());
   if (written.status != block::SealStatus::sealed) return refuse(seal_refusal(written.status));
   if (!desktop_.clipboard_put_text(written.block)) {
     tell(desktop_, flows::texts::kClipboardNotWritten, Icon::critical, true);

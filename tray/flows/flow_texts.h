@@ -52,6 +52,9 @@ inline constexpr std::u16string_view kRecipientNamesJoint = u"、";
 inline constexpr auto kTooManyRecipientsText =
     block::compose(u"宛先は", block::kMostRecipients - 1, u"人までしか選べないため、暗号化できません。");
 inline constexpr std::u16string_view kTooManyRecipients = kTooManyRecipientsText.view();
+// The user's key gone while the prompt was open.
+inline constexpr std::u16string_view kNoKeyToWriteAs =
+    u"あなたの鍵がないため、宛先を選んで暗号化できません。クリップボードの内容は変更していません。";
 // A contact's key that no one can hold (X25519 of low order).
 inline constexpr std::u16string_view kRecipientKeyRefused =
     u"宛先の鍵に使えないものが含まれているため、暗号化できません。その宛先の鍵を受け取り直して下さい。";

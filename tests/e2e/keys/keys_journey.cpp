@@ -37,44 +37,14 @@ std::wstring in_exchange(std::wstring_view name) { return g_exchange + L"\\" + s
 
 std::optional<std::wstring> exchange_text(std::wstring_view name) { return read_utf8_file(in_exchange(name)); }
 
-// Runs quiren.exe with `args` in the exchange folder, standard input from
-// the file `input` (none when empty): its standard output, or nullopt when
-// it did not end with exit code 0.
-std::optional<std::string> run_tool(const std::wstring& args, std::wstring_view input = {}) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE in = input.empty() ? nullptr
-                            : CreateFileW(in_exchange(input).c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit,
-                                          OPEN_EXISTING, 0, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return std::nullopt;
-  HANDLE out_read = nullptr, out_write = nullptr;
-  if (!CreatePipe(&out_read, &out_write, &inherit, 0)) return std::nullopt;
-  SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = in;
-  startup.hStdOutput = out_write;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  std::wstring line = L"\"" + driver_directory() + L"\\quiren.exe\" " + args;
-  PROCESS_INFORMATION info{};
-  const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                      g_exchange.c_str(), &startup, &info);
-  if (in) CloseHandle(in);
-  CloseHandle(out_write);
-  std::optional<std::string> output;
-  if (started) {
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(out_read, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    DWORD code = 1;
-    if (WaitForSingleObject(info.hProcess, 60'000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-    if (code == 0) output = std::move(bytes);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-  CloseHandle(out_read);
-  return output;
+// Runs quiren.exe with `args` in the exchange folder, standard input the
+// file `input` there (none when empty): its standard output, or nullopt
+// when it failed.
+std::optional<std::string> run_tool(const std::vector<std::wstring>& args, std::wstring_view input = {}) {
+  std::optional<std::string> bytes = std::string();
+  if (!input.empty()) bytes = read_file_bytes(in_exchange(input));
+  if (!bytes) return std::nullopt;
+  return run_console(driver_directory() + L"\\quiren.exe", args, *bytes, g_exchange);
 }
 
 // Copies `clip` and answers the decrypt question: no password may be asked;
@@ -168,20 +138,20 @@ void exe_and_tool(const std::wstring& tool_text) {
   const std::optional<std::string> name = read_file_bytes(in_exchange(L"tray-name.txt"));
   if (check(tool_key_block && name, "the tool's key block and name")) {
     const std::optional<std::string> exe_key_block =
-        run_tool(L"key show --key tray-key.txt --name \"" + wide(*name) + L"\"");
+        run_tool({L"key", L"show", L"--key", L"tray-key.txt", L"--name", wide(*name)});
     check(exe_key_block == tool_key_block, "the same key block, byte for byte");
   }
   const std::optional<std::string> tool_digits = read_file_bytes(in_exchange(L"tool-digits.txt"));
-  const std::optional<std::string> exe_digits = run_tool(L"key digits", L"tray-keyblock.txt");
+  const std::optional<std::string> exe_digits = run_tool({L"key", L"digits"}, L"tray-keyblock.txt");
   check(tool_digits && exe_digits == tool_digits, "the same safety digits");
 
   step("quiren.exe opens the Linux tool's recipient block with the tray's key");
-  const std::optional<std::string> opened = run_tool(L"decrypt --key tray-key.txt", L"to-tray-block.txt");
+  const std::optional<std::string> opened = run_tool({L"decrypt", L"--key", L"tray-key.txt"}, L"to-tray-block.txt");
   check(opened && wide(*opened) == tool_text, "the tool's text");
 
   step("quiren.exe writes a recipient block to 田中 for the Linux tool to open");
   const std::optional<std::string> written =
-      run_tool(L"encrypt --key tray-key.txt --to tanaka-keyblock.txt", L"tray-text.txt");
+      run_tool({L"encrypt", L"--key", L"tray-key.txt", L"--to", L"tanaka-keyblock.txt"}, L"tray-text.txt");
   if (check(written.has_value(), "quiren.exe wrote a block")) write_file_bytes(in_exchange(L"exe-block.txt"), *written);
 }
 
