@@ -38,14 +38,18 @@ FolderKeyRing::FolderKeyRing(block::CryptoProvider& crypto) {
       }
     }
   }
-  const std::optional<std::string> contacts = file_bytes(base + L"\\contacts.txt");
-  if (!contacts) return;
-  const std::u16string text = block::utf16_from_utf8(*contacts).value_or(u"");
-  for (const block::BlockItem& item : block::read_blocks(text)) {
-    if (item.problem || item.kind != block::BlockKind::key) continue;
-    const block::KeyBlockRead read = block::read_key_envelope(crypto, item.envelope);
-    if (read.outcome != block::Outcome::opened) continue;
-    contacts_.push_back({block::utf16_from_utf8(read.content.name).value_or(u""), read.content.public_key, true});
+  for (const bool confirmed : {true, false}) {
+    const std::optional<std::string> contacts =
+        file_bytes(base + (confirmed ? L"\\contacts.txt" : L"\\contacts-unconfirmed.txt"));
+    if (!contacts) continue;
+    const std::u16string text = block::utf16_from_utf8(*contacts).value_or(u"");
+    for (const block::BlockItem& item : block::read_blocks(text)) {
+      if (item.problem || item.kind != block::BlockKind::key) continue;
+      const block::KeyBlockRead read = block::read_key_envelope(crypto, item.envelope);
+      if (read.outcome != block::Outcome::opened) continue;
+      contacts_.push_back(
+          {block::utf16_from_utf8(read.content.name).value_or(u""), read.content.public_key, confirmed});
+    }
   }
 }
 

@@ -2,7 +2,8 @@
 // key store is there to set one up: with QUIREN_E2E_KEY_RING naming a
 // folder, the user's key is its tray-key.txt (a bare secret key text, as
 // `quiren key new --no-passphrase` writes it) and the contacts are the key
-// blocks of its contacts.txt, by their names, confirmed. Without it, or
+// blocks of its contacts.txt, by their names, confirmed, then those of its
+// contacts-unconfirmed.txt, not confirmed. Without it, or
 // with files that do not read, no key and no contacts.
 #pragma once
 

@@ -2,9 +2,9 @@
 # keys-exchange.sh <native quiren> <command that runs keys_journey.exe ...>
 # The Linux side of the keys journey (see keys_journey.cpp for the files),
 # through a folder shared with the driver as tool-exchange.sh does:
-#   before: key pairs for the tray and for 田中 and a stranger, the tray's
-#           key block and its digits, a block from 田中 to the tray and one
-#           from the stranger to 田中 alone;
+#   before: key pairs for the tray and for 田中, 鈴木 and a stranger, the
+#           tray's key block and its digits, blocks from each of them to the
+#           tray and one from the stranger to 田中 alone;
 #   after:  the tool opens the tray's block and quiren.exe's with 田中's
 #           key: the tray's text, and the tray's key named as the sender.
 set -euo pipefail
@@ -19,13 +19,17 @@ cd "$exchange"
 printf '%s' 'me' >tray-name.txt
 "$tool" key new --no-passphrase --name me --out tray-key.txt >tray-keyblock.txt 2>/dev/null
 "$tool" key new --no-passphrase --name 田中 --out tanaka-key.txt >tanaka-keyblock.txt 2>/dev/null
-"$tool" key new --no-passphrase --name stranger --out stranger-key.txt >/dev/null 2>&1
+"$tool" key new --no-passphrase --name stranger --out stranger-key.txt >stranger-keyblock.txt 2>/dev/null
 cp tanaka-keyblock.txt contacts.txt
+"$tool" key new --no-passphrase --name 鈴木 --out suzuki-key.txt >contacts-unconfirmed.txt 2>/dev/null
 "$tool" key digits <tray-keyblock.txt >tool-digits.txt
+"$tool" key digits <stranger-keyblock.txt >stranger-digits.txt
 printf '%s\r\n%s' '田中より: 明日の会議は10時からです。' 'Café — 資料は共有フォルダーへ置きました。' >tool-text.txt
 printf '%s\r\n%s' 'トレイより: 了解しました🙏' '予算案（第3版）を持参します。' >tray-text.txt
 "$tool" encrypt --key tanaka-key.txt --to tray-keyblock.txt <tool-text.txt >to-tray-block.txt
 "$tool" encrypt --key stranger-key.txt --to tanaka-keyblock.txt <tool-text.txt >not-for-tray-block.txt
+"$tool" encrypt --key suzuki-key.txt --to tray-keyblock.txt <tool-text.txt >from-suzuki-block.txt
+"$tool" encrypt --key stranger-key.txt --to tray-keyblock.txt <tool-text.txt >from-stranger-block.txt
 
 export QUIREN_E2E_EXCHANGE
 QUIREN_E2E_EXCHANGE="Z:$(echo "$exchange" | tr / '\\')"

@@ -3,11 +3,14 @@
 // keys-exchange.sh does the tool's part before and after this driver and
 // shares a folder with it, named in QUIREN_E2E_EXCHANGE (a Windows path);
 // the flows host reads its key ring from the same folder
-// (QUIREN_E2E_KEY_RING: the tray's key, 田中 as a confirmed contact).
+// (QUIREN_E2E_KEY_RING: the tray's key, 田中 as a confirmed contact and 鈴木
+// as one whose digits were not compared).
 //   in:  tray-key.txt, tray-keyblock.txt, tanaka-keyblock.txt, tray-name.txt,
 //        tool-digits.txt (the tool's `key digits` of the tray's key block),
 //        tool-text.txt, to-tray-block.txt (the tool's block of it from 田中
-//        to the tray), not-for-tray-block.txt (a block for others),
+//        to the tray), from-suzuki-block.txt and from-stranger-block.txt
+//        (the same from 鈴木 and from a key among no contacts, with
+//        stranger-digits.txt), not-for-tray-block.txt (a block for others),
 //        tray-text.txt
 //   out: tray-block.txt (the tray's block of tray-text.txt to 田中),
 //        exe-block.txt (quiren.exe's, as the tray's key), which the script
@@ -84,6 +87,22 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
     }
   }
 
+  step("a block from a contact whose digits were not compared, and one from a key among no contacts");
+  const std::optional<std::wstring> from_suzuki = exchange_text(L"from-suzuki-block.txt");
+  const std::optional<std::wstring> from_stranger = exchange_text(L"from-stranger-block.txt");
+  const std::optional<std::wstring> stranger_digits = exchange_text(L"stranger-digits.txt");
+  if (check(from_suzuki && from_stranger && stranger_digits, "the tool's blocks from 鈴木 and a stranger")) {
+    if (const std::optional<Shown> shown = open_unasked(pid, *from_suzuki)) {
+      check(shown->status.starts_with(L"差出人: 鈴木（未確認）20"), "鈴木 not confirmed: " + utf8(shown->status));
+    }
+    // "stranger: 12345 67890 ..." -> the first two groups.
+    const std::wstring digits = stranger_digits->substr(stranger_digits->find(L": ") + 2, 11);
+    if (const std::optional<Shown> shown = open_unasked(pid, *from_stranger)) {
+      check(shown->status.starts_with(L"差出人: 確認していない鍵 " + digits + L" … 20"),
+            "a key among no contacts, by its digits: " + utf8(shown->status));
+    }
+  }
+
   step("a block for others: the message in place of the text");
   const std::optional<std::wstring> for_others = exchange_text(L"not-for-tray-block.txt");
   if (check(for_others.has_value(), "the tool's block for others")) {
@@ -100,7 +119,8 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
   if (!check(prompt != nullptr, "the encrypt prompt")) return;
   using namespace quiren::win32;
   check_equal(control_text(prompt, kPromptRecipientsLabelId), L"宛先を選ぶ", "the list's label");
-  check_equal(control_text(prompt, kPromptRecipientFirstId), L"田中（確認済み）", "the contact's line");
+  check_equal(control_text(prompt, kPromptRecipientFirstId), L"田中（確認済み）", "a confirmed contact's line");
+  check_equal(control_text(prompt, kPromptRecipientFirstId + 1), L"鈴木（未確認）", "an unconfirmed contact's line");
   check(IsWindowEnabled(GetDlgItem(prompt, kPromptEditId)) != FALSE, "the password field is on while nobody is ticked");
   click_control(prompt, kPromptRecipientFirstId);
   check(wait_until([&] { return !IsWindowEnabled(GetDlgItem(prompt, kPromptEditId)); }),
