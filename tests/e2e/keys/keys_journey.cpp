@@ -152,6 +152,36 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
   answer(expect_box(pid, u"パスワードが入力されなかった為、処理を中止します", "cancelled"), IDOK);
 }
 
+// Starts the flows host, which reads the settings stored now, and waits
+// until it is ready.
+Process start_host() {
+  Process host(driver_directory() + L"\\flows_host.exe", {});
+  check(host.started() && wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) != nullptr; }, 30s),
+        "host ready");
+  return host;
+}
+
+void fixed_password(DWORD pid, const std::wstring& tray_text) {
+  step("with a fixed password the prompt offers only the people; nobody ticked: the fixed password");
+  set_clipboard_text(tray_text);
+  answer(expect_box(pid, kAskEncrypt, "encrypt question"), IDYES);
+  HWND prompt = wait_for_password_prompt(kAppTitle, pid);
+  if (!check(prompt != nullptr, "the prompt of people")) return;
+  using namespace quiren::win32;
+  check_equal(prompt_label(prompt), L"宛先を選んで下さい。誰も選ばなければ、設定のパスワードで暗号化します", "its label");
+  check(!has_control(prompt, kPromptEditId) && !has_control(prompt, kPromptShowCheckId), "no password fields");
+  check(SendMessageW(GetDlgItem(prompt, kPromptRecipientFirstId), BM_GETCHECK, 0, 0) == BST_CHECKED,
+        "田中 ticked as last time");
+  click_control(prompt, kPromptRecipientFirstId);
+  check(wait_until([&] {
+          return SendMessageW(GetDlgItem(prompt, kPromptRecipientFirstId), BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+        }),
+        "田中 unticked");
+  press_button(prompt, kPromptOkId);
+  answer(expect_box(pid, u"強力な暗号化で暗号化した文章をクリップボードに書き込みました", "under the fixed password"), IDOK);
+  check_equal(block_mode_letter(clipboard_text().value_or(L"")), L"C", "a strong block");
+}
+
 void exe_and_tool(const std::wstring& tool_text) {
   step("quiren.exe gives the tray's key block and safety digits as the Linux tool does");
   const std::optional<std::string> tool_key_block = read_file_bytes(in_exchange(L"tray-keyblock.txt"));
@@ -192,13 +222,16 @@ int wmain() {
 
   clear_stored_settings();
   SetEnvironmentVariableW(L"QUIREN_E2E_KEY_RING", folder);
-  Process host(driver_directory() + L"\\flows_host.exe", {});
-  if (!check(host.started(), "host starts")) return exit_code();
-  const DWORD pid = host.pid();
-  if (!check(wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) != nullptr; }, 30s),
-             "host ready")) {
-    return exit_code();
+  {
+    Process host = start_host();
+    if (!host.started()) return exit_code();
+    tray_and_tool(host.pid(), *tool_text, *tray_text);
   }
-  tray_and_tool(pid, *tool_text, *tray_text);
+  // The host reads the settings as it starts.
+  check(wait_until([] { return FindWindowW(L"quiren_flows_host", nullptr) == nullptr; }), "host ended");
+  store_setting(L"ango", L"True");
+  store_setting(L"angopass", L"fixed password");
+  Process host = start_host();
+  if (host.started()) fixed_password(host.pid(), *tray_text);
   return exit_code();
 }
