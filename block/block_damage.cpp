@@ -20,11 +20,14 @@ bool is_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 bool is_compatible_armour(char16_t c) { return c < 0x80 && cipher::armour_digit(static_cast<char>(c)).has_value(); }
 
-// Whether `length` characters of base64 can be an envelope: whole bytes,
-// as many as base64_armour writes for a multiple of 4 bytes.
-bool is_envelope_armour_length(std::size_t length) {
+// Whether `length` characters of base64 can be the envelope of a block of
+// mode `mode`: whole bytes, as many as base64_armour writes; for a strong
+// block, for a multiple of 4 bytes. Key and recipient envelopes may have
+// any length.
+bool is_envelope_armour_length(std::size_t length, char16_t mode) {
   const std::size_t bytes = length * 3 / 4;
-  return is_base64_length(length) && bytes % 4 == 0 && (bytes * 4 + 2) / 3 == length;
+  const bool whole_groups = mode != kStrongModeLetter || bytes % 4 == 0;
+  return is_base64_length(length) && whole_groups && (bytes * 4 + 2) / 3 == length;
 }
 
 struct Place {
@@ -143,7 +146,7 @@ std::optional<BlockDamage> damage_in(std::u16string_view received, std::u16strin
       if (!fits) return foreign(received, origins[j]);
     }
   }
-  const bool whole = base64 ? is_envelope_armour_length(text_length)
+  const bool whole = base64 ? is_envelope_armour_length(text_length, mode)
                             : check_length % 5 == 0 && text_length % 5 == 0;
   if (whole) return std::nullopt;
   return length_damage(received, lines, origins);

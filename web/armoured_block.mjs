@@ -18,7 +18,7 @@ import {
 } from './block_rules.mjs';
 import { base64Decode } from './base64.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
-import { checkKeyEnvelope } from './key_block.mjs';
+import { checkKeyEnvelope } from './key_check.mjs';
 import { checkRecipientEnvelope } from './recipient_check.mjs';
 import { OUTCOME } from './outcome.mjs';
 import { finish } from './steps.mjs';

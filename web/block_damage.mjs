@@ -12,7 +12,7 @@
 // the repair could not mend.
 
 import {
-  LINE_BREAK, START_MARKER, END_MARKER, isBase64ModeLetter, isCompatibleModeLetter,
+  LINE_BREAK, START_MARKER, END_MARKER, STRONG_MODE_LETTER, isBase64ModeLetter, isCompatibleModeLetter,
 } from './block_rules.mjs';
 import { isBase64Character } from './base64.mjs';
 import { COMPATIBLE_ALPHABET } from './armoured_block.mjs';
@@ -24,11 +24,14 @@ const isLowSurrogate = (code) => code >= 0xdc00 && code <= 0xdfff;
 const isSurrogate = (c) => c.charCodeAt(0) >= 0xd800 && c.charCodeAt(0) <= 0xdfff;
 const isCompatibleArmour = (c) => c.length === 1 && COMPATIBLE_ALPHABET.includes(c);
 
-// Whether `length` characters of base64 can be an envelope: whole bytes,
-// as many as the writer writes for a multiple of 4 bytes.
-function isEnvelopeArmourLength(length) {
+// Whether `length` characters of base64 can be the envelope of a block of
+// mode `mode`: whole bytes, as many as the writer writes; for a strong
+// block, for a multiple of 4 bytes. Key and recipient envelopes may have
+// any length.
+function isEnvelopeArmourLength(length, mode) {
   const bytes = Math.floor((length * 3) / 4);
-  return length % 4 !== 1 && bytes % 4 === 0 && Math.floor((bytes * 4 + 2) / 3) === length;
+  const wholeGroups = mode !== STRONG_MODE_LETTER || bytes % 4 === 0;
+  return length % 4 !== 1 && wholeGroups && Math.floor((bytes * 4 + 2) / 3) === length;
 }
 
 // Where `offset` stands in `text` as the user sees it.
@@ -135,7 +138,7 @@ function* damageIn(received, form, origins) {
       if (!fits) return yield* foreign(received, origins[j]);
     }
   }
-  const whole = strong ? isEnvelopeArmourLength(textLength) : checkLength % 5 === 0 && textLength % 5 === 0;
+  const whole = strong ? isEnvelopeArmourLength(textLength, mode) : checkLength % 5 === 0 && textLength % 5 === 0;
   if (whole) return null;
   return yield* lengthDamage(received, lines, origins);
 }

@@ -7,25 +7,32 @@
 //     are added up, and above the budget the front end asks; every
 //     derivation made counts, and the run asks again before one would pass
 //     what the user accepted, with the rounds still to come;
+//   - the secret key is asked for once, after that question, only when the
+//     text holds a readable recipient block; a recipient block opens with it
+//     alone (no password, no key derivation, no rounds) and names its
+//     sender and the time written; without a key it is `needs_key` and the
+//     run goes on;
 //   - a strong block's key comes from the password's NFC form; the form as
 //     typed is tried only on the first strong block, only when it differs
 //     and the NFC form failed; every later block takes the form that opened
 //     the first (NFC when neither did);
-//   - the texts add up to at most LONGEST_TEXT: a strong block says its
-//     length before its key is derived, so one that would pass it costs
-//     none;
+//   - the texts add up to at most LONGEST_TEXT: a strong or recipient block
+//     says its length before it is opened, so one that would pass it costs
+//     nothing;
 //   - once the front end says the user stopped, nothing more starts; a
 //     derivation already running in WebCrypto finishes unseen.
 // A compatible block, which only the program opens, is `compatible` and
-// takes its place as a wrong password does; it costs no derivation. So does
-// a recipient block, which the page takes no key for yet: `needs_key`. A
-// key block holds no text: it is read (its checksum and name) and, when it
+// takes its place as a wrong password does; it costs no derivation. A key
+// block holds no text: it is read (its checksum and name) and, when it
 // reads, is `opened` with no text.
 
 import { LONGEST_TEXT, ROUND_BUDGET } from './block_rules.mjs';
 import { TAG_SIZE } from './envelope_layout.mjs';
 import { checkEnvelope } from './envelope_check.mjs';
 import { readKeyEnvelope } from './key_block.mjs';
+import { SHORTEST_SEALED_TEXT } from './keys_layout.mjs';
+import { checkRecipientEnvelope } from './recipient_check.mjs';
+import { openRecipientEnvelope } from './recipient_open.mjs';
 import { openEnvelope } from './strong_envelope.mjs';
 import { repairSteps } from './received_text.mjs';
 import { readBlockSteps } from './armoured_block.mjs';
@@ -46,6 +53,7 @@ export const RUN_END = Object.freeze({
 
 const encoder = new TextEncoder();
 const readableStrong = (item) => !item.problem && item.kind === 'strong';
+const readableRecipient = (item) => !item.problem && item.kind === 'recipient';
 
 // The rounds of key derivation a run has spent and may spend: one
 // derivation planned for each readable strong block.
@@ -77,23 +85,28 @@ function roundAccount(items, askRounds) {
 }
 
 // { end, blocks }: how the run ended (RUN_END) and each block it finished
-// with, in order: { index, kind, outcome } with `text` when opened and kept,
-// and `damage` (block_damage.mjs) for a damaged block when that can be
-// told. `frontEnd`:
+// with, in order: { index, kind, outcome } with `text` when opened and kept
+// (and for a recipient block `sender`: { publicKey, writtenAt }), and
+// `damage` (block_damage.mjs) for a damaged block when that can be told.
+// `frontEnd`:
 //   provider      the cryptography (webCrypto unless a test passes another)
 //   askRounds     async ({ rounds, roundsToCome, strongBlocks }) => whether
 //                 to spend them
+//   secretKey     async () => the 32 bytes of the secret key recipient
+//                 blocks open with, or null when the front end has none;
+//                 the run does not keep it past its end
 //   stopped       () => whether the user stopped the run
 //   blockStarting (index, count) => told as each block's turn comes, before
 //                 the run looks whether the user stopped it
 export async function runDecrypt(received, password, frontEnd = {}) {
   const {
-    provider = webCrypto, askRounds = async () => false, stopped = () => false, blockStarting = () => {},
+    provider = webCrypto, askRounds = async () => false, secretKey = async () => null, stopped = () => false,
+    blockStarting = () => {},
   } = frontEnd;
   const blocks = [];
   const ended = (end) => {
     const keeps = end === RUN_END.at_block ? keepsEarlierTexts(blocks.at(-1).outcome) : end === RUN_END.done;
-    return { end, blocks: keeps ? blocks : blocks.map(({ text, ...block }) => block) };
+    return { end, blocks: keeps ? blocks : blocks.map(({ text, sender, ...block }) => block) };
   };
   const stop = async (index, item, outcome) => {
     const block = { index, outcome };
@@ -118,6 +131,9 @@ export async function runDecrypt(received, password, frontEnd = {}) {
   // hold the user up unasked.
   const rounds = roundAccount(items, askRounds);
   if (!(await rounds.mayDerive(0))) return ended(RUN_END.rounds_refused);
+  if (stopped()) return stop(0, items[0], OUTCOME.cancelled);
+  const key = items.some(readableRecipient) ? await secretKey() : null;
+  if (stopped()) return stop(0, items[0], OUTCOME.cancelled);
 
   const nfc = password.normalize('NFC');
   const typedDiffers = nfc !== password;
@@ -150,7 +166,21 @@ export async function runDecrypt(received, password, frontEnd = {}) {
       continue;
     }
     if (item.kind === 'recipient') {
-      blocks.push({ index, kind: item.kind, outcome: OUTCOME.needs_key });
+      if (!key) {
+        blocks.push({ index, kind: item.kind, outcome: OUTCOME.needs_key });
+        continue;
+      }
+      const { sealedText } = checkRecipientEnvelope(item.envelope);
+      if (sealedText.length - SHORTEST_SEALED_TEXT > LONGEST_TEXT - givenBack) return stop(index, item, OUTCOME.over_limit);
+      const opened = await openRecipientEnvelope(provider, item.envelope, key);
+      if (stopped()) return stop(index, item, OUTCOME.cancelled);
+      if (opened.outcome === OUTCOME.not_for_this_key) {
+        blocks.push({ index, kind: item.kind, outcome: opened.outcome });
+        continue;
+      }
+      if (opened.outcome !== OUTCOME.opened) return stop(index, item, opened.outcome);
+      givenBack += sealedText.length - SHORTEST_SEALED_TEXT;
+      blocks.push({ index, kind: item.kind, outcome: OUTCOME.opened, text: opened.text, sender: opened.sender });
       continue;
     }
     if (item.kind !== 'strong') {

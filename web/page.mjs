@@ -1,12 +1,15 @@
-// The page: two tabs, one to open the blocks of a received text (pasted,
-// or read from a saved mail) and one to seal a text into a strong block
-// (with a generated passphrase at a click), and a button that empties the
-// page. Every text goes into the page through textContent or value, never
-// as markup.
+// The page: three tabs, one to open the blocks of a received text (pasted,
+// or read from a saved mail; blocks written to keys with the user's secret
+// key), one to seal a text into a strong block (with a generated
+// passphrase at a click) or into a block for people's keys, and one to
+// make a key and check received ones (keys_tab.mjs); and a button that
+// empties the page. The page stores nothing: a key lives in its fields
+// until Clear or until the page is closed. Every text goes into the page
+// through textContent or value, never as markup.
 
 import { PAGE_TEXTS, defaultLanguage } from './page_texts.mjs';
 import { runDecrypt, RUN_END } from './decrypt_run.mjs';
-import { sealText } from './seal_text.mjs';
+import { sealText, sealTextForKeys } from './seal_text.mjs';
 import { wrapWidth } from './armoured_block.mjs';
 import { describeDamage } from './damage_message.mjs';
 import { measuredRoundsPerSecond } from './derivation_rate.mjs';
@@ -19,6 +22,13 @@ import { keyboardTabs, selectTab } from './page_tabs.mjs';
 import { showText, textActions } from './text_actions.mjs';
 import { rowsFor, shownPart } from './long_text.mjs';
 import { receivedFileText, LONGEST_RECEIVED_FILE } from './received_file.mjs';
+import { secretKeyOfField } from './key_file.mjs';
+import { keyBlocksIn } from './received_keys.mjs';
+import { showKeyList } from './key_list.mjs';
+import { keyField } from './key_field.mjs';
+import { keysTab } from './keys_tab.mjs';
+import { senderLine } from './sender_line.mjs';
+import { safetyDigits } from './safety_digits.mjs';
 
 const $ = (id) => document.getElementById(id);
 let texts = PAGE_TEXTS[defaultLanguage(navigator.languages)];
@@ -39,12 +49,18 @@ const PROBLEM_TEXT = {
   text_too_long: 'textTooLong',
   random_unavailable: 'randomUnavailable',
   crypto_failed: 'cryptoFailed',
+  no_recipient: 'noRecipientKey',
+  too_many_recipients: 'tooManyRecipients',
+  recipient_key_refused: 'recipientKeyRefused',
 };
 
 // The last results, kept so that a change of language shows them anew.
 let lastResults = [];
 let lastSealed = null;    // the block last written
-let lastMessages = { 'open-message': null, 'seal-message': null };
+// Each message element's message: a text's key, or a function of the
+// texts for one that takes values.
+let lastMessages = { 'open-message': null, 'seal-message': null, 'my-key-message': null, 'key-message': null };
+let lastSealTo = null;    // keyBlocksIn's result for the seal-to field
 let lastQuestion = null;  // { blocks, seconds } while the question is asked
 let lastProgress = null;  // { index, count } while a run opens its blocks
 let lastFileName = null;  // the file last read into the received box
@@ -80,13 +96,17 @@ function showLanguage(lang) {
   showProgress(lastProgress);
   showFileRead(lastFileName);
   showHeldReceived();
+  showKeyList($('seal-to-digits'), lastSealTo, texts, 'sealToHeading');
+  for (const field of keyFields) field.show();
+  keys.show();
 }
 
-function showMessage(id, key) {
-  lastMessages[id] = key;
+function showMessage(id, message) {
+  lastMessages[id] = message;
   const element = $(id);
-  element.hidden = key === null;
-  element.textContent = key === null ? '' : texts[key];
+  element.hidden = message === null;
+  if (message === null) element.textContent = '';
+  else element.textContent = typeof message === 'function' ? message(texts) : texts[message];
 }
 
 const currentTexts = () => texts;
@@ -125,6 +145,12 @@ function showResults(results) {
       box.setAttribute('aria-label', texts.textHeading(result.index + 1));
       item.append(box);
       if (cut) item.append(longTextNote(box.textContent.length, result.text));
+      if (result.sender) {
+        const sender = document.createElement('p');
+        sender.className = 'sender';
+        sender.textContent = senderLine(result.sender, texts);
+        item.append(sender);
+      }
       item.append(textActions(box, {
         text: () => result.text, cut: () => cut, fileName: () => texts.savedTextName(result.index + 1), texts: currentTexts,
       }).row);
@@ -206,7 +232,7 @@ function onReceivedPaste(event) {
 
 // Runs `work` with the spinner shown and the buttons held.
 async function busy(spinnerId, work) {
-  const buttons = [$('open'), $('seal')];
+  const buttons = [$('open'), $('seal'), $('make-key')];
   for (const b of buttons) b.disabled = true;
   $(spinnerId).hidden = false;
   // Let the spinner show before the derivation takes the time.
@@ -242,6 +268,7 @@ function showQuestion(question) {
 function showRunning(running) {
   $('open').disabled = running;
   $('seal').disabled = running;
+  $('make-key').disabled = running;
   $('open-busy').hidden = !running;
   $('open-cancel').hidden = !running;
   if (!running) {
@@ -280,10 +307,28 @@ function stopRun() {
   $('open').focus();
 }
 
+// The secret key of the open tab's key field, asked for by the run only
+// when the text holds a block written to keys: null when the field is
+// empty, or when the key cannot be taken, which the field's message says.
+async function openTabKey(thisRun) {
+  if ($('my-key').value.trim() === '') return null;
+  const taken = await secretKeyOfField($('my-key').value, $('my-key-pass').value, provider);
+  if (taken.key) {
+    thisRun.keys.push(taken.key);
+    thisRun.ownPublic = await provider.x25519PublicKey(taken.key);
+    return taken.key;
+  }
+  if (!thisRun.stopped) showMessage('my-key-message', (t) => t.keyProblems[taken.problem]);
+  return null;
+}
+
+const sameBytes = (a, b) => a.length === b.length && a.every((x, i) => x === b[i]);
+
 async function onOpen() {
   showMessage('open-message', null);
+  showMessage('my-key-message', null);
   showResults([]);
-  const thisRun = { stopped: false, answer: null };
+  const thisRun = { stopped: false, answer: null, keys: [], ownPublic: null };
   run = thisRun;
   showRunning(true);
   // Let the spinner show before the work takes the time.
@@ -293,12 +338,14 @@ async function onOpen() {
     result = await runDecrypt(receivedText(), $('password').value, {
       provider,
       askRounds: (long) => askRounds(thisRun, long),
+      secretKey: () => openTabKey(thisRun),
       stopped: () => thisRun.stopped,
       blockStarting: (index, count) => {
         if (!thisRun.stopped) showProgress({ index, count });
       },
     });
   } finally {
+    for (const key of thisRun.keys) key.fill(0);
     if (run === thisRun) {
       run = null;
       showRunning(false);
@@ -311,9 +358,71 @@ async function onOpen() {
   }
   // Stopped at the question, or a run the user stopped: nothing to show.
   if (result.end === RUN_END.rounds_refused || result.blocks.at(-1)?.outcome === OUTCOME.cancelled) return;
+  for (const { sender } of result.blocks) {
+    if (!sender) continue;
+    sender.digits = await safetyDigits(sender.publicKey, provider);
+    sender.isYou = thisRun.ownPublic !== null && sameBytes(sender.publicKey, thisRun.ownPublic);
+  }
+  if (thisRun.stopped) return;
   showResults(result.blocks);
-  // A password that opened something has done its work.
-  if (result.blocks.some((b) => b.text !== undefined)) $('password').value = '';
+  // A password, or a key's passphrase, that opened something has done its work.
+  if (result.blocks.some((b) => b.text !== undefined && b.kind === 'strong')) $('password').value = '';
+  if (result.blocks.some((b) => b.text !== undefined && b.kind === 'recipient')) $('my-key-pass').value = '';
+}
+
+// Whether the seal tab writes to keys: the recipients' keys field holds
+// something (what it holds is read when sealing).
+const sealsToKeys = () => $('seal-to').value.trim() !== '';
+
+function sealForPassword(width) {
+  const password = $('seal-password').value;
+  const confirmation = $('seal-confirm').disabled ? password : $('seal-confirm').value;
+  return sealText($('compose').value, password, confirmation, width, provider);
+}
+
+// A recipient block for the keys of the seal-to field, from the key of the
+// seal-my-key field or, when that is empty, from a one-off key. The
+// sender's key is wiped once used.
+async function sealForKeys(width) {
+  const found = await keyBlocksIn($('seal-to').value, provider);
+  if (found.problem) return { outcome: 'recipient_keys_unreadable', message: 'recipientKeysUnreadable' };
+  let sender = null;
+  if ($('seal-my-key').value.trim() !== '') {
+    const taken = await secretKeyOfField($('seal-my-key').value, $('seal-my-key-pass').value, provider);
+    if (!taken.key) {
+      return { outcome: 'sender_key', message: (t) => t.senderKeyProblem(t.keyProblems[taken.problem]) };
+    }
+    sender = taken.key;
+  }
+  try {
+    return await sealTextForKeys($('compose').value, found.keys.map((k) => k.publicKey), sender, width, provider);
+  } finally {
+    sender?.fill(0);
+  }
+}
+
+// The seal tab as its recipients' keys field says: their names and digits
+// under it; with keys, the sender's fields shown, the one-off sender said
+// when no key of the user's is given, and the password fields out of use.
+let sealToReading = 0;
+async function onSealTo() {
+  const mine = ++sealToReading;
+  const text = $('seal-to').value;
+  showSealMode();
+  const found = text.trim() === '' ? null : await keyBlocksIn(text, provider);
+  if (mine !== sealToReading) return;
+  lastSealTo = found;
+  showKeyList($('seal-to-digits'), found, texts, 'sealToHeading');
+}
+
+function showSealMode() {
+  const toKeys = sealsToKeys();
+  $('seal-sender').hidden = !toKeys;
+  $('one-off-sender').hidden = !toKeys || $('seal-my-key').value.trim() !== '';
+  $('seal-password-note').hidden = !toKeys;
+  for (const id of ['seal-password', 'seal-confirm', 'show-seal-password', 'generate-passphrase', 'passphrase-kana']) {
+    $(id).disabled = toKeys || (id === 'seal-confirm' && $('show-seal-password').checked);
+  }
 }
 
 // The question before sealing an empty text (a paste that did not
@@ -343,16 +452,19 @@ async function onSeal() {
   }
   const width = wrapWidth($('width').value);
   $('width').value = String(width);
-  const password = $('seal-password').value;
-  const confirmation = $('seal-confirm').disabled ? password : $('seal-confirm').value;
-  const sealed = await busy('seal-busy', () => sealText($('compose').value, password, confirmation, width, provider));
+  const toKeys = sealsToKeys();
+  const sealed = await busy('seal-busy', () => (toKeys ? sealForKeys(width) : sealForPassword(width)));
   if (clearing !== clearings) return;
   if (sealed.outcome !== 'sealed') {
-    showMessage('seal-message', PROBLEM_TEXT[sealed.outcome]);
+    showMessage('seal-message', sealed.message ?? PROBLEM_TEXT[sealed.outcome]);
     return;
   }
-  $('seal-password').value = '';
-  $('seal-confirm').value = '';
+  if (toKeys) {
+    $('seal-my-key-pass').value = '';
+  } else {
+    $('seal-password').value = '';
+    $('seal-confirm').value = '';
+  }
   // The block in view and selected, ready to copy: Copy has the focus.
   const shown = showSealed(sealed.block);
   $('sealed').scrollIntoView({ block: 'center' });
@@ -423,13 +535,19 @@ function clearPage() {
   $('received-file').value = '';
   heldReceived = null;
   showHeldReceived();
-  for (const box of [$('show-password'), $('show-seal-password')]) {
+  for (const box of [$('show-password'), $('show-seal-password'), $('show-key-pass')]) {
     if (box.checked) box.click();
   }
   showResults([]);
   showSealed(null);
   showFileRead(null);
   for (const id of Object.keys(lastMessages)) showMessage(id, null);
+  sealToReading++;
+  lastSealTo = null;
+  showKeyList($('seal-to-digits'), null, texts);
+  showSealMode();
+  for (const field of keyFields) field.clear();
+  keys.clear();
 }
 
 function showPasswords(checkbox, field, confirmation) {
@@ -461,7 +579,22 @@ function onGeneratePassphrase() {
   $('seal-confirm').disabled = true;
 }
 
+// The fields that take the user's secret key, and the keys tab.
+let keyFields = [];
+let keys = null;
+
 function start() {
+  keyFields = [
+    keyField({ field: 'my-key', button: 'my-key-file-button', input: 'my-key-file', note: 'my-key-file-note' },
+      currentTexts),
+    keyField({
+      field: 'seal-my-key', button: 'seal-my-key-file-button', input: 'seal-my-key-file', note: 'seal-my-key-file-note',
+    }, currentTexts),
+  ];
+  keys = keysTab({ texts: currentTexts, provider, busy, showMessage, clearings: () => clearings });
+  $('seal-to').addEventListener('input', onSealTo);
+  $('seal-my-key').addEventListener('input', showSealMode);
+  $('my-key').addEventListener('input', () => showMessage('my-key-message', null));
   $('lang-ja').addEventListener('click', () => showLanguage('ja'));
   $('lang-en').addEventListener('click', () => showLanguage('en'));
   $('clear-page').addEventListener('click', clearPage);
@@ -490,13 +623,15 @@ function start() {
   $('seal').addEventListener('click', onSeal);
   $('generate-passphrase').addEventListener('click', onGeneratePassphrase);
   // Enter in a password field presses the tab's button, as in a dialog.
-  for (const [field, button] of [['password', 'open'], ['seal-password', 'seal'], ['seal-confirm', 'seal']]) {
+  for (const [field, button] of [['password', 'open'], ['my-key-pass', 'open'], ['seal-password', 'seal'],
+    ['seal-confirm', 'seal'], ['seal-my-key-pass', 'seal'], ['key-pass', 'make-key'], ['key-pass-confirm', 'make-key']]) {
     $(field).addEventListener('keydown', (e) => {
       if (e.key === 'Enter' && !e.isComposing && !$(button).disabled) $(button).click();
     });
   }
   showPasswords($('show-password'), $('password'));
   showPasswords($('show-seal-password'), $('seal-password'), $('seal-confirm'));
+  showPasswords($('show-key-pass'), $('key-pass'), $('key-pass-confirm'));
   showLanguage(texts.lang);
   selectTab($('tab-open'));
   // Outside a secure context (a page served over plain http from another
@@ -504,8 +639,10 @@ function start() {
   if (!globalThis.crypto || !globalThis.crypto.subtle) {
     showMessage('open-message', 'noCrypto');
     showMessage('seal-message', 'noCrypto');
+    showMessage('key-message', 'noCrypto');
     $('open').disabled = true;
     $('seal').disabled = true;
+    $('make-key').disabled = true;
   }
 }
 

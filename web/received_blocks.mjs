@@ -122,6 +122,9 @@ function* holdsReceivedBlock(text) {
 
 export const hasReceivedBlock = (text) => finish(holdsReceivedBlock(text));
 
+// Whether `text` holds a start marker, exact or with what programs put in.
+export const hasReceivedStartMarker = (text) => finish(findMarker(text, START_MARKER, 0, false)) !== null;
+
 // The blocks of `text` in order, found the way the reader finds them: a
 // start marker begins a block only where it comes before the next end
 // marker, and once a block is found, spaces inside later markers do not

@@ -1,10 +1,14 @@
-// The browser's own cryptography (WebCrypto) behind the four calls the
-// envelope needs. Keys never leave WebCrypto: the derived key is not
-// extractable.
+// The browser's own cryptography (WebCrypto) behind the calls the
+// envelopes need: the strong envelope's four, and for the blocks of keys
+// an AES key from given bytes and key_agreement.mjs's X25519, HKDF and
+// SHA-256. Keys never leave WebCrypto: the derived key is not extractable.
 
 import { KEY_BITS, TAG_SIZE } from './envelope_layout.mjs';
+import { keyAgreement } from './key_agreement.mjs';
 
 export const webCrypto = {
+  ...keyAgreement,
+
   randomBytes(n) {
     const bytes = new Uint8Array(n);
     globalThis.crypto.getRandomValues(bytes);
@@ -16,6 +20,12 @@ export const webCrypto = {
     const material = await subtle.importKey('raw', passwordBytes, 'PBKDF2', false, ['deriveKey']);
     return subtle.deriveKey({ name: 'PBKDF2', hash: 'SHA-256', salt, iterations }, material,
       { name: 'AES-GCM', length: KEY_BITS }, false, ['encrypt', 'decrypt']);
+  },
+
+  // An AES-256-GCM key of the 32 bytes given (a text key, a slot's wrap key).
+  aesKey(bytes) {
+    return globalThis.crypto.subtle.importKey('raw', bytes, { name: 'AES-GCM', length: KEY_BITS }, false,
+      ['encrypt', 'decrypt']);
   },
 
   // The ciphertext followed by the tag.

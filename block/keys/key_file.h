@@ -5,6 +5,7 @@
 // line breaks, a sealed block quoted in a reply or re-wrapped.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,6 +18,10 @@
 #include "block/strong_block.h"
 
 namespace quiren::block {
+
+// The largest key file a reader takes: a sealed key quoted in a long mail
+// fits, and nothing larger is read into memory.
+inline constexpr std::size_t kLargestKeyFile = std::size_t{1} << 20;
 
 enum class KeyFileForm {
   none,    // neither a secret key text nor a strong block

@@ -70,6 +70,13 @@ TEST(BlockDamage, Places) {
        BlockDamage{DamageKind::foreign_character, 3, 4, U':'}},
       {"a key block's length", u"(quiren_start)\r\nKAQEBA\r\nAQEB\r\nAQEB\r\n(quiren_end)", 0,
        BlockDamage{DamageKind::short_line, 3, 0, 0}},
+      // Key and recipient envelopes may have any length: whole bytes are
+      // whole, and a character changed in them is nothing to point at.
+      {"a key envelope of 39 bytes", u"(quiren_start)\r\nKAQHDzuptw\r\no+JBYqzn4D\r\nhaoApF5qGs\r\nhzh5WnlOSu\r\n"
+       u"vizUgSQAl6\r\ntiA\r\n(quiren_end)", 0, std::nullopt},
+      {"a recipient envelope of 2 bytes", u"(quiren_start)\r\nDAQE\r\n(quiren_end)", 0, std::nullopt},
+      {"a strong envelope of 2 bytes", u"(quiren_start)\r\nCAQE\r\n(quiren_end)", 0,
+       BlockDamage{DamageKind::uneven_length, 2, 0, 0}},
       {"the second block, after a readable one", u"(quiren_start)\r\nAGGGGG>AGGGGG\r\n(quiren_end)\r\n\r\n"
        u"> (quiren_start)\r\n> BGGGGG>B\r\n> G😀GGG\r\n> (quiren_end)", 1,
        BlockDamage{DamageKind::foreign_character, 7, 4, U'\U0001F600'}},

@@ -41,7 +41,9 @@ TEST(NoticeLine, ReadableOnAUtf8Terminal) {
 // The library's damaged-armour notices, through the sink the tool installs.
 class NoticesFromTheLibrary : public ::testing::Test {
  protected:
-  void SetUp() override { send_notices_to(printed); }
+  void SetUp() override {
+    send_notices_to([this](std::string_view line) { printed << line << "\n"; });
+  }
   void TearDown() override { cipher::set_notice_sink({}); }
 
   std::string printed_by_decrypting(std::string_view body) {

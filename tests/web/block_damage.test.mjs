@@ -39,3 +39,17 @@ test('the damage in the program\'s words, in both languages', () => {
   ];
   for (const [damage, language, text] of cases) assert.equal(describeDamage(damage, PAGE_TEXTS[language]), text);
 });
+
+// Key and recipient envelopes may have any length, strong envelopes only
+// multiples of 4 bytes: a changed character in a whole key block is
+// nothing to point at, as in the program (tests/block/block_damage_test.cpp).
+test('whole bytes are whole for key and recipient blocks, whole groups of 4 for strong blocks', () => {
+  const cases = [
+    ['a key envelope of 39 bytes, a character changed', '(quiren_start)\r\nKAQHDzuptw\r\no+JBYqzn4D\r\nhaoApF5qGs\r\n' +
+      'hzh5WnlOSu\r\nvizUgSQAl6\r\ntiA\r\n(quiren_end)', null],
+    ['a recipient envelope of 2 bytes', '(quiren_start)\r\nDAQE\r\n(quiren_end)', null],
+    ['a strong envelope of 2 bytes', '(quiren_start)\r\nCAQE\r\n(quiren_end)', { kind: 'uneven_length', line: 2 }],
+    ['a key envelope cut in a group', '(quiren_start)\r\nKAQEBA\r\nAQEB\r\nAQEB\r\n(quiren_end)', { kind: 'short_line', line: 3 }],
+  ];
+  for (const [what, received, damage] of cases) assert.deepEqual(findBlockDamage(received, 0), damage, what);
+});

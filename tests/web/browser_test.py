@@ -18,14 +18,21 @@ focused; a saved mail (.eml, .txt) chosen or dropped fills the received
 box; Save downloads the whole text; Clear empties the page; an empty text
 is sealed only when the user says so; a refused clipboard gets the Ctrl+C
 line; phone-sized fields, buttons and borders; a 20 MiB text opens shown in
-part and copies whole (its speed is bench/page_bench.py's). Screenshots of
-both tabs in both languages, at desktop and phone width, and of the
+part and copies whole (its speed is bench/page_bench.py's). Keys, both ways
+with the tool: a key made in the page is read by the tool with the same
+digits and its saved secret key opens there under the passphrase; a block
+the tool writes to it opens in the page naming the tool's key; the page
+seals to the tool's key from the page user's key or a one-off key, and the
+tool names that sender or one nobody knows; a block for another key, a
+changed character and a wrong passphrase show no text. Screenshots of the
+three tabs in both languages, at desktop and phone width, and of the
 question and the Stop button in both languages, land in OUT_DIR/screens.
 """
 import email.charset
 import email.mime.text
 import email.policy
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
@@ -48,7 +55,10 @@ NOT_OPENED = {"ja": "パスワードが違うか、暗号文が途中で変更�
               "en": "Wrong password, or the block was changed on the way"}
 COMPATIBLE = "この暗号文は以前の形式（互換形式）で作られているため、む～くいれん本体でしか復号できません。"
 UNREADABLE = "暗号文が不正です。復号を中止します。"
-NEEDS_KEY = "この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。このページはまだ鍵を扱えません。"
+NEEDS_KEY = "この暗号文は宛先の鍵で暗号化されています。開くには、宛先の人の鍵が必要です。「あなたの鍵」に秘密鍵を指定して下さい。"
+NOT_FOR_THIS_KEY = "この暗号文はあなた宛てではないか、途中で変更されています"
+WRONG_KEY_PASSPHRASE = "秘密鍵のパスフレーズが違うか、秘密鍵のファイルが途中で変更されています。"
+KEY_PASSPHRASE = "鍵の合言葉 2026"
 BASE64 = set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
 
 
@@ -280,12 +290,22 @@ class Reader(unittest.TestCase):
                 self.assertIsInstance(sealed, str)
                 for width, name in ((1000, "desktop"), (390, "phone")):
                     page.screenshot(folder / f"seal-{lang}-{name}.png", width, mobile=name == "phone")
+                made = page.make_key("山田 花子" if lang == "ja" else "Hanako Yamada", KEY_PASSPHRASE)
+                self.assertEqual(len(made), 3, made)
+                page.fill("key-check", made[0])
+                page.wait_for("!document.getElementById('key-check-digits').hidden")
+                for width, name in ((1000, "desktop"), (390, "phone")):
+                    page.screenshot(folder / f"keys-{lang}-{name}.png", width, mobile=name == "phone")
                 # The switch changes every text, the results' too.
                 page.click("lang-en" if lang == "ja" else "lang-ja")
                 other = "en" if lang == "ja" else "ja"
                 self.assertEqual(page.js("return document.documentElement.lang"), other)
                 self.assertEqual(page.js("return document.getElementById('seal').textContent"),
                                  "Encrypt" if other == "en" else "暗号化")
+                self.assertEqual(page.js("return document.getElementById('make-key').textContent"),
+                                 "Make a key" if other == "en" else "鍵を作る")
+                name = "山田 花子" if lang == "ja" else "Hanako Yamada"
+                self.assertEqual(page.key_list("key-check-digits"), [f"{name}: {made[1]}"])
                 self.assertEqual(page.console_problems(), [])
             finally:
                 page.close()
@@ -341,15 +361,17 @@ class WhatRecipientsAskedFor(unittest.TestCase):
             if reached[-1] == "tab-open":
                 break
         self.assertEqual(reached[-1], "tab-open", reached)
-        self.assertNotIn("tab-seal", reached, "only the selected tab is in the Tab order")
+        self.assertFalse({"tab-seal", "tab-keys"} & set(reached), "only the selected tab is in the Tab order")
         selected = """return [...document.querySelectorAll('[role=tab]')].filter((t) => t.ariaSelected === 'true')
             .map((t) => [t.id, t.tabIndex, document.getElementById(t.getAttribute('aria-controls')).hidden,
                          document.activeElement === t]);"""
-        for key, tab in ((Keys.ARROW_RIGHT, "tab-seal"), (Keys.ARROW_RIGHT, "tab-open"), (Keys.ARROW_LEFT, "tab-seal"),
-                         (Keys.HOME, "tab-open"), (Keys.END, "tab-seal")):
+        for key, tab in ((Keys.ARROW_RIGHT, "tab-seal"), (Keys.ARROW_RIGHT, "tab-keys"), (Keys.ARROW_RIGHT, "tab-open"),
+                         (Keys.ARROW_LEFT, "tab-keys"), (Keys.HOME, "tab-open"), (Keys.END, "tab-keys"),
+                         (Keys.ARROW_LEFT, "tab-seal")):
             keys.send_keys(key).perform()
             self.assertEqual(page.js(selected), [[tab, 0, False, True]], key)
         self.assertTrue(page.js("return document.getElementById('panel-open').hidden"))
+        self.assertTrue(page.js("return document.getElementById('panel-keys').hidden"))
         # Tab goes on into the selected tab's panel, Shift+Tab comes back.
         keys.send_keys(Keys.TAB).perform()
         self.assertEqual(self.active(page), "compose")
@@ -481,8 +503,22 @@ class WhatRecipientsAskedFor(unittest.TestCase):
         page.click("show-password")
         block = page.seal_text("送る本文", PASSWORD)
         self.assertIsInstance(block, str)
+        # Keys in every field that takes one, a key made, a key checked.
+        key_block, _, sealed_secret = page.make_key("消える鍵", KEY_PASSPHRASE)
+        page.fill("key-name", "次の名前")
+        page.fill("key-pass", "次の合言葉")
+        page.click("show-key-pass")
+        page.fill("key-check", key_block)
+        page.fill("my-key", sealed_secret)
+        page.fill("my-key-pass", "違う")
+        page.open_received("")
+        page.fill("seal-to", key_block)
+        page.fill("seal-my-key", sealed_secret)
+        page.fill("seal-my-key-pass", KEY_PASSPHRASE)
+        page.wait_for("!document.getElementById('seal-to-digits').hidden && "
+                      "!document.getElementById('key-check-digits').hidden")
+        page.tab("seal")
         page.fill("compose", "次の本文")
-        page.click("generate-passphrase")
         page.fill("compose", "")
         page.click("seal")
         page.wait_for("!document.getElementById('empty-question').hidden")
@@ -492,13 +528,16 @@ class WhatRecipientsAskedFor(unittest.TestCase):
               fields: [...document.querySelectorAll('textarea, input[type=password], input[type=text]')]
                 .filter((f) => f.value !== '' || f.textContent !== '').map((f) => f.id),
               results: $('results').children.length,
-              shown: ['seal-result', 'empty-question', 'clipboard-history', 'open-message', 'seal-message']
-                .filter((id) => !$(id).hidden),
-              masked: [$('password').type, $('seal-password').type, $('seal-confirm').type, $('seal-confirm').disabled],
-              seal: $('seal').disabled,
+              shown: ['seal-result', 'empty-question', 'clipboard-history', 'open-message', 'seal-message',
+                      'my-key-message', 'key-message', 'my-key-result', 'key-check-digits', 'seal-to-digits',
+                      'seal-sender', 'seal-password-note'].filter((id) => !$(id).hidden),
+              digits: $('my-digits').textContent,
+              masked: [$('password').type, $('seal-password').type, $('seal-confirm').type, $('seal-confirm').disabled,
+                       $('key-pass').type, $('key-pass-confirm').type, $('key-pass-confirm').disabled],
+              usable: ['seal', 'seal-password', 'generate-passphrase', 'make-key'].filter((id) => $(id).disabled),
             };""")
-        self.assertEqual(state, {"fields": [], "results": 0, "shown": [], "masked": ["password"] * 3 + [False],
-                                 "seal": False})
+        self.assertEqual(state, {"fields": [], "results": 0, "shown": [], "digits": "",
+                                 "masked": ["password"] * 3 + [False] + ["password"] * 2 + [False], "usable": []})
         page.screenshot(screens() / "cleared-ja.png", 1000)
         self.assert_nothing_sent(page)
 
@@ -550,7 +589,10 @@ class WhatRecipientsAskedFor(unittest.TestCase):
         page = self.new_page("ja", 390, 800)
         page.seal_text("来週の資料です。" * 20, PASSWORD, width=100)
         self.assertEqual(page.open_text(tool("encrypt", text="本文"), PASSWORD), [["plain", "本文"]])
-        for tab in ("open", "seal"):
+        key_block, _, _ = page.make_key("山田 花子", KEY_PASSPHRASE)
+        page.fill("key-check", key_block)
+        page.fill("seal-to", key_block)
+        for tab in ("open", "seal", "keys"):
             page.tab(tab)
             measured = page.js("""
                 const visible = (e) => e.getClientRects().length > 0;
@@ -566,6 +608,170 @@ class WhatRecipientsAskedFor(unittest.TestCase):
             for name, _, colour in measured["fields"]:
                 self.assertGreaterEqual(contrast(colour, "rgb(255, 255, 255)"), 3.0, name)
         self.assert_nothing_sent(page)
+
+
+def run_tool(*args, text="", check=True):
+    """The tool's (exit status, standard output, standard error)."""
+    done = subprocess.run([TOOL, *args], input=text.encode("utf-8"), capture_output=True, check=False)
+    if check and done.returncode != 0:
+        raise AssertionError(f"quiren {' '.join(args)}: {done.stderr.decode('utf-8', 'replace')}")
+    return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
+
+
+def sender_digits(stderr):
+    """The safety digits the tool names as a block's sender."""
+    found = re.findall(r"from (\d{5}(?: \d{5}){5}), written", stderr)
+    if len(found) != 1:
+        raise AssertionError(f"no one sender in {stderr!r}")
+    return found[0]
+
+
+class KeysWithTheTool(unittest.TestCase):
+    """Keys made, read and used both ways between the page and the tool."""
+
+    def setUp(self):
+        self.work = pathlib.Path(tempfile.mkdtemp())
+        self.addCleanup(lambda: subprocess.run(["rm", "-rf", str(self.work)], check=False))
+        self.page = ReaderPage(PAGE, "ja")
+        self.page.requested_urls()
+        self.addCleanup(self.page.close)
+
+    def file(self, name, text):
+        path = self.work / name
+        path.write_text(text, encoding="utf-8", newline="")
+        return str(path)
+
+    def tool_key(self, name):
+        """A key the tool makes, sealed under a passphrase: (key file, key
+        block file, digits)."""
+        secret = str(self.work / f"{name}.key")
+        passphrase = self.file(f"{name}.pass", "tool passphrase\n")
+        _, block, err = run_tool("key", "new", "--name", name, "--out", secret, "--password-file", passphrase)
+        digits = re.search(r"your safety digits: ([\d ]+)", err)[1]
+        return secret, passphrase, self.file(f"{name}.kb", block), digits
+
+    def assert_nothing_sent(self):
+        urls = self.page.requested_urls()
+        self.assertEqual([u for u in urls if not u.startswith(("file:", "blob:"))], [], urls)
+        self.assertEqual(self.page.console_problems(), [])
+
+    def test_1_a_key_made_in_the_page_is_the_tools_key_too(self):
+        page = self.page
+        key_block, digits, sealed_secret = page.make_key("山田 花子", KEY_PASSPHRASE)
+        self.assertRegex(digits, r"^\d{5}( \d{5}){5}$")
+        self.assertEqual(page.js("return document.activeElement.id"), "save-my-secret", "saving the key comes first")
+        # The tool reads the key block as received, with the same name and digits.
+        self.assertEqual(run_tool("key", "digits", text=quoted(key_block))[1], f"山田 花子: {digits}\n")
+
+        # The secret key saved as a file opens in the tool under the
+        # passphrase, and is the key of the page's key block.
+        page.download_to(self.work)
+        page.click("save-my-secret")
+        saved = self.work / "秘密鍵.txt"
+        self.assertTrue(WhatRecipientsAskedFor.wait_for_file(saved), list(self.work.iterdir()))
+        self.assertEqual(saved.read_bytes().decode("utf-8"), sealed_secret)
+        passphrase = self.file("page.pass", KEY_PASSPHRASE + "\n")
+        _, shown, err = run_tool("key", "show", "--key", str(saved), "--key-passphrase-file", passphrase,
+                                 "--name", "山田 花子")
+        self.assertEqual(shown, key_block)
+        self.assertIn(digits, err)
+        wrong = self.file("wrong.pass", "違う\n")
+        self.assertNotEqual(run_tool("key", "show", "--key", str(saved), "--key-passphrase-file", wrong,
+                                     check=False)[0], 0)
+
+        # The tool writes to that key; the page opens it with the saved key,
+        # naming the tool's key as the sender.
+        tool_secret, tool_pass, _, tool_digits = self.tool_key("Tool User")
+        page_block = self.file("page.kb", key_block)
+        _, block, _ = run_tool("encrypt", "--key", tool_secret, "--key-passphrase-file", tool_pass, "--to", page_block,
+                               text="ツールから山田さんへ\r\n明日の件です。")
+        shown = page.open_with_key(quoted(block), saved.read_bytes().decode("utf-8"), KEY_PASSPHRASE)
+        self.assertEqual(shown[0], ["plain", "ツールから山田さんへ\r\n明日の件です。"])
+        self.assertEqual(shown[1][0], "sender")
+        self.assertIn(tool_digits, shown[1][1])
+        self.assertNotIn("あなた自身", shown[1][1])
+        self.assertEqual(len(shown), 2)
+        self.assertEqual(page.js("return document.getElementById('my-key-pass').value"), "", "its work done")
+
+        # A wrong passphrase takes no key: the block needs one, the page says why.
+        self.assertEqual(page.open_with_key(block, sealed_secret, "違う"),
+                         [["key", WRONG_KEY_PASSPHRASE], ["failed", NEEDS_KEY]])
+        # The tool's own key (a bare one too) opens what it wrote: the sender is the reader.
+        bare = str(self.work / "bare.key")
+        _, bare_block, _ = run_tool("key", "new", "--out", bare, "--no-passphrase")
+        _, to_self, _ = run_tool("encrypt", "--key", bare, "--to", self.file("bare.kb", bare_block), text="自分宛て")
+        shown = page.open_with_key(to_self, pathlib.Path(bare).read_text(encoding="utf-8"))
+        self.assertEqual(shown[0], ["plain", "自分宛て"])
+        self.assertIn("あなた自身の鍵", shown[1][1])
+        self.assert_nothing_sent()
+
+    def test_2_the_page_seals_to_a_tool_key_from_its_users_key_or_a_one_off_key(self):
+        page = self.page
+        tool_secret, tool_pass, tool_block, tool_digits = self.tool_key("取引先 太郎")
+        other_secret, other_pass, other_block, other_digits = self.tool_key("Other")
+        key_block, digits, sealed_secret = page.make_key("山田 花子", KEY_PASSPHRASE)
+        to = "鍵を送ります。\r\n" + quoted(pathlib.Path(tool_block).read_bytes().decode("utf-8")) + "\r\n" + \
+            pathlib.Path(other_block).read_bytes().decode("utf-8")
+        text = "見積書の金額は税込 1,280,000 円です。\r\n納期は 3 月 15 日です。"
+        decrypt = ("decrypt", "--key", tool_secret, "--key-passphrase-file", tool_pass)
+
+        block = page.seal_to_keys(text, to, sealed_secret, KEY_PASSPHRASE)
+        self.assertIsInstance(block, str, block)
+        self.assertEqual(page.key_list("seal-to-digits")[1:],
+                         [f"取引先 太郎: {tool_digits}", f"Other: {other_digits}"])
+        self.assertEqual(block.split("\r\n")[1][0], "D")
+        _, opened, err = run_tool(*decrypt, text=block)
+        self.assertEqual((opened, sender_digits(err)), (text, digits), "from the page user's key")
+        _, opened, _ = run_tool("decrypt", "--key", other_secret, "--key-passphrase-file", other_pass, text=block)
+        self.assertEqual(opened, text)
+        # The page user reads what they sent.
+        self.assertEqual(page.open_with_key(block, sealed_secret, KEY_PASSPHRASE)[0], ["plain", text])
+        self.assertTrue(page.js("return !document.getElementById('seal-password-note').hidden && "
+                                "document.getElementById('seal-password').disabled"), "passwords not used")
+
+        # Without the user's key: a one-off key, a sender nobody knows, as
+        # the page says.
+        self.assertTrue(page.js("return document.getElementById('one-off-sender').hidden"))
+        block = page.seal_to_keys(text, to)
+        self.assertFalse(page.js("return document.getElementById('one-off-sender').hidden"))
+        _, opened, err = run_tool(*decrypt, text=block)
+        self.assertEqual(opened, text)
+        self.assertNotIn(sender_digits(err), (digits, tool_digits, other_digits))
+        # In view, selected, Copy focused, as a password block.
+        state = page.js("""const box = document.getElementById('sealed');
+            const r = box.getBoundingClientRect();
+            return [r.top >= 0 && r.bottom <= window.innerHeight, box.selectionStart, box.selectionEnd === box.value.length,
+                    document.activeElement.id];""")
+        self.assertEqual(state, [True, 0, True, "copy-sealed"])
+
+        # A sender key with a wrong passphrase seals nothing; a damaged key block neither.
+        self.assertEqual(page.seal_to_keys(text, to, sealed_secret, "違う")[0], "message")
+        damaged = changed(pathlib.Path(tool_block).read_bytes().decode("utf-8"), 5)
+        refused = page.seal_to_keys(text, damaged)
+        self.assertEqual(refused, ["message", "宛先の鍵ブロックを読めないため、暗号化しませんでした。"])
+        self.assertEqual(page.key_list("seal-to-digits")[0], "鍵ブロックが壊れているため読めません。")
+        self.assert_nothing_sent()
+
+    def test_3_a_block_for_another_key_and_a_changed_character_show_no_text(self):
+        page = self.page
+        tool_secret, tool_pass, _, _ = self.tool_key("Writer")
+        key_block, _, sealed_secret = page.make_key("山田 花子", KEY_PASSPHRASE)
+        _, _, someone_block, _ = self.tool_key("Someone else")
+        sealed = ("encrypt", "--key", tool_secret, "--key-passphrase-file", tool_pass)
+        _, elsewhere, _ = run_tool(*sealed, "--to", someone_block, text="ほかの人宛て")
+        self.assertEqual(page.open_with_key(elsewhere, sealed_secret, KEY_PASSPHRASE), [["failed", NOT_FOR_THIS_KEY]])
+        _, mine, _ = run_tool(*sealed, "--to", self.file("page.kb", key_block), text="見せてはいけない本文")
+        length = len("".join(mine.split("\r\n")[1:-1]))
+        # In the header (the time, the sender's key, the one-off key) and in
+        # the nonce, the text and its tag; not in the slots, where a change
+        # fails only its own recipient's.
+        for index in (8, 20, 70, length - 30, length - 2):
+            with self.subTest(f"body character {index}"):
+                shown = page.open_with_key(changed(mine, index), sealed_secret, KEY_PASSPHRASE)
+                self.assertEqual([kind for kind, _ in shown if kind != "where"], ["failed"], shown)
+                self.assertNotIn("見せて", repr(shown))
+        self.assertEqual(page.open_with_key(mine, sealed_secret, KEY_PASSPHRASE)[0], ["plain", "見せてはいけない本文"])
+        self.assert_nothing_sent()
 
 
 def contrast(a, b):

@@ -8,33 +8,42 @@ import { runDecrypt, RUN_END } from '../../web/decrypt_run.mjs';
 import { sealText } from '../../web/seal_text.mjs';
 import { OUTCOME, SILENT_OUTCOMES } from '../../web/outcome.mjs';
 import { PAGE_TEXTS } from '../../web/page_texts.mjs';
-import { quickCrypto, rememberingCrypto, vectors } from './support.mjs';
+import { fromHex, quickCrypto, rememberingCrypto, toHex, vectors } from './support.mjs';
 
 // A block the table's run finished with, as the page reports it: a
 // compatible block the program opened (or found under another password, or
 // refused where it reads strong blocks only) is `compatible` in the page,
 // which does not open that format. So the page reads strong blocks only
-// always, and runs the table's strong-only cases as they are.
+// always, and runs the table's strong-only cases as they are. An opened
+// recipient block names its sender's key and the time written.
 function pageBlock(block, index, kept) {
   const compatibleInPage = block.kind === 'compatible'
     && ['opened', 'wrong_password', 'compatible_refused'].includes(block.outcome);
   const page = { index, outcome: compatibleInPage ? OUTCOME.compatible : block.outcome };
   if (block.kind) page.kind = block.kind;
   if (page.outcome === OUTCOME.opened && kept) page.text = block.text;
+  if (page.outcome === OUTCOME.opened && kept && block.sender) page.sender = { publicKey: block.sender, writtenAt: block.written_at };
   return page;
 }
+
+const withSenderInHex = ({ damage, sender, ...block }) =>
+  (sender ? { ...block, sender: { publicKey: toHex(sender.publicKey), writtenAt: sender.writtenAt } } : block);
 
 test('every run of the shared table, as the program makes it', async () => {
   const { cases } = vectors('runs.json');
   assert.ok(cases.length > 0);
+  assert.ok(cases.some((run) => run.secret_key !== undefined));
   for (const run of cases) {
-    // The page takes no secret key yet: the runs with one are the program's.
-    if (run.secret_key !== undefined) continue;
     const provider = quickCrypto();
     const asked = [];
+    let keyAsked = 0;
     let stopped = false;
     const result = await runDecrypt(run.received, run.password, {
       provider,
+      secretKey: async () => {
+        keyAsked++;
+        return run.secret_key === undefined ? null : fromHex(run.secret_key);
+      },
       askRounds: async ({ roundsToCome }) => {
         asked.push(roundsToCome);
         assert.ok(asked.length <= run.answers.length, `${run.name}: asked more often than the case answers`);
@@ -47,10 +56,14 @@ test('every run of the shared table, as the program makes it', async () => {
     });
     const { expect } = run;
     assert.equal(result.end, expect.end, run.name);
-    const blocks = result.blocks.map(({ damage, ...block }) => block);
-    assert.deepEqual(blocks, expect.blocks.map((b, i) => pageBlock(b, i, expect.texts_kept)), run.name);
+    assert.deepEqual(result.blocks.map(withSenderInHex),
+      expect.blocks.map((b, i) => pageBlock(b, i, expect.texts_kept)), run.name);
     assert.deepEqual(asked, expect.rounds_asked, run.name);
     assert.equal(provider.derivations, expect.derivations, run.name);
+    // The key is asked for once, and only for a text holding a recipient
+    // block, as the program asks for it.
+    const holdsRecipient = expect.blocks.some((b) => b.kind === 'recipient');
+    assert.equal(keyAsked, holdsRecipient ? 1 : 0, run.name);
   }
 });
 

@@ -85,23 +85,74 @@ class ReaderPage:
         self.fill("received", received)
         return self.open_received(password)
 
-    def open_received(self, password):
-        """As open_text, for what the received box holds now."""
+    def open_received(self, password, key=None, key_passphrase=""):
+        """As open_text, for what the received box holds now; with `key`,
+        the text of a secret key file in the open tab's key field, and
+        ("sender", line) after a text opened with it. A key the page could
+        not take says so first: ("key", message)."""
         self.tab("open")
         self.fill("password", password)
+        if key is not None:
+            self.fill("my-key", key)
+            self.fill("my-key-pass", key_passphrase)
         self.click("open")
         self.wait_idle("open")
         return self.js("""
             const message = document.getElementById('open-message');
             if (!message.hidden) return [['message', message.textContent]];
-            return Array.from(document.querySelectorAll('#results .plain, #results .failed, #results .where'),
-                e => [e.className.split(' ').find(c => ['plain', 'failed', 'where'].includes(c)), e.textContent]);""")
+            const key = document.getElementById('my-key-message');
+            const shown = Array.from(
+                document.querySelectorAll('#results .plain, #results .sender, #results .failed, #results .where'),
+                e => [e.className.split(' ').find(c => ['plain', 'sender', 'failed', 'where'].includes(c)), e.textContent]);
+            return key.hidden ? shown : [['key', key.textContent], ...shown];""")
+
+    def open_with_key(self, received, key, key_passphrase="", password=""):
+        """As open_text, with the secret key file's text `key`."""
+        self.tab("open")
+        self.fill("received", received)
+        return self.open_received(password, key, key_passphrase)
+
+    def make_key(self, name, passphrase):
+        """The key the keys tab makes: (key block, safety digits, sealed
+        secret key), each as the page shows it; or ("message", text)."""
+        self.tab("keys")
+        self.fill("key-name", name)
+        self.fill("key-pass", passphrase)
+        self.fill("key-pass-confirm", passphrase)
+        self.click("make-key")
+        self.wait_idle("make-key")
+        return tuple(self.js("""const $ = (id) => document.getElementById(id);
+            if (!$('key-message').hidden) return ['message', $('key-message').textContent];
+            return [$('my-public').textContent, $('my-digits').textContent, $('my-secret').textContent];"""))
+
+    def key_list(self, list_id):
+        """What a list of key blocks shows: its lines' texts."""
+        return self.js("return Array.from(document.getElementById(arguments[0]).children, (e) => e.textContent)",
+                       list_id)
+
+    def seal_to_keys(self, text, to, my_key="", my_key_passphrase="", width=60):
+        """The block the seal tab writes to the key blocks `to` (as
+        pasted), from the secret key file's text `my_key` (a one-off key
+        when empty); or ("message", text)."""
+        self.tab("seal")
+        self.fill("compose", text)
+        self.fill("seal-to", to)
+        self.fill("seal-my-key", my_key)
+        self.fill("seal-my-key-pass", my_key_passphrase)
+        self.fill("width", str(width))
+        self.click("seal")
+        self.wait_idle("seal")
+        return self.js("""
+            const message = document.getElementById('seal-message');
+            if (!message.hidden) return ['message', message.textContent];
+            return document.getElementById('sealed').textContent;""")
 
     def seal_text(self, text, password, width=60, confirmation=None):
         """The block the page wrote (CR LF line breaks, as it copies it), or
         ("message", text) when it refused. The empty text is sealed as the
         user who answers Continue to the page's question."""
         self.tab("seal")
+        self.fill("seal-to", "")
         self.fill("compose", text)
         self.fill("seal-password", password)
         self.fill("seal-confirm", password if confirmation is None else confirmation)

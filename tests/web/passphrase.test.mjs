@@ -5,7 +5,8 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
-import { DRAW_RANGE, MOST_REJECTIONS_IN_A_ROW, firstRejectedDraw, makePassphrase } from '../../web/passphrase.mjs';
+import { makePassphrase } from '../../web/passphrase.mjs';
+import { DRAW_RANGE, MOST_REJECTIONS_IN_A_ROW, firstRejectedDraw } from '../../web/random_index.mjs';
 import './support.mjs';
 
 // The lists as the assembled page gets them, from Debian's files.

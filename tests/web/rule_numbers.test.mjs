@@ -7,8 +7,7 @@ import { readFileSync } from 'node:fs';
 import * as rules from '../../web/block_rules.mjs';
 import * as layout from '../../web/envelope_layout.mjs';
 import { RATE_PROBE_ROUNDS } from '../../web/derivation_rate.mjs';
-import { LONGEST_KEY_NAME } from '../../web/key_block.mjs';
-import { MOST_RECIPIENTS } from '../../web/recipient_check.mjs';
+import * as keys from '../../web/keys_layout.mjs';
 
 const header = (path) => readFileSync(new URL(`../../${path}`, import.meta.url), 'utf8');
 
@@ -29,6 +28,7 @@ test('the round budget, the read bounds, the text limit and the password limit a
   const envelopeLayout = header('block/strong/envelope_layout.h');
   const derivationRate = header('block/derivation_rate.h');
   const keysLayout = header('block/keys/keys_layout.h');
+  const keyFile = header('block/keys/key_file.h');
   const pairs = [
     [blockRules, 'kRoundBudget', rules.ROUND_BUDGET],
     [blockRules, 'kLongestText', rules.LONGEST_TEXT],
@@ -41,8 +41,21 @@ test('the round budget, the read bounds, the text limit and the password limit a
     [envelopeLayout, 'kWriteIterations', layout.WRITE_ITERATIONS],
     [envelopeLayout, 'kMaxTextBytes', layout.MAX_TEXT_BYTES],
     [derivationRate, 'kRateProbeRounds', RATE_PROBE_ROUNDS],
-    [keysLayout, 'kLongestKeyName', LONGEST_KEY_NAME],
-    [keysLayout, 'kMostRecipients', MOST_RECIPIENTS],
+    [keysLayout, 'kLongestKeyName', keys.LONGEST_KEY_NAME],
+    [keysLayout, 'kMostRecipients', keys.MOST_RECIPIENTS],
+    [keysLayout, 'kKeyChecksumSize', keys.KEY_CHECKSUM_SIZE],
+    [keysLayout, 'kDigitGroups', keys.DIGIT_GROUPS],
   ];
   for (const [source, name, page] of pairs) assert.equal(page, constant(source, name), name);
+});
+
+test('the labels of the blocks of keys are the program\'s', () => {
+  const keysLayout = header('block/keys/keys_layout.h');
+  const keyFile = header('block/keys/key_file.h');
+  for (const [name, page] of [['kDigitsLabel', keys.DIGITS_LABEL], ['kWrapInfo', keys.WRAP_INFO],
+    ['kSecretKeyLabel', keys.SECRET_KEY_LABEL]]) {
+    const m = keysLayout.match(new RegExp(`constexpr std::string_view ${name} = "([^"]*)";`));
+    assert.ok(m, `${name} is not in the header`);
+    assert.equal(page, m[1], name);
+  }
 });

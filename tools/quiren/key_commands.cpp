@@ -1,8 +1,6 @@
 #include "tools/quiren/key_commands.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "block/ascii.h"
 #include "block/block_rules.h"
@@ -12,6 +10,7 @@
 #include "block/keys/key_file.h"
 #include "block/keys/recipient_block.h"
 #include "block/keys/safety_digits.h"
+#include "tools/quiren/file_access.h"
 #include "tools/quiren/login_name.h"
 #include "tools/quiren/new_file.h"
 #include "tools/quiren/tool_texts.h"
@@ -69,12 +68,6 @@ std::optional<block::SecretBytes> checked_passphrase(PasswordRead read, std::str
   return std::move(read.password);
 }
 
-bool something_at(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
-  return status.type() != std::filesystem::file_type::not_found;
-}
-
 // What a key block that does not read comes to, for a message.
 CommandResult key_block_problem(block::Outcome outcome, std::u16string_view received, std::size_t index) {
   switch (outcome) {
@@ -106,7 +99,7 @@ CommandResult key_new_command(const std::string& out_path, std::string_view name
                               const PassphraseSource& passphrase, int width, block::CryptoProvider& crypto) {
   // Looked at first, so that no one types a passphrase for nothing; the
   // file is still made only where nothing is (write_new_file).
-  if (something_at(out_path)) return failure(std::string(texts::kKeyFileExists) + ": " + out_path);
+  if (anything_at(out_path)) return failure(std::string(texts::kKeyFileExists) + ": " + out_path);
   const block::KeyName name = block::key_name_to_write(name_utf8);
   if (name.problem != block::KeyNameProblem::none) return failure(name_problem(name.problem));
 

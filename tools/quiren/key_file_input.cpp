@@ -1,12 +1,9 @@
 #include "tools/quiren/key_file_input.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <system_error>
 
 #include "block/keys/key_file.h"
+#include "tools/quiren/file_access.h"
 #include "tools/quiren/tool_texts.h"
 
 namespace quiren::tool {
@@ -79,24 +76,28 @@ KeyRead key_from_file_text(std::string_view bytes, const PassphraseSource& passp
 
 FileBytes read_key_file(const std::string& path) {
   // Looked at before it is opened, as a password file is.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    const int error = errno;
-    if (error == ENOENT || error == ENOTDIR) return {false, {}, named(texts::kKeyFileMissing, path)};
-    return {false, {}, named(texts::kKeyFileUnreadable, path) + " (" + std::generic_category().message(error) + ")"};
+  const FileLook look = look_at_file(path);
+  switch (look.state) {
+    case FileState::regular:
+      break;
+    case FileState::missing:
+      return {false, {}, named(texts::kKeyFileMissing, path)};
+    case FileState::not_regular:
+      return {false, {}, named(texts::kKeyFileNotRegular, path)};
+    case FileState::unreadable:
+      return {false, {}, named(texts::kKeyFileUnreadable, path) + " (" + look.error + ")"};
   }
-  if (!S_ISREG(info.st_mode)) return {false, {}, named(texts::kKeyFileNotRegular, path)};
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_file_for_reading(path);
   if (!file) return {false, {}, named(texts::kKeyFileUnreadable, path)};
   ClosedOnExit closing{file};
   // Unbuffered, so that no copy of a bare key stays behind in a stdio buffer.
   std::setvbuf(file, nullptr, _IONBF, 0);
   FileBytes read{true, {}, {}};
   // One byte more than the largest file read tells a larger one.
-  read.bytes.resize(texts::kLargestKeyFile + 1);
+  read.bytes.resize(block::kLargestKeyFile + 1);
   read.bytes.resize(std::fread(read.bytes.data(), 1, read.bytes.size(), file));
   if (std::ferror(file)) return {false, {}, named(texts::kKeyFileUnreadable, path)};
-  if (read.bytes.size() > texts::kLargestKeyFile) return {false, {}, named(texts::kKeyFileTooLarge, path)};
+  if (read.bytes.size() > block::kLargestKeyFile) return {false, {}, named(texts::kKeyFileTooLarge, path)};
   return read;
 }
 

@@ -30,12 +30,12 @@ using PassphraseSource = std::function<PasswordRead()>;
 // The key in a key file's bytes.
 KeyRead key_from_file_text(std::string_view bytes, const PassphraseSource& passphrase, block::CryptoProvider& crypto);
 
-// The key in the file at `path` (a regular file of at most kLargestKeyFile
+// The key in the file at `path` (a regular file of at most block::kLargestKeyFile
 // bytes); the file's name ends each problem.
 KeyRead key_from_file(const std::string& path, const PassphraseSource& passphrase, block::CryptoProvider& crypto);
 
 // The file's bytes, as a secret: !ok (and `problem`) for a missing file,
-// one that is not a regular file or is larger than kLargestKeyFile.
+// one that is not a regular file or is larger than block::kLargestKeyFile.
 struct FileBytes {
   bool ok = false;
   block::SecretBytes bytes;

@@ -70,9 +70,10 @@ std::string notice_line(std::string_view caption, std::string_view text, cipher:
   return line;
 }
 
-void send_notices_to(std::ostream& out) {
-  cipher::set_notice_sink([&out](std::string_view caption, std::string_view text, cipher::NoticeText encoding) {
-    out << "quiren: " << notice_line(caption, text, encoding) << "\n";
+void send_notices_to(std::function<void(std::string_view line)> print_line) {
+  cipher::set_notice_sink([print = std::move(print_line)](std::string_view caption, std::string_view text,
+                                                          cipher::NoticeText encoding) {
+    print("quiren: " + notice_line(caption, text, encoding));
   });
 }
 

@@ -2,7 +2,7 @@
 // them: one readable line each on standard error, never a message box.
 #pragma once
 
-#include <ostream>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,8 +17,8 @@ namespace quiren::tool {
 // never reach the line, so it stays one line.
 std::string notice_line(std::string_view caption, std::string_view text, cipher::NoticeText encoding);
 
-// Sends every later notice of the library to `out`, as "quiren: " followed
-// by its notice_line. `out` must outlive the cipher calls.
-void send_notices_to(std::ostream& out);
+// Sends every later notice of the library to `print_line` (which adds the
+// line break), as "quiren: " followed by its notice_line.
+void send_notices_to(std::function<void(std::string_view line)> print_line);
 
 }  // namespace quiren::tool

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -7,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "tools/quiren/file_access.h"
 #include "tools/quiren/password_input.h"
 #include "tools/quiren/tool_texts.h"
 
@@ -42,15 +41,19 @@ struct ClosedOnExit {
 PasswordRead password_from_file(const std::string& path) {
   // Looked at before it is opened: opening a pipe for reading waits for a
   // writer, and a device or a folder has no first line to speak of.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    const int error = errno;
-    if (error == ENOENT || error == ENOTDIR) return refused(texts::kPasswordFileMissing, path);
-    return refused(texts::kPasswordFileUnreadable, path, std::generic_category().message(error));
+  const FileLook look = look_at_file(path);
+  switch (look.state) {
+    case FileState::regular:
+      break;
+    case FileState::missing:
+      return refused(texts::kPasswordFileMissing, path);
+    case FileState::not_regular:
+      return refused(texts::kPasswordFileNotRegular, path);
+    case FileState::unreadable:
+      return refused(texts::kPasswordFileUnreadable, path, look.error);
   }
-  if (!S_ISREG(info.st_mode)) return refused(texts::kPasswordFileNotRegular, path);
 
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_file_for_reading(path);
   if (!file) return refused(texts::kPasswordFileUnreadable, path, std::generic_category().message(errno));
   ClosedOnExit closing{file};
   // Unbuffered, so that no more is read than asked for, and no copy of the

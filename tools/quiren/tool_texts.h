@@ -7,6 +7,7 @@
 
 #include "block/block_rules.h"
 #include "block/composed_text.h"
+#include "block/keys/key_file.h"
 #include "block/keys/keys_layout.h"
 
 namespace quiren::tool::texts {
@@ -90,6 +91,12 @@ inline constexpr std::string_view kInputNotUtf8 = "standard input is not valid U
 inline constexpr std::string_view kPasswordNotUtf8 = "the password is not valid UTF-8";
 inline constexpr std::string_view kOutsideArmourAlphabet = "character outside the armour alphabet";
 
+// The command line on Windows, which comes in UTF-16: {position} (1 for
+// the first argument after the program's name) and {argument} (U+FFFD in
+// place of the lone half) filled in.
+inline constexpr std::string_view kArgumentNotUnicode =
+    "argument {position} holds half of a UTF-16 surrogate pair, which names no file or text: {argument}";
+
 inline constexpr std::string_view kPasswordPrompt = "Password: ";
 inline constexpr std::string_view kPasswordAgainPrompt = "Password again: ";
 
@@ -131,10 +138,8 @@ inline constexpr std::string_view kKeyFileMissing = "the key file does not exist
 inline constexpr std::string_view kKeyFileNotRegular =
     "the key file is not a regular file (folders, devices and pipes are refused)";
 inline constexpr std::string_view kKeyFileUnreadable = "cannot read the key file";
-// The largest key file read: a sealed key quoted in a long mail fits.
-inline constexpr std::size_t kLargestKeyFile = std::size_t{1} << 20;
 inline constexpr auto kKeyFileTooLargeText =
-    block::compose("the key file is larger than ", kLargestKeyFile >> 20, " MiB");
+    block::compose("the key file is larger than ", block::kLargestKeyFile >> 20, " MiB");
 inline constexpr std::string_view kKeyFileTooLarge = kKeyFileTooLargeText.view();
 inline constexpr std::string_view kKeyFileNoKey =
     "the key file holds no secret key (neither a QUIREN-SECRET-KEY-1 line nor a block sealing one)";

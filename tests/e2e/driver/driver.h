@@ -117,6 +117,10 @@ std::optional<std::wstring> clipboard_text();
 bool wait_for_clipboard_text(std::wstring_view expected, Millis timeout = kDefaultWait);
 
 // ---- processes -------------------------------------------------------------
+// The command line that starts `exe` with `args`, each quoted as needed so
+// that the program's CommandLineToArgvW (or its C runtime) reads them back.
+std::wstring command_line(std::wstring_view exe, const std::vector<std::wstring>& args);
+
 class Process {
  public:
   Process() = default;
@@ -173,6 +177,10 @@ std::wstring wide(std::u16string_view text);
 // dialog), and a tray menu command sent to it as the menu sends it.
 HWND main_window();
 void menu(HWND main, MenuCommand command);
+// The running copy once it watches the clipboard and has finished starting:
+// a clipboard change made while it still starts (its tray icon being added)
+// is not offered, so a journey copies only after this. Null on timeout.
+HWND ready_main_window(Millis timeout = kDefaultWait);
 
 // The viewer of decrypted texts: its window class, caption and text box.
 extern const std::wstring kViewerClass;

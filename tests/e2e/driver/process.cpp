@@ -31,10 +31,15 @@ void append_argument(std::wstring& line, std::wstring_view arg) {
 
 }  // namespace
 
-Process::Process(std::wstring_view exe, const std::vector<std::wstring>& args, std::wstring_view cwd) {
+std::wstring command_line(std::wstring_view exe, const std::vector<std::wstring>& args) {
   std::wstring line;
   append_argument(line, exe);
   for (const auto& arg : args) append_argument(line, arg);
+  return line;
+}
+
+Process::Process(std::wstring_view exe, const std::vector<std::wstring>& args, std::wstring_view cwd) {
+  std::wstring line = command_line(exe, args);
   const std::wstring exe_path(exe);
   const std::wstring folder(cwd);
   STARTUPINFOW startup{};

@@ -27,6 +27,22 @@ std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), 
 
 HWND main_window() { return FindWindowW(win32::settings_layout::kMainWindowClass, nullptr); }
 
+HWND ready_main_window(Millis timeout) {
+  HWND main = nullptr;
+  if (!wait_until([&] { return (main = main_window()) != nullptr && GetClipboardViewer() == main; }, timeout)) {
+    return nullptr;
+  }
+  // Idle means waiting for input with nothing queued, which the program
+  // first is after its start-up, not while it waits on another window.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+  if (process == nullptr) return nullptr;
+  const DWORD idle = WaitForInputIdle(process, static_cast<DWORD>(timeout.count()));
+  CloseHandle(process);
+  return idle == 0 ? main : nullptr;
+}
+
 void menu(HWND main, MenuCommand command) {
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
 }

@@ -77,11 +77,7 @@ bool shows_nowhere(const std::string& bytes, std::wstring_view text) {
 // The running copy's main window once it watches the clipboard (it heads
 // the chain of clipboard viewers then): a text copied earlier would go
 // unseen. Null when none came within kWait.
-HWND started_main() {
-  HWND main = nullptr;
-  wait_until([&] { return (main = main_window()) != nullptr && GetClipboardViewer() == main; }, kWait);
-  return main;
-}
+HWND started_main() { return ready_main_window(kWait); }
 
 DWORD process_of(HWND window) {
   DWORD pid = 0;

@@ -1,8 +1,8 @@
 // quiren: writes and reads the tray program's armoured blocks from scripts
 // and on systems without the tray program, and makes passphrases.
+#include "tools/quiren/run_tool.h"
+
 #include <cstdio>
-#include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +16,7 @@
 #include "block/strong/libcrypto_start.h"
 #include "tools/quiren/cli_options.h"
 #include "tools/quiren/code_page.h"
+#include "tools/quiren/error_output.h"
 #include "tools/quiren/key_commands.h"
 #include "tools/quiren/key_file_input.h"
 #include "tools/quiren/linked_cipher.h"
@@ -29,8 +30,10 @@ namespace {
 
 using namespace quiren::tool;
 
+void print_message(std::string_view message) { print_error_line("quiren: " + std::string(message)); }
+
 int fail(std::string_view message) {
-  std::cerr << "quiren: " << message << "\n";
+  print_message(message);
   return kExitBadInput;
 }
 
@@ -80,9 +83,9 @@ PasswordSource passphrase_source(const std::string& file, bool twice) {
 int finish(const CommandResult& result) {
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   std::fflush(stdout);
-  for (const std::string& note : result.notes) std::cerr << "quiren: " << note << "\n";
-  if (!result.message.empty()) std::cerr << "quiren: " << result.message << "\n";
-  if (!result.detail.empty()) std::cerr << "quiren: " << result.detail << "\n";
+  for (const std::string& note : result.notes) print_message(note);
+  if (!result.message.empty()) print_message(result.message);
+  if (!result.detail.empty()) print_message(result.detail);
   return result.exit_code;
 }
 
@@ -115,7 +118,9 @@ CommandResult key_command(const Options& options, quiren::block::CryptoProvider&
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace quiren::tool {
+
+int run_tool(const std::vector<std::string>& args) {
   // Before anything reaches libcrypto: an openssl.cnf planted where it looks
   // (or named by OPENSSL_CONF) must not change what the tool does.
   if (!quiren::block::start_libcrypto()) return fail(texts::kLibcryptoNotStarted);
@@ -128,7 +133,6 @@ int main(int argc, char** argv) {
   // the tool reads and writes in large pieces anyway.
   std::setvbuf(stdin, nullptr, _IONBF, 0);
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   Options options = parse_options(args);
   if (options.command == Command::help) {
     std::fputs(kUsage, stdout);
@@ -144,13 +148,13 @@ int main(int argc, char** argv) {
         options.kana ? quiren::block::PassphraseForm::kana : quiren::block::PassphraseForm::latin,
         *quiren::block::platform_crypto());
     std::fwrite(made.output.data(), 1, made.output.size(), stdout);
-    if (!made.message.empty()) std::cerr << "quiren: " << made.message << "\n";
+    if (!made.message.empty()) print_message(made.message);
     return made.exit_code;
   }
 
   std::unique_ptr<CodePage> code_page = open_code_page(options.code_page);
   if (!code_page) return fail("code page " + std::to_string(options.code_page) + " is not known to this system");
-  send_notices_to(std::cerr);
+  send_notices_to(print_error_line);
 
   LinkedCipher cipher;
   const Ciphers ciphers{cipher, quiren::block::platform_crypto()};
@@ -171,3 +175,5 @@ int main(int argc, char** argv) {
                                                                    : quiren::block::CompatibleBlocks::read);
   return finish(result);
 }
+
+}  // namespace quiren::tool
