@@ -104,6 +104,24 @@ TEST_F(RecipientEncryptFlowTest, AFixedPasswordStillPromptsSoThatPeopleCanBeChos
   EXPECT_EQ(desktop.box_texts().back(), text::kNoPasswordTyped);
 }
 
+TEST_F(RecipientEncryptFlowTest, WithThePasswordListPeopleAreOfferedBeforeTheList) {
+  state.settings.encrypt_password_from_list = true;
+  chooser.pick = u"listed";
+
+  desktop.recipient_ticks = {{1}};
+  const std::u16string to_suzuki = encrypt();
+  ASSERT_EQ(desktop.prompts.size(), 1u);
+  EXPECT_EQ(desktop.prompts[0].prompt, text::kPromptRecipientsOrList);
+  EXPECT_EQ(chooser.calls, 0) << "no list for a block to people";
+  EXPECT_EQ(opened_with(to_suzuki, suzuki.secret), "secret text");
+
+  forget();
+  desktop.recipient_ticks = {{}};
+  EXPECT_EQ(block::read_blocks(encrypt()).at(0).kind, block::BlockKind::strong);
+  EXPECT_EQ(chooser.calls, 1) << "nobody ticked: the list's password";
+  EXPECT_EQ(desktop.prompts.size(), 1u);
+}
+
 TEST_F(RecipientEncryptFlowTest, NoListWithoutAKeyOfTheUsersOwnOrWithoutContacts) {
   struct Case {
     const char* name;
