@@ -3,8 +3,11 @@
 # real windows: builds the 64-bit Windows tree, runs the release journey
 # under Wine with the Japanese locale and the window journey with both
 # locales (the password list and the chooser, masked and shown, and the
-# encrypt prompt's generated passphrase) and the key journey with both
-# locales (the offer for a key block, the contacts window), and cuts
+# encrypt prompt's generated passphrase), the key journey with both locales
+# (the offer for a key block, the contacts window) and the recipients
+# journey with both locales (the encrypt prompt's "宛先を選ぶ", the viewer
+# naming a sender; the key and recipients journeys need the native tool,
+# build/native's unless QUIREN_NATIVE_TOOL names one), and cuts
 # each shot to its window. The reader page's pictures are shot in headless
 # Chromium.
 #   scripts/screenshots.sh [build-dir]   (default build/h-rel-win64)
@@ -15,7 +18,7 @@ out=docs/screenshots
 
 libcrypto_root=$(scripts/libcrypto-for-windows.sh)
 # The key journey's other party is the native tool.
-native_tool=$PWD/build/native/bin/quiren
+native_tool=$(realpath -m "${QUIREN_NATIVE_TOOL:-build/native/bin/quiren}")
 if [ ! -x "$native_tool" ]; then
   cmake -S . -B build/native >/dev/null
   cmake --build build/native -j2 --target quiren
@@ -23,8 +26,9 @@ fi
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUIREN_BUILD_E2E=ON -DQUIREN_LIBCRYPTO_ROOT="$libcrypto_root" \
   -DQUIREN_NATIVE_TOOL="$native_tool" >/dev/null
-cmake --build "$build" -j2 --target release_journey window_journey key_journey mu_quiren11e quiren
-ctest --test-dir "$build" -R '^e2e\.(release_journey\.ja|(window|key)_journey\.(ja|en))$' --output-on-failure
+cmake --build "$build" -j2 --target release_journey window_journey key_journey recipients_journey flows_host \
+  mu_quiren11e quiren quiren_tool
+ctest --test-dir "$build" -R '^e2e\.(release_journey\.ja|(window|key|recipients)_journey\.(ja|en))$' --output-on-failure
 
 mkdir -p "$out"
 # cut SHOT PICTURE: the shot (SHOT.png, its window's place in SHOT.rect) cut
@@ -58,6 +62,9 @@ for locale in ja en; do
   done
   for name in key-offer contacts; do
     cut "$build/e2e-screens/key_journey.$locale/$name" "$out/$name-$locale.png"
+  done
+  for name in password-prompt-recipients viewer-sender; do
+    cut "$build/e2e-screens/recipients_journey.$locale/$name" "$out/$name-$locale.png"
   done
 done
 

@@ -59,8 +59,8 @@ export const PAGE_TEXTS = {
     },
     // Under a text opened with a key: who wrote it, by their key's safety
     // digits, and when their clock said it was.
-    senderLine: (digits, time) => `送り主の安全確認の数字: ${digits}（${time} に作成）`,
-    senderIsYou: '送り主はあなた自身の鍵です。',
+    senderLine: (digits, time) => `差出人の安全番号: ${digits}（${time} に作成）`,
+    senderIsYou: '差出人はあなた自身の鍵です。',
     open: '復号',
     busy: '処理しています…',
     // While the blocks of a text are opened, as the program's progress window.
@@ -86,10 +86,10 @@ export const PAGE_TEXTS = {
       `長い文章のため、最初の ${shown} 文字だけを表示しています（全体は ${total} 文字）。「コピー」と「ファイルに保存」は全体が対象です。`,
     composeLabel: '暗号化する文章',
     sealToLabel: '宛先の鍵（相手から受け取った鍵ブロックを貼り付けると、パスワードなしで暗号化します）',
-    sealToHeading: 'この鍵に宛てて暗号化します（安全確認の数字を確かめて下さい）:',
-    sealMyKeyLabel: 'あなたの鍵（送り主として。秘密鍵のファイルを選ぶか、その中身を貼り付けて下さい）',
+    sealToHeading: 'この鍵に宛てて暗号化します（安全番号を確かめて下さい）:',
+    sealMyKeyLabel: 'あなたの鍵（差出人として。秘密鍵のファイルを選ぶか、その中身を貼り付けて下さい）',
     sealMyKeyPassLabel: '秘密鍵のパスフレーズ',
-    oneOffSender: 'あなたの鍵を指定しないと、その場限りの鍵で暗号化します。受け取った人には、誰も知らない送り主として表示されます。',
+    oneOffSender: 'あなたの鍵を指定しないと、その場限りの鍵で暗号化します。受け取った人には、誰も知らない差出人として表示されます。',
     passwordNotUsed: '宛先の鍵があるため、パスワードは使いません。',
     sealPasswordLabel: '暗号化に使うパスワード',
     sealConfirmLabel: '確認のためもう一度入力して下さい',
@@ -100,7 +100,7 @@ export const PAGE_TEXTS = {
     noBlock: '暗号文が見つかりません。(quiren_start) から (quiren_end) までを貼り付けて下さい。',
     // The keys tab.
     keysIntro: '鍵を使うと、パスワードを送らずに暗号文をやり取りできます。あなたの鍵を一度作って鍵ブロックを相手に送り、' +
-      '安全確認の数字を電話や対面で一度読み合わせて下さい。',
+      '安全番号を電話や対面で一度読み合わせて下さい。',
     makeKeyHeading: 'あなたの鍵を作る',
     keyNameLabel: '名前（鍵ブロックに入れて相手に見せる名前。省略できます）',
     keyPassLabel: '秘密鍵を守るパスフレーズ',
@@ -108,7 +108,7 @@ export const PAGE_TEXTS = {
     showPassphrase: 'パスフレーズを表示する',
     makeKey: '鍵を作る',
     myPublicLabel: 'あなたの鍵ブロック（メールなどで相手に送って下さい）',
-    myDigitsLabel: 'あなたの安全確認の数字（相手と電話や対面で一度読み合わせて下さい）',
+    myDigitsLabel: 'あなたの安全番号（相手と電話や対面で一度読み合わせて下さい）',
     mySecretLabel: 'あなたの秘密鍵（パスフレーズで暗号化してあります）',
     saveSecret: '秘密鍵をファイルに保存',
     secretAdvice: 'この秘密鍵のファイルを必ず保存して、大切に保管して下さい。このページは閉じるとすべてを忘れます。' +
@@ -117,7 +117,7 @@ export const PAGE_TEXTS = {
     savedSecretName: '秘密鍵.txt',
     keyCheckHeading: '受け取った鍵を確かめる',
     keyCheckLabel: '受け取った鍵ブロックを貼り付けて下さい（いくつでも）',
-    keyCheckHint: 'ここに出る数字が、鍵の持ち主が読み上げる安全確認の数字と一致すれば、その鍵は本人のものです。',
+    keyCheckHint: 'ここに出る数字が、鍵の持ち主が読み上げる安全番号と一致すれば、その鍵は本人のものです。',
     keyListLine: (name, digits) => `${name}: ${digits}`,
     noName: '（名前なし）',
     noKeyBlock: '鍵ブロックが見つかりません。',
@@ -140,7 +140,7 @@ export const PAGE_TEXTS = {
     noRecipientKey: '宛先の鍵に、鍵ブロックが見つかりません。',
     tooManyRecipients: `1 つの暗号文の宛先は、あなたを含めて ${MOST_RECIPIENTS} 人までです。`,
     recipientKeyRefused: '宛先の鍵に、誰も持てない鍵が含まれているため、暗号化しませんでした。',
-    senderKeyProblem: (problem) => `送り主の鍵を使えないため、暗号化しませんでした。${problem}`,
+    senderKeyProblem: (problem) => `差出人の鍵を使えないため、暗号化しませんでした。${problem}`,
     noPassword: 'パスワードを入力して下さい。',
     // What a block that gave no text came to, by its outcome (outcome.mjs;
     // SILENT_OUTCOMES there are never shown).

@@ -4,7 +4,9 @@
 
 #include "tests/support/fake_desktop.h"
 #include "tests/support/scripted_random.h"
+#include "tray/core/recipient_choice.h"
 #include "tray/core/settings_keys.h"
+#include "tray/core/stored_public_key.h"
 
 namespace quiren {
 namespace {
@@ -104,6 +106,61 @@ TEST(PasswordPromptForm, NoPassphraseUnlessTheQuestionOffersOne) {
   EXPECT_FALSE(form.offers_passphrase());
   EXPECT_FALSE(form.generate_passphrase());
   EXPECT_FALSE(form.password_shown());
+}
+
+TEST(PasswordPromptForm, TickingARecipientTurnsThePasswordOffAndOkTakesNone) {
+  testing::FakeDesktop desktop;
+  testing::ScriptedRandom random{0, 1, 2, 3, 4, 7775};
+  PassphraseOffer offer(desktop, random);
+  const std::vector<Contact> contacts = {{u"a", {1}, true}, {u"b", {2}, false}};
+  const std::vector<block::X25519PublicKey> remembered = {{2}};
+  RecipientChoice choice(contacts, remembered);
+  EXPECT_EQ(choice.line(1), u"b（未確認）");
+  EXPECT_TRUE(choice.ticked(1)) << "as last chosen, by key";
+
+  PasswordPromptForm form({.prompt = u"p", .confirm = true, .passphrase = &offer, .recipients = &choice});
+  EXPECT_FALSE(form.password_enabled());
+  EXPECT_FALSE(form.confirmation_enabled());
+  EXPECT_FALSE(form.generate_passphrase()) << "no passphrase for fields that are off";
+  form.tick_recipient(1, false);
+  EXPECT_TRUE(form.password_enabled()) << "nobody ticked: a password again";
+  EXPECT_TRUE(form.confirmation_enabled());
+  form.tick_recipient(0, true);
+  form.tick_recipient(9, true);  // past the list: nothing
+  EXPECT_EQ(form.ok(secret(u"typed before ticking"), secret(u"other")), Ok::accepted);
+  EXPECT_TRUE(form.take_answer().empty());
+  EXPECT_TRUE(choice.accepted());
+  EXPECT_EQ(choice.ticked_contacts(), std::vector<Contact>{contacts[0]});
+}
+
+TEST(PasswordPromptForm, ACancelledChoiceIsNotAccepted) {
+  RecipientChoice choice({{u"a", {1}, true}}, {});
+  PasswordPromptForm form({.prompt = u"p", .recipients = &choice, .asks_password = false});
+  EXPECT_FALSE(form.password_enabled());
+  form.cancel();
+  EXPECT_FALSE(choice.accepted());
+}
+
+TEST(PasswordPromptForm, TheRememberedChoiceReadsOnlyWholeKeys) {
+  testing::FakeDesktop desktop;
+  block::X25519PublicKey a;
+  a.fill(0xaa);
+  block::X25519PublicKey b{0x0f};
+  const std::u16string key_a = stored_public_key(a);
+  const std::u16string key_b = stored_public_key(b);
+  ASSERT_EQ(key_a.size(), 43u) << "base64 without padding";
+  // Passed over: a word, a key cut short, a key with padding, one changed
+  // into something base64 does not write.
+  desktop.settings[std::u16string(settings::kEncryptToKeys)] = u"zz " + key_a + u"  " + key_b + u" " +
+                                                               key_a.substr(0, 42) + u" " + key_a + u"= " +
+                                                               key_b.substr(0, 42) + u"\u00e9";
+  EXPECT_EQ(remembered_recipients(desktop), (std::vector<block::X25519PublicKey>{a, b}));
+
+  remember_recipients(desktop, std::vector<Contact>{{u"b", b, true}, {u"a", a, false}});
+  EXPECT_EQ(desktop.settings[std::u16string(settings::kEncryptToKeys)], key_b + u" " + key_a);
+  EXPECT_EQ(remembered_recipients(desktop), (std::vector<block::X25519PublicKey>{b, a})) << "read back as written";
+  remember_recipients(desktop, {});
+  EXPECT_EQ(desktop.settings[std::u16string(settings::kEncryptToKeys)], u"") << "a password: nobody";
 }
 
 }  // namespace

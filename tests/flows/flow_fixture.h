@@ -12,6 +12,7 @@
 #include "tests/flows/flow_fakes.h"
 #include "tests/shell/shell_fakes.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/fake_key_ring.h"
 #include "tests/support/quick_crypto.h"
 #include "tray/core/program_state.h"
 #include "tray/flows/clipboard_flows.h"
@@ -98,7 +99,8 @@ class FlowTest : public ::testing::Test {
   std::shared_ptr<QuickCrypto> crypto = std::make_shared<QuickCrypto>();
   FakeChooser chooser{state.busy};
   ViewerForm viewer{desktop};
-  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};
+  FakeKeyRing keys;
+  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer, keys};
   FakeChain chain;
   CountedCommands watched{flows};
   ClipboardWatch watch{state.busy, chain, watched};

@@ -11,6 +11,7 @@
 #include "block/strong/crypto_provider.h"
 #include "tests/flows/flow_fakes.h"
 #include "tests/flows/flow_fixture.h"
+#include "tests/support/fake_key_ring.h"
 #include "tests/support/received_forms.h"
 #include "tools/quiren/linked_cipher.h"
 #include "tray/flows/flow_texts.h"
@@ -44,7 +45,8 @@ class ReceivedFormsFlowTest : public ::testing::Test {
   std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   testing::FakeChooser chooser{state.busy};
   ViewerForm viewer{desktop};
-  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer};
+  testing::FakeKeyRing keys;
+  ClipboardFlows flows{state, desktop, cipher, crypto, chooser, viewer, keys};
 };
 
 // Quoted in a reply, line breaks changed, re-wrapped, blanks added, run

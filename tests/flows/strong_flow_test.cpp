@@ -210,7 +210,7 @@ TEST_F(StrongFlowTest, NothingIsEncryptedWhenTheRandomSourceFails) {
   struct NoRandom : testing::QuickCrypto {
     bool random_bytes(std::span<std::uint8_t>) override { return false; }
   };
-  ClipboardFlows failing{state, desktop, cipher, std::make_shared<NoRandom>(), chooser, viewer};
+  ClipboardFlows failing{state, desktop, cipher, std::make_shared<NoRandom>(), chooser, viewer, keys};
   desktop.clipboard = u"cut text";
   desktop.box_answers = {Answer::yes};
   desktop.prompt_answers = {u"pw"};

@@ -11,6 +11,7 @@
 #include "block/strong/strong_envelope.h"
 #include "block/strong_block.h"
 #include "tests/flows/flow_fixture.h"
+#include "tests/support/hex.h"
 #include "tools/quiren/linked_cipher.h"
 #include "tray/core/progress_form.h"
 #include "tray/core/shared_texts.h"
@@ -188,12 +189,17 @@ TEST_F(StrongRunTest, ExitWhileTheQuestionOrThePromptIsOpenDerivesNothing) {
 // strong blocks only.
 TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
   tool::LinkedCipher linked;
-  ClipboardFlows table_flows{state, desktop, linked, crypto, chooser, viewer};
+  ClipboardFlows table_flows{state, desktop, linked, crypto, chooser, viewer, keys};
   for (const testing::vectors::RunCase& run : testing::vectors::kRunCases) {
-    // The tray keeps no secret key yet: the runs with one are the tool's.
-    if (!run.secret_key_hex.empty()) continue;
     SCOPED_TRACE(run.name);
     forget();
+    // The runs with a secret key: the user's, held by the key ring.
+    keys.mine.reset();
+    if (!run.secret_key_hex.empty()) {
+      block::SecretKey secret = testing::secret_key_from_hex(run.secret_key_hex);
+      const block::X25519PublicKey public_key = crypto->x25519_public_key(secret).value();
+      keys.mine = block::X25519KeyPair{std::move(secret), public_key};
+    }
     viewer.close();
     crypto->derived_iterations.clear();
     desktop.clipboard = std::u16string(run.received);
@@ -224,6 +230,7 @@ TEST_F(StrongRunTest, TheRunsOfTheSharedTable) {
       std::u16string_view piece = block.text;
       if (block.outcome == "wrong_password") piece = strong ? text::kStrongNotOpened : text::kWrongPassword;
       else if (block.outcome == "needs_key") piece = text::kNeedsKey;
+      else if (block.outcome == "not_for_this_key") piece = text::kNotForThisKey;
       else if (block.outcome != "opened") continue;
       if (pieces++ > 0) shown += kJoint;
       shown += piece;

@@ -5,7 +5,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
@@ -125,8 +127,32 @@ block::SecretText FakeDesktop::password_prompt(const PasswordQuestion& question)
   prompts.push_back({std::u16string(question.prompt), std::u16string(question.title),
                      question.confirm ? PromptKind::confirmed_password : PromptKind::password,
                      question.passphrase != nullptr});
+  if (const RecipientChoice* choice = question.recipients) {
+    for (std::size_t i = 0; i < choice->size(); ++i) {
+      prompts.back().recipients.push_back(choice->line(i));
+      prompts.back().ticked_at_open.push_back(choice->ticked(i));
+    }
+  }
+  prompts.back().asks_password = question.asks_password;
   if (on_modal) on_modal();
   PasswordPromptForm form(question);
+  if (const RecipientChoice* choice = form.recipients()) {
+    if (!recipient_ticks.empty()) {
+      const std::vector<std::size_t> ticks = recipient_ticks.front();
+      recipient_ticks.pop_front();
+      for (std::size_t i = 0; i < choice->size(); ++i) {
+        form.tick_recipient(i, std::find(ticks.begin(), ticks.end(), i) != ticks.end());
+      }
+    }
+    if (!form.password_enabled()) {
+      if (cancel_recipient_prompts) {
+        form.cancel();
+      } else {
+        form.ok(block::SecretText(), block::SecretText());
+      }
+      return form.take_answer();
+    }
+  }
   if (press_generate && form.offers_passphrase()) {
     if (std::optional<block::SecretText> generated = form.generate_passphrase()) {
       generated_passphrases.emplace_back(generated->view());
@@ -286,6 +312,19 @@ std::optional<std::u16string> FakeDesktop::choose_file_to_open(std::u16string_vi
   std::optional<std::u16string> chosen = std::move(chosen_files.front());
   chosen_files.pop_front();
   return chosen;
+}
+
+std::optional<LocalTime> FakeDesktop::local_time(std::uint64_t utc_seconds) {
+  using namespace std::chrono;
+  // Far past any clock's year; the real system refuses such times too.
+  if (utc_seconds > 253'402'300'799ULL) return std::nullopt;  // 9999-12-31 23:59:59
+  const sys_seconds at{seconds(static_cast<std::int64_t>(utc_seconds) + utc_offset_minutes * 60LL)};
+  const sys_days day = floor<days>(at);
+  const year_month_day date{day};
+  const hh_mm_ss time{at - day};
+  return LocalTime{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                   static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+                   static_cast<int>(time.minutes().count())};
 }
 
 }  // namespace quiren::testing

@@ -9,7 +9,11 @@
 // shows its box as the window does and takes the next answers. With
 // `press_generate`, a prompt that offers a generated passphrase has its
 // button pressed first and OK pressed on what it filled in (a failed
-// random source shows its box, and the scripted answers follow). Every box
+// random source shows its box, and the scripted answers follow). A prompt
+// with "宛先を選ぶ" first takes the next of `recipient_ticks` (when any is
+// left) as the contacts ticked, the rest unticked; then, with anyone ticked
+// or no password fields, OK is pressed at once (Cancel while
+// `cancel_recipient_prompts`). Every box
 // and prompt is recorded. `on_modal` runs inside every box and prompt, as if
 // a message arrived while it waited (a clipboard change, say).
 //
@@ -39,6 +43,10 @@ struct RecordedPrompt {
   std::u16string title;
   PromptKind kind = PromptKind::plain;
   bool offers_passphrase = false;  // "パスワードを生成" beside the fields
+  // "宛先を選ぶ": the contacts as listed, and those ticked when it opened.
+  std::vector<std::u16string> recipients = {};
+  std::vector<bool> ticked_at_open = {};
+  bool asks_password = true;
 };
 
 class FakeDesktop : public Desktop {
@@ -60,6 +68,7 @@ class FakeDesktop : public Desktop {
   AnsiText to_ansi(std::u16string_view text) override;
   std::u16string from_ansi(std::string_view bytes) override;
   TwipsPerPixel twips_per_pixel() override { return twips; }
+  std::optional<LocalTime> local_time(std::uint64_t utc_seconds) override;
   bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
   void write_setting(std::u16string_view key, std::u16string_view value) override;
@@ -87,6 +96,8 @@ class FakeDesktop : public Desktop {
   std::deque<std::u16string> prompt_answers;
   std::deque<std::u16string> confirmation_answers;
   bool press_generate = false;
+  std::deque<std::vector<std::size_t>> recipient_ticks;
+  bool cancel_recipient_prompts = false;
   std::vector<std::u16string> generated_passphrases;  // what the button filled in, in order
   std::vector<MessageBoxSpec> boxes;
   std::vector<RecordedPrompt> prompts;
@@ -101,6 +112,9 @@ class FakeDesktop : public Desktop {
   bool other_copy_running = false;
   bool quit_requested = false;  // quit() was called
   TwipsPerPixel twips;
+  // The time zone local_time converts to, with no daylight saving: Japan's
+  // unless a test moves it.
+  int utc_offset_minutes = 9 * 60;
 
   std::function<void(ProgressForm&)> while_waiting;
   ProgressForm* waiting_progress = nullptr;  // during a wait

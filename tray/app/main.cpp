@@ -54,10 +54,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::shared_ptr<block::CryptoProvider> crypto = block::platform_crypto();
   // Read (or the first key made) once start-up has refused a second copy.
   keys::KeyStore key_store(desktop, *crypto);
-  state.keys = &key_store;
   win32::ViewerFrame viewer(desktop);
   win32::Win32PasswordChooser chooser(state, desktop);
-  ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer);
+  ClipboardFlows flows(state, desktop, library, crypto, chooser, viewer, key_store);
   win32::Win32KeyOfferWindow key_offer_window;
   // Key blocks on the clipboard are offered as contacts; everything else
   // goes on to the flows.

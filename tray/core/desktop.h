@@ -4,6 +4,7 @@
 // (tests/support/fake_desktop.h).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ namespace quiren {
 
 class PassphraseOffer;
 class ProgressForm;
+class RecipientChoice;
 
 inline constexpr std::u16string_view kAppTitle = core::texts::kAppTitle;
 
@@ -67,6 +69,24 @@ struct PasswordQuestion {
   // about to encrypt a strong block (a compatible block's password has a
   // limit of 30 characters, and its code page to mind).
   PassphraseOffer* passphrase = nullptr;
+  // "宛先を選ぶ" above the fields, from this choice: for a text about to be
+  // encrypted by a user who holds a key and contacts. With anyone ticked
+  // the fields are disabled and OK takes no password (recipient_choice.h).
+  RecipientChoice* recipients = nullptr;
+  // False: no password fields at all, for a choice of people whose
+  // password otherwise comes from elsewhere (the fixed one, the list);
+  // `prompt` says where.
+  bool asks_password = true;
+};
+
+// A moment as this computer's clock shows it, in its time zone.
+struct LocalTime {
+  int year = 1970;
+  int month = 1;  // 1..12
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  friend bool operator==(const LocalTime&, const LocalTime&) = default;
 };
 
 struct TwipsPerPixel {
@@ -113,6 +133,11 @@ class Desktop {
   virtual std::u16string from_ansi(std::string_view bytes) = 0;
 
   virtual TwipsPerPixel twips_per_pixel() = 0;
+
+  // `utc_seconds` since 1970-01-01 UTC in this computer's time zone, with
+  // its daylight saving rules; nullopt when the system cannot convert it
+  // (a time past what it counts).
+  virtual std::optional<LocalTime> local_time(std::uint64_t utc_seconds) = 0;
 
   // Runs `job` on a worker thread while this thread goes on dispatching
   // messages (the tray menu opens, the clipboard watch is asked), until the

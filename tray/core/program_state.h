@@ -6,7 +6,6 @@
 #include <string>
 
 #include "tray/core/busy.h"
-#include "tray/core/key_ring.h"
 #include "tray/core/settings_keys.h"
 
 namespace quiren {
@@ -40,10 +39,6 @@ struct ProgramState {
   Busy busy;
   std::u16string version_text;
   SettingValues settings;
-  // The user's key and contacts (the store, tray/keys/key_store.h), set
-  // once at start-up before any window opens; null only in tests that need
-  // none.
-  const KeyRing* keys = nullptr;
 };
 
 }  // namespace quiren

@@ -48,6 +48,11 @@ inline constexpr std::u16string_view kPassphraseInKana = u"kanapassphrase";
 inline constexpr std::u16string_view kMyKey = u"mykey";
 inline constexpr std::u16string_view kMyName = u"myname";
 inline constexpr std::u16string_view kContacts = u"contacts";
+// Whom the last text was encrypted to in the encrypt prompt's "宛先を選ぶ":
+// the contacts' public keys, each in base64 without padding
+// (stored_public_key.h), separated by single spaces; empty when it went
+// under a password (tray/core/recipient_choice.h).
+inline constexpr std::u16string_view kEncryptToKeys = u"encrypttokeys";
 
 // Defaults for absent keys.
 inline constexpr std::int16_t kDefaultWrapWidth = block::kDefaultWrap;

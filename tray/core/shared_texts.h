@@ -52,4 +52,11 @@ inline constexpr std::u16string_view kPassphraseInKana = u"ひらがなで作る
 inline constexpr std::u16string_view kPassphraseFailed =
     u"安全な乱数を取得できなかったため、パスワードを生成できませんでした。";
 
+// "宛先を選ぶ" in the encrypt prompt, and the marks after a contact's name
+// there and in the viewer's status line: whether the user compared the
+// key's safety digits with its holder.
+inline constexpr std::u16string_view kChooseRecipients = u"宛先を選ぶ";
+inline constexpr std::u16string_view kContactConfirmed = u"（確認済み）";
+inline constexpr std::u16string_view kContactUnconfirmed = u"（未確認）";
+
 }  // namespace quiren::core::texts

@@ -19,13 +19,14 @@ constexpr std::size_t kWatchTextLimit = 20'480;
 
 ClipboardFlows::ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
                                std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser,
-                               DecryptedTextViewer& viewer)
+                               DecryptedTextViewer& viewer, const KeyRing& keys)
     : state_(state),
       desktop_(desktop),
       library_(library),
       crypto_(std::move(crypto)),
       chooser_(chooser),
-      viewer_(viewer) {}
+      viewer_(viewer),
+      keys_(keys) {}
 
 // Each entry runs as one flow: while it waits for the user, clipboard
 // changes and the menu's commands start nothing else.

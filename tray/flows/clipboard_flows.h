@@ -8,10 +8,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "block/cipher_library.h"
 #include "block/decrypt_run.h"
+#include "block/strong/strong_envelope.h"
 #include "tray/core/cipher_commands.h"
+#include "tray/core/key_ring.h"
 #include "tray/core/progress_form.h"
 
 namespace quiren {
@@ -28,9 +31,11 @@ class ClipboardFlows : public CipherCommands {
  public:
   // `library` writes and reads compatible blocks, on this thread; `crypto`
   // strong ones, on a worker thread (Desktop::run_in_background) that may
-  // outlive a cancelled flow, and so shares it.
+  // outlive a cancelled flow, and so shares it. `keys` holds the user's key
+  // and contacts: recipient blocks are written to them and opened with it.
   ClipboardFlows(ProgramState& state, Desktop& desktop, block::CipherLibrary& library,
-                 std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer);
+                 std::shared_ptr<block::CryptoProvider> crypto, PasswordChooser& chooser, DecryptedTextViewer& viewer,
+                 const KeyRing& keys);
 
   // The watch path: a text holding a block goes to the decrypt flow; any
   // other text is offered for encryption (at most 20,480 characters).
@@ -51,6 +56,10 @@ class ClipboardFlows : public CipherCommands {
   // the clipboard text by its armoured block: a strong one, or a compatible
   // one when the "strong" setting is off.
   void encrypt_text(std::u16string_view text);
+  // A recipient block for `recipients` and the user, in place of the text.
+  void encrypt_to_recipients(std::u16string_view text, const std::vector<Contact>& recipients);
+  // Why a block was not sealed, as the refusal says it.
+  static std::u16string_view seal_refusal(block::SealStatus status);
   void decrypt_clipboard_text(std::u16string_view text);
   // What a decrypt run comes to on the screen: the viewer with its texts,
   // a message when a block ended the run, then one for the compatible
@@ -81,6 +90,7 @@ class ClipboardFlows : public CipherCommands {
   std::shared_ptr<block::CryptoProvider> crypto_;
   PasswordChooser& chooser_;
   DecryptedTextViewer& viewer_;
+  const KeyRing& keys_;
   // The progress of the run in progress (one at a time: flows do not
   // nest): a decrypt run's from its first question on, an encryption's
   // from its key derivation.

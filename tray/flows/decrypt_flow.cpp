@@ -19,12 +19,14 @@
 #include "tray/core/decrypted_text_viewer.h"
 #include "tray/core/desktop.h"
 #include "tray/core/fixed_passwords.h"
+#include "tray/core/key_ring.h"
 #include "tray/core/password_chooser.h"
 #include "tray/core/program_state.h"
 #include "tray/core/progress_form.h"
 #include "tray/flows/clipboard_flows.h"
 #include "tray/flows/flow_texts.h"
 #include "tray/flows/invalid_ciphertext.h"
+#include "tray/flows/sender_label.h"
 
 namespace quiren {
 namespace {
@@ -84,8 +86,8 @@ block::SecretText viewer_text(std::u16string_view text) {
 class ViewerFrontEnd : public block::DecryptFrontEnd {
  public:
   ViewerFrontEnd(ProgramState& state, Desktop& desktop, PasswordChooser& chooser, block::CryptoProvider& crypto,
-                 ProgressForm& progress)
-      : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), progress_(progress) {}
+                 const KeyRing& keys, ProgressForm& progress)
+      : state_(state), desktop_(desktop), chooser_(chooser), crypto_(crypto), keys_(keys), progress_(progress) {}
 
   bool accept_rounds(const block::LongRun& run) override {
     const std::u16string question =
@@ -105,6 +107,9 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
                                 block::SecretBytes(block::utf8_from_utf16(password->view()))};
   }
 
+  // A recipient block addressed to the user opens with their key, unasked.
+  const block::SecretKey* secret_key() override { return keys_.my_secret_key(); }
+
   void block_starting(std::size_t index, std::size_t /*count*/) override { progress_.start_block(index); }
 
   std::optional<block::SecretText> shown_text(const block::BlockResult& plain) override {
@@ -119,6 +124,7 @@ class ViewerFrontEnd : public block::DecryptFrontEnd {
   Desktop& desktop_;
   PasswordChooser& chooser_;
   block::CryptoProvider& crypto_;
+  const KeyRing& keys_;
   ProgressForm& progress_;
 };
 
@@ -139,7 +145,7 @@ void ClipboardFlows::decrypt_clipboard_text(std::u16string_view text) {
       const ProgressEnd ending{progress_};
       ProgressForm& progress = progress_.emplace(ProgressForm::Work::decrypting, blocks.size());
       if (state_.settings.asks_before_decrypting() && ask(desktop_, flows::texts::kAskDecrypt) != Answer::yes) return;
-      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, progress);
+      ViewerFrontEnd front_end(state_, desktop_, chooser_, *crypto_, keys_, progress);
       BackgroundRunner runner(desktop_, progress);
       const block::CompatibleBlocks compatible =
           state_.settings.strong_only ? block::CompatibleBlocks::refuse : block::CompatibleBlocks::read;
@@ -218,8 +224,13 @@ void ClipboardFlows::show_texts(const block::RunResult& run) {
   if (run.texts == 0) return;
   viewer_.show();
   viewer_.set_text(run.text.view());
-  viewer_.set_formats({block::texts_of_kind(run, block::BlockKind::strong),
-                       block::texts_of_kind(run, block::BlockKind::compatible)});
+  BlockFormats formats{.strong = block::texts_of_kind(run, block::BlockKind::strong),
+                       .compatible = block::texts_of_kind(run, block::BlockKind::compatible),
+                       .recipient = block::texts_of_kind(run, block::BlockKind::recipient)};
+  for (const block::BlockReport& report : run.reports) {
+    if (report.sender) formats.senders.push_back(sender_label(*report.sender, keys_, *crypto_, desktop_));
+  }
+  viewer_.set_formats(std::move(formats));
 }
 
 void ClipboardFlows::fail(std::u16string_view message) {

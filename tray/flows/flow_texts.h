@@ -4,9 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "block/block_rules.h"
 #include "block/composed_text.h"
+#include "block/filled_text.h"
+#include "block/keys/keys_layout.h"
 #include "tray/core/shared_texts.h"
 
 namespace quiren::flows::texts {
@@ -15,6 +18,12 @@ namespace quiren::flows::texts {
 inline constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
 inline constexpr std::u16string_view kTextTooLong = u"20KB以上のテキストを暗号化することはできません";
 inline constexpr std::u16string_view kPromptEncryptPassword = u"暗号化に使うパスワードを入力して下さい";
+// The prompt that only offers "宛先を選ぶ", when the password would come from
+// the settings (the fixed one) or the password list.
+inline constexpr std::u16string_view kPromptRecipientsOrFixed =
+    u"宛先を選んで下さい。誰も選ばなければ、設定のパスワードで暗号化します";
+inline constexpr std::u16string_view kPromptRecipientsOrList =
+    u"宛先を選んで下さい。誰も選ばなければ、パスワード一覧から選んだパスワードで暗号化します";
 // After the chooser gave no pick (with the full stop) and on the plain
 // typed-password path (without it); the fixed-password path shares the
 // latter.
@@ -35,6 +44,20 @@ inline constexpr std::u16string_view kEncryptMayHaveFailed = u"暗号化が正�
 inline constexpr std::u16string_view kEncryptedStrong =
     u"強力な暗号化で暗号化した文章をクリップボードに書き込みました";
 inline constexpr std::u16string_view kEncryptedCompatible = u"互換形式で暗号化した文章をクリップボードに書き込みました";
+// A recipient block's: {recipients} are the ticked contacts' names,
+// kRecipientNamesJoint between them; the writer can always read it too.
+inline constexpr std::u16string_view kEncryptedToRecipients =
+    u"宛先指定の暗号化で、{recipients} とあなた宛てに暗号化した文章をクリップボードに書き込みました";
+inline constexpr std::u16string_view kRecipientNamesJoint = u"、";
+inline constexpr auto kTooManyRecipientsText =
+    block::compose(u"宛先は", block::kMostRecipients - 1, u"人までしか選べないため、暗号化できません。");
+inline constexpr std::u16string_view kTooManyRecipients = kTooManyRecipientsText.view();
+// The user's key gone while the prompt was open.
+inline constexpr std::u16string_view kNoKeyToWriteAs =
+    u"あなたの鍵がないため、宛先を選んで暗号化できません。クリップボードの内容は変更していません。";
+// A contact's key that no one can hold (X25519 of low order).
+inline constexpr std::u16string_view kRecipientKeyRefused =
+    u"宛先の鍵に使えないものが含まれているため、暗号化できません。その宛先の鍵を受け取り直して下さい。";
 inline constexpr std::u16string_view kTextNotInCodePage =
     u"この文章には、このパソコンの文字コードで表せない文字が含まれているため、暗号化できません。";
 // A strong block carries any text, but not a broken one (a lone half of a
@@ -109,16 +132,44 @@ inline constexpr std::u16string_view kNotForThisKey = block::kNotForThisKeyText;
 // tray program keeps no key to open one with.
 inline constexpr std::u16string_view kNeedsKey = block::kNeedsKeyText;
 
-// The viewer's status line: the text's blocks by format, then, when any was
-// compatible, the joint and the warning.
+// The viewer's status line: the text's blocks by format (the password
+// blocks' counts when it holds any; the recipient blocks' count beside them,
+// or alone unless every recipient block opened), then the senders of the
+// recipient blocks that opened, then, when any block was compatible, the warning; the
+// joint between those parts. A text of recipient blocks alone that all
+// opened names only their senders: "差出人: 田中（確認済み）2026-12-11 18:30".
 inline constexpr std::u16string_view kViewerFormats = u"強力な暗号化 {strong} 件、互換形式 {compatible} 件";
+inline constexpr std::u16string_view kViewerRecipientsBeside = u"、宛先指定 {recipient} 件";
+inline constexpr std::u16string_view kViewerRecipients = u"宛先指定 {recipient} 件";
+inline constexpr std::u16string_view kViewerSenders = u"差出人: {senders}";
+inline constexpr std::u16string_view kViewerSendersJoint = u"、";
 inline constexpr std::u16string_view kViewerFormatsJoint = u"。";
+// A recipient block's sender: the user's own key, a contact (by name and
+// whether the digits were compared, core::texts::kContactConfirmed), or a
+// key among neither, followed by the first two groups of its safety digits
+// and "…". The time written follows, in this computer's time zone
+// (kSenderTime: {year}-{month}-{day} {hour}:{minute}, two digits each but
+// the year), after a space unless the name ends in a full-width bracket.
+inline constexpr std::u16string_view kSenderYou = u"あなた";
+inline constexpr std::u16string_view kSenderUnknownKey = u"確認していない鍵";
+inline constexpr std::u16string_view kSenderDigitsCut = u"…";
+inline constexpr std::u16string_view kSenderTime = u"{year}-{month}-{day} {hour}:{minute}";
 inline constexpr std::u16string_view kCompatibleUnprotected = u"互換形式の暗号文は改ざんを検出できません";
 
 // The encrypt flow's closing message, which names the format written.
 inline std::u16string encrypted_message(bool strong) {
   if (strong) return std::u16string(kEncryptedStrong);
   return std::u16string(kEncryptedCompatible).append(u"\r\n").append(kCompatibleUnprotected);
+}
+
+// The closing message of a recipient block: the ticked contacts named.
+inline std::u16string encrypted_to_message(const std::vector<std::u16string>& names) {
+  std::u16string joined;
+  for (const std::u16string& name : names) {
+    if (!joined.empty()) joined += kRecipientNamesJoint;
+    joined += name;
+  }
+  return block::filled(kEncryptedToRecipients, {{"recipients", joined}});
 }
 
 // The viewer's context menu.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "block/filled_text.h"
 #include "tray/core/desktop.h"
@@ -53,10 +54,38 @@ void ViewerForm::resize(TwipsSize outer, WindowState state) {
 }
 
 std::u16string ViewerForm::status_line() const {
-  if (formats_.strong == 0 && formats_.compatible == 0) return {};
-  std::u16string line = block::filled(flows::texts::kViewerFormats, {{"strong", block::decimal(formats_.strong)},
-                                                                     {"compatible", block::decimal(formats_.compatible)}});
-  if (formats_.compatible > 0) line.append(flows::texts::kViewerFormatsJoint).append(flows::texts::kCompatibleUnprotected);
+  namespace texts = flows::texts;
+  const bool password_blocks = formats_.strong > 0 || formats_.compatible > 0;
+  // Recipient blocks that all opened are counted by their senders alone.
+  const bool recipients_counted =
+      formats_.recipient > 0 && (password_blocks || formats_.senders.size() < formats_.recipient);
+  std::vector<std::u16string> parts;
+  if (password_blocks) {
+    std::u16string counts = block::filled(texts::kViewerFormats, {{"strong", block::decimal(formats_.strong)},
+                                                                  {"compatible", block::decimal(formats_.compatible)}});
+    if (recipients_counted) {
+      counts += block::filled(texts::kViewerRecipientsBeside, {{"recipient", block::decimal(formats_.recipient)}});
+    }
+    parts.push_back(std::move(counts));
+  } else if (recipients_counted) {
+    parts.push_back(block::filled(texts::kViewerRecipients, {{"recipient", block::decimal(formats_.recipient)}}));
+  }
+  if (!formats_.senders.empty()) {
+    std::u16string senders;
+    const auto& all = formats_.senders;
+    for (auto sender = all.begin(); sender != all.end(); ++sender) {
+      if (std::find(all.begin(), sender, *sender) != sender) continue;  // named already
+      if (!senders.empty()) senders += texts::kViewerSendersJoint;
+      senders += *sender;
+    }
+    parts.push_back(block::filled(texts::kViewerSenders, {{"senders", senders}}));
+  }
+  if (formats_.compatible > 0) parts.emplace_back(texts::kCompatibleUnprotected);
+  std::u16string line;
+  for (const std::u16string& part : parts) {
+    if (!line.empty()) line += texts::kViewerFormatsJoint;
+    line += part;
+  }
   return line;
 }
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <span>
 
-#include "block/base64.h"
 #include "block/keys/key_name.h"
 #include "block/utf8.h"
+#include "tray/core/stored_public_key.h"
 
 namespace quiren::keys {
 namespace {
@@ -19,15 +19,10 @@ std::optional<Contact> read_line(std::u16string_view line) {
   }
   const char16_t mark = line[key_end + 1];
   if (mark != u'0' && mark != u'1') return std::nullopt;
-  std::string key_text;
-  for (char16_t c : line.substr(0, key_end)) {
-    if (c > 0x7F) return std::nullopt;
-    key_text.push_back(static_cast<char>(c));
-  }
-  const std::optional<std::vector<std::uint8_t>> key = block::base64_bytes(key_text);
+  const std::optional<block::X25519PublicKey> key = read_stored_public_key(line.substr(0, key_end));
+  if (!key) return std::nullopt;
   Contact contact;
-  if (!key || key->size() != contact.public_key.size()) return std::nullopt;
-  std::copy(key->begin(), key->end(), contact.public_key.begin());
+  contact.public_key = *key;
   contact.confirmed = mark == u'1';
   contact.name = std::u16string(line.substr(key_end + 3));
   if (!block::is_written_key_name(block::utf8_from_utf16(contact.name))) return std::nullopt;
@@ -40,8 +35,7 @@ std::u16string stored_contacts_text(const std::vector<Contact>& contacts) {
   std::u16string text;
   for (const Contact& contact : contacts) {
     if (!text.empty()) text += u'\n';
-    const std::string key = block::base64_armour(std::span<const std::uint8_t>(contact.public_key));
-    text.append(key.begin(), key.end());
+    text += stored_public_key(contact.public_key);
     text += contact.confirmed ? u" 1 " : u" 0 ";
     text += contact.name;
   }

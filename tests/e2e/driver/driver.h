@@ -143,6 +143,13 @@ class Process {
   PROCESS_INFORMATION info_{};
 };
 
+// Runs a console program (`exe` with `args`) in folder `cwd` with `input`
+// on its standard input and its standard error the driver's: its standard
+// output, or nullopt when it did not start or did not end with exit code 0
+// within a minute. The input is short: the pipe takes it whole.
+std::optional<std::string> run_console(std::wstring_view exe, const std::vector<std::wstring>& args,
+                                       std::string_view input, std::wstring_view cwd);
+
 // ---- files and places --------------------------------------------------
 // The driver's own folder (C:\mu-quiren under the runner), no trailing '\'.
 std::wstring driver_directory();

@@ -97,4 +97,52 @@ void Process::terminate() {
   info_ = {};
 }
 
+std::optional<std::string> run_console(std::wstring_view exe, const std::vector<std::wstring>& args,
+                                       std::string_view input, std::wstring_view cwd) {
+  std::wstring line;
+  append_argument(line, exe);
+  for (const auto& arg : args) append_argument(line, arg);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE in_read = nullptr, in_write = nullptr, out_read = nullptr, out_write = nullptr;
+  if (!CreatePipe(&in_read, &in_write, &inherit, 0)) return std::nullopt;
+  if (!CreatePipe(&out_read, &out_write, &inherit, 0)) {
+    CloseHandle(in_read);
+    CloseHandle(in_write);
+    return std::nullopt;
+  }
+  SetHandleInformation(in_write, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in_read;
+  startup.hStdOutput = out_write;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION info{};
+  const std::wstring folder(cwd);
+  const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                      folder.empty() ? nullptr : folder.c_str(), &startup, &info);
+  CloseHandle(in_read);
+  CloseHandle(out_write);
+  std::optional<std::string> output;
+  if (started) {
+    DWORD written = 0;
+    WriteFile(in_write, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(in_write);
+    in_write = nullptr;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(out_read, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    DWORD code = 1;
+    if (WaitForSingleObject(info.hProcess, 60'000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
+    if (code == 0) output = std::move(bytes);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  if (in_write) CloseHandle(in_write);
+  CloseHandle(out_read);
+  return output;
+}
+
 }  // namespace quiren::e2e

@@ -38,52 +38,14 @@ std::optional<std::wstring> tool_block(std::wstring_view text, std::wstring_view
   const std::wstring folder = driver_directory();
   const std::wstring password_file = folder + L"\\tool-password.txt";
   if (!write_file_bytes(password_file, utf8(password) + "\r\n")) return std::nullopt;
-  std::wstring line = L"\"" + folder + L"\\quiren.exe\" encrypt --compatible --password-file \"" + password_file +
-                      L"\" --codepage " + std::to_wstring(GetACP());
-
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE in_read = nullptr, in_write = nullptr, out_read = nullptr, out_write = nullptr;
-  if (!CreatePipe(&in_read, &in_write, &inherit, 0)) return std::nullopt;
-  if (!CreatePipe(&out_read, &out_write, &inherit, 0)) {
-    CloseHandle(in_read);
-    CloseHandle(in_write);
-    return std::nullopt;
-  }
-  SetHandleInformation(in_write, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = in_read;
-  startup.hStdOutput = out_write;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION info{};
-  const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                      folder.c_str(), &startup, &info);
-  CloseHandle(in_read);
-  CloseHandle(out_write);
-  std::optional<std::wstring> block;
-  if (started) {
-    // The texts are short: the pipe takes them whole before the tool reads.
-    const std::string input = utf8(text);
-    DWORD written = 0;
-    WriteFile(in_write, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
-    CloseHandle(in_write);
-    in_write = nullptr;
-    std::string output;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(out_read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-    DWORD code = 1;
-    if (WaitForSingleObject(info.hProcess, 60'000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-    if (code == 0) block = wide(output);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-  if (in_write) CloseHandle(in_write);
-  CloseHandle(out_read);
+  const std::optional<std::string> output =
+      run_console(folder + L"\\quiren.exe",
+                  {L"encrypt", L"--compatible", L"--password-file", password_file, L"--codepage",
+                   std::to_wstring(GetACP())},
+                  utf8(text), folder);
   delete_file(password_file);
-  return block;
+  if (!output) return std::nullopt;
+  return wide(*output);
 }
 
 // Answers the box that must come next: checks its text and buttons, presses

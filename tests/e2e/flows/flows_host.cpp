@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "block/strong/crypto_provider.h"
+#include "block/strong/libcrypto_start.h"
+#include "tests/e2e/flows/folder_key_ring.h"
 #include "tray/core/program_state.h"
 #include "tray/core/settings_store.h"
 #include "tray/core/win32/win32_desktop.h"
@@ -25,7 +27,8 @@ struct Host {
   std::shared_ptr<quiren::block::CryptoProvider> crypto = quiren::block::platform_crypto();
   quiren::win32::Win32PasswordChooser chooser{state, desktop};
   quiren::win32::ViewerFrame viewer{desktop};
-  quiren::ClipboardFlows flows{state, desktop, library, crypto, chooser, viewer};
+  quiren::e2e::FolderKeyRing keys{*crypto};
+  quiren::ClipboardFlows flows{state, desktop, library, crypto, chooser, viewer, keys};
   HWND next_viewer = nullptr;
 };
 
@@ -56,6 +59,8 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // As the tray program does, before the key ring reaches libcrypto.
+  if (!quiren::block::start_libcrypto()) return 1;
   Host host;
   g_host = &host;
   // The settings from the store, as the tray program reads them at start-up.

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
+#include <utility>
 
 #include "tray/core/password_prompt_form.h"
 #include "tray/core/shared_texts.h"
@@ -63,6 +65,35 @@ bool PasswordPromptFrame::open() {
   make_child(hwnd, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId,
                      .place = {layout::kMargin, top, layout::kInner, label_height}, .font = font}, dpi);
   top += label_height + layout::kGap;
+
+  HWND focus = nullptr;
+  if (const RecipientChoice* recipients = form_.recipients()) {
+    make_child(hwnd, {.text = core::texts::kChooseRecipients, .style = SS_LEFT | SS_NOPREFIX,
+                       .id = kPromptRecipientsLabelId,
+                       .place = {layout::kMargin, top, layout::kInner, layout::kCheckHeight}, .font = font}, dpi);
+    top += layout::kCheckHeight;
+    for (std::size_t i = 0; i < recipients->size(); ++i) {
+      const int column = static_cast<int>(i % layout::kRecipientColumns);
+      const int row_top = top + static_cast<int>(i / layout::kRecipientColumns) * layout::kCheckHeight;
+      HWND box = make_child(hwnd, {.window_class = L"BUTTON", .text = recipients->line(i),
+                                   .style = WS_TABSTOP | BS_AUTOCHECKBOX,
+                                   .id = kPromptRecipientFirstId + static_cast<int>(i),
+                                   .place = {layout::kMargin + column * (layout::kRecipientWidth + layout::kGap),
+                                             row_top, layout::kRecipientWidth, layout::kCheckHeight},
+                                   .font = font}, dpi);
+      SendMessageW(box, BM_SETCHECK, recipients->ticked(i) ? BST_CHECKED : BST_UNCHECKED, 0);
+      if (!focus) focus = box;
+    }
+    const auto rows = static_cast<int>((recipients->size() + layout::kRecipientColumns - 1) / layout::kRecipientColumns);
+    top += rows * layout::kCheckHeight + layout::kGap;
+  }
+  if (!form_.asks_password()) {
+    const int client_height = layout::add_buttons(hwnd, top + layout::kButtonGap - layout::kGap, font, dpi);
+    show_form();
+    layout::show(hwnd, client_height, dpi, focus);
+    return true;
+  }
+
   ChildArgs password = field;
   password.id = kPromptEditId;
   password.place = {layout::kMargin, top, layout::kInner, layout::kEditHeight};
@@ -108,14 +139,24 @@ bool PasswordPromptFrame::open() {
   if (const auto mask = static_cast<wchar_t>(SendMessageW(password_box, EM_GETPASSWORDCHAR, 0, 0))) mask_ = mask;
   const int client_height = layout::add_buttons(hwnd, top + layout::kButtonGap, font, dpi);
   show_form();
-  layout::show(hwnd, client_height, dpi, password_box);
+  // A remembered choice of people: the password is off, the list has it.
+  layout::show(hwnd, client_height, dpi, form_.password_enabled() || !focus ? password_box : focus);
   return true;
 }
 
 void PasswordPromptFrame::show_form() {
+  HWND password_box = item(kPromptEditId);
+  if (!password_box) return;  // a prompt for the choice of people alone
   const bool shown = form_.password_shown();
   SendMessageW(item(kPromptShowCheckId), BM_SETCHECK, shown ? BST_CHECKED : BST_UNCHECKED, 0);
-  show_password_text(item(kPromptEditId), shown, mask_);
+  show_password_text(password_box, shown, mask_);
+  const bool password = form_.password_enabled();
+  EnableWindow(password_box, password);
+  EnableWindow(item(kPromptShowCheckId), password);
+  if (HWND generate = item(kPromptGenerateId)) {
+    EnableWindow(generate, password);
+    EnableWindow(item(kPromptKanaCheckId), password);
+  }
   if (HWND again = item(kPromptConfirmEditId)) {
     EnableWindow(again, form_.confirmation_enabled());
     EnableWindow(item(kPromptConfirmLabelId), form_.confirmation_enabled());
@@ -126,7 +167,8 @@ void PasswordPromptFrame::ok() {
   HWND password_box = item(kPromptEditId);
   HWND again = item(kPromptConfirmEditId);
   const block::SecretText confirmation = again ? read_secret_text(again) : block::SecretText();
-  if (form_.ok(read_secret_text(password_box), confirmation) == PasswordPromptForm::Ok::differs) {
+  block::SecretText typed = password_box ? read_secret_text(password_box) : block::SecretText();
+  if (form_.ok(std::move(typed), confirmation) == PasswordPromptForm::Ok::differs) {
     // Owned by the prompt, so nothing in it can be pressed meanwhile.
     show_message_box(window_.get(), {std::u16string(core::texts::kPasswordsDiffer), Buttons::ok, Icon::exclamation});
     wipe_edit_box(password_box);
@@ -175,6 +217,16 @@ LRESULT PasswordPromptFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
           }
           return 0;
         default:
+          if (const RecipientChoice* recipients = form_.recipients(); recipients && HIWORD(wp) == BN_CLICKED) {
+            const int id = LOWORD(wp);
+            if (id >= kPromptRecipientFirstId &&
+                static_cast<std::size_t>(id - kPromptRecipientFirstId) < recipients->size()) {
+              form_.tick_recipient(static_cast<std::size_t>(id - kPromptRecipientFirstId),
+                                   SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED);
+              show_form();
+              return 0;
+            }
+          }
           break;
       }
       break;

@@ -18,6 +18,10 @@ inline constexpr int kPromptConfirmLabelId = 104;
 // choice of its form beside it.
 inline constexpr int kPromptGenerateId = 105;
 inline constexpr int kPromptKanaCheckId = 106;
+// Where the prompt offers "宛先を選ぶ": its label, then one check box per
+// contact, in the list's order, from kPromptRecipientFirstId on.
+inline constexpr int kPromptRecipientsLabelId = 107;
+inline constexpr int kPromptRecipientFirstId = 200;
 inline constexpr int kPromptOkId = 1;      // IDOK
 inline constexpr int kPromptCancelId = 2;  // IDCANCEL
 

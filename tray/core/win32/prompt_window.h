@@ -28,6 +28,9 @@ inline constexpr int kButtonGap = 180;  // above the buttons
 // The passphrase row: the generate button, then its form's check box.
 inline constexpr int kGenerateWidth = 1800;
 inline constexpr int kKanaCheckWidth = kInner - kGenerateWidth - kGap;
+// "宛先を選ぶ": the contacts' check boxes in two columns, row by row.
+inline constexpr int kRecipientColumns = 2;
+inline constexpr int kRecipientWidth = (kInner - kGap) / kRecipientColumns;
 
 // The height in twips `text` takes, wrapped at `width` twips, in `font`;
 // at least one line.

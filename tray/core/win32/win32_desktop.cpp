@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 
 #include "tray/core/win32/ansi_text.h"
 #include "tray/core/win32/background_wait.h"
@@ -67,6 +68,21 @@ std::u16string Win32Desktop::from_ansi(std::string_view bytes) { return from_ans
 TwipsPerPixel Win32Desktop::twips_per_pixel() {
   const Dpi dpi = screen_dpi();
   return {win32::twips_per_pixel(dpi.x), win32::twips_per_pixel(dpi.y)};
+}
+
+std::optional<LocalTime> Win32Desktop::local_time(std::uint64_t utc_seconds) {
+  // A FILETIME counts 100 ns from 1601-01-01 UTC.
+  constexpr std::uint64_t kSecondsFrom1601To1970 = 11'644'473'600ULL;
+  constexpr std::uint64_t kTicksPerSecond = 10'000'000ULL;
+  if (utc_seconds > UINT64_MAX / kTicksPerSecond - kSecondsFrom1601To1970) return std::nullopt;
+  const std::uint64_t ticks = (utc_seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+  const FILETIME file_time{static_cast<DWORD>(ticks & 0xFFFF'FFFFULL), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utc{};
+  SYSTEMTIME local{};
+  if (!FileTimeToSystemTime(&file_time, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+    return std::nullopt;
+  }
+  return LocalTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
 }
 
 bool Win32Desktop::run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) {

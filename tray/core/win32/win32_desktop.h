@@ -32,6 +32,7 @@ class Win32Desktop : public Desktop {
   std::u16string from_ansi(std::string_view bytes) override;
 
   TwipsPerPixel twips_per_pixel() override;
+  std::optional<LocalTime> local_time(std::uint64_t utc_seconds) override;
   bool run_in_background(const std::shared_ptr<block::BackgroundJob>& job, ProgressForm& progress) override;
 
   std::optional<std::u16string> read_setting(std::u16string_view key) override;
