@@ -188,5 +188,10 @@ class ReaderPage:
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
         metrics["height"] = max(600, self.js("return Math.ceil(document.documentElement.scrollHeight)"))
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
+        # Painted at the new size before the shot: on a busy machine the
+        # shot otherwise catches a frame laid out but not yet drawn.
+        self.driver.execute_async_script(
+            "const done = arguments[0];"
+            "requestAnimationFrame(() => requestAnimationFrame(() => done()));")
         self.driver.save_screenshot(str(path))
         self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
