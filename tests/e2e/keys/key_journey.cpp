@@ -124,12 +124,13 @@ std::wstring my_digits_shown(HWND window) { return one_line(control_text(window,
 
 // "鍵を読み込む" with the key file's text on the clipboard, answered with
 // `passphrase`; the prompt's label checked.
-void import_from_clipboard(HWND window, DWORD pid, const std::wstring& passphrase) {
+void import_from_clipboard(HWND window, DWORD pid, const std::wstring& passphrase, std::wstring_view shot = {}) {
   press_button(window, ids::kContactsImportId);
   answer(expect_box(pid, texts::kAskImportFromClipboard, "from the clipboard?"), IDYES);
   HWND prompt = wait_for_password_prompt(wide(texts::kImportTitle), pid);
   if (!check(prompt != nullptr, "the passphrase prompt")) return;
   check(prompt_label(prompt) == wide(texts::kAskImportPassphrase), "asks for the export's passphrase");
+  if (!shot.empty()) screenshot(shot, prompt);
   answer_prompt(prompt, passphrase);
 }
 
@@ -148,7 +149,7 @@ void import_tool_key(HWND window, DWORD pid) {
   answer(expect_box(pid, kAskDecrypt, "the watch's question"), IDNO);
 
   step("imported under a wrong passphrase: said, the key kept");
-  import_from_clipboard(window, pid, L"違う合言葉");
+  import_from_clipboard(window, pid, L"違う合言葉", L"import-passphrase");
   answer(expect_box(pid, texts::kImportWrongPassphrase, "the wrong passphrase", 30s), IDOK);
   check_equal(my_digits_shown(window), made_digits, "the key made at the first start kept");
 
@@ -158,6 +159,13 @@ void import_tool_key(HWND window, DWORD pid) {
   answer(expect_box(pid, texts::kKeyImported, "imported"), IDOK);
   check_equal(my_digits_shown(window), trimmed(*digits), "the imported key's digits, as the tool prints them");
   check_equal(control_text(window, ids::kContactsMyNameId), L"自分の鍵: " + windows_user(), "the user's name kept");
+  screenshot(L"contacts-imported", window);
+
+  step("the imported key's block copied is the user's own: not offered");
+  press_button(window, ids::kContactsCopyId);
+  answer(expect_box(pid, texts::kMyKeyCopied, "copied"), IDOK);
+  check(clipboard_text().value_or(L"").starts_with(L"(quiren_start)\r\nK"), "a key block on the clipboard");
+  check(no_box_for_a_while(pid) && !find_window(ids::kKeyOfferClass, L"", pid), "the watch knows the imported key");
 }
 
 // Copies `clip` and answers the decrypt question; no password may be
@@ -205,7 +213,7 @@ void blocks_with_the_tool(DWORD pid) {
   step("the tool's block from 佐藤 to somebody else: the message, no text");
   if (const std::optional<Shown> shown = open_unasked(pid, *for_others)) {
     check_equal(shown->text, kNotForYou, "the message in place of the text");
-    check(shown->status.find(L"差出人") == std::wstring::npos, "no sender: " + utf8(shown->status));
+    check_equal(shown->status, L"宛先指定 1 件", "status line: the block, no sender");
   }
 
   step("a text encrypted to 佐藤, ticked in the prompt's list");
