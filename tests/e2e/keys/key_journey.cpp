@@ -202,7 +202,8 @@ void blocks_with_the_tool(DWORD pid) {
   if (!check(sato_text && tray_text && from_sato && for_others, "the tool's texts and blocks")) return;
 
   step("the tool's block from 佐藤 opens with no password, 佐藤 named as its sender");
-  if (const std::optional<Shown> shown = open_unasked(pid, L"Re: 見積もり\r\n\r\n" + *from_sato, L"viewer-contact-sender")) {
+  const std::wstring mail = L"Re: 見積もり\r\n\r\n" + *from_sato;
+  if (const std::optional<Shown> shown = open_unasked(pid, mail, L"viewer-contact-sender")) {
     check_equal(shown->text, *sato_text, "the tool's text");
     // "2026-12-11 18:30" after the name.
     const std::wstring sender = L"差出人: 佐藤 花子（確認済み）";
