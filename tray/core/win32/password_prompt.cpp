@@ -61,32 +61,38 @@ bool PasswordPromptFrame::open() {
   const ChildArgs field{.window_class = L"EDIT", .style = WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
                         .ex_style = WS_EX_CLIENTEDGE, .font = font};
   int top = layout::kMargin;
-  const int label_height = layout::label_height(form_.prompt(), font, dpi, layout::kInner);
-  make_child(hwnd, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId,
-                     .place = {layout::kMargin, top, layout::kInner, label_height}, .font = font}, dpi);
-  top += label_height + layout::kGap;
-
   HWND focus = nullptr;
-  if (const RecipientChoice* recipients = form_.recipients()) {
+  // "宛先を選ぶ" and the contacts' boxes, from `top` down.
+  const auto add_recipients = [&](const RecipientChoice& recipients) {
     make_child(hwnd, {.text = core::texts::kChooseRecipients, .style = SS_LEFT | SS_NOPREFIX,
                        .id = kPromptRecipientsLabelId,
                        .place = {layout::kMargin, top, layout::kInner, layout::kCheckHeight}, .font = font}, dpi);
     top += layout::kCheckHeight;
-    for (std::size_t i = 0; i < recipients->size(); ++i) {
+    for (std::size_t i = 0; i < recipients.size(); ++i) {
       const int column = static_cast<int>(i % layout::kRecipientColumns);
       const int row_top = top + static_cast<int>(i / layout::kRecipientColumns) * layout::kCheckHeight;
-      HWND box = make_child(hwnd, {.window_class = L"BUTTON", .text = recipients->line(i),
+      HWND box = make_child(hwnd, {.window_class = L"BUTTON", .text = recipients.line(i),
                                    .style = WS_TABSTOP | BS_AUTOCHECKBOX,
                                    .id = kPromptRecipientFirstId + static_cast<int>(i),
                                    .place = {layout::kMargin + column * (layout::kRecipientWidth + layout::kGap),
                                              row_top, layout::kRecipientWidth, layout::kCheckHeight},
                                    .font = font}, dpi);
-      SendMessageW(box, BM_SETCHECK, recipients->ticked(i) ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessageW(box, BM_SETCHECK, recipients.ticked(i) ? BST_CHECKED : BST_UNCHECKED, 0);
       if (!focus) focus = box;
     }
-    const auto rows = static_cast<int>((recipients->size() + layout::kRecipientColumns - 1) / layout::kRecipientColumns);
+    const auto rows = static_cast<int>((recipients.size() + layout::kRecipientColumns - 1) / layout::kRecipientColumns);
     top += rows * layout::kCheckHeight + layout::kGap;
-  }
+  };
+  const RecipientChoice* recipients = form_.recipients();
+  // Above the password fields, the people: the prompt's text then labels
+  // the field right under it. A prompt without password fields says first
+  // what choosing nobody does.
+  if (recipients && form_.asks_password()) add_recipients(*recipients);
+  const int label_height = layout::label_height(form_.prompt(), font, dpi, layout::kInner);
+  make_child(hwnd, {.text = form_.prompt(), .style = SS_LEFT | SS_NOPREFIX, .id = kPromptLabelId,
+                     .place = {layout::kMargin, top, layout::kInner, label_height}, .font = font}, dpi);
+  top += label_height + layout::kGap;
+  if (recipients && !form_.asks_password()) add_recipients(*recipients);
   if (!form_.asks_password()) {
     const int client_height = layout::add_buttons(hwnd, top + layout::kButtonGap - layout::kGap, font, dpi);
     show_form();
@@ -152,6 +158,9 @@ void PasswordPromptFrame::show_form() {
   show_password_text(password_box, shown, mask_);
   const bool password = form_.password_enabled();
   EnableWindow(password_box, password);
+  // Here the prompt's text labels the password field (the people come
+  // above it), so it greys with the field.
+  EnableWindow(item(kPromptLabelId), password);
   EnableWindow(item(kPromptShowCheckId), password);
   if (HWND generate = item(kPromptGenerateId)) {
     EnableWindow(generate, password);
