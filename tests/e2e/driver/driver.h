@@ -206,6 +206,17 @@ bool answer(HWND box, int button, Millis timeout = kDefaultWait);
 // True when no box of `pid` turns up within `how_long`.
 bool no_box_for_a_while(DWORD pid, Millis how_long = 1500ms);
 
+// Copies `clip` and answers the decrypt question with Yes, checking that no
+// password is asked (the blocks open with the program's key): the viewer's
+// text and status line, the viewer closed again; a guide picture of it
+// named `picture` when one is given. Nullopt (a failed check) without a
+// viewer.
+struct ViewerShown {
+  std::wstring text;
+  std::wstring status;
+};
+std::optional<ViewerShown> open_unasked(DWORD pid, std::wstring_view clip, std::wstring_view picture = {});
+
 // A strong block whose envelope asks for `rounds` rounds of key derivation
 // though its key was made with one: the program derives every round it
 // asks for, and then finds that no password opens it. A run long enough to

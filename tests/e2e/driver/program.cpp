@@ -10,6 +10,7 @@
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/shared_texts.h"
 #include "tray/core/win32/registry_settings.h"
+#include "tray/flows/flow_texts.h"
 #include "tray/flows/viewer_form.h"
 #include "tray/flows/win32/viewer_frame.h"
 #include "tray/shell/main_form.h"
@@ -113,6 +114,25 @@ bool is_generated_passphrase(std::wstring_view text, bool kana) {
     }
   }
   return ends[most][whole.size()];
+}
+
+std::optional<ViewerShown> open_unasked(DWORD pid, std::wstring_view clip, std::wstring_view picture) {
+  set_clipboard_text(clip);
+  answer(expect_box(pid, flows::texts::kAskDecrypt, "decrypt question"), IDYES);
+  HWND viewer = nullptr;
+  wait_until([&] {
+    viewer = find_window(kViewerClass, kViewerCaption, pid);
+    return viewer || find_prompt(kAppTitle, pid);
+  });
+  check(find_prompt(kAppTitle, pid) == nullptr, "no password prompt for a block to the program's key");
+  if (!check(viewer != nullptr, "viewer appears")) return std::nullopt;
+  ViewerShown shown;
+  wait_until([&] { return !(shown.text = control_text(viewer, kViewerTextId)).empty(); });
+  shown.status = control_text(viewer, kViewerStatusId);
+  if (!picture.empty()) guide_picture(viewer, picture);
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  check(wait_until_gone(viewer), "viewer closes");
+  return shown;
 }
 
 }  // namespace quiren::e2e

@@ -28,6 +28,7 @@
 
 #include "tests/e2e/driver/driver.h"
 #include "tray/core/win32/prompt_ids.h"
+#include "tray/flows/flow_texts.h"
 #include "tray/keys/key_texts.h"
 #include "tray/keys/win32/key_window_ids.h"
 #include "tray/shell/main_form.h"
@@ -42,7 +43,6 @@ namespace {
 
 const wchar_t kProgram[] = L"mu_quiren11e.exe";
 constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
-constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
 constexpr std::u16string_view kEncryptedToSato =
     u"宛先指定の暗号化で、佐藤 花子 とあなた宛てに暗号化した文章をクリップボードに書き込みました";
 const std::wstring kNotForYou = L"この暗号文はあなた宛てではないか、途中で変更されています";
@@ -146,7 +146,7 @@ void import_tool_key(HWND window, DWORD pid) {
 
   step("the tool's sealed key copied: the watch offers to open it as a block, declined");
   set_clipboard_text(with_crlf(trimmed(*key_text)) + L"\r\n");
-  answer(expect_box(pid, kAskDecrypt, "the watch's question"), IDNO);
+  answer(expect_box(pid, quiren::flows::texts::kAskDecrypt, "the watch's question"), IDNO);
 
   step("imported under a wrong passphrase: said, the key kept");
   import_from_clipboard(window, pid, L"違う合言葉", L"import-passphrase");
@@ -168,31 +168,6 @@ void import_tool_key(HWND window, DWORD pid) {
   check(no_box_for_a_while(pid) && !find_window(ids::kKeyOfferClass, L"", pid), "the watch knows the imported key");
 }
 
-// Copies `clip` and answers the decrypt question; no password may be
-// asked. The viewer's text and status line, the viewer closed again.
-struct Shown {
-  std::wstring text;
-  std::wstring status;
-};
-std::optional<Shown> open_unasked(DWORD pid, std::wstring_view clip, std::wstring_view shot = {}) {
-  set_clipboard_text(clip);
-  answer(expect_box(pid, kAskDecrypt, "decrypt question"), IDYES);
-  HWND viewer = nullptr;
-  wait_until([&] {
-    viewer = find_window(kViewerClass, kViewerCaption, pid);
-    return viewer || find_prompt(kAppTitle, pid);
-  });
-  check(find_prompt(kAppTitle, pid) == nullptr, "no password prompt for a block to the tray's key");
-  if (!check(viewer != nullptr, "viewer appears")) return std::nullopt;
-  Shown shown;
-  wait_until([&] { return !(shown.text = control_text(viewer, kViewerTextId)).empty(); });
-  shown.status = control_text(viewer, kViewerStatusId);
-  if (!shot.empty()) screenshot(shot, viewer);
-  PostMessageW(viewer, WM_CLOSE, 0, 0);
-  check(wait_until_gone(viewer), "viewer closes");
-  return shown;
-}
-
 // The tool's blocks to the key the program now holds, and one back to 佐藤.
 void blocks_with_the_tool(DWORD pid) {
   const std::optional<std::wstring> sato_text = exchange_text(L"sato-text.txt");
@@ -203,7 +178,7 @@ void blocks_with_the_tool(DWORD pid) {
 
   step("the tool's block from 佐藤 opens with no password, 佐藤 named as its sender");
   const std::wstring mail = L"Re: 見積もり\r\n\r\n" + *from_sato;
-  if (const std::optional<Shown> shown = open_unasked(pid, mail, L"viewer-contact-sender")) {
+  if (const std::optional<ViewerShown> shown = open_unasked(pid, mail, L"viewer-contact-sender")) {
     check_equal(shown->text, *sato_text, "the tool's text");
     // "2026-12-11 18:30" after the name.
     const std::wstring sender = L"差出人: 佐藤 花子（確認済み）";
@@ -212,7 +187,7 @@ void blocks_with_the_tool(DWORD pid) {
   }
 
   step("the tool's block from 佐藤 to somebody else: the message, no text");
-  if (const std::optional<Shown> shown = open_unasked(pid, *for_others)) {
+  if (const std::optional<ViewerShown> shown = open_unasked(pid, *for_others)) {
     check_equal(shown->text, kNotForYou, "the message in place of the text");
     check_equal(shown->status, L"宛先指定 1 件", "status line: the block, no sender");
   }

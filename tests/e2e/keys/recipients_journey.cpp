@@ -29,7 +29,6 @@ using namespace quiren::e2e;
 namespace {
 
 constexpr std::u16string_view kAskEncrypt = u"クリップボードの内容を暗号化しますか？";
-constexpr std::u16string_view kAskDecrypt = u"クリップボードの内容を復号しますか？";
 constexpr std::u16string_view kEncryptedToTanaka =
     u"宛先指定の暗号化で、田中 とあなた宛てに暗号化した文章をクリップボードに書き込みました";
 const std::wstring kNotForYou = L"この暗号文はあなた宛てではないか、途中で変更されています";
@@ -50,36 +49,11 @@ std::optional<std::string> run_tool(const std::vector<std::wstring>& args, std::
   return run_console(driver_directory() + L"\\quiren.exe", args, *bytes, g_exchange);
 }
 
-// Copies `clip` and answers the decrypt question: no password may be asked;
-// the viewer's text and status line, with the viewer closed again.
-struct Shown {
-  std::wstring text;
-  std::wstring status;
-};
-std::optional<Shown> open_unasked(DWORD pid, std::wstring_view clip, std::wstring_view shot = {}) {
-  set_clipboard_text(clip);
-  answer(expect_box(pid, kAskDecrypt, "decrypt question"), IDYES);
-  HWND viewer = nullptr;
-  wait_until([&] {
-    viewer = find_window(kViewerClass, kViewerCaption, pid);
-    return viewer || find_prompt(kAppTitle, pid);
-  });
-  check(find_prompt(kAppTitle, pid) == nullptr, "no password prompt for a recipient block");
-  if (!check(viewer != nullptr, "viewer appears")) return std::nullopt;
-  Shown shown;
-  wait_until([&] { return !(shown.text = control_text(viewer, kViewerTextId)).empty(); });
-  shown.status = control_text(viewer, kViewerStatusId);
-  if (!shot.empty()) guide_picture(viewer, shot);
-  PostMessageW(viewer, WM_CLOSE, 0, 0);
-  check(wait_until_gone(viewer), "viewer closes");
-  return shown;
-}
-
 void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring& tray_text) {
   step("the tool's block from 田中 to the tray's key opens with no password, 田中 named as its sender");
   const std::optional<std::wstring> to_tray = exchange_text(L"to-tray-block.txt");
   if (check(to_tray.has_value(), "the tool's block")) {
-    if (const std::optional<Shown> shown =
+    if (const std::optional<ViewerShown> shown =
             open_unasked(pid, L"Mail text\r\n" + *to_tray, L"viewer-sender")) {
       check_equal(shown->text, tool_text, "the tool's text");
       check(shown->status.starts_with(L"差出人: 田中（確認済み）20") && shown->status.size() == 29,
@@ -92,12 +66,12 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
   const std::optional<std::wstring> from_stranger = exchange_text(L"from-stranger-block.txt");
   const std::optional<std::wstring> stranger_digits = exchange_text(L"stranger-digits.txt");
   if (check(from_suzuki && from_stranger && stranger_digits, "the tool's blocks from 鈴木 and a stranger")) {
-    if (const std::optional<Shown> shown = open_unasked(pid, *from_suzuki)) {
+    if (const std::optional<ViewerShown> shown = open_unasked(pid, *from_suzuki)) {
       check(shown->status.starts_with(L"差出人: 鈴木（未確認）20"), "鈴木 not confirmed: " + utf8(shown->status));
     }
     // "stranger: 12345 67890 ..." -> the first two groups.
     const std::wstring digits = stranger_digits->substr(stranger_digits->find(L": ") + 2, 11);
-    if (const std::optional<Shown> shown = open_unasked(pid, *from_stranger)) {
+    if (const std::optional<ViewerShown> shown = open_unasked(pid, *from_stranger)) {
       check(shown->status.starts_with(L"差出人: 確認していない鍵 " + digits + L" … 20"),
             "a key among no contacts, by its digits: " + utf8(shown->status));
     }
@@ -106,7 +80,7 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
   step("a block for others: the message in place of the text");
   const std::optional<std::wstring> for_others = exchange_text(L"not-for-tray-block.txt");
   if (check(for_others.has_value(), "the tool's block for others")) {
-    if (const std::optional<Shown> shown = open_unasked(pid, *for_others)) {
+    if (const std::optional<ViewerShown> shown = open_unasked(pid, *for_others)) {
       check_equal(shown->text, kNotForYou, "the message, no text");
       check_equal(shown->status, L"宛先指定 1 件", "status line: no sender");
     }
@@ -135,7 +109,7 @@ void tray_and_tool(DWORD pid, const std::wstring& tool_text, const std::wstring&
   write_file_bytes(in_exchange(L"tray-block.txt"), utf8(block));
 
   step("the tray's own block opens for the tray: its sender is the user");
-  if (const std::optional<Shown> shown = open_unasked(pid, block)) {
+  if (const std::optional<ViewerShown> shown = open_unasked(pid, block)) {
     check_equal(shown->text, tray_text, "the tray's text");
     check(shown->status.starts_with(L"差出人: あなた 20"), "status line names the user: " + utf8(shown->status));
   }

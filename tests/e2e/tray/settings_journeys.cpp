@@ -173,6 +173,14 @@ void sealed_passwords_at_work(HWND main) {
   step("after the restart, the sealed list gives its second password; the sealed fixed one opens the block");
   const std::wstring plain = L"sealed, and still at work";
   set_clipboard_text(plain);
+  // Under Wine the first copy after a log-on is now and then announced to
+  // no clipboard viewer (seen only after wineboot, in either locale, the
+  // program idle and in the chain); a user would copy again, and so does
+  // the journey, once.
+  if (!wait_for_window(L"#32770", kAppTitle, pid, 10s)) {
+    set_clipboard_text(L"");
+    set_clipboard_text(plain);
+  }
   answer(expect_box(pid, flow_texts::kAskEncrypt, "encrypt question", kWait), IDYES, kWait);
   HWND chooser = wait_for_window(kListClass, wide(quiren::passlist::texts::kChooserCaption), pid, kWait);
   if (!check(chooser != nullptr, "the chooser lists the sealed file")) return;
@@ -254,13 +262,16 @@ int wmain() {
   step("wineboot, Wine's log-on, starts the program from its Run entry");
   Process log_on(L"C:\\windows\\system32\\wineboot.exe", {});
   check(log_on.started(), "wineboot started");
+  // The log-on is over before anything is copied, as for a user who logs
+  // on and then works: meanwhile Wine's desktop and its clipboard are still
+  // being set up.
+  check(log_on.wait(kWait).has_value(), "the log-on ended");
   main = started_main();
   if (check(main != nullptr, "the program started at log-on")) {
     sealed_passwords_at_work(main);
     unprotect(main, p);
     exit_program(main);
   }
-  log_on.wait(kWait);
   moved_copy(p);
   return exit_code();
 }
