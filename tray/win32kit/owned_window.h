@@ -22,7 +22,7 @@
 
 namespace quiren::win32 {
 
-struct WindowSpec {
+struct WindowArgs {
   const wchar_t* window_class = nullptr;
   DWORD style = 0;
   DWORD ex_style = 0;
@@ -42,8 +42,8 @@ class OwnedWindow {
 
   // False when the class or the window could not be made.
   template <class Frame>
-  bool create(Frame& frame, const WindowSpec& spec) {
-    return create_bound(spec, &WindowProc::of<Frame>, &frame);
+  bool create(Frame& frame, const WindowArgs& args) {
+    return create_bound(args, &WindowProc::of<Frame>, &frame);
   }
   // Destroys the window if it is there; its procedure sees WM_DESTROY and
   // WM_NCDESTROY on the way, as for any other close.
@@ -58,7 +58,7 @@ class OwnedWindow {
 
  private:
   friend class WindowProc;
-  bool create_bound(const WindowSpec& spec, WNDPROC procedure, void* frame);
+  bool create_bound(const WindowArgs& args, WNDPROC procedure, void* frame);
 
   HWND hwnd_ = nullptr;
   Dpi dpi_;
