@@ -20,6 +20,7 @@
 #include "block/keys/recipient_open.h"
 #include "block/keys/safety_digits.h"
 #include "block/utf8.h"
+#include "tests/support/helper_files.h"
 #include "tests/support/hex.h"
 
 namespace {
@@ -27,40 +28,9 @@ namespace {
 using namespace quiren::block;
 using quiren::testing::public_key_from_hex;
 using quiren::testing::secret_key_from_hex;
+using quiren::testing::read_file;
 using quiren::testing::to_hex;
-
-std::optional<std::string> read_file(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return std::nullopt;
-  std::string bytes;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
-
-bool write_file(const char* path, std::string_view bytes) {
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-const char* name(SealStatus s) {
-  switch (s) {
-    case SealStatus::sealed: return "sealed";
-    case SealStatus::random_unavailable: return "random_unavailable";
-    case SealStatus::text_not_utf8: return "text_not_utf8";
-    case SealStatus::text_too_long: return "text_too_long";
-    case SealStatus::crypto_failed: return "crypto_failed";
-    case SealStatus::recipient_count: return "recipient_count";
-    case SealStatus::recipient_key_refused: return "recipient_key_refused";
-  }
-  return "?";
-}
+using quiren::testing::write_file;
 
 // The envelope of the first block of a received text, as the program reads
 // it; nullopt (its problem printed) when there is none to open.
@@ -85,7 +55,7 @@ int seal_command(char** args, int count) {
   for (int i = 3; i < count; ++i) recipients.push_back(public_key_from_hex(args[i]));
   const auto crypto = platform_crypto();
   const RecipientBlock written = write_recipient_block(*crypto, *text, secret_key_from_hex(args[0]), recipients, 60);
-  std::printf("%s\n", name(written.status));
+  std::printf("%s\n", quiren::testing::seal_status_name(written.status));
   if (written.status != SealStatus::sealed) return 1;
   return write_file(args[2], narrow_ascii(written.block)) ? 0 : 2;
 }

@@ -11,44 +11,13 @@
 
 #include "block/secure_wipe.h"
 #include "block/strong/strong_envelope.h"
+#include "tests/support/helper_files.h"
 
 namespace {
 
 using namespace quiren::block;
-
-std::optional<std::string> read_file(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return std::nullopt;
-  std::string bytes;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
-
-bool write_file(const char* path, const void* data, std::size_t size) {
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
-
-const char* name(SealStatus s) {
-  switch (s) {
-    case SealStatus::sealed: return "sealed";
-    case SealStatus::random_unavailable: return "random_unavailable";
-    case SealStatus::text_not_utf8: return "text_not_utf8";
-    case SealStatus::text_too_long: return "text_too_long";
-    case SealStatus::crypto_failed: return "crypto_failed";
-    case SealStatus::recipient_count: return "recipient_count";
-    case SealStatus::recipient_key_refused: return "recipient_key_refused";
-  }
-  return "?";
-}
-
+using quiren::testing::read_file;
+using quiren::testing::write_file;
 
 int seal_command(const char* iterations, const char* text_path, const char* password_path,
                  const char* envelope_path) {
@@ -66,7 +35,7 @@ int seal_command(const char* iterations, const char* text_path, const char* pass
     result = seal_envelope_with(*crypto, *text, *password, p);
   }
   wipe(*password);
-  std::printf("%s\n", name(result.status));
+  std::printf("%s\n", quiren::testing::seal_status_name(result.status));
   if (result.status != SealStatus::sealed) return 1;
   return write_file(envelope_path, result.envelope.data(), result.envelope.size()) ? 0 : 2;
 }
